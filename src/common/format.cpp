@@ -1,0 +1,36 @@
+#include "common/format.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace tallymere {
+
+std::string FormatMegabytes(double bytes) {
+  const double megabytes = bytes / 1048576.0;
+  const long long hundredths = std::llround(std::fabs(megabytes) * 100.0);
+  std::string whole = std::to_string(hundredths / 100);
+  // Thousands separators from the right.
+  for (int pos = static_cast<int>(whole.size()) - 3; pos > 0; pos -= 3) whole.insert(pos, ",");
+  char fraction[4];
+  std::snprintf(fraction, sizeof fraction, "%02lld", hundredths % 100);
+  std::string text = (megabytes < 0 && hundredths != 0) ? "-" : "";
+  return text + whole + "." + fraction;
+}
+
+std::string FormatTwoDigits(long long value) {
+  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+  std::string digits = std::to_string(magnitude);
+  if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
+  return value < 0 ? "-" + digits : digits;
+}
+
+std::string FormatDateTime(std::time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[128];
+  const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
+  return std::string(text, length);
+}
+
+}  // namespace tallymere

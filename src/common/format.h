@@ -1,0 +1,21 @@
+#pragma once
+// Number and date texts the windows and lists show.
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace tallymere {
+
+// A byte count as megabytes with the "##,##0.00" pattern: 1294467072 gives
+// "1,234.50". Callers add " MB" themselves, as their texts differ.
+std::string FormatMegabytes(double bytes);
+
+// An integer with the "##00" pattern: at least two digits, so 7 gives "07",
+// 123 gives "123" and -1 gives "-01".
+std::string FormatTwoDigits(long long value);
+
+// The locale's short date and time ("%x %X"), the form of the Modified field.
+std::string FormatDateTime(std::time_t when);
+
+}  // namespace tallymere

@@ -1,0 +1,27 @@
+#pragma once
+// Explicit little-endian encoding of fixed-width integers; never struct casts.
+
+#include <cstdint>
+#include <string>
+
+namespace tallymere {
+
+inline void PutFixed16(std::string* out, uint16_t value) {
+  out->push_back(static_cast<char>(value & 0xFF));
+  out->push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+inline void PutFixed32(std::string* out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out->push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+inline uint16_t DecodeFixed16(const unsigned char* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline uint32_t DecodeFixed32(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+}  // namespace tallymere
