@@ -1,0 +1,56 @@
+#pragma once
+// One catalogued file, or the trailer that closes a catalog. Fields are in
+// record order, the order of the data file. Disks and folders have no records
+// of their own: they exist only as Disk label and Path values.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallymere {
+
+struct CatalogRecord {
+  std::string bitrate;     // "128", "---", or empty when MP3 information was not read
+  std::string disk_label;  // a drive root such as "C:\" or a disk's own label
+  std::string path;        // folder with drive and trailing "\": C:\Music\Pop\ (empty ends the catalog)
+  std::string file_name;   // name with extension, no folder; "*.mp3" in the trailer
+  std::string modified;    // the platform's date-and-time text
+  std::string time;        // playing time "03:45", "---" or empty
+  int32_t size = 0;        // bytes; the trailer keeps the MP3-information flag here
+  std::string artist;
+  std::string album;
+  std::string title;
+  // The four Reserved bytes of the data file are never kept in memory.
+
+  bool operator==(const CatalogRecord&) const = default;
+};
+
+// The largest size the data file can hold; bigger files are recorded with it.
+inline constexpr int32_t kMaxRecordSize = 2147483647;
+inline int32_t ClampSize(int64_t bytes) {
+  return bytes > kMaxRecordSize ? kMaxRecordSize : static_cast<int32_t>(bytes < 0 ? 0 : bytes);
+}
+
+// A Disk label whose second and third characters are ":\" marks a drive-root
+// entry; anything else is a disk catalogued under a label of its own.
+inline bool IsDriveRootLabel(std::string_view disk_label) {
+  return disk_label.size() >= 3 && disk_label.substr(1, 2) == ":\\";
+}
+
+// The trailer's File name begins with "*.".
+inline bool IsTrailer(const CatalogRecord& record) {
+  return record.file_name.size() >= 2 && record.file_name.compare(0, 2, "*.") == 0;
+}
+
+// The trailer written after the last file of a scan: the file type ("mp3" or
+// "*.*") and the MP3-information flag in force, and when it was built.
+CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag, std::string_view built_text);
+
+// The file type a trailer remembers: the last three characters of its File name.
+std::string TrailerFileType(const CatalogRecord& trailer);
+
+// The folder key of a record: its Path, with a labelled disk's label spliced in
+// after the drive root (D:\Music\ on MyCD gives D:\MyCD\Music\).
+std::string FolderKey(const CatalogRecord& record);
+
+}  // namespace tallymere

@@ -1,0 +1,147 @@
+#include "catalog/data_file.h"
+
+#include <limits>
+
+#include "common/little_endian.h"
+#include "common/text_encoding.h"
+#include "platform/atomic_file.h"
+
+namespace tallymere {
+namespace {
+
+constexpr std::size_t kMaxTextBytes = std::numeric_limits<uint16_t>::max();
+
+void PutText(std::string_view utf8, std::string* out) {
+  std::string stored = EncodeText(utf8);
+  // The length field holds 65535 at most; no real name or path comes close.
+  if (stored.size() > kMaxTextBytes) stored = EncodeText(CutToStoredWidth(utf8, kMaxTextBytes));
+  PutFixed16(out, static_cast<uint16_t>(stored.size()));
+  out->append(stored);
+}
+
+// Reads records field by field, remembering where the current one began so a
+// damaged file can be reported precisely.
+class RecordReader {
+ public:
+  RecordReader(std::string_view bytes, std::string_view file_name)
+      : m_bytes(bytes), m_file_name(file_name) {}
+
+  bool AtEnd() const { return m_pos == m_bytes.size(); }
+
+  Status Read(int number, CatalogRecord* record) {
+    m_number = number;
+    m_record_start = m_pos;
+    Status status;
+    if (!(status = Text("Bitrate", &record->bitrate)) ||
+        !(status = Text("Disk label", &record->disk_label)) ||
+        !(status = Text("Path", &record->path)) ||
+        !(status = Text("File name", &record->file_name)) ||
+        !(status = Text("Modified", &record->modified)) || !(status = Text("Time", &record->time)) ||
+        !(status = Size(&record->size)) || !(status = Text("Artist", &record->artist)) ||
+        !(status = Text("Album", &record->album)) || !(status = Text("Title", &record->title)) ||
+        !(status = Skip(kReservedBytes, "Reserved bytes"))) {
+      return status;
+    }
+    if (record->file_name.empty()) {
+      return Damaged("has no File name, which every saved record must have");
+    }
+    return Status::Ok();
+  }
+
+  Status TooManyRecords() const {
+    return Status::Error("\"" + std::string(m_file_name) + "\" holds more than " +
+                         std::to_string(CatalogTable::kCapacity) + " records (record " +
+                         std::to_string(CatalogTable::kCapacity + 1) + " begins at byte offset " +
+                         std::to_string(m_pos) + "); a catalog can hold no more.");
+  }
+
+ private:
+  Status Damaged(const std::string& what) const {
+    return Status::Error("\"" + std::string(m_file_name) + "\" is damaged: record " +
+                         std::to_string(m_number) + " at byte offset " +
+                         std::to_string(m_record_start) + " " + what + ".");
+  }
+
+  Status CutShort(const char* field) const {
+    return Damaged("is cut short: its " + std::string(field) + " runs past the end of the file");
+  }
+
+  Status Text(const char* field, std::string* out) {
+    if (m_bytes.size() - m_pos < kTextLengthBytes) return CutShort(field);
+    const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
+    const std::size_t length = DecodeFixed16(data + m_pos);
+    m_pos += kTextLengthBytes;
+    if (m_bytes.size() - m_pos < length) return CutShort(field);
+    *out = DecodeText(m_bytes.substr(m_pos, length));
+    m_pos += length;
+    return Status::Ok();
+  }
+
+  Status Size(int32_t* out) {
+    if (m_bytes.size() - m_pos < kSizeBytes) return CutShort("Size");
+    const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
+    *out = static_cast<int32_t>(DecodeFixed32(data + m_pos));
+    m_pos += kSizeBytes;
+    return Status::Ok();
+  }
+
+  Status Skip(std::size_t count, const char* field) {
+    if (m_bytes.size() - m_pos < count) return CutShort(field);
+    m_pos += count;
+    return Status::Ok();
+  }
+
+  std::string_view m_bytes;
+  std::string_view m_file_name;
+  std::size_t m_pos = 0;
+  std::size_t m_record_start = 0;
+  int m_number = 0;
+};
+
+}  // namespace
+
+void EncodeRecord(const CatalogRecord& record, std::string* out) {
+  PutText(record.bitrate, out);
+  PutText(record.disk_label, out);
+  PutText(record.path, out);
+  PutText(record.file_name, out);
+  PutText(record.modified, out);
+  PutText(record.time, out);
+  PutFixed32(out, static_cast<uint32_t>(record.size));
+  PutText(record.artist, out);
+  PutText(record.album, out);
+  PutText(record.title, out);
+  PutFixed32(out, 0);  // Reserved
+}
+
+std::string EncodeDataFile(const CatalogTable& table) {
+  std::string out;
+  const int end = table.WrittenEnd();
+  out.reserve(static_cast<std::size_t>(end) * 96);
+  for (int i = 1; i < end; ++i) EncodeRecord(table.Record(i), &out);
+  return out;
+}
+
+Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table) {
+  CatalogTable loaded;
+  loaded.Reserve(static_cast<int>(std::min<std::size_t>(bytes.size() / 64 + 1, CatalogTable::kCapacity)));
+  RecordReader reader(bytes, file_name);
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
+    if (Status status = reader.Read(number, &loaded.MutableRecord(number)); !status) return status;
+  }
+  *table = std::move(loaded);
+  return Status::Ok();
+}
+
+Status LoadDataFile(const std::string& native_path, CatalogTable* table) {
+  Result<std::string> bytes = ReadWholeFile(native_path);
+  if (!bytes) return bytes.status();
+  return DecodeDataFile(*bytes, native_path, table);
+}
+
+Status SaveDataFile(const CatalogTable& table, const std::string& native_path) {
+  return WriteFileAtomically(native_path, EncodeDataFile(table));
+}
+
+}  // namespace tallymere

@@ -1,0 +1,50 @@
+#pragma once
+// The data file (*.mpd): encoded catalog records one after another, record 1
+// first, with no header, count or end marker.
+//
+// Encoded record, fields in record order, no padding:
+//   text Bitrate, text Disk label, text Path, text File name, text Modified,
+//   text Time, int32 Size, text Artist, text Album, text Title, 4 bytes Reserved
+// text  = uint16 little-endian byte length n, then n bytes (Windows-1252 when
+//         the text fits, else UTF-8), no terminator
+// int32 = signed 32-bit little-endian; Reserved = 00 00 00 00, ignored on read
+
+#include <string>
+#include <string_view>
+
+#include "catalog/catalog_table.h"
+#include "common/status.h"
+
+namespace tallymere {
+
+inline constexpr std::size_t kTextLengthBytes = 2;
+inline constexpr std::size_t kSizeBytes = 4;
+inline constexpr std::size_t kReservedBytes = 4;
+inline constexpr std::size_t kTextFieldsPerRecord = 9;
+// Nine empty texts, Size and Reserved.
+inline constexpr std::size_t kSmallestRecordBytes =
+    kTextFieldsPerRecord * kTextLengthBytes + kSizeBytes + kReservedBytes;
+
+// Appends one encoded record.
+void EncodeRecord(const CatalogRecord& record, std::string* out);
+
+// Records 1, 2, ... up to the first record whose File name is empty, so the
+// trailer is always the last record of the file.
+std::string EncodeDataFile(const CatalogTable& table);
+
+// Reads every record of the bytes into a new table and hands it over only
+// when the whole file is sound. A damaged file (a text running past the end,
+// a record cut short, a record without a File name) or one with more records
+// than the table holds is refused with a message naming file_name, the record
+// number and its byte offset; the table is then left as it was.
+Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table);
+
+// Reads a data file from disk; the table changes only on success.
+Status LoadDataFile(const std::string& native_path, CatalogTable* table);
+
+// Writes the catalog to a temporary file beside the target and replaces the
+// target only once every byte is on disk: a failed save leaves the old file
+// as it was and says why.
+Status SaveDataFile(const CatalogTable& table, const std::string& native_path);
+
+}  // namespace tallymere

@@ -1,0 +1,69 @@
+// tallymere-cli dump: every record of a data file, trailer included.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "catalog/data_file.h"
+#include "cli/commands.h"
+#include "cli/json_text.h"
+
+namespace tallymere::cli {
+namespace {
+
+// A field for the tab-separated form: tabs and line breaks would break the table.
+std::string TableField(std::string text) {
+  for (char& c : text) {
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+int RunDump(const Arguments& args) {
+  bool json = false;
+  std::string path;
+  for (const std::string& arg : args) {
+    if (arg == "--json") {
+      json = true;
+    } else if (path.empty() && (arg.empty() || arg[0] != '-')) {
+      path = arg;
+    } else {
+      std::fprintf(stderr, "tallymere-cli dump: unexpected argument \"%s\"\n", arg.c_str());
+      return 1;
+    }
+  }
+  if (path.empty()) {
+    std::fputs("Usage: tallymere-cli dump [--json] FILE.mpd\n", stderr);
+    return 1;
+  }
+  CatalogTable table;
+  if (Status status = LoadDataFile(path, &table); !status) {
+    std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
+    return 1;
+  }
+  std::string out;
+  if (!json) out = "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
+  for (int i = 1; i < table.WrittenEnd(); ++i) {
+    const CatalogRecord& r = table.Record(i);
+    if (json) {
+      out += "{\"index\":" + std::to_string(i) + ",\"bitrate\":" + JsonString(r.bitrate) +
+             ",\"disk_label\":" + JsonString(r.disk_label) + ",\"path\":" + JsonString(r.path) +
+             ",\"file_name\":" + JsonString(r.file_name) + ",\"modified\":" +
+             JsonString(r.modified) + ",\"time\":" + JsonString(r.time) +
+             ",\"size\":" + std::to_string(r.size) + ",\"artist\":" + JsonString(r.artist) +
+             ",\"album\":" + JsonString(r.album) + ",\"title\":" + JsonString(r.title) + "}\n";
+    } else {
+      out += std::to_string(i) + "\t" + TableField(r.bitrate) + "\t" + TableField(r.disk_label) +
+             "\t" + TableField(r.path) + "\t" + TableField(r.file_name) + "\t" +
+             TableField(r.modified) + "\t" + TableField(r.time) + "\t" + std::to_string(r.size) +
+             "\t" + TableField(r.artist) + "\t" + TableField(r.album) + "\t" +
+             TableField(r.title) + "\n";
+    }
+  }
+  std::cout << out;
+  return 0;
+}
+
+}  // namespace tallymere::cli

@@ -1,0 +1,40 @@
+#include "common/sorted_list.h"
+
+#include <algorithm>
+
+namespace tallymere {
+namespace {
+
+unsigned char Fold(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+}  // namespace
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const unsigned char x = Fold(a[i]);
+    const unsigned char y = Fold(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void SortedList::Add(std::string text) {
+  if (m_sorted && !m_items.empty() && CompareNoCase(m_items.back(), text) > 0) m_sorted = false;
+  m_items.push_back(std::move(text));
+}
+
+const std::vector<std::string>& SortedList::Items() const {
+  if (!m_sorted) {
+    std::stable_sort(m_items.begin(), m_items.end(), [](const std::string& a, const std::string& b) {
+      return CompareNoCase(a, b) < 0;
+    });
+    m_sorted = true;
+  }
+  return m_items;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,54 @@
+#pragma once
+// The scanning engine: expands the batch into the sorted folder work list and
+// writes one catalog record per matching file, folder by folder.
+
+#include <functional>
+#include <string>
+
+#include "catalog/catalog_table.h"
+#include "common/status.h"
+#include "scan/scan_state.h"
+#include "ui/services.h"
+
+namespace tallymere {
+
+class ScanEngine {
+ public:
+  ScanEngine(const Platform& platform, UiServices& ui, ScanState& state)
+      : m_platform(platform), m_ui(ui), m_state(state) {}
+
+  // Called after every folder and file, for progress displays outside a window.
+  void set_progress(std::function<void(int folders, int files)> progress) {
+    m_progress = std::move(progress);
+  }
+
+  // Appends every folder below present_path (which ends in "\") to the work
+  // list, at any depth. A folder's own listing is finished before any of its
+  // subfolders is entered. A subfolder that cannot be listed is skipped and
+  // counted in the report; only a root that cannot be listed is an error.
+  Status GetAllFolders(const std::string& present_path, ScanReport* report, bool is_root = false);
+
+  // Scans the batch into a new table and, only when the whole scan succeeds,
+  // replaces the catalog with it: a failure or a scan that would not fit the
+  // table leaves the catalog as it was. Afterwards the next record index is
+  // the number of file records + 1 and the file count their number. The
+  // trailer is the caller's business.
+  Status ScanDisk(const ScanSettings& settings, CatalogTable* catalog, ScanReport* report);
+
+ private:
+  Status ScanFolder(const std::string& folder, const ScanSettings& settings, CatalogTable* table,
+                    ScanReport* report);
+  void ReadMp3Fields(const std::string& folder, const std::string& name, CatalogRecord* record);
+  void Progress() const;
+
+  const Platform& m_platform;
+  UiServices& m_ui;
+  ScanState& m_state;
+  std::function<void(int, int)> m_progress;
+  int m_folders_seen = 0;
+};
+
+// The text for a full catalog, shown when a scan finds more files than fit.
+std::string CatalogFullMessage();
+
+}  // namespace tallymere

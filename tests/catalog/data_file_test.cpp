@@ -1,0 +1,200 @@
+#include "catalog/data_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <random>
+
+#include "catalog/catalog_fixtures.h"
+#include "support/temp_folder.h"
+
+namespace tallymere {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::SampleRecord;
+using testing::SampleTable;
+using testing::TempFolder;
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values) out.push_back(static_cast<char>(v));
+  return out;
+}
+
+TEST(DataFileTest, TrailerIsEncodedByteForByte) {
+  std::string out;
+  EncodeRecord(MakeTrailer("mp3", 1, "8/23/99 10:15:30 PM"), &out);
+  const std::string expected = Bytes({0, 0, 0, 0, 0, 0, 5, 0}) + "*.mp3" + Bytes({19, 0}) +
+                               "8/23/99 10:15:30 PM" + Bytes({0, 0, 1, 0, 0, 0}) +
+                               Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(out, expected);
+
+  std::string empty;
+  EncodeRecord(CatalogRecord(), &empty);
+  EXPECT_EQ(empty.size(), 26u);
+  EXPECT_EQ(empty, std::string(26, '\0'));
+}
+
+TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
+  TempFolder folder;
+  const CatalogTable table = SampleTable(250);
+  const std::string path = folder.Path("music.mpd");
+  ASSERT_TRUE(SaveDataFile(table, path).ok());
+
+  CatalogTable loaded;
+  ASSERT_TRUE(LoadDataFile(path, &loaded).ok());
+  EXPECT_EQ(loaded.WrittenEnd(), 252);  // 250 files and the trailer
+  EXPECT_TRUE(loaded == table);
+  EXPECT_TRUE(IsTrailer(loaded.Record(251)));
+  EXPECT_EQ(EncodeDataFile(loaded), ReadFileBytes(path));
+}
+
+TEST(DataFileTest, StopsWritingAtTheFirstRecordWithoutFileName) {
+  CatalogTable table = SampleTable(2);
+  table.SetRecord(5, SampleRecord(5));  // beyond an empty record: never written
+  CatalogTable loaded;
+  ASSERT_TRUE(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded).ok());
+  EXPECT_EQ(loaded.WrittenEnd(), 4);
+}
+
+TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8) {
+  CatalogRecord record = SampleRecord(1);
+  record.artist = "Beyonc\xC3\xA9";                       // é fits Windows-1252
+  record.title = "\xE2\x82\xAC 5";                          // € fits too (0x80)
+  record.album = "\xE6\x97\xA5\xE6\x9C\xAC";                // Japanese: stored as UTF-8
+  std::string bytes;
+  EncodeRecord(record, &bytes);
+  EXPECT_NE(bytes.find(Bytes({7, 0}) + "Beyonc\xE9"), std::string::npos);
+  EXPECT_NE(bytes.find(Bytes({3, 0, 0x80}) + " 5"), std::string::npos);
+  EXPECT_NE(bytes.find(Bytes({6, 0}) + record.album), std::string::npos);
+
+  CatalogTable table;
+  table.SetRecord(1, record);
+  CatalogTable loaded;
+  ASSERT_TRUE(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded).ok());
+  EXPECT_EQ(loaded.Record(1), record);
+}
+
+TEST(DataFileTest, ReadsAFileWrittenByAWindows1252Writer) {
+  // A record as a Windows writer stores it: one byte per character.
+  const std::string text_bytes = Bytes({0, 0, 3, 0}) + "C:\\" + Bytes({3, 0}) + "C:\\" +
+                                 Bytes({9, 0}) + "Caf\xE9.mp3" + Bytes({0, 0, 0, 0}) +
+                                 Bytes({10, 0, 0, 0}) + Bytes({6, 0}) + "M\xF6tley" +
+                                 Bytes({2, 0, 0x93, 0x94}) + Bytes({0, 0}) + Bytes({0, 0, 0, 0});
+  CatalogTable loaded;
+  ASSERT_TRUE(DecodeDataFile(text_bytes, "old.mpd", &loaded).ok()) << "";
+  EXPECT_EQ(loaded.Record(1).file_name, "Caf\xC3\xA9.mp3");
+  EXPECT_EQ(loaded.Record(1).artist, "M\xC3\xB6tley");
+  EXPECT_EQ(loaded.Record(1).album, "\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
+  EXPECT_EQ(loaded.Record(1).size, 10);
+}
+
+TEST(DataFileTest, SizesAreSigned32BitLittleEndian) {
+  CatalogRecord record = SampleRecord(1);
+  record.size = kMaxRecordSize;
+  CatalogTable table;
+  table.SetRecord(1, record);
+  const std::string bytes = EncodeDataFile(table);
+  EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0xFF, 0x7F})), std::string::npos);
+  CatalogTable loaded;
+  ASSERT_TRUE(DecodeDataFile(bytes, "x.mpd", &loaded).ok());
+  EXPECT_EQ(loaded.Record(1).size, kMaxRecordSize);
+}
+
+TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
+  const std::string bytes = EncodeDataFile(SampleTable(3));
+  std::string first;
+  EncodeRecord(SampleRecord(1), &first);
+  CatalogTable previous = SampleTable(1);
+  for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
+    CatalogTable table = previous;
+    const Status status = DecodeDataFile(std::string_view(bytes).substr(0, cut), "cut.mpd", &table);
+    ASSERT_FALSE(status.ok()) << "cut at " << cut;
+    EXPECT_NE(status.message().find("\"cut.mpd\""), std::string::npos);
+    EXPECT_NE(status.message().find("record "), std::string::npos);
+    EXPECT_NE(status.message().find("byte offset "), std::string::npos);
+    EXPECT_TRUE(table == previous) << "half-loaded at cut " << cut;
+  }
+  CatalogTable table;
+  const Status status =
+      DecodeDataFile(std::string_view(bytes).substr(0, first.size() + 5), "cut.mpd", &table);
+  EXPECT_EQ(status.message(), "\"cut.mpd\" is damaged: record 2 at byte offset " +
+                                  std::to_string(first.size()) +
+                                  " is cut short: its Disk label runs past the end of the file.");
+}
+
+TEST(DataFileTest, RefusesLengthsPastTheEndMissingNamesAndRandomBytes) {
+  CatalogTable table;
+  EXPECT_FALSE(DecodeDataFile(Bytes({0xFF, 0xFF, 'a'}), "long.mpd", &table).ok());
+  const Status no_name = DecodeDataFile(std::string(26, '\0'), "blank.mpd", &table);
+  EXPECT_EQ(no_name.message(),
+            "\"blank.mpd\" is damaged: record 1 at byte offset 0 has no File name, which every "
+            "saved record must have.");
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string noise(random() % 400, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    (void)DecodeDataFile(noise, "noise.mpd", &table);  // must neither crash nor overrun
+  }
+}
+
+TEST(DataFileTest, RefusesMoreRecordsThanTheTableHolds) {
+  std::string bytes;
+  const CatalogRecord record = SampleRecord(1);
+  std::string one;
+  EncodeRecord(record, &one);
+  for (int i = 0; i < CatalogTable::kCapacity + 1; ++i) bytes += one;
+  CatalogTable table = SampleTable(2);
+  const Status status = DecodeDataFile(bytes, "huge.mpd", &table);
+  EXPECT_EQ(status.message(), "\"huge.mpd\" holds more than 32766 records (record 32767 begins at "
+                              "byte offset " +
+                                  std::to_string(one.size() * 32766) +
+                                  "); a catalog can hold no more.");
+  EXPECT_TRUE(table == SampleTable(2));
+  bytes.resize(one.size() * CatalogTable::kCapacity);
+  EXPECT_TRUE(DecodeDataFile(bytes, "full.mpd", &table).ok());
+  EXPECT_EQ(table.WrittenEnd(), CatalogTable::kCapacity + 1);
+}
+
+TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
+  TempFolder folder;
+  const std::string path = folder.Path("music.mpd");
+  ASSERT_TRUE(SaveDataFile(SampleTable(2), path).ok());
+  const std::string before = ReadFileBytes(path);
+
+  // A file size limit makes the write fail half-way, as a full disk would.
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const Status status = SaveDataFile(SampleTable(500), path);
+    const bool names_file = status.message().find("music.mpd") != std::string::npos;
+    _exit(!status.ok() && names_file ? 0 : 1);
+  }
+  int wait_status = 0;
+  waitpid(child, &wait_status, 0);
+  ASSERT_TRUE(WIFEXITED(wait_status));
+  EXPECT_EQ(WEXITSTATUS(wait_status), 0) << "the save did not fail with a message naming the file";
+  EXPECT_EQ(ReadFileBytes(path), before);
+
+  const Status missing_folder = SaveDataFile(SampleTable(1), folder.Path("no/such/a.mpd"));
+  EXPECT_FALSE(missing_folder.ok());
+  EXPECT_NE(missing_folder.message().find("a.mpd"), std::string::npos);
+}
+
+TEST(DataFileTest, OpeningAMissingFileSaysSo) {
+  CatalogTable table = SampleTable(1);
+  const Status status = LoadDataFile("/nonexistent/folder/x.mpd", &table);
+  EXPECT_FALSE(status.ok());
+  EXPECT_NE(status.message().find("x.mpd"), std::string::npos);
+  EXPECT_TRUE(table == SampleTable(1));
+}
+
+}  // namespace
+}  // namespace tallymere
