@@ -19,8 +19,24 @@ struct ListRow {
   int icon = 0;             // small icon index, 0 for none
 };
 
+// What changed, for views. Insertions and removals come in pairs, the
+// "about to" half before the model changes. kChanged: texts or colour of the
+// rows first..last. kSelection: selected flags of first..last changed, or the
+// current row moved (then first = last = the new current row). kLayout: a sort
+// reordered the rows (layout_order() tells from where). kColumns: a column
+// width or the grid lines changed. kReset: everything may have changed.
 struct ListChange {
-  enum Kind { kReset, kAboutToInsert, kInserted, kAboutToRemove, kRemoved, kChanged, kSelection, kLayout };
+  enum Kind {
+    kReset,
+    kAboutToInsert,
+    kInserted,
+    kAboutToRemove,
+    kRemoved,
+    kChanged,
+    kSelection,
+    kLayout,
+    kColumns
+  };
   Kind kind = kReset;
   int first = -1;  // first row concerned
   int last = -1;   // last row concerned
@@ -37,20 +53,30 @@ class ListModel {
   int row_count() const { return static_cast<int>(m_rows.size()); }
   int column_count() const { return static_cast<int>(m_headers.size()); }
   const ListRow& row(int index) const { return m_rows[index]; }
-  // The text of a cell; column 0 is the row's own text.
+  // The text of a cell; column 0 is the row's own text, a missing sub-item is
+  // an empty text.
   const std::string& Cell(int row, int column) const;
+  // A changed cell keeps its row where it is, even while sorting is on, so
+  // callers walking rows by index are not disturbed; the next sort places it.
   void SetCell(int row, int column, std::string text);
   void SetTextColor(int row, uint32_t color);
   // Adds a row at the end, or at its sorted place while sorting is on.
   // Returns its index.
   int AddRow(ListRow row);
-  // Many rows at once, announced as one reset.
+  // Many rows at once, added at the end (sorted once while sorting is on),
+  // announced as one reset.
   void AddRows(std::vector<ListRow> rows);
+  // When the current row goes, the row above it becomes current (the one
+  // below for the first row), as list controls move the focus.
   void RemoveRow(int row);
   void Clear();
 
   // --- Selection --------------------------------------------------------------
+  // Rows out of range are ignored.
   void SetSelected(int row, bool selected);
+  // The rows first..last at once, announced as one change.
+  void SetRangeSelected(int first, int last, bool selected);
+  // Selects this row alone and makes it the current row, like a click on it.
   void SelectOnly(int row);
   void ClearSelection();
   int SelectedCount() const;
@@ -70,6 +96,9 @@ class ListModel {
   void SetSorted(bool sorted);
   void SetSortKey(int column);
   void SetSortOrder(SortOrder order);
+  // While a kLayout change is announced: for each row, the index it had
+  // before the sort.
+  const std::vector<int>& layout_order() const { return m_layout_order; }
 
   // --- Columns and look ---------------------------------------------------------
   const std::vector<std::string>& headers() const { return m_headers; }
@@ -85,6 +114,10 @@ class ListModel {
  private:
   void Notify(ListChange change) const;
   void SortRows();
+  // Sorts and announces the new layout unless the rows already stand in the
+  // order of the sort column and order.
+  void EnsureOrder();
+  bool IsRow(int row) const { return row >= 0 && row < row_count(); }
 
   std::vector<std::string> m_headers;
   std::vector<int> m_widths;
@@ -93,6 +126,11 @@ class ListModel {
   bool m_sorted = false;
   int m_sort_key = 0;
   SortOrder m_sort_order = SortOrder::kAscending;
+  // The rows stand in the order of m_ordered_key / m_ordered_order.
+  bool m_in_order = true;
+  int m_ordered_key = 0;
+  SortOrder m_ordered_order = SortOrder::kAscending;
+  std::vector<int> m_layout_order;
   bool m_grid_lines = false;
   std::function<void(const ListChange&)> m_listener;
 };

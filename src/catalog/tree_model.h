@@ -22,9 +22,12 @@ struct TreeNode {
 };
 
 // What changed, for views. Bulk work inside a BatchUpdate is announced once
-// as a reset.
+// as a reset. Insertions and removals come in pairs, the "about to" half
+// before the model changes, so a view can prepare; kChanged follows a change
+// of a node's text, images, expanded state or selection. kLayout follows
+// SortChildren: the children of `node` were reordered, every node keeps its id.
 struct TreeChange {
-  enum Kind { kReset, kAboutToInsert, kInserted, kAboutToRemove, kRemoved, kChanged };
+  enum Kind { kReset, kAboutToInsert, kInserted, kAboutToRemove, kRemoved, kChanged, kLayout };
   Kind kind = kReset;
   int node = -1;    // the node concerned (the inserted or removed node)
   int parent = -1;  // its parent, -1 for top level
@@ -42,12 +45,14 @@ class TreeModel {
   // when the parent does not exist or the key exists already.
   int AddChild(std::string_view parent_key, std::string key, std::string text, std::string image,
                std::string selected_image);
-  // Removes the node with everything below it.
+  // Removes the node with everything below it. When the selected node goes,
+  // its parent becomes the selected node (none for a top-level node).
   void Remove(int node);
   void Clear();
 
   // --- Reading ----------------------------------------------------------------
   int Find(std::string_view key) const;  // kNoNode when absent
+  // True for the id of a live node; false for removed ones and ids out of range.
   bool IsValid(int node) const;
   const TreeNode& node(int id) const { return m_nodes[id]; }
   // Live nodes.
@@ -58,7 +63,8 @@ class TreeModel {
   std::vector<int> Nodes() const;
   const std::vector<int>& roots() const { return m_roots; }
   int ChildCount(int node) const { return static_cast<int>(m_nodes[node].children.size()); }
-  // Position of the node among its parent's children (or among the roots).
+  // Position of the node among its parent's children (or among the roots);
+  // -1 for an id that is not live.
   int RowOf(int node) const;
   // The texts from the top-level node down to the node, joined by "\".
   std::string FullPath(int node) const;
@@ -74,6 +80,7 @@ class TreeModel {
 
   // --- Selection --------------------------------------------------------------
   int selected() const { return m_selected; }
+  // kNoNode clears the selection; an id that is not live is ignored.
   void Select(int node);
 
   // --- Views ------------------------------------------------------------------
@@ -98,9 +105,15 @@ class TreeModel {
   int NewNode(std::string key, std::string text, std::string image, std::string selected_image,
               int parent);
   void Forget(int node);  // drops the node and its subtree from the indexes
+  bool IsInSubtree(int node, int top) const;
+  std::vector<int>& SiblingsOf(int node);
 
   std::vector<TreeNode> m_nodes;  // by id; removed nodes keep their slot
   std::vector<bool> m_alive;
+  std::vector<int> m_row;  // by id: position among the siblings, so views find rows quickly
+  // Live ids in order of addition, rebuilt on demand once a node was removed.
+  mutable std::vector<int> m_live_order;
+  mutable bool m_live_order_stale = false;
   std::vector<int> m_roots;
   std::unordered_map<std::string, int> m_by_key;
   int m_live = 0;
