@@ -1,0 +1,76 @@
+#pragma once
+// Bitrat: what the program knows about one MP3 file. ReadMp3Info finds the
+// first MPEG audio frame header near the start (version, layer, bitrate,
+// sample rate), or the average bitrate of a Xing VBR file, and the ID3v1 tag at
+// the end, and leaves what it found in the caller's Mp3Info.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/status.h"
+
+namespace tallymere {
+
+// What the last read found. A read sets only the fields its path reaches; every
+// other field keeps its value, so a caller that wants a clean record passes a
+// fresh one.
+struct Mp3Info {
+  std::string MpegVersion;   // "1.0", "2.0", "2.5" or "reserved"
+  std::string MpegLayer;     // "I", "II", "III", or "0" for the reserved layer code
+  float SampleRate = 0;      // Hz; 0 when the sample-rate code is the reserved one
+  int16_t FrameBitrate = 0;  // kbps, from the bitrate table of the header
+  uint32_t XingFrames = 0;   // frame count of a Xing VBR header
+  bool HasTag = false;       // the file ends in an ID3v1 tag
+  std::string TagTitle;
+  std::string TagArtist;
+  std::string TagAlbum;
+  std::string TagYear;
+  std::string TagComment;
+  std::string TagGenre;  // the name from Genres, "" for 148 and above
+
+  // Empties the six tag texts and clears HasTag.
+  void ClearTag();
+};
+
+// How far into the audio the frame header is looked for: the window starts at
+// the first byte after a leading ID3v2 tag (at 0 when there is none).
+inline constexpr int kHeaderSearchBytes = 3000;
+
+// Reads one file. Returns the bitrate in kbps as decimal text ("128"), or "---"
+// when no usable frame header starts in the first kHeaderSearchBytes bytes of
+// the audio.
+//
+// - Xing path (0xFF at the start of the audio, "Xing" 36 bytes further): sets
+//   XingFrames, MpegVersion "1.0", MpegLayer "III" and SampleRate from the
+//   sample-rate bits of that first header (MPEG-1 rates); the bitrate is the
+//   file's length over its frames at 44100 Hz. A frame count of 0 fails with
+//   "Division by zero".
+// - Header path: sets MpegVersion, MpegLayer, FrameBitrate and SampleRate.
+// - "---" (no header, or one with a reserved version or layer): leaves all
+//   four header fields as they were.
+// - Always, on success: HasTag and the tag texts (emptied when there is no tag).
+//
+// Fails with the system's description ("File not found", "Permission
+// denied") when the file cannot be opened or read; the caller adds the path.
+Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info);
+
+// --- The decoding steps, exposed for tests ------------------------------------
+
+// Eight characters "1"/"0", most significant bit first.
+std::string BitString(uint8_t value);
+
+// Decodes the second header byte (111VVLLP): sets MpegVersion from VV and
+// MpegLayer from LL. Returns the byte's bit string.
+std::string DecodeVersionLayer(uint8_t mode_byte, Mp3Info* info);
+
+// Decodes the third header byte (BBBBSSPX) with the version and layer already
+// in info: sets FrameBitrate and SampleRate and returns the bitrate in kbps.
+// Version "2.5" uses the MPEG-2 tables with its own sample rates. A reserved
+// version or layer "0" has no table: nothing is set and nothing is returned.
+std::optional<int> DecodeBitrate(uint8_t rate_byte, Mp3Info* info);
+
+// The frame count of a Xing header: four bytes, big-endian.
+uint32_t XingFrameCount(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);
+
+}  // namespace tallymere

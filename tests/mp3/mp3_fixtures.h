@@ -1,0 +1,103 @@
+#pragma once
+// Builders for the bytes of MP3 test files: frame headers, Xing frames, ID3v1
+// and ID3v2 blocks, and cover-art-like data full of 0xFF bytes. Header-only so
+// the benchmarks can use it too.
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace tallymere::testing {
+
+// Typical size of a 128 kbps MPEG-1 Layer III frame at 44100 Hz.
+inline constexpr std::size_t kFrameBytes = 417;
+
+inline std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int value : values) bytes.push_back(static_cast<char>(value));
+  return bytes;
+}
+
+// n zero bytes: never part of a frame header.
+inline std::string Zeros(std::size_t n) { return std::string(n, '\0'); }
+
+// A frame: sync, mode and rate byte, a fourth header byte, then silence.
+// The defaults are MPEG-1 Layer III, 128 kbps, 44100 Hz.
+inline std::string Frame(uint8_t mode = 0xFB, uint8_t rate = 0x90, std::size_t size = kFrameBytes) {
+  std::string frame = Bytes({0xFF, mode, rate, 0x44});
+  frame.resize(size < 4 ? 4 : size, '\0');
+  return frame;
+}
+
+// A first frame holding a Xing VBR header with the given frame count.
+inline std::string XingFrame(uint32_t frames, uint8_t rate = 0x90) {
+  std::string frame = Frame(0xFB, rate);
+  frame.replace(36, 4, "Xing");
+  frame.replace(40, 4, Bytes({0, 0, 0, 0x0F}));  // flags: frames, bytes, TOC, quality
+  frame.replace(44, 4,
+                Bytes({static_cast<int>(frames >> 24), static_cast<int>((frames >> 16) & 0xFF),
+                       static_cast<int>((frames >> 8) & 0xFF), static_cast<int>(frames & 0xFF)}));
+  return frame;
+}
+
+// A text field of an ID3v1 block: the bytes cut or padded to the width.
+inline std::string TagField(std::string_view bytes, std::size_t width, char pad) {
+  std::string field(bytes.substr(0, width));
+  field.resize(width, pad);
+  return field;
+}
+
+struct Id3v1Fields {
+  std::string title{};
+  std::string artist{};
+  std::string album{};
+  std::string year{};
+  std::string comment{};
+  uint8_t genre = 17;
+  char pad = ' ';  // other taggers pad with '\0'
+  std::string marker = "TAG";
+};
+
+inline std::string Id3v1Block(const Id3v1Fields& f) {
+  std::string block = f.marker;
+  block += TagField(f.title, 30, f.pad);
+  block += TagField(f.artist, 30, f.pad);
+  block += TagField(f.album, 30, f.pad);
+  block += TagField(f.year, 4, f.pad);
+  block += TagField(f.comment, 30, f.pad);
+  block.push_back(static_cast<char>(f.genre));
+  return block;
+}
+
+// Bytes that look like a JPEG picture to a frame-sync search: 0xFF markers and
+// false syncs. "FF F3 20" would pass the header test as MPEG-2 Layer III at
+// 16 kbps, so a reader that does not step over the picture reports "16".
+inline std::string PictureData(std::size_t n) {
+  static const std::string kPattern =
+      Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0xFF, 0xFF, 0xF3, 0x20, 0xFF, 0xDB, 0x4A});
+  std::string data;
+  data.reserve(n);
+  while (data.size() < n) data += kPattern;
+  data.resize(n);
+  return data;
+}
+
+// An ID3v2.3 tag whose body is n bytes of picture data; with a footer when asked
+// (the footer flag 0x10).
+inline std::string Id3v2Block(std::size_t body_size, bool with_footer = false) {
+  const auto size = static_cast<uint32_t>(body_size);
+  std::string tag = "ID3";
+  tag += Bytes({3, 0, with_footer ? 0x10 : 0x00});
+  tag += Bytes({static_cast<int>((size >> 21) & 0x7F), static_cast<int>((size >> 14) & 0x7F),
+                static_cast<int>((size >> 7) & 0x7F), static_cast<int>(size & 0x7F)});
+  tag += PictureData(body_size);
+  if (with_footer) {
+    tag += "3DI";
+    tag += tag.substr(3, 7);
+  }
+  return tag;
+}
+
+}  // namespace tallymere::testing
