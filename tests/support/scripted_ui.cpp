@@ -11,6 +11,17 @@ const char* KindName(int kind) {
   return kNames[kind];
 }
 
+UiCall MakeCall(std::string op, std::string text = {}, std::string title = {},
+                std::string extra = {}, int panel = 0) {
+  UiCall call;
+  call.op = std::move(op);
+  call.text = std::move(text);
+  call.title = std::move(title);
+  call.extra = std::move(extra);
+  call.panel = panel;
+  return call;
+}
+
 std::string Describe(const UiCall& call) {
   return call.op + "(\"" + call.text + "\", title \"" + call.title + "\")";
 }
@@ -84,7 +95,9 @@ std::string ScriptedUi::Status(int panel) const {
 
 Answer ScriptedUi::ShowMessage(std::string_view text, Buttons buttons, Icon icon,
                                std::string_view title) {
-  UiCall call{"ShowMessage", std::string(text), std::string(title), "", buttons, icon, 0};
+  UiCall call = MakeCall("ShowMessage", std::string(text), std::string(title));
+  call.buttons = buttons;
+  call.icon = icon;
   m_calls.push_back(call);
   if (buttons == Buttons::kOk) return Answer::kOk;  // nothing to decide
   const auto answer = Take(Kind::kMessage, call);
@@ -94,7 +107,7 @@ Answer ScriptedUi::ShowMessage(std::string_view text, Buttons buttons, Icon icon
 
 std::string ScriptedUi::AskText(std::string_view prompt, std::string_view title,
                                 std::string_view default_text) {
-  UiCall call{"AskText", std::string(prompt), std::string(title), std::string(default_text)};
+  UiCall call = MakeCall("AskText", std::string(prompt), std::string(title), std::string(default_text));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kText, call);
   return answer && answer->text ? *answer->text : std::string();
@@ -103,7 +116,7 @@ std::string ScriptedUi::AskText(std::string_view prompt, std::string_view title,
 std::optional<std::string> ScriptedUi::ChooseSaveFile(std::string_view title,
                                                       std::string_view filter,
                                                       std::string_view initial_name) {
-  UiCall call{"ChooseSaveFile", std::string(initial_name), std::string(title), std::string(filter)};
+  UiCall call = MakeCall("ChooseSaveFile", std::string(initial_name), std::string(title), std::string(filter));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kSaveFile, call);
   return answer ? answer->text : std::nullopt;
@@ -112,38 +125,38 @@ std::optional<std::string> ScriptedUi::ChooseSaveFile(std::string_view title,
 std::optional<std::string> ScriptedUi::ChooseOpenFile(std::string_view title,
                                                       std::string_view filter,
                                                       std::string_view initial_name) {
-  UiCall call{"ChooseOpenFile", std::string(initial_name), std::string(title), std::string(filter)};
+  UiCall call = MakeCall("ChooseOpenFile", std::string(initial_name), std::string(title), std::string(filter));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kOpenFile, call);
   return answer ? answer->text : std::nullopt;
 }
 
 std::string ScriptedUi::BrowseForFolder(std::string_view title) {
-  UiCall call{"BrowseForFolder", "", std::string(title)};
+  UiCall call = MakeCall("BrowseForFolder", "", std::string(title));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kFolder, call);
   return answer && answer->text ? *answer->text : std::string();
 }
 
 uint32_t ScriptedUi::ChooseColor(std::string_view title) {
-  UiCall call{"ChooseColor", "", std::string(title)};
+  UiCall call = MakeCall("ChooseColor", "", std::string(title));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kColor, call);
   return answer ? answer->colour : 0;
 }
 
 void ScriptedUi::SetStatus(int panel, std::string_view text) {
-  m_calls.push_back({"SetStatus", std::string(text), "", "", Buttons::kOk, Icon::kNone, panel});
+  m_calls.push_back(MakeCall("SetStatus", std::string(text), "", "", panel));
   if (panel >= 1 && panel <= 3) m_status[panel] = std::string(text);
 }
 
 void ScriptedUi::Animation(std::string_view file, bool start) {
-  m_calls.push_back({"Animation", "", "", std::string(file), Buttons::kOk, Icon::kNone, start ? 1 : 0});
+  m_calls.push_back(MakeCall("Animation", "", "", std::string(file), start ? 1 : 0));
   m_animation_running = start;
 }
 
 void ScriptedUi::BusyPointer(bool on) {
-  m_calls.push_back({"BusyPointer", "", "", "", Buttons::kOk, Icon::kNone, on ? 1 : 0});
+  m_calls.push_back(MakeCall("BusyPointer", "", "", "", on ? 1 : 0));
   m_busy_depth += on ? 1 : -1;
 }
 
@@ -153,27 +166,27 @@ void ScriptedUi::YieldToUi() {
 }
 
 void ScriptedUi::CopyToClipboard(std::string_view text) {
-  m_calls.push_back({"CopyToClipboard", std::string(text)});
+  m_calls.push_back(MakeCall("CopyToClipboard", std::string(text)));
   m_clipboard = std::string(text);
 }
 
 int ScriptedUi::ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
                           std::string_view folder, int show_state) {
-  m_calls.push_back({"ShellOpen", std::string(path), std::string(folder), std::string(verb),
-                     Buttons::kOk, Icon::kNone, show_state});
+  m_calls.push_back(
+      MakeCall("ShellOpen", std::string(path), std::string(folder), std::string(verb), show_state));
   (void)parameters;
   return m_shell_result;
 }
 
 int ScriptedUi::ShowProperties(std::string_view path) {
-  m_calls.push_back({"ShowProperties", std::string(path)});
+  m_calls.push_back(MakeCall("ShowProperties", std::string(path)));
   return m_shell_result;
 }
 
 int ScriptedUi::RecycleFiles(const std::vector<std::string>& paths) {
   std::string joined;
   for (const std::string& path : paths) joined += (joined.empty() ? "" : "\n") + path;
-  m_calls.push_back({"RecycleFiles", joined});
+  m_calls.push_back(MakeCall("RecycleFiles", joined));
   return m_recycle_result;
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+// The file list's row for a catalog record: the File name as the row's text,
+// then Path, Size, Modified, Bitrate, Time, Artist, Title, Album, Disk label.
+// Title comes before Album on screen although it follows it in the record.
+
+#include <string>
+#include <string_view>
+
+#include "catalog/catalog_record.h"
+#include "catalog/list_model.h"
+
+namespace tallymere {
+
+// Tags written by other programs are often padded with NUL bytes; the record
+// keeps them, but a view shows the text only up to the first one.
+inline std::string ShownText(std::string_view text) {
+  return std::string(text.substr(0, text.find('\0')));
+}
+
+inline ListRow FileListRow(const CatalogRecord& record, int icon) {
+  ListRow row;
+  row.text = record.file_name;
+  row.sub_items = {record.path,           std::to_string(record.size), record.modified,
+                   record.bitrate,        record.time,                 ShownText(record.artist),
+                   ShownText(record.title), ShownText(record.album),   record.disk_label};
+  row.icon = icon;
+  return row;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,187 @@
+// The File menu: New, Open, Save and Save A Copy As.
+
+#include <filesystem>
+
+#include "catalog/data_file.h"
+#include "catalog/frm_main.h"
+#include "common/format.h"
+
+namespace tallymere {
+namespace {
+
+// The comparison is exact: "MUSIC.MPD" gets ".mpd" appended.
+std::string WithMpdExtension(std::string name) {
+  if (name.size() < 4 || name.compare(name.size() - 4, 4, ".mpd") != 0) name += ".mpd";
+  return name;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+bool FrmMain::WriteRecords(const std::string& path) {
+  Status status;
+  {
+    BusyScope busy(m_ui);
+    status = SaveDataFile(m_catalog, path);
+  }
+  if (!status) {
+    m_ui.ShowMessage(status.message() +
+                         "\n\nThe catalog was not saved and the file on disk was not changed. "
+                         "Save it in another folder or under another name.",
+                     Buttons::kOk, Icon::kStop, kProgramTitle);
+  }
+  return status.ok();
+}
+
+void FrmMain::mnuSaveFile_Click() {
+  if (busy()) return;
+  if (m_data_file_path != UntitledPath()) {
+    if (WriteRecords(m_data_file_path)) m_changed = false;
+    return;
+  }
+  const std::string old_path = m_data_file_path;
+  const std::string old_caption = m_caption;
+  for (;;) {
+    const std::optional<std::string> chosen = m_ui.ChooseSaveFile("Save File", "*.mpd", "*.mpd");
+    if (!chosen) return;
+    m_data_file_path = WithMpdExtension(*chosen);
+    SetCaption(m_data_file_path);
+    if (FileExists(m_data_file_path)) {
+      const Answer answer =
+          m_ui.ShowMessage("File already exist. Do you want to replace it?", Buttons::kYesNoCancel,
+                           Icon::kQuestion, "Save File");
+      if (answer == Answer::kNo) continue;
+      // Cancel keeps the new name in the caption, as the name was already taken.
+      if (answer != Answer::kYes) return;
+    }
+    break;
+  }
+  if (WriteRecords(m_data_file_path)) {
+    m_changed = false;
+    if (const int root = m_tvAlbum.Find(old_path); root != TreeModel::kNoNode) {
+      m_tvAlbum.SetKey(root, m_data_file_path);
+      m_tvAlbum.SetText(root, m_data_file_path);
+    }
+  } else {
+    // Nothing was written: the catalog is as untitled as before.
+    m_data_file_path = old_path;
+    m_caption = old_caption;
+  }
+}
+
+void FrmMain::mnuSaveas_Click() {
+  if (busy()) return;
+  // The copy is proposed beside the open file, named after it with "copy".
+  const std::size_t split = m_data_file_path.find_last_of('/');
+  const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
+  const std::size_t stem_end =
+      m_data_file_path.size() >= stem_start + 4 ? m_data_file_path.size() - 4 : m_data_file_path.size();
+  const std::string initial = m_data_file_path.substr(0, stem_start) +
+                              m_data_file_path.substr(stem_start, stem_end - stem_start) +
+                              "copy.mpd";
+  std::string target;
+  for (;;) {
+    const std::optional<std::string> chosen =
+        m_ui.ChooseSaveFile("Save A Copy As", "*.mpd", initial);
+    if (!chosen) return;
+    target = WithMpdExtension(*chosen);
+    if (FileExists(target)) {
+      const Answer answer =
+          m_ui.ShowMessage("File already exist. Do you want to replace it?.",
+                           Buttons::kYesNoCancel, Icon::kQuestion, "Save A Copy As");
+      if (answer == Answer::kNo) continue;
+      if (answer != Answer::kYes) return;
+    }
+    break;
+  }
+  WriteRecords(target);
+}
+
+void FrmMain::mnuLoad_Click() {
+  if (busy()) return;
+  if (m_changed) {
+    const Answer answer = m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel,
+                                           Icon::kQuestion, "Confirm");
+    if (answer == Answer::kCancel) return;
+    if (answer == Answer::kYes) mnuSaveFile_Click();
+  }
+  m_selected_tab = 0;
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  const std::optional<std::string> chosen = m_ui.ChooseOpenFile("Open File", "*.mpd", "*.mpd");
+  if (!chosen) return;
+  const std::string path = WithMpdExtension(*chosen);
+
+  BusyScope busy(m_ui);
+  m_ui.SetStatus(1, "Reading data File. . .");
+  m_ui.YieldToUi();
+  // Read into a table of its own: a damaged file must not replace the catalog.
+  CatalogTable loaded;
+  if (Status status = LoadDataFile(path, &loaded); !status) {
+    m_ui.SetStatus(1, "Ready");
+    m_ui.ShowMessage(status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
+                     Buttons::kOk, Icon::kStop, kProgramTitle);
+    return;
+  }
+  m_data_file_path = path;
+  SetCaption(path);
+  m_LV.Clear();
+  m_catalog = std::move(loaded);
+  if (const CatalogRecord* trailer = m_catalog.LastTrailer()) {
+    m_settings.txtType = TrailerFileType(*trailer);
+    m_settings.chkBitRate = trailer->size;
+  }
+  RebuildTree();
+  SwitchViewsByFileType();
+  ShowTotals(" Ready", " MB");
+  EnableCatalogCommands(true);
+}
+
+void FrmMain::mnuNew_Click() {
+  if (busy()) return;
+  if (m_changed) {
+    const Answer answer = m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel,
+                                           Icon::kQuestion, "Confirm");
+    if (answer == Answer::kCancel) return;
+    if (answer == Answer::kYes) mnuSaveFile_Click();
+  }
+  m_LV.Clear();
+  for (int column : {kColPath, kColBitrate, kColTime, kColArtist, kColTitle, kColAlbum}) {
+    m_LV.SetWidth(column, 0);
+  }
+  m_tab_enabled[1] = false;
+  m_tab_enabled[2] = false;
+  m_selected_tab = 0;
+  m_playlist_visible = false;
+
+  m_catalog.Erase();
+  m_saved_records.Erase();
+  m_scan.lstBox.clear();
+  m_scan.lstList.Clear();
+  m_scan.file_count = 0;
+
+  m_data_file_path = "Untitled.mpd";
+  m_ui.SetStatus(1, "Ready");
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  m_sent_to_mp3_utilities = false;
+
+  EnableCatalogCommands(false);
+  m_commands.Enable(Mp3Commands(), false);
+
+  {
+    TreeModel::BatchUpdate batch(m_tvAlbum);
+    m_tvAlbum.Clear();
+    AddRootNode("Untitled.mpd", "mycomp");
+    AddDriveNodes(/*remember=*/false);
+    m_tvAlbum.Expand(m_tvAlbum.Find("Untitled.mpd"));
+  }
+  m_caption = "Tallymere - Untitled";
+  m_changed = false;
+}
+
+}  // namespace tallymere
