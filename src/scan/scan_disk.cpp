@@ -7,27 +7,47 @@
 namespace tallymere {
 namespace {
 
+constexpr std::string_view kAllFiles = "*.*";
+// The type filter compares this many characters at the end of a name.
+constexpr int kTypeCharacters = 3;
+
 std::string WithBackslash(std::string path) {
   if (path.empty() || path.back() != '\\') path.push_back('\\');
   return path;
 }
 
-// The type filter looks at the last three characters only: SONG.MP3 and xmp3
-// both pass for "mp3".
-bool PassesTypeFilter(const std::string& name, const std::string& file_type) {
-  if (file_type == "*.*") return true;
-  std::string last = name.size() <= 3 ? name : name.substr(name.size() - 3);
-  for (char& c : last) {
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
   }
-  return last == file_type;
+  return lower;
 }
 
-void NoteSkippedFolder(const std::string& folder, ScanReport* report) {
-  ++report->skipped_folder_count;
-  if (static_cast<int>(report->skipped_folders.size()) < ScanReport::kNamedFolders) {
-    report->skipped_folders.push_back(folder);
+// The last `count` characters of a UTF-8 name (the whole name when shorter),
+// never cutting a character in two.
+std::string_view LastCharacters(std::string_view name, int count) {
+  std::size_t start = name.size();
+  while (start > 0 && count > 0) {
+    --start;
+    // 10xxxxxx continues a character that began further left.
+    if ((static_cast<unsigned char>(name[start]) & 0xC0) != 0x80) --count;
   }
+  return name.substr(start);
+}
+
+// The type filter looks at the last three characters only: SONG.MP3 and xmp3
+// both pass for "mp3". lower_type is the setting in lower case.
+bool PassesTypeFilter(std::string_view name, const std::string& lower_type) {
+  if (lower_type == kAllFiles) return true;
+  const std::string_view last = LastCharacters(name, kTypeCharacters);
+  if (last.size() != lower_type.size()) return false;
+  for (std::size_t i = 0; i < last.size(); ++i) {
+    char c = last[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    if (c != lower_type[i]) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -38,7 +58,14 @@ std::string CatalogFullMessage() {
 }
 
 void ScanEngine::Progress() const {
-  if (m_progress) m_progress(m_folders_seen, m_state.file_count);
+  if (m_progress) m_progress(m_folders_seen, m_files_seen);
+}
+
+void ScanEngine::SkipFolder(const std::string& folder, ScanReport* report) {
+  ++report->skipped_folder_count;
+  if (static_cast<int>(report->skipped_folders.size()) < ScanReport::kNamedFolders) {
+    report->skipped_folders.push_back(folder);
+  }
 }
 
 Status ScanEngine::GetAllFolders(const std::string& present_path, ScanReport* report,
@@ -46,10 +73,11 @@ Status ScanEngine::GetAllFolders(const std::string& present_path, ScanReport* re
   Result<FolderListing> listing = m_platform.ListFolder(present_path, /*with_file_facts=*/false);
   if (!listing) {
     if (is_root) return listing.status();
-    NoteSkippedFolder(present_path, report);
+    SkipFolder(present_path, report);
+    m_unlisted.insert(present_path);
     return Status::Ok();
   }
-  report->skipped_names += listing->skipped_names;
+  // Names holding "\" are counted once, when the folder is listed for its files.
   std::vector<std::string> subfolders;
   for (const FolderEntry& entry : listing->entries) {
     m_ui.YieldToUi();
@@ -72,7 +100,9 @@ Status ScanEngine::GetAllFolders(const std::string& present_path, ScanReport* re
 Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
                             ScanReport* report) {
   m_state.lstList.Clear();
+  m_unlisted.clear();
   m_folders_seen = 0;
+  m_files_seen = 0;
   for (const std::string& batch_entry : m_state.lstBox) {
     const std::string root = WithBackslash(batch_entry);
     if (Status status = GetAllFolders(root, report, /*is_root=*/true); !status) {
@@ -81,50 +111,58 @@ Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
     }
     // With its "\" a root sorts before its own subfolders.
     m_state.lstList.Add(root);
+    ++m_folders_seen;
+    Progress();
   }
-  m_state.next_record_index = 1;
-  m_state.file_count = 0;
+
+  // The counters of the main window change only with the catalog, at the end.
+  const std::string file_type = AsciiLower(settings.file_type);
+  int next_index = 1;
   CatalogTable table;
   for (const std::string& entry : m_state.lstList) {
-    if (Status status = ScanFolder(WithBackslash(entry), settings, &table, report); !status) {
+    const std::string folder = WithBackslash(entry);
+    if (m_unlisted.count(folder) != 0) continue;
+    if (Status status = ScanFolder(folder, file_type, settings.mp3_info_flag, &table, report,
+                                   &next_index);
+        !status) {
       m_state.lstList.Clear();
-      m_state.next_record_index = 1;
-      m_state.file_count = 0;
       return status;
     }
   }
   m_state.lstList.Clear();
+  m_unlisted.clear();
   *catalog = std::move(table);
+  m_state.next_record_index = next_index;
+  m_state.file_count = next_index - 1;
   m_ui.SetStatus(1, " Loading " + std::to_string(m_state.file_count) + " files, please wait . . .");
   return Status::Ok();
 }
 
-Status ScanEngine::ScanFolder(const std::string& folder, const ScanSettings& settings,
-                              CatalogTable* table, ScanReport* report) {
+Status ScanEngine::ScanFolder(const std::string& folder, const std::string& file_type,
+                              int mp3_info_flag, CatalogTable* table, ScanReport* report,
+                              int* next_index) {
   Result<FolderListing> listing = m_platform.ListFolder(folder, /*with_file_facts=*/true);
   m_ui.YieldToUi();
   if (!listing) {
-    NoteSkippedFolder(folder, report);  // vanished or locked since it was found
+    SkipFolder(folder, report);  // vanished or locked since it was found
     return Status::Ok();
   }
   report->skipped_names += listing->skipped_names;
-  ++m_folders_seen;
-  const bool all_files = settings.file_type == "*.*";
+  const bool all_files = file_type == kAllFiles;
+  const bool read_mp3 = !all_files && mp3_info_flag == 1;
   for (const FolderEntry& entry : listing->entries) {
-    if (entry.is_folder || !PassesTypeFilter(entry.name, settings.file_type)) continue;
-    if (m_state.next_record_index > CatalogTable::kMaxFileRecords) {
-      return Status::Error(CatalogFullMessage());
-    }
-    CatalogRecord& record = table->MutableRecord(m_state.next_record_index);
+    if (entry.is_folder || !PassesTypeFilter(entry.name, file_type)) continue;
+    if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
+    CatalogRecord& record = table->MutableRecord(*next_index);
     record.path = folder;
     record.file_name = entry.name;
     if (!all_files) m_ui.SetStatus(1, "File found ... " + folder + entry.name);
     record.size = ClampSize(entry.size);
     record.modified = FormatDateTime(entry.modified);
     record.disk_label = m_state.label_mode ? m_state.label : folder.substr(0, 3);
-    if (!all_files && settings.mp3_info_flag == 1) ReadMp3Fields(folder, entry.name, &record);
-    ++m_state.next_record_index;
-    ++m_state.file_count;
+    if (read_mp3) ReadMp3Fields(folder, entry.name, &record);
+    ++*next_index;
+    ++m_files_seen;
     Progress();
   }
   return Status::Ok();

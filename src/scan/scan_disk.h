@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 #include "catalog/catalog_table.h"
 #include "common/status.h"
@@ -17,7 +18,9 @@ class ScanEngine {
   ScanEngine(const Platform& platform, UiServices& ui, ScanState& state)
       : m_platform(platform), m_ui(ui), m_state(state) {}
 
-  // Called after every folder and file, for progress displays outside a window.
+  // Called after every folder found and every file recorded, with the folders
+  // found so far (roots included) and the files recorded so far; for progress
+  // displays outside a window.
   void set_progress(std::function<void(int folders, int files)> progress) {
     m_progress = std::move(progress);
   }
@@ -30,15 +33,18 @@ class ScanEngine {
 
   // Scans the batch into a new table and, only when the whole scan succeeds,
   // replaces the catalog with it: a failure or a scan that would not fit the
-  // table leaves the catalog as it was. Afterwards the next record index is
-  // the number of file records + 1 and the file count their number. The
-  // trailer is the caller's business.
+  // table leaves the catalog, the next record index and the file count as they
+  // were. After a scan that succeeds the next record index is the number of
+  // file records + 1 and the file count their number. The trailer is the
+  // caller's business.
   Status ScanDisk(const ScanSettings& settings, CatalogTable* catalog, ScanReport* report);
 
  private:
-  Status ScanFolder(const std::string& folder, const ScanSettings& settings, CatalogTable* table,
-                    ScanReport* report);
+  // Writes the records of one folder from *next_index on, advancing it.
+  Status ScanFolder(const std::string& folder, const std::string& file_type, int mp3_info_flag,
+                    CatalogTable* table, ScanReport* report, int* next_index);
   void ReadMp3Fields(const std::string& folder, const std::string& name, CatalogRecord* record);
+  void SkipFolder(const std::string& folder, ScanReport* report);
   void Progress() const;
 
   const Platform& m_platform;
@@ -46,6 +52,10 @@ class ScanEngine {
   ScanState& m_state;
   std::function<void(int, int)> m_progress;
   int m_folders_seen = 0;
+  int m_files_seen = 0;
+  // Folders (with their "\") that could not be listed while the work list was
+  // built: already counted, and not tried again for their files.
+  std::unordered_set<std::string> m_unlisted;
 };
 
 // The text for a full catalog, shown when a scan finds more files than fit.
