@@ -1,0 +1,60 @@
+#include "ui/qt/list_header_sync.h"
+
+#include <algorithm>
+
+namespace tallymere {
+
+int UnitsToPixels(int units) { return (units + kUnitsPerPixel / 2) / kUnitsPerPixel; }
+
+int PixelsToUnits(int pixels) { return pixels * kUnitsPerPixel; }
+
+void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first, int last) {
+  if (last < 0) last = model.column_count() - 1;
+  first = std::max(first, 0);
+  last = std::min({last, model.column_count() - 1, header->count() - 1});
+  for (int column = first; column <= last; ++column) {
+    const int pixels = UnitsToPixels(model.width(column));
+    if (pixels <= 0) {
+      header->hideSection(column);
+    } else {
+      header->showSection(column);
+      header->resizeSection(column, pixels);
+    }
+  }
+}
+
+void ApplySortIndicator(const ListModel& model, QHeaderView* header) {
+  header->setSortIndicatorShown(model.sorted());
+  if (model.sorted()) {
+    header->setSortIndicator(model.sort_key(), model.sort_order() == SortOrder::kAscending
+                                                   ? Qt::AscendingOrder
+                                                   : Qt::DescendingOrder);
+  }
+}
+
+ListHeaderSync::ListHeaderSync(ListModelAdapter* adapter, QHeaderView* header)
+    : QObject(header), m_adapter(adapter), m_header(header) {
+  header->setSectionsClickable(true);
+  // The header flips its own indicator on a click; the controller decides
+  // the real order, so the model's is shown again once the click is handled.
+  connect(header, &QHeaderView::sectionClicked, this, [this](int logical_index) {
+    emit columnClicked(logical_index + 1);
+    if (m_adapter && m_header) ApplySortIndicator(m_adapter->model(), m_header);
+  });
+  connect(adapter, &ListModelAdapter::columnsChanged, this, [this](int first, int last) {
+    // first = -1 means only the grid lines changed: widths stay as they are.
+    if (m_adapter && m_header && first >= 0) {
+      ApplyColumnWidths(m_adapter->model(), m_header, first, last);
+    }
+  });
+  const auto sort_indicator = [this] {
+    if (m_adapter && m_header) ApplySortIndicator(m_adapter->model(), m_header);
+  };
+  connect(adapter, &QAbstractItemModel::layoutChanged, this, sort_indicator);
+  connect(adapter, &QAbstractItemModel::modelReset, this, sort_indicator);
+  connect(adapter, &QAbstractItemModel::rowsInserted, this, sort_indicator);
+  ApplyColumnWidths(adapter->model(), header);
+  ApplySortIndicator(adapter->model(), header);
+}
+
+}  // namespace tallymere

@@ -1,0 +1,44 @@
+#pragma once
+// The header of a view showing a ListModel: column widths from the model
+// (window units, 15 to a pixel, i.e. twips at 96 dpi; a width of 0 hides the
+// column), the sort indicator from the model's sort column and order, and
+// header clicks handed on for the controller to sort.
+
+#include <QHeaderView>
+#include <QObject>
+#include <QPointer>
+
+#include "ui/qt/list_model_adapter.h"
+
+namespace tallymere {
+
+inline constexpr int kUnitsPerPixel = 15;
+
+int UnitsToPixels(int units);
+int PixelsToUnits(int pixels);
+
+// Widths of the columns first..last (all by default); 0 hides a column.
+void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first = 0, int last = -1);
+// Shows the sort indicator on the sort column while the model is sorted.
+void ApplySortIndicator(const ListModel& model, QHeaderView* header);
+
+class ListHeaderSync : public QObject {
+  Q_OBJECT
+
+ public:
+  // The header must belong to a view showing the adapter. Widths are taken
+  // from the model now and whenever the model changes one; a width the user
+  // drags stays until the program sets that column again.
+  ListHeaderSync(ListModelAdapter* adapter, QHeaderView* header);
+
+ signals:
+  // A header click, with the 1-based column number the file list's column
+  // click handler takes.
+  void columnClicked(int column);
+
+ private:
+  QPointer<ListModelAdapter> m_adapter;
+  QPointer<QHeaderView> m_header;
+};
+
+}  // namespace tallymere

@@ -1,0 +1,93 @@
+#include "ui/qt/list_header_sync.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+namespace tallymere {
+namespace {
+
+TEST(ListHeaderSyncTest, WidthsInWindowUnitsAndZeroHides) {
+  EXPECT_EQ(UnitsToPixels(1800), 120);
+  EXPECT_EQ(UnitsToPixels(650), 43);
+  EXPECT_EQ(UnitsToPixels(0), 0);
+  EXPECT_EQ(PixelsToUnits(120), 1800);
+
+  ListModel list({"File Name", "Path", "Size", "Modified"}, {3000, 0, 800, 1800});
+  ListModelAdapter adapter(list);
+  QTableView table;
+  table.setModel(&adapter);
+  ListHeaderSync sync(&adapter, table.horizontalHeader());
+  QHeaderView* header = table.horizontalHeader();
+  EXPECT_EQ(header->sectionSize(0), 200);
+  EXPECT_TRUE(header->isSectionHidden(1));
+  EXPECT_EQ(header->sectionSize(3), 120);
+
+  header->resizeSection(2, 77);  // as if dragged by the user
+  list.SetWidth(1, 1500);
+  list.SetWidth(3, 0);
+  EXPECT_FALSE(header->isSectionHidden(1));
+  EXPECT_EQ(header->sectionSize(1), 100);
+  EXPECT_TRUE(header->isSectionHidden(3));
+  EXPECT_EQ(header->sectionSize(2), 77);  // a column the program did not set stays
+  list.SetGridLines(true);
+  EXPECT_EQ(header->sectionSize(2), 77);
+
+  // A refill keeps the columns as they are.
+  ListRow row;
+  row.text = "a";
+  list.AddRows({row});
+  EXPECT_TRUE(header->isSectionHidden(3));
+  EXPECT_EQ(header->sectionSize(1), 100);
+}
+
+TEST(ListHeaderSyncTest, HeaderClicksGoToTheControllerAndTheIndicatorShowsItsChoice) {
+  ListModel list({"File Name", "Size"}, {2000, 800});
+  ListModelAdapter adapter(list);
+  QTreeView view;
+  view.setModel(&adapter);
+  view.resize(400, 300);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  QHeaderView* header = view.header();
+  ListHeaderSync sync(&adapter, header);
+  for (const char* name : {"b", "a"}) {
+    ListRow row;
+    row.text = name;
+    list.AddRow(row);
+  }
+  EXPECT_FALSE(header->isSortIndicatorShown());
+
+  // A stand-in controller: ascending on a new column, flipping on the same.
+  int last = -1;
+  QObject::connect(&sync, &ListHeaderSync::columnClicked, [&](int column) {
+    const bool same = column - 1 == last;
+    list.SetSortOrder(same && list.sort_order() == SortOrder::kAscending ? SortOrder::kDescending
+                                                                         : SortOrder::kAscending);
+    list.SetSortKey(column - 1);
+    list.SetSorted(true);
+    last = column - 1;
+  });
+  const auto click = [&](int section) {
+    const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+  };
+
+  click(0);
+  EXPECT_EQ(list.Cell(0, 0), "a");
+  EXPECT_TRUE(header->isSortIndicatorShown());
+  EXPECT_EQ(header->sortIndicatorSection(), 0);
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+  click(0);
+  EXPECT_EQ(list.Cell(0, 0), "b");
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+  click(1);
+  EXPECT_EQ(header->sortIndicatorSection(), 1);
+  EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
+}  // namespace
+}  // namespace tallymere
