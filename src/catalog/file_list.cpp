@@ -5,6 +5,7 @@
 
 #include "catalog/frm_main.h"
 #include "common/format.h"
+#include "platform/gshell.h"
 
 namespace tallymere {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 constexpr int kKeyDelete = 46;
 constexpr int kKeyEnter = 13;
 constexpr int kShellFileNotFound = 2;
+constexpr int kFileNotFoundError = 53;
 
 int64_t SizeOfRow(const ListModel& list, int row) {
   const std::string& text = list.Cell(row, kColSize);
@@ -65,16 +67,20 @@ void FrmMain::OpenSelectedFile() {
   const std::string full = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);
   const std::string& disk_label = m_LV.Cell(row, kColDiskLabel);
   const std::optional<std::string> native = m_platform.ToNative(full);
-  // A drive this machine does not have is as good as a disk not inserted.
-  const int result =
-      native ? m_ui.ShellOpen("open", *native, "", "", 1) : kShellFileNotFound;
-  if (result != kShellFileNotFound) return;
+  ShellError error;
+  if (!native) {
+    // A drive this machine does not have is as good as a disk not inserted.
+    error = ShellErrorFor(kShellFileNotFound);
+  } else if (GShell(m_ui, *native, kShowDefault, "", "", "open", &error)) {
+    return;
+  }
+  if (error.number != kFileNotFoundError) return;  // other failures were shown by the shell
   if (!IsDriveRootLabel(disk_label)) {
     m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
                          m_LV.Cell(row, kColPath).substr(0, 3) + "\" drive.",
                      Buttons::kOk, Icon::kInformation, kProgramTitle);
   } else {
-    m_ui.ShowMessage("File not found", Buttons::kOk, Icon::kStop, kProgramTitle);
+    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
   }
 }
 

@@ -1,0 +1,284 @@
+#include "ui/qt/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "ui/qt/batch_list_widget.h"
+#include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/input_blocker.h"
+#include "ui/qt/list_header_sync.h"
+#include "ui/qt/list_model_adapter.h"
+#include "ui/qt/selection_sync.h"
+#include "ui/qt/tree_model_adapter.h"
+#include "ui/qt/tree_view_sync.h"
+#include "ui/qt/qt_text.h"
+
+namespace tallymere {
+namespace {
+
+constexpr int kKeyDelete = 46;
+constexpr int kKeyEnter = 13;
+
+// Forwards Enter and Delete in the file list to the controller's key handler.
+class FileListKeys : public QObject {
+ public:
+  FileListKeys(QObject* parent, std::function<void(int)> key_down)
+      : QObject(parent), m_key_down(std::move(key_down)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        m_key_down(kKeyEnter);
+        return true;
+      }
+      if (key == Qt::Key_Delete) {
+        m_key_down(kKeyDelete);
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void(int)> m_key_down;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_platform(platform) {
+  setObjectName("frmMain");
+  m_services = std::make_unique<QtUiServices>(platform, this);
+  m_controller = std::make_unique<FrmMain>(*m_services, platform);
+  BuildViews();
+  BuildCommands();
+  BuildMenus();
+  BuildToolbar();
+  resize(1100, 700);
+  Run([this] { m_controller->Form_Load(); });
+  for (const std::string& type : m_controller->cmbType()) m_find_type->addItem(ToQt(type));
+  m_find_type->setCurrentText(ToQt(m_controller->cmbType_text()));
+}
+
+MainWindow::~MainWindow() {
+  // The views let go of the adapters before the controller's models go.
+  m_list->setModel(nullptr);
+  m_tree->setModel(nullptr);
+}
+
+QLabel* MainWindow::status_panel(int panel) const {
+  return panel >= 1 && panel <= 3 ? m_panels[panel - 1] : nullptr;
+}
+
+QAction* MainWindow::action(const std::string& command) const {
+  const auto it = m_actions.find(command);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+void MainWindow::Run(const std::function<void()>& command) {
+  if (m_controller->busy() || InputBlocker::IsActive()) return;
+  {
+    InputBlocker blocker;
+    command();
+  }
+  ShowControllerState();
+}
+
+void MainWindow::BuildViews() {
+  FrmMain& main = *m_controller;
+
+  m_tree = new CatalogTreeView;
+  m_tree->setObjectName("tvAlbum");
+  m_tree_adapter = new TreeModelAdapter(main.tvAlbum(), this);
+  m_tree->setModel(m_tree_adapter);
+  new TreeViewSync(m_tree_adapter, m_tree);
+  m_tree->set_drag_node([this] { return m_controller->tvAlbum_StartDrag(); });
+  connect(m_tree, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+    const int node = m_tree_adapter->NodeOf(index);
+    Run([this, node] { m_controller->tvAlbum_NodeClick(node); });
+  });
+  connect(m_tree, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+    m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
+    Run([this] { m_controller->tvAlbum_DblClick(); });
+  });
+
+  m_list = new QTreeView;
+  m_list->setObjectName("LV");
+  m_list->setRootIsDecorated(false);
+  m_list->setUniformRowHeights(true);
+  m_list->setAllColumnsShowFocus(true);
+  m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_list->setSortingEnabled(false);  // the controller sorts
+  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_list_adapter = new ListModelAdapter(main.LV(), this);
+  m_list->setModel(m_list_adapter);
+  new SelectionSync(m_list_adapter, m_list->selectionModel(), m_list);
+  auto* header_sync = new ListHeaderSync(m_list_adapter, m_list->header());
+  m_list->header()->setSectionsClickable(true);
+  connect(header_sync, &ListHeaderSync::columnClicked, this,
+          [this](int column) { Run([this, column] { m_controller->LV_ColumnClick(column); }); });
+  connect(m_list, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+    Run([this, row = index.row()] { m_controller->LV_ItemClick(row); });
+  });
+  connect(m_list, &QTreeView::doubleClicked, this,
+          [this] { Run([this] { m_controller->LV_DblClick(); }); });
+  m_list->installEventFilter(new FileListKeys(this, [this](int key) {
+    Run([this, key] { m_controller->LV_KeyDown(key); });
+  }));
+  connect(m_list, &QWidget::customContextMenuRequested, this, &MainWindow::ShowFileListPopup);
+  connect(m_list_adapter, &ListModelAdapter::columnsChanged, this, [this](int first) {
+    if (first < 0) {
+      // Grid lines: a light rule under and beside every cell.
+      m_list->setStyleSheet(m_controller->LV().grid_lines()
+                                ? "QTreeView::item { border-right: 1px solid palette(midlight);"
+                                  " border-bottom: 1px solid palette(midlight); }"
+                                : QString());
+    }
+  });
+
+  // The side panel: the scan batch and the find inputs.
+  m_side_panel = new QTabWidget;
+  m_side_panel->setObjectName("SSTab1");
+  auto* first_tab = new QWidget;
+  auto* side_layout = new QVBoxLayout(first_tab);
+  auto* batch_box = new QGroupBox("Batch");
+  auto* batch_layout = new QVBoxLayout(batch_box);
+  m_batch = new BatchListWidget;
+  m_batch->setObjectName("lstBox");
+  m_batch->set_drop_welcome([this](int node) { return m_controller->lstBox_DragOver(node); });
+  connect(m_batch, &BatchListWidget::nodeDropped, this,
+          [this](int node) { Run([this, node] { m_controller->lstBox_DragDrop(node); }); });
+  connect(m_batch, &QListWidget::currentRowChanged, this,
+          [this](int row) { m_controller->lstBox_Click(row); });
+  batch_layout->addWidget(m_batch);
+  auto* buttons = new QHBoxLayout;
+  m_add_button = new QPushButton("Add");
+  m_add_button->setObjectName("cmdAdd");
+  m_add_button->setToolTip("Add drive or folder");
+  m_delete_button = new QPushButton("Delete");
+  m_delete_button->setObjectName("cmdDelete");
+  m_delete_button->setToolTip("Delete selected folder");
+  m_clear_button = new QPushButton("Clear");
+  m_clear_button->setObjectName("cmdRemove");
+  m_clear_button->setToolTip("Clear all folders");
+  for (QPushButton* button : {m_add_button, m_delete_button, m_clear_button}) {
+    buttons->addWidget(button);
+  }
+  connect(m_add_button, &QPushButton::clicked, this,
+          [this] { Run([this] { m_controller->cmdAdd_Click(); }); });
+  connect(m_delete_button, &QPushButton::clicked, this,
+          [this] { Run([this] { m_controller->cmdDelete_Click(); }); });
+  connect(m_clear_button, &QPushButton::clicked, this,
+          [this] { Run([this] { m_controller->cmdRemove_Click(); }); });
+  batch_layout->addLayout(buttons);
+  side_layout->addWidget(batch_box);
+
+  auto* find_box = new QGroupBox("Find");
+  auto* find_layout = new QFormLayout(find_box);
+  m_find_text = new QLineEdit;
+  m_find_text->setObjectName("txtFind");
+  m_find_type = new QComboBox;
+  m_find_type->setObjectName("cmbType");
+  m_find_type->setEditable(true);
+  m_find_drive = new QComboBox;
+  m_find_drive->setObjectName("Drive1");
+  for (const DriveInfo& drive : m_platform.Drives()) {
+    QString text = QString(QChar(drive.letter)) + ":";
+    if (!drive.label.empty()) text += " [" + ToQt(drive.label) + "]";
+    m_find_drive->addItem(text);
+  }
+  find_layout->addRow("Containing:", m_find_text);
+  find_layout->addRow("File Type:", m_find_type);
+  find_layout->addRow("Look in:", m_find_drive);
+  side_layout->addWidget(find_box);
+  side_layout->addStretch();
+  m_side_panel->addTab(first_tab, "Scan and Find");
+
+  // Tree and side panel on the left, the file list on the right.
+  auto* left = new QSplitter(Qt::Vertical);
+  left->addWidget(m_tree);
+  left->addWidget(m_side_panel);
+  left->setStretchFactor(0, 3);
+  left->setStretchFactor(1, 2);
+  m_splitter = new QSplitter(Qt::Horizontal);
+  m_splitter->setObjectName("imgSplitter");
+  m_splitter->addWidget(left);
+  m_splitter->addWidget(m_list);
+  m_splitter->setStretchFactor(1, 3);
+  // Neither pane may shrink below 500 window units.
+  left->setMinimumWidth(UnitsToPixels(500));
+  m_list->setMinimumWidth(UnitsToPixels(500));
+  m_splitter->setChildrenCollapsible(false);
+  setCentralWidget(m_splitter);
+
+  for (int panel = 0; panel < 3; ++panel) {
+    m_panels[panel] = new QLabel;
+    m_panels[panel]->setObjectName(QString("Panel%1").arg(panel + 1));
+    statusBar()->addWidget(m_panels[panel], panel == 0 ? 3 : 1);
+  }
+  m_animation = new QProgressBar;
+  m_animation->setRange(0, 0);
+  m_animation->setMaximumWidth(120);
+  m_animation->hide();
+  statusBar()->addPermanentWidget(m_animation);
+  m_services->SetStatusPanels(m_panels[0], m_panels[1], m_panels[2]);
+  m_services->SetAnimationBar(m_animation);
+}
+
+void MainWindow::ShowControllerState() {
+  const FrmMain& main = *m_controller;
+  setWindowTitle(ToQt(main.caption()));
+  for (const auto& [name, action] : m_actions) action->setEnabled(main.commands().Enabled(name));
+  for (const auto& [button, action] : m_toolbar_buttons) {
+    action->setEnabled(main.commands().ButtonEnabled(button));
+  }
+  if (QAction* grid = action("mnuGrid")) grid->setChecked(main.grid_checked());
+  m_side_panel->setCurrentIndex(main.selected_tab());
+
+  QStringList entries;
+  for (const std::string& entry : main.lstBox()) entries << ToQt(entry);
+  QStringList shown;
+  for (int row = 0; row < m_batch->count(); ++row) shown << m_batch->item(row)->text();
+  if (entries != shown) {
+    const QSignalBlocker quiet(m_batch);
+    m_batch->clear();
+    m_batch->addItems(entries);
+    m_controller->lstBox_Click(-1);
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_controller->busy() || InputBlocker::IsActive()) {
+    event->ignore();
+    return;
+  }
+  Run([this] { m_controller->Form_Unload(); });
+  event->accept();
+  if (m_controller->ends_program()) {
+    // Every other window closes with the main window.
+    QMetaObject::invokeMethod(qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);
+  }
+}
+
+}  // namespace tallymere

@@ -1,0 +1,92 @@
+#pragma once
+// The main window: a thin view of the FrmMain controller. Every event goes to
+// the controller's handler of the same name; after each command the window
+// shows the controller's state again (caption, enabled commands, batch).
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "catalog/frm_main.h"
+#include "ui/qt/qt_ui_services.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QTreeView;
+
+namespace tallymere {
+
+class BatchListWidget;
+class CatalogTreeView;
+class ListModelAdapter;
+class TreeModelAdapter;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(const Platform& platform, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  FrmMain& controller() { return *m_controller; }
+  QtUiServices& services() { return *m_services; }
+  // The action of a command by its name ("mnuScan"), or nullptr.
+  QAction* action(const std::string& command) const;
+  CatalogTreeView* tree() const { return m_tree; }
+  QTreeView* file_list() const { return m_list; }
+  BatchListWidget* batch_list() const { return m_batch; }
+  QLabel* status_panel(int panel) const;
+
+  // Runs one of the controller's commands with input blocked while it yields,
+  // then shows the controller's state.
+  void Run(const std::function<void()>& command);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildViews();
+  void BuildCommands();
+  void BuildMenus();
+  void BuildToolbar();
+  QAction* AddCommand(const std::string& name, const QString& caption,
+                      const std::function<void()>& handler);
+  void ShowControllerState();
+  void ShowFileListPopup(const QPoint& position);
+  void ShowAbout();
+
+  std::unique_ptr<QtUiServices> m_services;
+  std::unique_ptr<FrmMain> m_controller;
+  const Platform& m_platform;
+
+  TreeModelAdapter* m_tree_adapter = nullptr;
+  ListModelAdapter* m_list_adapter = nullptr;
+  CatalogTreeView* m_tree = nullptr;
+  QTreeView* m_list = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QTabWidget* m_side_panel = nullptr;
+  BatchListWidget* m_batch = nullptr;
+  QPushButton* m_add_button = nullptr;
+  QPushButton* m_delete_button = nullptr;
+  QPushButton* m_clear_button = nullptr;
+  QLineEdit* m_find_text = nullptr;
+  QComboBox* m_find_type = nullptr;
+  QComboBox* m_find_drive = nullptr;
+  QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
+  QProgressBar* m_animation = nullptr;
+  QToolBar* m_toolbar = nullptr;
+  std::map<std::string, QAction*> m_actions;
+  std::map<int, QAction*> m_toolbar_buttons;  // by button number
+  bool m_closing_confirmed = false;
+};
+
+}  // namespace tallymere

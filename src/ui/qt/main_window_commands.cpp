@@ -1,0 +1,118 @@
+// The main window's menus, toolbar and pop-up menu: each item runs the
+// controller's handler of the same name.
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "ui/qt/about_dialog.h"
+#include "ui/qt/main_window.h"
+
+namespace tallymere {
+
+QAction* MainWindow::AddCommand(const std::string& name, const QString& caption,
+                                const std::function<void()>& handler) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QString::fromStdString(name));
+  connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+  m_actions[name] = action;
+  return action;
+}
+
+void MainWindow::BuildCommands() {
+  FrmMain* main = m_controller.get();
+  AddCommand("mnuNew", "&New", [main] { main->mnuNew_Click(); })->setShortcut(QKeySequence::New);
+  AddCommand("mnuLoad", "&Open", [main] { main->mnuLoad_Click(); })
+      ->setShortcut(QKeySequence::Open);
+  AddCommand("mnuSaveFile", "&Save", [main] { main->mnuSaveFile_Click(); })
+      ->setShortcut(QKeySequence::Save);
+  AddCommand("mnuSaveas", "Save A Copy  As", [main] { main->mnuSaveas_Click(); });
+  AddCommand("mnuScan", "S&can", [main] { main->mnuScan_Click(); })->setShortcut(Qt::Key_F5);
+  AddCommand("mnuAddDisk", "Add  a Disk to Data File", [main] { main->mnuAddDisk_Click(); });
+  AddCommand("mnuClip", "Copy File Name To Clipboard", [main] { main->mnuClip_Click(); });
+  AddCommand("p1", "Copy to Clipboard", [main] { main->mnuClip_Click(); });
+  QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
+  grid->setCheckable(true);
+  // Exit only closes the main window; closing asks whether to save.
+  auto* exit = new QAction("E&xit", this);
+  exit->setObjectName("mnuExit");
+  exit->setShortcut(QKeySequence::Quit);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  m_actions["mnuExit"] = exit;
+  auto* about = new QAction("&About Tallymere", this);
+  about->setObjectName("mnuAbout");
+  connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
+  m_actions["mnuAbout"] = about;
+}
+
+void MainWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  for (const char* name : {"mnuNew", "mnuLoad", "mnuSaveFile", "mnuSaveas"}) {
+    file->addAction(action(name));
+  }
+  file->addSeparator();
+  file->addAction(action("mnuScan"));
+  file->addAction(action("mnuAddDisk"));
+  file->addSeparator();
+  file->addAction(action("mnuExit"));
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->addAction(action("mnuClip"));
+  QMenu* view = menuBar()->addMenu("&View");
+  view->addAction(action("mnuGrid"));
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction(action("mnuAbout"));
+}
+
+void MainWindow::BuildToolbar() {
+  m_toolbar = addToolBar("Toolbar");
+  m_toolbar->setObjectName("T");
+  m_toolbar->setMovable(false);
+  QStyle* style = QApplication::style();
+  const struct {
+    int button;
+    const char* command;
+    const char* theme_icon;
+    QStyle::StandardPixmap fallback;
+    const char* tip;
+  } kButtons[] = {
+      {1, "mnuScan", "system-search", QStyle::SP_BrowserReload, "Scan the drives and folders of the batch"},
+      {4, "mnuNew", "document-new", QStyle::SP_FileIcon, "New data file"},
+      {5, "mnuLoad", "document-open", QStyle::SP_DialogOpenButton, "Open a data file"},
+      {6, "mnuSaveFile", "document-save", QStyle::SP_DialogSaveButton, "Save the data file"},
+      {7, "mnuSaveas", "document-save-as", QStyle::SP_DriveFDIcon, "Save a copy of the data file"},
+      {9, "mnuClip", "edit-copy", QStyle::SP_FileLinkIcon, "Copy the file name to the clipboard"},
+      {16, "mnuAddDisk", "media-optical", QStyle::SP_DriveCDIcon, "Add a disk to the data file"},
+  };
+  int previous = 0;
+  for (const auto& entry : kButtons) {
+    // Gaps in the numbering are the toolbar's separators.
+    if (previous != 0 && entry.button - previous > 1) m_toolbar->addSeparator();
+    previous = entry.button;
+    QAction* source = action(entry.command);
+    auto* button = new QAction(QIcon::fromTheme(entry.theme_icon, style->standardIcon(entry.fallback)),
+                               source->text().remove('&'), this);
+    button->setObjectName(QString("T%1").arg(entry.button));
+    button->setToolTip(entry.tip);
+    connect(button, &QAction::triggered, source, &QAction::trigger);
+    m_toolbar->addAction(button);
+    m_toolbar_buttons[entry.button] = button;
+  }
+}
+
+void MainWindow::ShowFileListPopup(const QPoint& position) {
+  QMenu popup(this);
+  popup.setObjectName("mnuPop");
+  popup.addAction(action("p1"));
+  popup.exec(m_list->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::ShowAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+}  // namespace tallymere

@@ -1,0 +1,15 @@
+#pragma once
+// UTF-8 texts of the core to and from Qt's strings.
+
+#include <QString>
+#include <string>
+
+namespace tallymere {
+
+inline QString ToQt(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }
+
+}  // namespace tallymere

@@ -1,0 +1,193 @@
+// The desktop window driven through its real widgets, offscreen: start-up,
+// a scan through the batch, browsing, sorting, messages, save and open.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <functional>
+
+#include "catalog/data_file.h"
+#include "mp3/mp3_fixtures.h"
+#include "platform/linux_platform.h"
+#include "support/temp_folder.h"
+#include "ui/qt/batch_list_widget.h"
+#include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/tree_model_adapter.h"
+
+namespace tallymere {
+namespace {
+
+using testing::TempFolder;
+
+// Runs `answer` on the next modal window as soon as it shows.
+void AnswerNextModal(std::function<void(QWidget*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      answer(modal);
+    }
+  });
+  timer->start();
+}
+
+// Reads a message box's text into *text and presses its button `button`.
+void AnswerMessage(QString* text, QMessageBox::StandardButton button) {
+  AnswerNextModal([text, button](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    *text = box->text();
+    box->button(button)->click();
+  });
+}
+
+// Types a path into the file dialog and accepts it.
+void AnswerFileDialog(const QString& path) {
+  AnswerNextModal([path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(path);
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+  });
+}
+
+class MainWindowUiTest : public ::testing::Test {
+ protected:
+  MainWindowUiTest() {
+    m_folder.WriteFile("c/Music/Pop/b.mp3", testing::Frame() + testing::Frame());
+    m_folder.WriteFile("c/Music/Pop/a.mp3", std::string(3000, 'x'));
+    m_folder.WriteFile("c/Music/Rock/c.mp3", testing::Frame());
+    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") +
+                                                      "\nE: cdrom " + m_folder.Path("e") +
+                                                      " MUSIC99\n");
+    m_folder.MakeFolder("e");
+    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
+    m_window = std::make_unique<MainWindow>(*m_platform);
+    m_window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+  }
+
+  QString Status(int panel) { return m_window->status_panel(panel)->text(); }
+  QModelIndex TreeIndex(const std::string& key) {
+    auto* adapter = static_cast<TreeModelAdapter*>(m_window->tree()->model());
+    return adapter->IndexOf(m_window->controller().tvAlbum().Find(key));
+  }
+  QStringList ListColumn(int column) {
+    QStringList texts;
+    QAbstractItemModel* model = m_window->file_list()->model();
+    for (int row = 0; row < model->rowCount(); ++row) texts << model->index(row, column).data().toString();
+    return texts;
+  }
+  // Adds C:\Music to the batch through the Add button and its folder dialog.
+  void ScanMusic() {
+    AnswerNextModal([this](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(QString::fromStdString(m_folder.Path("c/Music")));
+      dialog->selectFile(QString::fromStdString(m_folder.Path("c/Music")));
+      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    QTest::mouseClick(m_window->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+    ASSERT_EQ(m_window->batch_list()->count(), 1);
+    EXPECT_EQ(m_window->batch_list()->item(0)->text(), "C:\\Music\\");
+    m_window->action("mnuScan")->trigger();
+  }
+
+  TempFolder m_folder;
+  std::unique_ptr<LinuxPlatform> m_platform;
+  std::unique_ptr<MainWindow> m_window;
+};
+
+TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTree) {
+  EXPECT_EQ(m_window->windowTitle(), "Tallymere - Untitled");
+  const QModelIndex root = m_window->tree()->model()->index(0, 0);
+  EXPECT_EQ(root.data().toString(), "Untitled.mpd");
+  ASSERT_EQ(m_window->tree()->model()->rowCount(root), 2);
+  EXPECT_EQ(m_window->tree()->model()->index(0, 0, root).data().toString(), "C:\\");
+  EXPECT_TRUE(m_window->tree()->isExpanded(root));
+  EXPECT_EQ(Status(1), "Ready");
+  EXPECT_FALSE(m_window->action("mnuSaveFile")->isEnabled());
+  EXPECT_TRUE(m_window->action("mnuLoad")->isEnabled());
+}
+
+TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
+  ScanMusic();
+  EXPECT_EQ(Status(2), "Total: 3 files");
+  EXPECT_TRUE(m_window->action("mnuSaveFile")->isEnabled());
+  EXPECT_EQ(m_window->batch_list()->count(), 0);
+
+  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
+  ASSERT_TRUE(pop.isValid());
+  EXPECT_EQ(pop.data().toString(), "Pop");
+  m_window->tree()->scrollTo(pop);
+  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
+                    m_window->tree()->visualRect(pop).center());
+  EXPECT_EQ(ListColumn(0), (QStringList{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Pop\\");
+  EXPECT_EQ(Status(2), "Total: 2 files");
+
+  // A click on the Size header sorts by size as text, a second click reverses it.
+  QHeaderView* header = m_window->file_list()->header();
+  const auto click_header = [&](int column) {
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+  };
+  click_header(kColSize);
+  EXPECT_EQ(ListColumn(kColSize), (QStringList{"3000", "834"}));
+  click_header(kColSize);
+  EXPECT_EQ(ListColumn(kColSize), (QStringList{"834", "3000"}));
+
+  // Selecting a row shows its path and the selection's size.
+  const QModelIndex first = m_window->file_list()->model()->index(0, 0);
+  QTest::mouseClick(m_window->file_list()->viewport(), Qt::LeftButton, {},
+                    m_window->file_list()->visualRect(first).center());
+  EXPECT_EQ(Status(2), "1 selected");
+
+  // Save under a name typed into the dialog, then open it again.
+  const QString saved = QString::fromStdString(m_folder.Path("music.mpd"));
+  AnswerFileDialog(saved);
+  m_window->action("mnuSaveFile")->trigger();
+  EXPECT_EQ(m_window->windowTitle(), "Tallymere - " + saved);
+  CatalogTable table;
+  ASSERT_TRUE(LoadDataFile(saved.toStdString(), &table).ok());
+  EXPECT_EQ(table.FileCount(), 3);
+
+  // A screenshot for reviewers.
+  m_window->grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/../../main_window.png"));
+
+  AnswerFileDialog(saved);
+  m_window->action("mnuLoad")->trigger();
+  EXPECT_EQ(Status(2), "Total: 3 files");
+  EXPECT_EQ(m_window->tree()->model()->index(0, 0).data().toString(), saved);
+}
+
+TEST_F(MainWindowUiTest, MessagesReachTheScreenWithTheirTexts) {
+  QString text;
+  AnswerMessage(&text, QMessageBox::Ok);
+  m_window->action("mnuScan")->trigger();
+  EXPECT_EQ(text, "Click on Add button to select drive(s) or folder(s).");
+
+  ScanMusic();
+  // Closing with an unsaved catalog asks, and No lets the window go.
+  AnswerMessage(&text, QMessageBox::No);
+  m_window->close();
+  EXPECT_EQ(text, "Save Change?");
+  EXPECT_FALSE(m_window->isVisible());
+}
+
+}  // namespace
+}  // namespace tallymere

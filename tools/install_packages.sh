@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tallymere needs; skips apt when all are present.
+# Usage: tools/install_packages.sh [run|test]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
+          xdg-utils shared-mime-info eject)
+if [[ "${1:-run}" == "test" ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dbus-daemon
+             fonts-dejavu-core)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+fi

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds Tallymere and runs every test: the whole suite (the Qt front end
+# offscreen), then the Qt-free tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install_packages.sh test
+
+jobs=$(nproc)
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON
+cmake --build build -j"$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYMERE_WITH_QT=OFF \
+  -DTALLYMERE_SANITIZE=ON -DTALLYMERE_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
