@@ -2,11 +2,27 @@
 // settings live in Data/lists.dat in the program folder.
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <clocale>
 
 #include "platform/linux_platform.h"
 #include "ui/qt/main_window.h"
+
+namespace {
+
+// An installed program keeps its shipped files in share/tallymere; a user's
+// program folder gets a copy of each one it lacks, and keeps its own edits.
+void ProvideShippedFiles(const QString& program_folder) {
+  const QDir shipped(QCoreApplication::applicationDirPath() + "/../share/tallymere");
+  for (const QString& name : {QStringLiteral("TMRHelp.html")}) {
+    const QString target = program_folder + "/" + name;
+    if (!QFile::exists(target) && shipped.exists(name)) QFile::copy(shipped.filePath(name), target);
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -20,6 +36,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(":/icons/datafile.png"));
 
   tallymere::LinuxPlatform platform(tallymere::LinuxPlatform::FindProgramFolder());
+  ProvideShippedFiles(QString::fromStdString(platform.ProgramFolder()));
   tallymere::MainWindow window(platform);
   window.show();
   return application.exec();
