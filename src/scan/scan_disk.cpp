@@ -150,6 +150,9 @@ Status ScanEngine::ScanFolder(const std::string& folder, const std::string& file
   report->skipped_names += listing->skipped_names;
   const bool all_files = file_type == kAllFiles;
   const bool read_mp3 = !all_files && mp3_info_flag == 1;
+  // Resolved once per folder: the drive map need not be asked again per file.
+  const std::optional<std::string> native_folder =
+      read_mp3 ? m_platform.ToNative(folder) : std::nullopt;
   for (const FolderEntry& entry : listing->entries) {
     if (entry.is_folder || !PassesTypeFilter(entry.name, file_type)) continue;
     if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
@@ -160,7 +163,7 @@ Status ScanEngine::ScanFolder(const std::string& folder, const std::string& file
     record.size = ClampSize(entry.size);
     record.modified = FormatDateTime(entry.modified);
     record.disk_label = m_state.label_mode ? m_state.label : folder.substr(0, 3);
-    if (read_mp3) ReadMp3Fields(folder, entry.name, &record);
+    if (read_mp3) ReadMp3Fields(folder, native_folder, entry.name, &record);
     ++*next_index;
     ++m_files_seen;
     Progress();
@@ -168,8 +171,9 @@ Status ScanEngine::ScanFolder(const std::string& folder, const std::string& file
   return Status::Ok();
 }
 
-void ScanEngine::ReadMp3Fields(const std::string& folder, const std::string& name,
-                               CatalogRecord* record) {
+void ScanEngine::ReadMp3Fields(const std::string& folder,
+                               const std::optional<std::string>& native_folder,
+                               const std::string& name, CatalogRecord* record) {
   const std::string full = folder + name;
   const auto fail = [&](const Status& status) {
     m_ui.ShowMessage(status.message() + ". while opening \"" + full + "\"", Buttons::kOk,
@@ -178,10 +182,9 @@ void ScanEngine::ReadMp3Fields(const std::string& folder, const std::string& nam
     record->album.clear();
     record->title.clear();
   };
-  const std::optional<std::string> native = m_platform.ToNative(full);
-  if (!native) return fail(Status::Error("Path not found"));
+  if (!native_folder) return fail(Status::Error("Path not found"));
   Mp3Info info;
-  Result<std::string> bitrate = ReadMp3Info(*native, &info);
+  Result<std::string> bitrate = ReadMp3Info(*native_folder + name, &info);
   if (!bitrate) return fail(bitrate.status());
   record->bitrate = *bitrate;
   if (info.HasTag) {

@@ -3,6 +3,7 @@
 // writes one catalog record per matching file, folder by folder.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -43,7 +44,10 @@ class ScanEngine {
   // Writes the records of one folder from *next_index on, advancing it.
   Status ScanFolder(const std::string& folder, const std::string& file_type, int mp3_info_flag,
                     CatalogTable* table, ScanReport* report, int* next_index);
-  void ReadMp3Fields(const std::string& folder, const std::string& name, CatalogRecord* record);
+  // native_folder is the folder's native path with its "/", nothing when no
+  // drive maps it.
+  void ReadMp3Fields(const std::string& folder, const std::optional<std::string>& native_folder,
+                     const std::string& name, CatalogRecord* record);
   void SkipFolder(const std::string& folder, ScanReport* report);
   void Progress() const;
 
