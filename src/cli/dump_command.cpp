@@ -1,5 +1,6 @@
 // tallymere-cli dump: every record of a data file, trailer included.
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -11,8 +12,10 @@
 namespace tallymere::cli {
 namespace {
 
-// A field for the tab-separated form: tabs and line breaks would break the table.
+// A field for the tab-separated form: tabs and line breaks would break the
+// table, and NUL padding of tag fields ends the text as every view shows it.
 std::string TableField(std::string text) {
+  text.resize(std::min(text.size(), text.find('\0')));
   for (char& c : text) {
     if (c == '\t' || c == '\n' || c == '\r') c = ' ';
   }
