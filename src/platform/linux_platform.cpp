@@ -1,0 +1,252 @@
+#include "platform/linux_platform.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/format.h"
+#include "platform/atomic_file.h"
+#include "platform/catalog_path.h"
+#include "platform/cd_door.h"
+#include "platform/folder_listing.h"
+#include "platform/program_folder.h"
+#include "platform/rename_file.h"
+
+namespace tallymere {
+namespace {
+
+constexpr std::string_view kDataFolderName = "Data";
+constexpr const char* kDefaultCdDevice = "/dev/cdrom";
+// The way down from /run to the disks desktops mount there.
+constexpr std::string_view kRunFolder = "/run";
+constexpr std::string_view kRunMediaName = "media";
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+Status Failure(std::string_view action, std::string_view path, std::string_view cause) {
+  return Status::Error(std::string(action) + " " + Quoted(path) + ": " + std::string(cause));
+}
+
+Status Failure(std::string_view action, std::string_view path, int error) {
+  return Failure(action, path, std::strerror(error));
+}
+
+bool IsDriveRoot(std::string_view text) {
+  return text.size() == 2 || (text.size() == 3 && (text[2] == '\\' || text[2] == '/'));
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform(std::string program_folder, Clock clock)
+    : LinuxPlatform(std::move(program_folder), std::move(clock), MakeLinuxMachineProbe()) {}
+
+LinuxPlatform::LinuxPlatform(std::string program_folder, Clock clock,
+                             std::unique_ptr<MachineProbe> probe)
+    : m_program_folder(TrimTrailingSlashes(program_folder)),
+      m_clock(std::move(clock)),
+      m_probe(std::move(probe)) {
+  Rebuild();
+}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+std::string LinuxPlatform::FindProgramFolder() { return tallymere::FindProgramFolder(); }
+
+void LinuxPlatform::Refresh() { Rebuild(); }
+
+void LinuxPlatform::Rebuild() const {
+  const std::vector<MountEntry> mounts = ParseMountInfo(m_probe->MountInfoText());
+  const std::string drives_file = m_program_folder + "/" + std::string(kDrivesFileName);
+  if (const Result<std::string> overrides = ReadWholeFile(drives_file); overrides.ok()) {
+    m_map = BuildOverrideDriveMap(ParseDrivesFile(*overrides), mounts);
+    return;
+  }
+
+  const std::string letters_file = m_program_folder + "/" + std::string(kDriveLettersFileName);
+  const Result<std::string> letters_text = ReadWholeFile(letters_file);
+  RememberedLetters remembered =
+      ParseRememberedLetters(letters_text.ok() ? *letters_text : std::string());
+  bool changed = false;
+  m_map = BuildAutomaticDriveMap(mounts, *m_probe, &remembered, &changed);
+  if (changed) {
+    // Without a writable program folder the letters still work for this run;
+    // they just may differ next time.
+    mkdir((m_program_folder + "/" + std::string(kDataFolderName)).c_str(), 0777);
+    [[maybe_unused]] const Status saved =
+        WriteFileAtomically(letters_file, FormatRememberedLetters(remembered));
+  }
+}
+
+const DriveMap& LinuxPlatform::Map() const {
+  if (m_probe->MountsChanged()) Rebuild();
+  return m_map;
+}
+
+Result<std::string> LinuxPlatform::Native(std::string_view action, std::string_view path) const {
+  std::optional<ResolvedPath> resolved = ResolveCatalogPath(Map(), path);
+  if (!resolved) return Failure(action, path, "no such drive");
+  if (resolved->native.empty()) return Failure(action, path, ENOMEDIUM);
+  return std::move(resolved->native);
+}
+
+std::vector<DriveInfo> LinuxPlatform::Drives() const {
+  std::vector<DriveInfo> drives;
+  for (const MappedDrive& drive : Map().drives) drives.push_back(drive.info);
+  return drives;
+}
+
+int LinuxPlatform::DriveType(std::string_view drive_root) const {
+  if (drive_root.size() < 2 || drive_root[1] != ':') return kDriveNone;
+  const MappedDrive* drive = FindDrive(Map(), drive_root[0]);
+  if (drive == nullptr) return kDriveNone;
+  const int type = drive->info.type;
+  if (!IsDriveRoot(drive_root) && (type == kDriveRemovable || type == kDriveCdRom)) {
+    return kDriveNone;
+  }
+  return type;
+}
+
+std::string LinuxPlatform::VolumeLabel(std::string_view drive_root) const {
+  if (drive_root.size() < 2 || drive_root[1] != ':') return "";
+  const MappedDrive* drive = FindDrive(Map(), drive_root[0]);
+  return drive == nullptr ? "" : drive->info.label;
+}
+
+std::optional<std::string> LinuxPlatform::ToNative(std::string_view catalog_path) const {
+  return CatalogToNative(Map(), catalog_path);
+}
+
+std::optional<std::string> LinuxPlatform::ToCatalog(std::string_view native_path) const {
+  return NativeToCatalog(Map(), native_path);
+}
+
+Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
+                                                bool with_file_facts) const {
+  constexpr std::string_view kAction = "Cannot list";
+  const DriveMap& map = Map();
+  std::optional<ResolvedPath> resolved = ResolveCatalogPath(map, folder);
+  if (!resolved) return Failure(kAction, folder, "no such drive");
+  if (resolved->native.empty()) return Failure(kAction, folder, ENOMEDIUM);
+
+  const std::string key = TrimTrailingSlashes(resolved->native);
+  ListingFilter filter;
+  if (const auto fenced = map.fenced_children.find(key); fenced != map.fenced_children.end()) {
+    filter.fenced_folders = &fenced->second;
+  }
+  // A drive someone deliberately mapped inside /dev or /run stays listable.
+  if (IsKernelArea(key) && !IsKernelArea(resolved->drive->info.native_folder)) {
+    filter.kernel_area = true;
+    if (key == kRunFolder) filter.kernel_area_exception = kRunMediaName;
+  }
+
+  FolderListing listing;
+  if (const int error = ListNativeFolder(key, filter, with_file_facts, &listing); error != 0) {
+    return Failure(kAction, folder, error);
+  }
+  return listing;
+}
+
+bool LinuxPlatform::FileExists(std::string_view path) const {
+  const std::optional<std::string> native = ToNative(path);
+  struct stat info;
+  return native && stat(native->c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool LinuxPlatform::FolderExists(std::string_view path) const {
+  const std::optional<std::string> native = ToNative(path);
+  struct stat info;
+  return native && stat(native->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+Result<int64_t> LinuxPlatform::FileLength(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot read";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  struct stat info;
+  if (stat(native->c_str(), &info) != 0) return Failure(kAction, path, errno);
+  if (S_ISDIR(info.st_mode)) return Failure(kAction, path, EISDIR);
+  return static_cast<int64_t>(info.st_size);
+}
+
+Result<std::string> LinuxPlatform::ModifiedText(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot read";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  struct stat info;
+  if (stat(native->c_str(), &info) != 0) return Failure(kAction, path, errno);
+  return FormatDateTime(info.st_mtim.tv_sec);
+}
+
+Result<bool> LinuxPlatform::IsReadOnly(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot read the attributes of";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  struct stat info;
+  if (stat(native->c_str(), &info) != 0) return Failure(kAction, path, errno);
+  return (info.st_mode & S_IWUSR) == 0;
+}
+
+Status LinuxPlatform::ResetAttributes(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot reset the attributes of";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  struct stat info;
+  if (stat(native->c_str(), &info) != 0) return Failure(kAction, path, errno);
+  if ((info.st_mode & S_IWUSR) != 0) return Status::Ok();
+  if (chmod(native->c_str(), (info.st_mode & 07777) | S_IWUSR) != 0) {
+    return Failure(kAction, path, errno);
+  }
+  return Status::Ok();
+}
+
+Status LinuxPlatform::RenameFile(std::string_view from, std::string_view to) const {
+  const std::string action = "Cannot rename " + Quoted(from) + " to";
+  const Result<std::string> native_from = Native("Cannot rename", from);
+  if (!native_from.ok()) return native_from.status();
+  const Result<std::string> native_to = Native(action, to);
+  if (!native_to.ok()) return native_to.status();
+  const int error = RenameWithoutReplacing(*native_from, *native_to);
+  if (error == EEXIST) return Failure(action, to, Quoted(to) + " already exists");
+  if (error != 0) return Failure(action, to, error);
+  return Status::Ok();
+}
+
+Status LinuxPlatform::DeleteFile(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot delete";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  if (unlink(native->c_str()) != 0) return Failure(kAction, path, errno);
+  return Status::Ok();
+}
+
+Status LinuxPlatform::CreateFolder(std::string_view path) const {
+  constexpr std::string_view kAction = "Cannot create the folder";
+  const Result<std::string> native = Native(kAction, path);
+  if (!native.ok()) return native.status();
+  if (mkdir(native->c_str(), 0777) != 0) return Failure(kAction, path, errno);
+  return Status::Ok();
+}
+
+std::string LinuxPlatform::ProgramFolder() const { return m_program_folder; }
+
+std::time_t LinuxPlatform::Now() const { return m_clock ? m_clock() : std::time(nullptr); }
+
+void LinuxPlatform::CdDoor(std::string_view command) const {
+  std::string device;
+  for (const MappedDrive& drive : Map().drives) {
+    if (!drive.device.empty()) {
+      device = drive.device;
+      break;
+    }
+  }
+  // drives.dat names folders, not devices: take the machine's first drive.
+  if (device.empty()) {
+    const std::vector<std::string> optical = m_probe->OpticalDevices();
+    device = optical.empty() ? kDefaultCdDevice : optical.front();
+  }
+  SendCdDoorCommand(device, command);
+}
+
+}  // namespace tallymere

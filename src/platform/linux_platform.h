@@ -1,0 +1,81 @@
+#pragma once
+// The Platform on Linux: the drive map over the mount table (or over
+// Data/drives.dat in the program folder), the file system in catalog paths,
+// the program folder, the clock and the CD tray.
+//
+// The drive map is read once and kept; it is read again by Refresh() and by
+// itself whenever the kernel reports a change of the mount table, so a stick
+// plugged in while the program runs gets its letter. Like the rest of the
+// core, an instance is used from one thread.
+//
+// Drive types of texts: a drive root ("E:\" or "E:") reports its drive's
+// type; a longer text reports the type of its drive too, except that a text
+// below a removable or CD-ROM drive reports kDriveNone, because the tree takes
+// "E:\MyDisk\" to be a disk label, not a drive. Unknown drives report kDriveNone.
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/drive_map.h"
+#include "platform/machine_probe.h"
+#include "ui/services.h"
+
+namespace tallymere {
+
+inline constexpr std::string_view kDrivesFileName = "Data/drives.dat";
+inline constexpr std::string_view kDriveLettersFileName = "Data/drive_letters.dat";
+
+class LinuxPlatform : public Platform {
+ public:
+  using Clock = std::function<std::time_t()>;
+
+  // program_folder is native, without trailing "/". Without a clock, Now()
+  // is the system time.
+  explicit LinuxPlatform(std::string program_folder, Clock clock = {});
+  // For tests that describe a machine instead of reading this one.
+  LinuxPlatform(std::string program_folder, Clock clock, std::unique_ptr<MachineProbe> probe);
+  ~LinuxPlatform() override;
+
+  // The program folder for this installation (program_folder.h).
+  static std::string FindProgramFolder();
+
+  // Reads the mount table, drives.dat and the remembered letters again.
+  void Refresh();
+
+  std::vector<DriveInfo> Drives() const override;
+  int DriveType(std::string_view drive_root) const override;
+  std::string VolumeLabel(std::string_view drive_root) const override;
+  std::optional<std::string> ToNative(std::string_view catalog_path) const override;
+  std::optional<std::string> ToCatalog(std::string_view native_path) const override;
+
+  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  bool FileExists(std::string_view path) const override;
+  bool FolderExists(std::string_view path) const override;
+  Result<int64_t> FileLength(std::string_view path) const override;
+  Result<std::string> ModifiedText(std::string_view path) const override;
+  Result<bool> IsReadOnly(std::string_view path) const override;
+  Status ResetAttributes(std::string_view path) const override;
+  Status RenameFile(std::string_view from, std::string_view to) const override;
+  Status DeleteFile(std::string_view path) const override;
+  Status CreateFolder(std::string_view path) const override;
+
+  std::string ProgramFolder() const override;
+  std::time_t Now() const override;
+  void CdDoor(std::string_view command) const override;
+
+ private:
+  // The map, brought up to date first when the mount table changed.
+  const DriveMap& Map() const;
+  void Rebuild() const;
+  // The native path of a catalog path, or a message "<action> "<path>": <cause>".
+  Result<std::string> Native(std::string_view action, std::string_view path) const;
+
+  std::string m_program_folder;
+  Clock m_clock;
+  std::unique_ptr<MachineProbe> m_probe;
+  mutable DriveMap m_map;
+};
+
+}  // namespace tallymere
