@@ -106,7 +106,9 @@ class Platform {
   // Every mapped drive in letter order.
   virtual std::vector<DriveInfo> Drives() const = 0;
   // kDriveRemovable ... kDriveRamDisk, or 0/kDriveNone for no such drive.
-  // Texts that are not a drive root ("C:\Music") report the type of their drive.
+  // A longer text ("C:\Music\") reports the type of its drive, except below a
+  // removable or CD-ROM drive, where it reports kDriveNone: the tree takes
+  // "E:\MyCD\" to be a disk's label, never a drive.
   virtual int DriveType(std::string_view drive_root) const = 0;
   // The volume label of a drive, empty when it has none.
   virtual std::string VolumeLabel(std::string_view drive_root) const = 0;
