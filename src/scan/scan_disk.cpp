@@ -68,16 +68,35 @@ void ScanEngine::SkipFolder(const std::string& folder, ScanReport* report) {
   }
 }
 
+Status ScanEngine::KeepFiles(const std::string& folder, const FolderListing& listing) {
+  std::vector<FolderEntry> files;
+  for (const FolderEntry& entry : listing.entries) {
+    if (!entry.is_folder && PassesTypeFilter(entry.name, m_file_type)) files.push_back(entry);
+  }
+  if (files.empty()) return Status::Ok();
+  m_kept_count += static_cast<int>(files.size());
+  // A scan with more files than the table holds cannot succeed: say so now
+  // rather than after listing the rest of the tree.
+  if (m_kept_count > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
+  // Assigned, not appended: a folder reached twice is listed twice, as it is
+  // scanned twice.
+  m_kept_files[folder] = std::move(files);
+  return Status::Ok();
+}
+
 Status ScanEngine::GetAllFolders(const std::string& present_path, ScanReport* report,
                                  bool is_root) {
-  Result<FolderListing> listing = m_platform.ListFolder(present_path, /*with_file_facts=*/false);
+  Result<FolderListing> listing = m_platform.ListFolder(present_path, m_keeping_files);
   if (!listing) {
     if (is_root) return listing.status();
     SkipFolder(present_path, report);
     m_unlisted.insert(present_path);
     return Status::Ok();
   }
-  // Names holding "\" are counted once, when the folder is listed for its files.
+  report->skipped_names += listing->skipped_names;
+  if (m_keeping_files) {
+    if (Status status = KeepFiles(present_path, *listing); !status) return status;
+  }
   std::vector<std::string> subfolders;
   for (const FolderEntry& entry : listing->entries) {
     m_ui.YieldToUi();
@@ -101,36 +120,47 @@ Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
                             ScanReport* report) {
   m_state.lstList.Clear();
   m_unlisted.clear();
+  m_kept_files.clear();
+  m_kept_count = 0;
   m_folders_seen = 0;
   m_files_seen = 0;
+  m_file_type = AsciiLower(settings.file_type);
+  // Leaves nothing behind on any way out: the work list and the kept files.
+  struct Cleanup {
+    ScanEngine* engine;
+    ~Cleanup() {
+      engine->m_state.lstList.Clear();
+      engine->m_unlisted.clear();
+      engine->m_kept_files.clear();
+      engine->m_keeping_files = false;
+    }
+  } cleanup{this};
+
+  m_keeping_files = true;
   for (const std::string& batch_entry : m_state.lstBox) {
     const std::string root = WithBackslash(batch_entry);
-    if (Status status = GetAllFolders(root, report, /*is_root=*/true); !status) {
-      m_state.lstList.Clear();
-      return status;
-    }
+    if (Status status = GetAllFolders(root, report, /*is_root=*/true); !status) return status;
     // With its "\" a root sorts before its own subfolders.
     m_state.lstList.Add(root);
     ++m_folders_seen;
     Progress();
   }
+  m_keeping_files = false;
 
   // The counters of the main window change only with the catalog, at the end.
-  const std::string file_type = AsciiLower(settings.file_type);
+  static const std::vector<FolderEntry> kNoFiles;
   int next_index = 1;
   CatalogTable table;
   for (const std::string& entry : m_state.lstList) {
     const std::string folder = WithBackslash(entry);
     if (m_unlisted.count(folder) != 0) continue;
-    if (Status status = ScanFolder(folder, file_type, settings.mp3_info_flag, &table, report,
-                                   &next_index);
+    const auto kept = m_kept_files.find(folder);
+    const std::vector<FolderEntry>& files = kept == m_kept_files.end() ? kNoFiles : kept->second;
+    if (Status status = ScanFolder(folder, files, settings.mp3_info_flag, &table, &next_index);
         !status) {
-      m_state.lstList.Clear();
       return status;
     }
   }
-  m_state.lstList.Clear();
-  m_unlisted.clear();
   *catalog = std::move(table);
   m_state.next_record_index = next_index;
   m_state.file_count = next_index - 1;
@@ -138,23 +168,15 @@ Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
   return Status::Ok();
 }
 
-Status ScanEngine::ScanFolder(const std::string& folder, const std::string& file_type,
-                              int mp3_info_flag, CatalogTable* table, ScanReport* report,
-                              int* next_index) {
-  Result<FolderListing> listing = m_platform.ListFolder(folder, /*with_file_facts=*/true);
+Status ScanEngine::ScanFolder(const std::string& folder, const std::vector<FolderEntry>& files,
+                              int mp3_info_flag, CatalogTable* table, int* next_index) {
   m_ui.YieldToUi();
-  if (!listing) {
-    SkipFolder(folder, report);  // vanished or locked since it was found
-    return Status::Ok();
-  }
-  report->skipped_names += listing->skipped_names;
-  const bool all_files = file_type == kAllFiles;
+  const bool all_files = m_file_type == kAllFiles;
   const bool read_mp3 = !all_files && mp3_info_flag == 1;
   // Resolved once per folder: the drive map need not be asked again per file.
   const std::optional<std::string> native_folder =
-      read_mp3 ? m_platform.ToNative(folder) : std::nullopt;
-  for (const FolderEntry& entry : listing->entries) {
-    if (entry.is_folder || !PassesTypeFilter(entry.name, file_type)) continue;
+      read_mp3 && !files.empty() ? m_platform.ToNative(folder) : std::nullopt;
+  for (const FolderEntry& entry : files) {
     if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
     CatalogRecord& record = table->MutableRecord(*next_index);
     record.path = folder;

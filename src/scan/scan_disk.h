@@ -5,7 +5,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "catalog/catalog_table.h"
 #include "common/status.h"
@@ -29,7 +31,8 @@ class ScanEngine {
   // Appends every folder below present_path (which ends in "\") to the work
   // list, at any depth. A folder's own listing is finished before any of its
   // subfolders is entered. A subfolder that cannot be listed is skipped and
-  // counted in the report; only a root that cannot be listed is an error.
+  // counted in the report; only a root that cannot be listed is an error, and,
+  // inside ScanDisk, finding more files of the type than the catalog holds.
   Status GetAllFolders(const std::string& present_path, ScanReport* report, bool is_root = false);
 
   // Scans the batch into a new table and, only when the whole scan succeeds,
@@ -38,16 +41,22 @@ class ScanEngine {
   // were. After a scan that succeeds the next record index is the number of
   // file records + 1 and the file count their number. The trailer is the
   // caller's business.
+  //
+  // Each folder is listed once: the listing that finds its subfolders also
+  // keeps its files of the type, and the records are written from those when
+  // the folder's turn in the work list comes.
   Status ScanDisk(const ScanSettings& settings, CatalogTable* catalog, ScanReport* report);
 
  private:
-  // Writes the records of one folder from *next_index on, advancing it.
-  Status ScanFolder(const std::string& folder, const std::string& file_type, int mp3_info_flag,
-                    CatalogTable* table, ScanReport* report, int* next_index);
+  // Writes the records of one folder's files from *next_index on, advancing it.
+  Status ScanFolder(const std::string& folder, const std::vector<FolderEntry>& files,
+                    int mp3_info_flag, CatalogTable* table, int* next_index);
   // native_folder is the folder's native path with its "/", nothing when no
   // drive maps it.
   void ReadMp3Fields(const std::string& folder, const std::optional<std::string>& native_folder,
                      const std::string& name, CatalogRecord* record);
+  // Keeps the files of the type from a folder's listing for ScanDisk.
+  Status KeepFiles(const std::string& folder, const FolderListing& listing);
   void SkipFolder(const std::string& folder, ScanReport* report);
   void Progress() const;
 
@@ -58,8 +67,14 @@ class ScanEngine {
   int m_folders_seen = 0;
   int m_files_seen = 0;
   // Folders (with their "\") that could not be listed while the work list was
-  // built: already counted, and not tried again for their files.
+  // built: already counted, and never tried again.
   std::unordered_set<std::string> m_unlisted;
+  // While ScanDisk builds the work list: the file type in lower case, and the
+  // files of that type of each folder (with its "\") that holds any.
+  bool m_keeping_files = false;
+  std::string m_file_type;
+  std::unordered_map<std::string, std::vector<FolderEntry>> m_kept_files;
+  int m_kept_count = 0;
 };
 
 // The text for a full catalog, shown when a scan finds more files than fit.

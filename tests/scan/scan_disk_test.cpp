@@ -156,6 +156,18 @@ TEST(ScanDiskTest, YieldsOncePerListedEntryAndOncePerScannedFolder) {
   EXPECT_EQ(fixture.ui().yield_count(), 8 + 4);
 }
 
+TEST(ScanDiskTest, ListsEveryFolderOnce) {
+  ScanFixture fixture;
+  WriteMusicTree(fixture);
+  CatalogTable table;
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithInfo, &table).ok());
+  for (const char* folder : {"C:\\Music\\", "C:\\Music\\A\\", "C:\\Music\\A\\A1\\",
+                             "C:\\Music\\b\\"}) {
+    EXPECT_EQ(fixture.platform().ListCount(folder), 1) << folder;
+  }
+  EXPECT_EQ(table.FileCount(), 4);
+}
+
 TEST(ScanDiskTest, LabelModePutsTheLabelOnEveryRecord) {
   ScanFixture fixture;
   WriteMusicTree(fixture);
