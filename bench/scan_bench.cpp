@@ -57,7 +57,9 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return close(fd) == 0 && written;
 }
 
-bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+bool MakeFolder(const std::string& path) {
+  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
 
 // Fills one folder; folders of even number start with an MP3 file, the others
 // with a text file, so exactly half of all files are MP3 files.
@@ -83,8 +85,7 @@ bool BuildTree() {
   const std::string text(200, 't');
   if (!MakeFolder(kBase) || !MakeFolder(std::string(kBase) + "/c") || !MakeFolder(TreeRoot()) ||
       !MakeFolder(ProgramFolder()) || !MakeFolder(ProgramFolder() + "/Data") ||
-      !WriteFile(ProgramFolder() + "/Data/drives.dat",
-                 "C: fixed " + std::string(kBase) + "/c\n")) {
+      !WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + std::string(kBase) + "/c\n")) {
     return false;
   }
   int number = 0;
@@ -215,8 +216,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (median) m_has_median.insert(name);
       m_real[name] = run.GetAdjustedRealTime();
       const auto find_cpu = run.counters.find("find_cpu_ms");
-      m_cpu[name] = find_cpu != run.counters.end() ? find_cpu->second.value
-                                                   : run.GetAdjustedCPUTime();
+      m_cpu[name] =
+          find_cpu != run.counters.end() ? find_cpu->second.value : run.GetAdjustedCPUTime();
     }
   }
   // Wall-clock ratios are what a user waits for; processor-time ratios hold

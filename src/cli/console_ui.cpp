@@ -12,10 +12,13 @@ constexpr int kNotRecycled = 1;
 // The answer that does nothing: No where there is a No, else Cancel.
 Answer RefusingAnswer(Buttons buttons) {
   switch (buttons) {
-    case Buttons::kOk: return Answer::kOk;
-    case Buttons::kYesNo: return Answer::kNo;
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kYesNo:
+      return Answer::kNo;
     case Buttons::kOkCancel:
-    case Buttons::kYesNoCancel: return Answer::kCancel;
+    case Buttons::kYesNoCancel:
+      return Answer::kCancel;
   }
   return Answer::kCancel;
 }
@@ -36,8 +39,8 @@ Answer ConsoleUi::ShowMessage(std::string_view text, Buttons buttons, Icon, std:
   if (answer == Answer::kOk) {
     Write(text);
   } else {
-    Write(text, answer == Answer::kNo ? "answered No: not interactive"
-                                      : "cancelled: not interactive");
+    Write(text,
+          answer == Answer::kNo ? "answered No: not interactive" : "cancelled: not interactive");
   }
   return answer;
 }

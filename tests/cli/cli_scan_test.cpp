@@ -42,7 +42,8 @@ std::vector<char*> Argv(std::vector<std::string>& args) {
 }
 
 // Runs tallymere-cli with stdout and stderr caught in files, in folder cwd.
-CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch, const std::string& cwd = "") {
+CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
+              const std::string& cwd = "") {
   args.insert(args.begin(), TALLYMERE_CLI_PATH);
   const std::string out_path = scratch.Path("stdout.txt");
   const std::string err_path = scratch.Path("stderr.txt");
@@ -137,7 +138,8 @@ TEST(CliScanTest, WritesTheCatalogWithItsTrailerAndPrintsTheTotal) {
   CliFixture fixture;
   fixture.Write("Music/song.mp3", TaggedMp3());
   fixture.Write("Music/notes.txt", "text");
-  const CliRun run = fixture.Scan({"--type", "mp3", "--mp3-info", fixture.folder().Path("c/Music")});
+  const CliRun run =
+      fixture.Scan({"--type", "mp3", "--mp3-info", fixture.folder().Path("c/Music")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "Total: 1 files, 3.81 MB\n");
   EXPECT_THAT(run.err, IsEmpty());
@@ -170,8 +172,8 @@ TEST(CliScanTest, TakesCatalogNativeAndRelativeRootsAlike) {
   const CatalogTable by_native = fixture.Catalog();
 
   const CliRun relative_run = RunCli({"scan", "--program-folder", fixture.program(), "-o",
-                                   fixture.out(), "--no-mp3-info", "--type=mp3", "Music"},
-                                  fixture.folder(), fixture.folder().Path("c"));
+                                      fixture.out(), "--no-mp3-info", "--type=mp3", "Music"},
+                                     fixture.folder(), fixture.folder().Path("c"));
   ASSERT_EQ(relative_run.exit_code, 0) << relative_run.err;
   const CatalogTable by_relative = fixture.Catalog();
 
@@ -289,8 +291,8 @@ TEST(CliScanTest, FailsWithExitOneAndNothingOnStdout) {
   EXPECT_THAT(ReadFileBytes(fixture.out()), IsEmpty());  // never written
 
   const CliRun unsaved = RunCli({"scan", "--program-folder", fixture.program(), "-o",
-                              fixture.folder().Path("nowhere/out.mpd"), music},
-                             fixture.folder());
+                                 fixture.folder().Path("nowhere/out.mpd"), music},
+                                fixture.folder());
   EXPECT_EQ(unsaved.exit_code, 1);
   EXPECT_THAT(unsaved.out, IsEmpty());
   EXPECT_THAT(unsaved.err, HasSubstr("nowhere/out.mpd"));

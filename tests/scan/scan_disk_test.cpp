@@ -161,8 +161,8 @@ TEST(ScanDiskTest, ListsEveryFolderOnce) {
   WriteMusicTree(fixture);
   CatalogTable table;
   ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithInfo, &table).ok());
-  for (const char* folder : {"C:\\Music\\", "C:\\Music\\A\\", "C:\\Music\\A\\A1\\",
-                             "C:\\Music\\b\\"}) {
+  for (const char* folder :
+       {"C:\\Music\\", "C:\\Music\\A\\", "C:\\Music\\A\\A1\\", "C:\\Music\\b\\"}) {
     EXPECT_EQ(fixture.platform().ListCount(folder), 1) << folder;
   }
   EXPECT_EQ(table.FileCount(), 4);

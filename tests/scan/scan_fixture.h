@@ -106,9 +106,8 @@ class ScanFixture {
 // "Path + File name" of every file record, in record order.
 inline std::vector<std::string> RecordPaths(const CatalogTable& table) {
   std::vector<std::string> paths;
-  table.Walk([&](int, const CatalogRecord& record) {
-    paths.push_back(record.path + record.file_name);
-  });
+  table.Walk(
+      [&](int, const CatalogRecord& record) { paths.push_back(record.path + record.file_name); });
   return paths;
 }
 

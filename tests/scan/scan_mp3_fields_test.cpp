@@ -13,8 +13,8 @@
 namespace tallymere {
 namespace {
 
-using ::testing::IsEmpty;
 using testing::FindRecord;
+using ::testing::IsEmpty;
 using testing::ScanFixture;
 
 const ScanSettings kMp3WithInfo{"mp3", 1};
