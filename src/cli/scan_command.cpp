@@ -136,8 +136,14 @@ bool IsCatalogPath(std::string_view root) {
 }
 
 // The catalog path of a root given either way; an error text when it has none.
+// Catalogs name drives in upper case, so "c:\Music" becomes "C:\Music".
 Result<std::string> CatalogRoot(const Platform& platform, const std::string& root) {
-  if (IsCatalogPath(root)) return root;
+  if (IsCatalogPath(root)) {
+    std::string catalog = root;
+    if (catalog[0] >= 'a' && catalog[0] <= 'z')
+      catalog[0] = static_cast<char>(catalog[0] - ('a' - 'A'));
+    return catalog;
+  }
   char resolved[PATH_MAX];
   if (realpath(root.c_str(), resolved) == nullptr) {
     return Status::Error("cannot scan \"" + root + "\": " + std::strerror(errno));
