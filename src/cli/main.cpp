@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "  info FILE.mpd              print what Data File Info shows for a data file\n"
     "  drives                     print the drive map: letter, type, native folder, label\n"
     "  mp3info [--json] FILE...   print bitrate, MPEG version, layer, sample rate and tag\n"
-    "  scan [--type EXT] [--mp3-info | --no-mp3-info] [--label LABEL] -o OUT.mpd ROOT...\n"
+    "  scan [--type EXT] [--mp3-info | --no-mp3-info] [--label LABEL] [--program-folder DIR]\n"
+    "       -o OUT.mpd ROOT..."
     "                             scan folders into a new data file\n"
     "  --help                     show this text\n";
 

@@ -11,18 +11,22 @@ std::string FormatMegabytes(double bytes) {
   std::string whole = std::to_string(hundredths / 100);
   // Thousands separators from the right.
   for (int pos = static_cast<int>(whole.size()) - 3; pos > 0; pos -= 3) whole.insert(pos, ",");
-  char fraction[4];
-  std::snprintf(fraction, sizeof fraction, "%02lld", hundredths % 100);
-  std::string text = (megabytes < 0 && hundredths != 0) ? "-" : "";
-  return text + whole + "." + fraction;
+  char fraction[8];
+  std::snprintf(fraction, sizeof fraction, ".%02lld", hundredths % 100);
+  std::string text;
+  if (megabytes < 0 && hundredths != 0) text.push_back('-');
+  text.append(whole);
+  text.append(fraction);
+  return text;
 }
 
 std::string FormatTwoDigits(long long value) {
   const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                  : static_cast<unsigned long long>(value);
-  std::string digits = std::to_string(magnitude);
-  if (digits.size() < 2) digits.insert(0, 2 - digits.size(), '0');
-  return value < 0 ? "-" + digits : digits;
+  std::string text = value < 0 ? "-" : "";
+  if (magnitude < 10) text.push_back('0');
+  text.append(std::to_string(magnitude));
+  return text;
 }
 
 std::string FormatDateTime(std::time_t when) {

@@ -1,0 +1,37 @@
+#include "common/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace tallymere {
+namespace {
+
+TEST(TextEncodingTest, StoresWindows1252WhenEveryCharacterFitsElseUtf8) {
+  EXPECT_EQ(EncodeText("plain"), "plain");
+  EXPECT_EQ(EncodeText("Caf\xC3\xA9 \xE2\x82\xAC"), "Caf\xE9 \x80");
+  EXPECT_EQ(EncodeText("\xE6\x97\xA5 \xC3\xA9"), "\xE6\x97\xA5 \xC3\xA9");  // kept as UTF-8
+  EXPECT_EQ(EncodeText("raw \xE9 name"), "raw \xE9 name");  // not UTF-8: stored as it is
+}
+
+TEST(TextEncodingTest, EveryByteStringRoundTrips) {
+  std::string all;
+  for (int byte = 1; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+  const std::string text = DecodeText(all);
+  EXPECT_TRUE(IsValidUtf8(text));
+  EXPECT_EQ(EncodeText(text), all);
+  EXPECT_EQ(DecodeText("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+  EXPECT_EQ(DecodeText("\xC3\xA9"), "\xC3\xA9");  // valid UTF-8 is taken as UTF-8
+}
+
+TEST(TextEncodingTest, CutsToAStoredWidthWithoutSplittingASequence) {
+  EXPECT_EQ(CutToStoredWidth("abcdef", 4), "abcd");
+  // Windows-1252 text: one byte per character on disk.
+  EXPECT_EQ(CutToStoredWidth("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 4),
+            "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+  // UTF-8 text: whole sequences only.
+  EXPECT_EQ(CutToStoredWidth("\xE6\x97\xA5\xE6\x97\xA5", 4), "\xE6\x97\xA5");
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+}
+
+}  // namespace
+}  // namespace tallymere
