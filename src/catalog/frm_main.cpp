@@ -187,17 +187,25 @@ void FrmMain::ShowTotals(const std::string& panel1, const std::string& mb_suffix
 }
 
 void FrmMain::ReportSkippedFolders(const ScanReport& report) {
-  if (report.skipped_folder_count == 0) return;
-  std::string text = std::to_string(report.skipped_folder_count) +
-                     (report.skipped_folder_count == 1 ? " folder" : " folders") +
-                     " could not be read and " +
-                     (report.skipped_folder_count == 1 ? "was" : "were") +
-                     " left out of the catalog:\n";
-  for (const std::string& folder : report.skipped_folders) text += "\n" + folder;
-  if (report.skipped_folder_count > static_cast<int>(report.skipped_folders.size())) {
-    text += "\n...";
+  if (report.skipped_folder_count == 0 && report.skipped_names == 0) return;
+  std::string text;
+  if (report.skipped_folder_count > 0) {
+    text = std::to_string(report.skipped_folder_count) +
+           (report.skipped_folder_count == 1 ? " folder" : " folders") + " could not be read and " +
+           (report.skipped_folder_count == 1 ? "was" : "were") + " left out of the catalog:\n";
+    for (const std::string& folder : report.skipped_folders) text += "\n" + folder;
+    if (report.skipped_folder_count > static_cast<int>(report.skipped_folders.size())) {
+      text += "\n...";
+    }
+    text += "\n\nCheck the permissions of these folders and scan again to include them.";
   }
-  text += "\n\nCheck the permissions of these folders and scan again to include them.";
+  if (report.skipped_names > 0) {
+    if (!text.empty()) text += "\n\n";
+    // A backslash separates folders in a catalog path, so such a name cannot be stored.
+    text += std::to_string(report.skipped_names) +
+            (report.skipped_names == 1 ? " file or folder was" : " files or folders were") +
+            " left out because the name contains \"\\\". Rename them to include them.";
+  }
   m_ui.ShowMessage(text, Buttons::kOk, Icon::kWarning, kProgramTitle);
 }
 

@@ -123,6 +123,17 @@ TEST_F(ScanBatchTest, SkippedSubfoldersAreNamedInOneMessageAfterTheScan) {
   EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
 }
 
+TEST_F(ScanBatchTest, NamesWithABackslashAreLeftOutAndCounted) {
+  File("c", "M/good.mp3");
+  File("c", "M/bad\\name.mp3");
+  ScanFolder("C:\\M");
+  EXPECT_EQ(main().catalog().FileCount(), 1);
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "1 file or folder was left out because the name contains \"\\\". Rename them to "
+            "include them.");
+}
+
 TEST_F(ScanBatchTest, FailedScanLeavesTheCatalogAndItsTree) {
   File("c", "Music/a.mp3");
   ScanFolder("C:\\Music");
