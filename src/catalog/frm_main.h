@@ -80,6 +80,16 @@ class FrmMain {
   void mnuScan_Click();
   void mnuAddDisk_Click();
 
+  // --- Tools
+  // "Send to MP3 Utilities": sets the hand-over flag, then shows the window.
+  void mnuId3_Click();
+  // "MP3 Utilities": shows the window without the catalog link.
+  void mnuId_Click();
+  // Set by the view: creates the MP3 Utilities window (its Form_Load runs) or,
+  // when it exists, brings it forward, reloading it while the hand-over flag
+  // is set; shows it without waiting.
+  std::function<void()> show_mp3_utilities;
+
   // --- State the views show ------------------------------------------------------
   TreeModel& tvAlbum() { return m_tvAlbum; }
   ListModel& LV() { return m_LV; }

@@ -1,0 +1,20 @@
+#include "mp3/file_name_check.h"
+
+namespace tallymere {
+namespace {
+
+constexpr unsigned char kFirstPrintable = 0x20;
+
+}  // namespace
+
+bool IsLegalNewName(std::string_view name, std::string_view extension) {
+  if (name == "." || name == "..") return false;
+  if (name.size() + extension.size() > kMaxNameBytes) return false;
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < kFirstPrintable) return false;
+    if (kIllegalNameCharacters.find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+}  // namespace tallymere
