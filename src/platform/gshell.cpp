@@ -28,8 +28,7 @@ constexpr std::array<ErrorRow, 13> kErrorTable = {{
     {11, kDefaultNumber, "The executable file is invalid or corrupt"},
     {26, 75, "A sharing violation occurred."},
     {27, kDefaultNumber, "This file type does not have a valid file association."},
-    {28, 286,
-     "The file could not be opened due to time out.  Please try again in a moment."},
+    {28, 286, "The file could not be opened due to time out.  Please try again in a moment."},
     {29, 285,
      "The file could not be opened because the DDE transaction failed.  Please try again in a "
      "moment."},

@@ -11,8 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <deque>
 #include <fstream>
 #include <sstream>
@@ -86,9 +86,9 @@ class SpawnSetup {
     sigaddset(&defaults, SIGINT);
     sigaddset(&defaults, SIGQUIT);
     posix_spawnattr_setsigdefault(&m_attributes, &defaults);
-    posix_spawnattr_setflags(&m_attributes,
-                             static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
-                                                extra_flags));
+    posix_spawnattr_setflags(
+        &m_attributes,
+        static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | extra_flags));
   }
   ~SpawnSetup() {
     posix_spawn_file_actions_destroy(&m_actions);
@@ -150,7 +150,8 @@ int Launch(const std::string& target, std::string_view folder, const ShellTools&
            OpenFailed on_failure) {
   if (!tools.launch) return kShellNoAssociation;
   const std::string working = IsFolder(std::string(folder)) ? std::string(folder) : std::string();
-  const Status started = tools.launch({std::string(kOpener), target}, working, std::move(on_failure));
+  const Status started =
+      tools.launch({std::string(kOpener), target}, working, std::move(on_failure));
   // Without a working opener nothing can open the file.
   return started.ok() ? kShellStarted : kShellNoAssociation;
 }
@@ -165,8 +166,8 @@ std::vector<std::string> XdgDataFolders() {
     folders.push_back(std::string(home) + "/.local/share");
   }
   const char* data_dirs = getenv("XDG_DATA_DIRS");
-  std::string list = data_dirs != nullptr && data_dirs[0] != '\0' ? data_dirs
-                                                                   : "/usr/local/share:/usr/share";
+  std::string list =
+      data_dirs != nullptr && data_dirs[0] != '\0' ? data_dirs : "/usr/local/share:/usr/share";
   std::stringstream stream(list);
   std::string folder;
   while (std::getline(stream, folder, ':')) {

@@ -264,12 +264,12 @@ Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& tras
   const std::string folders[] = {trash.folder, files, info};
   for (const std::string& folder : folders) {
     const bool is_trash_folder = &folder == &folders[0];
-    const int error = home && is_trash_folder ? EnsureFolderChain(folder)
-                                              : EnsureFolder(folder, home);
+    const int error =
+        home && is_trash_folder ? EnsureFolderChain(folder) : EnsureFolder(folder, home);
     if (error != 0) {
-      return Fail(failure, KindOf(error),
-                  cannot + "cannot make the folder " + Quoted(folder) + " (" + ErrnoText(error) +
-                      ").");
+      return Fail(
+          failure, KindOf(error),
+          cannot + "cannot make the folder " + Quoted(folder) + " (" + ErrnoText(error) + ").");
     }
   }
 
@@ -307,11 +307,13 @@ Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& tras
 
 Status MoveToTrash(const std::string& native_path, TrashFailure* failure) {
   if (failure != nullptr) *failure = TrashFailure::kNone;
-  if (native_path.empty()) return Fail(failure, TrashFailure::kError, "No file to move to the trash.");
+  if (native_path.empty())
+    return Fail(failure, TrashFailure::kError, "No file to move to the trash.");
   std::string absolute = native_path;
   if (absolute[0] != '/') {
     std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), &free);
-    if (!cwd) return Fail(failure, TrashFailure::kError, "Cannot find " + Quoted(native_path) + ".");
+    if (!cwd)
+      return Fail(failure, TrashFailure::kError, "Cannot find " + Quoted(native_path) + ".");
     absolute = Join(cwd.get(), native_path);
   }
   absolute = WithoutTrailingSlashes(absolute);
@@ -327,17 +329,17 @@ Status MoveToTrash(const std::string& native_path, TrashFailure* failure) {
                                                 &free);
   if (!parent) {
     const int error = errno;
-    return Fail(failure, TrashFailure::kError,
-                cannot + (error == ENOENT ? std::string("it does not exist.")
-                                          : ErrnoText(error) + "."));
+    return Fail(
+        failure, TrashFailure::kError,
+        cannot + (error == ENOENT ? std::string("it does not exist.") : ErrnoText(error) + "."));
   }
   const std::string source = Join(parent.get(), name);
   struct stat entry;
   if (lstat(source.c_str(), &entry) != 0) {
     const int error = errno;
-    return Fail(failure, TrashFailure::kError,
-                cannot + (error == ENOENT ? std::string("it does not exist.")
-                                          : ErrnoText(error) + "."));
+    return Fail(
+        failure, TrashFailure::kError,
+        cannot + (error == ENOENT ? std::string("it does not exist.") : ErrnoText(error) + "."));
   }
   struct stat folder;
   if (stat(parent.get(), &folder) != 0) {

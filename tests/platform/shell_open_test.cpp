@@ -67,8 +67,7 @@ TEST(ShellOpenTest, MissingFileAndMissingFolderAreRefusedBeforeLaunching) {
   const ShellTools tools = desktop.Tools();
 
   EXPECT_EQ(ShellOpenPath(temp.Path("gone.txt"), "", tools, nullptr), kShellFileNotFound);
-  EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr),
-            kShellPathNotFound);
+  EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr), kShellPathNotFound);
   EXPECT_EQ(ShellOpenPath(file + "/inside.txt", "", tools, nullptr), kShellPathNotFound);
   EXPECT_EQ(ShellOpenPath("", "", tools, nullptr), kShellFileNotFound);
   EXPECT_TRUE(desktop.queries().empty());
@@ -163,7 +162,8 @@ TEST(ShellOpenTest, AddressesGoStraightToTheOpener) {
 TEST(ShellOpenTest, AncestorsComeNearestFirstWithoutRepeats) {
   TempFolder one;
   TempFolder two;
-  one.WriteFile("mime/subclasses", "application/x-a application/x-b\napplication/x-b application/xml\n");
+  one.WriteFile("mime/subclasses",
+                "application/x-a application/x-b\napplication/x-b application/xml\n");
   two.WriteFile("mime/subclasses", "application/xml text/plain\napplication/x-a application/xml\n");
   const std::vector<std::string> folders = {one.path(), two.path(), one.Path("missing")};
 

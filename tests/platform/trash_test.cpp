@@ -99,8 +99,8 @@ TEST(TrashTest, MovesFileToHomeTrashWithEncodedAbsolutePath) {
   EXPECT_EQ(ReadFileBytes(trash + "/files/" + name), "abc");
   const std::string info = ReadFileBytes(trash + "/info/" + name + ".trashinfo");
   const std::string canonical_folder = fs::canonical(temp.path()).string();
-  EXPECT_EQ(PathLineOf(info),
-            "Path=" + EncodeTrashPath(canonical_folder) + "/music/My%20Song%20100%25%20Caf%C3%A9.mp3");
+  EXPECT_EQ(PathLineOf(info), "Path=" + EncodeTrashPath(canonical_folder) +
+                                  "/music/My%20Song%20100%25%20Caf%C3%A9.mp3");
   EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u);
   EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos);
   // The data folder was missing: it and the trash folders are private.
@@ -295,8 +295,8 @@ TEST(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
   const std::string trash = *MountTrashFolder(top.path(), getuid());
   TrashFailure failure = TrashFailure::kError;
 
-  ASSERT_TRUE(MoveToTrashAt(file, TrashLocation{trash, top.path()}, LocalTime(2023, 12, 31, 23, 59, 58),
-                            &failure)
+  ASSERT_TRUE(MoveToTrashAt(file, TrashLocation{trash, top.path()},
+                            LocalTime(2023, 12, 31, 23, 59, 58), &failure)
                   .ok());
   EXPECT_EQ(failure, TrashFailure::kNone);
   EXPECT_EQ(ReadFileBytes(trash + "/info/My Song.mp3.trashinfo"),

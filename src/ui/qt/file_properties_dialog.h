@@ -1,0 +1,28 @@
+#pragma once
+// Our own properties window for a file, shown when no file manager on the
+// session bus answers the request to show one: name, folder, type, size,
+// modified time, permissions and, for an MP3 file, what its header and ID3v1
+// tag say. Not modal, like the file managers' windows it stands in for.
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <string>
+
+namespace tallymere {
+
+struct PropertyRow {
+  QString label;
+  QString value;
+};
+
+// The facts about a native path, in the order the window lists them.
+QList<PropertyRow> FilePropertyRows(const std::string& native_path);
+
+class FilePropertiesDialog : public QDialog {
+ public:
+  // Deletes itself when closed.
+  FilePropertiesDialog(const std::string& native_path, QWidget* parent);
+};
+
+}  // namespace tallymere

@@ -1,0 +1,509 @@
+#include "ui/qt/qt_ui_services.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QCursor>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <cctype>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/trash.h"
+#include "ui/qt/file_properties_dialog.h"
+#include "ui/qt/input_blocker.h"
+
+namespace tallymere {
+
+namespace {
+
+constexpr char kFileManagerService[] = "org.freedesktop.FileManager1";
+constexpr char kFileManagerPath[] = "/org/freedesktop/FileManager1";
+constexpr char kFileManagerInterface[] = "org.freedesktop.FileManager1";
+constexpr char kShowItemProperties[] = "ShowItemProperties";
+constexpr std::string_view kTrashTitle = "Move to Trash";
+
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FromNative(std::string_view path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The wait cursor would sit over a question the user must answer; show the
+// normal pointer while a dialog is up.
+class NormalPointerWhileAsking {
+ public:
+  NormalPointerWhileAsking() : m_pushed(QApplication::overrideCursor() != nullptr) {
+    if (m_pushed) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~NormalPointerWhileAsking() {
+    if (m_pushed) QApplication::restoreOverrideCursor();
+  }
+  NormalPointerWhileAsking(const NormalPointerWhileAsking&) = delete;
+  NormalPointerWhileAsking& operator=(const NormalPointerWhileAsking&) = delete;
+
+ private:
+  bool m_pushed;
+};
+
+QMessageBox::Icon BoxIcon(Icon icon) {
+  switch (icon) {
+    case Icon::kStop:
+      return QMessageBox::Critical;
+    case Icon::kQuestion:
+      return QMessageBox::Question;
+    case Icon::kWarning:
+      return QMessageBox::Warning;
+    case Icon::kInformation:
+      return QMessageBox::Information;
+    case Icon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+struct ButtonSet {
+  QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton default_button;
+  // What Escape and the title bar's close button answer.
+  QMessageBox::StandardButton escape_button;
+};
+
+ButtonSet ButtonsFor(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOkCancel:
+      return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel};
+    case Buttons::kYesNo:
+      return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+    case Buttons::kYesNoCancel:
+      return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+              QMessageBox::Cancel};
+    case Buttons::kOk:
+      break;
+  }
+  return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+}
+
+Answer AnswerFor(QMessageBox::StandardButton button) {
+  switch (button) {
+    case QMessageBox::Ok:
+      return Answer::kOk;
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
+}
+
+QString FileKindName(const QString& extension) {
+  const QString lower = extension.toLower();
+  if (lower == QLatin1String("mpd")) return QObject::tr("Data files");
+  if (lower == QLatin1String("m3u")) return QObject::tr("Playlists");
+  if (lower == QLatin1String("txt")) return QObject::tr("Text files");
+  if (lower == QLatin1String("htm") || lower == QLatin1String("html")) {
+    return QObject::tr("Web pages");
+  }
+  if (lower == QLatin1String("mp3")) return QObject::tr("MP3 files");
+  return QObject::tr("%1 files").arg(extension.toUpper());
+}
+
+// Why xdg-open gave up, from its documented exit codes.
+QString OpenerFailureText(int exit_code) {
+  switch (exit_code) {
+    case 1:
+      return QObject::tr("the request was not understood");
+    case 2:
+      return QObject::tr("the file does not exist");
+    case 3:
+      return QObject::tr("a program needed to open it is missing");
+    case 4:
+      return QObject::tr("no program could open it");
+    default:
+      return QObject::tr("the program opening it ended with code %1").arg(exit_code);
+  }
+}
+
+bool OnReadOnlyDisk(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  struct statvfs disk;
+  return statvfs(folder.c_str(), &disk) == 0 && (disk.f_flag & ST_RDONLY) != 0;
+}
+
+}  // namespace
+
+// Carries a failure reported on the opener's watcher thread over to the
+// user-interface thread, and goes quiet once the services are gone.
+struct QtUiServices::OpenFailureRelay {
+  std::mutex mutex;
+  QObject* receiver = nullptr;  // lives on the user-interface thread
+  QtUiServices* services = nullptr;
+};
+
+QStringList NameFiltersFor(std::string_view pattern) {
+  const QString all_files = QObject::tr("All files (*)");
+  QStringList patterns;
+  for (const QString& part : Utf8(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QString trimmed = part.trimmed();
+    if (!trimmed.isEmpty() && trimmed != QLatin1String("*.*") && trimmed != QLatin1String("*")) {
+      patterns.append(trimmed);
+    }
+  }
+  if (patterns.isEmpty()) return {all_files};
+  const QString first = patterns.first();
+  const qsizetype dot = first.lastIndexOf(QLatin1Char('.'));
+  const QString name = dot >= 0 ? FileKindName(first.mid(dot + 1)) : QObject::tr("Files");
+  return {name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'),
+          all_files};
+}
+
+QtUiServices::QtUiServices(const Platform& platform, QWidget* main_window)
+    : m_platform(platform),
+      m_main_window(main_window),
+      m_shell_tools(SystemShellTools()),
+      m_relay(std::make_shared<OpenFailureRelay>()) {
+  m_relay->receiver = new QObject;
+  m_relay->services = this;
+}
+
+QtUiServices::~QtUiServices() {
+  {
+    std::lock_guard<std::mutex> lock(m_relay->mutex);
+    m_relay->services = nullptr;
+    // Deleting the receiver also drops reports already queued to it.
+    delete m_relay->receiver;
+    m_relay->receiver = nullptr;
+  }
+  while (m_busy_depth > 0) BusyPointer(false);
+}
+
+void QtUiServices::SetStatusPanels(QLabel* panel1, QLabel* panel2, QLabel* panel3) {
+  m_panels[0] = panel1;
+  m_panels[1] = panel2;
+  m_panels[2] = panel3;
+}
+
+void QtUiServices::SetAnimationBar(QProgressBar* bar) {
+  m_animation_bar = bar;
+  if (bar != nullptr) {
+    bar->setRange(0, 0);  // indeterminate: a long command has no known length
+    bar->setTextVisible(false);
+    bar->setVisible(false);
+  }
+}
+
+void QtUiServices::SetOpenFailedHandler(OpenFailedHandler handler) {
+  m_open_failed = std::move(handler);
+}
+
+void QtUiServices::SetShellTools(ShellTools tools) { m_shell_tools = std::move(tools); }
+
+void QtUiServices::SetPropertiesBus(const QDBusConnection& bus) { m_properties_bus = bus; }
+
+Answer QtUiServices::ShowMessage(std::string_view text, Buttons buttons, Icon icon,
+                                 std::string_view title) {
+  const ButtonSet set = ButtonsFor(buttons);
+  QMessageBox box(BoxIcon(icon), Utf8(title), Utf8(text), set.buttons, m_main_window);
+  // File names may hold "<" and "&": never read them as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(set.default_button);
+  box.setEscapeButton(set.escape_button);
+  NormalPointerWhileAsking pointer;
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  return AnswerFor(clicked != nullptr ? box.standardButton(clicked) : set.escape_button);
+}
+
+std::string QtUiServices::AskText(std::string_view prompt, std::string_view title,
+                                  std::string_view default_text) {
+  QInputDialog dialog(m_main_window);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(Utf8(title));
+  dialog.setLabelText(Utf8(prompt));
+  dialog.setTextValue(Utf8(default_text));
+  NormalPointerWhileAsking pointer;
+  if (dialog.exec() != QDialog::Accepted) return std::string();
+  return dialog.textValue().toStdString();
+}
+
+std::optional<std::string> QtUiServices::ChooseFile(bool save, std::string_view title,
+                                                    std::string_view filter,
+                                                    std::string_view initial_name) {
+  QFileDialog dialog(m_main_window, Utf8(title));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The commands ask their own "replace it?" question.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.setNameFilters(NameFiltersFor(filter));
+
+  // The initial name may carry a folder ("/lists/music.m3u") or be a pattern
+  // ("*.mpd"), which only the filter shows.
+  std::string name(initial_name);
+  std::string folder;
+  const size_t slash = name.find_last_of("/\\");
+  if (slash != std::string::npos) {
+    if (name[slash] == '/') folder = slash == 0 ? "/" : name.substr(0, slash);
+    name = name.substr(slash + 1);
+  }
+  if (!folder.empty()) dialog.setDirectory(FromNative(folder));
+  if (!name.empty() && name.find_first_of("*?") == std::string::npos) {
+    dialog.selectFile(FromNative(name));
+  }
+
+  NormalPointerWhileAsking pointer;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+  return ToNative(QDir::toNativeSeparators(chosen.first()));
+}
+
+std::optional<std::string> QtUiServices::ChooseSaveFile(std::string_view title,
+                                                        std::string_view filter,
+                                                        std::string_view initial_name) {
+  return ChooseFile(true, title, filter, initial_name);
+}
+
+std::optional<std::string> QtUiServices::ChooseOpenFile(std::string_view title,
+                                                        std::string_view filter,
+                                                        std::string_view initial_name) {
+  return ChooseFile(false, title, filter, initial_name);
+}
+
+std::string QtUiServices::BrowseForFolder(std::string_view title) {
+  QFileDialog dialog(m_main_window, Utf8(title));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  std::string native;
+  {
+    NormalPointerWhileAsking pointer;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    native = ToNative(dialog.selectedFiles().first());
+  }
+  if (std::optional<std::string> catalog = m_platform.ToCatalog(native)) return *catalog;
+  ShowMessage("\"" + native + "\" is not on a drive a catalog can hold.", Buttons::kOk,
+              Icon::kWarning, title);
+  return {};
+}
+
+uint32_t QtUiServices::ChooseColor(std::string_view title) {
+  const QColor start(static_cast<int>(m_last_colour & 0xFF),
+                     static_cast<int>((m_last_colour >> 8) & 0xFF),
+                     static_cast<int>((m_last_colour >> 16) & 0xFF));
+  QColorDialog dialog(start, m_main_window);
+  dialog.setWindowTitle(Utf8(title));
+  NormalPointerWhileAsking pointer;
+  if (dialog.exec() == QDialog::Accepted) {
+    const QColor chosen = dialog.selectedColor();
+    // 0x00BBGGRR: red in the low byte.
+    m_last_colour = static_cast<uint32_t>(chosen.red()) |
+                    (static_cast<uint32_t>(chosen.green()) << 8) |
+                    (static_cast<uint32_t>(chosen.blue()) << 16);
+  }
+  return m_last_colour;
+}
+
+void QtUiServices::SetStatus(int panel, std::string_view text) {
+  if (panel < 1 || panel > 3 || !m_panels[panel - 1]) return;
+  m_panels[panel - 1]->setText(Utf8(text));
+}
+
+void QtUiServices::Animation(std::string_view file, bool start) {
+  (void)file;  // both animations show as the same busy bar
+  if (m_animation_bar) m_animation_bar->setVisible(start);
+}
+
+void QtUiServices::BusyPointer(bool on) {
+  if (on) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_busy_depth;
+  } else if (m_busy_depth > 0) {
+    QApplication::restoreOverrideCursor();
+    --m_busy_depth;
+  }
+}
+
+void QtUiServices::YieldToUi() {
+  if (m_yield_clock.isValid() && m_yield_clock.elapsed() < kYieldIntervalMs) return;
+  // Input must never start a second command inside this one, even when the
+  // caller holds no blocker of its own.
+  std::optional<InputBlocker> blocker;
+  if (!InputBlocker::IsActive()) blocker.emplace(InputBlocker::CloseRequests::kRefuse);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  m_yield_clock.start();
+}
+
+void QtUiServices::CopyToClipboard(std::string_view text) {
+  QGuiApplication::clipboard()->setText(Utf8(text));
+}
+
+std::string QtUiServices::NativeOf(std::string_view path) const {
+  const bool catalog_path = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                            path[1] == ':' && path[2] == '\\';
+  if (catalog_path) {
+    if (std::optional<std::string> native = m_platform.ToNative(path)) return *native;
+  }
+  return std::string(path);
+}
+
+int QtUiServices::ShellOpen(std::string_view verb, std::string_view path,
+                            std::string_view parameters, std::string_view folder, int show_state) {
+  // The desktop's opener takes one file or address; it picks the window and
+  // the action itself, so verb, parameters and show state have no say here.
+  (void)verb;
+  (void)parameters;
+  (void)show_state;
+  const std::string native = NativeOf(path);
+  OpenFailed on_failure = [relay = m_relay, native](int exit_code) {
+    std::lock_guard<std::mutex> lock(relay->mutex);
+    if (relay->receiver == nullptr) return;
+    QMetaObject::invokeMethod(
+        relay->receiver,
+        [relay, native, exit_code] {
+          if (relay->services != nullptr) relay->services->ReportOpenFailure(native, exit_code);
+        },
+        Qt::QueuedConnection);
+  };
+  return ShellOpenPath(native, folder.empty() ? std::string() : NativeOf(folder), m_shell_tools,
+                       std::move(on_failure));
+}
+
+void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
+  if (m_open_failed) {
+    m_open_failed(path, exit_code);
+    return;
+  }
+  // Not modal: it may turn up while a long command runs.
+  auto* box = new QMessageBox(
+      QMessageBox::Warning, Utf8(kProgramTitle),
+      QObject::tr("Could not open \"%1\": %2.").arg(FromNative(path), OpenerFailureText(exit_code)),
+      QMessageBox::Ok, m_main_window);
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
+int QtUiServices::ShowProperties(std::string_view path) {
+  std::string native = NativeOf(path);
+  struct stat info;
+  if (native.empty() || lstat(native.c_str(), &info) != 0) return kShellFileNotFound;
+  if (native[0] != '/') native = ToNative(QDir::current().absoluteFilePath(FromNative(native)));
+
+  const QDBusConnection bus = m_properties_bus.value_or(QDBusConnection::sessionBus());
+  if (!bus.isConnected()) {
+    ShowOwnProperties(native);
+    return kShellStarted;
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QLatin1String(kFileManagerService), QLatin1String(kFileManagerPath),
+      QLatin1String(kFileManagerInterface), QLatin1String(kShowItemProperties));
+  // The URI keeps the name's bytes exactly, percent-encoded.
+  const QString uri = QStringLiteral("file://") + QString::fromLatin1(EncodeTrashPath(native));
+  call << QStringList{uri} << QString();
+  // Asynchronous: starting a file manager can take seconds. No file manager on
+  // the bus (not running, not activatable) comes back as an error reply.
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), m_relay->receiver);
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, m_relay->receiver,
+                   [this, native](QDBusPendingCallWatcher* finished) {
+                     if (finished->isError()) ShowOwnProperties(native);
+                     finished->deleteLater();
+                   });
+  return kShellStarted;
+}
+
+void QtUiServices::ShowOwnProperties(const std::string& native_path) {
+  auto* dialog = new FilePropertiesDialog(native_path, m_main_window);
+  dialog->show();
+}
+
+QtUiServices::DeleteOutcome QtUiServices::OfferPermanentDelete(const std::string& path,
+                                                               const std::string& reason) {
+  if (OnReadOnlyDisk(path)) {
+    ShowMessage("\"" + path + "\" is on a read-only disk; it can be neither moved to the trash " +
+                    "nor deleted.",
+                Buttons::kOk, Icon::kStop, kTrashTitle);
+    return DeleteOutcome::kFailed;
+  }
+  const Answer answer = ShowMessage(
+      reason + "\n\nDelete \"" + NameOf(path) + "\" permanently instead? It cannot be recovered.",
+      Buttons::kYesNoCancel, Icon::kWarning, kTrashTitle);
+  if (answer == Answer::kCancel) return DeleteOutcome::kStopAll;
+  if (answer != Answer::kYes) return DeleteOutcome::kKept;
+
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path target(path);
+  if (fs::is_directory(fs::symlink_status(target, error))) {
+    fs::remove_all(target, error);
+  } else {
+    fs::remove(target, error);
+  }
+  if (!error) return DeleteOutcome::kDeleted;
+  ShowMessage("Cannot delete \"" + path + "\": " + error.message() + ".", Buttons::kOk, Icon::kStop,
+              kTrashTitle);
+  return DeleteOutcome::kFailed;
+}
+
+int QtUiServices::RecycleFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return 0;
+  std::vector<std::string> natives;
+  for (const std::string& path : paths) natives.push_back(NativeOf(path));
+  const std::string question =
+      natives.size() == 1
+          ? "Are you sure you want to move \"" + NameOf(natives[0]) + "\" to the trash?"
+          : "Are you sure you want to move these " + std::to_string(natives.size()) +
+                " files to the trash?";
+  if (ShowMessage(question, Buttons::kYesNo, Icon::kQuestion, kTrashTitle) != Answer::kYes) {
+    return kRecycleCancelled;
+  }
+
+  int result = 0;
+  for (const std::string& path : natives) {
+    TrashFailure failure = TrashFailure::kNone;
+    const Status moved = MoveToTrash(path, &failure);
+    if (moved.ok()) continue;
+    if (failure != TrashFailure::kCannotTrash) {
+      ShowMessage(moved.message(), Buttons::kOk, Icon::kStop, kTrashTitle);
+      return kRecycleFailed;
+    }
+    switch (OfferPermanentDelete(path, moved.message())) {
+      case DeleteOutcome::kDeleted:
+        break;
+      case DeleteOutcome::kKept:
+        result = kRecycleCancelled;
+        break;
+      case DeleteOutcome::kStopAll:
+        return kRecycleCancelled;
+      case DeleteOutcome::kFailed:
+        return kRecycleFailed;
+    }
+  }
+  return result;
+}
+
+}  // namespace tallymere
