@@ -26,6 +26,7 @@
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
+#include "ui/qt/mp3_utilities_window.h"
 #include "ui/qt/selection_sync.h"
 #include "ui/qt/tree_model_adapter.h"
 #include "ui/qt/tree_view_sync.h"
@@ -70,6 +71,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   setObjectName("frmMain");
   m_services = std::make_unique<QtUiServices>(platform, this);
   m_controller = std::make_unique<FrmMain>(*m_services, platform);
+  m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   BuildViews();
   BuildCommands();
   BuildMenus();
@@ -80,7 +82,21 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   m_find_type->setCurrentText(ToQt(m_controller->cmbType_text()));
 }
 
+void MainWindow::ShowMp3Utilities() {
+  if (!m_mp3_utilities) {
+    // A window of its own beside the main window; its Form_Load runs now.
+    m_mp3_utilities = std::make_unique<Mp3UtilitiesWindow>(*m_controller);
+  } else if (m_controller->sent_to_mp3_utilities()) {
+    // Files sent to a window already open replace its batch.
+    m_mp3_utilities->Run([this] { m_mp3_utilities->controller().Form_Load(); });
+  }
+  m_mp3_utilities->show();
+  m_mp3_utilities->raise();
+  m_mp3_utilities->activateWindow();
+}
+
 MainWindow::~MainWindow() {
+  m_mp3_utilities.reset();
   // The views let go of the adapters before the controller's models go.
   m_list->setModel(nullptr);
   m_tree->setModel(nullptr);
@@ -96,7 +112,7 @@ QAction* MainWindow::action(const std::string& command) const {
 }
 
 void MainWindow::Run(const std::function<void()>& command) {
-  if (m_controller->busy() || InputBlocker::IsActive()) return;
+  if (m_controller->busy()) return;
   {
     InputBlocker blocker;
     command();

@@ -27,6 +27,7 @@ class QTreeView;
 namespace tallymere {
 
 class BatchListWidget;
+class Mp3UtilitiesWindow;
 class CatalogTreeView;
 class ListModelAdapter;
 class TreeModelAdapter;
@@ -45,6 +46,8 @@ class MainWindow : public QMainWindow {
   QTreeView* file_list() const { return m_list; }
   BatchListWidget* batch_list() const { return m_batch; }
   QLabel* status_panel(int panel) const;
+  // The MP3 Utilities window while it exists.
+  Mp3UtilitiesWindow* mp3_utilities() const { return m_mp3_utilities.get(); }
 
   // Runs one of the controller's commands with input blocked while it yields,
   // then shows the controller's state.
@@ -63,6 +66,7 @@ class MainWindow : public QMainWindow {
   void ShowControllerState();
   void ShowFileListPopup(const QPoint& position);
   void ShowAbout();
+  void ShowMp3Utilities();
 
   std::unique_ptr<QtUiServices> m_services;
   std::unique_ptr<FrmMain> m_controller;
@@ -84,6 +88,7 @@ class MainWindow : public QMainWindow {
   QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;
+  std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
   std::map<std::string, QAction*> m_actions;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number
   bool m_closing_confirmed = false;

@@ -35,6 +35,9 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuAddDisk", "Add  a Disk to Data File", [main] { main->mnuAddDisk_Click(); });
   AddCommand("mnuClip", "Copy File Name To Clipboard", [main] { main->mnuClip_Click(); });
   AddCommand("p1", "Copy to Clipboard", [main] { main->mnuClip_Click(); });
+  AddCommand("mnuId", "MP3 Utilities", [main] { main->mnuId_Click(); });
+  AddCommand("mnuId3", "Send to MP3 Utilities", [main] { main->mnuId3_Click(); });
+  AddCommand("p7", "Send to MP3 Utilities", [main] { main->mnuId3_Click(); });
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
@@ -58,11 +61,15 @@ void MainWindow::BuildMenus() {
   file->addAction(action("mnuScan"));
   file->addAction(action("mnuAddDisk"));
   file->addSeparator();
+  file->addAction(action("mnuId"));
+  file->addSeparator();
   file->addAction(action("mnuExit"));
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->addAction(action("mnuClip"));
   QMenu* view = menuBar()->addMenu("&View");
   view->addAction(action("mnuGrid"));
+  QMenu* tools = menuBar()->addMenu("&Tools");
+  tools->addAction(action("mnuId3"));
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction(action("mnuAbout"));
 }
@@ -86,6 +93,7 @@ void MainWindow::BuildToolbar() {
       {7, "mnuSaveas", "document-save-as", QStyle::SP_DriveFDIcon, "Save a copy of the data file"},
       {9, "mnuClip", "edit-copy", QStyle::SP_FileLinkIcon, "Copy the file name to the clipboard"},
       {16, "mnuAddDisk", "media-optical", QStyle::SP_DriveCDIcon, "Add a disk to the data file"},
+      {19, "mnuId", "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
   };
   int previous = 0;
   for (const auto& entry : kButtons) {
@@ -106,6 +114,8 @@ void MainWindow::BuildToolbar() {
 void MainWindow::ShowFileListPopup(const QPoint& position) {
   QMenu popup(this);
   popup.setObjectName("mnuPop");
+  popup.addAction(action("p7"));
+  popup.addSeparator();
   popup.addAction(action("p1"));
   popup.exec(m_list->viewport()->mapToGlobal(position));
 }

@@ -1,0 +1,77 @@
+#pragma once
+// The MP3 Utilities window (frmID3): a thin view of the FrmID3 controller,
+// beside the main window and never modal. Before each command the texts and
+// options the user edited go to the controller; afterwards the window shows
+// the controller's state again.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "mp3/frm_id3.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTreeView;
+
+namespace tallymere {
+
+class FrmMain;
+class ListModelAdapter;
+
+class Mp3UtilitiesWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit Mp3UtilitiesWindow(FrmMain& main, QWidget* parent = nullptr);
+  ~Mp3UtilitiesWindow() override;
+
+  FrmID3& controller() { return *m_controller; }
+  QAction* action(const std::string& name) const;
+  QTreeView* batch_list() const { return m_list; }
+  QLabel* detail_label(int index) const { return m_labels.at(index); }  // 0: Label9 ... 3: Label12
+  QLineEdit* editor_field(int index) const { return m_fields.at(index); }  // title..comment
+  QComboBox* genre_box() const { return m_genre; }
+  QLabel* status_panel(int panel) const { return m_status.at(panel - 1); }
+
+  // Pushes the edited texts to the controller, runs the command with input
+  // blocked while it yields, and shows the new state.
+  void Run(const std::function<void()>& command);
+  // Shows the controller's state in every control.
+  void ShowState();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildViews();
+  void BuildMenusAndToolbar();
+  void PushEdits();
+
+  std::unique_ptr<FrmID3> m_controller;
+  ListModelAdapter* m_adapter = nullptr;
+  QTreeView* m_list = nullptr;
+  std::array<QLineEdit*, 5> m_fields{};    // txtTitle, txtArtist, txtAlbum, txtYear, txtComment
+  QComboBox* m_genre = nullptr;            // txtGenre
+  std::array<QCheckBox*, 6> m_keep{};      // chkTitle ... chkGenre
+  std::array<QLabel*, 4> m_labels{};       // Label9 ... Label12
+  QLineEdit* m_display = nullptr;          // txtDisplay
+  QLineEdit* m_text = nullptr;             // txtText
+  QLineEdit* m_replace = nullptr;          // txtReplace
+  QLineEdit* m_with = nullptr;             // txtWith
+  QRadioButton* m_opt_select = nullptr;
+  QRadioButton* m_opt_all = nullptr;
+  std::array<QLabel*, 2> m_status{};
+  std::map<std::string, QAction*> m_actions;
+  std::map<int, QAction*> m_buttons;  // Tbr by button number
+  bool m_showing = false;
+};
+
+}  // namespace tallymere

@@ -1,0 +1,97 @@
+// MP3 Utilities driven through its real widgets, offscreen: browse a folder,
+// write a tag, see it in the details.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include "mp3/mp3_fixtures.h"
+#include "platform/linux_platform.h"
+#include "support/temp_folder.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/mp3_utilities_window.h"
+
+namespace tallymere {
+namespace {
+
+using testing::TempFolder;
+
+void WhenModal(std::function<void(QWidget*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      answer(modal);
+    }
+  });
+  timer->start();
+}
+
+TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
+  TempFolder folder;
+  folder.WriteFile("c/Music/Song.mp3", testing::Frame() + testing::Frame());
+  folder.WriteFile("c/Music/Other.mp3", testing::Frame());
+  folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
+  LinuxPlatform platform(folder.Path("program"));
+  MainWindow main(platform);
+  main.action("mnuId")->trigger();
+  Mp3UtilitiesWindow* window = main.mp3_utilities();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+  EXPECT_EQ(window->windowTitle(), "MP3 Utilities");
+  EXPECT_FALSE(window->action("mnuRen")->isEnabled());
+
+  WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(QString::fromStdString(folder.Path("c/Music")));
+    dialog->selectFile(QString::fromStdString(folder.Path("c/Music")));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+  });
+  window->action("mnuOpen")->trigger();
+  QAbstractItemModel* model = window->batch_list()->model();
+  ASSERT_EQ(model->rowCount(), 2);
+  EXPECT_EQ(model->index(0, 0).data().toString(), "Other");
+  EXPECT_EQ(model->index(1, 0).data().toString(), "Song");
+  EXPECT_EQ(window->status_panel(2)->text(), "2 file(s)");
+
+  // Select Song, type a title and an artist, write the tag.
+  const QRect song = window->batch_list()->visualRect(model->index(1, 0));
+  QTest::mouseClick(window->batch_list()->viewport(), Qt::LeftButton, {}, song.center());
+  EXPECT_EQ(window->detail_label(2)->text(), "Bitrate: 128 kbps");
+  EXPECT_EQ(window->detail_label(1)->text(), "Version: MPEG 1.0 , layer III");
+  window->editor_field(0)->setText("Hello");
+  window->editor_field(1)->setText("World");
+  window->genre_box()->setCurrentText("Rock");
+  window->action("mnuWrite")->trigger();
+  EXPECT_EQ(window->status_panel(1)->text(), "Write tag successful..");
+
+  // Another entry and back: the details come from the file.
+  const QRect other = window->batch_list()->visualRect(model->index(0, 0));
+  QTest::mouseClick(window->batch_list()->viewport(), Qt::LeftButton, {}, other.center());
+  EXPECT_EQ(window->editor_field(0)->text(), "");
+  QTest::mouseClick(window->batch_list()->viewport(), Qt::LeftButton, {}, song.center());
+  EXPECT_EQ(window->editor_field(0)->text(), "Hello");
+  EXPECT_EQ(window->editor_field(1)->text(), "World");
+  EXPECT_EQ(window->genre_box()->currentText(), "Rock");
+  EXPECT_EQ(window->detail_label(0)->text(),
+            QString("Size: %1 bytes").arg(2 * testing::kFrameBytes + 128));
+
+  window->grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/../../mp3_utilities.png"));
+  window->close();
+}
+
+}  // namespace
+}  // namespace tallymere
