@@ -8,9 +8,14 @@ namespace tallymere {
 std::string FormatMegabytes(double bytes) {
   const double megabytes = bytes / 1048576.0;
   const long long hundredths = std::llround(std::fabs(megabytes) * 100.0);
-  std::string whole = std::to_string(hundredths / 100);
-  // Thousands separators from the right.
-  for (int pos = static_cast<int>(whole.size()) - 3; pos > 0; pos -= 3) whole.insert(pos, ",");
+  // Thousands separators, counting groups of three from the right.
+  const std::string digits = std::to_string(hundredths / 100);
+  std::string whole;
+  whole.reserve(digits.size() + digits.size() / 3);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) whole.push_back(',');
+    whole.push_back(digits[i]);
+  }
   char fraction[8];
   std::snprintf(fraction, sizeof fraction, ".%02lld", hundredths % 100);
   std::string text;
