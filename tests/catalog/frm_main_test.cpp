@@ -164,7 +164,7 @@ TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
   ScanFolder("C:\\Music");
   const CatalogTable before = main().catalog();
   const std::vector<std::string> tree_before = NodeKeys();
-  const std::string bad = folder().WriteFile("bad.mpd", std::string("\x05\x00ab", 4));
+  const std::string bad = folder().WriteFile("bad.mpd", std::string{'\x05', '\0', 'a', 'b'});
 
   ui().AnswerMessage(Answer::kNo);  // "Save current file?"
   ui().AnswerOpenFile(bad);
