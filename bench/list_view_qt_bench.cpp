@@ -27,9 +27,10 @@ std::vector<ListRow> CatalogRows() {
   rows.reserve(kRows);
   for (int i = 0; i < kRows; ++i) {
     ListRow row;
-    row.text = "Track " + std::to_string((i * 7919) % kRows) + " - Some Song Title.mp3";
+    const long long n = i;
+    row.text = "Track " + std::to_string((n * 7919) % kRows) + " - Some Song Title.mp3";
     row.sub_items = {"C:\\Music\\Artist " + std::to_string(i % 331) + "\\",
-                     std::to_string(1000000 + (i * 104729) % 9000000),
+                     std::to_string(1000000 + (n * 104729) % 9000000),
                      "8/23/99 10:15:30 PM",
                      "128",
                      "04:09",
