@@ -1,6 +1,7 @@
 // The File menu: New, Open, Save and Save A Copy As.
 
 #include <filesystem>
+#include <functional>
 
 #include "catalog/data_file.h"
 #include "catalog/frm_main.h"
@@ -18,6 +19,25 @@ std::string WithMpdExtension(std::string name) {
 bool FileExists(const std::string& path) {
   std::error_code error;
   return std::filesystem::exists(path, error);
+}
+
+// Asks for a data file name until the user picks a new one or agrees to
+// replace an existing one; No at the replace question asks again.
+// on_chosen runs for every name picked, before the question. False when the
+// user cancelled either the dialog or the question.
+bool ChooseDataFile(UiServices& ui, std::string_view title, std::string_view initial,
+                      std::string_view replace_question, std::string* target,
+                      const std::function<void(const std::string&)>& on_chosen = {}) {
+  for (;;) {
+    const std::optional<std::string> chosen = ui.ChooseSaveFile(title, "*.mpd", initial);
+    if (!chosen) return false;
+    *target = WithMpdExtension(*chosen);
+    if (on_chosen) on_chosen(*target);
+    if (!FileExists(*target)) return true;
+    const Answer answer =
+        ui.ShowMessage(replace_question, Buttons::kYesNoCancel, Icon::kQuestion, title);
+    if (answer != Answer::kNo) return answer == Answer::kYes;
+  }
 }
 
 }  // namespace
@@ -45,21 +65,16 @@ void FrmMain::mnuSaveFile_Click() {
   }
   const std::string old_path = m_data_file_path;
   const std::string old_caption = m_caption;
-  for (;;) {
-    const std::optional<std::string> chosen = m_ui.ChooseSaveFile("Save File", "*.mpd", "*.mpd");
-    if (!chosen) return;
-    m_data_file_path = WithMpdExtension(*chosen);
-    SetCaption(m_data_file_path);
-    if (FileExists(m_data_file_path)) {
-      const Answer answer =
-          m_ui.ShowMessage("File already exist. Do you want to replace it?", Buttons::kYesNoCancel,
-                           Icon::kQuestion, "Save File");
-      if (answer == Answer::kNo) continue;
-      // Cancel keeps the new name in the caption, as the name was already taken.
-      if (answer != Answer::kYes) return;
-    }
-    break;
-  }
+  std::string target;
+  // The name becomes the catalog's at once: Cancel at the replace question
+  // keeps it in the caption, although nothing was written.
+  const bool chosen = ChooseDataFile(
+      m_ui, "Save File", "*.mpd", "File already exist. Do you want to replace it?", &target,
+      [this](const std::string& name) {
+        m_data_file_path = name;
+        SetCaption(name);
+      });
+  if (!chosen) return;
   if (WriteRecords(m_data_file_path)) {
     m_changed = false;
     if (const int root = m_tvAlbum.Find(old_path); root != TreeModel::kNoNode) {
@@ -84,19 +99,9 @@ void FrmMain::mnuSaveas_Click() {
                               m_data_file_path.substr(stem_start, stem_end - stem_start) +
                               "copy.mpd";
   std::string target;
-  for (;;) {
-    const std::optional<std::string> chosen =
-        m_ui.ChooseSaveFile("Save A Copy As", "*.mpd", initial);
-    if (!chosen) return;
-    target = WithMpdExtension(*chosen);
-    if (FileExists(target)) {
-      const Answer answer =
-          m_ui.ShowMessage("File already exist. Do you want to replace it?.",
-                           Buttons::kYesNoCancel, Icon::kQuestion, "Save A Copy As");
-      if (answer == Answer::kNo) continue;
-      if (answer != Answer::kYes) return;
-    }
-    break;
+  if (!ChooseDataFile(m_ui, "Save A Copy As", initial,
+                      "File already exist. Do you want to replace it?.", &target)) {
+    return;
   }
   WriteRecords(target);
 }

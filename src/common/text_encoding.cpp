@@ -14,7 +14,24 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-// Decodes one UTF-8 sequence at bytes[pos]; returns its length, 0 if invalid.
+// The Windows-1252 byte of a character, or -1 when it has none.
+int Windows1252Byte(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == c) return static_cast<int>(0x80 + i);
+  }
+  return -1;
+}
+
+bool HasNonAscii(std::string_view bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
   const unsigned char lead = byte(pos);
@@ -66,24 +83,6 @@ void AppendUtf8(std::string* out, char32_t c) {
     out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
   }
 }
-
-// The Windows-1252 byte of a character, or -1 when it has none.
-int Windows1252Byte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == c) return static_cast<int>(0x80 + i);
-  }
-  return -1;
-}
-
-bool HasNonAscii(std::string_view bytes) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
   char32_t c;

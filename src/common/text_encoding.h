@@ -9,6 +9,13 @@
 
 namespace tallymere {
 
+// Decodes the UTF-8 sequence at bytes[pos] into *out and returns its length
+// in bytes, or 0 when no valid sequence starts there.
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out);
+
+// Appends the UTF-8 bytes of a character.
+void AppendUtf8(std::string* out, char32_t c);
+
 // True when the bytes form valid UTF-8 (ASCII included).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "catalog/file_list_row.h"
 #include "catalog/frm_main.h"
 #include "mp3/batch_entry.h"
 #include "mp3/genres.h"
@@ -193,6 +194,15 @@ void FrmID3::SetStatus(int panel, std::string text) {
 
 void FrmID3::ResetLabels(const DetailLabels& texts) {
   for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i] = texts[i];
+}
+
+void FrmID3::ShowTagInEditor(const Mp3Info& info) {
+  m_editor.title = ShownText(info.TagTitle);
+  m_editor.artist = ShownText(info.TagArtist);
+  m_editor.album = ShownText(info.TagAlbum);
+  m_editor.year = ShownText(info.TagYear);
+  m_editor.comment = ShownText(info.TagComment);
+  m_editor.genre = info.TagGenre;
 }
 
 void FrmID3::ClearEditorTexts() {

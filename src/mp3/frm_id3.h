@@ -214,6 +214,8 @@ class FrmID3 {
   void SetStatus(int panel, std::string text);
   void ResetLabels(const DetailLabels& texts);
   void ClearEditorTexts();
+  // The editor shows each tag field up to its first NUL, as every view does.
+  void ShowTagInEditor(const Mp3Info& info);
   // Enabled flags by the table of states.
   void EnterEmptyState();
   void EnterBatchLoadedState();

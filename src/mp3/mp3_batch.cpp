@@ -105,13 +105,7 @@ void FrmID3::ShowDetails(int row, bool bitrate_dashes) {
   } else {
     m_labels[2] = bitrate_dashes ? "Bitrate: ---" : "Bitrate: -";
   }
-  // The editor shows each field up to its first NUL, as every view does.
-  m_editor.title = ShownText(info.TagTitle);
-  m_editor.artist = ShownText(info.TagArtist);
-  m_editor.album = ShownText(info.TagAlbum);
-  m_editor.year = ShownText(info.TagYear);
-  m_editor.comment = ShownText(info.TagComment);
-  m_editor.genre = info.TagGenre;
+  ShowTagInEditor(info);
   m_txtDisplay = m_LvOld.Cell(row, kBatchNew);
 }
 

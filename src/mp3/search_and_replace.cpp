@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/text_encoding.h"
+
 namespace tallymere {
 namespace {
 
@@ -58,47 +60,10 @@ struct Character {
 };
 
 Character CharacterAt(std::string_view text, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) return {lead, 1, true};
-  std::size_t length = 0;
   char32_t code = 0;
-  if ((lead & 0xE0) == 0xC0) {  // 110xxxxx
-    length = 2;
-    code = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {  // 1110xxxx
-    length = 3;
-    code = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {  // 11110xxx
-    length = 4;
-    code = lead & 0x07;
-  } else {
-    return {lead, 1, false};
-  }
-  if (pos + length > text.size()) return {lead, 1, false};
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return {lead, 1, false};  // 10xxxxxx
-    code = (code << 6) | (next & 0x3F);
-  }
+  const std::size_t length = DecodeUtf8At(text, pos, &code);
+  if (length == 0) return {static_cast<unsigned char>(text[pos]), 1, false};
   return {code, length, true};
-}
-
-void AppendCodePoint(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    out->push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 // Rewrites every character through map(code, index of the character among
@@ -111,7 +76,7 @@ std::string MapCharacters(std::string_view text, Map map) {
   for (std::size_t pos = 0; pos < text.size();) {
     const Character c = CharacterAt(text, pos);
     if (c.valid) {
-      AppendCodePoint(map(c.code, previous), &out);
+      AppendUtf8(&out, map(c.code, previous));
     } else {
       out.push_back(text[pos]);
     }

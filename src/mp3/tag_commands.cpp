@@ -112,12 +112,7 @@ void FrmID3::ShowTagOfCurrentEntry() {
   // Only the editor's display depends on this read; a file gone meanwhile
   // leaves the editor empty.
   if (!ReadInfo(EntryFile(row), &info).ok()) return;
-  m_editor.title = ShownText(info.TagTitle);
-  m_editor.artist = ShownText(info.TagArtist);
-  m_editor.album = ShownText(info.TagAlbum);
-  m_editor.year = ShownText(info.TagYear);
-  m_editor.comment = ShownText(info.TagComment);
-  m_editor.genre = info.TagGenre;
+  ShowTagInEditor(info);
 }
 
 bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated) {

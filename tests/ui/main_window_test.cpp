@@ -21,6 +21,7 @@
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
+#include "ui/modal_answer.h"
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/main_window.h"
@@ -29,21 +30,9 @@
 namespace tallymere {
 namespace {
 
+using testing::AnswerFileDialog;
+using testing::AnswerNextModal;
 using testing::TempFolder;
-
-// Runs `answer` on the next modal window as soon as it shows.
-void AnswerNextModal(std::function<void(QWidget*)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      answer(modal);
-    }
-  });
-  timer->start();
-}
 
 // Reads a message box's text into *text and presses its button `button`.
 void AnswerMessage(QString* text, QMessageBox::StandardButton button) {
@@ -52,16 +41,6 @@ void AnswerMessage(QString* text, QMessageBox::StandardButton button) {
     ASSERT_NE(box, nullptr);
     *text = box->text();
     box->button(button)->click();
-  });
-}
-
-// Types a path into the file dialog and accepts it.
-void AnswerFileDialog(const QString& path) {
-  AnswerNextModal([path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(path);
-    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
   });
 }
 
@@ -94,13 +73,8 @@ class MainWindowUiTest : public ::testing::Test {
   }
   // Adds C:\Music to the batch through the Add button and its folder dialog.
   void ScanMusic() {
-    AnswerNextModal([this](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      dialog->setDirectory(QString::fromStdString(m_folder.Path("c/Music")));
-      dialog->selectFile(QString::fromStdString(m_folder.Path("c/Music")));
-      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    });
+    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
+    AnswerFileDialog(music, music);
     QTest::mouseClick(m_window->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
     ASSERT_EQ(m_window->batch_list()->count(), 1);
     EXPECT_EQ(m_window->batch_list()->item(0)->text(), "C:\\Music\\");

@@ -18,6 +18,7 @@
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
+#include "ui/modal_answer.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/mp3_utilities_window.h"
 
@@ -25,19 +26,6 @@ namespace tallymere {
 namespace {
 
 using testing::TempFolder;
-
-void WhenModal(std::function<void(QWidget*)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      answer(modal);
-    }
-  });
-  timer->start();
-}
 
 TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
   TempFolder folder;
@@ -53,13 +41,8 @@ TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
   EXPECT_EQ(window->windowTitle(), "MP3 Utilities");
   EXPECT_FALSE(window->action("mnuRen")->isEnabled());
 
-  WhenModal([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->setDirectory(QString::fromStdString(folder.Path("c/Music")));
-    dialog->selectFile(QString::fromStdString(folder.Path("c/Music")));
-    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-  });
+  const QString music = QString::fromStdString(folder.Path("c/Music"));
+  testing::AnswerFileDialog(music, music);
   window->action("mnuOpen")->trigger();
   QAbstractItemModel* model = window->batch_list()->model();
   ASSERT_EQ(model->rowCount(), 2);
