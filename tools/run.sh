@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_packages.sh run
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON -DTALLYMERE_BENCH=OFF
-cmake --build build -j"$(nproc)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON
+cmake --build build -j"$(nproc)" --target tallymere tallymere-cli
 
 if [[ -x build/src/app/tallymere ]]; then
   if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

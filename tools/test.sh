@@ -9,7 +9,7 @@ tools/install_packages.sh test
 jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON -DTALLYMERE_BENCH=ON
 cmake --build build -j"$jobs"
 # A private session bus lets the desktop services talk to a file manager stand-in.
 QT_QPA_PLATFORM=offscreen dbus-run-session -- \
