@@ -7,60 +7,40 @@
 namespace tallymere {
 namespace {
 
-TEST(DrivesFileTest, ReadsEveryTypeAndLabelsWithSpaces) {
-  const std::vector<DriveOverride> drives = ParseDrivesFile(
-      "C: fixed /\r\n"
-      "e: removable /media/me/STICK/  Holiday Photos 2009  \r\n"
-      "F: remote /mnt/server\n"
-      "G: CDROM /mnt/cd MUSIC99\n"
-      "R:\tramdisk\t/dev/shm\n"
-      "X: ignore /srv/backup\n"
-      "H: fixed /mnt/with\\040space Label");
-  ASSERT_EQ(drives.size(), 7u);
-  EXPECT_EQ(drives[0].letter, 'C');
-  EXPECT_EQ(drives[0].type, kDriveFixed);
-  EXPECT_EQ(drives[0].native_folder, "/");
-  EXPECT_EQ(drives[0].label, "");
-  EXPECT_EQ(drives[1].letter, 'E');
-  EXPECT_EQ(drives[1].type, kDriveRemovable);
-  EXPECT_EQ(drives[1].native_folder, "/media/me/STICK");
-  EXPECT_EQ(drives[1].label, "Holiday Photos 2009");
-  EXPECT_EQ(drives[2].type, kDriveRemote);
-  EXPECT_EQ(drives[3].type, kDriveCdRom);
-  EXPECT_EQ(drives[3].label, "MUSIC99");
-  EXPECT_EQ(drives[4].letter, 'H');
-  EXPECT_EQ(drives[4].native_folder, "/mnt/with space");
-  EXPECT_EQ(drives[5].letter, 'R');
-  EXPECT_EQ(drives[5].type, kDriveRamDisk);
-  EXPECT_EQ(drives[6].letter, 'X');
-  EXPECT_TRUE(drives[6].ignored);
-  EXPECT_FALSE(drives[1].ignored);
+// "LETTER TYPE FOLDER|LABEL", or "LETTER ignore FOLDER" for a fenced-off folder.
+std::vector<std::string> Described(const std::vector<DriveOverride>& drives) {
+  std::vector<std::string> texts;
+  for (const DriveOverride& d : drives) {
+    texts.push_back(std::string(1, d.letter) + " " +
+                    (d.ignored ? "ignore " + d.native_folder
+                               : std::to_string(d.type) + " " + d.native_folder + "|" + d.label));
+  }
+  return texts;
 }
 
-TEST(DrivesFileTest, SkipsMalformedLinesAndKeepsTheRest) {
+TEST(DrivesFileTest, ReadsEveryTypeAndLabelsWithSpacesAndSkipsMalformedLines) {
+  EXPECT_EQ(Described(ParseDrivesFile("C: fixed /\r\n"
+                                      "e: removable /media/me/STICK/  Holiday Photos 2009  \r\n"
+                                      "F: remote /mnt/server\n"
+                                      "G: CDROM /mnt/cd MUSIC99\n"
+                                      "R:\tramdisk\t/dev/shm\n"
+                                      "X: ignore /srv/backup\n"
+                                      "H: fixed /mnt/with\\040space Label")),
+            (std::vector<std::string>{"C 3 /|", "E 2 /media/me/STICK|Holiday Photos 2009",
+                                      "F 4 /mnt/server|", "G 5 /mnt/cd|MUSIC99",
+                                      "H 3 /mnt/with space|Label", "R 6 /dev/shm|",
+                                      "X ignore /srv/backup"}));
+
   const std::string junk(100000, '\xFF');
-  const std::vector<DriveOverride> drives = ParseDrivesFile(
-      "\xEF\xBB\xBF# comment\n"
-      "\n"
-      "D fixed /nocolon\n"
-      "1: fixed /digit\n"
-      "DD: fixed /twoletters\n"
-      "E: floppy /unknown/type\n"
-      "F: fixed relative/folder\n"
-      "G: fixed\n"
-      "H:\n"
-      ":\n" +
-      junk + "\n\r\n" + std::string(1, '\0') + "\n" + "K: removable /ok\n" +
-      "K: fixed /later Later wins\n");
-  ASSERT_EQ(drives.size(), 1u);
-  EXPECT_EQ(drives[0].letter, 'K');
-  EXPECT_EQ(drives[0].type, kDriveFixed);
-  EXPECT_EQ(drives[0].native_folder, "/later");
-  EXPECT_EQ(drives[0].label, "Later wins");
+  EXPECT_EQ(Described(ParseDrivesFile("\xEF\xBB\xBF# comment\n\nD fixed /nocolon\n"
+                                      "1: fixed /digit\nDD: fixed /twoletters\n"
+                                      "E: floppy /unknown/type\nF: fixed relative/folder\n"
+                                      "G: fixed\nH:\n:\n" +
+                                      junk + "\n\r\n" + std::string(1, '\0') +
+                                      "\nK: removable /ok\nK: fixed /later Later wins\n")),
+            std::vector<std::string>{"K 3 /later|Later wins"});
   EXPECT_TRUE(ParseDrivesFile("").empty());
-}
 
-TEST(DrivesFileTest, NamesEveryType) {
   for (int type : {kDriveRemovable, kDriveFixed, kDriveRemote, kDriveCdRom, kDriveRamDisk}) {
     EXPECT_EQ(DriveTypeFromName(DriveTypeName(type)), type);
   }
@@ -74,20 +54,19 @@ TEST(DrivesFileTest, OverrideFileReplacesTheMachineMap) {
       "C: fixed %ROOT%/c\n"
       "X: ignore %ROOT%/c/skip\n"
       "this line is nonsense\n");
-  const std::vector<DriveInfo> drives = fixture.platform().Drives();
+  LinuxPlatform& platform = fixture.platform();
+  const std::vector<DriveInfo> drives = platform.Drives();
   ASSERT_EQ(drives.size(), 2u);
   EXPECT_EQ(drives[0].letter, 'C');
   EXPECT_EQ(drives[0].native_folder, fixture.folder().Path("c"));
   EXPECT_EQ(drives[1].letter, 'D');
-  EXPECT_EQ(drives[1].label, "My Stick");
-  EXPECT_EQ(fixture.platform().VolumeLabel("d:\\"), "My Stick");
-  EXPECT_EQ(fixture.platform().VolumeLabel("C:\\"), "");
-  EXPECT_EQ(fixture.platform().DriveType("X:\\"), kDriveNone);
-  // Whatever the machine mounts, only the file's drives exist.
-  EXPECT_EQ(fixture.platform().DriveType("E:\\"), kDriveNone);
-  // An ignored folder belongs to no drive.
-  EXPECT_EQ(fixture.platform().ToCatalog(fixture.folder().Path("c/skip/a.mp3")), std::nullopt);
-  EXPECT_EQ(fixture.platform().ToCatalog(fixture.folder().Path("c/a.mp3")), "C:\\a.mp3");
+  EXPECT_EQ(platform.VolumeLabel("d:\\") + "|" + platform.VolumeLabel("C:\\"), "My Stick|");
+  // Whatever the machine mounts, only the file's drives exist; an ignored
+  // folder belongs to no drive.
+  EXPECT_EQ(platform.DriveType("X:\\"), kDriveNone);
+  EXPECT_EQ(platform.DriveType("E:\\"), kDriveNone);
+  EXPECT_EQ(platform.ToCatalog(fixture.folder().Path("c/skip/a.mp3")), std::nullopt);
+  EXPECT_EQ(platform.ToCatalog(fixture.folder().Path("c/a.mp3")), "C:\\a.mp3");
 }
 
 }  // namespace

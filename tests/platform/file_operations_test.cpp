@@ -26,18 +26,16 @@ TEST(FileOperationsTest, ReadOnlyIsTheOwnersWriteBitAndResetGivesItBack) {
   ASSERT_EQ(chmod(path.c_str(), 0200), 0);
   EXPECT_FALSE(fixture.platform().IsReadOnly("C:\\a.mp3").value());
 
-  const Result<bool> missing = fixture.platform().IsReadOnly("C:\\none.mp3");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.status().message().find("\"C:\\none.mp3\""), std::string::npos);
+  EXPECT_NE(
+      fixture.platform().IsReadOnly("C:\\none.mp3").status().message().find("\"C:\\none.mp3\""),
+      std::string::npos);
 }
 
 TEST(FileOperationsTest, RenameRefusesToReplaceAnExistingFile) {
   testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
   const std::string a = fixture.folder().WriteFile("c/a.mp3", "first");
   const std::string b = fixture.folder().WriteFile("c/b.mp3", "second");
-  const Status refused = fixture.platform().RenameFile("C:\\a.mp3", "C:\\b.mp3");
-  ASSERT_FALSE(refused.ok());
-  EXPECT_EQ(refused.message(),
+  EXPECT_EQ(fixture.platform().RenameFile("C:\\a.mp3", "C:\\b.mp3").message(),
             "Cannot rename \"C:\\a.mp3\" to \"C:\\b.mp3\": \"C:\\b.mp3\" already exists");
   EXPECT_EQ(ReadFileBytes(a), "first");
   EXPECT_EQ(ReadFileBytes(b), "second");
@@ -46,9 +44,11 @@ TEST(FileOperationsTest, RenameRefusesToReplaceAnExistingFile) {
   EXPECT_FALSE(fixture.platform().FileExists("C:\\a.mp3"));
   EXPECT_EQ(ReadFileBytes(fixture.folder().Path("c/A.mp3")), "first");
 
-  const Status missing = fixture.platform().RenameFile("C:\\gone.mp3", "C:\\new.mp3");
-  ASSERT_FALSE(missing.ok());
-  EXPECT_NE(missing.message().find("No such file or directory"), std::string::npos);
+  EXPECT_NE(fixture.platform()
+                .RenameFile("C:\\gone.mp3", "C:\\new.mp3")
+                .message()
+                .find("No such file or directory"),
+            std::string::npos);
 }
 
 TEST(FileOperationsTest, RenameOntoAHardLinkOfItselfKeepsBothNames) {
@@ -80,17 +80,13 @@ TEST(FileOperationsTest, ExistenceLengthTimeDeleteAndCreate) {
 
   ASSERT_TRUE(platform.DeleteFile("C:\\Music\\a.mp3").ok());
   EXPECT_FALSE(platform.FileExists("C:\\Music\\a.mp3"));
-  const Status again = platform.DeleteFile("C:\\Music\\a.mp3");
-  EXPECT_EQ(again.message(), "Cannot delete \"C:\\Music\\a.mp3\": No such file or directory");
+  EXPECT_EQ(platform.DeleteFile("C:\\Music\\a.mp3").message(),
+            "Cannot delete \"C:\\Music\\a.mp3\": No such file or directory");
 
   ASSERT_TRUE(platform.CreateFolder("C:\\Music\\New").ok());
   EXPECT_TRUE(platform.FolderExists("C:\\Music\\New"));
   EXPECT_FALSE(platform.CreateFolder("C:\\Music\\New").ok());
   EXPECT_FALSE(platform.CreateFolder("Q:\\x").ok());
-
-  EXPECT_EQ(platform.Now(), 1000);
-  EXPECT_EQ(platform.ProgramFolder(), fixture.folder().Path("program"));
-  platform.CdDoor("open cdaudio alias cd wait shareable");  // nothing to do, nothing to fail
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
-#include "platform/shell_open.h"
 #include "support/scripted_ui.h"
-#include "support/temp_folder.h"
 
 namespace tallymere {
 namespace {
@@ -82,18 +80,6 @@ TEST(GShellTest, ShowStateIsNormalWithoutParametersAndHiddenForExeWithThem) {
   EXPECT_EQ(ui.calls()[2].panel, kShowDefault);
   EXPECT_EQ(ui.calls()[2].title, "/apps");  // the folder goes through
   EXPECT_EQ(ui.calls()[3].extra, "edit");   // and so does the verb
-}
-
-TEST(GShellTest, MissingFileThroughShellOpenIsFileNotFound) {
-  testing::TempFolder temp;
-  ShellTools tools;  // nothing may be queried or started for a missing file
-  const int result = ShellOpenPath(temp.Path("gone.mp3"), "", tools, nullptr);
-  ScriptedUi ui;
-  ui.set_shell_result(result);
-  ShellError error;
-  EXPECT_FALSE(GShell(ui, temp.Path("gone.mp3"), kShowDefault, "", "", "open", &error));
-  EXPECT_EQ(error.number, 53);
-  EXPECT_EQ(error.description, "File not found");
 }
 
 }  // namespace

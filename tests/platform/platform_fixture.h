@@ -1,9 +1,12 @@
 #pragma once
-// Helpers for the platform tests: a described machine, and a program folder
-// with its own Data/drives.dat.
+// Helpers for the platform tests: a described machine, a program folder with
+// its own Data/drives.dat, and environment variables set for one test.
+
+#include <stdlib.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -73,6 +76,22 @@ class DrivesFixture {
  private:
   TempFolder m_folder;
   std::unique_ptr<LinuxPlatform> m_platform;
+};
+
+// Sets (or with nullopt clears) an environment variable and puts it back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
+    if (const char* old = getenv(name)) m_old = old;
+    value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_old;
 };
 
 }  // namespace tallymere::testing

@@ -1,57 +1,29 @@
 #include "platform/trash.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
-#include "support/temp_folder.h"
+#include "platform_fixture.h"
 
 namespace tallymere {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadFileBytes;
+using testing::ScopedEnv;
 using testing::TempFolder;
 
-// Sets or clears an environment variable for one test and puts it back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
-    if (const char* old = getenv(name)) m_old = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (m_old) {
-      setenv(m_name, m_old->c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-  }
-
- private:
-  const char* m_name;
-  std::optional<std::string> m_old;
-};
-
+// The permission bits of a path (not followed when a link), 0 when missing.
 mode_t ModeOf(const std::string& path) {
   struct stat info;
   return lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
 }
-
-bool Exists(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0;
-}
+bool Exists(const std::string& path) { return ModeOf(path) != 0; }
 
 std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
   struct tm local {};
@@ -65,236 +37,198 @@ std::time_t LocalTime(int year, int month, int day, int hour, int minute, int se
   return mktime(&local);
 }
 
-// Removes the DeletionDate line, which depends on the clock.
+// The Path= line alone: DeletionDate depends on the clock.
 std::string PathLineOf(const std::string& info_text) {
   const size_t start = info_text.find("Path=");
   if (start == std::string::npos) return "";
   return info_text.substr(start, info_text.find('\n', start) - start);
 }
 
-TEST(TrashTest, EncodesPathBytesLikeAUrlPath) {
+// A home trash under the test's own data folder.
+class TrashTest : public ::testing::Test {
+ protected:
+  TempFolder m_temp;
+  ScopedEnv m_data_home{"XDG_DATA_HOME", m_temp.Path("data")};
+  const std::string m_trash = m_temp.Path("data/Trash");
+};
+
+TEST_F(TrashTest, EncodesPathBytesLikeAUrlPathAndWritesLocalDeletionDate) {
   EXPECT_EQ(EncodeTrashPath("/home/ann/My Song 100%.mp3"), "/home/ann/My%20Song%20100%25.mp3");
   EXPECT_EQ(EncodeTrashPath("/m/Caf\xC3\xA9 \xE2\x82\xAC.txt"), "/m/Caf%C3%A9%20%E2%82%AC.txt");
   EXPECT_EQ(EncodeTrashPath("a-b_c.d~e/F9"), "a-b_c.d~e/F9");
   EXPECT_EQ(EncodeTrashPath("#?&=+;\n\\"), "%23%3F%26%3D%2B%3B%0A%5C");
-}
-
-TEST(TrashTest, InfoTextHoldsPathAndLocalDeletionDate) {
   EXPECT_EQ(TrashInfoText("/a/b%20c", LocalTime(2024, 3, 5, 7, 8, 9)),
             "[Trash Info]\nPath=/a/b%20c\nDeletionDate=2024-03-05T07:08:09\n");
 }
 
-TEST(TrashTest, MovesFileToHomeTrashWithEncodedAbsolutePath) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  const std::string file = temp.WriteFile("music/My Song 100% Caf\xC3\xA9.mp3", "abc");
+TEST_F(TrashTest, MovesFileToHomeTrashWithEncodedAbsolutePath) {
+  const std::string file = m_temp.WriteFile("music/My Song 100% Caf\xC3\xA9.mp3", "abc");
   TrashFailure failure = TrashFailure::kError;
-
   ASSERT_TRUE(MoveToTrash(file, &failure).ok());
   EXPECT_EQ(failure, TrashFailure::kNone);
 
-  const std::string trash = temp.Path("data/Trash");
   const std::string name = "My Song 100% Caf\xC3\xA9.mp3";
   EXPECT_FALSE(Exists(file));
-  EXPECT_EQ(ReadFileBytes(trash + "/files/" + name), "abc");
-  const std::string info = ReadFileBytes(trash + "/info/" + name + ".trashinfo");
-  const std::string canonical_folder = fs::canonical(temp.path()).string();
-  EXPECT_EQ(PathLineOf(info), "Path=" + EncodeTrashPath(canonical_folder) +
+  EXPECT_EQ(ReadFileBytes(m_trash + "/files/" + name), "abc");
+  const std::string info = ReadFileBytes(m_trash + "/info/" + name + ".trashinfo");
+  EXPECT_EQ(PathLineOf(info), "Path=" + EncodeTrashPath(fs::canonical(m_temp.path()).string()) +
                                   "/music/My%20Song%20100%25%20Caf%C3%A9.mp3");
   EXPECT_EQ(info.rfind("[Trash Info]\n", 0), 0u);
   EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos);
   // The data folder was missing: it and the trash folders are private.
-  EXPECT_EQ(ModeOf(temp.Path("data")) & 0777, 0700u);
-  EXPECT_EQ(ModeOf(trash) & 0777, 0700u);
-  EXPECT_EQ(ModeOf(trash + "/files") & 0777, 0700u);
-  EXPECT_EQ(ModeOf(trash + "/info") & 0777, 0700u);
-}
-
-TEST(TrashTest, CollidingNamesGetCountersAndSkipLeftovers) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  const std::string trash = temp.Path("data/Trash");
-  for (const char* content : {"one", "two"}) {
-    ASSERT_TRUE(MoveToTrash(temp.WriteFile("a b.txt", content)).ok());
+  for (const std::string& folder :
+       {m_temp.Path("data"), m_trash, m_trash + "/files", m_trash + "/info"}) {
+    EXPECT_EQ(ModeOf(folder) & 0777, 0700u) << folder;
   }
-  // A file left in files/ without its info file must not be overwritten.
-  temp.WriteFile("data/Trash/files/a b.txt.3", "leftover");
-  ASSERT_TRUE(MoveToTrash(temp.WriteFile("a b.txt", "three")).ok());
 
-  EXPECT_EQ(ReadFileBytes(trash + "/files/a b.txt"), "one");
-  EXPECT_EQ(ReadFileBytes(trash + "/files/a b.txt.2"), "two");
-  EXPECT_EQ(ReadFileBytes(trash + "/files/a b.txt.3"), "leftover");
-  EXPECT_FALSE(Exists(trash + "/info/a b.txt.3.trashinfo"));
-  EXPECT_EQ(ReadFileBytes(trash + "/files/a b.txt.4"), "three");
-  EXPECT_TRUE(Exists(trash + "/info/a b.txt.4.trashinfo"));
-}
-
-TEST(TrashTest, MissingDataFolderIsMadeBelowHomeNeverInTheCurrentFolder) {
-  TempFolder temp;
-  TempFolder cwd;
-  ScopedEnv data_home("XDG_DATA_HOME", std::nullopt);
-  ScopedEnv home("HOME", temp.Path("home"));
-  const std::string file = temp.WriteFile("a.txt", "x");
-  const fs::path old_cwd = fs::current_path();
-  fs::current_path(cwd.path());
-
-  const Status status = MoveToTrash(file);
-  fs::current_path(old_cwd);
-
-  ASSERT_TRUE(status.ok()) << status.message();
-  EXPECT_EQ(ReadFileBytes(temp.Path("home/.local/share/Trash/files/a.txt")), "x");
-  EXPECT_EQ(ModeOf(temp.Path("home/.local")) & 0777, 0700u);
-  EXPECT_TRUE(fs::is_empty(cwd.path()));
-}
-
-TEST(TrashTest, RelativeDataHomeIsIgnored) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", "relative/data");
-  ScopedEnv home("HOME", temp.Path("home"));
-  Result<std::string> folder = HomeTrashFolder();
-  ASSERT_TRUE(folder.ok());
-  EXPECT_EQ(*folder, temp.Path("home/.local/share/Trash"));
-
-  ScopedEnv absolute("XDG_DATA_HOME", temp.Path("xdg/"));
-  EXPECT_EQ(*HomeTrashFolder(), temp.Path("xdg/Trash"));
-}
-
-TEST(TrashTest, DamagedInfoFolderFailsCleanlyAndLeavesTheFile) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  temp.WriteFile("data/Trash/info", "not a folder");
-  const std::string file = temp.WriteFile("a.txt", "x");
-  TrashFailure failure = TrashFailure::kNone;
-
-  const Status status = MoveToTrash(file, &failure);
-
-  EXPECT_FALSE(status.ok());
-  EXPECT_EQ(failure, TrashFailure::kError);
-  EXPECT_NE(status.message().find("a.txt"), std::string::npos) << status.message();
-  EXPECT_EQ(ReadFileBytes(file), "x");
-  EXPECT_TRUE(fs::is_empty(temp.Path("data/Trash/files")));
-}
-
-TEST(TrashTest, UnwritableInfoFolderFailsAtOnce) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  temp.MakeFolder("data/Trash/files");
-  const std::string info = temp.MakeFolder("data/Trash/info");
-  chmod(info.c_str(), 0500);
-  const std::string file = temp.WriteFile("a.txt", "x");
-  TrashFailure failure = TrashFailure::kNone;
-
-  EXPECT_FALSE(MoveToTrash(file, &failure).ok());
-  EXPECT_EQ(failure, TrashFailure::kError);
-  EXPECT_EQ(ReadFileBytes(file), "x");
-}
-
-TEST(TrashTest, FailedMoveTakesBackTheInfoFile) {
-  TempFolder temp;
-  // The trash lies inside the folder being trashed, so the move must fail.
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("victim/data"));
-  temp.WriteFile("victim/a.txt", "x");
-  TrashFailure failure = TrashFailure::kNone;
-
-  EXPECT_FALSE(MoveToTrash(temp.Path("victim"), &failure).ok());
-  EXPECT_EQ(failure, TrashFailure::kError);
-  EXPECT_TRUE(fs::is_empty(temp.Path("victim/data/Trash/info")));
-  EXPECT_EQ(ReadFileBytes(temp.Path("victim/a.txt")), "x");
-}
-
-TEST(TrashTest, MissingFileIsAnErrorNamingIt) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  TrashFailure failure = TrashFailure::kNone;
-  const Status status = MoveToTrash(temp.Path("gone.txt"), &failure);
-  EXPECT_FALSE(status.ok());
-  EXPECT_EQ(failure, TrashFailure::kError);
-  EXPECT_NE(status.message().find("gone.txt"), std::string::npos);
-  EXPECT_NE(status.message().find("does not exist"), std::string::npos);
-  EXPECT_FALSE(Exists(temp.Path("data/Trash/info/gone.txt.trashinfo")));
-}
-
-TEST(TrashTest, LinkIsTrashedAsALink) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  const std::string target = temp.WriteFile("target.txt", "keep");
-  ASSERT_EQ(symlink(target.c_str(), temp.Path("link").c_str()), 0);
-
-  ASSERT_TRUE(MoveToTrash(temp.Path("link")).ok());
-  EXPECT_TRUE(S_ISLNK(ModeOf(temp.Path("data/Trash/files/link"))));
+  // A link goes as the link, its target stays.
+  const std::string target = m_temp.WriteFile("target.txt", "keep");
+  ASSERT_EQ(symlink(target.c_str(), m_temp.Path("link").c_str()), 0);
+  ASSERT_TRUE(MoveToTrash(m_temp.Path("link")).ok());
+  EXPECT_TRUE(S_ISLNK(ModeOf(m_trash + "/files/link")));
   EXPECT_EQ(ReadFileBytes(target), "keep");
 }
 
-TEST(TrashTest, LongNameIsCutWithoutSplittingCharacters) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
+TEST_F(TrashTest, CollidingNamesGetCountersAndSkipLeftovers) {
+  for (const char* content : {"one", "two"}) {
+    ASSERT_TRUE(MoveToTrash(m_temp.WriteFile("a b.txt", content)).ok());
+  }
+  // A file left in files/ without its info file must not be overwritten.
+  m_temp.WriteFile("data/Trash/files/a b.txt.3", "leftover");
+  ASSERT_TRUE(MoveToTrash(m_temp.WriteFile("a b.txt", "three")).ok());
+
+  EXPECT_EQ(
+      ReadFileBytes(m_trash + "/files/a b.txt") + ReadFileBytes(m_trash + "/files/a b.txt.2") +
+          ReadFileBytes(m_trash + "/files/a b.txt.3") + ReadFileBytes(m_trash + "/files/a b.txt.4"),
+      "onetwoleftoverthree");
+  EXPECT_FALSE(Exists(m_trash + "/info/a b.txt.3.trashinfo"));
+  EXPECT_TRUE(Exists(m_trash + "/info/a b.txt.4.trashinfo"));
+}
+
+TEST_F(TrashTest, LongNameIsCutWithoutSplittingCharacters) {
   std::string name;
   for (int i = 0; i < 125; ++i) name += "\xC3\xA9";  // 250 bytes, the most a name may hold
-  const std::string file = temp.WriteFile(name, "x");
-
-  ASSERT_TRUE(MoveToTrash(file).ok());
+  ASSERT_TRUE(MoveToTrash(m_temp.WriteFile(name, "x")).ok());
   int entries = 0;
-  for (const auto& entry : fs::directory_iterator(temp.Path("data/Trash/info"))) {
+  for (const auto& entry : fs::directory_iterator(m_trash + "/info")) {
     const std::string info_name = entry.path().filename().string();
     EXPECT_LE(info_name.size(), 255u);
     const std::string stem = info_name.substr(0, info_name.size() - 10);
     EXPECT_EQ(stem.size() % 2, 0u);  // whole two-byte characters only
-    EXPECT_EQ(ReadFileBytes(temp.Path("data/Trash/files/") + stem), "x");
+    EXPECT_EQ(ReadFileBytes(m_trash + "/files/" + stem), "x");
     EXPECT_NE(ReadFileBytes(entry.path().string()).find(EncodeTrashPath(name)), std::string::npos);
     ++entries;
   }
   EXPECT_EQ(entries, 1);
 }
 
-TEST(TrashTest, DiskTrashUsesStickySharedFolderOrOwnFolder) {
+TEST_F(TrashTest, DataFolderIsBelowHomeWhenUnsetOrRelativeNeverInTheCurrentFolder) {
+  TempFolder cwd;
+  ScopedEnv home("HOME", m_temp.Path("home"));
+  {
+    ScopedEnv data_home("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(HomeTrashFolder().value(), m_temp.Path("home/.local/share/Trash"));
+  }
+  {
+    ScopedEnv data_home("XDG_DATA_HOME", m_temp.Path("xdg/"));
+    EXPECT_EQ(HomeTrashFolder().value(), m_temp.Path("xdg/Trash"));
+  }
+  ScopedEnv data_home("XDG_DATA_HOME", std::nullopt);
+  const std::string file = m_temp.WriteFile("a.txt", "x");
+  const fs::path old_cwd = fs::current_path();
+  fs::current_path(cwd.path());
+  const Status status = MoveToTrash(file);
+  fs::current_path(old_cwd);
+  ASSERT_TRUE(status.ok()) << status.message();
+  EXPECT_EQ(ReadFileBytes(m_temp.Path("home/.local/share/Trash/files/a.txt")), "x");
+  EXPECT_EQ(ModeOf(m_temp.Path("home/.local")) & 0777, 0700u);
+  EXPECT_TRUE(fs::is_empty(cwd.path()));
+}
+
+TEST_F(TrashTest, FailuresNameTheFileAndLeaveItAndNoInfoFile) {
+  const std::string file = m_temp.WriteFile("a.txt", "x");
+  const auto expect_error = [&](const std::string& path, const std::string& words) {
+    TrashFailure failure = TrashFailure::kNone;
+    const Status status = MoveToTrash(path, &failure);
+    EXPECT_FALSE(status.ok()) << path;
+    EXPECT_EQ(failure, TrashFailure::kError) << path;
+    EXPECT_NE(status.message().find(fs::path(path).filename().string()), std::string::npos);
+    EXPECT_NE(status.message().find(words), std::string::npos) << status.message();
+  };
+  expect_error(m_temp.Path("gone.txt"), "does not exist");
+  EXPECT_FALSE(Exists(m_trash + "/info/gone.txt.trashinfo"));
+
+  // A damaged trash: info is a file.
+  m_temp.WriteFile("data/Trash/info", "not a folder");
+  expect_error(file, "");
+  EXPECT_EQ(ReadFileBytes(file), "x");
+  EXPECT_TRUE(fs::is_empty(m_trash + "/files"));
+
+  if (geteuid() != 0) {  // permissions do not bind root
+    fs::remove(m_trash + "/info");
+    chmod(m_temp.MakeFolder("data/Trash/info").c_str(), 0500);
+    expect_error(file, "");
+    EXPECT_EQ(ReadFileBytes(file), "x");
+  }
+}
+
+TEST_F(TrashTest, FailedMoveTakesBackTheInfoFile) {
+  // The trash lies inside the folder being trashed, so the move must fail.
+  ScopedEnv data_home("XDG_DATA_HOME", m_temp.Path("victim/data"));
+  m_temp.WriteFile("victim/a.txt", "x");
+  TrashFailure failure = TrashFailure::kNone;
+  EXPECT_FALSE(MoveToTrash(m_temp.Path("victim"), &failure).ok());
+  EXPECT_EQ(failure, TrashFailure::kError);
+  EXPECT_TRUE(fs::is_empty(m_temp.Path("victim/data/Trash/info")));
+  EXPECT_EQ(ReadFileBytes(m_temp.Path("victim/a.txt")), "x");
+}
+
+TEST_F(TrashTest, DiskTrashUsesStickySharedFolderOrOwnFolder) {
   const unsigned uid = getuid();
-  const std::string uid_text = std::to_string(uid);
+  const std::string own = ".Trash-" + std::to_string(uid);
+  const std::string shared = ".Trash/" + std::to_string(uid);
   {
     TempFolder top;
-    Result<std::string> trash = MountTrashFolder(top.path(), uid);
+    const Result<std::string> trash = MountTrashFolder(top.path(), uid);
     ASSERT_TRUE(trash.ok()) << trash.status().message();
-    EXPECT_EQ(*trash, top.Path(".Trash-" + uid_text));
+    EXPECT_EQ(*trash, top.Path(own));
     EXPECT_EQ(ModeOf(*trash) & 0777, 0700u);
   }
   {
     TempFolder top;
-    const std::string shared = top.MakeFolder(".Trash");
-    chmod(shared.c_str(), 01777);
-    Result<std::string> trash = MountTrashFolder(top.path(), uid);
-    ASSERT_TRUE(trash.ok());
-    EXPECT_EQ(*trash, top.Path(".Trash/" + uid_text));
+    chmod(top.MakeFolder(".Trash").c_str(), 01777);
+    const Result<std::string> trash = MountTrashFolder(top.path(), uid);
+    EXPECT_EQ(trash.value(), top.Path(shared));
     EXPECT_EQ(ModeOf(*trash) & 0777, 0700u);
   }
   {
     TempFolder top;
     top.MakeFolder(".Trash");  // no sticky bit: not to be trusted
-    EXPECT_EQ(*MountTrashFolder(top.path(), uid), top.Path(".Trash-" + uid_text));
-    EXPECT_FALSE(Exists(top.Path(".Trash/" + uid_text)));
+    EXPECT_EQ(MountTrashFolder(top.path(), uid).value(), top.Path(own));
+    EXPECT_FALSE(Exists(top.Path(shared)));
   }
   {
     TempFolder top;
     const std::string elsewhere = top.MakeFolder("elsewhere");
     chmod(elsewhere.c_str(), 01777);
-    ASSERT_EQ(symlink(elsewhere.c_str(), top.Path(".Trash").c_str()), 0);
-    EXPECT_EQ(*MountTrashFolder(top.path(), uid), top.Path(".Trash-" + uid_text));
+    ASSERT_EQ(symlink(elsewhere.c_str(), top.Path(".Trash").c_str()), 0);  // a link: never
+    EXPECT_EQ(MountTrashFolder(top.path(), uid).value(), top.Path(own));
     EXPECT_TRUE(fs::is_empty(elsewhere));
   }
   {
     TempFolder top;
-    top.WriteFile(".Trash-" + uid_text, "a file in the way");
-    Result<std::string> trash = MountTrashFolder(top.path(), uid);
+    top.WriteFile(own, "a file in the way");
+    const Result<std::string> trash = MountTrashFolder(top.path(), uid);
     ASSERT_FALSE(trash.ok());
     EXPECT_NE(trash.status().message().find("no usable trash"), std::string::npos);
   }
 }
 
-TEST(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
+TEST_F(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
   TempFolder top;
   const std::string file = top.WriteFile("Music/My Song.mp3", "x");
-  const std::string trash = *MountTrashFolder(top.path(), getuid());
+  const std::string trash = MountTrashFolder(top.path(), getuid()).value();
   TrashFailure failure = TrashFailure::kError;
-
   ASSERT_TRUE(MoveToTrashAt(file, TrashLocation{trash, top.path()},
                             LocalTime(2023, 12, 31, 23, 59, 58), &failure)
                   .ok());
@@ -309,73 +243,30 @@ TEST(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
   EXPECT_EQ(ReadFileBytes(outside), "y");
 }
 
-// A small tmpfs, so a test has a second device; tests skip where mounting is
-// not allowed.
-class ScopedTmpfs {
- public:
-  explicit ScopedTmpfs(std::string folder) : m_folder(std::move(folder)) {
-    m_mounted = mount("tallymere-test", m_folder.c_str(), "tmpfs", 0, "size=1m,mode=0755") == 0;
+TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrashUnlessItIsReadOnly) {
+  const std::string disk = m_temp.MakeFolder("disk");
+  if (mount("tallymere-test", disk.c_str(), "tmpfs", 0, "size=1m,mode=0755") != 0) {
+    GTEST_SKIP() << "cannot mount a second device here";
   }
-  ~ScopedTmpfs() {
-    if (m_mounted) umount2(m_folder.c_str(), MNT_DETACH);
-  }
-  bool mounted() const { return m_mounted; }
-  bool MakeReadOnly() {
-    return mount(nullptr, m_folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-  }
-
- private:
-  std::string m_folder;
-  bool m_mounted = false;
-};
-
-TEST(TrashTest, FileOnAnotherDiskGoesToThatDisksTrash) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  ScopedTmpfs disk(temp.MakeFolder("disk"));
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a second device here";
-  const std::string file = temp.WriteFile("disk/Music/a b.mp3", "x");
+  struct Unmount {
+    std::string folder;
+    ~Unmount() { umount2(folder.c_str(), MNT_DETACH); }
+  } unmount{disk};
   TrashFailure failure = TrashFailure::kError;
-
-  ASSERT_TRUE(MoveToTrash(file, &failure).ok());
+  ASSERT_TRUE(MoveToTrash(m_temp.WriteFile("disk/Music/a b.mp3", "x"), &failure).ok());
   EXPECT_EQ(failure, TrashFailure::kNone);
-  const std::string trash = temp.Path("disk/.Trash-" + std::to_string(getuid()));
+  const std::string trash = disk + "/.Trash-" + std::to_string(getuid());
   EXPECT_EQ(ReadFileBytes(trash + "/files/a b.mp3"), "x");
   EXPECT_EQ(PathLineOf(ReadFileBytes(trash + "/info/a b.mp3.trashinfo")), "Path=Music/a%20b.mp3");
-  EXPECT_FALSE(Exists(temp.Path("data/Trash")));
-}
+  EXPECT_FALSE(Exists(m_trash));
 
-TEST(TrashTest, FileOnReadOnlyDiskCannotBeTrashed) {
-  TempFolder temp;
-  ScopedEnv data_home("XDG_DATA_HOME", temp.Path("data"));
-  ScopedTmpfs disk(temp.MakeFolder("disk"));
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a second device here";
-  const std::string file = temp.WriteFile("disk/a.mp3", "x");
-  ASSERT_TRUE(disk.MakeReadOnly());
-  TrashFailure failure = TrashFailure::kNone;
-
+  const std::string file = m_temp.WriteFile("disk/a.mp3", "x");
+  ASSERT_EQ(mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
   const Status status = MoveToTrash(file, &failure);
   EXPECT_FALSE(status.ok());
   EXPECT_EQ(failure, TrashFailure::kCannotTrash);
   EXPECT_NE(status.message().find("a.mp3"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(file), "x");
-}
-
-TEST(TrashTest, TopFolderIsTheLastFolderOnTheSameDevice) {
-  TempFolder temp;
-  const std::string deep = temp.MakeFolder("a/b");
-  Result<std::string> top = MountTopFolder(deep);
-  ASSERT_TRUE(top.ok());
-  struct stat deep_info, top_info;
-  ASSERT_EQ(stat(deep.c_str(), &deep_info), 0);
-  ASSERT_EQ(stat(top->c_str(), &top_info), 0);
-  EXPECT_EQ(deep_info.st_dev, top_info.st_dev);
-  EXPECT_EQ(deep.rfind(*top == "/" ? "/" : *top + "/", 0), 0u);
-  if (*top != "/") {
-    struct stat parent_info;
-    ASSERT_EQ(stat(fs::path(*top).parent_path().c_str(), &parent_info), 0);
-    EXPECT_NE(parent_info.st_dev, top_info.st_dev);
-  }
 }
 
 }  // namespace
