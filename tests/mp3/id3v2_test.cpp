@@ -10,13 +10,10 @@ namespace {
 using testing::Bytes;
 using testing::Id3v2Block;
 
-TEST(Id3v2Test, LengthCountsHeaderBodyAndFooter) {
+TEST(Id3v2Test, LengthCountsHeaderSevenBitSizeAndFooter) {
   EXPECT_EQ(Id3v2TagLength(Id3v2Block(20000)), 20010u);
   EXPECT_EQ(Id3v2TagLength(Id3v2Block(0)), 10u);
   EXPECT_EQ(Id3v2TagLength(Id3v2Block(300, /*with_footer=*/true)), 320u);
-}
-
-TEST(Id3v2Test, SizeIsFourSevenBitBytes) {
   EXPECT_EQ(Id3v2TagLength("ID3" + Bytes({4, 0, 0, 0, 0, 2, 1})), 10u + 257u);
   EXPECT_EQ(Id3v2TagLength("ID3" + Bytes({4, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F})), 10u + 0x0FFFFFFFu);
 }
