@@ -1,0 +1,58 @@
+#pragma once
+// Running the built tallymere-cli as a separate program and catching what it
+// writes.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+extern char** environ;
+
+namespace tallymere::testing {
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs tallymere-cli with args in folder cwd (the current one when empty),
+// its standard output and error caught in files of scratch.
+inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
+                     const std::string& cwd = "") {
+  args.insert(args.begin(), TALLYMERE_CLI_PATH);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const std::string out_path = scratch.Path("stdout.txt");
+  const std::string err_path = scratch.Path("stderr.txt");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  if (!cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+  pid_t pid = 0;
+  CliRun run;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    ADD_FAILURE() << "cannot start " << argv[0];
+    return run;
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFileBytes(out_path);
+  run.err = ReadFileBytes(err_path);
+  return run;
+}
+
+}  // namespace tallymere::testing
