@@ -4,6 +4,7 @@
 // listing of chosen folders or to invent a folder full of files, the scripted
 // UI and the main window's scan state.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -93,7 +94,11 @@ class ScanFixture {
     ScanReport local;
     m_state.lstBox = std::move(batch);
     ScanEngine engine(*m_platform, m_ui, m_state);
+    engine.set_progress(m_progress);
     return engine.ScanDisk(settings, table, report != nullptr ? report : &local);
+  }
+  void set_progress(std::function<void(int folders, int files)> progress) {
+    m_progress = std::move(progress);
   }
 
  private:
@@ -101,6 +106,7 @@ class ScanFixture {
   std::unique_ptr<ScanPlatform> m_platform;
   ScriptedUi m_ui;
   ScanState m_state;
+  std::function<void(int, int)> m_progress;
 };
 
 // "Path + File name" of every file record, in record order.
