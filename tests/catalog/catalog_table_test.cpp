@@ -10,49 +10,48 @@ namespace {
 using testing::SampleRecord;
 using testing::SampleTable;
 
-TEST(CatalogTableTest, EmptyTableEndsAtRecordOneAndTotalsNothing) {
-  CatalogTable table;
-  EXPECT_EQ(table.CatalogEnd(), 1);
-  EXPECT_EQ(table.FileCount(), 0);
-  EXPECT_EQ(table.TotalSize(), 0);
-  EXPECT_EQ(table.FindTrailer(), nullptr);
-  int visited = 0;
-  table.Walk([&](int, const CatalogRecord&) { ++visited; });
-  EXPECT_EQ(visited, 0);
-  EXPECT_TRUE(table.Record(CatalogTable::kCapacity).file_name.empty());
+std::vector<int> Walked(const CatalogTable& table) {
+  std::vector<int> seen;
+  table.Walk([&](int index, const CatalogRecord&) { seen.push_back(index); });
+  return seen;
 }
 
 TEST(CatalogTableTest, WalkStopsAtTheTrailerWhichRemembersTypeAndFlag) {
+  CatalogTable empty;
+  EXPECT_EQ(empty.CatalogEnd(), 1);
+  EXPECT_EQ(empty.FileCount() + empty.TotalSize(), 0);
+  EXPECT_EQ(empty.FindTrailer(), nullptr);
+  EXPECT_TRUE(Walked(empty).empty());
+  EXPECT_TRUE(empty.Record(CatalogTable::kCapacity).file_name.empty());
+
   CatalogTable table = SampleTable(3);
   EXPECT_EQ(table.CatalogEnd(), 4);
+  EXPECT_EQ(Walked(table), (std::vector<int>{1, 2, 3}));
   ASSERT_NE(table.FindTrailer(), nullptr);
   EXPECT_EQ(TrailerFileType(*table.FindTrailer()), "mp3");
   EXPECT_EQ(table.FindTrailer()->size, 1);
   EXPECT_EQ(table.WrittenEnd(), 5);  // the writer takes the trailer too
+  table.Erase();
+  EXPECT_EQ(table.CatalogEnd(), 1);
 
   CatalogTable all_files;
   all_files.SetRecord(1, SampleRecord(1));
   all_files.SetRecord(2, MakeTrailer("*.*", 0, "now"));
   EXPECT_EQ(all_files.Record(2).file_name, "*.*.*");
   EXPECT_EQ(TrailerFileType(*all_files.FindTrailer()), "*.*");
-
-  std::vector<int> seen;
-  table.Walk([&](int index, const CatalogRecord&) { seen.push_back(index); });
-  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
-  table.Erase();
-  EXPECT_EQ(table.CatalogEnd(), 1);
 }
 
-TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecision) {
-  CatalogTable table;
+TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecisionAndSizesClamp) {
   // 16,777,217 cannot be held by a float; an exact total keeps the last byte.
-  CatalogRecord big = SampleRecord(1);
-  big.size = 16777216;
-  CatalogRecord one = SampleRecord(2);
-  one.size = 1;
-  table.SetRecord(1, big);
-  table.SetRecord(2, one);
+  CatalogTable table;
+  CatalogRecord record = SampleRecord(1);
+  record.size = 16777216;
+  table.SetRecord(1, record);
+  record.size = 1;
+  table.SetRecord(2, record);
   EXPECT_EQ(table.TotalSize(), 16777217);
+  EXPECT_EQ(ClampSize(int64_t{3} << 31), kMaxRecordSize);
+  EXPECT_EQ(ClampSize(2147483647), 2147483647);
 }
 
 TEST(CatalogRecordTest, FolderKeySplicesTheLabelOfALabelledDisk) {
@@ -65,8 +64,6 @@ TEST(CatalogRecordTest, FolderKeySplicesTheLabelOfALabelledDisk) {
   record.disk_label = "D:\\";
   record.path = "D:\\Music\\";
   EXPECT_EQ(FolderKey(record), "D:\\Music\\");
-  EXPECT_EQ(ClampSize(int64_t{3} << 31), kMaxRecordSize);
-  EXPECT_EQ(ClampSize(2147483647), 2147483647);
 }
 
 }  // namespace

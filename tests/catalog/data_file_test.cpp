@@ -36,7 +36,6 @@ TEST(DataFileTest, TrailerIsEncodedByteForByte) {
 
   std::string empty;
   EncodeRecord(CatalogRecord(), &empty);
-  EXPECT_EQ(empty.size(), 26u);
   EXPECT_EQ(empty, std::string(26, '\0'));
 }
 
@@ -45,33 +44,32 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   const CatalogTable table = SampleTable(250);
   const std::string path = folder.Path("music.mpd");
   ASSERT_TRUE(SaveDataFile(table, path).ok());
-
   CatalogTable loaded;
   ASSERT_TRUE(LoadDataFile(path, &loaded).ok());
   EXPECT_EQ(loaded.WrittenEnd(), 252);  // 250 files and the trailer
   EXPECT_TRUE(loaded == table);
   EXPECT_TRUE(IsTrailer(loaded.Record(251)));
   EXPECT_EQ(EncodeDataFile(loaded), ReadFileBytes(path));
-}
 
-TEST(DataFileTest, StopsWritingAtTheFirstRecordWithoutFileName) {
-  CatalogTable table = SampleTable(2);
-  table.SetRecord(5, SampleRecord(5));  // beyond an empty record: never written
-  CatalogTable loaded;
-  ASSERT_TRUE(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded).ok());
+  // Writing stops at the first record without a file name.
+  CatalogTable gap = SampleTable(2);
+  gap.SetRecord(5, SampleRecord(5));
+  ASSERT_TRUE(DecodeDataFile(EncodeDataFile(gap), "x.mpd", &loaded).ok());
   EXPECT_EQ(loaded.WrittenEnd(), 4);
 }
 
-TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8) {
+TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
   CatalogRecord record = SampleRecord(1);
-  record.artist = "Beyonc\xC3\xA9";                       // é fits Windows-1252
-  record.title = "\xE2\x82\xAC 5";                          // € fits too (0x80)
-  record.album = "\xE6\x97\xA5\xE6\x9C\xAC";                // Japanese: stored as UTF-8
+  record.artist = "Beyonc\xC3\xA9";           // é fits Windows-1252
+  record.title = "\xE2\x82\xAC 5";            // € fits too (0x80)
+  record.album = "\xE6\x97\xA5\xE6\x9C\xAC";  // Japanese: stored as UTF-8
+  record.size = kMaxRecordSize;
   std::string bytes;
   EncodeRecord(record, &bytes);
   EXPECT_NE(bytes.find(Bytes({7, 0}) + "Beyonc\xE9"), std::string::npos);
   EXPECT_NE(bytes.find(Bytes({3, 0, 0x80}) + " 5"), std::string::npos);
   EXPECT_NE(bytes.find(Bytes({6, 0}) + record.album), std::string::npos);
+  EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0xFF, 0x7F})), std::string::npos);
 
   CatalogTable table;
   table.SetRecord(1, record);
@@ -87,23 +85,11 @@ TEST(DataFileTest, ReadsAFileWrittenByAWindows1252Writer) {
                                  Bytes({10, 0, 0, 0}) + Bytes({6, 0}) + "M\xF6tley" +
                                  Bytes({2, 0, 0x93, 0x94}) + Bytes({0, 0}) + Bytes({0, 0, 0, 0});
   CatalogTable loaded;
-  ASSERT_TRUE(DecodeDataFile(text_bytes, "old.mpd", &loaded).ok()) << "";
-  EXPECT_EQ(loaded.Record(1).file_name, "Caf\xC3\xA9.mp3");
-  EXPECT_EQ(loaded.Record(1).artist, "M\xC3\xB6tley");
-  EXPECT_EQ(loaded.Record(1).album, "\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
-  EXPECT_EQ(loaded.Record(1).size, 10);
-}
-
-TEST(DataFileTest, SizesAreSigned32BitLittleEndian) {
-  CatalogRecord record = SampleRecord(1);
-  record.size = kMaxRecordSize;
-  CatalogTable table;
-  table.SetRecord(1, record);
-  const std::string bytes = EncodeDataFile(table);
-  EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0xFF, 0x7F})), std::string::npos);
-  CatalogTable loaded;
-  ASSERT_TRUE(DecodeDataFile(bytes, "x.mpd", &loaded).ok());
-  EXPECT_EQ(loaded.Record(1).size, kMaxRecordSize);
+  ASSERT_TRUE(DecodeDataFile(text_bytes, "old.mpd", &loaded).ok());
+  const CatalogRecord& record = loaded.Record(1);
+  EXPECT_EQ(record.file_name + "|" + record.artist + "|" + record.album,
+            "Caf\xC3\xA9.mp3|M\xC3\xB6tley|\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
+  EXPECT_EQ(record.size, 10);
 }
 
 TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
@@ -159,10 +145,10 @@ TEST(DataFileTest, RefusesMoreRecordsThanTheTableHolds) {
   for (int i = 0; i < CatalogTable::kCapacity + 1; ++i) bytes += one;
   CatalogTable table = SampleTable(2);
   const Status status = DecodeDataFile(bytes, "huge.mpd", &table);
-  EXPECT_EQ(status.message(), "\"huge.mpd\" holds more than 32766 records (record 32767 begins at "
-                              "byte offset " +
-                                  std::to_string(one.size() * 32766) +
-                                  "); a catalog can hold no more.");
+  EXPECT_EQ(status.message(),
+            "\"huge.mpd\" holds more than 32766 records (record 32767 begins at "
+            "byte offset " +
+                std::to_string(one.size() * 32766) + "); a catalog can hold no more.");
   EXPECT_TRUE(table == SampleTable(2));
   bytes.resize(one.size() * CatalogTable::kCapacity);
   EXPECT_TRUE(DecodeDataFile(bytes, "full.mpd", &table).ok());
@@ -192,16 +178,11 @@ TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
   EXPECT_EQ(WEXITSTATUS(wait_status), 0) << "the save did not fail with a message naming the file";
   EXPECT_EQ(ReadFileBytes(path), before);
 
-  const Status missing_folder = SaveDataFile(SampleTable(1), folder.Path("no/such/a.mpd"));
-  EXPECT_FALSE(missing_folder.ok());
-  EXPECT_NE(missing_folder.message().find("a.mpd"), std::string::npos);
-}
-
-TEST(DataFileTest, OpeningAMissingFileSaysSo) {
+  EXPECT_NE(SaveDataFile(SampleTable(1), folder.Path("no/such/a.mpd")).message().find("a.mpd"),
+            std::string::npos);
   CatalogTable table = SampleTable(1);
-  const Status status = LoadDataFile("/nonexistent/folder/x.mpd", &table);
-  EXPECT_FALSE(status.ok());
-  EXPECT_NE(status.message().find("x.mpd"), std::string::npos);
+  EXPECT_NE(LoadDataFile(folder.Path("no/such/x.mpd"), &table).message().find("x.mpd"),
+            std::string::npos);
   EXPECT_TRUE(table == SampleTable(1));
 }
 

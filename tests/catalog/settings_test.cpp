@@ -10,7 +10,7 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 
-TEST(SettingsTest, FirstStartCreatesTheDefaultFile) {
+TEST(SettingsTest, FirstStartCreatesTheDefaultFileAndSavedSettingsReadBack) {
   TempFolder folder;
   Settings settings;
   settings.txtType = "changed";
@@ -19,6 +19,15 @@ TEST(SettingsTest, FirstStartCreatesTheDefaultFile) {
   EXPECT_EQ(ReadFileBytes(folder.Path("Data/lists.dat")),
             "False\r\nTrue\r\n0\r\n1\r\n1\r\n1\r\n1\r\nmp3\r\n0\r\n0\r\n11599871\r\n13828095\r\n"
             "89\r\n1\r\nLeft\r\n75\r\n");
+
+  settings.chkSize = 0;
+  settings.txtType = "wav";
+  settings.cmbAlign = "Center";
+  settings.PGcolor = 255;
+  ASSERT_TRUE(SaveSettings(folder.path(), settings).ok());
+  Settings loaded;
+  ASSERT_TRUE(LoadSettings(folder.path(), &loaded).ok());
+  EXPECT_EQ(loaded, settings);
 }
 
 TEST(SettingsTest, ShortLongAndDamagedFilesTakeDefaultsLineByLine) {
@@ -28,8 +37,8 @@ TEST(SettingsTest, ShortLongAndDamagedFilesTakeDefaultsLineByLine) {
   ASSERT_TRUE(LoadSettings(folder.path(), &settings).ok());
   EXPECT_EQ(settings.optOne, "True");
   EXPECT_EQ(settings.optSeperate, "False");
-  EXPECT_EQ(settings.chkPath, 1);    // blanks around a number are ignored
-  EXPECT_EQ(settings.chkSize, 1);    // not a number: the default
+  EXPECT_EQ(settings.chkPath, 1);  // blanks around a number are ignored
+  EXPECT_EQ(settings.chkSize, 1);  // not a number: the default
   EXPECT_EQ(settings.chkBitRate, 0);
   EXPECT_EQ(settings.txtType, "mp3");  // missing lines: defaults
   EXPECT_EQ(settings.txtCol, 75);
@@ -45,19 +54,6 @@ TEST(SettingsTest, ShortLongAndDamagedFilesTakeDefaultsLineByLine) {
   EXPECT_EQ(long_file.TBcolor, 255);
   EXPECT_EQ(long_file.cmbBW, 1);
   EXPECT_EQ(ParseSettings({}), Settings());
-}
-
-TEST(SettingsTest, SavedSettingsReadBack) {
-  TempFolder folder;
-  Settings settings;
-  settings.chkSize = 0;
-  settings.txtType = "wav";
-  settings.cmbAlign = "Center";
-  settings.PGcolor = 255;
-  ASSERT_TRUE(SaveSettings(folder.path(), settings).ok());
-  Settings loaded;
-  ASSERT_TRUE(LoadSettings(folder.path(), &loaded).ok());
-  EXPECT_EQ(loaded, settings);
 }
 
 }  // namespace

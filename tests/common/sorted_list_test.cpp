@@ -8,47 +8,30 @@ namespace {
 
 using ::testing::ElementsAre;
 
+SortedList ListOf(std::initializer_list<const char*> texts) {
+  SortedList list;
+  for (const char* text : texts) list.Add(text);
+  return list;
+}
+
 std::vector<std::string> Items(const SortedList& list) {
   return std::vector<std::string>(list.begin(), list.end());
 }
 
-TEST(SortedListTest, KeepsItselfInAscendingOrderIgnoringCase) {
-  SortedList list;
-  for (const char* text : {"C:\\Music\\b", "C:\\Music\\A\\A1", "c:\\music\\a", "C:\\Music\\"}) {
-    list.Add(text);
-  }
-  EXPECT_THAT(Items(list),
+TEST(SortedListTest, KeepsAscendingOrderIgnoringCaseWithEqualTextsInAddingOrder) {
+  const SortedList folders =
+      ListOf({"C:\\Music\\b", "C:\\Music\\A\\A1", "c:\\music\\a", "C:\\Music\\"});
+  // A root comes before its subfolders, and every folder before those below it.
+  EXPECT_THAT(Items(folders),
               ElementsAre("C:\\Music\\", "c:\\music\\a", "C:\\Music\\A\\A1", "C:\\Music\\b"));
-  EXPECT_EQ(list.size(), 4);
-  EXPECT_EQ(list[0], "C:\\Music\\");
-}
+  EXPECT_EQ(folders.size(), 4);
+  EXPECT_EQ(folders[0], "C:\\Music\\");
+  EXPECT_THAT(Items(ListOf({"b", "ABC", "a", "abc", "Abc"})),
+              ElementsAre("a", "ABC", "abc", "Abc", "b"));
 
-TEST(SortedListTest, PutsARootBeforeItsSubfoldersAndEveryFolderBeforeThoseBelowIt) {
-  SortedList list;
-  list.Add("C:\\Music\\B");
-  list.Add("C:\\Music\\A");
-  list.Add("C:\\Music\\A\\A1");
-  list.Add("C:\\Music\\");
-  EXPECT_THAT(Items(list),
-              ElementsAre("C:\\Music\\", "C:\\Music\\A", "C:\\Music\\A\\A1", "C:\\Music\\B"));
-}
-
-TEST(SortedListTest, KeepsTheAddingOrderOfEqualTexts) {
-  SortedList list;
-  list.Add("b");
-  list.Add("ABC");
-  list.Add("a");
-  list.Add("abc");
-  list.Add("Abc");
-  EXPECT_THAT(Items(list), ElementsAre("a", "ABC", "abc", "Abc", "b"));
-}
-
-TEST(SortedListTest, SortsEntriesAddedAfterAReadAndEmptiesOnClear) {
-  SortedList list;
-  list.Add("m");
-  list.Add("z");
+  SortedList list = ListOf({"m", "z"});
   EXPECT_THAT(Items(list), ElementsAre("m", "z"));
-  list.Add("a");
+  list.Add("a");  // added after a read
   EXPECT_THAT(Items(list), ElementsAre("a", "m", "z"));
   list.Clear();
   EXPECT_TRUE(list.empty());
