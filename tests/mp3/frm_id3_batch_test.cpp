@@ -27,7 +27,7 @@ std::string Enabled(const FrmID3& window) {
   return text;
 }
 
-TEST_F(FrmId3Test, OpensEmptyWithTheFirstOptions) {
+TEST_F(FrmId3Test, OpensEmptyWithTheFirstOptionsAndLoadsTheChosenFolder) {
   EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
   const auto enabled = std::count_if(
       kId3MenuItems.begin(), kId3MenuItems.end(),
@@ -42,6 +42,20 @@ TEST_F(FrmId3Test, OpensEmptyWithTheFirstOptions) {
   EXPECT_EQ(FrmID3::txtGenre_items().size(), 148u);
   id3().mnuLog_Click();
   EXPECT_FALSE(id3().mnuLog_checked());
+
+  // The folder answer is completed with its "\"; one that cannot be listed is reported.
+  File("c", "top.mp3", Audio());
+  LoadFolder("C:");
+  EXPECT_EQ(Column(kBatchPath), (Texts{"C:\\"}));
+  Song("a.mp3");
+  LoadFolder("C:\\Music\\");
+  EXPECT_EQ(Column(kBatchPath), (Texts{"C:\\Music\\"}));
+
+  LoadFolder("C:\\Nowhere");
+  EXPECT_EQ(Message(0).substr(0, 19), "MP3 Utilities/stop/");
+  EXPECT_NE(Message(0).find("C:\\Nowhere\\"), std::string::npos);
+  EXPECT_EQ(id3().status(2), "0 file(s)");
+  EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
 }
 
 TEST_F(FrmId3Test, ListsTheMp3FilesOfATreeEachWithItsFolder) {
@@ -68,21 +82,6 @@ TEST_F(FrmId3Test, ListsTheMp3FilesOfATreeEachWithItsFolder) {
   // The entry keeps the extension's letter case, so it still finds its file.
   Click("Song");
   EXPECT_EQ(id3().CurrentFile(), "C:\\Music\\Song.MP3");
-}
-
-TEST_F(FrmId3Test, CompletesTheFolderAnswerAndReportsOneThatCannotBeListed) {
-  File("c", "top.mp3", Audio());
-  LoadFolder("C:");
-  EXPECT_EQ(Column(kBatchPath), (Texts{"C:\\"}));
-  Song("a.mp3");
-  LoadFolder("C:\\Music\\");
-  EXPECT_EQ(Column(kBatchPath), (Texts{"C:\\Music\\"}));
-
-  LoadFolder("C:\\Nowhere");
-  EXPECT_EQ(Message(0).substr(0, 19), "MP3 Utilities/stop/");
-  EXPECT_NE(Message(0).find("C:\\Nowhere\\"), std::string::npos);
-  EXPECT_EQ(id3().status(2), "0 file(s)");
-  EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
 }
 
 TEST_F(FrmId3Test, ListsABigTreeInFullWithSnapshotsForTheFirst3000) {
@@ -161,7 +160,7 @@ TEST_F(FrmId3Test, CountsSelectedEntriesAndRemovesThem) {
   EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
 }
 
-TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindow) {
+TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   Song("b.mp3", Zeros(300));
   Song("a.mp3");
   CatalogSong("b.mp3", true);
@@ -186,9 +185,11 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindow) {
   main().mnuId_Click();  // MP3 Utilities from the File menu is not linked
   EXPECT_FALSE(id3().LinkedToCatalog());
   EXPECT_EQ(batch().row_count(), 0);
-}
 
-TEST_F(FrmId3Test, SendsNothingForAMissingOrEmptyFileOrNoSelection) {
+  // Nothing is sent for a missing or empty file or no selection.
+  main().catalog().Erase();
+  main().LV().Clear();
+  ui().ClearCalls();
   CatalogSong("gone.mp3", true);
   main().mnuId3_Click();
   EXPECT_TRUE(ui().Messages().empty());

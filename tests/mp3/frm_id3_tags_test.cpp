@@ -64,7 +64,7 @@ TEST_F(FrmId3TagsTest, WritesTagsFromFileNamesByTheirPattern) {
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
-TEST_F(FrmId3TagsTest, AnsweringNoWritesNothing) {
+TEST_F(FrmId3TagsTest, AnsweringNoOrSelectingNothingWritesNothing) {
   Song("a.mp3");
   LoadFolder();
   Click("a");
@@ -78,6 +78,14 @@ TEST_F(FrmId3TagsTest, AnsweringNoWritesNothing) {
   EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
   EXPECT_EQ(id3().status(1), "C:\\Music\\a.mp3");
   EXPECT_FALSE(main().changed());
+
+  // With optSelect and nothing selected: nothing written, success reported.
+  id3().set_optAll(false);
+  batch().ClearSelection();
+  id3().mnuWrite_Click();
+  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
+  EXPECT_EQ(id3().status(1), "Write tag successful..");
+  EXPECT_TRUE(main().changed());
 }
 
 TEST_F(FrmId3TagsTest, WritesAndErasesTheSelectedFilesOnly) {
@@ -101,16 +109,6 @@ TEST_F(FrmId3TagsTest, WritesAndErasesTheSelectedFilesOnly) {
             (Texts{"Erasing.  .  .", "Erase tag successful."}));
   EXPECT_FALSE(ReadTag("a.mp3").HasTag);
   EXPECT_EQ(editor.title + editor.artist + editor.genre, "");
-}
-
-TEST_F(FrmId3TagsTest, ReportsSuccessWithNothingSelected) {
-  Song("a.mp3");
-  LoadFolder();
-  id3().tag_editor().title = "New";
-  id3().mnuWrite_Click();
-  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
-  EXPECT_EQ(id3().status(1), "Write tag successful..");
-  EXPECT_TRUE(main().changed());
 }
 
 TEST_F(FrmId3TagsTest, CarriesTagsIntoEveryMatchingCatalogRecord) {
