@@ -1,9 +1,12 @@
 #pragma once
 // Answering the modal windows a command opens, from the event loop.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
+#include <deque>
 #include <functional>
 
 namespace tallymere::testing {
@@ -32,5 +35,39 @@ inline void AnswerFileDialog(const QString& path, const QString& folder = {}) {
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
   });
 }
+
+// Answers modal dialogs in the order they appear: each action runs once on
+// the next modal widget not yet answered, from inside that dialog's own loop.
+class ModalAnswerer {
+ public:
+  ModalAnswerer() {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    m_timer.start(10);
+  }
+  ~ModalAnswerer() { EXPECT_TRUE(m_actions.empty()) << m_actions.size() << " dialogs never came"; }
+
+  ModalAnswerer& Then(std::function<void(QWidget*)> action) {
+    m_actions.push_back(std::move(action));
+    return *this;
+  }
+
+ private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->property("answered").toBool()) return;
+    modal->setProperty("answered", true);
+    if (m_actions.empty()) {  // never leave a test hanging on a dialog nobody expected
+      ADD_FAILURE() << "unexpected dialog " << modal->windowTitle().toStdString();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+      return;
+    }
+    auto action = std::move(m_actions.front());
+    m_actions.pop_front();
+    action(modal);
+  }
+
+  QTimer m_timer;
+  std::deque<std::function<void(QWidget*)>> m_actions;
+};
 
 }  // namespace tallymere::testing

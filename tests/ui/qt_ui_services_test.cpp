@@ -23,58 +23,23 @@
 #include <QRegularExpression>
 #include <QSpontaneKeyEvent>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <deque>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "platform/platform_fixture.h"
 #include "platform/trash.h"
+#include "ui/modal_answer.h"
 #include "ui/qt/file_properties_dialog.h"
 #include "ui/qt/input_blocker.h"
 
 namespace tallymere {
 namespace {
 
+using testing::ModalAnswerer;
 using testing::ReadFileBytes;
 using testing::ScopedEnv;
 using testing::TempFolder;
-
-// Answers modal dialogs in the order they appear: each action runs once on
-// the next modal widget not yet answered, from inside that dialog's own loop.
-class ModalAnswerer {
- public:
-  ModalAnswerer() {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-    m_timer.start(10);
-  }
-  ~ModalAnswerer() { EXPECT_TRUE(m_actions.empty()) << m_actions.size() << " dialogs never came"; }
-
-  ModalAnswerer& Then(std::function<void(QWidget*)> action) {
-    m_actions.push_back(std::move(action));
-    return *this;
-  }
-
- private:
-  void Poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal->property("answered").toBool()) return;
-    modal->setProperty("answered", true);
-    if (m_actions.empty()) {  // never leave a test hanging on a dialog nobody expected
-      ADD_FAILURE() << "unexpected dialog " << modal->windowTitle().toStdString();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-      return;
-    }
-    auto action = std::move(m_actions.front());
-    m_actions.pop_front();
-    action(modal);
-  }
-
-  QTimer m_timer;
-  std::deque<std::function<void(QWidget*)>> m_actions;
-};
 
 void Click(QWidget* modal, QMessageBox::StandardButton button) {
   auto* box = qobject_cast<QMessageBox*>(modal);
@@ -94,19 +59,14 @@ void TypeFileNameAndAccept(QWidget* modal, const std::string& name) {
 
 void Reject(QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); }
 
-class PaintCounter : public QWidget {
+// A widget that counts its paints and its accepted closes.
+class CountingWidget : public QWidget {
  public:
   int paints = 0;
-
- protected:
-  void paintEvent(QPaintEvent*) override { ++paints; }
-};
-
-class CloseCounter : public QWidget {
- public:
   int closes = 0;
 
  protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
   void closeEvent(QCloseEvent* event) override {
     ++closes;
     event->accept();
@@ -303,7 +263,7 @@ TEST_F(QtUiServicesTest, BusyPointerCountsDepthAndIsRestored) {
 TEST_F(QtUiServicesTest, YieldSwallowsInputButLetsPaintThrough) {
   QWidget window;
   auto* edit = new QLineEdit(&window);
-  auto* canvas = new PaintCounter;
+  auto* canvas = new CountingWidget;
   auto* layout = new QVBoxLayout(&window);
   layout->addWidget(edit);
   layout->addWidget(canvas);
@@ -338,7 +298,7 @@ TEST_F(QtUiServicesTest, YieldSwallowsInputButLetsPaintThrough) {
 }
 
 TEST_F(QtUiServicesTest, WindowCloseWaitsUntilTheCommandEnds) {
-  CloseCounter window;
+  CountingWidget window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   const auto request_close = [&window] {
