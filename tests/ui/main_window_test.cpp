@@ -149,6 +149,18 @@ TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
   EXPECT_EQ(m_window->tree()->model()->index(0, 0).data().toString(), saved);
 }
 
+TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {
+  ScanMusic();
+  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
+  m_window->tree()->scrollTo(pop);
+  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
+                    m_window->tree()->visualRect(pop).center());
+  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Pop\\");
+  QTest::keyClick(m_window->tree(), Qt::Key_Down);
+  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Rock\\");
+  EXPECT_EQ(ListColumn(0), (QStringList{"c.mp3"}));
+}
+
 TEST_F(MainWindowUiTest, MessagesReachTheScreenWithTheirTexts) {
   QString text;
   AnswerMessage(&text, QMessageBox::Ok);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDrag>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "ui/qt/drag_node.h"
@@ -18,6 +19,12 @@ CatalogTreeView::CatalogTreeView(QWidget* parent) : QTreeView(parent) {
 void CatalogTreeView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) m_press_position = event->position().toPoint();
   QTreeView::mousePressEvent(event);
+}
+
+void CatalogTreeView::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex before = currentIndex();
+  QTreeView::keyPressEvent(event);
+  if (currentIndex() != before && currentIndex().isValid()) emit movedByKeyboard(currentIndex());
 }
 
 void CatalogTreeView::mouseMoveEvent(QMouseEvent* event) {

@@ -15,9 +15,14 @@ class CatalogTreeView : public QTreeView {
   // Asked for the node to drag when a drag starts; -1 drags nothing.
   void set_drag_node(std::function<int()> drag_node) { m_drag_node = std::move(drag_node); }
 
+ signals:
+  // A key moved the current node (arrows, Home, End, Page keys).
+  void movedByKeyboard(const QModelIndex& current);
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   std::function<int()> m_drag_node;

@@ -133,6 +133,11 @@ void MainWindow::BuildViews() {
     const int node = m_tree_adapter->NodeOf(index);
     Run([this, node] { m_controller->tvAlbum_NodeClick(node); });
   });
+  // Moving through the tree with the keyboard lists each node's files too.
+  connect(m_tree, &CatalogTreeView::movedByKeyboard, this, [this](const QModelIndex& current) {
+    const int node = m_tree_adapter->NodeOf(current);
+    Run([this, node] { m_controller->tvAlbum_NodeClick(node); });
+  });
   connect(m_tree, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
     m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
     Run([this] { m_controller->tvAlbum_DblClick(); });
