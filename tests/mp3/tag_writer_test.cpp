@@ -73,13 +73,8 @@ class TagWriterTest : public ::testing::Test {
 
 TEST_F(TagWriterTest, AppendsANewBlockThatStartsAsAnEmptyTagAndLeavesTheAudioAlone) {
   Song(m_audio);
-  TagEditorValues values{.title = "Hello",
-                         .artist = "Kept out",
-                         .album = "B",
-                         .year = "1999",
-                         .comment = "C",
-                         .genre = "",
-                         .keep_artist = true};
+  TagEditorValues values{"Hello", "Kept out", "B", "1999", "C", ""};
+  values.keep_artist = true;
   WriteTag(m_ui, m_platform, kSong, values);
   EXPECT_TRUE(m_ui.Messages().empty());
   ASSERT_EQ(SongBytes().size(), m_audio.size() + 128);
@@ -132,23 +127,11 @@ TEST_F(TagWriterTest, WritesTheGenreByteOfExactlyMatchingNamesOnly) {
 }
 
 TEST_F(TagWriterTest, KeepFlagsLeaveTheirBytesUntouched) {
-  const std::string old_block = Id3v1Block({.title = "Old title",
-                                            .artist = "Old artist",
-                                            .album = "Old album",
-                                            .year = "1970",
-                                            .comment = "Old comment",
-                                            .genre = 9,
-                                            .pad = '\0'});
+  const std::string old_block =
+      Id3v1Block({"Old title", "Old artist", "Old album", "1970", "Old comment", 9, '\0'});
   Song(m_audio + old_block);
-  TagEditorValues values{.title = "New",
-                         .artist = "New",
-                         .album = "New",
-                         .year = "2024",
-                         .comment = "New",
-                         .genre = "Pop",
-                         .keep_artist = true,
-                         .keep_year = true,
-                         .keep_genre = true};
+  TagEditorValues values{"New", "New", "New", "2024", "New", "Pop"};
+  values.keep_artist = values.keep_year = values.keep_genre = true;
   WriteTag(m_ui, m_platform, kSong, values);
   const std::string block = LastBlock();
   const std::string new_field = "New" + std::string(27, ' ');
@@ -157,25 +140,17 @@ TEST_F(TagWriterTest, KeepFlagsLeaveTheirBytesUntouched) {
   EXPECT_EQ(block,
             "TAG" + new_field + old_block.substr(33, 30) + new_field + "1970" + new_field + '\x09');
 
-  values = TagEditorValues{.keep_title = true,
-                           .keep_artist = true,
-                           .keep_album = true,
-                           .keep_year = true,
-                           .keep_comment = true,
-                           .keep_genre = true};
+  values = TagEditorValues{"Other", "Other", "Other", "1999", "Other", "Jazz"};
+  values.keep_title = values.keep_artist = values.keep_album = true;
+  values.keep_year = values.keep_comment = values.keep_genre = true;
   WriteTag(m_ui, m_platform, kSong, values);
   EXPECT_EQ(LastBlock(), block);
 }
 
 TEST_F(TagWriterTest, EraseKeepsTheLengthAndWritingIntoTheErasedBlockReusesIt) {
   Song(m_audio + Id3v1Block({.title = "Title", .artist = "Artist", .year = "1999"}));
-  TagEditorValues values{.title = "t",
-                         .artist = "a",
-                         .album = "b",
-                         .year = "y",
-                         .comment = "c",
-                         .genre = "Rock",
-                         .keep_title = true};
+  TagEditorValues values{"t", "a", "b", "y", "c", "Rock"};
+  values.keep_title = true;
   EraseTag(m_ui, m_platform, kSong, values);
   EXPECT_TRUE(m_ui.Messages().empty());
   EXPECT_EQ(
