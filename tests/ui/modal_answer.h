@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -32,6 +33,10 @@ inline void AnswerFileDialog(const QString& path, const QString& folder = {}) {
     if (dialog == nullptr) return;
     if (!folder.isEmpty()) dialog->setDirectory(folder);
     dialog->selectFile(path);
+    // selectFile leaves the name field alone while it has the focus: type it.
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+      name->setText(path);
+    }
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
   });
 }
