@@ -57,6 +57,14 @@ bool FrmMain::WriteRecords(const std::string& path) {
   return status.ok();
 }
 
+bool FrmMain::OfferToSave() {
+  if (!m_changed) return true;
+  const Answer answer =
+      m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel, Icon::kQuestion, "Confirm");
+  if (answer == Answer::kYes) mnuSaveFile_Click();
+  return answer != Answer::kCancel;
+}
+
 void FrmMain::mnuSaveFile_Click() {
   if (busy()) return;
   if (m_data_file_path != UntitledPath()) {
@@ -108,12 +116,7 @@ void FrmMain::mnuSaveas_Click() {
 
 void FrmMain::mnuLoad_Click() {
   if (busy()) return;
-  if (m_changed) {
-    const Answer answer = m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel,
-                                           Icon::kQuestion, "Confirm");
-    if (answer == Answer::kCancel) return;
-    if (answer == Answer::kYes) mnuSaveFile_Click();
-  }
+  if (!OfferToSave()) return;
   m_selected_tab = 0;
   m_ui.SetStatus(2, "");
   m_ui.SetStatus(3, "");
@@ -148,16 +151,9 @@ void FrmMain::mnuLoad_Click() {
 
 void FrmMain::mnuNew_Click() {
   if (busy()) return;
-  if (m_changed) {
-    const Answer answer = m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel,
-                                           Icon::kQuestion, "Confirm");
-    if (answer == Answer::kCancel) return;
-    if (answer == Answer::kYes) mnuSaveFile_Click();
-  }
+  if (!OfferToSave()) return;
   m_LV.Clear();
-  for (int column : {kColPath, kColBitrate, kColTime, kColArtist, kColTitle, kColAlbum}) {
-    m_LV.SetWidth(column, 0);
-  }
+  HideCatalogColumns();
   m_tab_enabled[1] = false;
   m_tab_enabled[2] = false;
   m_selected_tab = 0;

@@ -31,9 +31,7 @@ void FrmMain::Form_Load() {
   m_changed = false;
   BusyScope busy(m_ui);
 
-  for (int column : {kColPath, kColBitrate, kColTime, kColArtist, kColTitle, kColAlbum}) {
-    m_LV.SetWidth(column, 0);
-  }
+  HideCatalogColumns();
   m_selected_tab = 0;
   m_tab_enabled = {true, false, false};
   m_playlist_visible = false;
@@ -74,6 +72,12 @@ void FrmMain::Form_Unload() {
     mnuSaveFile_Click();
   } else {
     m_ends_program = false;
+  }
+}
+
+void FrmMain::HideCatalogColumns() {
+  for (int column : {kColPath, kColBitrate, kColTime, kColArtist, kColTitle, kColAlbum}) {
+    m_LV.SetWidth(column, 0);
   }
 }
 

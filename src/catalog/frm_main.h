@@ -125,6 +125,10 @@ class FrmMain {
 
   // Shared steps.
   void SetCaption(const std::string& path);
+  // "Save current file?" when the catalog changed; Yes saves. False on Cancel.
+  bool OfferToSave();
+  // The columns a list without a catalog does not show: Path and the MP3 ones.
+  void HideCatalogColumns();
   void AddDriveNodes(bool remember);
   // Clears the tree and adds the root for the data file and the drive nodes.
   void StartCatalogTree();

@@ -73,14 +73,9 @@ void FrmMain::mnuScan_Click() {
                      Icon::kWarning, kProgramTitle);
     return;
   }
-  if (m_changed) {
-    const Answer answer = m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel,
-                                           Icon::kQuestion, "Confirm");
-    if (answer == Answer::kCancel) {
-      m_scan.lstBox.clear();
-      return;
-    }
-    if (answer == Answer::kYes) mnuSaveFile_Click();
+  if (!OfferToSave()) {
+    m_scan.lstBox.clear();
+    return;
   }
   const auto error_report = [&](const Status& status) {
     m_ui.ShowMessage(status.message(), Buttons::kOk, Icon::kNone, kProgramTitle);
