@@ -10,7 +10,6 @@
 namespace tallymere {
 namespace {
 
-constexpr int kKeyDelete = 46;
 constexpr int kKeyEnter = 13;
 constexpr int kShellFileNotFound = 2;
 constexpr int kFileNotFoundError = 53;
@@ -56,9 +55,9 @@ void FrmMain::LV_DblClick() {
 
 void FrmMain::LV_KeyDown(int key_code) {
   if (busy()) return;
+  // Delete (46) runs Delete File once that command exists; until then only
+  // Enter does something here.
   if (key_code == kKeyEnter) OpenSelectedFile();
-  // Delete runs Delete File once that command exists.
-  (void)kKeyDelete;
 }
 
 void FrmMain::OpenSelectedFile() {

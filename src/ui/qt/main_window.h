@@ -91,7 +91,6 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
   std::map<std::string, QAction*> m_actions;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number
-  bool m_closing_confirmed = false;
 };
 
 }  // namespace tallymere
