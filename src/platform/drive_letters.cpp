@@ -4,6 +4,7 @@
 #include <array>
 #include <numeric>
 
+#include "common/text_lines.h"
 #include "platform/mount_info.h"
 
 namespace tallymere {
@@ -18,13 +19,7 @@ std::size_t LetterIndex(char letter) { return static_cast<std::size_t>(letter - 
 
 RememberedLetters ParseRememberedLetters(std::string_view text) {
   RememberedLetters letters;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (std::string_view line : SplitLines(text)) {
     // "E: KEY"
     if (line.size() < 4 || line[1] != ':' || line[2] != ' ') continue;
     const char letter = line[0];

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/text_encoding.h"
+#include "common/text_lines.h"
 #include "platform/mount_info.h"
 #include "ui/services.h"
 
@@ -97,13 +98,7 @@ std::vector<DriveOverride> ParseDrivesFile(std::string_view text) {
   std::vector<DriveOverride> entries;
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (std::string_view line : SplitLines(text)) {
     line = TrimBlanks(line);
     if (line.empty() || line.front() == '#') continue;
 
