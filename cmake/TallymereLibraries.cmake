@@ -1,9 +1,8 @@
 # One static library per subsystem folder, its sources found by glob so a new
-# file needs no CMake edit. Static libraries may depend on each other in a
-# cycle (the main window's handlers live in several folders); CMake repeats
-# them on the link line.
+# file needs no CMake edit. Each library links only the ones below it, so the
+# linker refuses a dependency that points the wrong way.
 function(tallymere_folder_library name folder)
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp")
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp")
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}/src")
@@ -13,19 +12,86 @@ function(tallymere_folder_library name folder)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
   target_link_libraries(${name} PUBLIC ${ARGN})
-  # The core stays free of Qt: refuse any Qt include at configure time.
-  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${folder}/*.h")
-  foreach(file IN LISTS sources headers)
-    file(STRINGS "${file}" qt_lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q")
-    if(qt_lines)
-      message(FATAL_ERROR "${file} includes a Qt header, but src/${folder} must stay Qt-free")
+endfunction()
+
+# The layers of src/, lowest first; the folders of one level (separated by
+# commas) may not include each other. The desktop's Qt layer and the command-line tool
+# stand side by side above the window controllers, and the CLI uses nothing of
+# the windows.
+set(TALLYMERE_LAYERS
+  "common"
+  "ports"
+  "platform"
+  "catalog,mp3"
+  "scan,search,lists"
+  "windows"
+  "ui/qt,cli"
+  "app")
+
+# The level of an include path or source folder ("ui/qt/x.h" -> 6), or -1
+# when it names no folder of src/.
+function(tallymere_level path out_level out_folder)
+  set(level 0)
+  foreach(folders IN LISTS TALLYMERE_LAYERS)
+    string(REPLACE "," ";" folders "${folders}")
+    foreach(folder IN LISTS folders)
+      string(LENGTH "${folder}/" length)
+      string(SUBSTRING "${path}/" 0 ${length} head)
+      if(head STREQUAL "${folder}/")
+        set(${out_level} ${level} PARENT_SCOPE)
+        set(${out_folder} "${folder}" PARENT_SCOPE)
+        return()
+      endif()
+    endforeach()
+    math(EXPR level "${level} + 1")
+  endforeach()
+  set(${out_level} -1 PARENT_SCOPE)
+  set(${out_folder} "" PARENT_SCOPE)
+endfunction()
+
+# Refuses, at configure time, an include that points upwards or sideways in
+# the layers above, and a Qt header outside the Qt layer and the program.
+function(tallymere_check_includes)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/*.h"
+       "${CMAKE_SOURCE_DIR}/src/*.cpp")
+  foreach(file IN LISTS files)
+    file(RELATIVE_PATH relative "${CMAKE_SOURCE_DIR}/src" "${file}")
+    tallymere_level("${relative}" level folder)
+    if(level EQUAL -1)
+      message(FATAL_ERROR "src/${relative} lies in no folder of the layers; add one to TALLYMERE_LAYERS")
     endif()
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "#[ \t]*include[ \t]*<Q")
+        if(NOT folder STREQUAL "ui/qt" AND NOT folder STREQUAL "app")
+          message(FATAL_ERROR "src/${relative} includes a Qt header, but src/${folder} must stay Qt-free")
+        endif()
+        continue()
+      endif()
+      if(NOT line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+        continue()
+      endif()
+      set(target "${CMAKE_MATCH_1}")
+      tallymere_level("${target}" target_level target_folder)
+      if(target_level EQUAL -1 OR target_folder STREQUAL folder)
+        continue()
+      endif()
+      if(target_level GREATER_EQUAL level)
+        string(REPLACE ";" " < " order "${TALLYMERE_LAYERS}")
+        message(FATAL_ERROR "src/${relative} includes \"${target}\": src/${folder} may include "
+                            "only folders below it (${order})")
+      endif()
+      if(folder STREQUAL "cli" AND target_folder STREQUAL "windows")
+        message(FATAL_ERROR "src/${relative} includes \"${target}\": the command-line tool uses "
+                            "the engines, never a window's controller")
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 
 # A test program per test folder, linked with GoogleTest and the scripted UI.
 function(tallymere_test_folder name folder)
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
   if(NOT sources)
     return()
   endif()

@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_packages.sh run
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON \
+  -DTALLYMERE_TESTS=OFF -DTALLYMERE_BENCH=OFF
 cmake --build build -j"$(nproc)" --target tallymere tallymere-cli
 
 if [[ -x build/src/app/tallymere ]]; then

@@ -9,14 +9,14 @@ tools/install_packages.sh test
 jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON -DTALLYMERE_BENCH=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=ON
 cmake --build build -j"$jobs"
 # A private session bus lets the desktop services talk to a file manager stand-in.
 QT_QPA_PLATFORM=offscreen dbus-run-session -- \
   ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYMERE_WITH_QT=OFF \
-  -DTALLYMERE_SANITIZE=ON -DTALLYMERE_BENCH=OFF
+  -DTALLYMERE_SANITIZE=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"

@@ -8,14 +8,9 @@
 
 #include "catalog/catalog_record.h"
 #include "catalog/list_model.h"
+#include "common/shown_text.h"
 
 namespace tallymere {
-
-// Tags written by other programs are often padded with NUL bytes; the record
-// keeps them, but a view shows the text only up to the first one.
-inline std::string ShownText(std::string_view text) {
-  return std::string(text.substr(0, text.find('\0')));
-}
 
 inline ListRow FileListRow(const CatalogRecord& record, int icon) {
   ListRow row;

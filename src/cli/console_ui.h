@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/services.h"
+#include "ports/ui_services.h"
 
 namespace tallymere::cli {
 

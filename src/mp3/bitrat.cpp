@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "mp3/binary_file.h"
+#include "platform/binary_file.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
 #include "mp3/id3v2.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "catalog/file_list_row.h"
+#include "common/shown_text.h"
 #include "mp3/search_and_replace.h"
 
 namespace tallymere {

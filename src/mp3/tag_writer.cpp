@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "common/text_encoding.h"
-#include "mp3/binary_file.h"
+#include "platform/binary_file.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
 

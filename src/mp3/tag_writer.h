@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/services.h"
+#include "ports/platform.h"
+#include "ports/ui_services.h"
 
 namespace tallymere {
 

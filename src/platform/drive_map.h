@@ -18,7 +18,7 @@
 #include "platform/drives_file.h"
 #include "platform/machine_probe.h"
 #include "platform/mount_info.h"
-#include "ui/services.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 

@@ -7,7 +7,7 @@
 #include "common/text_encoding.h"
 #include "common/text_lines.h"
 #include "platform/mount_info.h"
-#include "ui/services.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 namespace {

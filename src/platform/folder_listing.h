@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/services.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 

@@ -20,7 +20,7 @@
 
 #include "platform/drive_map.h"
 #include "platform/machine_probe.h"
-#include "ui/services.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 

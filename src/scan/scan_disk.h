@@ -12,7 +12,8 @@
 #include "catalog/catalog_table.h"
 #include "common/status.h"
 #include "scan/scan_state.h"
-#include "ui/services.h"
+#include "ports/platform.h"
+#include "ports/ui_services.h"
 
 namespace tallymere {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "catalog/frm_main.h"
+#include "windows/main/frm_main.h"
 #include "platform/linux_platform.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/services.h"
+#include "ports/ui_services.h"
 
 namespace tallymere::testing {
 

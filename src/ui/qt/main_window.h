@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "catalog/frm_main.h"
+#include "windows/main/frm_main.h"
 #include "ui/qt/qt_ui_services.h"
 
 class QAction;

@@ -26,7 +26,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "catalog/frm_main.h"
+#include "windows/main/frm_main.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"

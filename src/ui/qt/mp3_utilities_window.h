@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "mp3/frm_id3.h"
+#include "windows/mp3_utilities/frm_id3.h"
 
 class QAction;
 class QCheckBox;

@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "platform/shell_open.h"
-#include "ui/services.h"
+#include "ports/platform.h"
+#include "ports/ui_services.h"
 
 class QLabel;
 class QProgressBar;

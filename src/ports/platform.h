@@ -1,0 +1,95 @@
+#pragma once
+// The machine as the core sees it: the drive map, the file system in catalog
+// paths ("C:\Music\"), the program folder, the clock and the CD tray. The
+// desktop program and the command-line tool use the Linux layer; tests use it
+// over a temporary program folder, or wrap it to make chosen calls fail.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/status.h"
+
+namespace tallymere {
+
+// Drive types as the drive-type query reports them.
+inline constexpr int kDriveNone = 1;
+inline constexpr int kDriveRemovable = 2;
+inline constexpr int kDriveFixed = 3;
+inline constexpr int kDriveRemote = 4;
+inline constexpr int kDriveCdRom = 5;
+inline constexpr int kDriveRamDisk = 6;
+
+struct FolderEntry {
+  std::string name;  // as on disk, without folder
+  bool is_folder = false;
+  // Filled only when the listing asks for file facts.
+  bool read_only = false;
+  int64_t size = 0;
+  std::time_t modified = 0;
+};
+
+struct FolderListing {
+  std::vector<FolderEntry> entries;  // in the order the file system returns them
+  // Names holding "\" cannot be written into a catalog path; they are left out
+  // and counted here.
+  int skipped_names = 0;
+};
+
+struct DriveInfo {
+  char letter = 'C';
+  int type = kDriveNone;
+  std::string native_folder;  // where the drive's root is mounted
+  std::string label;          // volume label, may be empty
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Drive map -----------------------------------------------------------
+  // Every mapped drive in letter order.
+  virtual std::vector<DriveInfo> Drives() const = 0;
+  // kDriveRemovable ... kDriveRamDisk, or 0/kDriveNone for no such drive.
+  // A longer text ("C:\Music\") reports the type of its drive, except below a
+  // removable or CD-ROM drive, where it reports kDriveNone: the tree takes
+  // "E:\MyCD\" to be a disk's label, never a drive.
+  virtual int DriveType(std::string_view drive_root) const = 0;
+  // The volume label of a drive, empty when it has none.
+  virtual std::string VolumeLabel(std::string_view drive_root) const = 0;
+  // "C:\Music\a.mp3" to "/Music/a.mp3" and back; nothing when no drive maps it.
+  virtual std::optional<std::string> ToNative(std::string_view catalog_path) const = 0;
+  virtual std::optional<std::string> ToCatalog(std::string_view native_path) const = 0;
+
+  // --- File system, in catalog paths ----------------------------------------
+  // The visible entries of a folder: hidden (dot) names, symbolic links,
+  // devices, fifos, sockets, pseudo file systems and other drives' mount points
+  // are never returned. Fails when the folder cannot be listed (drive not
+  // ready, path missing, no permission).
+  virtual Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const = 0;
+  virtual bool FileExists(std::string_view path) const = 0;
+  virtual bool FolderExists(std::string_view path) const = 0;
+  // The length in bytes, 64-bit.
+  virtual Result<int64_t> FileLength(std::string_view path) const = 0;
+  // The last-modified time as the Modified text.
+  virtual Result<std::string> ModifiedText(std::string_view path) const = 0;
+  // Read-only means the owner may not write; resetting gives the owner write
+  // permission.
+  virtual Result<bool> IsReadOnly(std::string_view path) const = 0;
+  virtual Status ResetAttributes(std::string_view path) const = 0;
+  virtual Status RenameFile(std::string_view from, std::string_view to) const = 0;
+  virtual Status DeleteFile(std::string_view path) const = 0;
+  virtual Status CreateFolder(std::string_view path) const = 0;
+
+  // --- Program folder, clock and CD tray ------------------------------------
+  // Native folder holding Data/lists.dat, Header.txt and the like, no trailing "/".
+  virtual std::string ProgramFolder() const = 0;
+  virtual std::time_t Now() const = 0;
+  // Sends a CD-audio command text; errors are ignored by design.
+  virtual void CdDoor(std::string_view command) const = 0;
+};
+
+}  // namespace tallymere

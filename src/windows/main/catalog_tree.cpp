@@ -1,0 +1,145 @@
+// The catalog tree: building it from folder keys, browsing live folders while
+// no catalog is open, and listing a node's files.
+
+#include "catalog/file_list_row.h"
+#include "windows/main/frm_main.h"
+#include "common/format.h"
+
+namespace tallymere {
+namespace {
+
+bool EndsWith(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+void FrmMain::AddRootNode(const std::string& DataFileName, const std::string& IconImage) {
+  m_tvAlbum.AddRoot(DataFileName, DataFileName, IconImage, IconImage);
+}
+
+void FrmMain::AddNode(const std::string& strKey, const std::string& strChild,
+                      const std::string& strParent, const std::string& icon1,
+                      const std::string& icon2) {
+  // An existing key or a missing parent adds nothing, by design: chains shared
+  // by many keys are added once, and drives this machine lacks stay out.
+  m_tvAlbum.AddChild(strParent, strKey, strChild, icon1, icon2);
+}
+
+void FrmMain::BuildNode(const std::string& folder_key) {
+  if (folder_key.size() == 3) return;  // a drive root: its node exists already
+  for (std::size_t i = 1; i <= folder_key.size(); ++i) {
+    if (folder_key[i - 1] != '\\') continue;
+    const std::string parent = folder_key.substr(0, i);
+    const std::size_t next = folder_key.find('\\', i);
+    if (next == std::string::npos) continue;
+    const std::string segment = folder_key.substr(i, next - i + 1);
+    // Only a drive root reports a removable or CD type, so just the first level
+    // below such a drive (a disk's label) gets the disk icons.
+    const char* icon1 = "fclosed";
+    const char* icon2 = "fopen";
+    switch (m_platform.DriveType(parent)) {
+      case kDriveRemovable: icon1 = icon2 = "disk"; break;
+      case kDriveCdRom: icon1 = icon2 = "cd"; break;
+      default: break;
+    }
+    AddNode(parent + segment, segment, parent, icon1, icon2);
+  }
+}
+
+void FrmMain::TreeFolder(const std::string& path) {
+  Result<FolderListing> listing = m_platform.ListFolder(path, /*with_file_facts=*/false);
+  if (listing) {
+    for (const FolderEntry& entry : listing->entries) {
+      if (entry.is_folder && entry.name != "." && entry.name != "..") {
+        BuildNode(path + entry.name + "\\");
+      }
+    }
+  }
+  const std::vector<int> nodes = m_tvAlbum.Nodes();
+  for (std::size_t i = 1; i < nodes.size(); ++i) {
+    const std::string& text = m_tvAlbum.node(nodes[i]).text;
+    if (EndsWith(text, "\\")) m_tvAlbum.SetText(nodes[i], text.substr(0, text.size() - 1));
+  }
+}
+
+void FrmMain::tvAlbum_NodeClick(int node) {
+  if (busy() || !m_tvAlbum.IsValid(node)) return;
+  m_tvAlbum.Select(node);
+  BusyScope busy(m_ui);
+  for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+  m_LV.Clear();
+  m_LV.SetSorted(false);
+  m_LV.SetWidth(kColPath, 0);
+
+  const std::string key = m_tvAlbum.node(node).key;
+  const std::string text = m_tvAlbum.node(node).text;
+  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  std::vector<ListRow> rows;
+  int64_t total = 0;
+  const auto list = [&](const CatalogRecord& record) {
+    rows.push_back(FileListRow(record, icon));
+    total += record.size;
+  };
+
+  if (m_platform.DriveType(key.substr(0, 3)) == kDriveFixed) {
+    m_catalog.Walk([&](int, const CatalogRecord& record) {
+      if (record.path == key) list(record);
+    });
+  } else {
+    const int drive_type = m_platform.DriveType(text + "\\");
+    const bool drive_node = drive_type == kDriveRemovable || drive_type == kDriveCdRom;
+    const int end = m_catalog.WrittenEnd();
+    if (drive_node) {
+      // A removable drive's own node lists nothing: its files belong to disks.
+    } else if (key.size() == text.size() + 4) {
+      const std::string root = key.substr(0, 3);
+      for (int i = 1; i < end; ++i) {
+        const CatalogRecord& record = m_catalog.Record(i);
+        if (record.disk_label == text && record.path == root) list(record);
+      }
+    } else if (key.size() > text.size() + 4) {
+      const std::size_t label_end = key.find('\\', 3);
+      const std::string label = key.substr(3, label_end - 3);
+      const std::string path = key.substr(0, 3) + key.substr(label_end + 1);
+      for (int i = 1; i < end; ++i) {
+        const CatalogRecord& record = m_catalog.Record(i);
+        if (record.disk_label == label && record.path == path) list(record);
+      }
+    }
+  }
+  const int count = static_cast<int>(rows.size());
+  m_LV.SetSortKey(kColFileName);
+  m_LV.AddRows(std::move(rows));
+  m_LV.SetSorted(true);
+
+  m_ui.SetStatus(1, "Exploring: " + key);
+  if (!m_catalog.Record(1).file_name.empty()) {
+    m_ui.SetStatus(2, "Total: " + std::to_string(count) + " files");
+    m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  }
+  m_commands.Enable("mnuReport", true);
+}
+
+void FrmMain::tvAlbum_DblClick() {
+  if (busy() || !m_catalog.Record(1).file_name.empty()) return;
+  const int node = m_tvAlbum.selected();
+  if (!m_tvAlbum.IsValid(node)) return;
+  if (m_tvAlbum.node(node).parent != TreeModel::kNoNode) {
+    const std::string& text = m_tvAlbum.node(node).text;
+    if (EndsWith(text, ":\\")) {
+      TreeFolder(text);
+    } else {
+      // The path below the root: the full path without the root's text and "\".
+      const std::string full = m_tvAlbum.FullPath(node);
+      const std::size_t skip = m_tvAlbum.node(m_tvAlbum.roots().front()).text.size() + 1;
+      TreeFolder((full.size() > skip ? full.substr(skip) : std::string()) + "\\");
+    }
+  }
+  m_tvAlbum.Expand(node);
+  m_tvAlbum.SortChildren(node);
+}
+
+int FrmMain::tvAlbum_StartDrag() const { return m_tvAlbum.selected(); }
+
+}  // namespace tallymere

@@ -1,0 +1,97 @@
+// The file list's own behaviour: sorting by a column, selection totals,
+// opening a file, copying its name and grid lines.
+
+#include <charconv>
+
+#include "windows/main/frm_main.h"
+#include "common/format.h"
+#include "lists/gshell.h"
+
+namespace tallymere {
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kShellFileNotFound = 2;
+constexpr int kFileNotFoundError = 53;
+
+int64_t SizeOfRow(const ListModel& list, int row) {
+  const std::string& text = list.Cell(row, kColSize);
+  int64_t size = 0;
+  std::from_chars(text.data(), text.data() + text.size(), size);
+  return size;
+}
+
+}  // namespace
+
+void FrmMain::LV_ColumnClick(int column) {
+  if (busy()) return;
+  const int key = column - 1;
+  if (m_last_sort_column != key) {
+    m_LV.SetSortOrder(SortOrder::kAscending);
+  } else {
+    m_LV.SetSortOrder(m_LV.sort_order() == SortOrder::kAscending ? SortOrder::kDescending
+                                                                  : SortOrder::kAscending);
+  }
+  m_LV.SetSortKey(key);
+  m_LV.SetSorted(true);
+  m_last_sort_column = key;
+}
+
+void FrmMain::LV_ItemClick(int row) {
+  if (busy() || row < 0 || row >= m_LV.row_count()) return;
+  int64_t total = 0;
+  const std::vector<int> selected = m_LV.SelectedRows();
+  for (int index : selected) total += SizeOfRow(m_LV, index);
+  m_selection_count = static_cast<int>(selected.size());
+  m_ui.SetStatus(1, m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName));
+  m_ui.SetStatus(2, std::to_string(m_selection_count) + " selected");
+  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+}
+
+void FrmMain::LV_DblClick() {
+  if (busy()) return;
+  OpenSelectedFile();
+}
+
+void FrmMain::LV_KeyDown(int key_code) {
+  if (busy()) return;
+  // Delete (46) runs Delete File once that command exists; until then only
+  // Enter does something here.
+  if (key_code == kKeyEnter) OpenSelectedFile();
+}
+
+void FrmMain::OpenSelectedFile() {
+  const int row = m_LV.FirstSelected();
+  if (row < 0) return;
+  const std::string full = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);
+  const std::string& disk_label = m_LV.Cell(row, kColDiskLabel);
+  const std::optional<std::string> native = m_platform.ToNative(full);
+  ShellError error;
+  if (!native) {
+    // A drive this machine does not have is as good as a disk not inserted.
+    error = ShellErrorFor(kShellFileNotFound);
+  } else if (GShell(m_ui, *native, kShowDefault, "", "", "open", &error)) {
+    return;
+  }
+  if (error.number != kFileNotFoundError) return;  // other failures were shown by the shell
+  if (!IsDriveRootLabel(disk_label)) {
+    m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
+                         m_LV.Cell(row, kColPath).substr(0, 3) + "\" drive.",
+                     Buttons::kOk, Icon::kInformation, kProgramTitle);
+  } else {
+    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
+  }
+}
+
+void FrmMain::mnuClip_Click() {
+  if (busy()) return;
+  const int row = m_LV.FirstSelected();
+  if (row >= 0) m_ui.CopyToClipboard(m_LV.Cell(row, kColFileName));
+}
+
+void FrmMain::mnuGrid_Click() {
+  m_grid_checked = !m_grid_checked;
+  m_LV.SetGridLines(m_grid_checked);
+}
+
+}  // namespace tallymere

@@ -1,0 +1,188 @@
+// The File menu: New, Open, Save and Save A Copy As.
+
+#include <filesystem>
+#include <functional>
+
+#include "catalog/data_file.h"
+#include "windows/main/frm_main.h"
+#include "common/format.h"
+
+namespace tallymere {
+namespace {
+
+// The comparison is exact: "MUSIC.MPD" gets ".mpd" appended.
+std::string WithMpdExtension(std::string name) {
+  if (name.size() < 4 || name.compare(name.size() - 4, 4, ".mpd") != 0) name += ".mpd";
+  return name;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+// Asks for a data file name until the user picks a new one or agrees to
+// replace an existing one; No at the replace question asks again.
+// on_chosen runs for every name picked, before the question. False when the
+// user cancelled either the dialog or the question.
+bool ChooseDataFile(UiServices& ui, std::string_view title, std::string_view initial,
+                      std::string_view replace_question, std::string* target,
+                      const std::function<void(const std::string&)>& on_chosen = {}) {
+  for (;;) {
+    const std::optional<std::string> chosen = ui.ChooseSaveFile(title, "*.mpd", initial);
+    if (!chosen) return false;
+    *target = WithMpdExtension(*chosen);
+    if (on_chosen) on_chosen(*target);
+    if (!FileExists(*target)) return true;
+    const Answer answer =
+        ui.ShowMessage(replace_question, Buttons::kYesNoCancel, Icon::kQuestion, title);
+    if (answer != Answer::kNo) return answer == Answer::kYes;
+  }
+}
+
+}  // namespace
+
+bool FrmMain::WriteRecords(const std::string& path) {
+  Status status;
+  {
+    BusyScope busy(m_ui);
+    status = SaveDataFile(m_catalog, path);
+  }
+  if (!status) {
+    m_ui.ShowMessage(status.message() +
+                         "\n\nThe catalog was not saved and the file on disk was not changed. "
+                         "Save it in another folder or under another name.",
+                     Buttons::kOk, Icon::kStop, kProgramTitle);
+  }
+  return status.ok();
+}
+
+bool FrmMain::OfferToSave() {
+  if (!m_changed) return true;
+  const Answer answer =
+      m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel, Icon::kQuestion, "Confirm");
+  if (answer == Answer::kYes) mnuSaveFile_Click();
+  return answer != Answer::kCancel;
+}
+
+void FrmMain::mnuSaveFile_Click() {
+  if (busy()) return;
+  if (m_data_file_path != UntitledPath()) {
+    if (WriteRecords(m_data_file_path)) m_changed = false;
+    return;
+  }
+  const std::string old_path = m_data_file_path;
+  const std::string old_caption = m_caption;
+  std::string target;
+  // The name becomes the catalog's at once: Cancel at the replace question
+  // keeps it in the caption, although nothing was written.
+  const bool chosen = ChooseDataFile(
+      m_ui, "Save File", "*.mpd", "File already exist. Do you want to replace it?", &target,
+      [this](const std::string& name) {
+        m_data_file_path = name;
+        SetCaption(name);
+      });
+  if (!chosen) return;
+  if (WriteRecords(m_data_file_path)) {
+    m_changed = false;
+    if (const int root = m_tvAlbum.Find(old_path); root != TreeModel::kNoNode) {
+      m_tvAlbum.SetKey(root, m_data_file_path);
+      m_tvAlbum.SetText(root, m_data_file_path);
+    }
+  } else {
+    // Nothing was written: the catalog is as untitled as before.
+    m_data_file_path = old_path;
+    m_caption = old_caption;
+  }
+}
+
+void FrmMain::mnuSaveas_Click() {
+  if (busy()) return;
+  // The copy is proposed beside the open file, named after it with "copy".
+  const std::size_t split = m_data_file_path.find_last_of('/');
+  const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
+  const std::size_t stem_end =
+      m_data_file_path.size() >= stem_start + 4 ? m_data_file_path.size() - 4 : m_data_file_path.size();
+  const std::string initial = m_data_file_path.substr(0, stem_start) +
+                              m_data_file_path.substr(stem_start, stem_end - stem_start) +
+                              "copy.mpd";
+  std::string target;
+  if (!ChooseDataFile(m_ui, "Save A Copy As", initial,
+                      "File already exist. Do you want to replace it?.", &target)) {
+    return;
+  }
+  WriteRecords(target);
+}
+
+void FrmMain::mnuLoad_Click() {
+  if (busy()) return;
+  if (!OfferToSave()) return;
+  m_selected_tab = 0;
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  const std::optional<std::string> chosen = m_ui.ChooseOpenFile("Open File", "*.mpd", "*.mpd");
+  if (!chosen) return;
+  const std::string path = WithMpdExtension(*chosen);
+
+  BusyScope busy(m_ui);
+  m_ui.SetStatus(1, "Reading data File. . .");
+  m_ui.YieldToUi();
+  // Read into a table of its own: a damaged file must not replace the catalog.
+  CatalogTable loaded;
+  if (Status status = LoadDataFile(path, &loaded); !status) {
+    m_ui.SetStatus(1, "Ready");
+    m_ui.ShowMessage(status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
+                     Buttons::kOk, Icon::kStop, kProgramTitle);
+    return;
+  }
+  m_data_file_path = path;
+  SetCaption(path);
+  m_LV.Clear();
+  m_catalog = std::move(loaded);
+  if (const CatalogRecord* trailer = m_catalog.LastTrailer()) {
+    m_settings.txtType = TrailerFileType(*trailer);
+    m_settings.chkBitRate = trailer->size;
+  }
+  RebuildTree();
+  SwitchViewsByFileType();
+  ShowTotals(" Ready", " MB");
+  EnableCatalogCommands(true);
+}
+
+void FrmMain::mnuNew_Click() {
+  if (busy()) return;
+  if (!OfferToSave()) return;
+  m_LV.Clear();
+  HideCatalogColumns();
+  m_tab_enabled[1] = false;
+  m_tab_enabled[2] = false;
+  m_selected_tab = 0;
+  m_playlist_visible = false;
+
+  m_catalog.Erase();
+  m_saved_records.Erase();
+  m_scan.lstBox.clear();
+  m_scan.lstList.Clear();
+  m_scan.file_count = 0;
+
+  m_data_file_path = "Untitled.mpd";
+  m_ui.SetStatus(1, "Ready");
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  m_sent_to_mp3_utilities = false;
+
+  EnableCatalogCommands(false);
+  m_commands.Enable(Mp3Commands(), false);
+
+  {
+    TreeModel::BatchUpdate batch(m_tvAlbum);
+    m_tvAlbum.Clear();
+    AddRootNode("Untitled.mpd", "mycomp");
+    AddDriveNodes(/*remember=*/false);
+    m_tvAlbum.Expand(m_tvAlbum.Find("Untitled.mpd"));
+  }
+  m_caption = "Tallymere - Untitled";
+  m_changed = false;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,188 @@
+#pragma once
+// The main window's controller: all catalog state of the process and the
+// handlers of the main window's commands, under their own names. It knows no
+// toolkit; the Qt window forwards events here and shows the models it owns.
+// Handlers are spread over files by command group (file menu, tree, file list,
+// scan batch, add a disk).
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalog/catalog_table.h"
+#include "windows/command_state.h"
+#include "catalog/list_model.h"
+#include "catalog/settings.h"
+#include "catalog/tree_model.h"
+#include "windows/ui_scopes.h"
+#include "scan/scan_state.h"
+#include "ports/platform.h"
+#include "ports/ui_services.h"
+
+namespace tallymere {
+
+// Columns of the file list, in screen order.
+enum FileListColumn {
+  kColFileName, kColPath, kColSize, kColModified, kColBitrate, kColTime,
+  kColArtist, kColTitle, kColAlbum, kColDiskLabel, kFileListColumns
+};
+
+class FrmMain {
+ public:
+  FrmMain(UiServices& ui, const Platform& platform);
+  FrmMain(const FrmMain&) = delete;
+  FrmMain& operator=(const FrmMain&) = delete;
+
+  // --- Start and stop ---------------------------------------------------------
+  void Form_Load();
+  // True when the window may close (the user answered, or nothing to save).
+  // The answer also tells whether the program ends with every other window:
+  // see ends_program().
+  void Form_Unload();
+  // After Form_Unload: false when the user declined to save, so other open
+  // windows (MP3 Utilities) keep the program running.
+  bool ends_program() const { return m_ends_program; }
+
+  // --- File menu ----------------------------------------------------------------
+  void mnuNew_Click();
+  void mnuLoad_Click();
+  void mnuSaveFile_Click();
+  void mnuSaveas_Click();
+
+  // --- Tree ---------------------------------------------------------------------
+  void AddRootNode(const std::string& DataFileName, const std::string& IconImage);
+  void AddNode(const std::string& strKey, const std::string& strChild,
+               const std::string& strParent, const std::string& icon1, const std::string& icon2);
+  void BuildNode(const std::string& folder_key);
+  void TreeFolder(const std::string& path);
+  void tvAlbum_NodeClick(int node);
+  void tvAlbum_DblClick();
+  // Mouse moved with the left button down: the node to drag, or kNoNode.
+  int tvAlbum_StartDrag() const;
+
+  // --- File list ----------------------------------------------------------------
+  void LV_ColumnClick(int column);  // 1-based, as the header reports it
+  void LV_ItemClick(int row);
+  void LV_DblClick();
+  void LV_KeyDown(int key_code);  // 46 Delete, 13 Enter
+  void mnuClip_Click();
+  void mnuGrid_Click();
+
+  // --- Scan batch and disks -------------------------------------------------------
+  void cmdAdd_Click();
+  void cmdDelete_Click();
+  void cmdRemove_Click();
+  void lstBox_Click(int index) { m_lstBox_selected = index; }
+  // A dragged node passing over the batch list: true when the drop is welcome.
+  bool lstBox_DragOver(int node) const;
+  void lstBox_DragDrop(int node);
+  void mnuScan_Click();
+  void mnuAddDisk_Click();
+
+  // --- Tools
+  // "Send to MP3 Utilities": sets the hand-over flag, then shows the window.
+  void mnuId3_Click();
+  // "MP3 Utilities": shows the window without the catalog link.
+  void mnuId_Click();
+  // Set by the view: creates the MP3 Utilities window (its Form_Load runs) or,
+  // when it exists, brings it forward, reloading it while the hand-over flag
+  // is set; shows it without waiting.
+  std::function<void()> show_mp3_utilities;
+
+  // --- State the views show ------------------------------------------------------
+  TreeModel& tvAlbum() { return m_tvAlbum; }
+  ListModel& LV() { return m_LV; }
+  const std::vector<std::string>& lstBox() const { return m_scan.lstBox; }
+  const std::string& caption() const { return m_caption; }
+  const CommandState& commands() const { return m_commands; }
+  int selected_tab() const { return m_selected_tab; }
+  bool tab_enabled(int tab) const { return m_tab_enabled.at(tab); }
+  bool playlist_visible() const { return m_playlist_visible; }
+  bool grid_checked() const { return m_grid_checked; }
+  const std::vector<std::string>& cmbType() const { return m_cmbType; }
+  const std::string& cmbType_text() const { return m_cmbType_text; }
+  // True while a long command yields to the window: every command is refused.
+  bool busy() const { return m_yield_depth > 0; }
+
+  // --- Catalog state ----------------------------------------------------------------
+  CatalogTable& catalog() { return m_catalog; }
+  const CatalogTable& catalog() const { return m_catalog; }
+  bool changed() const { return m_changed; }
+  void set_changed(bool changed) { m_changed = changed; }
+  const std::string& data_file_path() const { return m_data_file_path; }
+  Settings& settings() { return m_settings; }
+  const ScanState& scan_state() const { return m_scan; }
+  std::optional<int> last_sort_column() const { return m_last_sort_column; }
+  bool sent_to_mp3_utilities() const { return m_sent_to_mp3_utilities; }
+  void set_sent_to_mp3_utilities(bool sent) { m_sent_to_mp3_utilities = sent; }
+
+  // The desktop services every handler uses (yields are counted).
+  UiServices& ui() { return m_ui; }
+  const Platform& platform() const { return m_platform; }
+
+ private:
+
+  // Shared steps.
+  void SetCaption(const std::string& path);
+  // "Save current file?" when the catalog changed; Yes saves. False on Cancel.
+  bool OfferToSave();
+  // The columns a list without a catalog does not show: Path and the MP3 ones.
+  void HideCatalogColumns();
+  void AddDriveNodes(bool remember);
+  // Clears the tree and adds the root for the data file and the drive nodes.
+  void StartCatalogTree();
+  // One folder key per run of records with the same Path, into the work list;
+  // the file count becomes the number of file records.
+  void AddFolderKeys();
+  void RebuildTreeFromKeys();  // BuildNode per work-list key, trim texts, drop empty drives
+  // The whole tree again from the catalog, as Open builds it.
+  void RebuildTree();
+  void TrimNodeTexts();
+  // Drops drive nodes without children, except drives whose root holds files.
+  void RemoveEmptyDriveNodes(const std::vector<std::string>& drives_with_files);
+  void ExpandFirstDrive();
+  void SwitchViewsByFileType();
+  void EnableCatalogCommands(bool enabled);
+  void ShowTotals(const std::string& panel1, const std::string& mb_suffix);
+  bool WriteRecords(const std::string& path);
+  void OpenSelectedFile();
+  // The new-scan steps from the busy pointer on; false when the scan failed.
+  bool ScanBatch(const std::function<void(const Status&)>& error_report);
+  // Add a disk without the command guard; false when nothing was added.
+  bool AddDisk();
+  void ReportSkippedFolders(const ScanReport& report);
+  std::string UntitledPath() const;
+
+  int m_yield_depth = 0;
+  YieldCountingUi m_ui;
+  const Platform& m_platform;
+
+  CatalogTable m_catalog;
+  CatalogTable m_saved_records;  // scratch table of Add a disk and Delete disk or folder
+  CatalogTable m_kept_records;   // scratch table of Update
+  bool m_changed = false;
+  std::string m_data_file_path = "Untitled.mpd";
+  Settings m_settings;
+  ScanState m_scan;
+  int m_lstBox_selected = -1;
+  std::vector<std::string> m_drive_nodes;
+  std::optional<int> m_last_sort_column;
+  int m_selection_count = 0;
+  bool m_sent_to_mp3_utilities = false;
+  bool m_ends_program = true;
+
+  TreeModel m_tvAlbum;
+  ListModel m_LV;
+  std::string m_caption = "Tallymere - Untitled";
+  CommandState m_commands;
+  int m_selected_tab = 0;
+  std::array<bool, 3> m_tab_enabled{true, false, false};
+  bool m_playlist_visible = false;
+  bool m_grid_checked = false;
+  std::vector<std::string> m_cmbType;
+  std::string m_cmbType_text;
+};
+
+}  // namespace tallymere

@@ -1,0 +1,157 @@
+// The scan batch: collecting drives and folders, and the new scan that turns
+// them into a catalog.
+
+#include "windows/main/frm_main.h"
+#include "common/format.h"
+#include "scan/scan_disk.h"
+
+namespace tallymere {
+namespace {
+
+std::string WithBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path.push_back('\\');
+  return path;
+}
+
+bool IsRemovableType(int type) { return type == kDriveRemovable || type == kDriveCdRom; }
+
+}  // namespace
+
+void FrmMain::cmdAdd_Click() {
+  if (busy()) return;
+  const std::string folder = m_ui.BrowseForFolder("Choose Drive or Folder to Add to Batch");
+  if (!folder.empty()) m_scan.lstBox.push_back(WithBackslash(folder));
+}
+
+void FrmMain::cmdDelete_Click() {
+  if (busy()) return;
+  if (m_lstBox_selected < 0 || m_lstBox_selected >= static_cast<int>(m_scan.lstBox.size())) return;
+  m_scan.lstBox.erase(m_scan.lstBox.begin() + m_lstBox_selected);
+  m_lstBox_selected = -1;
+}
+
+void FrmMain::cmdRemove_Click() {
+  if (busy()) return;
+  m_scan.lstBox.clear();
+  m_lstBox_selected = -1;
+}
+
+bool FrmMain::lstBox_DragOver(int node) const {
+  return m_catalog.Record(1).file_name.empty() && m_tvAlbum.IsValid(node) &&
+         m_tvAlbum.node(node).parent != TreeModel::kNoNode;
+}
+
+void FrmMain::lstBox_DragDrop(int node) {
+  if (busy()) return;
+  if (!m_tvAlbum.IsValid(node)) {
+    m_scan.lstBox.clear();
+    return;
+  }
+  // The node's path below the root: its full path without the root text and "\".
+  const std::string full = m_tvAlbum.FullPath(node);
+  const std::size_t skip = m_tvAlbum.node(m_tvAlbum.roots().front()).text.size() + 1;
+  m_scan.lstBox.push_back(full.size() > skip ? full.substr(skip) : std::string());
+  std::string& first = m_scan.lstBox.front();
+  first = WithBackslash(first);
+  if (first == m_data_file_path || first.size() < 3 || first.substr(1, 2) != ":\\") {
+    m_scan.lstBox.clear();
+    return;
+  }
+  if (m_ui.ShowMessage("Do you want to start a new scan on " + first + " drive? ",
+                       Buttons::kYesNo, Icon::kQuestion, kProgramTitle) == Answer::kYes) {
+    mnuScan_Click();
+  }
+  m_scan.lstBox.clear();
+}
+
+void FrmMain::mnuScan_Click() {
+  if (busy()) return;
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  if (m_scan.lstBox.empty() || m_scan.lstBox.front().empty()) {
+    m_ui.ShowMessage("Click on Add button to select drive(s) or folder(s).", Buttons::kOk,
+                     Icon::kWarning, kProgramTitle);
+    return;
+  }
+  if (!OfferToSave()) {
+    m_scan.lstBox.clear();
+    return;
+  }
+  const auto error_report = [&](const Status& status) {
+    m_ui.ShowMessage(status.message(), Buttons::kOk, Icon::kNone, kProgramTitle);
+    m_scan.lstBox.clear();
+  };
+  for (const std::string& entry : m_scan.lstBox) {
+    if (Result<FolderListing> listing = m_platform.ListFolder(entry, false); !listing) {
+      return error_report(listing.status());
+    }
+  }
+  m_caption = "Tallymere - Untitled";
+  m_data_file_path = UntitledPath();
+
+  if (m_scan.lstBox.size() == 1) {
+    if (IsRemovableType(m_platform.DriveType(m_scan.lstBox.front().substr(0, 3)))) {
+      if (!AddDisk()) return;
+    } else if (!ScanBatch(error_report)) {
+      return;
+    }
+  } else {
+    for (std::size_t i = 0; i < m_scan.lstBox.size(); ++i) {
+      if (IsRemovableType(m_platform.DriveType(m_scan.lstBox[i].substr(0, 3)))) {
+        m_ui.ShowMessage("Please add removable disk seperately.", Buttons::kOk, Icon::kInformation,
+                         kProgramTitle);
+        m_scan.lstBox.erase(m_scan.lstBox.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+      }
+    }
+    if (!ScanBatch(error_report)) return;
+  }
+
+  SwitchViewsByFileType();
+  EnableCatalogCommands(true);
+  m_changed = true;
+  ExpandFirstDrive();
+}
+
+bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) {
+  BusyScope busy(m_ui);
+  m_LV.SetWidth(kColPath, 0);
+  m_LV.Clear();
+  {
+    TreeModel::BatchUpdate batch(m_tvAlbum);
+    StartCatalogTree();
+  }
+  m_ui.YieldToUi();
+
+  ScanEngine engine(m_platform, m_ui, m_scan);
+  ScanReport report;
+  const ScanSettings settings{m_settings.txtType, m_settings.chkBitRate};
+  CatalogTable scanned;
+  Status status;
+  {
+    AnimationScope animation(m_ui, "Findcomp.avi");
+    status = engine.ScanDisk(settings, &scanned, &report);
+  }
+  if (!status) {
+    // The catalog stays as it was; so does the tree that shows it.
+    RebuildTree();
+    error_report(status);
+    return false;
+  }
+  const int end = scanned.CatalogEnd();
+  scanned.SetRecord(end, MakeTrailer(m_settings.txtType, m_settings.chkBitRate,
+                                     FormatDateTime(m_platform.Now())));
+  m_catalog = std::move(scanned);
+  {
+    TreeModel::BatchUpdate batch(m_tvAlbum);
+    m_tvAlbum.SetKey(m_tvAlbum.roots().front(), m_data_file_path);
+    AddFolderKeys();
+    m_scan.lstBox.clear();
+    RebuildTreeFromKeys();
+  }
+  ShowTotals(" Ready ", " MB");
+  ReportSkippedFolders(report);
+  return true;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,292 @@
+// The MP3 Utilities window's state: opening and closing, the enabled flags by
+// the table of states, the name snapshots and the steps the command groups
+// share.
+
+#include "windows/mp3_utilities/frm_id3.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "catalog/file_list_row.h"
+#include "windows/main/frm_main.h"
+#include "windows/mp3_utilities/batch_entry.h"
+#include "mp3/genres.h"
+
+namespace tallymere {
+namespace {
+
+// The window's menus; their items are in kId3MenuItems and kId3PopupItems.
+constexpr std::string_view kMenus[] = {"mnuFile", "mnuTag", "mnuName", "mnuTool", "mnuOp"};
+// What an empty window lacks: nothing to rename, undo, take back or name.
+constexpr std::string_view kNamingMenuItems[] = {"mnuRen", "mnuUndo", "mnuOops", "mnuMan",
+                                                 "mnuIDrenam"};
+constexpr int kToolbarButtons = 15;
+constexpr int kEmptyWindowButtons[] = {1, 7, 8, 11};  // Browse, Remove, Clear All, Start Over
+// Erase Tag, Write Tag, Write Tag Using File Name, Manual, Extract ID3 Tag.
+constexpr int kBatchButtons[] = {3, 4, 5, 9, 10};
+
+}  // namespace
+
+FrmID3::StateNotice::~StateNotice() {
+  if (--m_window.m_handler_depth == 0 && m_window.m_listener) m_window.m_listener();
+}
+
+FrmID3::FrmID3(FrmMain& main)
+    : m_main(main),
+      m_ui(main.ui()),
+      m_platform(main.platform()),
+      m_LvOld({"Original", "New", "Path", "Old Name"}, {3000, 3000, 3000, 2000}) {
+  ResetWindow();
+  EnterEmptyState();
+}
+
+// --- Window -------------------------------------------------------------------
+
+void FrmID3::Form_Load() {
+  const StateNotice notice(*this);
+  ResetWindow();
+  EnterEmptyState();
+  if (!LinkedToCatalog()) return;
+
+  const ListModel& file_list = m_main.LV();
+  std::vector<ListRow> entries;
+  for (int row : file_list.SelectedRows()) {
+    const std::string& name = file_list.Cell(row, kColFileName);
+    // Only MP3 files can be handled here; anything else would leave an
+    // entry naming a file that does not exist.
+    if (!IsMp3FileName(name)) continue;
+    entries.push_back(BatchEntry(file_list.Cell(row, kColPath), name));
+  }
+  m_entry_counter += static_cast<int>(entries.size());
+  m_LvOld.AddRows(std::move(entries));
+  if (m_LvOld.row_count() == 0) return;
+
+  EnterBatchLoadedState();
+  // Entry 1 is the current entry, so its details and txtDisplay belong to it.
+  m_LvOld.SetCurrent(0);
+  ShowDetails(0, /*bitrate_dashes=*/true);
+  FinishLoading(kProgramTitle, Status::Ok());
+}
+
+void FrmID3::Form_Unload() {
+  const StateNotice notice(*this);
+  m_main.set_sent_to_mp3_utilities(false);
+}
+
+void FrmID3::mnuExit_Click() {
+  if (close_window) {
+    close_window();
+  } else {
+    Form_Unload();
+  }
+}
+
+bool FrmID3::LinkedToCatalog() const { return m_main.sent_to_mp3_utilities(); }
+
+bool FrmID3::busy() const { return m_main.busy(); }
+
+std::vector<std::string> FrmID3::txtGenre_items() {
+  return std::vector<std::string>(Genres.begin(), Genres.begin() + kNamedGenres);
+}
+
+void FrmID3::ResetWindow() {
+  m_LvOld.Clear();
+  m_LvOld.SetSorted(false);
+  m_CurNames.assign(kNameSnapshotSize, std::string());
+  m_PrevNames.assign(kNameSnapshotSize, std::string());
+  m_entry_counter = 1;
+  m_selected_count = 0;
+  m_insert_location = 0;
+  m_CurrentFile.clear();
+  m_editor = TagEditorValues{};  // texts empty, the six preserve boxes clear
+  m_txtDisplay.clear();
+  m_txtText.clear();
+  m_txtReplace.clear();
+  m_txtWith.clear();
+  m_optAll = false;  // optSelect
+  ResetLabels(kBlankDetailLabels);
+  m_status = {};
+  m_mnuLog = true;
+  m_mnuCom = false;
+  m_mnuAlbum = false;
+  m_focus_request.clear();
+}
+
+// --- Options and toolbar --------------------------------------------------------
+
+void FrmID3::mnuLog_Click() {
+  const StateNotice notice(*this);
+  m_mnuLog = !m_mnuLog;
+}
+
+void FrmID3::mnuCom_Click() {
+  const StateNotice notice(*this);
+  m_mnuCom = !m_mnuCom;
+}
+
+void FrmID3::mnuAlbum_Click() {
+  const StateNotice notice(*this);
+  m_mnuAlbum = !m_mnuAlbum;
+}
+
+void FrmID3::Tbr_ButtonClick(int button) {
+  switch (button) {
+    case 1:
+      return mnuOpen_Click();
+    case 3:
+      return mnuRemove_Click();
+    case 4:
+      return mnuWrite_Click();
+    case 5:
+      return mnuTagName_Click();
+    case 7:
+      return mnuRemv_Click();
+    case 8:
+      return mnuClAll_Click();
+    case 9:
+      return mnuMan_Click();
+    case 10:
+      return mnuIDrenam_Click();
+    case 11:
+      return mnuStartOver_Click();
+    case 12:
+      return mnuOops_Click();
+    case 14:
+      return mnuRen_Click();
+    case 15:
+      return mnuUndo_Click();
+    default:
+      return;  // 2, 6 and 13 are separators
+  }
+}
+
+// --- Enabled flags ------------------------------------------------------------------
+
+void FrmID3::EnterEmptyState() {
+  for (std::string_view menu : kMenus) m_commands.Enable(menu, true);
+  for (const Id3MenuItem& item : kId3MenuItems) m_commands.Enable(item.name, true);
+  for (const Id3MenuItem& item : kId3PopupItems) m_commands.Enable(item.name, true);
+  for (std::string_view item : kNamingMenuItems) m_commands.Enable(item, false);
+  for (int button = 1; button <= kToolbarButtons; ++button) m_commands.EnableButton(button, false);
+  for (int button : kEmptyWindowButtons) m_commands.EnableButton(button, true);
+}
+
+void FrmID3::EnterBatchLoadedState() {
+  EnterEmptyState();
+  for (int button : kBatchButtons) m_commands.EnableButton(button, true);
+  // Manual needs nothing but an entry to name, so it comes with the batch.
+  m_commands.Enable("mnuMan", true);
+}
+
+void FrmID3::EnableNamingStep() {
+  m_commands.Enable("mnuRen", true);
+  m_commands.EnableButton(kRenameButton, true);
+  m_commands.Enable("mnuOops", true);
+  m_commands.EnableButton(kOopsButton, true);
+}
+
+// --- Shared steps -----------------------------------------------------------------
+
+void FrmID3::SetStatus(int panel, std::string text) {
+  m_status.at(panel - 1) = std::move(text);
+  if (m_listener) m_listener();
+}
+
+void FrmID3::ResetLabels(const DetailLabels& texts) {
+  for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i] = texts[i];
+}
+
+void FrmID3::ShowTagInEditor(const Mp3Info& info) {
+  m_editor.title = ShownText(info.TagTitle);
+  m_editor.artist = ShownText(info.TagArtist);
+  m_editor.album = ShownText(info.TagAlbum);
+  m_editor.year = ShownText(info.TagYear);
+  m_editor.comment = ShownText(info.TagComment);
+  m_editor.genre = info.TagGenre;
+}
+
+void FrmID3::ClearEditorTexts() {
+  for (std::string* text : {&m_editor.title, &m_editor.artist, &m_editor.album, &m_editor.year,
+                            &m_editor.comment, &m_editor.genre}) {
+    text->clear();
+  }
+}
+
+std::string FrmID3::EntryFile(int row) const {
+  const std::string& extension = m_LvOld.Cell(row, kBatchExtension);
+  return m_LvOld.Cell(row, kBatchPath) + m_LvOld.Cell(row, kBatchOriginal) +
+         (extension.empty() ? std::string(kMp3Extension) : extension);
+}
+
+Result<std::string> FrmID3::ReadInfo(const std::string& catalog_file, Mp3Info* info) const {
+  const std::optional<std::string> native = m_platform.ToNative(catalog_file);
+  if (!native) return Status::Error("Cannot read \"" + catalog_file + "\": no such drive");
+  Result<std::string> bitrate = ReadMp3Info(*native, info);
+  if (!bitrate.ok()) {
+    return Status::Error(bitrate.status().message() + ": \"" + catalog_file + "\"");
+  }
+  return bitrate;
+}
+
+std::vector<int> FrmID3::RowsInScope() const {
+  if (!m_optAll) return m_LvOld.SelectedRows();
+  std::vector<int> rows(static_cast<std::size_t>(m_LvOld.row_count()));
+  for (int row = 0; row < m_LvOld.row_count(); ++row) rows[static_cast<std::size_t>(row)] = row;
+  return rows;
+}
+
+void FrmID3::FinishLoading(std::string_view failure_title, const Status& listed) {
+  m_LvOld.SetSortKey(kBatchOriginal);
+  m_LvOld.SetSortOrder(SortOrder::kAscending);
+  m_LvOld.SetSorted(true);
+  // Sorted once: later changes to a name must not move its entry.
+  m_LvOld.SetSorted(false);
+  FillSnapshots();
+  if (!listed.ok()) {
+    m_ui.ShowMessage(listed.message(), Buttons::kOk, Icon::kStop, failure_title);
+  } else if (m_LvOld.row_count() > kNameSnapshotSize) {
+    m_ui.ShowMessage(BatchLimitText(m_LvOld.row_count()), Buttons::kOk, Icon::kStop, failure_title);
+  }
+}
+
+void FrmID3::RemoveEntry(int row) {
+  m_LvOld.RemoveRow(row);
+  if (row >= kNameSnapshotSize) return;
+  // The snapshots follow their entries, so Oops! still restores each entry's
+  // own name after others were removed.
+  const auto position = static_cast<std::ptrdiff_t>(row);
+  m_CurNames.erase(m_CurNames.begin() + position);
+  m_PrevNames.erase(m_PrevNames.begin() + position);
+  // An entry moving up into the last covered position has no snapshot of its
+  // own yet: its present name stands for both.
+  const int last = kNameSnapshotSize - 1;
+  const std::string moved_in = last < m_LvOld.row_count() ? m_LvOld.Cell(last, kBatchNew) : "";
+  m_CurNames.push_back(moved_in);
+  m_PrevNames.push_back(moved_in);
+}
+
+// --- Snapshots --------------------------------------------------------------------
+
+void FrmID3::TakeNameSnapshot() {
+  const int covered = std::min(m_LvOld.row_count(), kNameSnapshotSize);
+  // PrevNames is column New as it stood before this step. CurNames holds just
+  // that unless it was emptied (Start Over) or never filled; then the column
+  // itself is the one to keep, or Oops! would blank every name.
+  const bool current_known = !m_CurNames[0].empty();
+  for (int i = 0; i < covered; ++i) {
+    m_PrevNames[i] = current_known ? m_CurNames[i] : m_LvOld.Cell(i, kBatchNew);
+  }
+}
+
+void FrmID3::StoreCurNames() {
+  const int covered = std::min(m_LvOld.row_count(), kNameSnapshotSize);
+  for (int i = 0; i < covered; ++i) m_CurNames[i] = m_LvOld.Cell(i, kBatchNew);
+}
+
+void FrmID3::FillSnapshots() {
+  m_CurNames.assign(kNameSnapshotSize, std::string());
+  StoreCurNames();
+  m_PrevNames = m_CurNames;
+}
+
+}  // namespace tallymere

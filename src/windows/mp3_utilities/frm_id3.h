@@ -1,0 +1,295 @@
+#pragma once
+// The MP3 Utilities window's controller (frmID3): a batch of MP3 files on
+// disk, their details and tags, the new names prepared for them, renaming
+// with a log and undo. It knows no toolkit: the Qt window forwards events to
+// the handlers below (named after the window's controls), shows LvOld through
+// a list-model adapter, binds the editable texts and option flags through the
+// setters, and after every forwarded event (or when the state listener fires)
+// shows the labels, status panels, check marks and enabled flags again.
+//
+// The window reaches the catalog only through the main window it belongs to,
+// and only while LinkedToCatalog (the main window's hand-over flag) is set.
+// Handlers are spread over files by command group: the batch (mp3_batch.cpp),
+// tags (tag_commands.cpp), renaming (rename_commands.cpp) and the text tools
+// (text_tools.cpp).
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "windows/command_state.h"
+#include "catalog/list_model.h"
+#include "common/status.h"
+#include "mp3/bitrat.h"
+#include "windows/mp3_utilities/frm_id3_captions.h"
+#include "mp3/tag_writer.h"
+#include "ports/platform.h"
+#include "ports/ui_services.h"
+
+namespace tallymere {
+
+class FrmMain;
+struct RenameLogEntry;
+
+// Columns of LvOld. kBatchExtension is a cell beyond the four shown columns:
+// the extension as found on disk (".mp3", ".MP3"), so that Path, Original and
+// extension name the file even where letter case counts.
+enum BatchColumn {
+  kBatchOriginal,
+  kBatchNew,
+  kBatchPath,
+  kBatchOldName,
+  kBatchShownColumns,
+  kBatchExtension = kBatchShownColumns
+};
+
+// Positions in CurNames and PrevNames; a bigger batch is listed in full, but
+// only its first entries have snapshots.
+inline constexpr int kNameSnapshotSize = 3000;
+
+// Mouse buttons as MouseUp reports them, and key codes of KeyDown.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kDeleteKey = 46;
+
+// The details labels Label9 to Label12 without values: as the window opens
+// and after Browse for folder, and (each with a space) after a click.
+using DetailLabels = std::array<std::string_view, 4>;
+inline constexpr DetailLabels kBlankDetailLabels = {
+    "Size:", "Version:", "Bitrate:", "Sample Rate:"};
+inline constexpr DetailLabels kClickDetailLabels = {
+    "Size: ", "Version: ", "Bitrate: ", "Sample Rate: "};
+
+class FrmID3 {
+ public:
+  explicit FrmID3(FrmMain& main);
+  FrmID3(const FrmID3&) = delete;
+  FrmID3& operator=(const FrmID3&) = delete;
+
+  // --- Window -----------------------------------------------------------------
+  // Puts every control into its first state; with LinkedToCatalog set, loads
+  // the selected files of the main window's file list.
+  void Form_Load();
+  // Closing the window ends the link to the catalog.
+  void Form_Unload();
+
+  // --- File menu ----------------------------------------------------------------
+  void mnuOpen_Click();  // "Browse for folder"
+  // "Exit Utilities": asks the view to close (close_window), or unloads.
+  void mnuExit_Click();
+  // Appends the MP3 files of the tree below CurrentPath (a catalog folder
+  // path ending in "\"), files before subfolders, depth first. Fails when a
+  // folder cannot be listed; the entries listed so far stay.
+  Status RecurseTree(const std::string& CurrentPath);
+
+  // --- Batch list events ------------------------------------------------------------
+  // A click on a row: its details and tags, then the selection count. The
+  // view has already updated the selected flags of LvOld.
+  void LvOld_ItemClick(int row);
+  // True when the view should show the pop-up menu mnuPop2.
+  bool LvOld_MouseUp(int button) const { return button == kRightButton; }
+  void LvOld_KeyDown(int key_code);
+  // The caret position (in characters) of a click in txtDisplay.
+  void txtDisplay_Click(int caret_position) { m_insert_location = caret_position; }
+
+  // --- Tag menu -----------------------------------------------------------------
+  void mnuRemove_Click();   // "Erase Tag"
+  void mnuWrite_Click();    // "Write Tag"
+  void mnuTagName_Click();  // "Write Tag Using File Name"
+
+  // --- Rename menu ------------------------------------------------------------------
+  void mnuRen_Click();
+  void mnuUndo_Click();
+
+  // --- Tools menu --------------------------------------------------------------------
+  void mnuRemv_Click();       // "Remove Selected File(s)"
+  void mnuClAll_Click();      // "Clear All Files"
+  void mnuOops_Click();       // "Oops!"
+  void mnuStartOver_Click();  // "Start Over"
+  void mnuIDrenam_Click();    // "Extract ID3 Tag"
+  void mnuMan_Click();        // "Manual"
+
+  // --- Options menu: each toggles its check mark --------------------------------------
+  void mnuLog_Click();
+  void mnuCom_Click();
+  void mnuAlbum_Click();
+
+  // --- Pop-up menu of the list and the toolbar -----------------------------------------
+  void mnuPop2R_Click() { mnuTagName_Click(); }
+  void mnuPop2Del_Click() { mnuRemv_Click(); }
+  void mnuPop2Rem_Click() { mnuClAll_Click(); }
+  // Runs the command of toolbar button 1 to 15 (2, 6 and 13 are separators).
+  void Tbr_ButtonClick(int button);
+
+  // --- Text tools -------------------------------------------------------------------
+  void cmdTrim_Click();       // "Trim Method 1"
+  void cmdTrim2_Click();      // "Trim Method 2"
+  void cmdTrimNum_Click();    // "Trim Numbers"
+  void cmdTrimspace_Click();  // " ab " -> "ab"
+  void cmdUpper_Click();      // "ab --> Ab"
+  void cmdLower_Click();      // "AB --> ab"
+  void cmdReplace_Click();    // "Replace"
+  void cmdReplace1_Click();   // "Replace Once"
+  void cmdInsert_Click();     // "Insert Text"
+  void cmdSwap_Click();       // "Artist <-> Title"
+  void cmdAuto_Click();       // "Auto"
+
+  // --- State the view shows -----------------------------------------------------------
+  ListModel& LvOld() { return m_LvOld; }
+  const ListModel& LvOld() const { return m_LvOld; }
+  const std::vector<std::string>& CurNames() const { return m_CurNames; }
+  const std::vector<std::string>& PrevNames() const { return m_PrevNames; }
+  // The main window's hand-over flag.
+  bool LinkedToCatalog() const;
+  int entry_counter() const { return m_entry_counter; }
+  int selected_count() const { return m_selected_count; }
+  int insert_location() const { return m_insert_location; }
+  const std::string& CurrentFile() const { return m_CurrentFile; }
+  // The window's own status bar stInfo, panels 1 and 2.
+  const std::string& status(int panel) const { return m_status.at(panel - 1); }
+  // Label9 (size), Label10 (version), Label11 (bitrate), Label12 (sample rate).
+  const std::string& Label9() const { return m_labels[0]; }
+  const std::string& Label10() const { return m_labels[1]; }
+  const std::string& Label11() const { return m_labels[2]; }
+  const std::string& Label12() const { return m_labels[3]; }
+  bool mnuLog_checked() const { return m_mnuLog; }
+  bool mnuCom_checked() const { return m_mnuCom; }
+  bool mnuAlbum_checked() const { return m_mnuAlbum; }
+  // Enabled flags by menu item name ("mnuRen") and toolbar button (1-15).
+  const CommandState& commands() const { return m_commands; }
+  // The control a handler wants the focus on ("txtText"), empty for none;
+  // the view moves the focus and clears it.
+  const std::string& focus_request() const { return m_focus_request; }
+  void clear_focus_request() { m_focus_request.clear(); }
+  // The genre box's choices: the named genres in index order.
+  static std::vector<std::string> txtGenre_items();
+  // True while a long command of either window yields: commands are refused.
+  bool busy() const;
+
+  // --- Controls the user edits ------------------------------------------------------------
+  // The tag editor: txtTitle, txtArtist, txtAlbum, txtYear, txtComment,
+  // txtGenre and the six preserve boxes.
+  TagEditorValues& tag_editor() { return m_editor; }
+  const TagEditorValues& tag_editor() const { return m_editor; }
+  const std::string& txtDisplay() const { return m_txtDisplay; }
+  void set_txtDisplay(std::string text) { m_txtDisplay = std::move(text); }
+  const std::string& txtText() const { return m_txtText; }
+  void set_txtText(std::string text) { m_txtText = std::move(text); }
+  const std::string& txtReplace() const { return m_txtReplace; }
+  void set_txtReplace(std::string text) { m_txtReplace = std::move(text); }
+  const std::string& txtWith() const { return m_txtWith; }
+  void set_txtWith(std::string text) { m_txtWith = std::move(text); }
+  // The scope options: optAll "Apply to ALL files", optSelect "Apply to
+  // selected file" (exactly one of them is set).
+  bool optAll() const { return m_optAll; }
+  bool optSelect() const { return !m_optAll; }
+  void set_optAll(bool all) { m_optAll = all; }
+
+  // --- Hooks the view sets ------------------------------------------------------------------
+  // Closes the window; the view then calls Form_Unload.
+  std::function<void()> close_window;
+  // Called when a handler has changed labels, status, flags or editor texts.
+  void set_state_listener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+ private:
+  // Notifies the listener once when the outermost handler ends.
+  class StateNotice {
+   public:
+    explicit StateNotice(FrmID3& window) : m_window(window) { ++m_window.m_handler_depth; }
+    ~StateNotice();
+    StateNotice(const StateNotice&) = delete;
+    StateNotice& operator=(const StateNotice&) = delete;
+
+   private:
+    FrmID3& m_window;
+  };
+  enum class TagCommand { kWrite, kErase, kFromName };
+  static constexpr int kOopsButton = 12;
+  static constexpr int kRenameButton = 14;
+  static constexpr int kUndoButton = 15;
+
+  // --- frm_id3.cpp: state, enabling, shared steps ---
+  void ResetWindow();
+  void SetStatus(int panel, std::string text);
+  void ResetLabels(const DetailLabels& texts);
+  void ClearEditorTexts();
+  // The editor shows each tag field up to its first NUL, as every view does.
+  void ShowTagInEditor(const Mp3Info& info);
+  // Enabled flags by the table of states.
+  void EnterEmptyState();
+  void EnterBatchLoadedState();
+  void EnableNamingStep();  // Rename and Oops!, menu items and buttons
+  // The catalog path of an entry's file: Path & Original & extension.
+  std::string EntryFile(int row) const;
+  // ReadMp3Info of a catalog path; a failure names the file.
+  Result<std::string> ReadInfo(const std::string& catalog_file, Mp3Info* info) const;
+  // The rows a tag command or Extract ID3 Tag works on.
+  std::vector<int> RowsInScope() const;
+  // Appends an entry for a file name that ends in ".mp3" (any letter case).
+  void AddEntry(const std::string& path, const std::string& file_name);
+  // After loading: sort once by Original, fill both snapshots, report a
+  // batch bigger than the snapshots under the given title.
+  void FinishLoading(std::string_view failure_title, const Status& listed);
+  void RemoveEntry(int row);
+
+  // --- Snapshots ---
+  void TakeNameSnapshot();  // before column New changes
+  void StoreCurNames();     // after it changed
+  void FillSnapshots();     // both from column New
+
+  // --- mp3_batch.cpp ---
+  void ShowDetails(int row, bool bitrate_dashes);
+  void CountSelection();
+
+  // --- tag_commands.cpp ---
+  void RunTagCommand(TagCommand command);
+  void TagFromFileName(int row);
+  void ShowTagOfCurrentEntry();
+  // False when a file could not be read again (the command then ends).
+  bool UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated);
+
+  // --- rename_commands.cpp ---
+  bool CheckEntriesBeforeRename();
+  bool HasNameClash() const;
+  Status WriteRenameLog(const std::string& log_path, const std::vector<RenameLogEntry>& log,
+                        int failures) const;
+  void ReportRename(const std::string& log_path, int failures);
+
+  // --- text_tools.cpp ---
+  // The frame of every tool: snapshot, the rule on column New of every entry
+  // (optAll) or of the current entry (optSelect), CurNames, enabling.
+  void ApplyTool(const std::function<std::string(const std::string&)>& rule);
+  void TrimMethod1();
+  void TrimMethod2();
+
+  FrmMain& m_main;
+  UiServices& m_ui;
+  const Platform& m_platform;
+
+  ListModel m_LvOld;
+  std::vector<std::string> m_CurNames;
+  std::vector<std::string> m_PrevNames;
+  int m_entry_counter = 1;
+  int m_selected_count = 0;
+  int m_insert_location = 0;
+  std::string m_CurrentFile;
+  TagEditorValues m_editor;
+  std::string m_txtDisplay;
+  std::string m_txtText;
+  std::string m_txtReplace;
+  std::string m_txtWith;
+  bool m_optAll = false;
+  std::array<std::string, 4> m_labels;
+  std::array<std::string, 2> m_status;
+  bool m_mnuLog = true;
+  bool m_mnuCom = false;
+  bool m_mnuAlbum = false;
+  CommandState m_commands;
+  std::string m_focus_request;
+  std::function<void()> m_listener;
+  int m_handler_depth = 0;
+};
+
+}  // namespace tallymere

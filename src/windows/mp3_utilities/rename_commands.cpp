@@ -1,0 +1,261 @@
+// Preparing new names and renaming: Extract ID3 Tag, Manual, Oops!, Start
+// Over, Rename with its checks, log and report, and Undo.
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "windows/main/frm_main.h"
+#include "windows/ui_scopes.h"
+#include "common/format.h"
+#include "windows/mp3_utilities/batch_entry.h"
+#include "mp3/file_name_check.h"
+#include "windows/mp3_utilities/frm_id3.h"
+#include "mp3/name_fields.h"
+#include "mp3/rename_log.h"
+#include "lists/gshell.h"
+#include "platform/text_file.h"
+
+namespace tallymere {
+namespace {
+
+constexpr std::string_view kRenameFileTitle = "Rename File";
+
+}  // namespace
+
+// --- Preparing names -----------------------------------------------------------------
+
+void FrmID3::mnuIDrenam_Click() {
+  const StateNotice notice(*this);
+  if (busy() || m_LvOld.row_count() == 0) return;
+  for (int row : RowsInScope()) {
+    Mp3Info info;  // a fresh read: no tag field of the previous file remains
+    const Result<std::string> read = ReadInfo(EntryFile(row), &info);
+    if (!read.ok()) {
+      m_ui.ShowMessage(read.status().message(), Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
+      return;
+    }
+    // No snapshot: Oops! does not take this step back.
+    m_LvOld.SetCell(row, kBatchNew, NameFromTag(info, m_mnuAlbum, m_mnuCom));
+  }
+  m_commands.Enable("mnuRen", true);
+}
+
+void FrmID3::mnuMan_Click() {
+  const StateNotice notice(*this);
+  if (busy() || m_LvOld.row_count() == 0) return;
+  const int row = m_LvOld.current();
+  if (row < 0) return;
+  TakeNameSnapshot();
+  m_LvOld.SetCell(row, kBatchNew, m_txtDisplay);
+  StoreCurNames();
+  // A naming step like the text tools: the name can be renamed or taken back.
+  EnableNamingStep();
+}
+
+void FrmID3::mnuOops_Click() {
+  const StateNotice notice(*this);
+  if (busy()) return;
+  const int covered = std::min(m_LvOld.row_count(), kNameSnapshotSize);
+  for (int i = 0; i < covered; ++i) {
+    m_LvOld.SetCell(i, kBatchNew, m_PrevNames[i]);
+    m_CurNames[i] = m_PrevNames[i];
+  }
+  m_commands.Enable("mnuOops", false);
+  m_commands.EnableButton(kOopsButton, false);
+}
+
+void FrmID3::mnuStartOver_Click() {
+  const StateNotice notice(*this);
+  if (busy()) return;
+  m_CurNames.assign(kNameSnapshotSize, std::string());
+  m_PrevNames.assign(kNameSnapshotSize, std::string());
+  for (int row = 0; row < m_LvOld.row_count(); ++row) {
+    m_LvOld.SetCell(row, kBatchNew, m_LvOld.Cell(row, kBatchOriginal));
+  }
+  // The snapshots are empty: Oops! would blank every name.
+  m_commands.Enable("mnuOops", false);
+  m_commands.EnableButton(kOopsButton, false);
+}
+
+// --- Rename ------------------------------------------------------------------------
+
+void FrmID3::mnuRen_Click() {
+  const StateNotice notice(*this);
+  if (busy()) return;
+  m_main.set_sent_to_mp3_utilities(false);  // catalog records keep the old names
+  if (m_LvOld.row_count() == 0) return;
+  if (!CheckEntriesBeforeRename() || m_LvOld.row_count() == 0) return;
+  if (HasNameClash()) {
+    m_ui.ShowMessage("Duplicate name found, please correct the problem first.", Buttons::kOk,
+                     Icon::kStop, kRenameFileTitle);
+    return;
+  }
+  if (m_ui.ShowMessage("Are you sure?", Buttons::kYesNo, Icon::kQuestion, "Confirm Rename") !=
+      Answer::kYes) {
+    return;
+  }
+
+  const BusyScope busy_pointer(m_ui);
+  const int count = m_LvOld.row_count();
+  std::vector<RenameLogEntry> log;
+  log.reserve(static_cast<std::size_t>(count));
+  std::vector<bool> renamed(static_cast<std::size_t>(count), false);
+  int failures = 0;
+  for (int row = 0; row < count; ++row) {
+    const std::string& folder = m_LvOld.Cell(row, kBatchPath);
+    const std::string& extension = m_LvOld.Cell(row, kBatchExtension);
+    const std::string old_name = m_LvOld.Cell(row, kBatchOriginal) + extension;
+    const std::string new_name = m_LvOld.Cell(row, kBatchNew) + extension;
+    RenameLogEntry entry{RenameLogFileText(folder, old_name), {}};
+    const Status status = m_platform.RenameFile(folder + old_name, folder + new_name);
+    if (status.ok()) {
+      entry.new_text = RenameLogFileText(folder, new_name);
+      renamed[static_cast<std::size_t>(row)] = true;
+    } else {
+      ++failures;
+      entry.new_text = RenameLogFailureText(status.message());
+      m_ui.ShowMessage(status.message() + " , while renaming: " + folder + old_name, Buttons::kOk,
+                       Icon::kStop, kProgramTitle);
+    }
+    log.push_back(std::move(entry));
+  }
+
+  if (m_mnuLog) {
+    const std::string log_path = m_LvOld.Cell(0, kBatchPath) + std::string(kRenameLogName);
+    if (const Status written = WriteRenameLog(log_path, log, failures); !written.ok()) {
+      m_ui.ShowMessage(written.message(), Buttons::kOk, Icon::kStop, kProgramTitle);
+    } else {
+      ReportRename(log_path, failures);
+    }
+  } else {
+    ReportRename("", failures);
+  }
+
+  // The files stay renamed whatever happened to the log, so the batch follows
+  // them; an entry whose rename failed still names its file.
+  for (int row = 0; row < count; ++row) {
+    const std::string original = m_LvOld.Cell(row, kBatchOriginal);
+    m_LvOld.SetCell(row, kBatchOldName, original);
+    if (renamed[static_cast<std::size_t>(row)]) {
+      m_LvOld.SetCell(row, kBatchOriginal, m_LvOld.Cell(row, kBatchNew));
+    }
+  }
+  m_commands.Enable("mnuRen", false);
+  m_commands.EnableButton(kRenameButton, false);
+  m_commands.Enable("mnuUndo", true);
+  m_commands.EnableButton(kUndoButton, true);
+}
+
+bool FrmID3::CheckEntriesBeforeRename() {
+  // Everything that needs no answer first, so a refused batch has had no
+  // attributes reset.
+  for (int row = 0; row < m_LvOld.row_count(); ++row) {
+    const std::string file = EntryFile(row);
+    if (!m_platform.FileExists(file)) {
+      m_ui.ShowMessage(file + " not found. Can not continue.", Buttons::kOk, Icon::kStop,
+                       kProgramTitle);
+      return false;
+    }
+    const std::string& new_name = m_LvOld.Cell(row, kBatchNew);
+    if (new_name.empty()) {
+      m_ui.ShowMessage("File name can not be empty! Please correct the problem first.",
+                       Buttons::kOk, Icon::kStop, kProgramTitle);
+      return false;
+    }
+    if (!IsLegalNewName(new_name, m_LvOld.Cell(row, kBatchExtension))) {
+      m_ui.ShowMessage("File name can not contain illegal characters.", Buttons::kOk, Icon::kStop,
+                       kRenameFileTitle);
+      return false;
+    }
+  }
+  for (int row = 0; row < m_LvOld.row_count();) {
+    const std::string file = EntryFile(row);
+    const Result<bool> read_only = m_platform.IsReadOnly(file);
+    if (read_only.ok() && *read_only) {
+      if (m_ui.ShowMessage(file + " is read only. Rename it anyway?", Buttons::kYesNo,
+                           Icon::kQuestion, "Confirm") != Answer::kYes) {
+        RemoveEntry(row);  // the next entry moves here and is checked next
+        continue;
+      }
+      if (const Status reset = m_platform.ResetAttributes(file); !reset.ok()) {
+        m_ui.ShowMessage(reset.message(), Buttons::kOk, Icon::kStop, kProgramTitle);
+      }
+    }
+    ++row;
+  }
+  return true;
+}
+
+bool FrmID3::HasNameClash() const {
+  // Entries are renamed in list order: a new name may take the old name of an
+  // earlier entry (gone by then) but not of a later one.
+  std::unordered_map<std::string, int> first_with_new_name;
+  const int count = m_LvOld.row_count();
+  for (int i = 0; i < count; ++i) {
+    first_with_new_name.emplace(m_LvOld.Cell(i, kBatchPath) + m_LvOld.Cell(i, kBatchNew), i);
+  }
+  for (int j = 0; j < count; ++j) {
+    const auto found =
+        first_with_new_name.find(m_LvOld.Cell(j, kBatchPath) + m_LvOld.Cell(j, kBatchOriginal));
+    if (found != first_with_new_name.end() && found->second < j) return true;
+  }
+  return false;
+}
+
+Status FrmID3::WriteRenameLog(const std::string& log_path, const std::vector<RenameLogEntry>& log,
+                              int failures) const {
+  const std::optional<std::string> native = m_platform.ToNative(log_path);
+  if (!native) return Status::Error("Cannot write \"" + log_path + "\": no such drive");
+  return WriteTextFile(*native,
+                       RenameLogLines(log_path, FormatDateTime(m_platform.Now()), log, failures));
+}
+
+void FrmID3::ReportRename(const std::string& log_path, int failures) {
+  if (!m_mnuLog) {
+    m_ui.ShowMessage(
+        failures == 0 ? "Files have been renamed successfully. " : "Error occured during rename. ",
+        Buttons::kOk, Icon::kQuestion, kProgramTitle);
+    return;
+  }
+  const std::string_view text =
+      failures == 0 ? "Files have been renamed successfully. Do you want to see the log file now?"
+                    : "Error occured during rename. Do you want to see the log file now?";
+  if (m_ui.ShowMessage(text, Buttons::kYesNo, Icon::kQuestion, kProgramTitle) != Answer::kYes) {
+    return;
+  }
+  // A failure to open the log is the desktop's to report.
+  if (const std::optional<std::string> native = m_platform.ToNative(log_path)) {
+    GShell(m_ui, *native, kShowDefault, "", "", "open");
+  }
+}
+
+// --- Undo ----------------------------------------------------------------------------
+
+void FrmID3::mnuUndo_Click() {
+  const StateNotice notice(*this);
+  if (busy() || m_LvOld.row_count() == 0) return;
+  const BusyScope busy_pointer(m_ui);
+  bool failed = false;
+  for (int row = 0; row < m_LvOld.row_count(); ++row) {
+    const std::string old_name = m_LvOld.Cell(row, kBatchOldName);
+    const std::string original = m_LvOld.Cell(row, kBatchOriginal);
+    // Entries the last Rename did not move have nothing to take back.
+    if (old_name.empty() || old_name == original) continue;
+    const std::string& folder = m_LvOld.Cell(row, kBatchPath);
+    const std::string& extension = m_LvOld.Cell(row, kBatchExtension);
+    if (!m_platform.RenameFile(folder + original + extension, folder + old_name + extension).ok()) {
+      failed = true;  // skipped: the entry keeps naming the file where it is
+      continue;
+    }
+    m_LvOld.SetCell(row, kBatchOriginal, old_name);
+  }
+  m_commands.Enable("mnuUndo", false);
+  m_commands.EnableButton(kUndoButton, false);
+  m_commands.Enable("mnuRen", true);
+  m_commands.EnableButton(kRenameButton, true);
+  if (!failed) {
+    m_ui.ShowMessage("Undo successful!", Buttons::kOk, Icon::kInformation, kProgramTitle);
+  }
+}
+
+}  // namespace tallymere

@@ -1,0 +1,88 @@
+#pragma once
+// RAII for the pieces of desktop state a command changes while it runs, so
+// every way out of a command (return, early stop, error) restores them.
+
+#include <string>
+
+#include "ports/ui_services.h"
+
+namespace tallymere {
+
+// The busy pointer for the life of the scope.
+class BusyScope {
+ public:
+  explicit BusyScope(UiServices& ui) : m_ui(ui) { m_ui.BusyPointer(true); }
+  ~BusyScope() { m_ui.BusyPointer(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  UiServices& m_ui;
+};
+
+// A running animation for the life of the scope.
+class AnimationScope {
+ public:
+  AnimationScope(UiServices& ui, std::string file) : m_ui(ui), m_file(std::move(file)) {
+    m_ui.Animation(m_file, true);
+  }
+  ~AnimationScope() { m_ui.Animation(m_file, false); }
+  AnimationScope(const AnimationScope&) = delete;
+  AnimationScope& operator=(const AnimationScope&) = delete;
+
+ private:
+  UiServices& m_ui;
+  std::string m_file;
+};
+
+// Forwards every service to the desktop and counts how deep the program is
+// inside YieldToUi, so commands started from the window while another one
+// yields can be refused.
+class YieldCountingUi : public UiServices {
+ public:
+  YieldCountingUi(UiServices& inner, int& depth) : m_inner(inner), m_depth(depth) {}
+
+  Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
+                     std::string_view title) override {
+    return m_inner.ShowMessage(text, buttons, icon, title);
+  }
+  std::string AskText(std::string_view prompt, std::string_view title,
+                      std::string_view default_text) override {
+    return m_inner.AskText(prompt, title, default_text);
+  }
+  std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_name) override {
+    return m_inner.ChooseSaveFile(title, filter, initial_name);
+  }
+  std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
+                                            std::string_view initial_name) override {
+    return m_inner.ChooseOpenFile(title, filter, initial_name);
+  }
+  std::string BrowseForFolder(std::string_view title) override {
+    return m_inner.BrowseForFolder(title);
+  }
+  uint32_t ChooseColor(std::string_view title) override { return m_inner.ChooseColor(title); }
+  void SetStatus(int panel, std::string_view text) override { m_inner.SetStatus(panel, text); }
+  void Animation(std::string_view file, bool start) override { m_inner.Animation(file, start); }
+  void BusyPointer(bool on) override { m_inner.BusyPointer(on); }
+  void YieldToUi() override {
+    ++m_depth;
+    m_inner.YieldToUi();
+    --m_depth;
+  }
+  void CopyToClipboard(std::string_view text) override { m_inner.CopyToClipboard(text); }
+  int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                std::string_view folder, int show_state) override {
+    return m_inner.ShellOpen(verb, path, parameters, folder, show_state);
+  }
+  int ShowProperties(std::string_view path) override { return m_inner.ShowProperties(path); }
+  int RecycleFiles(const std::vector<std::string>& paths) override {
+    return m_inner.RecycleFiles(paths);
+  }
+
+ private:
+  UiServices& m_inner;
+  int& m_depth;
+};
+
+}  // namespace tallymere

@@ -1,0 +1,131 @@
+// Adding a labelled removable disk in front of the catalogued files.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "windows/main/frm_main.h"
+#include "common/format.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using testing::MainWindowTest;
+
+class AddDiskTest : public MainWindowTest {
+ protected:
+  // A catalog of ten files on C:.
+  void ScanTenFiles() {
+    for (int i = 0; i < 10; ++i) File("c", "Music/f" + std::to_string(i) + ".mp3");
+    ScanFolder("C:\\Music");
+    ui().ClearCalls();
+  }
+  void AddDisk(const std::string& drive, const std::string& label) {
+    ui().AnswerFolder(drive).AnswerText(label);
+    main().mnuAddDisk_Click();
+  }
+};
+
+TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
+  ScanTenFiles();
+  File("e", "one.mp3");
+  File("e", "Music/two.mp3");
+  File("e", "Music/three.mp3");
+  const CatalogTable before = main().catalog();
+  AddDisk("E:\\", "CD1");
+
+  const auto asks = ui().calls();
+  const auto ask = std::find_if(asks.begin(), asks.end(), [](const testing::UiCall& call) {
+    return call.op == "AskText";
+  });
+  ASSERT_NE(ask, asks.end());
+  EXPECT_EQ(ask->text, "Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)");
+  EXPECT_EQ(ask->extra, "MUSIC99");  // the disk's volume label is offered
+
+  const CatalogTable& catalog = main().catalog();
+  EXPECT_EQ(catalog.FileCount(), 13);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(catalog.Record(i).disk_label, "CD1");
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(catalog.Record(3 + i), before.Record(i));
+  EXPECT_TRUE(IsTrailer(catalog.Record(14)));
+  EXPECT_TRUE(catalog.Record(15).file_name.empty());
+  EXPECT_TRUE(main().changed());
+  EXPECT_FALSE(main().scan_state().label_mode);
+  EXPECT_EQ(ui().Status(1), "Data updated on " + FormatDateTime(testing::kFixedNow));
+  EXPECT_EQ(ui().Status(2), "Total: 13 files");
+  EXPECT_EQ(ui().Status(3), "0.00 MB.");
+  EXPECT_NE(Node("E:\\CD1\\"), TreeModel::kNoNode);
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\CD1\\")).text, "CD1");
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\CD1\\")).image, "cd");
+  EXPECT_NE(Node("E:\\CD1\\Music\\"), TreeModel::kNoNode);
+  EXPECT_EQ(ui().busy_depth(), 0);
+}
+
+TEST_F(AddDiskTest, RefusesAFixedDriveEmptyLabelAndLabelInUseExactly) {
+  ScanTenFiles();
+  File("f", "stick.mp3");
+  ui().AnswerFolder("C:\\Music");
+  main().mnuAddDisk_Click();
+  EXPECT_EQ(ui().Messages().back().text, "It's not a removable drive, can not be added.");
+  EXPECT_TRUE(main().lstBox().empty());
+
+  AddDisk("F:\\", "");
+  EXPECT_EQ(ui().Messages().back().text, "Please enter a label and try again.");
+
+  AddDisk("F:\\", "CD1");
+  AddDisk("F:\\", "CD1");
+  EXPECT_EQ(ui().Messages().back().text, "A disk with the same label exists. Try again.");
+  EXPECT_EQ(main().catalog().FileCount(), 11);
+  AddDisk("F:\\", "cd1");  // letter case counts
+  EXPECT_EQ(main().catalog().FileCount(), 12);
+
+  // After a refused label a new scan carries drive roots again.
+  AddDisk("F:\\", "CD1");
+  ui().AnswerFolder("C:\\Music").AnswerMessage(Answer::kNo);
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(main().catalog().Record(1).disk_label, "C:\\");
+}
+
+TEST_F(AddDiskTest, SingleCdBatchIsHandedToAddADisk) {
+  File("e", "song.mp3");
+  ui().AnswerFolder("E:\\").AnswerText("Live");
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(main().catalog().Record(1).disk_label, "Live");
+  EXPECT_EQ(main().catalog().Record(1).path, "E:\\");
+  EXPECT_TRUE(main().commands().Enabled("mnuSaveFile"));
+  EXPECT_TRUE(main().changed());
+}
+
+TEST_F(AddDiskTest, DiskNotInTheDriveTakesTheFailurePath) {
+  std::filesystem::remove_all(folder().Path("f"));
+  AddDisk("F:\\", "unused");
+  // The label is never asked: the answer stays queued until drained here.
+  EXPECT_EQ(ui().Messages().back().text, "Bad file name. Please make sure disk is in the drive.");
+  EXPECT_EQ(ui().AskText("drain", "", ""), "unused");
+  EXPECT_FALSE(main().scan_state().label_mode);
+}
+
+TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
+  CatalogTable& table = main().catalog();
+  for (int i = 1; i <= CatalogTable::kMaxFileRecords - 1; ++i) {
+    CatalogRecord record;
+    record.disk_label = "C:\\";
+    record.path = "C:\\Big\\";
+    record.file_name = std::to_string(i);
+    table.SetRecord(i, std::move(record));
+  }
+  const CatalogTable before = table;
+  File("f", "a.mp3");
+  File("f", "b.mp3");
+  AddDisk("F:\\", "Stick");
+  EXPECT_EQ(ui().Messages().back().text,
+            "The disk was not added: its 2 files and the 32764 files already catalogued do not "
+            "fit in one catalog, which holds at most 32765 files. Nothing was changed.");
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_FALSE(main().scan_state().label_mode);
+}
+
+}  // namespace
+}  // namespace tallymere

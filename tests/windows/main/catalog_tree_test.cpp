@@ -1,0 +1,115 @@
+// The tree built from folder keys, browsing, and the file list a node shows.
+
+#include <gtest/gtest.h>
+
+#include "catalog/data_file.h"
+#include "windows/main/frm_main.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using testing::MainWindowTest;
+
+class CatalogTreeTest : public MainWindowTest {
+ protected:
+  // A catalog of the records given as (disk label, path, name, size), opened.
+  void OpenCatalog(const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
+    CatalogTable& table = main().catalog();
+    table.Erase();
+    int i = 1;
+    for (const auto& [label, path, name, size] : files) {
+      CatalogRecord record;
+      record.disk_label = label;
+      record.path = path;
+      record.file_name = name;
+      record.size = size;
+      table.SetRecord(i++, record);
+    }
+    table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
+    const std::string path = folder().Path("c.mpd");
+    ASSERT_TRUE(SaveDataFile(table, path).ok());
+    ui().AnswerOpenFile(path);
+    main().mnuLoad_Click();
+  }
+};
+
+TEST_F(CatalogTreeTest, SharedFoldersAppearOnceAndLabelledDisksSitUnderTheirDrive) {
+  OpenCatalog({{"C:\\", "C:\\A\\B\\", "1.mp3", 1},
+               {"C:\\", "C:\\A\\C\\", "2.mp3", 1},
+               {"MyCD", "E:\\", "3.mp3", 1},
+               {"MyCD", "E:\\Music\\", "4.mp3", 1},
+               {"C:\\", "C:\\", "5.mp3", 1}});
+  const std::string root = folder().Path("c.mpd");
+  EXPECT_EQ(NodeKeys(), (std::vector<std::string>{root, "C:\\", "E:\\", "C:\\A\\", "C:\\A\\B\\",
+                                                  "C:\\A\\C\\", "E:\\MyCD\\",
+                                                  "E:\\MyCD\\Music\\"}));
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{root, "C:", "E:", "A", "B", "C", "MyCD", "Music"}));
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\")).image, "cd");
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\Music\\")).image, "fclosed");
+  EXPECT_EQ(main().tvAlbum().ChildCount(Node("C:\\A\\")), 2);
+
+  main().tvAlbum_NodeClick(Node("C:\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"5.mp3"}));
+  main().tvAlbum_NodeClick(Node("E:\\MyCD\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"3.mp3"}));
+  EXPECT_EQ(main().LV().Cell(0, kColDiskLabel), "MyCD");
+  main().tvAlbum_NodeClick(Node("E:\\MyCD\\Music\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"4.mp3"}));
+  main().tvAlbum_NodeClick(Node("E:\\"));
+  EXPECT_TRUE(ListNames().empty());
+  EXPECT_EQ(ui().Status(1), "Exploring: E:\\");
+  EXPECT_EQ(ui().Status(2), "Total: 0 files");
+
+  main().tvAlbum_NodeClick(Node("C:\\A\\"));
+  EXPECT_TRUE(ListNames().empty());
+  EXPECT_EQ(ui().Status(2), "Total: 0 files");
+  EXPECT_EQ(ui().Status(3), "0.00 MB");
+}
+
+TEST_F(CatalogTreeTest, ADriveWithFilesOnlyInItsRootStaysInTheTree) {
+  OpenCatalog({{"C:\\", "C:\\", "a.mp3", 1}});
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("c.mpd"), "C:"}));
+  main().tvAlbum_NodeClick(Node("C:\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3"}));
+}
+
+TEST_F(CatalogTreeTest, NodeClickSortsByNameAndTotalsExactly) {
+  OpenCatalog({{"C:\\", "C:\\M\\", "b.mp3", 16777216},
+               {"C:\\", "C:\\M\\", "A.mp3", 1},
+               {"C:\\", "C:\\M\\", "c.mp3", 1048576}});
+  main().tvAlbum_NodeClick(Node("C:\\M\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"A.mp3", "b.mp3", "c.mp3"}));
+  EXPECT_EQ(main().LV().width(kColPath), 0);
+  EXPECT_EQ(ui().Status(3), "17.00 MB");
+  EXPECT_EQ(ui().busy_depth(), 0);
+}
+
+TEST_F(CatalogTreeTest, DoubleClickBrowsesLiveFoldersOnlyWithoutACatalog) {
+  folder().MakeFolder("c/Music/Pop");
+  folder().MakeFolder("c/Books");
+  main().tvAlbum().Select(Node("C:\\"));
+  main().tvAlbum_DblClick();
+  EXPECT_EQ(main().tvAlbum().node(Node("C:\\")).text, "C:");
+  const int drive = Node("C:\\");
+  ASSERT_EQ(main().tvAlbum().ChildCount(drive), 2);
+  EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().node(drive).children[0]).text, "Books");
+  EXPECT_TRUE(main().tvAlbum().node(drive).expanded);
+
+  main().tvAlbum().Select(Node("C:\\Music\\"));
+  main().tvAlbum_DblClick();
+  EXPECT_NE(Node("C:\\Music\\Pop\\"), TreeModel::kNoNode);
+  EXPECT_EQ(main().tvAlbum().node(Node("C:\\Music\\Pop\\")).text, "Pop");
+
+  // A drag of a browsed folder onto the batch offers a scan of it.
+  EXPECT_TRUE(main().lstBox_DragOver(Node("C:\\Music\\")));
+  EXPECT_FALSE(main().lstBox_DragOver(Node("Untitled.mpd")));
+  main().tvAlbum().Select(Node("C:\\Music\\"));
+  ui().AnswerMessage(Answer::kNo);
+  main().lstBox_DragDrop(main().tvAlbum_StartDrag());
+  EXPECT_EQ(ui().Messages().back().text, "Do you want to start a new scan on C:\\Music\\ drive? ");
+  EXPECT_TRUE(main().lstBox().empty());
+}
+
+}  // namespace
+}  // namespace tallymere

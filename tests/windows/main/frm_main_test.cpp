@@ -1,0 +1,292 @@
+// The main window from start to save: start-up, the typical scan-and-save road,
+// the File menu and shutdown, through the scripted desktop.
+
+#include "windows/main/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include "catalog/data_file.h"
+#include "common/format.h"
+#include "mp3/mp3_fixtures.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using testing::Frame;
+using testing::Id3v1Block;
+using testing::MainWindowTest;
+using testing::ReadFileBytes;
+using testing::UiCall;
+
+std::string Song(const std::string& title, const std::string& artist) {
+  return Frame() + Frame() + Id3v1Block({title, artist, "Album", "1999", "", 17});
+}
+
+class FrmMainTest : public MainWindowTest {};
+
+TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
+  const TreeNode& root = main().tvAlbum().node(Node("Untitled.mpd"));
+  EXPECT_EQ(root.image, "mycomp");
+  EXPECT_TRUE(root.expanded);
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\")).image, "cdrom");
+  EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "floppy");
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
+  EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13), "False\r\nTrue\r\n");
+  EXPECT_EQ(main().settings(), Settings());
+  EXPECT_EQ(ui().Status(1), "Ready");
+  EXPECT_EQ(ui().busy_depth(), 0);
+  EXPECT_FALSE(main().commands().Enabled("mnuSaveFile"));
+  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
+  EXPECT_TRUE(main().commands().Enabled("mnuLoad"));
+  for (int button : {1, 5, 16, 19, 20}) EXPECT_TRUE(main().commands().ButtonEnabled(button));
+  for (int button : {2, 4, 6, 7, 9, 10, 11, 12, 13, 15, 17}) {
+    EXPECT_FALSE(main().commands().ButtonEnabled(button)) << button;
+  }
+  EXPECT_EQ(main().LV().width(kColPath), 0);
+  EXPECT_FALSE(main().tab_enabled(1));
+  EXPECT_EQ(main().cmbType().size(), 19u);
+  EXPECT_EQ(main().cmbType_text(), "*.*");
+}
+
+TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
+  File("c", "Music/Pop/one.mp3", Song("One", "Ann"));
+  File("c", "Music/Pop/two.mp3", Song("Two", "Bob"));
+  File("c", "Music/Rock/three.mp3", Song("Three", "Cy"));
+  File("c", "Music/notes.txt");
+
+  ScanFolder("C:\\Music");
+  EXPECT_EQ(ui().Messages().size(), 0u);
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().lstBox().empty());
+  EXPECT_EQ(main().catalog().FileCount(), 3);
+  EXPECT_EQ(main().catalog().Record(4).file_name, "*.mp3");
+  // Files keep the order the folder lists them in; folders are sorted.
+  EXPECT_EQ(main().catalog().Record(3).file_name, "three.mp3");
+  const CatalogRecord& one = main().catalog().Record(main().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
+  EXPECT_EQ(one.file_name, "one.mp3");
+  EXPECT_EQ(one.bitrate, "128");
+  EXPECT_EQ(one.artist, "Ann");
+  EXPECT_EQ(one.title, "One");
+  EXPECT_EQ(one.disk_label, "C:\\");
+  EXPECT_EQ(ui().Status(1), " Ready ");
+  EXPECT_EQ(ui().Status(2), "Total: 3 files");
+  EXPECT_EQ(ui().Status(3), "0.00 MB");
+  EXPECT_EQ(NodeTexts(),
+            (std::vector<std::string>{main().data_file_path(), "C:", "Music", "Pop", "Rock"}));
+  EXPECT_EQ(main().tvAlbum().node(Node("C:\\Music\\Pop\\")).image, "fclosed");
+  EXPECT_TRUE(main().commands().Enabled("mnuSaveFile"));
+  EXPECT_TRUE(main().commands().Enabled("mnuId3"));
+  EXPECT_FALSE(main().commands().Enabled("mnuReport"));
+  EXPECT_TRUE(main().tab_enabled(1));
+  EXPECT_EQ(main().LV().width(kColArtist), 1500);
+  EXPECT_EQ(ui().busy_depth(), 0);
+  EXPECT_FALSE(ui().animation_running());
+
+  main().tvAlbum_NodeClick(Node("C:\\Music\\Pop\\"));
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"one.mp3", "two.mp3"}));
+  EXPECT_EQ(main().LV().Cell(0, kColArtist), "Ann");
+  EXPECT_EQ(main().LV().row(0).icon, 3);
+  EXPECT_EQ(ui().Status(1), "Exploring: C:\\Music\\Pop\\");
+  EXPECT_EQ(ui().Status(2), "Total: 2 files");
+  EXPECT_TRUE(main().commands().Enabled("mnuReport"));
+
+  const std::string target = folder().Path("music");
+  ui().AnswerSaveFile(target);
+  main().mnuSaveFile_Click();
+  EXPECT_EQ(main().data_file_path(), target + ".mpd");
+  EXPECT_EQ(main().caption(), "Tallymere - " + target + ".mpd");
+  EXPECT_FALSE(main().changed());
+  CatalogTable saved;
+  ASSERT_TRUE(LoadDataFile(target + ".mpd", &saved).ok());
+  EXPECT_TRUE(saved == main().catalog());
+  EXPECT_EQ(saved.Record(4).modified, FormatDateTime(testing::kFixedNow));
+  EXPECT_EQ(ui().calls().back().op, "BusyPointer");
+}
+
+TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
+  CatalogTable table;
+  CatalogRecord record;
+  record.path = "C:\\Docs\\";
+  record.disk_label = "C:\\";
+  record.file_name = "a.txt";
+  record.size = 1048576;
+  table.SetRecord(1, record);
+  table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
+  ASSERT_TRUE(SaveDataFile(table, folder().Path("docs.MPD.mpd")).ok());
+
+  ui().AnswerOpenFile(folder().Path("docs.MPD"));  // ".mpd" is appended: the test is exact
+  main().mnuLoad_Click();
+  EXPECT_EQ(main().data_file_path(), folder().Path("docs.MPD.mpd"));
+  EXPECT_EQ(main().caption(), "Tallymere - " + folder().Path("docs.MPD.mpd"));
+  EXPECT_EQ(main().settings().txtType, "*.*");
+  EXPECT_EQ(main().settings().chkBitRate, 0);
+  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
+  EXPECT_EQ(main().LV().width(kColModified), 1800);
+  EXPECT_EQ(main().LV().width(kColBitrate), 0);
+  EXPECT_FALSE(main().tab_enabled(2));
+  EXPECT_EQ(ui().Status(1), " Ready");
+  EXPECT_EQ(ui().Status(2), "Total: 1 files");
+  EXPECT_EQ(ui().Status(3), "1.00 MB");
+  EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().NodeAt(1)).image, "datafile");
+  EXPECT_TRUE(main().tvAlbum().node(Node("C:\\")).expanded);
+  EXPECT_FALSE(main().changed());
+
+  main().tvAlbum_NodeClick(Node("C:\\Docs\\"));
+  EXPECT_EQ(main().LV().row(0).icon, 1);
+}
+
+TEST_F(FrmMainTest, OpenShowsOnlyThisMachinesDrivesButKeepsEveryTotal) {
+  CatalogTable table;
+  for (int i = 1; i <= 3; ++i) {
+    CatalogRecord record;
+    record.path = i == 1 ? "C:\\A\\" : "G:\\Far\\";
+    record.disk_label = record.path.substr(0, 3);
+    record.file_name = "f" + std::to_string(i);
+    record.size = 1048576;
+    table.SetRecord(i, record);
+  }
+  table.SetRecord(4, MakeTrailer("mp3", 1, "then"));
+  ASSERT_TRUE(SaveDataFile(table, folder().Path("x.mpd")).ok());
+  ui().AnswerOpenFile(folder().Path("x.mpd"));
+  main().mnuLoad_Click();
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("x.mpd"), "C:", "A"}));
+  EXPECT_EQ(ui().Status(2), "Total: 3 files");
+  EXPECT_EQ(ui().Status(3), "3.00 MB");
+}
+
+TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  const CatalogTable before = main().catalog();
+  const std::vector<std::string> tree_before = NodeKeys();
+  const std::string bad = folder().WriteFile("bad.mpd", std::string{'\x05', '\0', 'a', 'b'});
+
+  ui().AnswerMessage(Answer::kNo);  // "Save current file?"
+  ui().AnswerOpenFile(bad);
+  main().mnuLoad_Click();
+  const auto messages = ui().Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, "Save current file?");
+  EXPECT_EQ(messages[0].title, "Confirm");
+  EXPECT_EQ(messages[0].buttons, Buttons::kYesNoCancel);
+  EXPECT_EQ(messages[1].text,
+            "\"" + bad + "\" is damaged: record 1 at byte offset 0 is cut short: its Bitrate runs "
+            "past the end of the file.\n\nThe file was not opened; the catalog shown is unchanged.");
+  EXPECT_EQ(messages[1].icon, Icon::kStop);
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_EQ(NodeKeys(), tree_before);
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(ui().busy_depth(), 0);
+}
+
+TEST_F(FrmMainTest, SaveAsksToReplaceAndCancelKeepsTheNewCaption) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  const std::string taken = folder().WriteFile("taken.mpd", "old");
+
+  ui().AnswerSaveFile(taken).AnswerMessage(Answer::kCancel);
+  main().mnuSaveFile_Click();
+  EXPECT_EQ(ui().Messages().back().text, "File already exist. Do you want to replace it?");
+  EXPECT_EQ(ui().Messages().back().title, "Save File");
+  EXPECT_EQ(main().caption(), "Tallymere - " + taken);
+  EXPECT_EQ(ReadFileBytes(taken), "old");
+  EXPECT_TRUE(main().changed());
+
+  // The caption names taken.mpd now, and a later Save writes there without asking.
+  main().mnuSaveFile_Click();
+  EXPECT_FALSE(main().changed());
+  EXPECT_NE(ReadFileBytes(taken), "old");
+}
+
+TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  const std::string music = folder().Path("music.mpd");
+  ui().AnswerSaveFile(music);
+  main().mnuSaveFile_Click();
+
+  const std::string copy = folder().Path("musiccopy.mpd");
+  folder().WriteFile("musiccopy.mpd", "old copy");
+  ui().AnswerSaveFile(copy).AnswerMessage(Answer::kNo).AnswerSaveFile(folder().Path("other"));
+  main().set_changed(true);
+  main().mnuSaveas_Click();
+  const auto calls = ui().calls();
+  std::vector<UiCall> dialogs;
+  for (const UiCall& call : calls) {
+    if (call.op == "ChooseSaveFile" && call.title == "Save A Copy As") dialogs.push_back(call);
+  }
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0].text, folder().Path("musiccopy.mpd"));  // beside the open file
+  EXPECT_EQ(ui().Messages().back().text, "File already exist. Do you want to replace it?.");
+  EXPECT_EQ(ui().Messages().back().title, "Save A Copy As");
+  EXPECT_EQ(ReadFileBytes(copy), "old copy");
+  EXPECT_EQ(ReadFileBytes(folder().Path("other.mpd")), ReadFileBytes(music));
+  EXPECT_EQ(main().caption(), "Tallymere - " + music);
+  EXPECT_TRUE(main().changed());
+}
+
+TEST_F(FrmMainTest, FailedSaveKeepsOldFilePathCaptionAndChangedFlag) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  ui().AnswerSaveFile(folder().Path("no/such/folder/x.mpd"));
+  main().mnuSaveFile_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_NE(ui().Messages()[0].text.find("x.mpd"), std::string::npos);
+  EXPECT_NE(ui().Messages()[0].text.find("The catalog was not saved"), std::string::npos);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_TRUE(main().changed());
+}
+
+TEST_F(FrmMainTest, NewResetsEverything) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuNew_Click();
+  EXPECT_EQ(main().catalog().CatalogEnd(), 1);
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
+  EXPECT_FALSE(main().changed());
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
+  EXPECT_EQ(main().tvAlbum().node(Node("Untitled.mpd")).image, "mycomp");
+  EXPECT_FALSE(main().commands().Enabled("mnuNew"));
+  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
+  EXPECT_FALSE(main().commands().ButtonEnabled(4));
+  EXPECT_TRUE(main().commands().ButtonEnabled(16));
+  EXPECT_EQ(ui().Status(1), "Ready");
+  EXPECT_EQ(ui().Status(2), "");
+}
+
+TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndYesSaves) {
+  main().Form_Unload();
+  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_TRUE(main().ends_program());
+
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  ui().AnswerMessage(Answer::kNo);
+  main().Form_Unload();
+  EXPECT_EQ(ui().Messages().back().text, "Save Change?");
+  EXPECT_EQ(ui().Messages().back().buttons, Buttons::kYesNo);
+  EXPECT_FALSE(main().ends_program());
+
+  // Yes, then Cancel in the save dialog: the program ends without saving.
+  ui().AnswerMessage(Answer::kYes).AnswerSaveFile(std::nullopt);
+  main().Form_Unload();
+  EXPECT_TRUE(main().ends_program());
+  EXPECT_TRUE(main().changed());
+
+  ui().AnswerMessage(Answer::kYes).AnswerSaveFile(folder().Path("end.mpd"));
+  main().Form_Unload();
+  EXPECT_FALSE(main().changed());
+  EXPECT_FALSE(ReadFileBytes(folder().Path("end.mpd")).empty());
+}
+
+}  // namespace
+}  // namespace tallymere

@@ -1,0 +1,180 @@
+// The scan batch and the new scan.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "windows/main/frm_main.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using testing::MainWindowTest;
+
+// Fails the listing of chosen folders, as unreadable folders would.
+class UnreadableFolders : public LinuxPlatform {
+ public:
+  using LinuxPlatform::LinuxPlatform;
+  std::vector<std::string> unreadable;
+  Result<FolderListing> ListFolder(std::string_view folder, bool facts) const override {
+    for (const std::string& path : unreadable) {
+      if (folder == path) return Status::Error("Cannot list \"" + path + "\": Permission denied");
+    }
+    return LinuxPlatform::ListFolder(folder, facts);
+  }
+};
+
+class ScanBatchTest : public MainWindowTest {};
+
+TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashAndRemoved) {
+  ui().AnswerFolder("C:\\Music").AnswerFolder("D:\\").AnswerFolder("");
+  main().cmdAdd_Click();
+  main().cmdAdd_Click();
+  main().cmdAdd_Click();
+  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\Music\\", "D:\\"}));
+  EXPECT_EQ(ui().calls()[ui().calls().size() - 1].title, "Choose Drive or Folder to Add to Batch");
+  main().cmdDelete_Click();  // nothing selected
+  EXPECT_EQ(main().lstBox().size(), 2u);
+  main().lstBox_Click(0);
+  main().cmdDelete_Click();
+  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"D:\\"}));
+  main().cmdRemove_Click();
+  EXPECT_TRUE(main().lstBox().empty());
+
+  main().mnuScan_Click();
+  EXPECT_EQ(ui().Messages().back().text, "Click on Add button to select drive(s) or folder(s).");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+}
+
+TEST_F(ScanBatchTest, TwoFixedDrivesShowOnlyTheScannedDrives) {
+  File("c", "x.mp3");
+  File("d", "Data/y.mp3");
+  ui().AnswerFolder("C:\\").AnswerFolder("D:\\Data");
+  main().cmdAdd_Click();
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{main().data_file_path(), "C:", "D:", "Data"}));
+  EXPECT_EQ(main().catalog().FileCount(), 2);
+}
+
+TEST_F(ScanBatchTest, RemovableEntryAmongOthersIsRefusedAlone) {
+  ui().AnswerFolder("C:\\").AnswerFolder("F:\\").AnswerFolder("E:\\");
+  for (int i = 0; i < 3; ++i) main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(ui().Messages().back().text, "Please add removable disk seperately.");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kInformation);
+  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\", "E:\\"}));
+  EXPECT_EQ(main().catalog().CatalogEnd(), 1);
+}
+
+TEST_F(ScanBatchTest, CancelAtSaveQuestionKeepsTheCatalogAndEmptiesTheBatch) {
+  File("c", "Music/a.mp3");
+  ScanFolder("C:\\Music");
+  const CatalogTable before = main().catalog();
+  ui().AnswerFolder("C:\\").AnswerMessage(Answer::kCancel);
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(ui().Messages().back().text, "Save current file?");
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_TRUE(main().lstBox().empty());
+}
+
+TEST_F(ScanBatchTest, EntryThatCannotBeListedEndsWithItsDescription) {
+  ui().AnswerFolder("C:\\Gone");
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_NE(ui().Messages()[0].text.find("C:\\Gone\\"), std::string::npos);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kNone);
+  EXPECT_EQ(ui().Messages()[0].title, "Tallymere");
+  EXPECT_TRUE(main().lstBox().empty());
+  EXPECT_EQ(ui().busy_depth(), 0);
+}
+
+TEST_F(ScanBatchTest, EmptyScanWritesTheTrailerFirstAndDropsEveryDrive) {
+  folder().MakeFolder("c/Empty");
+  ScanFolder("C:\\Empty");
+  EXPECT_TRUE(IsTrailer(main().catalog().Record(1)));
+  EXPECT_EQ(ui().Status(2), "Total: 0 files");
+  EXPECT_EQ(ui().Status(3), "0.00 MB");
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{main().data_file_path()}));
+}
+
+TEST_F(ScanBatchTest, SkippedSubfoldersAreNamedInOneMessageAfterTheScan) {
+  File("c", "M/ok/a.mp3");
+  File("c", "M/locked1/b.mp3");
+  File("c", "M/locked2/c.mp3");
+  m_main.reset();
+  auto platform = std::make_unique<UnreadableFolders>(folder().Path("program"),
+                                                      [] { return testing::kFixedNow; });
+  platform->unreadable = {"C:\\M\\locked1\\", "C:\\M\\locked2\\"};
+  m_platform = std::move(platform);
+  m_main = std::make_unique<FrmMain>(m_ui, *m_platform);
+  m_main->Form_Load();
+
+  ScanFolder("C:\\M");
+  EXPECT_EQ(main().catalog().FileCount(), 1);
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "2 folders could not be read and were left out of the catalog:\n\nC:\\M\\locked1\\\n"
+            "C:\\M\\locked2\\\n\nCheck the permissions of these folders and scan again to "
+            "include them.");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
+}
+
+TEST_F(ScanBatchTest, NamesWithABackslashAreLeftOutAndCounted) {
+  File("c", "M/good.mp3");
+  File("c", "M/bad\\name.mp3");
+  ScanFolder("C:\\M");
+  EXPECT_EQ(main().catalog().FileCount(), 1);
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "1 file or folder was left out because the name contains \"\\\". Rename them to "
+            "include them.");
+}
+
+TEST_F(ScanBatchTest, FailedScanLeavesTheCatalogAndItsTree) {
+  File("c", "Music/a.mp3");
+  ScanFolder("C:\\Music");
+  const CatalogTable before = main().catalog();
+  const std::vector<std::string> tree = NodeKeys();
+  // The batch entry is listable when checked, then vanishes before the scan.
+  File("d", "Later/b.mp3");
+  ui().AnswerFolder("D:\\Later").AnswerMessage(Answer::kNo);
+  main().cmdAdd_Click();
+  bool removed = false;
+  ui().set_on_yield([&] {
+    if (!removed) {
+      std::filesystem::remove_all(folder().Path("d/Later"));
+      removed = true;
+    }
+  });
+  main().mnuScan_Click();
+  ui().set_on_yield(nullptr);
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_EQ(NodeKeys().size(), tree.size());
+  EXPECT_EQ(ui().busy_depth(), 0);
+  EXPECT_FALSE(ui().animation_running());
+}
+
+TEST_F(ScanBatchTest, CommandsAreRefusedWhileAScanYields) {
+  File("c", "Music/a.mp3");
+  ui().AnswerFolder("C:\\Music");
+  main().cmdAdd_Click();
+  int refused = 0;
+  ui().set_on_yield([&] {
+    EXPECT_TRUE(main().busy());
+    main().mnuNew_Click();  // would erase the catalog being built
+    main().cmdRemove_Click();
+    ++refused;
+  });
+  main().mnuScan_Click();
+  ui().set_on_yield(nullptr);
+  EXPECT_GT(refused, 0);
+  EXPECT_EQ(main().catalog().FileCount(), 1);
+  EXPECT_FALSE(main().busy());
+}
+
+}  // namespace
+}  // namespace tallymere

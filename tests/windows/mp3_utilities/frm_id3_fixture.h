@@ -1,0 +1,106 @@
+#pragma once
+// MP3 Utilities over a started main window whose drive C: is a temporary
+// folder; songs are real MP3 files below C:\Music.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalog/file_list_row.h"
+#include "mp3/bitrat.h"
+#include "windows/mp3_utilities/frm_id3.h"
+#include "mp3/mp3_fixtures.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere::testing {
+
+using Texts = std::vector<std::string>;
+
+// Two MPEG-1 Layer III frames at 128 kbps and 44100 Hz, no tag.
+inline std::string Audio() { return Frame() + Frame(); }
+inline std::string TaggedAudio(const Id3v1Fields& fields) { return Audio() + Id3v1Block(fields); }
+
+class FrmId3Test : public MainWindowTest {
+ protected:
+  FrmId3Test() {
+    m_id3 = std::make_unique<FrmID3>(main());
+    main().show_mp3_utilities = [this] { m_id3->Form_Load(); };
+    m_id3->Form_Load();
+    ui().ClearCalls();
+  }
+
+  FrmID3& id3() { return *m_id3; }
+  ListModel& batch() { return m_id3->LvOld(); }
+
+  std::string Song(const std::string& relative, const std::string& bytes = Audio()) {
+    return File("c", "Music/" + relative, bytes);
+  }
+  std::string MusicPath(const std::string& relative) const {
+    return folder().Path("c/Music/" + relative);
+  }
+  void LoadFolder(const std::string& catalog_folder = "C:\\Music") {
+    ui().AnswerFolder(catalog_folder);
+    id3().mnuOpen_Click();
+  }
+
+  Texts Column(int column) const {
+    Texts texts;
+    for (int row = 0; row < m_id3->LvOld().row_count(); ++row) {
+      texts.push_back(m_id3->LvOld().Cell(row, column));
+    }
+    return texts;
+  }
+  int Row(const std::string& original) const {
+    for (int row = 0; row < m_id3->LvOld().row_count(); ++row) {
+      if (m_id3->LvOld().Cell(row, kBatchOriginal) == original) return row;
+    }
+    return -1;
+  }
+  // A click on one entry alone.
+  void Click(const std::string& original) {
+    batch().SelectOnly(Row(original));
+    id3().LvOld_ItemClick(Row(original));
+  }
+  void SetNew(const std::string& original, const std::string& new_name) {
+    batch().SetCell(Row(original), kBatchNew, new_name);
+  }
+
+  // "title/icon/buttons: text" of the n-th message box.
+  std::string Message(std::size_t index) const {
+    static const char* kIcons[] = {"none", "stop", "question", "warning", "information"};
+    static const char* kButtons[] = {"ok", "okcancel", "yesno", "yesnocancel"};
+    const std::vector<UiCall> messages = m_ui.Messages();
+    if (index >= messages.size()) return "no message " + std::to_string(index);
+    const UiCall& m = messages[index];
+    return m.title + "/" + kIcons[static_cast<int>(m.icon)] + "/" +
+           kButtons[static_cast<int>(m.buttons)] + ": " + m.text;
+  }
+
+  Mp3Info ReadTag(const std::string& relative) const {
+    Mp3Info info;
+    EXPECT_TRUE(ReadMp3Info(MusicPath(relative), &info).ok()) << relative;
+    return info;
+  }
+
+  // A record of C:\Music\<name> with old tag texts, and its row in the file list.
+  void CatalogSong(const std::string& name, bool select, const std::string& path = "C:\\Music\\") {
+    CatalogRecord record;
+    record.disk_label = "C:\\";
+    record.path = path;
+    record.file_name = name;
+    record.size = 836;
+    record.artist = record.album = record.title = "Old";
+    main().catalog().SetRecord(main().catalog().CatalogEnd(), record);
+    main().LV().SetSelected(main().LV().AddRow(FileListRow(record, 3)), select);
+  }
+  std::string CatalogTag(int index) const {
+    const CatalogRecord& record = m_main->catalog().Record(index);
+    return record.artist + "|" + record.title + "|" + record.album;
+  }
+
+  std::unique_ptr<FrmID3> m_id3;
+};
+
+}  // namespace tallymere::testing

@@ -1,0 +1,148 @@
+// MP3 Utilities: Write Tag, Erase Tag and Write Tag Using File Name over the
+// batch, and the catalog records that follow them for a batch sent from the
+// catalog.
+
+#include <gtest/gtest.h>
+
+#include "windows/mp3_utilities/frm_id3_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using namespace testing;  // NOLINT: fixture builders
+
+class FrmId3TagsTest : public FrmId3Test {
+ protected:
+  FrmId3TagsTest() {
+    id3().set_state_listener([this] {
+      if (m_panel1.empty() || m_panel1.back() != id3().status(1)) {
+        m_panel1.push_back(id3().status(1));
+      }
+    });
+  }
+  // Runs a command and returns every text panel 1 showed meanwhile.
+  template <typename Command>
+  Texts Panel1During(Command command) {
+    m_panel1.clear();
+    command();
+    return m_panel1;
+  }
+
+  Texts m_panel1;
+};
+
+std::string Fields(const Mp3Info& info) {
+  return info.TagArtist + "|" + info.TagAlbum + "|" + info.TagComment + "|" + info.TagTitle;
+}
+
+TEST_F(FrmId3TagsTest, WritesTagsFromFileNamesByTheirPattern) {
+  for (const char* name : {"Artist - Title.mp3", "Artist - 05 - Title.mp3",
+                           "Artist - Album - Title.mp3", "Artist - Album - 05 - Title.mp3"}) {
+    Song(name);
+  }
+  const std::string untouched = TaggedAudio({.title = "Keep"});
+  Song("NoSeparator.mp3", untouched);
+  LoadFolder();
+  Click("Artist - Title");
+  id3().set_optAll(true);
+  ui().AnswerMessage(Answer::kYes);
+  EXPECT_EQ(Panel1During([&] { id3().mnuTagName_Click(); }),
+            (Texts{"Analysing file name(s) and writing tags . . .", "Write tag successful."}));
+
+  EXPECT_EQ(Message(0), "Write Tag/question/yesno: Are you sure to apply to all files listed?");
+  EXPECT_EQ(Message(1), "MP3 Utilities/stop/ok: Unable to determin fields in NoSeparator.mp3");
+  EXPECT_EQ(ReadFileBytes(MusicPath("NoSeparator.mp3")), untouched);
+  EXPECT_EQ(Fields(ReadTag("Artist - Title.mp3")), "Artist|||Title");
+  EXPECT_EQ(Fields(ReadTag("Artist - 05 - Title.mp3")), "Artist||05|Title");
+  EXPECT_EQ(Fields(ReadTag("Artist - Album - Title.mp3")), "Artist|Album||Title");
+  EXPECT_EQ(Fields(ReadTag("Artist - Album - 05 - Title.mp3")), "Artist|Album|05|Title");
+  const std::string bytes = ReadFileBytes(MusicPath("Artist - Title.mp3"));
+  EXPECT_EQ(bytes.substr(bytes.size() - 65), std::string(64, ' ') + '\x94');  // genre 148
+  // The editor shows the current entry's new tag.
+  EXPECT_EQ(id3().tag_editor().artist + "|" + id3().tag_editor().title, "Artist|Title");
+  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(ui().busy_depth(), 0);
+}
+
+TEST_F(FrmId3TagsTest, AnsweringNoOrSelectingNothingWritesNothing) {
+  Song("a.mp3");
+  LoadFolder();
+  Click("a");
+  id3().set_optAll(true);
+  id3().tag_editor().title = "New";
+  ui().AnswerMessage(Answer::kNo).AnswerMessage(Answer::kNo);
+  id3().mnuWrite_Click();
+  id3().mnuRemove_Click();
+  EXPECT_EQ(Message(1),
+            "Write Tag/question/yesno: Are you sure to erase all tags in files listed?");
+  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
+  EXPECT_EQ(id3().status(1), "C:\\Music\\a.mp3");
+  EXPECT_FALSE(main().changed());
+
+  // With optSelect and nothing selected: nothing written, success reported.
+  id3().set_optAll(false);
+  batch().ClearSelection();
+  id3().mnuWrite_Click();
+  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
+  EXPECT_EQ(id3().status(1), "Write tag successful..");
+  EXPECT_TRUE(main().changed());
+}
+
+TEST_F(FrmId3TagsTest, WritesAndErasesTheSelectedFilesOnly) {
+  for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) Song(name);
+  LoadFolder();
+  batch().SetSelected(0, true);
+  batch().SetSelected(2, true);
+  TagEditorValues& editor = id3().tag_editor();
+  editor = {.title = "Same", .artist = "Band", .year = "19999", .genre = "Rock"};
+  EXPECT_EQ(Panel1During([&] { id3().mnuWrite_Click(); }),
+            (Texts{"Writing tags. . .", "Write tag successful.."}));
+  EXPECT_TRUE(ui().Messages().empty());  // no question with optSelect
+  for (const char* name : {"a.mp3", "c.mp3"}) {
+    const Mp3Info info = ReadTag(name);
+    EXPECT_EQ(info.TagTitle + info.TagArtist + info.TagYear + info.TagGenre, "SameBand1999Rock");
+  }
+  EXPECT_FALSE(ReadTag("b.mp3").HasTag);
+  EXPECT_EQ(editor.year, "1999");  // cut in the editor too
+
+  EXPECT_EQ(Panel1During([&] { id3().mnuRemove_Click(); }),
+            (Texts{"Erasing.  .  .", "Erase tag successful."}));
+  EXPECT_FALSE(ReadTag("a.mp3").HasTag);
+  EXPECT_EQ(editor.title + editor.artist + editor.genre, "");
+}
+
+TEST_F(FrmId3TagsTest, CarriesTagsIntoEveryMatchingCatalogRecord) {
+  Song("song.mp3", TaggedAudio({.title = "T", .artist = "A"}));
+  CatalogSong("song.mp3", true);
+  CatalogSong("song.mp3", false);  // the same file catalogued twice
+  CatalogSong("SONG.MP3", false);  // names match without regard to letter case
+  CatalogSong("other.mp3", false);
+  CatalogSong("song.mp3", false, "C:\\Other\\");
+  main().mnuId3_Click();
+  ASSERT_TRUE(id3().LinkedToCatalog());
+  batch().SetSelected(0, true);
+  id3().tag_editor() = {.title = "New Title", .artist = "New Artist", .album = "New Album"};
+  EXPECT_EQ(Panel1During([&] { id3().mnuWrite_Click(); }),
+            (Texts{"Writing tags. . .", "Updating data file.  .  .", "Tags and data updated."}));
+  for (int index : {1, 2, 3}) EXPECT_EQ(CatalogTag(index), "New Artist|New Title|New Album");
+  EXPECT_EQ(CatalogTag(4) + CatalogTag(5), "Old|Old|OldOld|Old|Old");
+  EXPECT_EQ(main().catalog().Record(1).size, 836);
+  EXPECT_TRUE(main().changed());
+
+  EXPECT_EQ(Panel1During([&] { id3().mnuRemove_Click(); }),
+            (Texts{"Erasing.  .  .", "Updating data.  .  .", "Tags removed, data updated."}));
+  EXPECT_EQ(CatalogTag(2), "||");
+
+  EXPECT_EQ(Panel1During([&] { id3().mnuPop2R_Click(); }),
+            (Texts{"Analysing file name(s) and writing tags . . .", "Updating data file . . .",
+                   "Tags and data updated."}));
+  EXPECT_EQ(Message(0), "MP3 Utilities/stop/ok: Unable to determin fields in song.mp3");
+
+  // Renaming ends the link, even when the user then declines.
+  ui().AnswerMessage(Answer::kNo);
+  id3().mnuRen_Click();
+  EXPECT_FALSE(id3().LinkedToCatalog());
+}
+
+}  // namespace
+}  // namespace tallymere
