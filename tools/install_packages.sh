@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
           xdg-utils shared-mime-info eject)
 if [[ "${1:-run}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dbus-daemon
-             fonts-dejavu-core)
+             fonts-dejavu-core clang-format)
 fi
 
 missing=()

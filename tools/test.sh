@@ -6,6 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_packages.sh test
 
+# Every source stays in the repository's format (.clang-format).
+find src tests bench \( -name '*.h' -o -name '*.cpp' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror
+
 jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 

@@ -2,7 +2,8 @@
 
 namespace tallymere {
 
-CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag, std::string_view built_text) {
+CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
+                          std::string_view built_text) {
   CatalogRecord trailer;
   trailer.file_name = "*." + std::string(file_type);
   trailer.size = mp3_info_flag;

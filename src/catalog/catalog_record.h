@@ -12,11 +12,11 @@ namespace tallymere {
 struct CatalogRecord {
   std::string bitrate;     // "128", "---", or empty when MP3 information was not read
   std::string disk_label;  // a drive root such as "C:\" or a disk's own label
-  std::string path;        // folder with drive and trailing "\": C:\Music\Pop\ (empty ends the catalog)
-  std::string file_name;   // name with extension, no folder; "*.mp3" in the trailer
-  std::string modified;    // the platform's date-and-time text
-  std::string time;        // playing time "03:45", "---" or empty
-  int32_t size = 0;        // bytes; the trailer keeps the MP3-information flag here
+  std::string path;  // folder with drive and trailing "\": C:\Music\Pop\ (empty ends the catalog)
+  std::string file_name;  // name with extension, no folder; "*.mp3" in the trailer
+  std::string modified;   // the platform's date-and-time text
+  std::string time;       // playing time "03:45", "---" or empty
+  int32_t size = 0;       // bytes; the trailer keeps the MP3-information flag here
   std::string artist;
   std::string album;
   std::string title;
@@ -44,7 +44,8 @@ inline bool IsTrailer(const CatalogRecord& record) {
 
 // The trailer written after the last file of a scan: the file type ("mp3" or
 // "*.*") and the MP3-information flag in force, and when it was built.
-CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag, std::string_view built_text);
+CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
+                          std::string_view built_text);
 
 // The file type a trailer remembers: the last three characters of its File name.
 std::string TrailerFileType(const CatalogRecord& trailer);

@@ -36,9 +36,10 @@ class RecordReader {
         !(status = Text("Disk label", &record->disk_label)) ||
         !(status = Text("Path", &record->path)) ||
         !(status = Text("File name", &record->file_name)) ||
-        !(status = Text("Modified", &record->modified)) || !(status = Text("Time", &record->time)) ||
-        !(status = Size(&record->size)) || !(status = Text("Artist", &record->artist)) ||
-        !(status = Text("Album", &record->album)) || !(status = Text("Title", &record->title)) ||
+        !(status = Text("Modified", &record->modified)) ||
+        !(status = Text("Time", &record->time)) || !(status = Size(&record->size)) ||
+        !(status = Text("Artist", &record->artist)) || !(status = Text("Album", &record->album)) ||
+        !(status = Text("Title", &record->title)) ||
         !(status = Skip(kReservedBytes, "Reserved bytes"))) {
       return status;
     }
@@ -124,7 +125,8 @@ std::string EncodeDataFile(const CatalogTable& table) {
 
 Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table) {
   CatalogTable loaded;
-  loaded.Reserve(static_cast<int>(std::min<std::size_t>(bytes.size() / 64 + 1, CatalogTable::kCapacity)));
+  loaded.Reserve(
+      static_cast<int>(std::min<std::size_t>(bytes.size() / 64 + 1, CatalogTable::kCapacity)));
   RecordReader reader(bytes, file_name);
   for (int number = 1; !reader.AtEnd(); ++number) {
     if (number > CatalogTable::kCapacity) return reader.TooManyRecords();

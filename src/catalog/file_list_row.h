@@ -15,9 +15,15 @@ namespace tallymere {
 inline ListRow FileListRow(const CatalogRecord& record, int icon) {
   ListRow row;
   row.text = record.file_name;
-  row.sub_items = {record.path,           std::to_string(record.size), record.modified,
-                   record.bitrate,        record.time,                 ShownText(record.artist),
-                   ShownText(record.title), ShownText(record.album),   record.disk_label};
+  row.sub_items = {record.path,
+                   std::to_string(record.size),
+                   record.modified,
+                   record.bitrate,
+                   record.time,
+                   ShownText(record.artist),
+                   ShownText(record.title),
+                   ShownText(record.album),
+                   record.disk_label};
   row.icon = icon;
   return row;
 }

@@ -25,7 +25,8 @@ T NumberLine(const std::vector<std::string>& lines, std::size_t index, T fallbac
   long long value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return fallback;
-  if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) return fallback;
+  if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max())
+    return fallback;
   return static_cast<T>(value);
 }
 
@@ -87,8 +88,8 @@ Status EnsureDataFolder(const std::string& program_folder) {
   std::error_code error;
   std::filesystem::create_directories(program_folder + "/Data", error);
   if (!error) return Status::Ok();
-  return Status::Error("Cannot create the folder \"" + program_folder + "/Data\": " +
-                       error.message());
+  return Status::Error("Cannot create the folder \"" + program_folder +
+                       "/Data\": " + error.message());
 }
 
 }  // namespace

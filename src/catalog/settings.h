@@ -11,22 +11,22 @@
 namespace tallymere {
 
 struct Settings {
-  std::string optOne = "False";       // 1  lists as one sorted list ("True"/"False")
-  std::string optSeperate = "True";   // 2  lists by folder ("True"/"False")
-  int chkPath = 0;                    // 3  lists show the path
-  int chkSize = 1;                    // 4  lists show the size
-  int chkBitRate = 1;                 // 5  the MP3-information flag: scans read bitrate and tag
-  int chkHeader = 1;                  // 6  lists have header and footer texts
-  int chkSum = 1;                     // 7  lists end with totals
-  std::string txtType = "mp3";        // 8  the file type setting: "*.*" or an extension, lower case
-  int chkHtml = 0;                    // 9  lists as HTML
-  int chkM3U = 0;                     // 10 lists as M3U playlists
-  int32_t TBcolor = 11599871;         // 11 HTML table background, 0x00BBGGRR
-  int32_t PGcolor = 13828095;         // 12 HTML page background, 0x00BBGGRR
-  std::string txtTW = "89";           // 13 HTML table width in percent
-  int16_t cmbBW = 1;                  // 14 HTML table border width
-  std::string cmbAlign = "Left";      // 15 HTML table alignment
-  int16_t txtCol = 75;                // 16 text list column width in characters
+  std::string optOne = "False";      // 1  lists as one sorted list ("True"/"False")
+  std::string optSeperate = "True";  // 2  lists by folder ("True"/"False")
+  int chkPath = 0;                   // 3  lists show the path
+  int chkSize = 1;                   // 4  lists show the size
+  int chkBitRate = 1;                // 5  the MP3-information flag: scans read bitrate and tag
+  int chkHeader = 1;                 // 6  lists have header and footer texts
+  int chkSum = 1;                    // 7  lists end with totals
+  std::string txtType = "mp3";       // 8  the file type setting: "*.*" or an extension, lower case
+  int chkHtml = 0;                   // 9  lists as HTML
+  int chkM3U = 0;                    // 10 lists as M3U playlists
+  int32_t TBcolor = 11599871;        // 11 HTML table background, 0x00BBGGRR
+  int32_t PGcolor = 13828095;        // 12 HTML page background, 0x00BBGGRR
+  std::string txtTW = "89";          // 13 HTML table width in percent
+  int16_t cmbBW = 1;                 // 14 HTML table border width
+  std::string cmbAlign = "Left";     // 15 HTML table alignment
+  int16_t txtCol = 75;               // 16 text list column width in characters
 
   bool operator==(const Settings&) const = default;
 };

@@ -47,22 +47,24 @@ int RunDump(const Arguments& args) {
     return 1;
   }
   std::string out;
-  if (!json) out = "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
+  if (!json)
+    out =
+        "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
   for (int i = 1; i < table.WrittenEnd(); ++i) {
     const CatalogRecord& r = table.Record(i);
     if (json) {
       out += "{\"index\":" + std::to_string(i) + ",\"bitrate\":" + JsonString(r.bitrate) +
              ",\"disk_label\":" + JsonString(r.disk_label) + ",\"path\":" + JsonString(r.path) +
-             ",\"file_name\":" + JsonString(r.file_name) + ",\"modified\":" +
-             JsonString(r.modified) + ",\"time\":" + JsonString(r.time) +
+             ",\"file_name\":" + JsonString(r.file_name) +
+             ",\"modified\":" + JsonString(r.modified) + ",\"time\":" + JsonString(r.time) +
              ",\"size\":" + std::to_string(r.size) + ",\"artist\":" + JsonString(r.artist) +
              ",\"album\":" + JsonString(r.album) + ",\"title\":" + JsonString(r.title) + "}\n";
     } else {
       out += std::to_string(i) + "\t" + TableField(r.bitrate) + "\t" + TableField(r.disk_label) +
              "\t" + TableField(r.path) + "\t" + TableField(r.file_name) + "\t" +
              TableField(r.modified) + "\t" + TableField(r.time) + "\t" + std::to_string(r.size) +
-             "\t" + TableField(r.artist) + "\t" + TableField(r.album) + "\t" +
-             TableField(r.title) + "\n";
+             "\t" + TableField(r.artist) + "\t" + TableField(r.album) + "\t" + TableField(r.title) +
+             "\n";
     }
   }
   std::cout << out;

@@ -12,7 +12,8 @@ inline void PutFixed16(std::string* out, uint16_t value) {
 }
 
 inline void PutFixed32(std::string* out, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out->push_back(static_cast<char>((value >> shift) & 0xFF));
+  for (int shift = 0; shift < 32; shift += 8)
+    out->push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
 inline uint16_t DecodeFixed16(const unsigned char* p) {

@@ -29,9 +29,9 @@ void SortedList::Add(std::string text) {
 
 const std::vector<std::string>& SortedList::Items() const {
   if (!m_sorted) {
-    std::stable_sort(m_items.begin(), m_items.end(), [](const std::string& a, const std::string& b) {
-      return CompareNoCase(a, b) < 0;
-    });
+    std::stable_sort(
+        m_items.begin(), m_items.end(),
+        [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
     m_sorted = true;
   }
   return m_items;

@@ -31,7 +31,7 @@ class Status {
 template <typename T>
 class Result {
  public:
-  Result(T value) : m_value(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : m_value(std::move(value)) {}       // NOLINT: implicit by design
   Result(Status error) : m_value(std::move(error)) {}  // NOLINT
 
   bool ok() const { return std::holds_alternative<T>(m_value); }

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/binary_file.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
 #include "mp3/id3v2.h"
+#include "platform/binary_file.h"
 
 namespace tallymere {
 namespace {

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "common/text_encoding.h"
-#include "platform/binary_file.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
+#include "platform/binary_file.h"
 
 namespace tallymere {
 namespace {

@@ -29,11 +29,9 @@ class UiServices {
                               std::string_view default_text) = 0;
   // A native file path, or nothing when cancelled. The filter is a pattern
   // such as "*.mpd"; the initial name fills the name field.
-  virtual std::optional<std::string> ChooseSaveFile(std::string_view title,
-                                                    std::string_view filter,
+  virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_name) = 0;
-  virtual std::optional<std::string> ChooseOpenFile(std::string_view title,
-                                                    std::string_view filter,
+  virtual std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_name) = 0;
   // A drive root or folder as a catalog path ("C:\" or "C:\Music"), or empty.
   virtual std::string BrowseForFolder(std::string_view title) = 0;
@@ -52,9 +50,8 @@ class UiServices {
 
   // Opens a native path with its associated program. Above 32 is success;
   // 2 missing file, 3 missing folder, 5 no access, 31 no application.
-  virtual int ShellOpen(std::string_view verb, std::string_view path,
-                        std::string_view parameters, std::string_view folder,
-                        int show_state) = 0;
+  virtual int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                        std::string_view folder, int show_state) = 0;
   // 32 or less is failure.
   virtual int ShowProperties(std::string_view path) = 0;
   // Moves native paths to the trash after asking; zero on success.

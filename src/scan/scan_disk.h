@@ -11,9 +11,9 @@
 
 #include "catalog/catalog_table.h"
 #include "common/status.h"
-#include "scan/scan_state.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
+#include "scan/scan_state.h"
 
 namespace tallymere {
 

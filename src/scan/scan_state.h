@@ -27,7 +27,7 @@ struct ScanSettings {
 // What a scan could not catalogue, for one message at its end.
 struct ScanReport {
   static constexpr int kNamedFolders = 5;
-  int skipped_folder_count = 0;             // subfolders that could not be listed
+  int skipped_folder_count = 0;              // subfolders that could not be listed
   std::vector<std::string> skipped_folders;  // the first kNamedFolders of them
   int skipped_names = 0;                     // entries whose name holds "\"
 };

@@ -25,13 +25,34 @@ void CommandState::Enable(const std::vector<std::string>& commands, bool enabled
 const std::vector<std::string>& CatalogCommands() {
   // The file list's pop-up items p1-p4 and p6 and the tree pop-up's items run
   // the commands of the same set and follow them.
-  static const std::vector<std::string> kCommands = {
-      "mnuNew",      "mnuSaveFile",   "mnuSaveas",   "mnuCreat",      "mnuInfo",
-      "mnuLabel",    "mnuSearchdisk", "mnuDuplicate1", "mnuDuplicate2", "mnuDuplicate3",
-      "mnuProperty", "mnuClip",       "mnuDelete",   "mnuRename",     "mnuCorrect",
-      "mnuUpdate",   "mnuAddDisk",    "mnuDeleteDisk", "p1",          "p2",
-      "p3",          "p4",            "p6",          "mnuPop2Show",   "mnuPop2Del",
-      "mnuPop2Label", "cmdFind",      "cmdAll"};
+  static const std::vector<std::string> kCommands = {"mnuNew",
+                                                     "mnuSaveFile",
+                                                     "mnuSaveas",
+                                                     "mnuCreat",
+                                                     "mnuInfo",
+                                                     "mnuLabel",
+                                                     "mnuSearchdisk",
+                                                     "mnuDuplicate1",
+                                                     "mnuDuplicate2",
+                                                     "mnuDuplicate3",
+                                                     "mnuProperty",
+                                                     "mnuClip",
+                                                     "mnuDelete",
+                                                     "mnuRename",
+                                                     "mnuCorrect",
+                                                     "mnuUpdate",
+                                                     "mnuAddDisk",
+                                                     "mnuDeleteDisk",
+                                                     "p1",
+                                                     "p2",
+                                                     "p3",
+                                                     "p4",
+                                                     "p6",
+                                                     "mnuPop2Show",
+                                                     "mnuPop2Del",
+                                                     "mnuPop2Label",
+                                                     "cmdFind",
+                                                     "cmdAll"};
   return kCommands;
 }
 
@@ -48,12 +69,29 @@ const std::vector<int>& CatalogToolbarButtons() {
 
 std::string_view ToolbarCommand(int button) {
   static constexpr std::array<std::string_view, CommandState::kToolbarButtons + 1> kCommands = {
-      "",          "mnuScan",   "mnuCreat", "",          "mnuNew",        "mnuLoad",
-      "mnuSaveFile", "mnuSaveas", "",       "mnuClip",   "mnuDelete",     "mnuRename",
-      "",          "mnuSearchdisk", "",     "mnuUpdate", "mnuAddDisk",    "mnuDeleteDisk",
-      "",          "mnuId",     "mnuEject"};
+      "",
+      "mnuScan",
+      "mnuCreat",
+      "",
+      "mnuNew",
+      "mnuLoad",
+      "mnuSaveFile",
+      "mnuSaveas",
+      "",
+      "mnuClip",
+      "mnuDelete",
+      "mnuRename",
+      "",
+      "mnuSearchdisk",
+      "",
+      "mnuUpdate",
+      "mnuAddDisk",
+      "mnuDeleteDisk",
+      "",
+      "mnuId",
+      "mnuEject"};
   return button >= 1 && button <= CommandState::kToolbarButtons ? kCommands[button]
-                                                                 : std::string_view();
+                                                                : std::string_view();
 }
 
 }  // namespace tallymere

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "windows/main/frm_main.h"
 #include "platform/linux_platform.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere::testing {
 
@@ -21,8 +21,9 @@ class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
     for (const char* drive : {"c", "d", "e", "f"}) m_folder.MakeFolder(drive);
-    WriteDrives("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: cdrom %ROOT%/e MUSIC99\n"
-                "F: removable %ROOT%/f\n");
+    WriteDrives(
+        "C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: cdrom %ROOT%/e MUSIC99\n"
+        "F: removable %ROOT%/f\n");
   }
 
   // Replaces Data/drives.dat and starts a new platform and main window on it.
@@ -32,7 +33,8 @@ class MainWindowTest : public ::testing::Test {
     }
     m_folder.WriteFile("program/Data/drives.dat", lines);
     m_main.reset();
-    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"), [] { return kFixedNow; });
+    m_platform =
+        std::make_unique<LinuxPlatform>(m_folder.Path("program"), [] { return kFixedNow; });
     m_main = std::make_unique<FrmMain>(m_ui, *m_platform);
     m_main->Form_Load();
   }
@@ -59,7 +61,8 @@ class MainWindowTest : public ::testing::Test {
   // File names of the file list's rows, in row order.
   std::vector<std::string> ListNames() const {
     std::vector<std::string> names;
-    for (int row = 0; row < m_main->LV().row_count(); ++row) names.push_back(m_main->LV().row(row).text);
+    for (int row = 0; row < m_main->LV().row_count(); ++row)
+      names.push_back(m_main->LV().row(row).text);
     return names;
   }
 

@@ -6,8 +6,8 @@ namespace tallymere::testing {
 namespace {
 
 const char* KindName(int kind) {
-  static const char* kNames[] = {"message answer", "text", "open file", "save file", "folder",
-                                 "colour"};
+  static const char* kNames[] = {"message answer", "text",   "open file",
+                                 "save file",      "folder", "colour"};
   return kNames[kind];
 }
 
@@ -107,7 +107,8 @@ Answer ScriptedUi::ShowMessage(std::string_view text, Buttons buttons, Icon icon
 
 std::string ScriptedUi::AskText(std::string_view prompt, std::string_view title,
                                 std::string_view default_text) {
-  UiCall call = MakeCall("AskText", std::string(prompt), std::string(title), std::string(default_text));
+  UiCall call =
+      MakeCall("AskText", std::string(prompt), std::string(title), std::string(default_text));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kText, call);
   return answer && answer->text ? *answer->text : std::string();
@@ -116,7 +117,8 @@ std::string ScriptedUi::AskText(std::string_view prompt, std::string_view title,
 std::optional<std::string> ScriptedUi::ChooseSaveFile(std::string_view title,
                                                       std::string_view filter,
                                                       std::string_view initial_name) {
-  UiCall call = MakeCall("ChooseSaveFile", std::string(initial_name), std::string(title), std::string(filter));
+  UiCall call = MakeCall("ChooseSaveFile", std::string(initial_name), std::string(title),
+                         std::string(filter));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kSaveFile, call);
   return answer ? answer->text : std::nullopt;
@@ -125,7 +127,8 @@ std::optional<std::string> ScriptedUi::ChooseSaveFile(std::string_view title,
 std::optional<std::string> ScriptedUi::ChooseOpenFile(std::string_view title,
                                                       std::string_view filter,
                                                       std::string_view initial_name) {
-  UiCall call = MakeCall("ChooseOpenFile", std::string(initial_name), std::string(title), std::string(filter));
+  UiCall call = MakeCall("ChooseOpenFile", std::string(initial_name), std::string(title),
+                         std::string(filter));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kOpenFile, call);
   return answer ? answer->text : std::nullopt;

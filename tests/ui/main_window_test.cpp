@@ -1,6 +1,8 @@
 // The desktop window driven through its real widgets, offscreen: start-up,
 // a scan through the batch, browsing, sorting, messages, save and open.
 
+#include "ui/qt/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -24,7 +26,6 @@
 #include "ui/modal_answer.h"
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/tree_model_adapter.h"
 
 namespace tallymere {
@@ -50,9 +51,8 @@ class MainWindowUiTest : public ::testing::Test {
     m_folder.WriteFile("c/Music/Pop/b.mp3", testing::Frame() + testing::Frame());
     m_folder.WriteFile("c/Music/Pop/a.mp3", std::string(3000, 'x'));
     m_folder.WriteFile("c/Music/Rock/c.mp3", testing::Frame());
-    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") +
-                                                      "\nE: cdrom " + m_folder.Path("e") +
-                                                      " MUSIC99\n");
+    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\nE: cdrom " +
+                                                      m_folder.Path("e") + " MUSIC99\n");
     m_folder.MakeFolder("e");
     m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
     m_window = std::make_unique<MainWindow>(*m_platform);
@@ -68,7 +68,8 @@ class MainWindowUiTest : public ::testing::Test {
   QStringList ListColumn(int column) {
     QStringList texts;
     QAbstractItemModel* model = m_window->file_list()->model();
-    for (int row = 0; row < model->rowCount(); ++row) texts << model->index(row, column).data().toString();
+    for (int row = 0; row < model->rowCount(); ++row)
+      texts << model->index(row, column).data().toString();
     return texts;
   }
   // Adds C:\Music to the batch through the Add button and its folder dialog.

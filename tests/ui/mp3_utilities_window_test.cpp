@@ -1,6 +1,8 @@
 // MP3 Utilities driven through its real widgets, offscreen: browse a folder,
 // write a tag, see it in the details.
 
+#include "ui/qt/mp3_utilities_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -20,7 +22,6 @@
 #include "support/temp_folder.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/mp3_utilities_window.h"
 
 namespace tallymere {
 namespace {

@@ -27,10 +27,10 @@
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/mp3_utilities_window.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/selection_sync.h"
 #include "ui/qt/tree_model_adapter.h"
 #include "ui/qt/tree_view_sync.h"
-#include "ui/qt/qt_text.h"
 
 namespace tallymere {
 namespace {
@@ -164,9 +164,8 @@ void MainWindow::BuildViews() {
   });
   connect(m_list, &QTreeView::doubleClicked, this,
           [this] { Run([this] { m_controller->LV_DblClick(); }); });
-  m_list->installEventFilter(new FileListKeys(this, [this](int key) {
-    Run([this, key] { m_controller->LV_KeyDown(key); });
-  }));
+  m_list->installEventFilter(new FileListKeys(
+      this, [this](int key) { Run([this, key] { m_controller->LV_KeyDown(key); }); }));
   connect(m_list, &QWidget::customContextMenuRequested, this, &MainWindow::ShowFileListPopup);
   connect(m_list_adapter, &ListModelAdapter::columnsChanged, this, [this](int first) {
     if (first < 0) {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "windows/main/frm_main.h"
 #include "ui/qt/qt_ui_services.h"
+#include "windows/main/frm_main.h"
 
 class QAction;
 class QComboBox;

@@ -26,10 +26,12 @@ QAction* MainWindow::AddCommand(const std::string& name, const QString& caption,
 void MainWindow::BuildCommands() {
   FrmMain* main = m_controller.get();
   AddCommand("mnuNew", "&New", [main] { main->mnuNew_Click(); })->setShortcut(QKeySequence::New);
-  AddCommand("mnuLoad", "&Open", [main] { main->mnuLoad_Click(); })
-      ->setShortcut(QKeySequence::Open);
-  AddCommand("mnuSaveFile", "&Save", [main] { main->mnuSaveFile_Click(); })
-      ->setShortcut(QKeySequence::Save);
+  AddCommand("mnuLoad", "&Open", [main] {
+    main->mnuLoad_Click();
+  })->setShortcut(QKeySequence::Open);
+  AddCommand("mnuSaveFile", "&Save", [main] {
+    main->mnuSaveFile_Click();
+  })->setShortcut(QKeySequence::Save);
   AddCommand("mnuSaveas", "Save A Copy  As", [main] { main->mnuSaveas_Click(); });
   AddCommand("mnuScan", "S&can", [main] { main->mnuScan_Click(); })->setShortcut(Qt::Key_F5);
   AddCommand("mnuAddDisk", "Add  a Disk to Data File", [main] { main->mnuAddDisk_Click(); });
@@ -86,7 +88,8 @@ void MainWindow::BuildToolbar() {
     QStyle::StandardPixmap fallback;
     const char* tip;
   } kButtons[] = {
-      {1, "mnuScan", "system-search", QStyle::SP_BrowserReload, "Scan the drives and folders of the batch"},
+      {1, "mnuScan", "system-search", QStyle::SP_BrowserReload,
+       "Scan the drives and folders of the batch"},
       {4, "mnuNew", "document-new", QStyle::SP_FileIcon, "New data file"},
       {5, "mnuLoad", "document-open", QStyle::SP_DialogOpenButton, "Open a data file"},
       {6, "mnuSaveFile", "document-save", QStyle::SP_DialogSaveButton, "Save the data file"},
@@ -101,8 +104,9 @@ void MainWindow::BuildToolbar() {
     if (previous != 0 && entry.button - previous > 1) m_toolbar->addSeparator();
     previous = entry.button;
     QAction* source = action(entry.command);
-    auto* button = new QAction(QIcon::fromTheme(entry.theme_icon, style->standardIcon(entry.fallback)),
-                               source->text().remove('&'), this);
+    auto* button =
+        new QAction(QIcon::fromTheme(entry.theme_icon, style->standardIcon(entry.fallback)),
+                    source->text().remove('&'), this);
     button->setObjectName(QString("T%1").arg(entry.button));
     button->setToolTip(entry.tip);
     connect(button, &QAction::triggered, source, &QAction::trigger);

@@ -26,12 +26,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "windows/main/frm_main.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/selection_sync.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -40,21 +40,36 @@ using Handler = void (FrmID3::*)();
 
 const std::map<std::string_view, Handler>& Handlers() {
   static const std::map<std::string_view, Handler> kHandlers = {
-      {"mnuOpen", &FrmID3::mnuOpen_Click},       {"mnuExit", &FrmID3::mnuExit_Click},
-      {"mnuRemove", &FrmID3::mnuRemove_Click},   {"mnuWrite", &FrmID3::mnuWrite_Click},
-      {"mnuTagName", &FrmID3::mnuTagName_Click}, {"mnuRen", &FrmID3::mnuRen_Click},
-      {"mnuUndo", &FrmID3::mnuUndo_Click},       {"mnuRemv", &FrmID3::mnuRemv_Click},
-      {"mnuClAll", &FrmID3::mnuClAll_Click},     {"mnuOops", &FrmID3::mnuOops_Click},
-      {"mnuStartOver", &FrmID3::mnuStartOver_Click}, {"mnuIDrenam", &FrmID3::mnuIDrenam_Click},
-      {"mnuMan", &FrmID3::mnuMan_Click},         {"mnuLog", &FrmID3::mnuLog_Click},
-      {"mnuCom", &FrmID3::mnuCom_Click},         {"mnuAlbum", &FrmID3::mnuAlbum_Click},
-      {"mnuPop2R", &FrmID3::mnuPop2R_Click},     {"mnuPop2Del", &FrmID3::mnuPop2Del_Click},
-      {"mnuPop2Rem", &FrmID3::mnuPop2Rem_Click}, {"cmdTrim", &FrmID3::cmdTrim_Click},
-      {"cmdTrim2", &FrmID3::cmdTrim2_Click},     {"cmdTrimNum", &FrmID3::cmdTrimNum_Click},
-      {"cmdTrimspace", &FrmID3::cmdTrimspace_Click}, {"cmdUpper", &FrmID3::cmdUpper_Click},
-      {"cmdLower", &FrmID3::cmdLower_Click},     {"cmdReplace", &FrmID3::cmdReplace_Click},
-      {"cmdReplace1", &FrmID3::cmdReplace1_Click}, {"cmdInsert", &FrmID3::cmdInsert_Click},
-      {"cmdSwap", &FrmID3::cmdSwap_Click},       {"cmdAuto", &FrmID3::cmdAuto_Click},
+      {"mnuOpen", &FrmID3::mnuOpen_Click},
+      {"mnuExit", &FrmID3::mnuExit_Click},
+      {"mnuRemove", &FrmID3::mnuRemove_Click},
+      {"mnuWrite", &FrmID3::mnuWrite_Click},
+      {"mnuTagName", &FrmID3::mnuTagName_Click},
+      {"mnuRen", &FrmID3::mnuRen_Click},
+      {"mnuUndo", &FrmID3::mnuUndo_Click},
+      {"mnuRemv", &FrmID3::mnuRemv_Click},
+      {"mnuClAll", &FrmID3::mnuClAll_Click},
+      {"mnuOops", &FrmID3::mnuOops_Click},
+      {"mnuStartOver", &FrmID3::mnuStartOver_Click},
+      {"mnuIDrenam", &FrmID3::mnuIDrenam_Click},
+      {"mnuMan", &FrmID3::mnuMan_Click},
+      {"mnuLog", &FrmID3::mnuLog_Click},
+      {"mnuCom", &FrmID3::mnuCom_Click},
+      {"mnuAlbum", &FrmID3::mnuAlbum_Click},
+      {"mnuPop2R", &FrmID3::mnuPop2R_Click},
+      {"mnuPop2Del", &FrmID3::mnuPop2Del_Click},
+      {"mnuPop2Rem", &FrmID3::mnuPop2Rem_Click},
+      {"cmdTrim", &FrmID3::cmdTrim_Click},
+      {"cmdTrim2", &FrmID3::cmdTrim2_Click},
+      {"cmdTrimNum", &FrmID3::cmdTrimNum_Click},
+      {"cmdTrimspace", &FrmID3::cmdTrimspace_Click},
+      {"cmdUpper", &FrmID3::cmdUpper_Click},
+      {"cmdLower", &FrmID3::cmdLower_Click},
+      {"cmdReplace", &FrmID3::cmdReplace_Click},
+      {"cmdReplace1", &FrmID3::cmdReplace1_Click},
+      {"cmdInsert", &FrmID3::cmdInsert_Click},
+      {"cmdSwap", &FrmID3::cmdSwap_Click},
+      {"cmdAuto", &FrmID3::cmdAuto_Click},
   };
   return kHandlers;
 }
@@ -72,19 +87,35 @@ void ShowText(QLineEdit* edit, const std::string& text) {
 QIcon ButtonIcon(int button) {
   QStyle* style = QApplication::style();
   switch (button) {
-    case 1: return QIcon::fromTheme("folder-open", style->standardIcon(QStyle::SP_DirOpenIcon));
-    case 3: return QIcon::fromTheme("edit-clear", style->standardIcon(QStyle::SP_DialogResetButton));
-    case 4: return QIcon::fromTheme("document-save", style->standardIcon(QStyle::SP_DialogSaveButton));
-    case 5: return QIcon::fromTheme("document-edit", style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    case 7: return QIcon::fromTheme("list-remove", style->standardIcon(QStyle::SP_TrashIcon));
-    case 8: return QIcon::fromTheme("edit-delete", style->standardIcon(QStyle::SP_DialogDiscardButton));
-    case 9: return QIcon::fromTheme("edit-rename", style->standardIcon(QStyle::SP_FileDialogContentsView));
-    case 10: return QIcon::fromTheme("tag", style->standardIcon(QStyle::SP_FileDialogInfoView));
-    case 11: return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_BrowserReload));
-    case 12: return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowBack));
-    case 14: return QIcon::fromTheme("document-save-as", style->standardIcon(QStyle::SP_DialogApplyButton));
-    case 15: return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowLeft));
-    default: return {};
+    case 1:
+      return QIcon::fromTheme("folder-open", style->standardIcon(QStyle::SP_DirOpenIcon));
+    case 3:
+      return QIcon::fromTheme("edit-clear", style->standardIcon(QStyle::SP_DialogResetButton));
+    case 4:
+      return QIcon::fromTheme("document-save", style->standardIcon(QStyle::SP_DialogSaveButton));
+    case 5:
+      return QIcon::fromTheme("document-edit",
+                              style->standardIcon(QStyle::SP_FileDialogDetailedView));
+    case 7:
+      return QIcon::fromTheme("list-remove", style->standardIcon(QStyle::SP_TrashIcon));
+    case 8:
+      return QIcon::fromTheme("edit-delete", style->standardIcon(QStyle::SP_DialogDiscardButton));
+    case 9:
+      return QIcon::fromTheme("edit-rename",
+                              style->standardIcon(QStyle::SP_FileDialogContentsView));
+    case 10:
+      return QIcon::fromTheme("tag", style->standardIcon(QStyle::SP_FileDialogInfoView));
+    case 11:
+      return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_BrowserReload));
+    case 12:
+      return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowBack));
+    case 14:
+      return QIcon::fromTheme("document-save-as",
+                              style->standardIcon(QStyle::SP_DialogApplyButton));
+    case 15:
+      return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowLeft));
+    default:
+      return {};
   }
 }
 
@@ -309,8 +340,8 @@ void Mp3UtilitiesWindow::ShowState() {
   ShowText(m_fields[3], editor.year);
   ShowText(m_fields[4], editor.comment);
   m_genre->setCurrentText(ToQt(editor.genre));
-  const bool keeps[] = {editor.keep_title,   editor.keep_artist,  editor.keep_album,
-                        editor.keep_year,    editor.keep_comment, editor.keep_genre};
+  const bool keeps[] = {editor.keep_title, editor.keep_artist,  editor.keep_album,
+                        editor.keep_year,  editor.keep_comment, editor.keep_genre};
   for (int i = 0; i < 6; ++i) m_keep[i]->setChecked(keeps[i]);
   const std::string* labels[] = {&id3.Label9(), &id3.Label10(), &id3.Label11(), &id3.Label12()};
   for (int i = 0; i < 4; ++i) m_labels[i]->setText(ToQt(*labels[i]));
@@ -326,7 +357,8 @@ void Mp3UtilitiesWindow::ShowState() {
   action("mnuLog")->setChecked(id3.mnuLog_checked());
   action("mnuCom")->setChecked(id3.mnuCom_checked());
   action("mnuAlbum")->setChecked(id3.mnuAlbum_checked());
-  for (const auto& [button, tool] : m_buttons) tool->setEnabled(id3.commands().ButtonEnabled(button));
+  for (const auto& [button, tool] : m_buttons)
+    tool->setEnabled(id3.commands().ButtonEnabled(button));
   if (!id3.focus_request().empty()) {
     if (auto* widget = findChild<QWidget*>(ToQt(id3.focus_request()))) widget->setFocus();
     m_controller->clear_focus_request();
@@ -354,11 +386,13 @@ bool Mp3UtilitiesWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == m_display && event->type() == QEvent::MouseButtonRelease) {
     // The caret lands after the release; read it once the edit has placed it.
-    QTimer::singleShot(0, this, [this] { m_controller->txtDisplay_Click(m_display->cursorPosition()); });
+    QTimer::singleShot(0, this,
+                       [this] { m_controller->txtDisplay_Click(m_display->cursorPosition()); });
   }
   if (event->type() == QEvent::FocusIn && watched != m_display) {
     // The tag and tool inputs select their whole text when they get the focus.
-    if (auto* edit = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+    if (auto* edit = qobject_cast<QLineEdit*>(watched))
+      QTimer::singleShot(0, edit, &QLineEdit::selectAll);
   }
   return QMainWindow::eventFilter(watched, event);
 }

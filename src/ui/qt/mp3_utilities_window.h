@@ -58,14 +58,14 @@ class Mp3UtilitiesWindow : public QMainWindow {
   std::unique_ptr<FrmID3> m_controller;
   ListModelAdapter* m_adapter = nullptr;
   QTreeView* m_list = nullptr;
-  std::array<QLineEdit*, 5> m_fields{};    // txtTitle, txtArtist, txtAlbum, txtYear, txtComment
-  QComboBox* m_genre = nullptr;            // txtGenre
-  std::array<QCheckBox*, 6> m_keep{};      // chkTitle ... chkGenre
-  std::array<QLabel*, 4> m_labels{};       // Label9 ... Label12
-  QLineEdit* m_display = nullptr;          // txtDisplay
-  QLineEdit* m_text = nullptr;             // txtText
-  QLineEdit* m_replace = nullptr;          // txtReplace
-  QLineEdit* m_with = nullptr;             // txtWith
+  std::array<QLineEdit*, 5> m_fields{};  // txtTitle, txtArtist, txtAlbum, txtYear, txtComment
+  QComboBox* m_genre = nullptr;          // txtGenre
+  std::array<QCheckBox*, 6> m_keep{};    // chkTitle ... chkGenre
+  std::array<QLabel*, 4> m_labels{};     // Label9 ... Label12
+  QLineEdit* m_display = nullptr;        // txtDisplay
+  QLineEdit* m_text = nullptr;           // txtText
+  QLineEdit* m_replace = nullptr;        // txtReplace
+  QLineEdit* m_with = nullptr;           // txtWith
   QRadioButton* m_opt_select = nullptr;
   QRadioButton* m_opt_all = nullptr;
   std::array<QLabel*, 2> m_status{};

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "windows/main/frm_main.h"
 #include "common/format.h"
 #include "scan/scan_disk.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -65,9 +65,9 @@ bool FrmMain::AddDisk() {
   if (!m_platform.ListFolder(entry, false)) return failure();
 
   const std::string volume_label = m_platform.VolumeLabel(Upper(entry).substr(0, 3));
-  m_scan.label = m_ui.AskText(
-      "Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)", kProgramTitle,
-      volume_label);
+  m_scan.label =
+      m_ui.AskText("Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)",
+                   kProgramTitle, volume_label);
   if (m_scan.label.empty()) {
     m_ui.ShowMessage("Please enter a label and try again.", Buttons::kOk, Icon::kStop,
                      kProgramTitle);

@@ -2,8 +2,8 @@
 // no catalog is open, and listing a node's files.
 
 #include "catalog/file_list_row.h"
-#include "windows/main/frm_main.h"
 #include "common/format.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -39,9 +39,14 @@ void FrmMain::BuildNode(const std::string& folder_key) {
     const char* icon1 = "fclosed";
     const char* icon2 = "fopen";
     switch (m_platform.DriveType(parent)) {
-      case kDriveRemovable: icon1 = icon2 = "disk"; break;
-      case kDriveCdRom: icon1 = icon2 = "cd"; break;
-      default: break;
+      case kDriveRemovable:
+        icon1 = icon2 = "disk";
+        break;
+      case kDriveCdRom:
+        icon1 = icon2 = "cd";
+        break;
+      default:
+        break;
     }
     AddNode(parent + segment, segment, parent, icon1, icon2);
   }

@@ -3,9 +3,9 @@
 
 #include <charconv>
 
-#include "windows/main/frm_main.h"
 #include "common/format.h"
 #include "lists/gshell.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -30,7 +30,7 @@ void FrmMain::LV_ColumnClick(int column) {
     m_LV.SetSortOrder(SortOrder::kAscending);
   } else {
     m_LV.SetSortOrder(m_LV.sort_order() == SortOrder::kAscending ? SortOrder::kDescending
-                                                                  : SortOrder::kAscending);
+                                                                 : SortOrder::kAscending);
   }
   m_LV.SetSortKey(key);
   m_LV.SetSorted(true);

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "catalog/data_file.h"
-#include "windows/main/frm_main.h"
 #include "common/format.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -26,8 +26,8 @@ bool FileExists(const std::string& path) {
 // on_chosen runs for every name picked, before the question. False when the
 // user cancelled either the dialog or the question.
 bool ChooseDataFile(UiServices& ui, std::string_view title, std::string_view initial,
-                      std::string_view replace_question, std::string* target,
-                      const std::function<void(const std::string&)>& on_chosen = {}) {
+                    std::string_view replace_question, std::string* target,
+                    const std::function<void(const std::string&)>& on_chosen = {}) {
   for (;;) {
     const std::optional<std::string> chosen = ui.ChooseSaveFile(title, "*.mpd", initial);
     if (!chosen) return false;
@@ -76,12 +76,12 @@ void FrmMain::mnuSaveFile_Click() {
   std::string target;
   // The name becomes the catalog's at once: Cancel at the replace question
   // keeps it in the caption, although nothing was written.
-  const bool chosen = ChooseDataFile(
-      m_ui, "Save File", "*.mpd", "File already exist. Do you want to replace it?", &target,
-      [this](const std::string& name) {
-        m_data_file_path = name;
-        SetCaption(name);
-      });
+  const bool chosen =
+      ChooseDataFile(m_ui, "Save File", "*.mpd", "File already exist. Do you want to replace it?",
+                     &target, [this](const std::string& name) {
+                       m_data_file_path = name;
+                       SetCaption(name);
+                     });
   if (!chosen) return;
   if (WriteRecords(m_data_file_path)) {
     m_changed = false;
@@ -101,8 +101,9 @@ void FrmMain::mnuSaveas_Click() {
   // The copy is proposed beside the open file, named after it with "copy".
   const std::size_t split = m_data_file_path.find_last_of('/');
   const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
-  const std::size_t stem_end =
-      m_data_file_path.size() >= stem_start + 4 ? m_data_file_path.size() - 4 : m_data_file_path.size();
+  const std::size_t stem_end = m_data_file_path.size() >= stem_start + 4
+                                   ? m_data_file_path.size() - 4
+                                   : m_data_file_path.size();
   const std::string initial = m_data_file_path.substr(0, stem_start) +
                               m_data_file_path.substr(stem_start, stem_end - stem_start) +
                               "copy.mpd";
@@ -131,8 +132,9 @@ void FrmMain::mnuLoad_Click() {
   CatalogTable loaded;
   if (Status status = LoadDataFile(path, &loaded); !status) {
     m_ui.SetStatus(1, "Ready");
-    m_ui.ShowMessage(status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
-                     Buttons::kOk, Icon::kStop, kProgramTitle);
+    m_ui.ShowMessage(
+        status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
+        Buttons::kOk, Icon::kStop, kProgramTitle);
     return;
   }
   m_data_file_path = path;

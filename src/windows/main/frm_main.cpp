@@ -7,8 +7,8 @@
 namespace tallymere {
 namespace {
 
-const std::vector<std::string> kFileListHeaders = {"File Name", "Path",   "Size",  "Modified",
-                                                   "Bitrate",   "Time",   "Artist", "Title",
+const std::vector<std::string> kFileListHeaders = {"File Name", "Path",      "Size",   "Modified",
+                                                   "Bitrate",   "Time",      "Artist", "Title",
                                                    "Album",     "Disk Label"};
 const std::vector<int> kFileListWidths = {3000, 3000, 1100, 1800, 650, 600, 1500, 2200, 2000, 1200};
 
@@ -82,18 +82,24 @@ void FrmMain::HideCatalogColumns() {
 }
 
 void FrmMain::AddDriveNodes(bool remember) {
-  const std::string root_key = m_tvAlbum.roots().empty()
-                                   ? std::string()
-                                   : m_tvAlbum.node(m_tvAlbum.roots().front()).key;
+  const std::string root_key =
+      m_tvAlbum.roots().empty() ? std::string() : m_tvAlbum.node(m_tvAlbum.roots().front()).key;
   if (remember) m_drive_nodes.clear();
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string drive_root = std::string(1, letter) + ":\\";
     const char* icon = nullptr;
     switch (m_platform.DriveType(drive_root)) {
-      case kDriveRemovable: icon = "floppy"; break;
-      case kDriveFixed: icon = "hard"; break;
-      case kDriveCdRom: icon = "cdrom"; break;
-      default: break;
+      case kDriveRemovable:
+        icon = "floppy";
+        break;
+      case kDriveFixed:
+        icon = "hard";
+        break;
+      case kDriveCdRom:
+        icon = "cdrom";
+        break;
+      default:
+        break;
     }
     if (icon == nullptr) continue;
     AddNode(drive_root, drive_root, root_key, icon, icon);

@@ -12,21 +12,30 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
-#include "windows/command_state.h"
 #include "catalog/list_model.h"
 #include "catalog/settings.h"
 #include "catalog/tree_model.h"
-#include "windows/ui_scopes.h"
-#include "scan/scan_state.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
+#include "scan/scan_state.h"
+#include "windows/command_state.h"
+#include "windows/ui_scopes.h"
 
 namespace tallymere {
 
 // Columns of the file list, in screen order.
 enum FileListColumn {
-  kColFileName, kColPath, kColSize, kColModified, kColBitrate, kColTime,
-  kColArtist, kColTitle, kColAlbum, kColDiskLabel, kFileListColumns
+  kColFileName,
+  kColPath,
+  kColSize,
+  kColModified,
+  kColBitrate,
+  kColTime,
+  kColArtist,
+  kColTitle,
+  kColAlbum,
+  kColDiskLabel,
+  kFileListColumns
 };
 
 class FrmMain {
@@ -53,8 +62,8 @@ class FrmMain {
 
   // --- Tree ---------------------------------------------------------------------
   void AddRootNode(const std::string& DataFileName, const std::string& IconImage);
-  void AddNode(const std::string& strKey, const std::string& strChild,
-               const std::string& strParent, const std::string& icon1, const std::string& icon2);
+  void AddNode(const std::string& strKey, const std::string& strChild, const std::string& strParent,
+               const std::string& icon1, const std::string& icon2);
   void BuildNode(const std::string& folder_key);
   void TreeFolder(const std::string& path);
   void tvAlbum_NodeClick(int node);
@@ -123,7 +132,6 @@ class FrmMain {
   const Platform& platform() const { return m_platform; }
 
  private:
-
   // Shared steps.
   void SetCaption(const std::string& path);
   // "Save current file?" when the catalog changed; Yes saves. False on Cancel.

@@ -1,9 +1,9 @@
 // The scan batch: collecting drives and folders, and the new scan that turns
 // them into a catalog.
 
-#include "windows/main/frm_main.h"
 #include "common/format.h"
 #include "scan/scan_disk.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -57,8 +57,8 @@ void FrmMain::lstBox_DragDrop(int node) {
     m_scan.lstBox.clear();
     return;
   }
-  if (m_ui.ShowMessage("Do you want to start a new scan on " + first + " drive? ",
-                       Buttons::kYesNo, Icon::kQuestion, kProgramTitle) == Answer::kYes) {
+  if (m_ui.ShowMessage("Do you want to start a new scan on " + first + " drive? ", Buttons::kYesNo,
+                       Icon::kQuestion, kProgramTitle) == Answer::kYes) {
     mnuScan_Click();
   }
   m_scan.lstBox.clear();

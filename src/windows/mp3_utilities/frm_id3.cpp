@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "catalog/file_list_row.h"
+#include "mp3/genres.h"
 #include "windows/main/frm_main.h"
 #include "windows/mp3_utilities/batch_entry.h"
-#include "mp3/genres.h"
 
 namespace tallymere {
 namespace {

@@ -19,14 +19,14 @@
 #include <string_view>
 #include <vector>
 
-#include "windows/command_state.h"
 #include "catalog/list_model.h"
 #include "common/status.h"
 #include "mp3/bitrat.h"
-#include "windows/mp3_utilities/frm_id3_captions.h"
 #include "mp3/tag_writer.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
+#include "windows/command_state.h"
+#include "windows/mp3_utilities/frm_id3_captions.h"
 
 namespace tallymere {
 

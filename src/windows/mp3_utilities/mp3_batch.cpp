@@ -5,9 +5,9 @@
 
 #include "catalog/file_list_row.h"
 #include "windows/main/frm_main.h"
-#include "windows/ui_scopes.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"
+#include "windows/ui_scopes.h"
 
 namespace tallymere {
 namespace {

@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "windows/main/frm_main.h"
-#include "windows/ui_scopes.h"
 #include "common/format.h"
-#include "windows/mp3_utilities/batch_entry.h"
+#include "lists/gshell.h"
 #include "mp3/file_name_check.h"
-#include "windows/mp3_utilities/frm_id3.h"
 #include "mp3/name_fields.h"
 #include "mp3/rename_log.h"
-#include "lists/gshell.h"
 #include "platform/text_file.h"
+#include "windows/main/frm_main.h"
+#include "windows/mp3_utilities/batch_entry.h"
+#include "windows/mp3_utilities/frm_id3.h"
+#include "windows/ui_scopes.h"
 
 namespace tallymere {
 namespace {

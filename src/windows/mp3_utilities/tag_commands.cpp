@@ -3,12 +3,12 @@
 // catalog, the matching catalog records after them.
 
 #include "catalog/file_list_row.h"
-#include "windows/main/frm_main.h"
-#include "windows/ui_scopes.h"
 #include "common/sorted_list.h"
+#include "mp3/name_fields.h"
+#include "windows/main/frm_main.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"
-#include "mp3/name_fields.h"
+#include "windows/ui_scopes.h"
 
 namespace tallymere {
 namespace {

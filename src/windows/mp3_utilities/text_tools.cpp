@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "windows/mp3_utilities/frm_id3.h"
 #include "mp3/search_and_replace.h"
+#include "windows/mp3_utilities/frm_id3.h"
 
 namespace tallymere {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "windows/main/frm_main.h"
 #include "common/format.h"
 #include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -36,9 +36,8 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
   AddDisk("E:\\", "CD1");
 
   const auto asks = ui().calls();
-  const auto ask = std::find_if(asks.begin(), asks.end(), [](const testing::UiCall& call) {
-    return call.op == "AskText";
-  });
+  const auto ask = std::find_if(asks.begin(), asks.end(),
+                                [](const testing::UiCall& call) { return call.op == "AskText"; });
   ASSERT_NE(ask, asks.end());
   EXPECT_EQ(ask->text, "Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)");
   EXPECT_EQ(ask->extra, "MUSIC99");  // the disk's volume label is offered

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "catalog/data_file.h"
-#include "windows/main/frm_main.h"
 #include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -14,7 +14,8 @@ using testing::MainWindowTest;
 class CatalogTreeTest : public MainWindowTest {
  protected:
   // A catalog of the records given as (disk label, path, name, size), opened.
-  void OpenCatalog(const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
+  void OpenCatalog(
+      const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
     CatalogTable& table = main().catalog();
     table.Erase();
     int i = 1;
@@ -41,10 +42,11 @@ TEST_F(CatalogTreeTest, SharedFoldersAppearOnceAndLabelledDisksSitUnderTheirDriv
                {"MyCD", "E:\\Music\\", "4.mp3", 1},
                {"C:\\", "C:\\", "5.mp3", 1}});
   const std::string root = folder().Path("c.mpd");
-  EXPECT_EQ(NodeKeys(), (std::vector<std::string>{root, "C:\\", "E:\\", "C:\\A\\", "C:\\A\\B\\",
-                                                  "C:\\A\\C\\", "E:\\MyCD\\",
-                                                  "E:\\MyCD\\Music\\"}));
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{root, "C:", "E:", "A", "B", "C", "MyCD", "Music"}));
+  EXPECT_EQ(NodeKeys(),
+            (std::vector<std::string>{root, "C:\\", "E:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\C\\",
+                                      "E:\\MyCD\\", "E:\\MyCD\\Music\\"}));
+  EXPECT_EQ(NodeTexts(),
+            (std::vector<std::string>{root, "C:", "E:", "A", "B", "C", "MyCD", "Music"}));
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\")).image, "cd");
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\Music\\")).image, "fclosed");
   EXPECT_EQ(main().tvAlbum().ChildCount(Node("C:\\A\\")), 2);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "catalog/data_file.h"
-#include "windows/main/frm_main.h"
 #include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -16,7 +16,9 @@ class FileListTest : public MainWindowTest {
   void SetUp() override {
     CatalogTable table;
     const std::vector<std::tuple<std::string, std::string, int>> files = {
-        {"C:\\", "b.mp3", 1048576}, {"C:\\", "a.mp3", 1048576}, {"C:\\", "c.mp3", 9},
+        {"C:\\", "b.mp3", 1048576},
+        {"C:\\", "a.mp3", 1048576},
+        {"C:\\", "c.mp3", 9},
         {"MyCD", "d.mp3", 10}};
     int i = 1;
     for (const auto& [label, name, size] : files) {

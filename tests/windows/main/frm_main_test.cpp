@@ -26,7 +26,8 @@ std::string Song(const std::string& title, const std::string& artist) {
 class FrmMainTest : public MainWindowTest {};
 
 TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
+  EXPECT_EQ(NodeTexts(),
+            (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
   const TreeNode& root = main().tvAlbum().node(Node("Untitled.mpd"));
   EXPECT_EQ(root.image, "mycomp");
   EXPECT_TRUE(root.expanded);
@@ -34,7 +35,8 @@ TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "floppy");
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
   EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
-  EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13), "False\r\nTrue\r\n");
+  EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13),
+            "False\r\nTrue\r\n");
   EXPECT_EQ(main().settings(), Settings());
   EXPECT_EQ(ui().Status(1), "Ready");
   EXPECT_EQ(ui().busy_depth(), 0);
@@ -67,7 +69,8 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(main().catalog().Record(4).file_name, "*.mp3");
   // Files keep the order the folder lists them in; folders are sorted.
   EXPECT_EQ(main().catalog().Record(3).file_name, "three.mp3");
-  const CatalogRecord& one = main().catalog().Record(main().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
+  const CatalogRecord& one =
+      main().catalog().Record(main().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
   EXPECT_EQ(one.file_name, "one.mp3");
   EXPECT_EQ(one.bitrate, "128");
   EXPECT_EQ(one.artist, "Ann");
@@ -174,9 +177,11 @@ TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
   EXPECT_EQ(messages[0].text, "Save current file?");
   EXPECT_EQ(messages[0].title, "Confirm");
   EXPECT_EQ(messages[0].buttons, Buttons::kYesNoCancel);
-  EXPECT_EQ(messages[1].text,
-            "\"" + bad + "\" is damaged: record 1 at byte offset 0 is cut short: its Bitrate runs "
-            "past the end of the file.\n\nThe file was not opened; the catalog shown is unchanged.");
+  EXPECT_EQ(
+      messages[1].text,
+      "\"" + bad +
+          "\" is damaged: record 1 at byte offset 0 is cut short: its Bitrate runs "
+          "past the end of the file.\n\nThe file was not opened; the catalog shown is unchanged.");
   EXPECT_EQ(messages[1].icon, Icon::kStop);
   EXPECT_TRUE(main().catalog() == before);
   EXPECT_EQ(NodeKeys(), tree_before);
@@ -253,7 +258,8 @@ TEST_F(FrmMainTest, NewResetsEverything) {
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
   EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
   EXPECT_FALSE(main().changed());
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
+  EXPECT_EQ(NodeTexts(),
+            (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
   EXPECT_EQ(main().tvAlbum().node(Node("Untitled.mpd")).image, "mycomp");
   EXPECT_FALSE(main().commands().Enabled("mnuNew"));
   EXPECT_FALSE(main().commands().Enabled("mnuId3"));

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "windows/main/frm_main.h"
 #include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {

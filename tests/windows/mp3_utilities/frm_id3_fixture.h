@@ -10,9 +10,9 @@
 
 #include "catalog/file_list_row.h"
 #include "mp3/bitrat.h"
-#include "windows/mp3_utilities/frm_id3.h"
 #include "mp3/mp3_fixtures.h"
 #include "support/main_window_fixture.h"
+#include "windows/mp3_utilities/frm_id3.h"
 
 namespace tallymere::testing {
 
