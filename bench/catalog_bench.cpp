@@ -8,9 +8,16 @@
 #include "catalog/catalog_fixtures.h"
 #include "catalog/data_file.h"
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
+
+// The real file system, as the program reaches it.
+const Platform& Files() {
+  static const testing::TestPlatform platform;
+  return platform;
+}
 
 constexpr int kFullCatalog = CatalogTable::kMaxFileRecords;
 
@@ -19,7 +26,7 @@ void BM_SaveFullCatalog(benchmark::State& state) {
   const CatalogTable table = testing::SampleTable(kFullCatalog);
   const std::string path = folder.Path("full.mpd");
   for (auto _ : state) {
-    if (!SaveDataFile(table, path).ok()) state.SkipWithError("save failed");
+    if (!SaveDataFile(Files(), table, path).ok()) state.SkipWithError("save failed");
   }
 }
 BENCHMARK(BM_SaveFullCatalog)->Unit(benchmark::kMillisecond);
@@ -27,10 +34,10 @@ BENCHMARK(BM_SaveFullCatalog)->Unit(benchmark::kMillisecond);
 void BM_OpenFullCatalog(benchmark::State& state) {
   testing::TempFolder folder;
   const std::string path = folder.Path("full.mpd");
-  (void)SaveDataFile(testing::SampleTable(kFullCatalog), path);
+  (void)SaveDataFile(Files(), testing::SampleTable(kFullCatalog), path);
   for (auto _ : state) {
     CatalogTable table;
-    if (!LoadDataFile(path, &table).ok()) state.SkipWithError("open failed");
+    if (!LoadDataFile(Files(), path, &table).ok()) state.SkipWithError("open failed");
     benchmark::DoNotOptimize(table);
   }
 }
@@ -40,11 +47,11 @@ BENCHMARK(BM_OpenFullCatalog)->Unit(benchmark::kMillisecond);
 void BM_FullCatalogMemory(benchmark::State& state) {
   testing::TempFolder folder;
   const std::string path = folder.Path("full.mpd");
-  (void)SaveDataFile(testing::SampleTable(kFullCatalog), path);
+  (void)SaveDataFile(Files(), testing::SampleTable(kFullCatalog), path);
   for (auto _ : state) {
     const std::size_t before = mallinfo2().uordblks;
     auto table = std::make_unique<CatalogTable>();
-    (void)LoadDataFile(path, table.get());
+    (void)LoadDataFile(Files(), path, table.get());
     state.counters["MB"] = static_cast<double>(mallinfo2().uordblks - before) / 1048576.0;
   }
 }

@@ -4,7 +4,6 @@
 
 #include "common/little_endian.h"
 #include "common/text_encoding.h"
-#include "platform/atomic_file.h"
 
 namespace tallymere {
 namespace {
@@ -50,17 +49,20 @@ class RecordReader {
   }
 
   Status TooManyRecords() const {
-    return Status::Error("\"" + std::string(m_file_name) + "\" holds more than " +
-                         std::to_string(CatalogTable::kCapacity) + " records (record " +
-                         std::to_string(CatalogTable::kCapacity + 1) + " begins at byte offset " +
-                         std::to_string(m_pos) + "); a catalog can hold no more.");
+    return Status::Error(StatusCode::kDamaged,
+                         "\"" + std::string(m_file_name) + "\" holds more than " +
+                             std::to_string(CatalogTable::kCapacity) + " records (record " +
+                             std::to_string(CatalogTable::kCapacity + 1) +
+                             " begins at byte offset " + std::to_string(m_pos) +
+                             "); a catalog can hold no more.");
   }
 
  private:
   Status Damaged(const std::string& what) const {
-    return Status::Error("\"" + std::string(m_file_name) + "\" is damaged: record " +
-                         std::to_string(m_number) + " at byte offset " +
-                         std::to_string(m_record_start) + " " + what + ".");
+    return Status::Error(StatusCode::kDamaged,
+                         "\"" + std::string(m_file_name) + "\" is damaged: record " +
+                             std::to_string(m_number) + " at byte offset " +
+                             std::to_string(m_record_start) + " " + what + ".");
   }
 
   Status CutShort(const char* field) const {
@@ -136,14 +138,15 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
   return Status::Ok();
 }
 
-Status LoadDataFile(const std::string& native_path, CatalogTable* table) {
-  Result<std::string> bytes = ReadWholeFile(native_path);
+Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table) {
+  Result<std::string> bytes = platform.ReadFile(native_path);
   if (!bytes) return bytes.status();
   return DecodeDataFile(*bytes, native_path, table);
 }
 
-Status SaveDataFile(const CatalogTable& table, const std::string& native_path) {
-  return WriteFileAtomically(native_path, EncodeDataFile(table));
+Status SaveDataFile(const Platform& platform, const CatalogTable& table,
+                    const std::string& native_path) {
+  return platform.WriteFileAtomically(native_path, EncodeDataFile(table));
 }
 
 }  // namespace tallymere

@@ -14,6 +14,7 @@
 
 #include "catalog/catalog_table.h"
 #include "common/status.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 
@@ -40,11 +41,12 @@ std::string EncodeDataFile(const CatalogTable& table);
 Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table);
 
 // Reads a data file from disk; the table changes only on success.
-Status LoadDataFile(const std::string& native_path, CatalogTable* table);
+Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table);
 
 // Writes the catalog to a temporary file beside the target and replaces the
 // target only once every byte is on disk: a failed save leaves the old file
 // as it was and says why.
-Status SaveDataFile(const CatalogTable& table, const std::string& native_path);
+Status SaveDataFile(const Platform& platform, const CatalogTable& table,
+                    const std::string& native_path);
 
 }  // namespace tallymere

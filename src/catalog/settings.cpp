@@ -94,24 +94,27 @@ Status EnsureDataFolder(const std::string& program_folder) {
 
 }  // namespace
 
-Status LoadSettings(const std::string& program_folder, Settings* settings) {
+Status LoadSettings(const Platform& platform, Settings* settings) {
   namespace fs = std::filesystem;
+  const std::string program_folder = platform.ProgramFolder();
   *settings = Settings();
   if (Status status = EnsureDataFolder(program_folder); !status) return status;
   std::error_code error;
   const std::string path = SettingsPath(program_folder);
   if (!fs::exists(path, error)) {
-    if (Status status = WriteTextFile(path, SettingsLines(Settings())); !status) return status;
+    Status written = WriteTextFile(platform, path, SettingsLines(Settings()));
+    if (!written) return written;
   }
-  Result<std::vector<std::string>> lines = ReadTextLines(path);
+  Result<std::vector<std::string>> lines = ReadTextLines(platform, path);
   if (!lines) return lines.status();
   *settings = ParseSettings(*lines);
   return Status::Ok();
 }
 
-Status SaveSettings(const std::string& program_folder, const Settings& settings) {
+Status SaveSettings(const Platform& platform, const Settings& settings) {
+  const std::string program_folder = platform.ProgramFolder();
   if (Status status = EnsureDataFolder(program_folder); !status) return status;
-  return WriteTextFile(SettingsPath(program_folder), SettingsLines(settings));
+  return WriteTextFile(platform, SettingsPath(program_folder), SettingsLines(settings));
 }
 
 }  // namespace tallymere

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/status.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 
@@ -45,12 +46,12 @@ std::vector<std::string> SettingsLines(const Settings& settings);
 // program_folder/Data/lists.dat
 std::string SettingsPath(const std::string& program_folder);
 
-// Creates the Data folder and the default file when they are missing, then
-// reads the file. A file that cannot be read gives the defaults and a Status
-// saying why, so start-up can go on.
-Status LoadSettings(const std::string& program_folder, Settings* settings);
+// Creates the Data folder of the platform's program folder and the default
+// file when they are missing, then reads the file. A file that cannot be read
+// gives the defaults and a Status saying why, so start-up can go on.
+Status LoadSettings(const Platform& platform, Settings* settings);
 
 // Writes the sixteen lines (the Options dialog's Save).
-Status SaveSettings(const std::string& program_folder, const Settings& settings);
+Status SaveSettings(const Platform& platform, const Settings& settings);
 
 }  // namespace tallymere

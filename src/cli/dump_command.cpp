@@ -8,6 +8,7 @@
 #include "catalog/data_file.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
+#include "platform/linux_platform.h"
 
 namespace tallymere::cli {
 namespace {
@@ -41,8 +42,9 @@ int RunDump(const Arguments& args) {
     std::fputs("Usage: tallymere-cli dump [--json] FILE.mpd\n", stderr);
     return 1;
   }
+  const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
   CatalogTable table;
-  if (Status status = LoadDataFile(path, &table); !status) {
+  if (Status status = LoadDataFile(platform, path, &table); !status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }

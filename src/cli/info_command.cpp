@@ -8,6 +8,7 @@
 #include "catalog/data_file.h"
 #include "catalog/data_file_info.h"
 #include "cli/commands.h"
+#include "platform/linux_platform.h"
 
 namespace tallymere::cli {
 
@@ -17,8 +18,9 @@ int RunInfo(const Arguments& args) {
     return 1;
   }
   const std::string path = std::filesystem::absolute(args[0]).string();
+  const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
   CatalogTable table;
-  if (Status status = LoadDataFile(path, &table); !status) {
+  if (Status status = LoadDataFile(platform, path, &table); !status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }

@@ -212,10 +212,11 @@ int RunScan(const Arguments& args) {
 
   const std::string program_folder =
       options.program_folder ? *options.program_folder : LinuxPlatform::FindProgramFolder();
+  const LinuxPlatform platform(program_folder);
   ScanSettings settings;
   if (!options.file_type || !options.mp3_info_flag) {
     Settings stored;
-    if (Status status = LoadSettings(program_folder, &stored); !status) {
+    if (Status status = LoadSettings(platform, &stored); !status) {
       std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
                    status.message().c_str());
     }
@@ -225,7 +226,6 @@ int RunScan(const Arguments& args) {
   if (options.file_type) settings.file_type = *options.file_type;
   if (options.mp3_info_flag) settings.mp3_info_flag = *options.mp3_info_flag;
 
-  const LinuxPlatform platform(program_folder);
   ScanState state;
   for (const std::string& root : options.roots) {
     Result<std::string> catalog_root = CatalogRoot(platform, root);
@@ -251,7 +251,8 @@ int RunScan(const Arguments& args) {
 
   table.SetRecord(table.CatalogEnd(), MakeTrailer(settings.file_type, settings.mp3_info_flag,
                                                   FormatDateTime(platform.Now())));
-  if (Status saved = SaveDataFile(table, options.output); !saved) return Fail(saved.message());
+  if (Status saved = SaveDataFile(platform, table, options.output); !saved)
+    return Fail(saved.message());
 
   ReportSkipped(report);
   std::printf("Total: %d files, %s MB\n", state.file_count,

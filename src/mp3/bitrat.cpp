@@ -82,9 +82,9 @@ Status ReadTag(const BinaryFile& file, int64_t file_length, Mp3Info* info) {
   info->ClearTag();
   if (file_length < static_cast<int64_t>(kTagSize)) return Status::Ok();
   std::string block;
-  if (const int error =
-          file.ReadAt(file_length - static_cast<int64_t>(kTagSize), kTagSize, &block)) {
-    return Status::Error(ErrorText(error));
+  if (Status read = file.ReadAt(file_length - static_cast<int64_t>(kTagSize), kTagSize, &block);
+      !read) {
+    return read;
   }
   if (!IsTagBlock(block)) return Status::Ok();
   Id3v1Tag tag = ReadTagBlock(block);
@@ -112,21 +112,16 @@ void Mp3Info::ClearTag() {
 
 Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info) {
   BinaryFile file;
-  if (const int error = file.Open(native_path, BinaryFile::Mode::kRead)) {
-    return Status::Error(ErrorText(error));
-  }
-  int64_t file_length = 0;
-  if (const int error = file.Length(&file_length)) return Status::Error(ErrorText(error));
+  if (Status opened = file.Open(native_path, OpenMode::kRead); !opened) return opened;
+  const Result<int64_t> length = file.Length();
+  if (!length) return length.status();
+  const int64_t file_length = *length;
 
   // The audio starts after a leading ID3v2 tag; every offset below counts from there.
   std::string head;
-  if (const int error = file.ReadAt(0, kHeaderSearchBytes, &head)) {
-    return Status::Error(ErrorText(error));
-  }
+  if (Status read = file.ReadAt(0, kHeaderSearchBytes, &head); !read) return read;
   if (const uint32_t tag_length = Id3v2TagLength(head)) {
-    if (const int error = file.ReadAt(tag_length, kHeaderSearchBytes, &head)) {
-      return Status::Error(ErrorText(error));
-    }
+    if (Status read = file.ReadAt(tag_length, kHeaderSearchBytes, &head); !read) return read;
   }
   head.resize(kHeaderSearchBytes, '\0');  // bytes beyond the end read as 0
 

@@ -14,34 +14,30 @@
 namespace tallymere {
 namespace {
 
-// Why a tag file could not be opened. error is 0 when the platform refused to
-// reset the attributes of a file that exists, which is a refused access too.
-struct OpenFailure {
-  int error = 0;
-  std::string text;
-};
-
 std::string NamingFile(std::string_view description, std::string_view catalog_path) {
   return std::string(description) + ": \"" + std::string(catalog_path) + "\"";
 }
 
-// Resets the attributes of the file, then opens it for writing.
-std::optional<OpenFailure> OpenTagFile(const Platform& platform, std::string_view catalog_path,
-                                       BinaryFile* file) {
+// Resets the attributes of the file, then opens it for writing. A failure's
+// message names the file.
+Result<std::unique_ptr<RandomAccessFile>> OpenTagFile(const Platform& platform,
+                                                      std::string_view catalog_path) {
   const std::optional<std::string> native = platform.ToNative(catalog_path);
-  if (!native) return OpenFailure{ENOTDIR, NamingFile(ErrorText(ENOTDIR), catalog_path)};
+  if (!native) {
+    return Status::Error(StatusCode::kNotFound, NamingFile(ErrorText(ENOTDIR), catalog_path));
+  }
   struct stat facts;
   if (::stat(native->c_str(), &facts) != 0) {
     const int error = errno;
-    return OpenFailure{error, NamingFile(ErrorText(error), catalog_path)};
+    return Status::FromErrno(error, NamingFile(ErrorText(error), catalog_path));
   }
+  // The file exists, so a refused reset is a refused access whatever its cause.
   if (const Status reset = platform.ResetAttributes(catalog_path); !reset) {
-    return OpenFailure{0, reset.message()};
+    return Status::Error(StatusCode::kNoAccess, reset.message());
   }
-  if (const int error = file->Open(*native, BinaryFile::Mode::kReadWrite)) {
-    return OpenFailure{error, NamingFile(ErrorText(error), catalog_path)};
-  }
-  return std::nullopt;
+  Result<std::unique_ptr<RandomAccessFile>> file = platform.OpenFile(*native, OpenMode::kReadWrite);
+  if (!file) return Status::Error(file.code(), NamingFile(file.status().message(), catalog_path));
+  return file;
 }
 
 struct TagBlock {
@@ -52,19 +48,25 @@ struct TagBlock {
 
 // The file's last 128 bytes when they hold a tag or an erased tag, else an
 // empty tag to be appended at the end.
-int FindTagBlock(const BinaryFile& file, TagBlock* block) {
-  int64_t length = 0;
-  if (const int error = file.Length(&length)) return error;
-  if (length >= static_cast<int64_t>(kTagSize)) {
-    block->offset = length - static_cast<int64_t>(kTagSize);
-    if (const int error = file.ReadAt(block->offset, kTagSize, &block->bytes)) return error;
+Status FindTagBlock(const RandomAccessFile& file, TagBlock* block) {
+  const Result<int64_t> length = file.Length();
+  if (!length) return length.status();
+  if (*length >= static_cast<int64_t>(kTagSize)) {
+    block->offset = *length - static_cast<int64_t>(kTagSize);
+    if (Status read = file.ReadAt(block->offset, kTagSize, &block->bytes); !read) return read;
     block->exists = IsTagBlock(block->bytes) || IsErasedTagBlock(block->bytes);
   }
   if (!block->exists) {
-    block->offset = length;
+    block->offset = *length;
     block->bytes = EmptyTagBlock();
   }
-  return 0;
+  return Status::Ok();
+}
+
+// Writes the block and closes the file, so a late write failure counts too.
+Status PutBlock(RandomAccessFile& file, int64_t offset, std::string_view bytes) {
+  if (Status written = file.WriteAt(offset, bytes); !written) return written;
+  return file.Close();
 }
 
 void PutText(std::string* block, TagField field, std::string_view text) {
@@ -95,14 +97,12 @@ void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog
   const auto fail = [&](std::string_view text) {
     ui.ShowMessage(text, Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
   };
-  const auto fail_with = [&](int error) { fail(NamingFile(ErrorText(error), catalog_path)); };
-
-  BinaryFile file;
-  if (const std::optional<OpenFailure> failure = OpenTagFile(platform, catalog_path, &file)) {
-    return fail(failure->text);
-  }
+  Result<std::unique_ptr<RandomAccessFile>> file = OpenTagFile(platform, catalog_path);
+  if (!file) return fail(file.status().message());
   TagBlock block;
-  if (const int error = FindTagBlock(file, &block)) return fail_with(error);
+  if (Status found = FindTagBlock(**file, &block); !found) {
+    return fail(NamingFile(found.message(), catalog_path));
+  }
 
   block.bytes.replace(kTagMarker.offset, kTagMarker.width, kTagMarkerText);
   for (const EditorField& field : fields) {
@@ -110,8 +110,9 @@ void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog
   }
   if (!values.keep_genre) block.bytes[kTagGenreOffset] = static_cast<char>(genre_byte);
 
-  if (const int error = file.WriteAt(block.offset, block.bytes)) return fail_with(error);
-  if (const int error = file.Close()) return fail_with(error);
+  if (Status put = PutBlock(**file, block.offset, block.bytes); !put) {
+    return fail(NamingFile(put.message(), catalog_path));
+  }
 }
 
 void EraseTag(UiServices& ui, const Platform& platform, std::string_view catalog_path,
@@ -121,25 +122,22 @@ void EraseTag(UiServices& ui, const Platform& platform, std::string_view catalog
     text->clear();
   }
   // A missing file or path ends silently; only a refused access is reported.
-  const auto fail = [&](int error) {
-    if (error == 0 || IsAccessError(error)) {
+  const auto fail = [&](const Status& status) {
+    if (status.code() == StatusCode::kNoAccess) {
       ui.ShowMessage(kFileAccessErrorText, Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
     }
   };
 
-  BinaryFile file;
-  if (const std::optional<OpenFailure> failure = OpenTagFile(platform, catalog_path, &file)) {
-    return fail(failure->error);
-  }
+  Result<std::unique_ptr<RandomAccessFile>> file = OpenTagFile(platform, catalog_path);
+  if (!file) return fail(file.status());
   TagBlock block;
-  if (const int error = FindTagBlock(file, &block)) return fail(error);
+  if (Status found = FindTagBlock(**file, &block); !found) return fail(found);
   if (!block.exists) return;
 
   std::string erased(kTagSize, '\0');
   erased.replace(kTagMarker.offset, kTagMarker.width, kErasedMarkerText);
   erased[kTagGenreOffset] = static_cast<char>(kErasedGenreByte);
-  if (const int error = file.WriteAt(block.offset, erased)) return fail(error);
-  if (const int error = file.Close()) return fail(error);
+  if (Status put = PutBlock(**file, block.offset, erased); !put) return fail(put);
 }
 
 }  // namespace tallymere

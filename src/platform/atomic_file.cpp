@@ -16,8 +16,9 @@ namespace {
 constexpr int kTemporaryNameAttempts = 100;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-std::string ErrorText(std::string_view action, const std::string& path, int error) {
-  return std::string(action) + " \"" + path + "\": " + std::strerror(error);
+Status Failure(std::string_view action, const std::string& path, int error) {
+  return Status::FromErrno(error,
+                           std::string(action) + " \"" + path + "\": " + std::strerror(error));
 }
 
 std::string FolderOf(const std::string& path) {
@@ -83,7 +84,7 @@ Status WriteFileAtomically(const std::string& native_path, std::string_view byte
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return Status::Error(ErrorText("Cannot write", native_path, errno));
+  if (fd < 0) return Failure("Cannot write", native_path, errno);
 
   int error = WriteAll(fd, bytes);
   if (error == 0 && had_old) {
@@ -99,7 +100,7 @@ Status WriteFileAtomically(const std::string& native_path, std::string_view byte
   if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     unlink(temporary.c_str());
-    return Status::Error(ErrorText("Cannot write", native_path, error));
+    return Failure("Cannot write", native_path, error);
   }
   SyncFolder(FolderOf(target));
   return Status::Ok();
@@ -107,7 +108,7 @@ Status WriteFileAtomically(const std::string& native_path, std::string_view byte
 
 Result<std::string> ReadWholeFile(const std::string& native_path) {
   const int fd = open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::Error(ErrorText("Cannot read", native_path, errno));
+  if (fd < 0) return Failure("Cannot read", native_path, errno);
   std::string content;
   struct stat info;
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -122,7 +123,7 @@ Result<std::string> ReadWholeFile(const std::string& native_path) {
       if (errno == EINTR) continue;
       const int error = errno;
       close(fd);
-      return Status::Error(ErrorText("Cannot read", native_path, error));
+      return Failure("Cannot read", native_path, error);
     }
     if (got == 0) break;
     used += static_cast<std::size_t>(got);

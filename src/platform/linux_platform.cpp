@@ -8,11 +8,13 @@
 
 #include "common/format.h"
 #include "platform/atomic_file.h"
+#include "platform/binary_file.h"
 #include "platform/catalog_path.h"
 #include "platform/cd_door.h"
 #include "platform/folder_listing.h"
 #include "platform/program_folder.h"
 #include "platform/rename_file.h"
+#include "platform/trash.h"
 
 namespace tallymere {
 namespace {
@@ -25,12 +27,17 @@ constexpr std::string_view kRunMediaName = "media";
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-Status Failure(std::string_view action, std::string_view path, std::string_view cause) {
-  return Status::Error(std::string(action) + " " + Quoted(path) + ": " + std::string(cause));
+Status Failure(std::string_view action, std::string_view path, std::string_view cause,
+               StatusCode code = StatusCode::kOther) {
+  return Status::Error(code, std::string(action) + " " + Quoted(path) + ": " + std::string(cause));
 }
 
 Status Failure(std::string_view action, std::string_view path, int error) {
-  return Failure(action, path, std::strerror(error));
+  return Failure(action, path, std::strerror(error), Status::CodeOfErrno(error));
+}
+
+Status NoSuchDrive(std::string_view action, std::string_view path) {
+  return Failure(action, path, "no such drive", StatusCode::kNotFound);
 }
 
 bool IsDriveRoot(std::string_view text) {
@@ -74,8 +81,7 @@ void LinuxPlatform::Rebuild() const {
     // Without a writable program folder the letters still work for this run;
     // they just may differ next time.
     mkdir((m_program_folder + "/" + std::string(kDataFolderName)).c_str(), 0777);
-    [[maybe_unused]] const Status saved =
-        WriteFileAtomically(letters_file, FormatRememberedLetters(remembered));
+    tallymere::WriteFileAtomically(letters_file, FormatRememberedLetters(remembered)).IgnoreError();
   }
 }
 
@@ -86,7 +92,7 @@ const DriveMap& LinuxPlatform::Map() const {
 
 Result<std::string> LinuxPlatform::Native(std::string_view action, std::string_view path) const {
   std::optional<ResolvedPath> resolved = ResolveCatalogPath(Map(), path);
-  if (!resolved) return Failure(action, path, "no such drive");
+  if (!resolved) return NoSuchDrive(action, path);
   if (resolved->native.empty()) return Failure(action, path, ENOMEDIUM);
   return std::move(resolved->native);
 }
@@ -127,7 +133,7 @@ Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
   constexpr std::string_view kAction = "Cannot list";
   const DriveMap& map = Map();
   std::optional<ResolvedPath> resolved = ResolveCatalogPath(map, folder);
-  if (!resolved) return Failure(kAction, folder, "no such drive");
+  if (!resolved) return NoSuchDrive(kAction, folder);
   if (resolved->native.empty()) return Failure(kAction, folder, ENOMEDIUM);
 
   const std::string key = TrimTrailingSlashes(resolved->native);
@@ -227,6 +233,30 @@ Status LinuxPlatform::CreateFolder(std::string_view path) const {
   if (!native.ok()) return native.status();
   if (mkdir(native->c_str(), 0777) != 0) return Failure(kAction, path, errno);
   return Status::Ok();
+}
+
+Result<std::string> LinuxPlatform::ReadFile(const std::string& native_path) const {
+  return ReadWholeFile(native_path);
+}
+
+Status LinuxPlatform::WriteFileAtomically(const std::string& native_path,
+                                          std::string_view bytes) const {
+  return tallymere::WriteFileAtomically(native_path, bytes);
+}
+
+Result<std::unique_ptr<RandomAccessFile>> LinuxPlatform::OpenFile(const std::string& native_path,
+                                                                  OpenMode mode) const {
+  auto file = std::make_unique<BinaryFile>();
+  if (Status opened = file->Open(native_path, mode); !opened) return opened;
+  return std::unique_ptr<RandomAccessFile>(std::move(file));
+}
+
+Status LinuxPlatform::MoveToTrash(const std::string& native_path) const {
+  return tallymere::MoveToTrash(native_path);
+}
+
+Status LinuxPlatform::DeletePermanently(const std::string& native_path) const {
+  return DeleteTree(native_path);
 }
 
 std::string LinuxPlatform::ProgramFolder() const { return m_program_folder; }

@@ -61,6 +61,13 @@ class LinuxPlatform : public Platform {
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
 
+  Result<std::string> ReadFile(const std::string& native_path) const override;
+  Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
+  Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
+                                                     OpenMode mode) const override;
+  Status MoveToTrash(const std::string& native_path) const override;
+  Status DeletePermanently(const std::string& native_path) const override;
+
   std::string ProgramFolder() const override;
   std::time_t Now() const override;
   void CdDoor(std::string_view command) const override;

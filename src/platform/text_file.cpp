@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/text_encoding.h"
-#include "platform/atomic_file.h"
 
 namespace tallymere {
 
@@ -43,12 +42,14 @@ std::vector<std::string> DecodeTextFile(std::string_view bytes) {
   return lines;
 }
 
-Status WriteTextFile(const std::string& native_path, const std::vector<std::string>& utf8_lines) {
-  return WriteFileAtomically(native_path, EncodeTextFile(utf8_lines));
+Status WriteTextFile(const Platform& platform, const std::string& native_path,
+                     const std::vector<std::string>& utf8_lines) {
+  return platform.WriteFileAtomically(native_path, EncodeTextFile(utf8_lines));
 }
 
-Result<std::vector<std::string>> ReadTextLines(const std::string& native_path) {
-  Result<std::string> bytes = ReadWholeFile(native_path);
+Result<std::vector<std::string>> ReadTextLines(const Platform& platform,
+                                               const std::string& native_path) {
+  Result<std::string> bytes = platform.ReadFile(native_path);
   if (!bytes.ok()) return bytes.status();
   return DecodeTextFile(*bytes);
 }

@@ -11,20 +11,23 @@
 #include <vector>
 
 #include "common/status.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
-Status WriteTextFile(const std::string& native_path, const std::vector<std::string>& utf8_lines);
+Status WriteTextFile(const Platform& platform, const std::string& native_path,
+                     const std::vector<std::string>& utf8_lines);
 
 // The lines of a text file in UTF-8. A file with a byte-order mark is UTF-8
 // and its bytes are kept as they are (a raw file name in it survives); any
 // other file is decoded as a whole (valid UTF-8 holding non-ASCII is UTF-8,
 // anything else Windows-1252). Lines end in CR LF or LF; a last line without
 // a line end still counts.
-Result<std::vector<std::string>> ReadTextLines(const std::string& native_path);
+Result<std::vector<std::string>> ReadTextLines(const Platform& platform,
+                                               const std::string& native_path);
 
 // The same two steps on bytes, for callers that keep text elsewhere.
 std::string EncodeTextFile(const std::vector<std::string>& utf8_lines);

@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,14 +34,17 @@ std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\
 
 std::string ErrnoText(int error) { return strerror(error); }
 
-// Records the failure kind and builds the error in one step.
-Status Fail(TrashFailure* failure, TrashFailure kind, std::string message) {
-  if (failure != nullptr) *failure = kind;
-  return Status::Error(std::move(message));
-}
-
-TrashFailure KindOf(int error) {
-  return (error == EROFS || error == EXDEV) ? TrashFailure::kCannotTrash : TrashFailure::kError;
+// A failure of a step of the move. Another device means no trash can take the
+// file (kUnsupported, so deleting is all that is left); a read-only medium
+// refuses deleting as well.
+Status StepFailure(int error, const std::string& message) {
+  if (error == EXDEV) return Status::Error(StatusCode::kUnsupported, message);
+  if (error == EROFS) {
+    return Status::Error(
+        StatusCode::kNoAccess,
+        message + " The disk is read-only: nothing on it can be moved or deleted.");
+  }
+  return Status::FromErrno(error, message);
 }
 
 std::string Join(std::string_view folder, std::string_view name) {
@@ -86,14 +91,12 @@ int EnsureFolderChain(const std::string& path) {
 }
 
 // The device of a path, or of its nearest existing ancestor.
-bool DeviceOfNearest(std::string path, dev_t* device) {
-  struct stat info;
-  while (stat(path.c_str(), &info) != 0) {
-    if (path == "/" || path.empty()) return false;
+std::optional<uint64_t> DeviceOfNearest(std::string path, const DeviceOf& device_of) {
+  for (;;) {
+    if (std::optional<uint64_t> device = device_of(path)) return device;
+    if (path == "/" || path.empty()) return std::nullopt;
     path = ParentOf(path);
   }
-  *device = info.st_dev;
-  return true;
 }
 
 // A real folder (not a link) owned by uid.
@@ -164,16 +167,22 @@ Result<std::string> HomeTrashFolder() {
   return WithoutTrailingSlashes(home) + "/.local/share/Trash";
 }
 
-Result<std::string> MountTopFolder(const std::string& absolute_path) {
+std::optional<uint64_t> DeviceOfPath(const std::string& path) {
   struct stat info;
-  if (lstat(absolute_path.c_str(), &info) != 0) {
-    return Status::Error("Cannot read " + Quoted(absolute_path) + ": " + ErrnoText(errno));
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  return static_cast<uint64_t>(info.st_dev);
+}
+
+Result<std::string> MountTopFolder(const std::string& absolute_folder, const DeviceOf& device_of) {
+  const std::optional<uint64_t> device = device_of(absolute_folder);
+  if (!device) {
+    return Status::FromErrno(errno,
+                             "Cannot read " + Quoted(absolute_folder) + ": " + ErrnoText(errno));
   }
-  const dev_t device = info.st_dev;
-  std::string current = WithoutTrailingSlashes(absolute_path);
+  std::string current = WithoutTrailingSlashes(absolute_folder);
   while (current != "/") {
     const std::string parent = ParentOf(current);
-    if (stat(parent.c_str(), &info) != 0 || info.st_dev != device) break;
+    if (device_of(parent) != device) break;
     current = parent;
   }
   return current;
@@ -192,12 +201,14 @@ Result<std::string> MountTrashFolder(const std::string& topdir, unsigned uid) {
   const std::string own = Join(topdir, ".Trash-" + uid_text);
   const int error = EnsureFolder(own, false);
   if (error != 0) {
-    return Status::Error("The disk at " + Quoted(topdir) + " has no usable trash: cannot make " +
-                         Quoted(own) + " (" + ErrnoText(error) + ").");
+    return Status::Error(StatusCode::kUnsupported,
+                         "The disk at " + Quoted(topdir) + " has no usable trash: cannot make " +
+                             Quoted(own) + " (" + ErrnoText(error) + ").");
   }
   if (!IsOwnFolder(own, uid)) {
-    return Status::Error("The disk at " + Quoted(topdir) + " has no usable trash: " + Quoted(own) +
-                         " is not a folder of this user.");
+    return Status::Error(StatusCode::kUnsupported, "The disk at " + Quoted(topdir) +
+                                                       " has no usable trash: " + Quoted(own) +
+                                                       " is not a folder of this user.");
   }
   return own;
 }
@@ -236,14 +247,13 @@ std::string TrashInfoText(std::string_view encoded_path, std::time_t deleted) {
 }
 
 Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& trash,
-                     std::time_t deleted, TrashFailure* failure) {
-  if (failure != nullptr) *failure = TrashFailure::kNone;
+                     std::time_t deleted) {
   const std::string source = WithoutTrailingSlashes(absolute_path);
   const std::string cannot = "Cannot move " + Quoted(source) + " to the trash: ";
   const size_t slash = source.rfind('/');
   if (source.empty() || source[0] != '/' || slash == std::string::npos ||
       slash + 1 == source.size()) {
-    return Fail(failure, TrashFailure::kError, cannot + "not a full path to a file.");
+    return Status::Error(cannot + "not a full path to a file.");
   }
 
   // Where the entry will say it came from.
@@ -252,7 +262,7 @@ Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& tras
     const std::string top = WithoutTrailingSlashes(trash.topdir);
     const std::string prefix = top == "/" ? "/" : top + "/";
     if (source.compare(0, prefix.size(), prefix) != 0) {
-      return Fail(failure, TrashFailure::kError, cannot + "it is not below " + Quoted(top) + ".");
+      return Status::Error(cannot + "it is not below " + Quoted(top) + ".");
     }
     path_value = source.substr(prefix.size());
   }
@@ -267,9 +277,8 @@ Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& tras
     const int error =
         home && is_trash_folder ? EnsureFolderChain(folder) : EnsureFolder(folder, home);
     if (error != 0) {
-      return Fail(
-          failure, KindOf(error),
-          cannot + "cannot make the folder " + Quoted(folder) + " (" + ErrnoText(error) + ").");
+      return StepFailure(error, cannot + "cannot make the folder " + Quoted(folder) + " (" +
+                                    ErrnoText(error) + ").");
     }
   }
 
@@ -284,43 +293,39 @@ Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& tras
     if (fd < 0) {
       if (errno == EEXIST) continue;
       const int error = errno;
-      return Fail(failure, KindOf(error),
-                  cannot + "cannot write in " + Quoted(info) + " (" + ErrnoText(error) + ").");
+      return StepFailure(
+          error, cannot + "cannot write in " + Quoted(info) + " (" + ErrnoText(error) + ").");
     }
     Status written = WriteAll(fd, contents);
     if (close(fd) != 0 && written.ok()) written = Status::Error(ErrnoText(errno));
     if (!written.ok()) {
       unlink(info_path.c_str());
-      return Fail(failure, TrashFailure::kError,
-                  cannot + "cannot write " + Quoted(info_path) + " (" + written.message() + ").");
+      return Status::Error(cannot + "cannot write " + Quoted(info_path) + " (" + written.message() +
+                           ").");
     }
     const int error = RenameNoReplace(source, Join(files, name));
     if (error == 0) return Status::Ok();
     unlink(info_path.c_str());
     // A leftover entry in files/ without its info file: take the next name.
     if (error == EEXIST) continue;
-    return Fail(failure, KindOf(error), cannot + ErrnoText(error) + ".");
+    return StepFailure(error, cannot + ErrnoText(error) + ".");
   }
-  return Fail(failure, TrashFailure::kError,
-              cannot + "every name for it is taken in " + Quoted(info) + ".");
+  return Status::Error(cannot + "every name for it is taken in " + Quoted(info) + ".");
 }
 
-Status MoveToTrash(const std::string& native_path, TrashFailure* failure) {
-  if (failure != nullptr) *failure = TrashFailure::kNone;
-  if (native_path.empty())
-    return Fail(failure, TrashFailure::kError, "No file to move to the trash.");
+Status MoveToTrash(const std::string& native_path, const DeviceOf& device_of) {
+  if (native_path.empty()) return Status::Error("No file to move to the trash.");
   std::string absolute = native_path;
   if (absolute[0] != '/') {
     std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), &free);
-    if (!cwd)
-      return Fail(failure, TrashFailure::kError, "Cannot find " + Quoted(native_path) + ".");
+    if (!cwd) return Status::Error("Cannot find " + Quoted(native_path) + ".");
     absolute = Join(cwd.get(), native_path);
   }
   absolute = WithoutTrailingSlashes(absolute);
   const std::string cannot = "Cannot move " + Quoted(absolute) + " to the trash: ";
   const std::string name = absolute.substr(absolute.rfind('/') + 1);
   if (absolute == "/" || name == "." || name == "..") {
-    return Fail(failure, TrashFailure::kError, cannot + "not a file or folder name.");
+    return Status::Error(cannot + "not a file or folder name.");
   }
 
   // The entry's folder, with links resolved, names where the entry really is;
@@ -329,37 +334,46 @@ Status MoveToTrash(const std::string& native_path, TrashFailure* failure) {
                                                 &free);
   if (!parent) {
     const int error = errno;
-    return Fail(
-        failure, TrashFailure::kError,
-        cannot + (error == ENOENT ? std::string("it does not exist.") : ErrnoText(error) + "."));
+    return Status::FromErrno(error, cannot + (error == ENOENT ? std::string("it does not exist.")
+                                                              : ErrnoText(error) + "."));
   }
   const std::string source = Join(parent.get(), name);
   struct stat entry;
   if (lstat(source.c_str(), &entry) != 0) {
     const int error = errno;
-    return Fail(
-        failure, TrashFailure::kError,
-        cannot + (error == ENOENT ? std::string("it does not exist.") : ErrnoText(error) + "."));
+    return Status::FromErrno(error, cannot + (error == ENOENT ? std::string("it does not exist.")
+                                                              : ErrnoText(error) + "."));
   }
-  struct stat folder;
-  if (stat(parent.get(), &folder) != 0) {
-    return Fail(failure, TrashFailure::kError, cannot + ErrnoText(errno) + ".");
-  }
+  const std::optional<uint64_t> folder_device = device_of(parent.get());
+  if (!folder_device) return Status::FromErrno(errno, cannot + ErrnoText(errno) + ".");
 
   const std::time_t now = std::time(nullptr);
   Result<std::string> home = HomeTrashFolder();
-  dev_t home_device = 0;
-  if (home.ok() && DeviceOfNearest(*home, &home_device) && home_device == folder.st_dev) {
-    return MoveToTrashAt(source, TrashLocation{*home, ""}, now, failure);
+  if (home.ok() && DeviceOfNearest(*home, device_of) == folder_device) {
+    return MoveToTrashAt(source, TrashLocation{*home, ""}, now);
   }
 
-  Result<std::string> topdir = MountTopFolder(parent.get());
-  if (!topdir.ok()) return Fail(failure, TrashFailure::kError, cannot + topdir.status().message());
+  Result<std::string> topdir = MountTopFolder(parent.get(), device_of);
+  if (!topdir.ok()) return Status::Error(topdir.code(), cannot + topdir.status().message());
   Result<std::string> disk_trash = MountTrashFolder(*topdir, getuid());
   if (!disk_trash.ok()) {
-    return Fail(failure, TrashFailure::kCannotTrash, cannot + disk_trash.status().message());
+    return Status::Error(disk_trash.code(), cannot + disk_trash.status().message());
   }
-  return MoveToTrashAt(source, TrashLocation{*disk_trash, *topdir}, now, failure);
+  return MoveToTrashAt(source, TrashLocation{*disk_trash, *topdir}, now);
+}
+
+Status DeleteTree(const std::string& native_path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path target(native_path);
+  if (fs::is_directory(fs::symlink_status(target, error))) {
+    fs::remove_all(target, error);
+  } else if (!fs::remove(target, error) && !error) {
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
+  }
+  if (!error) return Status::Ok();
+  return Status::FromErrno(error.value(),
+                           "Cannot delete " + Quoted(native_path) + ": " + error.message() + ".");
 }
 
 }  // namespace tallymere

@@ -16,7 +16,10 @@
 // file is claimed with O_EXCL before the file moves, and removed again when the
 // move fails.
 
+#include <cstdint>
 #include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,21 +27,21 @@
 
 namespace tallymere {
 
-enum class TrashFailure {
-  kNone,
-  // The file cannot go to any trash: it lives on another device whose trash
-  // cannot be used or made, or on a read-only medium. Deleting it permanently
-  // is the only way left, which the caller may offer.
-  kCannotTrash,
-  // Anything else: the file is missing, permission is denied, the trash folder
-  // is damaged. The message says what happened.
-  kError,
-};
+// The device an existing path lies on (stat's st_dev), nothing when it cannot
+// be read. Injectable, so tests can lay a second disk out inside one folder.
+using DeviceOf = std::function<std::optional<uint64_t>(const std::string& path)>;
+std::optional<uint64_t> DeviceOfPath(const std::string& path);
 
 // Moves one file or folder (a symbolic link is moved as the link) to the trash
-// it belongs in. On failure *failure (when given) tells kCannotTrash from
-// kError; on success it is kNone.
-Status MoveToTrash(const std::string& native_path, TrashFailure* failure = nullptr);
+// it belongs in. A failure with the code kUnsupported means the file cannot go
+// to any trash: it lives on another device whose trash cannot be used or made.
+// Deleting it permanently is the only way left, which the caller may offer.
+// Any other failure (missing file, permission denied, a damaged trash, a
+// read-only disk) says what happened.
+Status MoveToTrash(const std::string& native_path, const DeviceOf& device_of = DeviceOfPath);
+
+// Deletes a file, or a folder with everything in it, for good.
+Status DeleteTree(const std::string& native_path);
 
 // --- The steps, exposed for tests ----------------------------------------------
 
@@ -51,12 +54,13 @@ struct TrashLocation {
 // empty or relative. Nothing is created. Fails when no home folder is known.
 Result<std::string> HomeTrashFolder();
 
-// The top folder of the mount that holds an existing absolute path: the last
-// folder on the way up that is still on the path's device.
-Result<std::string> MountTopFolder(const std::string& absolute_path);
+// The top folder of the mount that holds an existing absolute folder: the last
+// folder on the way up that is still on the folder's device.
+Result<std::string> MountTopFolder(const std::string& absolute_folder,
+                                   const DeviceOf& device_of = DeviceOfPath);
 
 // Finds or makes the trash of the mount whose top folder is topdir for the
-// user uid, as described above (folders made 0700). A failure is kCannotTrash.
+// user uid, as described above (folders made 0700). A failure is kUnsupported.
 Result<std::string> MountTrashFolder(const std::string& topdir, unsigned uid);
 
 // Percent-encodes bytes for Path=: letters, digits, "-._~" and "/" stay, every
@@ -72,6 +76,6 @@ std::string TrashInfoText(std::string_view encoded_path, std::time_t deleted);
 // info/ when missing), naming it NAME, NAME.2, NAME.3 ... after the first free
 // info name.
 Status MoveToTrashAt(const std::string& absolute_path, const TrashLocation& trash,
-                     std::time_t deleted, TrashFailure* failure = nullptr);
+                     std::time_t deleted);
 
 }  // namespace tallymere

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,20 @@ struct DriveInfo {
   std::string label;          // volume label, may be empty
 };
 
+// A file opened for reads and writes at byte positions (an MP3 file's tag).
+// It is closed by its destructor; Close() reports a late write failure.
+class RandomAccessFile {
+ public:
+  virtual ~RandomAccessFile() = default;
+  virtual Result<int64_t> Length() const = 0;
+  // Up to size bytes from offset; fewer only at the end of the file.
+  virtual Status ReadAt(int64_t offset, std::size_t size, std::string* bytes) const = 0;
+  virtual Status WriteAt(int64_t offset, std::string_view bytes) = 0;
+  virtual Status Close() = 0;
+};
+
+enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -83,6 +98,23 @@ class Platform {
   virtual Status RenameFile(std::string_view from, std::string_view to) const = 0;
   virtual Status DeleteFile(std::string_view path) const = 0;
   virtual Status CreateFolder(std::string_view path) const = 0;
+
+  // --- Whole files, open files and the trash, by native path -----------------
+  // The data file, the settings, lists, playlists, logs and tags go through
+  // these, so a test can make any of them fail.
+  virtual Result<std::string> ReadFile(const std::string& native_path) const = 0;
+  // Replaces the file in one step: a failure leaves the old file as it was.
+  virtual Status WriteFileAtomically(const std::string& native_path,
+                                     std::string_view bytes) const = 0;
+  // A failure's message is the cause alone ("File not found"); the caller
+  // names the file in the words of its command.
+  virtual Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
+                                                             OpenMode mode) const = 0;
+  // Moves a file or folder to the desktop's trash. kUnsupported: it cannot go
+  // to any trash (a disk without a usable one), so only deleting is left.
+  virtual Status MoveToTrash(const std::string& native_path) const = 0;
+  // Deletes a file, or a folder with everything in it, for good.
+  virtual Status DeletePermanently(const std::string& native_path) const = 0;
 
   // --- Program folder, clock and CD tray ------------------------------------
   // Native folder holding Data/lists.dat, Header.txt and the like, no trailing "/".

@@ -1,6 +1,6 @@
 #pragma once
-// Which commands the main window offers right now: an enabled flag per menu
-// command (by its name, such as "mnuSaveFile") and per toolbar button (1-20).
+// Which commands a window offers right now: an enabled flag per menu command
+// (by its name, such as "mnuSaveFile") and per toolbar button, by its number.
 
 #include <array>
 #include <map>
@@ -25,14 +25,5 @@ class CommandState {
   std::map<std::string, bool, std::less<>> m_commands;
   std::array<bool, kToolbarButtons> m_buttons{};
 };
-
-// The commands that need a catalog: enabled by Open and a scan, disabled by New.
-const std::vector<std::string>& CatalogCommands();
-// The commands that need MP3 information; enabled only for the file type "mp3".
-const std::vector<std::string>& Mp3Commands();
-// The toolbar buttons the catalog commands own.
-const std::vector<int>& CatalogToolbarButtons();
-// The command each toolbar button runs; empty for the five that run nothing.
-std::string_view ToolbarCommand(int button);
 
 }  // namespace tallymere

@@ -11,9 +11,16 @@
 
 #include "catalog/catalog_fixtures.h"
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
+
+// The real file system, as the program reaches it.
+const Platform& Files() {
+  static const testing::TestPlatform platform;
+  return platform;
+}
 
 using testing::ReadFileBytes;
 using testing::SampleRecord;
@@ -43,9 +50,9 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   TempFolder folder;
   const CatalogTable table = SampleTable(250);
   const std::string path = folder.Path("music.mpd");
-  ASSERT_TRUE(SaveDataFile(table, path).ok());
+  ASSERT_TRUE(SaveDataFile(Files(), table, path).ok());
   CatalogTable loaded;
-  ASSERT_TRUE(LoadDataFile(path, &loaded).ok());
+  ASSERT_TRUE(LoadDataFile(Files(), path, &loaded).ok());
   EXPECT_EQ(loaded.WrittenEnd(), 252);  // 250 files and the trailer
   EXPECT_TRUE(loaded == table);
   EXPECT_TRUE(IsTrailer(loaded.Record(251)));
@@ -109,6 +116,7 @@ TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
     CatalogTable table = previous;
     const Status status = DecodeDataFile(std::string_view(bytes).substr(0, cut), "cut.mpd", &table);
     ASSERT_FALSE(status.ok()) << "cut at " << cut;
+    EXPECT_EQ(status.code(), StatusCode::kDamaged);
     EXPECT_NE(status.message().find("\"cut.mpd\""), std::string::npos);
     EXPECT_NE(status.message().find("record "), std::string::npos);
     EXPECT_NE(status.message().find("byte offset "), std::string::npos);
@@ -158,7 +166,7 @@ TEST(DataFileTest, RefusesMoreRecordsThanTheTableHolds) {
 TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
   TempFolder folder;
   const std::string path = folder.Path("music.mpd");
-  ASSERT_TRUE(SaveDataFile(SampleTable(2), path).ok());
+  ASSERT_TRUE(SaveDataFile(Files(), SampleTable(2), path).ok());
   const std::string before = ReadFileBytes(path);
 
   // A file size limit makes the write fail half-way, as a full disk would.
@@ -168,7 +176,7 @@ TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
     signal(SIGXFSZ, SIG_IGN);
     rlimit limit{1000, 1000};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const Status status = SaveDataFile(SampleTable(500), path);
+    const Status status = SaveDataFile(Files(), SampleTable(500), path);
     const bool names_file = status.message().find("music.mpd") != std::string::npos;
     _exit(!status.ok() && names_file ? 0 : 1);
   }
@@ -178,10 +186,11 @@ TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
   EXPECT_EQ(WEXITSTATUS(wait_status), 0) << "the save did not fail with a message naming the file";
   EXPECT_EQ(ReadFileBytes(path), before);
 
-  EXPECT_NE(SaveDataFile(SampleTable(1), folder.Path("no/such/a.mpd")).message().find("a.mpd"),
-            std::string::npos);
+  EXPECT_NE(
+      SaveDataFile(Files(), SampleTable(1), folder.Path("no/such/a.mpd")).message().find("a.mpd"),
+      std::string::npos);
   CatalogTable table = SampleTable(1);
-  EXPECT_NE(LoadDataFile(folder.Path("no/such/x.mpd"), &table).message().find("x.mpd"),
+  EXPECT_NE(LoadDataFile(Files(), folder.Path("no/such/x.mpd"), &table).message().find("x.mpd"),
             std::string::npos);
   EXPECT_TRUE(table == SampleTable(1));
 }

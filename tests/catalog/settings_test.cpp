@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
@@ -12,9 +13,10 @@ using testing::TempFolder;
 
 TEST(SettingsTest, FirstStartCreatesTheDefaultFileAndSavedSettingsReadBack) {
   TempFolder folder;
+  const testing::TestPlatform platform(folder.path());
   Settings settings;
   settings.txtType = "changed";
-  ASSERT_TRUE(LoadSettings(folder.path(), &settings).ok());
+  ASSERT_TRUE(LoadSettings(platform, &settings).ok());
   EXPECT_EQ(settings, Settings());
   EXPECT_EQ(ReadFileBytes(folder.Path("Data/lists.dat")),
             "False\r\nTrue\r\n0\r\n1\r\n1\r\n1\r\n1\r\nmp3\r\n0\r\n0\r\n11599871\r\n13828095\r\n"
@@ -24,17 +26,18 @@ TEST(SettingsTest, FirstStartCreatesTheDefaultFileAndSavedSettingsReadBack) {
   settings.txtType = "wav";
   settings.cmbAlign = "Center";
   settings.PGcolor = 255;
-  ASSERT_TRUE(SaveSettings(folder.path(), settings).ok());
+  ASSERT_TRUE(SaveSettings(platform, settings).ok());
   Settings loaded;
-  ASSERT_TRUE(LoadSettings(folder.path(), &loaded).ok());
+  ASSERT_TRUE(LoadSettings(platform, &loaded).ok());
   EXPECT_EQ(loaded, settings);
 }
 
 TEST(SettingsTest, ShortLongAndDamagedFilesTakeDefaultsLineByLine) {
   TempFolder folder;
+  const testing::TestPlatform platform(folder.path());
   folder.WriteFile("Data/lists.dat", "True\r\nFalse\r\n 1 \r\nabc\r\n0\r\n");
   Settings settings;
-  ASSERT_TRUE(LoadSettings(folder.path(), &settings).ok());
+  ASSERT_TRUE(LoadSettings(platform, &settings).ok());
   EXPECT_EQ(settings.optOne, "True");
   EXPECT_EQ(settings.optSeperate, "False");
   EXPECT_EQ(settings.chkPath, 1);  // blanks around a number are ignored

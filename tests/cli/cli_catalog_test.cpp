@@ -5,6 +5,7 @@
 #include "catalog/data_file.h"
 #include "cli/cli_runner.h"
 #include "mp3/mp3_fixtures.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
@@ -36,7 +37,7 @@ CatalogTable TwoFiles() {
 TEST(CliCatalogTest, DumpPrintsEveryRecordAsTableOrJsonAndInfoWhatTheInfoWindowShows) {
   TempFolder folder;
   const std::string path = folder.Path("m.mpd");
-  ASSERT_TRUE(SaveDataFile(TwoFiles(), path).ok());
+  ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), TwoFiles(), path).ok());
 
   const CliRun table = RunCli({"dump", path}, folder);
   EXPECT_EQ(table.exit_code, 0);

@@ -10,6 +10,7 @@
 #include "catalog/settings.h"
 #include "cli/cli_runner.h"
 #include "mp3/mp3_fixtures.h"
+#include "platform/linux_platform.h"
 
 namespace tallymere {
 namespace {
@@ -40,7 +41,7 @@ class CliScanTest : public ::testing::Test {
   }
   CatalogTable Catalog() const {
     CatalogTable table;
-    const Status status = LoadDataFile(m_out, &table);
+    const Status status = LoadDataFile(LinuxPlatform(m_folder.Path("program")), m_out, &table);
     EXPECT_TRUE(status.ok()) << status.message();
     return table;
   }
@@ -106,7 +107,7 @@ TEST_F(CliScanTest, TakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
   Settings settings;
   settings.txtType = "*.*";
   settings.chkBitRate = 0;
-  ASSERT_TRUE(SaveSettings(m_folder.Path("program"), settings).ok());
+  ASSERT_TRUE(SaveSettings(LinuxPlatform(m_folder.Path("program")), settings).ok());
 
   ASSERT_EQ(Scan({"C:\\Music"}).exit_code, 0);
   CatalogTable table = Catalog();

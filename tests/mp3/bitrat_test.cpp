@@ -7,6 +7,7 @@
 
 #include "mp3/mp3_fixtures.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace tallymere {
 namespace {
@@ -168,11 +169,13 @@ TEST_F(ReadMp3InfoTest, StepsOverAnId3v2TagFullOfSyncBytes) {
 TEST_F(ReadMp3InfoTest, ReportsFilesThatCannotBeRead) {
   EXPECT_EQ(Text(ReadMp3Info(m_folder.Path("missing.mp3"), &m_info)), "error: File not found");
   EXPECT_FALSE(ReadMp3Info(m_folder.MakeFolder("folder.mp3"), &m_info).ok());
-  if (::geteuid() != 0) {  // permissions do not bind the superuser
-    const std::string locked = m_folder.WriteFile("locked.mp3", Frame());
+  const std::string locked = m_folder.WriteFile("locked.mp3", Frame());
+  testing::RunAsUnprivileged({m_folder.path()}, [&] {
     std::filesystem::permissions(locked, std::filesystem::perms::none);
-    EXPECT_EQ(Text(ReadMp3Info(locked, &m_info)), "error: Permission denied");
-  }
+    const Result<std::string> read = ReadMp3Info(locked, &m_info);
+    EXPECT_EQ(read.code(), StatusCode::kNoAccess);
+    EXPECT_EQ(Text(read), "error: Permission denied");
+  });
 }
 
 }  // namespace

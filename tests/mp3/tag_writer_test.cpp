@@ -7,6 +7,7 @@
 #include "mp3/bitrat.h"
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
+#include "support/faulty_platform.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 
@@ -21,17 +22,7 @@ using testing::ReadFileBytes;
 
 constexpr const char* kSong = "C:\\Music\\song.mp3";
 
-// Drive C: is a temporary folder; the attribute reset can be told to refuse,
-// as a locked file or a read-only medium would.
-class TagPlatform : public LinuxPlatform {
- public:
-  using LinuxPlatform::LinuxPlatform;
-  bool refuse_reset = false;
-  Status ResetAttributes(std::string_view path) const override {
-    if (refuse_reset) return Status::Error("Permission denied: \"" + std::string(path) + "\"");
-    return LinuxPlatform::ResetAttributes(path);
-  }
-};
+using testing::PlatformCall;
 
 class TagWriterTest : public ::testing::Test {
  protected:
@@ -66,7 +57,10 @@ class TagWriterTest : public ::testing::Test {
   testing::TempFolder m_folder;
   const std::string m_drives =
       m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
-  TagPlatform m_platform{m_folder.Path("program")};
+  LinuxPlatform m_linux{m_folder.Path("program")};
+  // Calls can be made to fail, as a locked file, a read-only medium or a
+  // full disk would.
+  testing::FaultyPlatform m_platform{m_linux};
   testing::ScriptedUi m_ui;
   const std::string m_audio = Frame() + Frame(0xFB, 0x90, 1000);
 };
@@ -194,14 +188,26 @@ TEST_F(TagWriterTest, WriteReportsFilesThatCannotBeWrittenUnderMp3Utilities) {
   WriteTag(m_ui, m_platform, "C:\\Music\\folder.mp3", values);
   WriteTag(m_ui, m_platform, "Q:\\nowhere.mp3", values);
   Song(m_audio);
-  m_platform.refuse_reset = true;
+  m_platform.Fail(PlatformCall::kResetAttributes, StatusCode::kNoAccess);
   WriteTag(m_ui, m_platform, kSong, values);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "MP3 Utilities: File not found: \"C:\\Music\\missing.mp3\"",
-                            "MP3 Utilities: Is a directory: \"C:\\Music\\folder.mp3\"",
-                            "MP3 Utilities: Path not found: \"Q:\\nowhere.mp3\"",
-                            "MP3 Utilities: Permission denied: \"C:\\Music\\song.mp3\""}));
+  m_platform.Fail(PlatformCall::kOpenFile, StatusCode::kNoAccess);
+  WriteTag(m_ui, m_platform, kSong, values);
+  m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoSpace);
+  WriteTag(m_ui, m_platform, kSong, values);
   EXPECT_EQ(SongBytes(), m_audio);
+  // A write the disk takes back when the file is closed counts too.
+  m_platform.Fail(PlatformCall::kClose, StatusCode::kNoSpace);
+  WriteTag(m_ui, m_platform, kSong, values);
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{
+                "MP3 Utilities: File not found: \"C:\\Music\\missing.mp3\"",
+                "MP3 Utilities: Is a directory: \"C:\\Music\\folder.mp3\"",
+                "MP3 Utilities: Path not found: \"Q:\\nowhere.mp3\"",
+                "MP3 Utilities: Cannot reset the attributes of \"C:\\Music\\song.mp3\": "
+                "Permission denied",
+                "MP3 Utilities: Permission denied: \"C:\\Music\\song.mp3\"",
+                "MP3 Utilities: No space left on device: \"C:\\Music\\song.mp3\"",
+                "MP3 Utilities: No space left on device: \"C:\\Music\\song.mp3\""}));
 }
 
 TEST_F(TagWriterTest, EraseReportsOnlyRefusedAccess) {
@@ -213,12 +219,20 @@ TEST_F(TagWriterTest, EraseReportsOnlyRefusedAccess) {
 
   const std::string tagged = m_audio + Id3v1Block({.title = "Title"});
   Song(tagged);
-  m_platform.refuse_reset = true;
+  // A full disk is no refused access: the erase ends in silence.
+  m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoSpace);
+  EraseTag(m_ui, m_platform, kSong, values);
+  EXPECT_TRUE(m_ui.Messages().empty());
+
+  m_platform.Fail(PlatformCall::kResetAttributes, StatusCode::kNotFound);
+  EraseTag(m_ui, m_platform, kSong, values);
+  m_platform.Fail(PlatformCall::kOpenFile, StatusCode::kNoAccess);
+  EraseTag(m_ui, m_platform, kSong, values);
+  m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoAccess);
   EraseTag(m_ui, m_platform, kSong, values);
   m_folder.MakeFolder("c/Music/folder.mp3");
-  m_platform.refuse_reset = false;
   EraseTag(m_ui, m_platform, "C:\\Music\\folder.mp3", values);
-  EXPECT_EQ(Messages(), (std::vector<std::string>(2, "MP3 Utilities: File access error.")));
+  EXPECT_EQ(Messages(), (std::vector<std::string>(4, "MP3 Utilities: File access error.")));
   EXPECT_EQ(SongBytes(), tagged);
 }
 

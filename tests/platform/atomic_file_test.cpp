@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace tallymere {
 namespace {
@@ -71,14 +72,15 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   EXPECT_EQ(ReadFileBytes(path), old_bytes);
   EXPECT_EQ(FileCount(folder.path()), 1);
 
-  // Permission bits do not stop a privileged writer, so only others check them.
-  if (geteuid() != 0) {
+  // A folder the user may not write in.
+  testing::RunAsUnprivileged({folder.path()}, [&] {
     ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
     const Status status = WriteFileAtomically(path, "new");
+    EXPECT_EQ(status.code(), StatusCode::kNoAccess);
     EXPECT_EQ(status.message(), "Cannot write \"" + path + "\": Permission denied");
     ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
     EXPECT_EQ(ReadFileBytes(path), old_bytes);
-  }
+  });
 }
 
 }  // namespace

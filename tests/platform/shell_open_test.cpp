@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 namespace tallymere {
 namespace {
@@ -59,14 +60,14 @@ TEST(ShellOpenTest, MissingOrUnreadablePathsAreRefusedBeforeAskingAnything) {
   EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr), kShellPathNotFound);
   EXPECT_EQ(ShellOpenPath(file + "/inside.txt", "", tools, nullptr), kShellPathNotFound);
   EXPECT_EQ(ShellOpenPath("", "", tools, nullptr), kShellFileNotFound);
-  if (geteuid() != 0) {  // permissions do not bind root
+  const std::string locked = temp.MakeFolder("locked");
+  temp.WriteFile("locked/a.txt", "x");
+  testing::RunAsUnprivileged({temp.path()}, [&] {
     chmod(file.c_str(), 0);
-    const std::string locked = temp.MakeFolder("locked");
-    temp.WriteFile("locked/a.txt", "x");
     chmod(locked.c_str(), 0);
     EXPECT_EQ(ShellOpenPath(file, "", tools, nullptr), kShellAccessDenied);
     EXPECT_EQ(ShellOpenPath(locked + "/a.txt", "", tools, nullptr), kShellAccessDenied);
-  }
+  });
   EXPECT_TRUE(desktop.queries.empty());
   EXPECT_TRUE(desktop.launches.empty());
 }

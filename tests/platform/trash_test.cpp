@@ -1,7 +1,6 @@
 #include "platform/trash.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "platform_fixture.h"
+#include "support/unprivileged.h"
 
 namespace tallymere {
 namespace {
@@ -63,9 +63,7 @@ TEST_F(TrashTest, EncodesPathBytesLikeAUrlPathAndWritesLocalDeletionDate) {
 
 TEST_F(TrashTest, MovesFileToHomeTrashWithEncodedAbsolutePath) {
   const std::string file = m_temp.WriteFile("music/My Song 100% Caf\xC3\xA9.mp3", "abc");
-  TrashFailure failure = TrashFailure::kError;
-  ASSERT_TRUE(MoveToTrash(file, &failure).ok());
-  EXPECT_EQ(failure, TrashFailure::kNone);
+  ASSERT_TRUE(MoveToTrash(file).ok());
 
   const std::string name = "My Song 100% Caf\xC3\xA9.mp3";
   EXPECT_FALSE(Exists(file));
@@ -147,38 +145,40 @@ TEST_F(TrashTest, DataFolderIsBelowHomeWhenUnsetOrRelativeNeverInTheCurrentFolde
 
 TEST_F(TrashTest, FailuresNameTheFileAndLeaveItAndNoInfoFile) {
   const std::string file = m_temp.WriteFile("a.txt", "x");
-  const auto expect_error = [&](const std::string& path, const std::string& words) {
-    TrashFailure failure = TrashFailure::kNone;
-    const Status status = MoveToTrash(path, &failure);
-    EXPECT_FALSE(status.ok()) << path;
-    EXPECT_EQ(failure, TrashFailure::kError) << path;
+  // None of these may offer deleting instead: that is for files no trash can take.
+  const auto expect_error = [&](const std::string& path, StatusCode code,
+                                const std::string& words) {
+    const Status status = MoveToTrash(path);
+    EXPECT_EQ(status.code(), code) << status.message();
     EXPECT_NE(status.message().find(fs::path(path).filename().string()), std::string::npos);
     EXPECT_NE(status.message().find(words), std::string::npos) << status.message();
   };
-  expect_error(m_temp.Path("gone.txt"), "does not exist");
+  expect_error(m_temp.Path("gone.txt"), StatusCode::kNotFound, "does not exist");
   EXPECT_FALSE(Exists(m_trash + "/info/gone.txt.trashinfo"));
 
   // A damaged trash: info is a file.
   m_temp.WriteFile("data/Trash/info", "not a folder");
-  expect_error(file, "");
+  expect_error(file, StatusCode::kNotFound, "Not a directory");
   EXPECT_EQ(ReadFileBytes(file), "x");
   EXPECT_TRUE(fs::is_empty(m_trash + "/files"));
 
-  if (geteuid() != 0) {  // permissions do not bind root
-    fs::remove(m_trash + "/info");
-    chmod(m_temp.MakeFolder("data/Trash/info").c_str(), 0500);
-    expect_error(file, "");
+  // An info folder the user may not write in.
+  fs::remove(m_trash + "/info");
+  m_temp.MakeFolder("data/Trash/info");
+  testing::RunAsUnprivileged({m_temp.path()}, [&] {
+    chmod((m_trash + "/info").c_str(), 0500);
+    expect_error(file, StatusCode::kNoAccess, "Permission denied");
     EXPECT_EQ(ReadFileBytes(file), "x");
-  }
+  });
 }
 
 TEST_F(TrashTest, FailedMoveTakesBackTheInfoFile) {
   // The trash lies inside the folder being trashed, so the move must fail.
   ScopedEnv data_home("XDG_DATA_HOME", m_temp.Path("victim/data"));
   m_temp.WriteFile("victim/a.txt", "x");
-  TrashFailure failure = TrashFailure::kNone;
-  EXPECT_FALSE(MoveToTrash(m_temp.Path("victim"), &failure).ok());
-  EXPECT_EQ(failure, TrashFailure::kError);
+  const Status status = MoveToTrash(m_temp.Path("victim"));
+  EXPECT_FALSE(status.ok());
+  EXPECT_NE(status.code(), StatusCode::kUnsupported);
   EXPECT_TRUE(fs::is_empty(m_temp.Path("victim/data/Trash/info")));
   EXPECT_EQ(ReadFileBytes(m_temp.Path("victim/a.txt")), "x");
 }
@@ -228,11 +228,9 @@ TEST_F(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
   TempFolder top;
   const std::string file = top.WriteFile("Music/My Song.mp3", "x");
   const std::string trash = MountTrashFolder(top.path(), getuid()).value();
-  TrashFailure failure = TrashFailure::kError;
-  ASSERT_TRUE(MoveToTrashAt(file, TrashLocation{trash, top.path()},
-                            LocalTime(2023, 12, 31, 23, 59, 58), &failure)
-                  .ok());
-  EXPECT_EQ(failure, TrashFailure::kNone);
+  ASSERT_TRUE(
+      MoveToTrashAt(file, TrashLocation{trash, top.path()}, LocalTime(2023, 12, 31, 23, 59, 58))
+          .ok());
   EXPECT_EQ(ReadFileBytes(trash + "/info/My Song.mp3.trashinfo"),
             "[Trash Info]\nPath=Music/My%20Song.mp3\nDeletionDate=2023-12-31T23:59:58\n");
   EXPECT_EQ(ReadFileBytes(trash + "/files/My Song.mp3"), "x");
@@ -243,29 +241,32 @@ TEST_F(TrashTest, DiskTrashEntryPathIsRelativeToTheTopFolder) {
   EXPECT_EQ(ReadFileBytes(outside), "y");
 }
 
-TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrashUnlessItIsReadOnly) {
+TEST_F(TrashTest, FileOnAnotherDiskGoesToThatDisksTrashOrCannotBeTrashed) {
+  // The folder "disk" stands for a second disk mounted there: its paths report
+  // a device of their own.
   const std::string disk = m_temp.MakeFolder("disk");
-  if (mount("tallymere-test", disk.c_str(), "tmpfs", 0, "size=1m,mode=0755") != 0) {
-    GTEST_SKIP() << "cannot mount a second device here";
-  }
-  struct Unmount {
-    std::string folder;
-    ~Unmount() { umount2(folder.c_str(), MNT_DETACH); }
-  } unmount{disk};
-  TrashFailure failure = TrashFailure::kError;
-  ASSERT_TRUE(MoveToTrash(m_temp.WriteFile("disk/Music/a b.mp3", "x"), &failure).ok());
-  EXPECT_EQ(failure, TrashFailure::kNone);
+  const DeviceOf device_of = [&](const std::string& path) -> std::optional<uint64_t> {
+    const std::optional<uint64_t> real = DeviceOfPath(path);
+    if (!real) return std::nullopt;
+    return path.rfind(disk, 0) == 0 ? *real + 1 : *real;
+  };
+  ASSERT_EQ(MountTopFolder(m_temp.MakeFolder("disk/Music"), device_of).value(), disk);
+
+  ASSERT_TRUE(MoveToTrash(m_temp.WriteFile("disk/Music/a b.mp3", "x"), device_of).ok());
   const std::string trash = disk + "/.Trash-" + std::to_string(getuid());
   EXPECT_EQ(ReadFileBytes(trash + "/files/a b.mp3"), "x");
   EXPECT_EQ(PathLineOf(ReadFileBytes(trash + "/info/a b.mp3.trashinfo")), "Path=Music/a%20b.mp3");
   EXPECT_FALSE(Exists(m_trash));
 
+  // A disk whose trash cannot be made: only deleting is left, which the
+  // caller may offer.
+  fs::remove_all(trash);
+  m_temp.WriteFile("disk/.Trash-" + std::to_string(getuid()), "in the way");
   const std::string file = m_temp.WriteFile("disk/a.mp3", "x");
-  ASSERT_EQ(mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-  const Status status = MoveToTrash(file, &failure);
-  EXPECT_FALSE(status.ok());
-  EXPECT_EQ(failure, TrashFailure::kCannotTrash);
+  const Status status = MoveToTrash(file, device_of);
+  EXPECT_EQ(status.code(), StatusCode::kUnsupported);
   EXPECT_NE(status.message().find("a.mp3"), std::string::npos);
+  EXPECT_NE(status.message().find("no usable trash"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(file), "x");
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A started main window over a temporary machine: C: and D: are fixed drives,
 // E: a CD-ROM drive with the volume label MUSIC99, F: a removable drive, each
-// a folder of the temporary folder mapped through Data/drives.dat.
+// a folder of the temporary folder mapped through Data/drives.dat. The window
+// reaches the machine through faults(), so a test can make chosen calls fail.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/linux_platform.h"
+#include "support/faulty_platform.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 #include "windows/main/frm_main.h"
@@ -33,9 +35,11 @@ class MainWindowTest : public ::testing::Test {
     }
     m_folder.WriteFile("program/Data/drives.dat", lines);
     m_main.reset();
+    m_faults.reset();
     m_platform =
         std::make_unique<LinuxPlatform>(m_folder.Path("program"), [] { return kFixedNow; });
-    m_main = std::make_unique<FrmMain>(m_ui, *m_platform);
+    m_faults = std::make_unique<FaultyPlatform>(*m_platform);
+    m_main = std::make_unique<FrmMain>(m_ui, *m_faults);
     m_main->Form_Load();
   }
 
@@ -76,11 +80,13 @@ class MainWindowTest : public ::testing::Test {
   FrmMain& main() { return *m_main; }
   ScriptedUi& ui() { return m_ui; }
   LinuxPlatform& platform() { return *m_platform; }
+  FaultyPlatform& faults() { return *m_faults; }
   const TempFolder& folder() const { return m_folder; }
 
   TempFolder m_folder;
   ScriptedUi m_ui;
   std::unique_ptr<LinuxPlatform> m_platform;
+  std::unique_ptr<FaultyPlatform> m_faults;
   std::unique_ptr<FrmMain> m_main;
 };
 

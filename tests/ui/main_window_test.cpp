@@ -138,7 +138,7 @@ TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
   m_window->action("mnuSaveFile")->trigger();
   EXPECT_EQ(m_window->windowTitle(), "Tallymere - " + saved);
   CatalogTable table;
-  ASSERT_TRUE(LoadDataFile(saved.toStdString(), &table).ok());
+  ASSERT_TRUE(LoadDataFile(*m_platform, saved.toStdString(), &table).ok());
   EXPECT_EQ(table.FileCount(), 3);
 
   // A screenshot for reviewers.

@@ -1,7 +1,6 @@
 #include "ui/qt/qt_ui_services.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -28,6 +27,7 @@
 #include <thread>
 
 #include "platform/platform_fixture.h"
+#include "platform/recycle.h"
 #include "platform/trash.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/file_properties_dialog.h"
@@ -462,38 +462,6 @@ TEST_F(QtUiServicesTest, RecycleFilesAsksFirstThenTrashes) {
   EXPECT_EQ(ReadFileBytes(m_temp.Path("data/Trash/files/b.mp3")), "2");
   EXPECT_EQ(m_ui.RecycleFiles({m_temp.Path("music/gone.mp3")}), kRecycleFailed);
   EXPECT_EQ(m_ui.RecycleFiles({}), 0);
-}
-
-TEST_F(QtUiServicesTest, FileThatCannotBeTrashedMayBeDeletedPermanently) {
-  ScopedEnv data_home("XDG_DATA_HOME", m_temp.Path("data"));
-  const std::string disk = m_temp.MakeFolder("disk");
-  if (mount("tallymere-test", disk.c_str(), "tmpfs", 0, "size=1m") != 0) {
-    GTEST_SKIP() << "cannot mount a second device here";
-  }
-  struct Unmount {
-    std::string folder;
-    ~Unmount() { umount2(folder.c_str(), MNT_DETACH); }
-  } unmount{disk};
-  // A file where the disk's trash folder should be leaves it without a trash.
-  m_temp.WriteFile("disk/.Trash-" + std::to_string(getuid()), "in the way");
-  const std::string keep = m_temp.WriteFile("disk/keep.mp3", "k");
-  const std::string drop = m_temp.WriteFile("disk/drop.mp3", "d");
-  ModalAnswerer answerer;
-  answerer
-      .Then([](QWidget* modal) { Click(modal, QMessageBox::Yes); })  // move both?
-      .Then([](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(
-            box->text().contains(QStringLiteral("Delete \"keep.mp3\" permanently instead?")));
-        EXPECT_EQ(box->icon(), QMessageBox::Warning);
-        Click(modal, QMessageBox::No);
-      })
-      .Then([](QWidget* modal) { Click(modal, QMessageBox::Yes); });
-
-  EXPECT_EQ(m_ui.RecycleFiles({keep, drop}), kRecycleCancelled);  // one was kept
-  EXPECT_EQ(ReadFileBytes(keep), "k");
-  EXPECT_FALSE(std::filesystem::exists(drop));
 }
 
 }  // namespace

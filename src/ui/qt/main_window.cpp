@@ -35,9 +35,6 @@
 namespace tallymere {
 namespace {
 
-constexpr int kKeyDelete = 46;
-constexpr int kKeyEnter = 13;
-
 // Forwards Enter and Delete in the file list to the controller's key handler.
 class FileListKeys : public QObject {
  public:

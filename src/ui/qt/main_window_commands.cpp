@@ -88,15 +88,20 @@ void MainWindow::BuildToolbar() {
     QStyle::StandardPixmap fallback;
     const char* tip;
   } kButtons[] = {
-      {1, "mnuScan", "system-search", QStyle::SP_BrowserReload,
+      {main_toolbar::kScan, "mnuScan", "system-search", QStyle::SP_BrowserReload,
        "Scan the drives and folders of the batch"},
-      {4, "mnuNew", "document-new", QStyle::SP_FileIcon, "New data file"},
-      {5, "mnuLoad", "document-open", QStyle::SP_DialogOpenButton, "Open a data file"},
-      {6, "mnuSaveFile", "document-save", QStyle::SP_DialogSaveButton, "Save the data file"},
-      {7, "mnuSaveas", "document-save-as", QStyle::SP_DriveFDIcon, "Save a copy of the data file"},
-      {9, "mnuClip", "edit-copy", QStyle::SP_FileLinkIcon, "Copy the file name to the clipboard"},
-      {16, "mnuAddDisk", "media-optical", QStyle::SP_DriveCDIcon, "Add a disk to the data file"},
-      {19, "mnuId", "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
+      {main_toolbar::kNew, "mnuNew", "document-new", QStyle::SP_FileIcon, "New data file"},
+      {main_toolbar::kLoad, "mnuLoad", "document-open", QStyle::SP_DialogOpenButton,
+       "Open a data file"},
+      {main_toolbar::kSaveFile, "mnuSaveFile", "document-save", QStyle::SP_DialogSaveButton,
+       "Save the data file"},
+      {main_toolbar::kSaveas, "mnuSaveas", "document-save-as", QStyle::SP_DriveFDIcon,
+       "Save a copy of the data file"},
+      {main_toolbar::kClip, "mnuClip", "edit-copy", QStyle::SP_FileLinkIcon,
+       "Copy the file name to the clipboard"},
+      {main_toolbar::kAddDisk, "mnuAddDisk", "media-optical", QStyle::SP_DriveCDIcon,
+       "Add a disk to the data file"},
+      {main_toolbar::kId, "mnuId", "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
   };
   int previous = 0;
   for (const auto& entry : kButtons) {

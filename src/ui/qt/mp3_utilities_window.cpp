@@ -85,34 +85,35 @@ void ShowText(QLineEdit* edit, const std::string& text) {
 }
 
 QIcon ButtonIcon(int button) {
+  using namespace id3_toolbar;
   QStyle* style = QApplication::style();
   switch (button) {
-    case 1:
+    case kOpen:
       return QIcon::fromTheme("folder-open", style->standardIcon(QStyle::SP_DirOpenIcon));
-    case 3:
+    case kRemove:
       return QIcon::fromTheme("edit-clear", style->standardIcon(QStyle::SP_DialogResetButton));
-    case 4:
+    case kWrite:
       return QIcon::fromTheme("document-save", style->standardIcon(QStyle::SP_DialogSaveButton));
-    case 5:
+    case kTagName:
       return QIcon::fromTheme("document-edit",
                               style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    case 7:
+    case kRemv:
       return QIcon::fromTheme("list-remove", style->standardIcon(QStyle::SP_TrashIcon));
-    case 8:
+    case kClAll:
       return QIcon::fromTheme("edit-delete", style->standardIcon(QStyle::SP_DialogDiscardButton));
-    case 9:
+    case kMan:
       return QIcon::fromTheme("edit-rename",
                               style->standardIcon(QStyle::SP_FileDialogContentsView));
-    case 10:
+    case kIDrenam:
       return QIcon::fromTheme("tag", style->standardIcon(QStyle::SP_FileDialogInfoView));
-    case 11:
+    case kStartOver:
       return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_BrowserReload));
-    case 12:
+    case kOops:
       return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowBack));
-    case 14:
+    case kRen:
       return QIcon::fromTheme("document-save-as",
                               style->standardIcon(QStyle::SP_DialogApplyButton));
-    case 15:
+    case kUndo:
       return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowLeft));
     default:
       return {};
@@ -290,7 +291,7 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
   QToolBar* toolbar = addToolBar("Tbr");
   toolbar->setObjectName("Tbr");
   toolbar->setMovable(false);
-  for (int button = 1; button <= 15; ++button) {
+  for (int button = 1; button <= id3_toolbar::kLast; ++button) {
     if (std::find(kId3ToolbarSeparators.begin(), kId3ToolbarSeparators.end(), button) !=
         kId3ToolbarSeparators.end()) {
       toolbar->addSeparator();
@@ -381,7 +382,7 @@ void Mp3UtilitiesWindow::Run(const std::function<void()>& command) {
 bool Mp3UtilitiesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_list && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-    Run([this] { m_controller->LvOld_KeyDown(kDeleteKey); });
+    Run([this] { m_controller->LvOld_KeyDown(kKeyDelete); });
     return true;
   }
   if (watched == m_display && event->type() == QEvent::MouseButtonRelease) {

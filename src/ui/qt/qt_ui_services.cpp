@@ -1,7 +1,6 @@
 #include "ui/qt/qt_ui_services.h"
 
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,6 +20,7 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/recycle.h"
 #include "platform/trash.h"
 #include "ui/qt/file_properties_dialog.h"
 #include "ui/qt/input_blocker.h"
@@ -33,7 +33,6 @@ constexpr char kFileManagerService[] = "org.freedesktop.FileManager1";
 constexpr char kFileManagerPath[] = "/org/freedesktop/FileManager1";
 constexpr char kFileManagerInterface[] = "org.freedesktop.FileManager1";
 constexpr char kShowItemProperties[] = "ShowItemProperties";
-constexpr std::string_view kTrashTitle = "Move to Trash";
 
 QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -44,11 +43,6 @@ QString FromNative(std::string_view path) {
 }
 
 std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The wait cursor would sit over a question the user must answer; show the
 // normal pointer while a dialog is up.
@@ -144,15 +138,6 @@ QString OpenerFailureText(int exit_code) {
     default:
       return QObject::tr("the program opening it ended with code %1").arg(exit_code);
   }
-}
-
-bool OnReadOnlyDisk(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "."
-                             : slash == 0               ? "/"
-                                                        : path.substr(0, slash);
-  struct statvfs disk;
-  return statvfs(folder.c_str(), &disk) == 0 && (disk.f_flag & ST_RDONLY) != 0;
 }
 
 }  // namespace
@@ -441,69 +426,8 @@ void QtUiServices::ShowOwnProperties(const std::string& native_path) {
   dialog->show();
 }
 
-QtUiServices::DeleteOutcome QtUiServices::OfferPermanentDelete(const std::string& path,
-                                                               const std::string& reason) {
-  if (OnReadOnlyDisk(path)) {
-    ShowMessage("\"" + path + "\" is on a read-only disk; it can be neither moved to the trash " +
-                    "nor deleted.",
-                Buttons::kOk, Icon::kStop, kTrashTitle);
-    return DeleteOutcome::kFailed;
-  }
-  const Answer answer = ShowMessage(
-      reason + "\n\nDelete \"" + NameOf(path) + "\" permanently instead? It cannot be recovered.",
-      Buttons::kYesNoCancel, Icon::kWarning, kTrashTitle);
-  if (answer == Answer::kCancel) return DeleteOutcome::kStopAll;
-  if (answer != Answer::kYes) return DeleteOutcome::kKept;
-
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::path target(path);
-  if (fs::is_directory(fs::symlink_status(target, error))) {
-    fs::remove_all(target, error);
-  } else {
-    fs::remove(target, error);
-  }
-  if (!error) return DeleteOutcome::kDeleted;
-  ShowMessage("Cannot delete \"" + path + "\": " + error.message() + ".", Buttons::kOk, Icon::kStop,
-              kTrashTitle);
-  return DeleteOutcome::kFailed;
-}
-
 int QtUiServices::RecycleFiles(const std::vector<std::string>& paths) {
-  if (paths.empty()) return 0;
-  std::vector<std::string> natives;
-  for (const std::string& path : paths) natives.push_back(NativeOf(path));
-  const std::string question =
-      natives.size() == 1
-          ? "Are you sure you want to move \"" + NameOf(natives[0]) + "\" to the trash?"
-          : "Are you sure you want to move these " + std::to_string(natives.size()) +
-                " files to the trash?";
-  if (ShowMessage(question, Buttons::kYesNo, Icon::kQuestion, kTrashTitle) != Answer::kYes) {
-    return kRecycleCancelled;
-  }
-
-  int result = 0;
-  for (const std::string& path : natives) {
-    TrashFailure failure = TrashFailure::kNone;
-    const Status moved = MoveToTrash(path, &failure);
-    if (moved.ok()) continue;
-    if (failure != TrashFailure::kCannotTrash) {
-      ShowMessage(moved.message(), Buttons::kOk, Icon::kStop, kTrashTitle);
-      return kRecycleFailed;
-    }
-    switch (OfferPermanentDelete(path, moved.message())) {
-      case DeleteOutcome::kDeleted:
-        break;
-      case DeleteOutcome::kKept:
-        result = kRecycleCancelled;
-        break;
-      case DeleteOutcome::kStopAll:
-        return kRecycleCancelled;
-      case DeleteOutcome::kFailed:
-        return kRecycleFailed;
-    }
-  }
-  return result;
+  return RecycleWithConfirmation(*this, m_platform, paths);
 }
 
 }  // namespace tallymere

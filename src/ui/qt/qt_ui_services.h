@@ -31,9 +31,6 @@ class QWidget;
 namespace tallymere {
 
 inline constexpr int kYieldIntervalMs = 50;
-// RecycleFiles results besides 0 (everything went).
-inline constexpr int kRecycleCancelled = 1;  // the user said no, or kept a file
-inline constexpr int kRecycleFailed = 2;     // a file could be neither trashed nor deleted
 
 // The name filters a file dialog shows for a pattern: "*.mpd" gives
 // "Data files (*.mpd)" and "All files (*)"; "*.*" gives "All files (*)".
@@ -91,9 +88,6 @@ class QtUiServices : public UiServices {
   std::string NativeOf(std::string_view path) const;
   void ShowOwnProperties(const std::string& native_path);
   void ReportOpenFailure(const std::string& path, int exit_code);
-  enum class DeleteOutcome { kDeleted, kKept, kStopAll, kFailed };
-  // Asks whether to delete a file that cannot go to the trash, and does it.
-  DeleteOutcome OfferPermanentDelete(const std::string& path, const std::string& reason);
 
   const Platform& m_platform;
   QPointer<QWidget> m_main_window;

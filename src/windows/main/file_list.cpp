@@ -10,7 +10,6 @@
 namespace tallymere {
 namespace {
 
-constexpr int kKeyEnter = 13;
 constexpr int kShellFileNotFound = 2;
 constexpr int kFileNotFoundError = 53;
 

@@ -46,7 +46,7 @@ bool FrmMain::WriteRecords(const std::string& path) {
   Status status;
   {
     BusyScope busy(m_ui);
-    status = SaveDataFile(m_catalog, path);
+    status = SaveDataFile(m_platform, m_catalog, path);
   }
   if (!status) {
     m_ui.ShowMessage(status.message() +
@@ -130,7 +130,7 @@ void FrmMain::mnuLoad_Click() {
   m_ui.YieldToUi();
   // Read into a table of its own: a damaged file must not replace the catalog.
   CatalogTable loaded;
-  if (Status status = LoadDataFile(path, &loaded); !status) {
+  if (Status status = LoadDataFile(m_platform, path, &loaded); !status) {
     m_ui.SetStatus(1, "Ready");
     m_ui.ShowMessage(
         status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
@@ -167,7 +167,7 @@ void FrmMain::mnuNew_Click() {
   m_scan.lstList.Clear();
   m_scan.file_count = 0;
 
-  m_data_file_path = "Untitled.mpd";
+  m_data_file_path = kUntitledDataFile;
   m_ui.SetStatus(1, "Ready");
   m_ui.SetStatus(2, "");
   m_ui.SetStatus(3, "");
@@ -179,11 +179,11 @@ void FrmMain::mnuNew_Click() {
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
     m_tvAlbum.Clear();
-    AddRootNode("Untitled.mpd", "mycomp");
+    AddRootNode(std::string(kUntitledDataFile), "mycomp");
     AddDriveNodes(/*remember=*/false);
-    m_tvAlbum.Expand(m_tvAlbum.Find("Untitled.mpd"));
+    m_tvAlbum.Expand(m_tvAlbum.Find(std::string(kUntitledDataFile)));
   }
-  m_caption = "Tallymere - Untitled";
+  m_caption = kUntitledCaption;
   m_changed = false;
 }
 

@@ -21,12 +21,14 @@ const std::vector<std::string> kFindTypes = {
 FrmMain::FrmMain(UiServices& ui, const Platform& platform)
     : m_ui(ui, m_yield_depth), m_platform(platform), m_LV(kFileListHeaders, kFileListWidths) {}
 
-std::string FrmMain::UntitledPath() const { return m_platform.ProgramFolder() + "/Untitled.mpd"; }
+std::string FrmMain::UntitledPath() const {
+  return m_platform.ProgramFolder() + "/" + std::string(kUntitledDataFile);
+}
 
 void FrmMain::SetCaption(const std::string& path) { m_caption = "Tallymere - " + path; }
 
 void FrmMain::Form_Load() {
-  m_data_file_path = "Untitled.mpd";
+  m_data_file_path = kUntitledDataFile;
   m_sent_to_mp3_utilities = false;
   m_changed = false;
   BusyScope busy(m_ui);
@@ -42,18 +44,18 @@ void FrmMain::Form_Load() {
   m_commands.Enable("mnuScan", true);
   m_commands.Enable("mnuId", true);
   m_commands.Enable("mnuEject", true);
-  m_commands.EnableButton(5, true);
+  m_commands.EnableButton(main_toolbar::kLoad, true);
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    AddRootNode("Untitled.mpd", "datafile");
+    AddRootNode(std::string(kUntitledDataFile), "datafile");
     AddDriveNodes(/*remember=*/false);
-    const int root = m_tvAlbum.Find("Untitled.mpd");
+    const int root = m_tvAlbum.Find(std::string(kUntitledDataFile));
     m_tvAlbum.Expand(root);
     m_tvAlbum.SetImages(root, "mycomp", "mycomp");
   }
 
-  if (Status status = LoadSettings(m_platform.ProgramFolder(), &m_settings); !status) {
+  if (Status status = LoadSettings(m_platform, &m_settings); !status) {
     m_ui.ShowMessage(status.message() + "\n\nTallymere starts with its default settings.",
                      Buttons::kOk, Icon::kWarning, kProgramTitle);
   }
@@ -186,7 +188,7 @@ void FrmMain::SwitchViewsByFileType() {
 void FrmMain::EnableCatalogCommands(bool enabled) {
   m_commands.Enable(CatalogCommands(), enabled);
   for (int button : CatalogToolbarButtons()) m_commands.EnableButton(button, enabled);
-  for (int button : {1, 16, 19, 20}) m_commands.EnableButton(button, true);
+  for (int button : AlwaysUsableToolbarButtons()) m_commands.EnableButton(button, true);
   m_commands.Enable("mnuReport", false);
 }
 

@@ -19,9 +19,15 @@
 #include "ports/ui_services.h"
 #include "scan/scan_state.h"
 #include "windows/command_state.h"
+#include "windows/input_codes.h"
+#include "windows/main/main_commands.h"
 #include "windows/ui_scopes.h"
 
 namespace tallymere {
+
+// The name a catalog has until it is saved or opened, and the caption then.
+inline constexpr std::string_view kUntitledDataFile = "Untitled.mpd";
+inline constexpr std::string_view kUntitledCaption = "Tallymere - Untitled";
 
 // Columns of the file list, in screen order.
 enum FileListColumn {
@@ -75,7 +81,7 @@ class FrmMain {
   void LV_ColumnClick(int column);  // 1-based, as the header reports it
   void LV_ItemClick(int row);
   void LV_DblClick();
-  void LV_KeyDown(int key_code);  // 46 Delete, 13 Enter
+  void LV_KeyDown(int key_code);  // kKeyDelete, kKeyEnter
   void mnuClip_Click();
   void mnuGrid_Click();
 
@@ -171,7 +177,7 @@ class FrmMain {
   CatalogTable m_saved_records;  // scratch table of Add a disk and Delete disk or folder
   CatalogTable m_kept_records;   // scratch table of Update
   bool m_changed = false;
-  std::string m_data_file_path = "Untitled.mpd";
+  std::string m_data_file_path{kUntitledDataFile};
   Settings m_settings;
   ScanState m_scan;
   int m_lstBox_selected = -1;
@@ -183,7 +189,7 @@ class FrmMain {
 
   TreeModel m_tvAlbum;
   ListModel m_LV;
-  std::string m_caption = "Tallymere - Untitled";
+  std::string m_caption{kUntitledCaption};
   CommandState m_commands;
   int m_selected_tab = 0;
   std::array<bool, 3> m_tab_enabled{true, false, false};

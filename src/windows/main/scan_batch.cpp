@@ -86,7 +86,7 @@ void FrmMain::mnuScan_Click() {
       return error_report(listing.status());
     }
   }
-  m_caption = "Tallymere - Untitled";
+  m_caption = kUntitledCaption;
   m_data_file_path = UntitledPath();
 
   if (m_scan.lstBox.size() == 1) {

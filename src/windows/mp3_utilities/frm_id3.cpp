@@ -20,10 +20,10 @@ constexpr std::string_view kMenus[] = {"mnuFile", "mnuTag", "mnuName", "mnuTool"
 // What an empty window lacks: nothing to rename, undo, take back or name.
 constexpr std::string_view kNamingMenuItems[] = {"mnuRen", "mnuUndo", "mnuOops", "mnuMan",
                                                  "mnuIDrenam"};
-constexpr int kToolbarButtons = 15;
-constexpr int kEmptyWindowButtons[] = {1, 7, 8, 11};  // Browse, Remove, Clear All, Start Over
-// Erase Tag, Write Tag, Write Tag Using File Name, Manual, Extract ID3 Tag.
-constexpr int kBatchButtons[] = {3, 4, 5, 9, 10};
+constexpr int kEmptyWindowButtons[] = {id3_toolbar::kOpen, id3_toolbar::kRemv, id3_toolbar::kClAll,
+                                       id3_toolbar::kStartOver};
+constexpr int kBatchButtons[] = {id3_toolbar::kRemove, id3_toolbar::kWrite, id3_toolbar::kTagName,
+                                 id3_toolbar::kMan, id3_toolbar::kIDrenam};
 
 }  // namespace
 
@@ -130,30 +130,31 @@ void FrmID3::mnuAlbum_Click() {
 }
 
 void FrmID3::Tbr_ButtonClick(int button) {
+  using namespace id3_toolbar;
   switch (button) {
-    case 1:
+    case kOpen:
       return mnuOpen_Click();
-    case 3:
+    case kRemove:
       return mnuRemove_Click();
-    case 4:
+    case kWrite:
       return mnuWrite_Click();
-    case 5:
+    case kTagName:
       return mnuTagName_Click();
-    case 7:
+    case kRemv:
       return mnuRemv_Click();
-    case 8:
+    case kClAll:
       return mnuClAll_Click();
-    case 9:
+    case kMan:
       return mnuMan_Click();
-    case 10:
+    case kIDrenam:
       return mnuIDrenam_Click();
-    case 11:
+    case kStartOver:
       return mnuStartOver_Click();
-    case 12:
+    case kOops:
       return mnuOops_Click();
-    case 14:
+    case kRen:
       return mnuRen_Click();
-    case 15:
+    case kUndo:
       return mnuUndo_Click();
     default:
       return;  // 2, 6 and 13 are separators
@@ -167,7 +168,9 @@ void FrmID3::EnterEmptyState() {
   for (const Id3MenuItem& item : kId3MenuItems) m_commands.Enable(item.name, true);
   for (const Id3MenuItem& item : kId3PopupItems) m_commands.Enable(item.name, true);
   for (std::string_view item : kNamingMenuItems) m_commands.Enable(item, false);
-  for (int button = 1; button <= kToolbarButtons; ++button) m_commands.EnableButton(button, false);
+  for (int button = 1; button <= id3_toolbar::kLast; ++button) {
+    m_commands.EnableButton(button, false);
+  }
   for (int button : kEmptyWindowButtons) m_commands.EnableButton(button, true);
 }
 
@@ -180,9 +183,9 @@ void FrmID3::EnterBatchLoadedState() {
 
 void FrmID3::EnableNamingStep() {
   m_commands.Enable("mnuRen", true);
-  m_commands.EnableButton(kRenameButton, true);
+  m_commands.EnableButton(id3_toolbar::kRen, true);
   m_commands.Enable("mnuOops", true);
-  m_commands.EnableButton(kOopsButton, true);
+  m_commands.EnableButton(id3_toolbar::kOops, true);
 }
 
 // --- Shared steps -----------------------------------------------------------------
@@ -220,10 +223,12 @@ std::string FrmID3::EntryFile(int row) const {
 
 Result<std::string> FrmID3::ReadInfo(const std::string& catalog_file, Mp3Info* info) const {
   const std::optional<std::string> native = m_platform.ToNative(catalog_file);
-  if (!native) return Status::Error("Cannot read \"" + catalog_file + "\": no such drive");
+  if (!native)
+    return Status::Error(StatusCode::kNotFound,
+                         "Cannot read \"" + catalog_file + "\": no such drive");
   Result<std::string> bitrate = ReadMp3Info(*native, info);
   if (!bitrate.ok()) {
-    return Status::Error(bitrate.status().message() + ": \"" + catalog_file + "\"");
+    return Status::Error(bitrate.code(), bitrate.status().message() + ": \"" + catalog_file + "\"");
   }
   return bitrate;
 }

@@ -26,6 +26,7 @@
 #include "ports/platform.h"
 #include "ports/ui_services.h"
 #include "windows/command_state.h"
+#include "windows/input_codes.h"
 #include "windows/mp3_utilities/frm_id3_captions.h"
 
 namespace tallymere {
@@ -48,11 +49,6 @@ enum BatchColumn {
 // Positions in CurNames and PrevNames; a bigger batch is listed in full, but
 // only its first entries have snapshots.
 inline constexpr int kNameSnapshotSize = 3000;
-
-// Mouse buttons as MouseUp reports them, and key codes of KeyDown.
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kDeleteKey = 46;
 
 // The details labels Label9 to Label12 without values: as the window opens
 // and after Browse for folder, and (each with a space) after a click.
@@ -206,9 +202,6 @@ class FrmID3 {
     FrmID3& m_window;
   };
   enum class TagCommand { kWrite, kErase, kFromName };
-  static constexpr int kOopsButton = 12;
-  static constexpr int kRenameButton = 14;
-  static constexpr int kUndoButton = 15;
 
   // --- frm_id3.cpp: state, enabling, shared steps ---
   void ResetWindow();

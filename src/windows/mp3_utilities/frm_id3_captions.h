@@ -10,6 +10,26 @@ namespace tallymere {
 
 inline constexpr std::string_view kMp3UtilitiesCaption = "MP3 Utilities";
 
+// The buttons of the toolbar Tbr by their index, named after the menu items
+// they run; 2, 6 and 13 only separate.
+namespace id3_toolbar {
+enum Button : int {
+  kOpen = 1,
+  kRemove = 3,
+  kWrite = 4,
+  kTagName = 5,
+  kRemv = 7,
+  kClAll = 8,
+  kMan = 9,
+  kIDrenam = 10,
+  kStartOver = 11,
+  kOops = 12,
+  kRen = 14,
+  kUndo = 15,
+  kLast = kUndo,
+};
+}  // namespace id3_toolbar
+
 struct Id3MenuItem {
   std::string_view name;  // the handler is name + "_Click"
   std::string_view menu;  // the menu it belongs to
@@ -19,19 +39,19 @@ struct Id3MenuItem {
 
 // In menu order; a separator follows mnuOpen in the File menu.
 inline constexpr std::array<Id3MenuItem, 16> kId3MenuItems = {{
-    {"mnuOpen", "File", "Browse for folder", 1},
+    {"mnuOpen", "File", "Browse for folder", id3_toolbar::kOpen},
     {"mnuExit", "File", "Exit Utilities", 0},
-    {"mnuRemove", "Tag", "Erase Tag", 3},
-    {"mnuWrite", "Tag", "Write Tag", 4},
-    {"mnuTagName", "Tag", "Write Tag Using File Name", 5},
-    {"mnuRen", "Rename", "Rename", 14},
-    {"mnuUndo", "Rename", "Undo", 15},
-    {"mnuRemv", "Tools", "Remove Selected File(s)", 7},
-    {"mnuClAll", "Tools", "Clear All Files", 8},
-    {"mnuOops", "Tools", "Oops!", 12},
-    {"mnuStartOver", "Tools", "Start Over", 11},
-    {"mnuIDrenam", "Tools", "Extract ID3 Tag", 10},
-    {"mnuMan", "Tools", "Manual", 9},
+    {"mnuRemove", "Tag", "Erase Tag", id3_toolbar::kRemove},
+    {"mnuWrite", "Tag", "Write Tag", id3_toolbar::kWrite},
+    {"mnuTagName", "Tag", "Write Tag Using File Name", id3_toolbar::kTagName},
+    {"mnuRen", "Rename", "Rename", id3_toolbar::kRen},
+    {"mnuUndo", "Rename", "Undo", id3_toolbar::kUndo},
+    {"mnuRemv", "Tools", "Remove Selected File(s)", id3_toolbar::kRemv},
+    {"mnuClAll", "Tools", "Clear All Files", id3_toolbar::kClAll},
+    {"mnuOops", "Tools", "Oops!", id3_toolbar::kOops},
+    {"mnuStartOver", "Tools", "Start Over", id3_toolbar::kStartOver},
+    {"mnuIDrenam", "Tools", "Extract ID3 Tag", id3_toolbar::kIDrenam},
+    {"mnuMan", "Tools", "Manual", id3_toolbar::kMan},
     {"mnuLog", "Options", "Create Rename Log ", 0},
     {"mnuCom", "Options", "Include Comment Field (When exract tag)", 0},
     {"mnuAlbum", "Options", "Include Album Field (When exract tag)", 0},

@@ -142,7 +142,7 @@ void FrmID3::mnuClAll_Click() {
 }
 
 void FrmID3::LvOld_KeyDown(int key_code) {
-  if (key_code == kDeleteKey) mnuRemv_Click();
+  if (key_code == kKeyDelete) mnuRemv_Click();
 }
 
 }  // namespace tallymere

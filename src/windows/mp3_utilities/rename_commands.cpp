@@ -61,7 +61,7 @@ void FrmID3::mnuOops_Click() {
     m_CurNames[i] = m_PrevNames[i];
   }
   m_commands.Enable("mnuOops", false);
-  m_commands.EnableButton(kOopsButton, false);
+  m_commands.EnableButton(id3_toolbar::kOops, false);
 }
 
 void FrmID3::mnuStartOver_Click() {
@@ -74,7 +74,7 @@ void FrmID3::mnuStartOver_Click() {
   }
   // The snapshots are empty: Oops! would blank every name.
   m_commands.Enable("mnuOops", false);
-  m_commands.EnableButton(kOopsButton, false);
+  m_commands.EnableButton(id3_toolbar::kOops, false);
 }
 
 // --- Rename ------------------------------------------------------------------------
@@ -141,9 +141,9 @@ void FrmID3::mnuRen_Click() {
     }
   }
   m_commands.Enable("mnuRen", false);
-  m_commands.EnableButton(kRenameButton, false);
+  m_commands.EnableButton(id3_toolbar::kRen, false);
   m_commands.Enable("mnuUndo", true);
-  m_commands.EnableButton(kUndoButton, true);
+  m_commands.EnableButton(id3_toolbar::kUndo, true);
 }
 
 bool FrmID3::CheckEntriesBeforeRename() {
@@ -205,8 +205,9 @@ bool FrmID3::HasNameClash() const {
 Status FrmID3::WriteRenameLog(const std::string& log_path, const std::vector<RenameLogEntry>& log,
                               int failures) const {
   const std::optional<std::string> native = m_platform.ToNative(log_path);
-  if (!native) return Status::Error("Cannot write \"" + log_path + "\": no such drive");
-  return WriteTextFile(*native,
+  if (!native)
+    return Status::Error(StatusCode::kNotFound, "Cannot write \"" + log_path + "\": no such drive");
+  return WriteTextFile(m_platform, *native,
                        RenameLogLines(log_path, FormatDateTime(m_platform.Now()), log, failures));
 }
 
@@ -250,9 +251,9 @@ void FrmID3::mnuUndo_Click() {
     m_LvOld.SetCell(row, kBatchOriginal, old_name);
   }
   m_commands.Enable("mnuUndo", false);
-  m_commands.EnableButton(kUndoButton, false);
+  m_commands.EnableButton(id3_toolbar::kUndo, false);
   m_commands.Enable("mnuRen", true);
-  m_commands.EnableButton(kRenameButton, true);
+  m_commands.EnableButton(id3_toolbar::kRen, true);
   if (!failed) {
     m_ui.ShowMessage("Undo successful!", Buttons::kOk, Icon::kInformation, kProgramTitle);
   }

@@ -29,7 +29,7 @@ class CatalogTreeTest : public MainWindowTest {
     }
     table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
     const std::string path = folder().Path("c.mpd");
-    ASSERT_TRUE(SaveDataFile(table, path).ok());
+    ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
     ui().AnswerOpenFile(path);
     main().mnuLoad_Click();
   }

@@ -30,7 +30,7 @@ class FileListTest : public MainWindowTest {
       table.SetRecord(i++, record);
     }
     table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
-    ASSERT_TRUE(SaveDataFile(table, folder().Path("l.mpd")).ok());
+    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("l.mpd")).ok());
     ui().AnswerOpenFile(folder().Path("l.mpd"));
     main().mnuLoad_Click();
     main().tvAlbum_NodeClick(Node("C:\\Music\\"));
@@ -71,7 +71,7 @@ TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
 
   main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   main().LV().SetSelected(0, true);
-  main().LV_KeyDown(13);
+  main().LV_KeyDown(kKeyEnter);
   EXPECT_EQ(ui().Messages().back().text, "File not found");
   EXPECT_EQ(ui().Messages().back().icon, Icon::kStop);
 

@@ -105,7 +105,7 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(main().caption(), "Tallymere - " + target + ".mpd");
   EXPECT_FALSE(main().changed());
   CatalogTable saved;
-  ASSERT_TRUE(LoadDataFile(target + ".mpd", &saved).ok());
+  ASSERT_TRUE(LoadDataFile(platform(), target + ".mpd", &saved).ok());
   EXPECT_TRUE(saved == main().catalog());
   EXPECT_EQ(saved.Record(4).modified, FormatDateTime(testing::kFixedNow));
   EXPECT_EQ(ui().calls().back().op, "BusyPointer");
@@ -120,7 +120,7 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   record.size = 1048576;
   table.SetRecord(1, record);
   table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
-  ASSERT_TRUE(SaveDataFile(table, folder().Path("docs.MPD.mpd")).ok());
+  ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("docs.MPD.mpd")).ok());
 
   ui().AnswerOpenFile(folder().Path("docs.MPD"));  // ".mpd" is appended: the test is exact
   main().mnuLoad_Click();
@@ -154,7 +154,7 @@ TEST_F(FrmMainTest, OpenShowsOnlyThisMachinesDrivesButKeepsEveryTotal) {
     table.SetRecord(i, record);
   }
   table.SetRecord(4, MakeTrailer("mp3", 1, "then"));
-  ASSERT_TRUE(SaveDataFile(table, folder().Path("x.mpd")).ok());
+  ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("x.mpd")).ok());
   ui().AnswerOpenFile(folder().Path("x.mpd"));
   main().mnuLoad_Click();
   EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("x.mpd"), "C:", "A"}));
@@ -247,6 +247,32 @@ TEST_F(FrmMainTest, FailedSaveKeepsOldFilePathCaptionAndChangedFlag) {
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
   EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
   EXPECT_TRUE(main().changed());
+}
+
+TEST_F(FrmMainTest, SaveOnAFullDiskKeepsTheDataFileAndTheChangedFlag) {
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  const std::string path = folder().Path("music.mpd");
+  ui().AnswerSaveFile(path);
+  main().mnuSaveFile_Click();
+  ASSERT_FALSE(main().changed());
+  const std::string saved = testing::ReadFileBytes(path);
+
+  File("c", "Music/b.mp3", Song("C", "D"));
+  ScanFolder("C:\\Music");  // asks nothing: the catalog was saved
+  ui().ClearCalls();
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace);
+  ui().AnswerSaveFile(path).AnswerMessage(Answer::kYes);
+  main().mnuSaveFile_Click();
+  ASSERT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(ui().Messages()[1].text,
+            "Cannot write \"" + path +
+                "\": No space left on device\n\nThe catalog was not saved and the file on disk was "
+                "not changed. Save it in another folder or under another name.");
+  EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
+  EXPECT_EQ(testing::ReadFileBytes(path), saved);
+  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
 }
 
 TEST_F(FrmMainTest, NewResetsEverything) {

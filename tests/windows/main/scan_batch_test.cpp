@@ -12,19 +12,6 @@ namespace {
 
 using testing::MainWindowTest;
 
-// Fails the listing of chosen folders, as unreadable folders would.
-class UnreadableFolders : public LinuxPlatform {
- public:
-  using LinuxPlatform::LinuxPlatform;
-  std::vector<std::string> unreadable;
-  Result<FolderListing> ListFolder(std::string_view folder, bool facts) const override {
-    for (const std::string& path : unreadable) {
-      if (folder == path) return Status::Error("Cannot list \"" + path + "\": Permission denied");
-    }
-    return LinuxPlatform::ListFolder(folder, facts);
-  }
-};
-
 class ScanBatchTest : public MainWindowTest {};
 
 TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashAndRemoved) {
@@ -105,13 +92,7 @@ TEST_F(ScanBatchTest, SkippedSubfoldersAreNamedInOneMessageAfterTheScan) {
   File("c", "M/ok/a.mp3");
   File("c", "M/locked1/b.mp3");
   File("c", "M/locked2/c.mp3");
-  m_main.reset();
-  auto platform = std::make_unique<UnreadableFolders>(folder().Path("program"),
-                                                      [] { return testing::kFixedNow; });
-  platform->unreadable = {"C:\\M\\locked1\\", "C:\\M\\locked2\\"};
-  m_platform = std::move(platform);
-  m_main = std::make_unique<FrmMain>(m_ui, *m_platform);
-  m_main->Form_Load();
+  faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 0, "C:\\M\\locked");
 
   ScanFolder("C:\\M");
   EXPECT_EQ(main().catalog().FileCount(), 1);

@@ -149,7 +149,7 @@ TEST_F(FrmId3Test, CountsSelectedEntriesAndRemovesThem) {
             (Texts{"a", "c", "e", ""}));
 
   batch().SetSelected(0, true);
-  id3().LvOld_KeyDown(kDeleteKey);
+  id3().LvOld_KeyDown(kKeyDelete);
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"c", "e"}));
   EXPECT_TRUE(id3().LvOld_MouseUp(kRightButton));
   EXPECT_FALSE(id3().LvOld_MouseUp(kLeftButton));

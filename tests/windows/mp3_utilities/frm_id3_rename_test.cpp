@@ -13,6 +13,7 @@ namespace tallymere {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::PlatformCall;
 using namespace testing;  // NOLINT: fixture builders
 
 class FrmId3RenameTest : public FrmId3Test {
@@ -100,6 +101,26 @@ TEST_F(FrmId3RenameTest, RefusesANewNameThatIsALaterEntrysOldName) {
   EXPECT_EQ(Message(2),
             "Tallymere/question/yesno: Files have been renamed successfully. Do you want to see "
             "the log file now?");
+}
+
+TEST_F(FrmId3RenameTest, ARefusedRenameAndALogOnAFullDiskAreEachReported) {
+  for (const char* name : {"one.mp3", "two.mp3"}) Song(name);
+  LoadFolder();
+  SetNew("one", "1");
+  SetNew("two", "2");
+  faults().Fail(PlatformCall::kRenameFile, StatusCode::kNoAccess, 1, "two.mp3");
+  faults().Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "rename.log");
+  ui().AnswerMessage(Answer::kYes);
+  id3().mnuRen_Click();
+  EXPECT_EQ(Message(1),
+            "Tallymere/stop/ok: Cannot rename \"C:\\Music\\two.mp3\": Permission "
+            "denied , while renaming: C:\\Music\\two.mp3");
+  EXPECT_EQ(Message(2), "Tallymere/stop/ok: Cannot write \"" + MusicPath("rename.log") +
+                            "\": No space left on device");
+  EXPECT_EQ(ui().Messages().size(), 3u);  // no offer to show a log that is not there
+  EXPECT_EQ(Files(), (Texts{"1.mp3", "two.mp3"}));
+  EXPECT_EQ(Column(kBatchOriginal), (Texts{"1", "two"}));
+  EXPECT_TRUE(id3().commands().Enabled("mnuUndo"));
 }
 
 TEST_F(FrmId3RenameTest, LogsEveryRenameAndTheOneThatFailed) {

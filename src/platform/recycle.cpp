@@ -1,0 +1,77 @@
+#include "platform/recycle.h"
+
+#include <cctype>
+
+namespace tallymere {
+namespace {
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string NativeOf(const Platform& platform, const std::string& path) {
+  const bool catalog_path = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                            path[1] == ':' && path[2] == '\\';
+  if (catalog_path) {
+    if (std::optional<std::string> native = platform.ToNative(path)) return *native;
+  }
+  return path;
+}
+
+enum class DeleteOutcome { kDeleted, kKept, kStopAll, kFailed };
+
+// Asks whether to delete a file that no trash can take, and does it.
+DeleteOutcome OfferPermanentDelete(UiServices& ui, const Platform& platform,
+                                   const std::string& path, const std::string& reason) {
+  const Answer answer = ui.ShowMessage(
+      reason + "\n\nDelete \"" + NameOf(path) + "\" permanently instead? It cannot be recovered.",
+      Buttons::kYesNoCancel, Icon::kWarning, kTrashTitle);
+  if (answer == Answer::kCancel) return DeleteOutcome::kStopAll;
+  if (answer != Answer::kYes) return DeleteOutcome::kKept;
+  const Status deleted = platform.DeletePermanently(path);
+  if (deleted) return DeleteOutcome::kDeleted;
+  ui.ShowMessage(deleted.message(), Buttons::kOk, Icon::kStop, kTrashTitle);
+  return DeleteOutcome::kFailed;
+}
+
+}  // namespace
+
+int RecycleWithConfirmation(UiServices& ui, const Platform& platform,
+                            const std::vector<std::string>& paths) {
+  if (paths.empty()) return 0;
+  std::vector<std::string> natives;
+  for (const std::string& path : paths) natives.push_back(NativeOf(platform, path));
+  const std::string question =
+      natives.size() == 1
+          ? "Are you sure you want to move \"" + NameOf(natives[0]) + "\" to the trash?"
+          : "Are you sure you want to move these " + std::to_string(natives.size()) +
+                " files to the trash?";
+  if (ui.ShowMessage(question, Buttons::kYesNo, Icon::kQuestion, kTrashTitle) != Answer::kYes) {
+    return kRecycleCancelled;
+  }
+
+  int result = 0;
+  for (const std::string& path : natives) {
+    const Status moved = platform.MoveToTrash(path);
+    if (moved) continue;
+    if (moved.code() != StatusCode::kUnsupported) {
+      ui.ShowMessage(moved.message(), Buttons::kOk, Icon::kStop, kTrashTitle);
+      return kRecycleFailed;
+    }
+    switch (OfferPermanentDelete(ui, platform, path, moved.message())) {
+      case DeleteOutcome::kDeleted:
+        break;
+      case DeleteOutcome::kKept:
+        result = kRecycleCancelled;
+        break;
+      case DeleteOutcome::kStopAll:
+        return kRecycleCancelled;
+      case DeleteOutcome::kFailed:
+        return kRecycleFailed;
+    }
+  }
+  return result;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,19 @@
+#include "support/test_platform.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace tallymere::testing {
+
+TestPlatform::TestPlatform() : m_own_folder(std::make_unique<TempFolder>()) {
+  m_own_folder->WriteFile("Data/drives.dat", "C: fixed /\n");
+  m_platform = std::make_unique<LinuxPlatform>(m_own_folder->path());
+}
+
+TestPlatform::TestPlatform(const std::string& program_folder) {
+  std::filesystem::create_directories(program_folder + "/Data");
+  std::ofstream(program_folder + "/Data/drives.dat") << "C: fixed /\n";
+  m_platform = std::make_unique<LinuxPlatform>(program_folder);
+}
+
+}  // namespace tallymere::testing

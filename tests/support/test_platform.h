@@ -1,0 +1,31 @@
+#pragma once
+// The Linux platform over a program folder of the test's, for tests that read
+// and write files but need no particular drives: its Data/drives.dat maps C:
+// to "/", so nothing of the machine's mount table or remembered letters is
+// read or written.
+
+#include <memory>
+#include <string>
+
+#include "platform/linux_platform.h"
+#include "support/temp_folder.h"
+
+namespace tallymere::testing {
+
+class TestPlatform {
+ public:
+  // Over a temporary program folder of its own.
+  TestPlatform();
+  // Over an existing folder, which gets the Data/drives.dat.
+  explicit TestPlatform(const std::string& program_folder);
+
+  LinuxPlatform& platform() { return *m_platform; }
+  operator const Platform&() const { return *m_platform; }  // NOLINT: stands for the platform
+  std::string program_folder() const { return m_platform->ProgramFolder(); }
+
+ private:
+  std::unique_ptr<TempFolder> m_own_folder;
+  std::unique_ptr<LinuxPlatform> m_platform;
+};
+
+}  // namespace tallymere::testing
