@@ -1,0 +1,102 @@
+// ReadMp3Info over small files made by a real encoder and real taggers
+// (tests/data/mp3, see its README for how each was made), so the reader is
+// checked against bytes it did not help to build.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "mp3/bitrat.h"
+#include "support/temp_folder.h"
+
+namespace tallymere {
+namespace {
+
+std::string DataFile(std::string_view name) {
+  return std::string(TALLYMERE_TEST_DATA) + "/mp3/" + std::string(name);
+}
+
+// Reads a file into a fresh record, so no field can be left over from another
+// file; "error: ..." on failure.
+std::string Read(std::string_view name, Mp3Info* info) {
+  const Result<std::string> bitrate = ReadMp3Info(DataFile(name), info);
+  return bitrate.ok() ? *bitrate : "error: " + bitrate.status().message();
+}
+
+// "version layer kbps Hz" of a read.
+std::string Header(const Mp3Info& info) {
+  return info.MpegVersion + " " + info.MpegLayer + " " + std::to_string(info.FrameBitrate) + " " +
+         std::to_string(static_cast<int>(info.SampleRate));
+}
+
+std::string Tag(const Mp3Info& info) {
+  return info.TagTitle + "|" + info.TagArtist + "|" + info.TagAlbum + "|" + info.TagYear + "|" +
+         info.TagComment + "|" + info.TagGenre;
+}
+
+struct ConstantBitrateFile {
+  std::string_view name;
+  std::string_view bitrate;
+  std::string_view header;
+  bool has_tag;
+};
+
+TEST(RealMp3FilesTest, ReadsTheHeaderOfConstantBitrateFilesOfEveryVersion) {
+  constexpr ConstantBitrateFile kFiles[] = {
+      {"cbr128_44100_stereo.mp3", "128", "1.0 III 128 44100", false},
+      {"mpeg2_cbr32_22050_mono.mp3", "32", "2.0 III 32 22050", false},
+      {"mpeg25_cbr8_8000_mono.mp3", "8", "2.5 III 8 8000", false},
+      {"id3v1_full_cbr64_32000_mono.mp3", "64", "1.0 III 64 32000", true},
+  };
+  for (const ConstantBitrateFile& file : kFiles) {
+    SCOPED_TRACE(file.name);
+    Mp3Info info;
+    info.HasTag = !file.has_tag;  // a stale flag must be overwritten either way
+    EXPECT_EQ(Read(file.name, &info), file.bitrate);
+    EXPECT_EQ(Header(info), file.header);
+    EXPECT_EQ(info.XingFrames, 0u);
+    EXPECT_EQ(info.HasTag, file.has_tag);
+  }
+}
+
+TEST(RealMp3FilesTest, AveragesAXingFileFromItsLengthAndFrameCount) {
+  const std::string path = DataFile("vbr_xing_44100_joint.mp3");
+  // The expected average is worked out from this length (see the README).
+  ASSERT_EQ(testing::ReadFileBytes(path).size(), 10348u);
+  Mp3Info info;
+  info.FrameBitrate = 77;  // the Xing path leaves the frame bitrate alone
+  EXPECT_EQ(Read("vbr_xing_44100_joint.mp3", &info), "99");
+  EXPECT_EQ(info.XingFrames, 32u);
+  EXPECT_EQ(Header(info), "1.0 III 77 44100");
+  EXPECT_FALSE(info.HasTag);
+}
+
+TEST(RealMp3FilesTest, StepsOverALeadingId3v2TagWithACoverPicture) {
+  const std::string bytes =
+      testing::ReadFileBytes(DataFile("id3v2_picture_cbr112_48000.mp3")).substr(0, 3000);
+  // The picture holds a false sync where a reader that does not step over the
+  // tag would look, so the real values below cannot come from a lucky miss.
+  ASSERT_EQ(bytes.substr(906, 3), "\xFF\xFE\x30");
+  Mp3Info info;
+  EXPECT_EQ(Read("id3v2_picture_cbr112_48000.mp3", &info), "112");
+  EXPECT_EQ(Header(info), "1.0 III 112 48000");
+  EXPECT_FALSE(info.HasTag);
+  EXPECT_EQ(Tag(info), "|||||");
+}
+
+TEST(RealMp3FilesTest, ReadsAnId3v1TagWhoseTextFieldsAreFull) {
+  Mp3Info info;
+  EXPECT_EQ(Read("id3v1_full_cbr64_32000_mono.mp3", &info), "64");
+  EXPECT_TRUE(info.HasTag);
+  EXPECT_EQ(info.TagTitle, "Thirty Bytes Of Title Fill It!");
+  EXPECT_EQ(info.TagArtist, "An Artist Whose Name Fills All");
+  // 0xE9 on disk is Windows-1252 e acute: 30 bytes in the tag, 31 in UTF-8.
+  EXPECT_EQ(info.TagAlbum, "Caf\xC3\xA9 Album Of Exactly 30 Bytes");
+  EXPECT_EQ(info.TagYear, "1999");
+  EXPECT_EQ(info.TagComment, "A comment thirty bytes in all.");
+  EXPECT_EQ(info.TagGenre, "Synth Pop");
+}
+
+}  // namespace
+}  // namespace tallymere
