@@ -10,7 +10,7 @@
 #include "catalog/data_file.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "cli/json_text.h"
+#include "cli/json_lines.h"
 
 namespace tallymere::cli {
 namespace {
@@ -43,12 +43,17 @@ int RunDump(const DumpOptions& options) {
   for (int i = 1; i < table.WrittenEnd(); ++i) {
     const CatalogRecord& r = table.Record(i);
     if (options.json) {
-      out += "{\"index\":" + std::to_string(i) + ",\"bitrate\":" + JsonString(r.bitrate) +
-             ",\"disk_label\":" + JsonString(r.disk_label) + ",\"path\":" + JsonString(r.path) +
-             ",\"file_name\":" + JsonString(r.file_name) +
-             ",\"modified\":" + JsonString(r.modified) + ",\"time\":" + JsonString(r.time) +
-             ",\"size\":" + std::to_string(r.size) + ",\"artist\":" + JsonString(r.artist) +
-             ",\"album\":" + JsonString(r.album) + ",\"title\":" + JsonString(r.title) + "}\n";
+      out += JsonLine({{"index", i},
+                       {"bitrate", r.bitrate},
+                       {"disk_label", r.disk_label},
+                       {"path", r.path},
+                       {"file_name", r.file_name},
+                       {"modified", r.modified},
+                       {"time", r.time},
+                       {"size", r.size},
+                       {"artist", r.artist},
+                       {"album", r.album},
+                       {"title", r.title}});
     } else {
       out += std::to_string(i) + "\t" + TableField(r.bitrate) + "\t" + TableField(r.disk_label) +
              "\t" + TableField(r.path) + "\t" + TableField(r.file_name) + "\t" +

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@
 
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "cli/json_text.h"
+#include "cli/json_lines.h"
 #include "mp3/bitrat.h"
 
 namespace tallymere::cli {
@@ -61,21 +62,28 @@ void PrintTableRow(const Row& row) {
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
+// The JSON form keeps each tag field whole, NUL padding included, as the
+// file holds it.
 void PrintJsonRow(const Row& row) {
   const Mp3Info& info = row.info;
-  const std::string values[] = {
-      JsonString(row.file),       JsonString(row.bitrate),     JsonString(info.MpegVersion),
-      JsonString(info.MpegLayer), RateText(info.SampleRate),   info.HasTag ? "true" : "false",
-      JsonString(info.TagTitle),  JsonString(info.TagArtist),  JsonString(info.TagAlbum),
-      JsonString(info.TagYear),   JsonString(info.TagComment), JsonString(info.TagGenre)};
-  std::string line = "{";
-  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-    if (i > 0) line += ", ";
-    line += JsonString(kColumns[i]);
-    line += ": ";
-    line += values[i];
-  }
-  line += "}\n";
+  // Sample rates come from tables of whole hertz.
+  const JsonObject values[] = {row.file,
+                               row.bitrate,
+                               info.MpegVersion,
+                               info.MpegLayer,
+                               std::lround(info.SampleRate),
+                               info.HasTag,
+                               info.TagTitle,
+                               info.TagArtist,
+                               info.TagAlbum,
+                               info.TagYear,
+                               info.TagComment,
+                               info.TagGenre};
+  static_assert(std::size(values) == std::size(kColumns));
+  JsonObject object;
+  for (std::size_t i = 0; i < std::size(kColumns); ++i)
+    object[std::string(kColumns[i])] = values[i];
+  const std::string line = JsonLine(object);
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
