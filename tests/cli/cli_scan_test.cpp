@@ -114,8 +114,9 @@ TEST_F(CliScanTest, TakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
   EXPECT_EQ(table.FindTrailer()->file_name, "*.*.*");
   EXPECT_EQ(table.FindTrailer()->size, 0);
 
-  // --type overrides the file type; the flag still comes from the settings.
-  ASSERT_EQ(Scan({"--type", "MP3", "C:\\Music"}).exit_code, 0);
+  // --type overrides the file type, the last one given counting; the flag
+  // still comes from the settings.
+  ASSERT_EQ(Scan({"--type", "txt", "--type", "MP3", "C:\\Music"}).exit_code, 0);
   table = Catalog();
   ASSERT_EQ(table.FileCount(), 1);
   EXPECT_EQ(table.Record(1).bitrate, "");
