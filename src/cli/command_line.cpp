@@ -16,9 +16,20 @@ constexpr const char* kToolDescription =
     "The catalog's data files, drives and MP3 files from a terminal.";
 constexpr const char* kToolFooter =
     "Run \"tallymere-cli COMMAND --help\" for the options and arguments of a command.";
-// Wide enough that "-o,--output OUT.mpd REQUIRED" keeps its description on its
-// own line.
+// Wide enough for "-o,--output OUT.mpd REQUIRED" to have its description
+// beside it rather than on the next line.
 constexpr std::size_t kHelpColumnWidth = 32;
+constexpr const char* kHelpDescription = "Print this help message and exit";
+
+// CLI11 looks at its help flag only once it has checked the values given, so
+// "scan --type flac --help" would be refused rather than explained. A help
+// flag that answers from its own callback comes first, as the callbacks run
+// in the order the options were added, before any value is checked.
+void AnswerHelpFirst(CLI::App& app) {
+  app.set_help_flag();
+  app.add_flag_callback(
+      "-h,--help", [] { throw CLI::CallForHelp(); }, kHelpDescription);
+}
 
 // The arguments that no option or argument took, in the order given. "--"
 // marks the end of the options; it is kept among them but is no argument.
@@ -58,6 +69,7 @@ void SetUpTool(CLI::App& tool) {
   tool.description(kToolDescription);
   tool.footer(kToolFooter);
   tool.require_subcommand(1);
+  AnswerHelpFirst(tool);
   // The heading of the command list; every command inherits it as its group.
   tool.group("Commands");
   const std::shared_ptr<CLI::FormatterBase> formatter = tool.get_formatter();
@@ -68,6 +80,7 @@ void SetUpTool(CLI::App& tool) {
 
 CLI::App* AddCommand(CLI::App& tool, const std::string& name, const std::string& description) {
   CLI::App* command = tool.add_subcommand(name, description);
+  AnswerHelpFirst(*command);
   // The tool's footer sends the reader to this very help.
   command->footer("");
   // Given twice, an option takes its last value, as it always did here.

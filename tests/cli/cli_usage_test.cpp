@@ -44,6 +44,11 @@ TEST(CliUsageTest, ToolAndEveryCommandShowTheirOwnHelpOnStdout) {
     EXPECT_THAT(help.out, HasSubstr("Usage: tallymere-cli " + name)) << help.out;
     for (const std::string& mention : mentions) EXPECT_THAT(help.out, HasSubstr(mention)) << name;
   }
+  // Help is answered before the values given with it are checked.
+  const CliRun refused_type = RunCli({"scan", "--type", "flac", "--help"}, folder);
+  EXPECT_EQ(refused_type.exit_code, 0) << refused_type.err;
+  EXPECT_THAT(refused_type.out, HasSubstr("--type EXT"));
+
   // A command's help is its own, not the tool's.
   const CliRun info = RunCli({"info", "-h"}, folder);
   EXPECT_EQ(info.exit_code, 0);
