@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
-          xdg-utils shared-mime-info eject)
+          libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info eject)
 if [[ "${1:-run}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dbus-daemon
              fonts-dejavu-core clang-format)

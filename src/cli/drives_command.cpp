@@ -1,18 +1,19 @@
 // tallymere-cli drives: the drive map as this machine (or Data/drives.dat in
 // the program folder) defines it, one tab-separated line per drive.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "cli/commands.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
 #include "platform/drives_file.h"
 #include "platform/linux_platform.h"
 
 namespace tallymere::cli {
 namespace {
 
-constexpr const char* kDrivesUsage = "Usage: tallymere-cli drives\n";
 constexpr std::string_view kHeader = "Drive\tType\tTypeName\tFolder\tLabel\n";
 
 // A folder or label holding a tab or line break must not split the line.
@@ -37,14 +38,7 @@ std::string Field(std::string_view text) {
   return field;
 }
 
-}  // namespace
-
-int RunDrives(const Arguments& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "tallymere-cli drives: unexpected argument \"%s\"\n%s", args[0].c_str(),
-                 kDrivesUsage);
-    return 1;
-  }
+int RunDrives() {
   const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
   std::string text(kHeader);
   for (const DriveInfo& drive : platform.Drives()) {
@@ -57,6 +51,17 @@ int RunDrives(const Arguments& args) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+Command AddDrivesCommand(CLI::App& tool) {
+  CLI::App* command =
+      AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label");
+  command->footer(
+      "The map comes from Data/drives.dat in the program folder when that file exists, else\n"
+      "from the mounts of this machine.");
+  return {command, [] { return RunDrives(); }};
 }
 
 }  // namespace tallymere::cli

@@ -1,14 +1,17 @@
 // tallymere-cli dump: every record of a data file, trailer included.
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "catalog/data_file.h"
-#include "cli/commands.h"
-#include "cli/json_text.h"
-#include "platform/linux_platform.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/json_lines.h"
+#include "cli/read_data_file.h"
 
 namespace tallymere::cli {
 namespace {
@@ -23,44 +26,35 @@ std::string TableField(std::string text) {
   return text;
 }
 
-}  // namespace
-
-int RunDump(const Arguments& args) {
+struct DumpOptions {
   bool json = false;
   std::string path;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else if (path.empty() && (arg.empty() || arg[0] != '-')) {
-      path = arg;
-    } else {
-      std::fprintf(stderr, "tallymere-cli dump: unexpected argument \"%s\"\n", arg.c_str());
-      return 1;
-    }
-  }
-  if (path.empty()) {
-    std::fputs("Usage: tallymere-cli dump [--json] FILE.mpd\n", stderr);
-    return 1;
-  }
-  const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
+};
+
+int RunDump(const DumpOptions& options) {
   CatalogTable table;
-  if (Status status = LoadDataFile(platform, path, &table); !status) {
+  if (Status status = ReadDataFile(options.path, &table); !status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }
   std::string out;
-  if (!json)
+  if (!options.json)
     out =
         "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
   for (int i = 1; i < table.WrittenEnd(); ++i) {
     const CatalogRecord& r = table.Record(i);
-    if (json) {
-      out += "{\"index\":" + std::to_string(i) + ",\"bitrate\":" + JsonString(r.bitrate) +
-             ",\"disk_label\":" + JsonString(r.disk_label) + ",\"path\":" + JsonString(r.path) +
-             ",\"file_name\":" + JsonString(r.file_name) +
-             ",\"modified\":" + JsonString(r.modified) + ",\"time\":" + JsonString(r.time) +
-             ",\"size\":" + std::to_string(r.size) + ",\"artist\":" + JsonString(r.artist) +
-             ",\"album\":" + JsonString(r.album) + ",\"title\":" + JsonString(r.title) + "}\n";
+    if (options.json) {
+      out += JsonLine({{"index", i},
+                       {"bitrate", r.bitrate},
+                       {"disk_label", r.disk_label},
+                       {"path", r.path},
+                       {"file_name", r.file_name},
+                       {"modified", r.modified},
+                       {"time", r.time},
+                       {"size", r.size},
+                       {"artist", r.artist},
+                       {"album", r.album},
+                       {"title", r.title}});
     } else {
       out += std::to_string(i) + "\t" + TableField(r.bitrate) + "\t" + TableField(r.disk_label) +
              "\t" + TableField(r.path) + "\t" + TableField(r.file_name) + "\t" +
@@ -71,6 +65,21 @@ int RunDump(const Arguments& args) {
   }
   std::cout << out;
   return 0;
+}
+
+}  // namespace
+
+Command AddDumpCommand(CLI::App& tool) {
+  CLI::App* command =
+      AddCommand(tool, "dump", "Print every record of a data file, trailer included");
+  auto options = std::make_shared<DumpOptions>();
+  command->add_flag("--json", options->json,
+                    "One JSON object per record and line instead of a tab-separated table");
+  command->add_option("FILE.mpd", options->path, "The data file")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  return {command, [options] { return RunDump(*options); }};
 }
 
 }  // namespace tallymere::cli

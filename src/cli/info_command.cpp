@@ -1,26 +1,25 @@
 // tallymere-cli info: what the Data File Info window shows for a data file.
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "catalog/data_file.h"
 #include "catalog/data_file_info.h"
-#include "cli/commands.h"
-#include "platform/linux_platform.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/read_data_file.h"
 
 namespace tallymere::cli {
+namespace {
 
-int RunInfo(const Arguments& args) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    std::fputs("Usage: tallymere-cli info FILE.mpd\n", stderr);
-    return 1;
-  }
-  const std::string path = std::filesystem::absolute(args[0]).string();
-  const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
+int RunInfo(const std::string& file) {
+  const std::string path = std::filesystem::absolute(file).string();
   CatalogTable table;
-  if (Status status = LoadDataFile(platform, path, &table); !status) {
+  if (Status status = ReadDataFile(path, &table); !status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }
@@ -35,6 +34,18 @@ int RunInfo(const Arguments& args) {
     std::cout << label << "\n";
   }
   return 0;
+}
+
+}  // namespace
+
+Command AddInfoCommand(CLI::App& tool) {
+  CLI::App* command = AddCommand(tool, "info", "Print what Data File Info shows for a data file");
+  auto file = std::make_shared<std::string>();
+  command->add_option("FILE.mpd", *file, "The data file")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  return {command, [file] { return RunInfo(*file); }};
 }
 
 }  // namespace tallymere::cli

@@ -2,20 +2,23 @@
 // one line per file, as a tab-separated table with a header line or as one
 // JSON object per line.
 
+#include <CLI/CLI.hpp>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/commands.h"
-#include "cli/json_text.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/json_lines.h"
 #include "mp3/bitrat.h"
 
 namespace tallymere::cli {
 namespace {
 
-constexpr const char* kMp3InfoUsage = "Usage: tallymere-cli mp3info [--json] FILE...\n";
 constexpr std::string_view kColumns[] = {"file",        "bitrate", "version", "layer",
                                          "sample_rate", "has_tag", "title",   "artist",
                                          "album",       "year",    "comment", "genre"};
@@ -59,49 +62,38 @@ void PrintTableRow(const Row& row) {
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
+// The JSON form keeps each tag field whole, NUL padding included, as the
+// file holds it.
 void PrintJsonRow(const Row& row) {
   const Mp3Info& info = row.info;
-  const std::string values[] = {
-      JsonString(row.file),       JsonString(row.bitrate),     JsonString(info.MpegVersion),
-      JsonString(info.MpegLayer), RateText(info.SampleRate),   info.HasTag ? "true" : "false",
-      JsonString(info.TagTitle),  JsonString(info.TagArtist),  JsonString(info.TagAlbum),
-      JsonString(info.TagYear),   JsonString(info.TagComment), JsonString(info.TagGenre)};
-  std::string line = "{";
-  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
-    if (i > 0) line += ", ";
-    line += JsonString(kColumns[i]);
-    line += ": ";
-    line += values[i];
-  }
-  line += "}\n";
+  // Sample rates come from tables of whole hertz.
+  const JsonObject values[] = {row.file,
+                               row.bitrate,
+                               info.MpegVersion,
+                               info.MpegLayer,
+                               std::lround(info.SampleRate),
+                               info.HasTag,
+                               info.TagTitle,
+                               info.TagArtist,
+                               info.TagAlbum,
+                               info.TagYear,
+                               info.TagComment,
+                               info.TagGenre};
+  static_assert(std::size(values) == std::size(kColumns));
+  JsonObject object;
+  for (std::size_t i = 0; i < std::size(kColumns); ++i)
+    object[std::string(kColumns[i])] = values[i];
+  const std::string line = JsonLine(object);
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
-}  // namespace
-
-int RunMp3Info(const Arguments& args) {
+struct Mp3InfoOptions {
   bool json = false;
-  bool options_ended = false;
   std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (!options_ended && arg == "--json") {
-      json = true;
-    } else if (!options_ended && arg == "--") {
-      options_ended = true;
-    } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
-      std::fprintf(stderr, "tallymere-cli: mp3info: unknown option \"%s\"\n%s", arg.c_str(),
-                   kMp3InfoUsage);
-      return 1;
-    } else {
-      files.push_back(arg);
-    }
-  }
-  if (files.empty()) {
-    std::fputs(kMp3InfoUsage, stderr);
-    return 1;
-  }
+};
 
-  if (!json) {
+int RunMp3Info(const Mp3InfoOptions& options) {
+  if (!options.json) {
     std::string header;
     for (std::size_t i = 0; i < std::size(kColumns); ++i) {
       if (i > 0) header += '\t';
@@ -111,7 +103,7 @@ int RunMp3Info(const Arguments& args) {
     std::fwrite(header.data(), 1, header.size(), stdout);
   }
   int exit_status = 0;
-  for (const std::string& file : files) {
+  for (const std::string& file : options.files) {
     // A fresh record per file: nothing of one file may show up in the next.
     Mp3Info info;
     const Result<std::string> bitrate = ReadMp3Info(file, &info);
@@ -123,9 +115,26 @@ int RunMp3Info(const Arguments& args) {
       continue;
     }
     const Row row{file, *bitrate, info};
-    json ? PrintJsonRow(row) : PrintTableRow(row);
+    options.json ? PrintJsonRow(row) : PrintTableRow(row);
   }
   return exit_status;
+}
+
+}  // namespace
+
+Command AddMp3InfoCommand(CLI::App& tool) {
+  CLI::App* command = AddCommand(
+      tool, "mp3info", "Print bitrate, MPEG version, layer, sample rate and tag of MP3 files");
+  auto options = std::make_shared<Mp3InfoOptions>();
+  command->add_flag("--json", options->json,
+                    "One JSON object per file and line instead of a tab-separated table");
+  command->add_option("FILE", options->files, "The files to read, each on its own")
+      ->required()
+      ->type_name("");
+  command->footer(
+      "A file that cannot be read is reported on stderr and the others are still read; the\n"
+      "exit status is then 1. Put -- before the files when a name begins with -.");
+  return {command, [options] { return RunMp3Info(*options); }};
 }
 
 }  // namespace tallymere::cli

@@ -3,21 +3,25 @@
 
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog_record.h"
 #include "catalog/data_file.h"
 #include "catalog/settings.h"
-#include "cli/commands.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
 #include "cli/console_ui.h"
+#include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
 #include "scan/scan_disk.h"
@@ -26,29 +30,19 @@ namespace tallymere::cli {
 namespace {
 
 constexpr const char* kPrefix = "tallymere-cli scan";
-constexpr const char* kScanUsage =
-    "Usage: tallymere-cli scan [--type EXT] [--mp3-info | --no-mp3-info] [--label LABEL]\n"
-    "                          [--program-folder DIR] -o OUT.mpd ROOT...\n"
-    "  ROOT            a catalog path (C:\\Music) or a folder of this machine (/home/me/Music)\n"
-    "  --type EXT      \"*.*\" for all files or a three-letter extension such as mp3\n"
-    "                  (default: the file type of the settings file)\n"
-    "  --mp3-info      read bitrate, playing time and tag of each file of the type\n"
-    "  --no-mp3-info   do not (default: the MP3-information setting)\n"
-    "  --label LABEL   catalog the roots as one disk under LABEL\n"
-    "  --program-folder DIR  where Data/lists.dat and Data/drives.dat live\n"
-    "  -o OUT.mpd      the data file to write\n";
 constexpr std::string_view kAllFiles = "*.*";
 constexpr int kTypeCharacters = 3;
-// The progress line is redrawn at most this often.
-constexpr std::chrono::milliseconds kProgressInterval{100};
 
+// An empty text is an option that was not given: parsing refuses an empty
+// value for each of them.
 struct ScanOptions {
-  std::optional<std::string> file_type;
-  std::optional<int> mp3_info_flag;
-  std::optional<std::string> label;
-  std::optional<std::string> program_folder;
-  std::string output;
   std::vector<std::string> roots;
+  std::string output;
+  std::string file_type;  // normalised by NormalFileType
+  bool mp3_info = false;
+  bool no_mp3_info = false;
+  std::string label;
+  std::string program_folder;
 };
 
 int Fail(const std::string& message) {
@@ -76,57 +70,26 @@ std::optional<std::string> NormalFileType(std::string text) {
   return text;
 }
 
-// Fills *options; returns an error text, or nothing when the arguments are sound.
-std::optional<std::string> ParseOptions(const Arguments& args, ScanOptions* options) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (arg.starts_with("--") && arg.find('=') != std::string::npos) {
-      name = arg.substr(0, arg.find('='));
-      value = arg.substr(arg.find('=') + 1);
-    }
-    const auto take_value = [&]() -> std::optional<std::string> {
-      if (value) return value;
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (name == "--type" || name == "--label" || name == "--program-folder" || name == "-o" ||
-        name == "--output") {
-      const std::optional<std::string> text = take_value();
-      if (!text) return name + " needs a value";
-      if (name == "--type") {
-        options->file_type = NormalFileType(*text);
-        if (!options->file_type) {
-          return "--type takes \"*.*\" or a three-letter extension such as mp3, not \"" + *text +
-                 "\"";
-        }
-      } else if (name == "--label") {
-        if (text->empty()) return "--label needs a label that is not empty";
-        if (IsDriveRootLabel(*text)) return "the label \"" + *text + "\" looks like a drive root";
-        options->label = *text;
-      } else if (name == "--program-folder") {
-        options->program_folder = *text;
-      } else {
-        options->output = *text;
-      }
-    } else if (arg == "--mp3-info" || arg == "--no-mp3-info") {
-      const int flag = arg == "--mp3-info" ? 1 : 0;
-      if (options->mp3_info_flag && *options->mp3_info_flag != flag) {
-        return "--mp3-info and --no-mp3-info exclude each other";
-      }
-      options->mp3_info_flag = flag;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return "unknown option \"" + arg + "\"";
-    } else if (arg.empty()) {
-      return "a root may not be empty";
-    } else {
-      options->roots.push_back(arg);
-    }
-  }
-  if (options->output.empty()) return "no data file given (-o OUT.mpd)";
-  if (options->roots.empty()) return "no folder to scan given";
-  return std::nullopt;
+// Replaces the value of --type by its normal form, or refuses it.
+CLI::Validator FileTypeCheck() {
+  return CLI::Validator(
+      [](std::string& text) {
+        const std::optional<std::string> normal = NormalFileType(text);
+        if (!normal)
+          return "takes \"*.*\" or a three-letter extension such as mp3, not \"" + text + "\"";
+        text = *normal;
+        return std::string();
+      },
+      "");
+}
+
+// A drive root in the Disk label field marks a drive, not a labelled disk.
+CLI::Validator LabelCheck() {
+  return CLI::Validator(
+      [](const std::string& text) {
+        return IsDriveRootLabel(text) ? "\"" + text + "\" looks like a drive root" : std::string();
+      },
+      "");
 }
 
 bool IsCatalogPath(std::string_view root) {
@@ -155,66 +118,12 @@ Result<std::string> CatalogRoot(const Platform& platform, const std::string& roo
   return *catalog;
 }
 
-// A line on a terminal that shows how far the scan has come, redrawn in place.
-class ProgressLine {
- public:
-  void Show(int folders, int files) {
-    const auto now = std::chrono::steady_clock::now();
-    if (m_shown && now - m_last < kProgressInterval) return;
-    m_last = now;
-    m_shown = true;
-    std::fprintf(stderr, "\rScanning: %d folders, %d files", folders, files);
-    std::fflush(stderr);
-  }
-  // Wipes the line so that what follows starts on a clean one.
-  void Finish() {
-    if (!m_shown) return;
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
-  }
-
- private:
-  std::chrono::steady_clock::time_point m_last{};
-  bool m_shown = false;
-};
-
-void ReportSkipped(const ScanReport& report) {
-  if (report.skipped_folder_count > 0) {
-    std::fprintf(stderr, "%s: %d %s could not be read and %s left out:\n", kPrefix,
-                 report.skipped_folder_count,
-                 report.skipped_folder_count == 1 ? "folder" : "folders",
-                 report.skipped_folder_count == 1 ? "was" : "were");
-    for (const std::string& folder : report.skipped_folders) {
-      std::fprintf(stderr, "  %s\n", folder.c_str());
-    }
-    if (report.skipped_folder_count > static_cast<int>(report.skipped_folders.size())) {
-      std::fputs("  ...\n", stderr);
-    }
-  }
-  if (report.skipped_names > 0) {
-    std::fprintf(stderr, "%s: %d %s holding \"\\\" could not be catalogued\n", kPrefix,
-                 report.skipped_names, report.skipped_names == 1 ? "name" : "names");
-  }
-}
-
-}  // namespace
-
-int RunScan(const Arguments& args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::fputs(kScanUsage, stdout);
-    return 0;
-  }
-  ScanOptions options;
-  if (const std::optional<std::string> error = ParseOptions(args, &options)) {
-    std::fprintf(stderr, "%s: %s\n%s", kPrefix, error->c_str(), kScanUsage);
-    return 1;
-  }
-
-  const std::string program_folder =
-      options.program_folder ? *options.program_folder : LinuxPlatform::FindProgramFolder();
-  const LinuxPlatform platform(program_folder);
+// The file type and MP3-information flag of the options, the settings file
+// filling in what they leave open.
+ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
   ScanSettings settings;
-  if (!options.file_type || !options.mp3_info_flag) {
+  const bool flag_given = options.mp3_info || options.no_mp3_info;
+  if (options.file_type.empty() || !flag_given) {
     Settings stored;
     if (Status status = LoadSettings(platform, &stored); !status) {
       std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
@@ -223,8 +132,16 @@ int RunScan(const Arguments& args) {
     settings.file_type = stored.txtType;
     settings.mp3_info_flag = stored.chkBitRate;
   }
-  if (options.file_type) settings.file_type = *options.file_type;
-  if (options.mp3_info_flag) settings.mp3_info_flag = *options.mp3_info_flag;
+  if (!options.file_type.empty()) settings.file_type = options.file_type;
+  if (flag_given) settings.mp3_info_flag = options.mp3_info ? 1 : 0;
+  return settings;
+}
+
+int RunScan(const ScanOptions& options) {
+  const std::string program_folder =
+      options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
+  const LinuxPlatform platform(program_folder);
+  const ScanSettings settings = SettingsFor(options, platform);
 
   ScanState state;
   for (const std::string& root : options.roots) {
@@ -232,9 +149,9 @@ int RunScan(const Arguments& args) {
     if (!catalog_root) return Fail(catalog_root.status().message());
     state.lstBox.push_back(*catalog_root);
   }
-  if (options.label) {
+  if (!options.label.empty()) {
     state.label_mode = true;
-    state.label = *options.label;
+    state.label = options.label;
   }
 
   ConsoleUi ui(kPrefix);
@@ -254,10 +171,53 @@ int RunScan(const Arguments& args) {
   if (Status saved = SaveDataFile(platform, table, options.output); !saved)
     return Fail(saved.message());
 
-  ReportSkipped(report);
+  ReportSkipped(kPrefix, report);
   std::printf("Total: %d files, %s MB\n", state.file_count,
               FormatMegabytes(static_cast<double>(table.TotalSize())).c_str());
   return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+Command AddScanCommand(CLI::App& tool) {
+  CLI::App* command = AddCommand(tool, "scan", "Scan folders into a new data file");
+  auto options = std::make_shared<ScanOptions>();
+  // ROOT comes first so that a bare "scan" is told about the folders before
+  // the data file.
+  command
+      ->add_option("ROOT", options->roots,
+                   "A catalog path (C:\\Music) or a folder of this machine (/home/me/Music)")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  command->add_option("-o,--output", options->output, "The data file to write")
+      ->required()
+      ->type_name("OUT.mpd")
+      ->check(NotEmpty());
+  command
+      ->add_option("--type", options->file_type,
+                   "\"*.*\" for all files or a three-letter extension such as mp3\n"
+                   "(default: the file type of the settings file)")
+      ->type_name("EXT")
+      ->transform(FileTypeCheck());
+  CLI::Option* mp3_info =
+      command->add_flag("--mp3-info", options->mp3_info,
+                        "Read bitrate, playing time and tag of each file of the type");
+  CLI::Option* no_mp3_info = command->add_flag("--no-mp3-info", options->no_mp3_info,
+                                               "Do not (default: the MP3-information setting)");
+  mp3_info->excludes(no_mp3_info);
+  no_mp3_info->excludes(mp3_info);
+  command->add_option("--label", options->label, "Catalog the roots as one disk under LABEL")
+      ->type_name("LABEL")
+      ->check(NotEmpty())
+      ->check(LabelCheck());
+  command
+      ->add_option("--program-folder", options->program_folder,
+                   "Where Data/lists.dat and Data/drives.dat live\n"
+                   "(default: the program folder)")
+      ->type_name("DIR")
+      ->check(NotEmpty());
+  return {command, [options] { return RunScan(*options); }};
 }
 
 }  // namespace tallymere::cli

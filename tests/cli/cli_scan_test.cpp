@@ -115,8 +115,9 @@ TEST_F(CliScanTest, TakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
   EXPECT_EQ(table.FindTrailer()->file_name, "*.*.*");
   EXPECT_EQ(table.FindTrailer()->size, 0);
 
-  // --type overrides the file type; the flag still comes from the settings.
-  ASSERT_EQ(Scan({"--type", "MP3", "C:\\Music"}).exit_code, 0);
+  // --type overrides the file type, the last one given counting; the flag
+  // still comes from the settings.
+  ASSERT_EQ(Scan({"--type", "txt", "--type", "MP3", "C:\\Music"}).exit_code, 0);
   table = Catalog();
   ASSERT_EQ(table.FileCount(), 1);
   EXPECT_EQ(table.Record(1).bitrate, "");
@@ -157,13 +158,16 @@ TEST_F(CliScanTest, FailsWithExitOneAndNothingOnStdoutAndNoDataFile) {
   Write("Music/a.mp3", "a");
   const std::string music = C("Music");
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"scan", music}, "no data file given"},
-      {{"scan", "-o", m_out}, "no folder to scan given"},
-      {{"scan", "--frobnicate", "-o", m_out, music}, "unknown option \"--frobnicate\""},
+      {{"scan", music}, "--output is required"},
+      {{"scan", "-o", m_out}, "ROOT is required"},
+      {{"scan", "-o", m_out, ""}, "ROOT: may not be empty"},
+      {{"scan", "--frobnicate", "-o", m_out, music}, "not expected: --frobnicate"},
       {{"scan", "--type", "flac", "-o", m_out, music}, "three-letter extension"},
-      {{"scan", "--mp3-info", "--no-mp3-info", "-o", m_out, music}, "exclude each other"},
-      {{"scan", "--label", "", "-o", m_out, music}, "--label needs a label"},
-      {{"scan", "-o"}, "-o needs a value"},
+      {{"scan", "--mp3-info", "--no-mp3-info", "-o", m_out, music},
+       "--mp3-info excludes --no-mp3-info"},
+      {{"scan", "--label", "", "-o", m_out, music}, "--label: may not be empty"},
+      {{"scan", "--label", "D:\\Music", "-o", m_out, music}, "looks like a drive root"},
+      {{"scan", "-o"}, "--output: 1 required OUT.mpd missing"},
       {Args({C("Missing")}), "No such file or directory"},
       {Args({"/"}), "no drive holds the folder /"},
       {Args({"C:\\Missing"}), "C:\\Missing\\"},
