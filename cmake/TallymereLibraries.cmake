@@ -97,5 +97,6 @@ function(tallymere_test_folder name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE tallymere_test_support GTest::gtest GTest::gmock GTest::gtest_main ${ARGN})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core TIMEOUT 300)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core TIMEOUT 300
+                       SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()

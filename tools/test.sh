@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tallymere and runs every test: the whole suite (the Qt front end
-# offscreen), then the Qt-free tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Builds Tallymere and runs every test: the format check, the whole suite (the
+# Qt front end offscreen), then the Qt-free tests again under AddressSanitizer
+# and UndefinedBehaviorSanitizer. A test that skips itself fails the run: every
+# failure branch must run wherever the suite runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install_packages.sh test
@@ -12,15 +13,27 @@ find src tests bench \( -name '*.h' -o -name '*.cpp' \) -print0 |
 
 jobs=$(nproc)
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=ON
+# Runs ctest in a build folder; fails when a test fails or skips itself.
+run_tests() {
+  local folder=$1
+  shift
+  "$@" ctest --test-dir "$folder" --output-on-failure -j"$jobs" | tee "$log"
+  if grep -q '(Skipped)' "$log"; then
+    echo "Tests skipped themselves in $folder (see above); every test must run." >&2
+    exit 1
+  fi
+}
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON \
+  -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=ON
 cmake --build build -j"$jobs"
 # A private session bus lets the desktop services talk to a file manager stand-in.
-QT_QPA_PLATFORM=offscreen dbus-run-session -- \
-  ctest --test-dir build --output-on-failure -j"$jobs"
+run_tests build env QT_QPA_PLATFORM=offscreen dbus-run-session --
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYMERE_WITH_QT=OFF \
   -DTALLYMERE_SANITIZE=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+run_tests build-sanitize env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -97,6 +98,25 @@ TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTree) {
   EXPECT_EQ(Status(1), "Ready");
   EXPECT_FALSE(m_window->action("mnuSaveFile")->isEnabled());
   EXPECT_TRUE(m_window->action("mnuLoad")->isEnabled());
+}
+
+TEST_F(MainWindowUiTest, TheFindPanelsInputsReachTheController) {
+  const FindPanel& find = m_window->controller().find_panel();
+  auto* text = m_window->findChild<QLineEdit*>("txtFind");
+  auto* type = m_window->findChild<QComboBox*>("cmbType");
+  auto* drive = m_window->findChild<QComboBox*>("Drive1");
+  ASSERT_TRUE(text && type && drive);
+  EXPECT_EQ(type->currentText(), "*.*");
+  EXPECT_EQ(type->count(), 19);
+  EXPECT_EQ(find.Drive1(), "c:");
+
+  QTest::keyClicks(text, "Pop");
+  type->setCurrentIndex(0);
+  drive->setCurrentIndex(1);
+  EXPECT_EQ(find.txtFind(), "Pop");
+  EXPECT_EQ(find.cmbType(), "*.mp3");
+  EXPECT_EQ(drive->currentText(), "E: [MUSIC99]");
+  EXPECT_EQ(find.Drive1(), "e:");
 }
 
 TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {

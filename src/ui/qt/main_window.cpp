@@ -75,8 +75,24 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   BuildToolbar();
   resize(1100, 700);
   Run([this] { m_controller->Form_Load(); });
-  for (const std::string& type : m_controller->cmbType()) m_find_type->addItem(ToQt(type));
-  m_find_type->setCurrentText(ToQt(m_controller->cmbType_text()));
+  BindFindPanel();
+}
+
+void MainWindow::BindFindPanel() {
+  FindPanel& find = m_controller->find_panel();
+  for (const std::string& type : find.cmbType_items()) m_find_type->addItem(ToQt(type));
+  m_find_type->setCurrentText(ToQt(find.cmbType()));
+  connect(m_find_text, &QLineEdit::textChanged, this,
+          [&find](const QString& text) { find.set_txtFind(text.toStdString()); });
+  connect(m_find_type, &QComboBox::currentTextChanged, this,
+          [&find](const QString& text) { find.set_cmbType(text.toStdString()); });
+  // "Look in:" names a drive by its letter and colon, in lower case.
+  const auto choose_drive = [this, &find](int index) {
+    find.set_Drive1(index < 0 ? std::string()
+                              : m_find_drive->itemText(index).left(2).toLower().toStdString());
+  };
+  connect(m_find_drive, &QComboBox::currentIndexChanged, this, choose_drive);
+  choose_drive(m_find_drive->currentIndex());
 }
 
 void MainWindow::ShowMp3Utilities() {

@@ -58,6 +58,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildViews();
+  // Keeps the find panel's inputs and the controller's FindPanel the same.
+  void BindFindPanel();
   void BuildCommands();
   void BuildMenus();
   void BuildToolbar();

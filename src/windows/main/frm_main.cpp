@@ -12,10 +12,6 @@ const std::vector<std::string> kFileListHeaders = {"File Name", "Path",      "Si
                                                    "Album",     "Disk Label"};
 const std::vector<int> kFileListWidths = {3000, 3000, 1100, 1800, 650, 600, 1500, 2200, 2000, 1200};
 
-const std::vector<std::string> kFindTypes = {
-    "*.mp3", "*.mp2", "*.mp1", "*.zip", "*.wav", "*.*",   "*.jpg", "*.gif", "*.txt", "*.html",
-    "*.doc", "*.xls", "*.exe", "*.diz", "*.nfo", "*.m3u", "*.bmp", "*.sfv", "*.vqf"};
-
 }  // namespace
 
 FrmMain::FrmMain(UiServices& ui, const Platform& platform)
@@ -60,8 +56,7 @@ void FrmMain::Form_Load() {
                      Buttons::kOk, Icon::kWarning, kProgramTitle);
   }
 
-  m_cmbType_text = "*.*";
-  m_cmbType = kFindTypes;
+  m_find.Reset();
   m_platform.CdDoor("open cdaudio alias cd wait shareable");
   m_ui.SetStatus(1, "Ready");
 }

@@ -20,6 +20,7 @@
 #include "scan/scan_state.h"
 #include "windows/command_state.h"
 #include "windows/input_codes.h"
+#include "windows/main/find_panel.h"
 #include "windows/main/main_commands.h"
 #include "windows/ui_scopes.h"
 
@@ -116,8 +117,7 @@ class FrmMain {
   bool tab_enabled(int tab) const { return m_tab_enabled.at(tab); }
   bool playlist_visible() const { return m_playlist_visible; }
   bool grid_checked() const { return m_grid_checked; }
-  const std::vector<std::string>& cmbType() const { return m_cmbType; }
-  const std::string& cmbType_text() const { return m_cmbType_text; }
+  FindPanel& find_panel() { return m_find; }
   // True while a long command yields to the window: every command is refused.
   bool busy() const { return m_yield_depth > 0; }
 
@@ -195,8 +195,7 @@ class FrmMain {
   std::array<bool, 3> m_tab_enabled{true, false, false};
   bool m_playlist_visible = false;
   bool m_grid_checked = false;
-  std::vector<std::string> m_cmbType;
-  std::string m_cmbType_text;
+  FindPanel m_find;
 };
 
 }  // namespace tallymere

@@ -49,8 +49,9 @@ TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   }
   EXPECT_EQ(main().LV().width(kColPath), 0);
   EXPECT_FALSE(main().tab_enabled(1));
-  EXPECT_EQ(main().cmbType().size(), 19u);
-  EXPECT_EQ(main().cmbType_text(), "*.*");
+  EXPECT_EQ(main().find_panel().cmbType_items().size(), 19u);
+  EXPECT_EQ(main().find_panel().cmbType_items().front(), "*.mp3");
+  EXPECT_EQ(main().find_panel().cmbType(), "*.*");
 }
 
 TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {

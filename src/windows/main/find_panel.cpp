@@ -1,0 +1,20 @@
+#include "windows/main/find_panel.h"
+
+namespace tallymere {
+namespace {
+
+// "*.*" appears twice: once as the list's text, once among its choices.
+const std::vector<std::string> kFindTypes = {
+    "*.mp3", "*.mp2", "*.mp1", "*.zip", "*.wav", "*.*",   "*.jpg", "*.gif", "*.txt", "*.html",
+    "*.doc", "*.xls", "*.exe", "*.diz", "*.nfo", "*.m3u", "*.bmp", "*.sfv", "*.vqf"};
+
+}  // namespace
+
+void FindPanel::Reset() {
+  m_txtFind.clear();
+  m_cmbType = "*.*";
+  m_cmbType_items = kFindTypes;
+  m_Drive1.clear();
+}
+
+}  // namespace tallymere

@@ -1,0 +1,34 @@
+#pragma once
+// The find panel of the main window's side panel: what the find commands
+// read. The view binds its inputs here; "Containing:" is txtFind, "File
+// Type:" is cmbType (an editable list of patterns), "Look in:" is Drive1.
+
+#include <string>
+#include <vector>
+
+namespace tallymere {
+
+class FindPanel {
+ public:
+  // As the window opens: no text, the type "*.*" with its list of choices,
+  // no drive chosen.
+  void Reset();
+
+  const std::string& txtFind() const { return m_txtFind; }
+  void set_txtFind(std::string text) { m_txtFind = std::move(text); }
+  // The pattern typed or chosen ("*.*", "*.mp3").
+  const std::string& cmbType() const { return m_cmbType; }
+  void set_cmbType(std::string pattern) { m_cmbType = std::move(pattern); }
+  const std::vector<std::string>& cmbType_items() const { return m_cmbType_items; }
+  // The drive chosen in "Look in:", as its letter and colon ("c:").
+  const std::string& Drive1() const { return m_Drive1; }
+  void set_Drive1(std::string drive) { m_Drive1 = std::move(drive); }
+
+ private:
+  std::string m_txtFind;
+  std::string m_cmbType;
+  std::vector<std::string> m_cmbType_items;
+  std::string m_Drive1;
+};
+
+}  // namespace tallymere
