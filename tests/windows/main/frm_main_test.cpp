@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "catalog/data_file.h"
 #include "common/format.h"
 #include "mp3/mp3_fixtures.h"
@@ -52,6 +54,22 @@ TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   EXPECT_EQ(main().find_panel().cmbType_items().size(), 19u);
   EXPECT_EQ(main().find_panel().cmbType_items().front(), "*.mp3");
   EXPECT_EQ(main().find_panel().cmbType(), "*.*");
+}
+
+TEST_F(FrmMainTest, StartsWithDefaultSettingsWhenTheSettingsFileCannotBeWritten) {
+  // A first start (no lists.dat yet) on a full disk.
+  std::filesystem::remove(folder().Path("program/Data/lists.dat"));
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
+  ui().ClearCalls();
+  m_main = std::make_unique<FrmMain>(m_ui, faults());
+  m_main->Form_Load();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "Cannot write \"" + folder().Path("program/Data/lists.dat") +
+                "\": No space left on device\n\nTallymere starts with its default settings.");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
+  EXPECT_EQ(main().settings(), Settings());
+  EXPECT_EQ(ui().Status(1), "Ready");
 }
 
 TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
