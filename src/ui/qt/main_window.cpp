@@ -119,6 +119,11 @@ QLabel* MainWindow::status_panel(int panel) const {
   return panel >= 1 && panel <= 3 ? m_panels[panel - 1] : nullptr;
 }
 
+QAction* MainWindow::toolbar_button(int button) const {
+  const auto it = m_toolbar_buttons.find(button);
+  return it == m_toolbar_buttons.end() ? nullptr : it->second;
+}
+
 QAction* MainWindow::action(const std::string& command) const {
   const auto it = m_actions.find(command);
   return it == m_actions.end() ? nullptr : it->second;
@@ -302,11 +307,18 @@ void MainWindow::ShowControllerState() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (m_controller->busy() || InputBlocker::IsActive()) {
+  // A close from the window system while a command yields is deferred by
+  // the input blocker; one made by a command (Exit) goes through.
+  if (m_controller->busy()) {
     event->ignore();
     return;
   }
-  Run([this] { m_controller->Form_Unload(); });
+  bool may_close = false;
+  Run([this, &may_close] { may_close = m_controller->Form_Unload(); });
+  if (!may_close) {
+    event->ignore();
+    return;
+  }
   event->accept();
   if (m_controller->ends_program()) {
     // Every other window closes with the main window.

@@ -52,6 +52,15 @@ class MainWindow : public QMainWindow {
   // Runs one of the controller's commands with input blocked while it yields,
   // then shows the controller's state.
   void Run(const std::function<void()>& command);
+  // Runs the command of a menu item, pop-up item or toolbar button by its
+  // name ("mnuScan").
+  void RunCommand(const std::string& name);
+  // The toolbar button by its number, or nullptr.
+  QAction* toolbar_button(int button) const;
+
+ signals:
+  // Every menu, pop-up and toolbar command, as it starts.
+  void commandStarted(const QString& command);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -92,6 +101,7 @@ class MainWindow : public QMainWindow {
   QToolBar* m_toolbar = nullptr;
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
   std::map<std::string, QAction*> m_actions;
+  std::map<std::string, std::function<void()>> m_handlers;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number
 };
 

@@ -18,9 +18,17 @@ QAction* MainWindow::AddCommand(const std::string& name, const QString& caption,
                                 const std::function<void()>& handler) {
   auto* action = new QAction(caption, this);
   action->setObjectName(QString::fromStdString(name));
-  connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+  connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
   m_actions[name] = action;
+  m_handlers[name] = handler;
   return action;
+}
+
+void MainWindow::RunCommand(const std::string& name) {
+  const auto handler = m_handlers.find(name);
+  if (handler == m_handlers.end()) return;
+  emit commandStarted(QString::fromStdString(name));
+  Run(handler->second);
 }
 
 void MainWindow::BuildCommands() {
@@ -43,15 +51,8 @@ void MainWindow::BuildCommands() {
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
-  auto* exit = new QAction("E&xit", this);
-  exit->setObjectName("mnuExit");
-  exit->setShortcut(QKeySequence::Quit);
-  connect(exit, &QAction::triggered, this, &QWidget::close);
-  m_actions["mnuExit"] = exit;
-  auto* about = new QAction("&About Tallymere", this);
-  about->setObjectName("mnuAbout");
-  connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
-  m_actions["mnuAbout"] = about;
+  AddCommand("mnuExit", "E&xit", [this] { close(); })->setShortcut(QKeySequence::Quit);
+  AddCommand("mnuAbout", "&About Tallymere", [this] { ShowAbout(); });
 }
 
 void MainWindow::BuildMenus() {
@@ -81,40 +82,40 @@ void MainWindow::BuildToolbar() {
   m_toolbar->setObjectName("T");
   m_toolbar->setMovable(false);
   QStyle* style = QApplication::style();
+  // The buttons whose commands the window has; each runs ToolbarCommand(button).
   const struct {
     int button;
-    const char* command;
     const char* theme_icon;
     QStyle::StandardPixmap fallback;
     const char* tip;
   } kButtons[] = {
-      {main_toolbar::kScan, "mnuScan", "system-search", QStyle::SP_BrowserReload,
+      {main_toolbar::kScan, "system-search", QStyle::SP_BrowserReload,
        "Scan the drives and folders of the batch"},
-      {main_toolbar::kNew, "mnuNew", "document-new", QStyle::SP_FileIcon, "New data file"},
-      {main_toolbar::kLoad, "mnuLoad", "document-open", QStyle::SP_DialogOpenButton,
-       "Open a data file"},
-      {main_toolbar::kSaveFile, "mnuSaveFile", "document-save", QStyle::SP_DialogSaveButton,
-       "Save the data file"},
-      {main_toolbar::kSaveas, "mnuSaveas", "document-save-as", QStyle::SP_DriveFDIcon,
+      {main_toolbar::kNew, "document-new", QStyle::SP_FileIcon, "New data file"},
+      {main_toolbar::kLoad, "document-open", QStyle::SP_DialogOpenButton, "Open a data file"},
+      {main_toolbar::kSaveFile, "document-save", QStyle::SP_DialogSaveButton, "Save the data file"},
+      {main_toolbar::kSaveas, "document-save-as", QStyle::SP_DriveFDIcon,
        "Save a copy of the data file"},
-      {main_toolbar::kClip, "mnuClip", "edit-copy", QStyle::SP_FileLinkIcon,
+      {main_toolbar::kClip, "edit-copy", QStyle::SP_FileLinkIcon,
        "Copy the file name to the clipboard"},
-      {main_toolbar::kAddDisk, "mnuAddDisk", "media-optical", QStyle::SP_DriveCDIcon,
+      {main_toolbar::kAddDisk, "media-optical", QStyle::SP_DriveCDIcon,
        "Add a disk to the data file"},
-      {main_toolbar::kId, "mnuId", "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
+      {main_toolbar::kId, "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
   };
   int previous = 0;
   for (const auto& entry : kButtons) {
     // Gaps in the numbering are the toolbar's separators.
     if (previous != 0 && entry.button - previous > 1) m_toolbar->addSeparator();
     previous = entry.button;
-    QAction* source = action(entry.command);
+    // A button runs its command's handler itself and keeps an enabled state
+    // of its own: Add a Disk stays usable after New while the menu item is not.
+    const std::string command(ToolbarCommand(entry.button));
     auto* button =
         new QAction(QIcon::fromTheme(entry.theme_icon, style->standardIcon(entry.fallback)),
-                    source->text().remove('&'), this);
+                    action(command)->text().remove('&'), this);
     button->setObjectName(QString("T%1").arg(entry.button));
     button->setToolTip(entry.tip);
-    connect(button, &QAction::triggered, source, &QAction::trigger);
+    connect(button, &QAction::triggered, this, [this, command] { RunCommand(command); });
     m_toolbar->addAction(button);
     m_toolbar_buttons[entry.button] = button;
   }

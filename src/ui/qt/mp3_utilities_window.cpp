@@ -275,8 +275,10 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
     auto* action = new QAction(Text(item.caption), this);
     action->setObjectName(Text(item.name));
     const Handler handler = Handlers().at(item.name);
-    connect(action, &QAction::triggered, this,
-            [this, handler] { Run([this, handler] { (m_controller.get()->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, handler, name = Text(item.name)] {
+      emit commandStarted(name);
+      Run([this, handler] { (m_controller.get()->*handler)(); });
+    });
     m_actions[std::string(item.name)] = action;
     return action;
   };
@@ -302,8 +304,10 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
     if (item == kId3MenuItems.end()) continue;
     auto* tool = new QAction(ButtonIcon(button), Text(item->caption), this);
     tool->setObjectName(QString("Tbr%1").arg(button));
-    connect(tool, &QAction::triggered, this,
-            [this, button] { Run([this, button] { m_controller->Tbr_ButtonClick(button); }); });
+    connect(tool, &QAction::triggered, this, [this, button, name = tool->objectName()] {
+      emit commandStarted(name);
+      Run([this, button] { m_controller->Tbr_ButtonClick(button); });
+    });
     toolbar->addAction(tool);
     m_buttons[button] = tool;
   }
@@ -352,9 +356,7 @@ void Mp3UtilitiesWindow::ShowState() {
   ShowText(m_with, id3.txtWith());
   (id3.optAll() ? m_opt_all : m_opt_select)->setChecked(true);
   for (int panel = 1; panel <= 2; ++panel) m_status[panel - 1]->setText(ToQt(id3.status(panel)));
-  for (const auto& [name, action] : m_actions) {
-    if (name.rfind("mnuPop2", 0) != 0) action->setEnabled(id3.commands().Enabled(name));
-  }
+  for (const auto& [name, action] : m_actions) action->setEnabled(id3.commands().Enabled(name));
   action("mnuLog")->setChecked(id3.mnuLog_checked());
   action("mnuCom")->setChecked(id3.mnuCom_checked());
   action("mnuAlbum")->setChecked(id3.mnuAlbum_checked());
@@ -399,7 +401,9 @@ bool Mp3UtilitiesWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Mp3UtilitiesWindow::closeEvent(QCloseEvent* event) {
-  if (InputBlocker::IsActive()) {
+  // A close from the window system while a command yields is deferred by the
+  // input blocker; one made by a command (Exit Utilities) goes through.
+  if (m_controller->busy()) {
     event->ignore();
     return;
   }

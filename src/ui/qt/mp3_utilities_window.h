@@ -39,12 +39,22 @@ class Mp3UtilitiesWindow : public QMainWindow {
   QLineEdit* editor_field(int index) const { return m_fields.at(index); }  // title..comment
   QComboBox* genre_box() const { return m_genre; }
   QLabel* status_panel(int panel) const { return m_status.at(panel - 1); }
+  // The toolbar button by its number, or nullptr.
+  QAction* toolbar_button(int button) const {
+    const auto it = m_buttons.find(button);
+    return it == m_buttons.end() ? nullptr : it->second;
+  }
 
   // Pushes the edited texts to the controller, runs the command with input
   // blocked while it yields, and shows the new state.
   void Run(const std::function<void()>& command);
   // Shows the controller's state in every control.
   void ShowState();
+
+ signals:
+  // Every menu, pop-up and toolbar command, as it starts (the toolbar's by
+  // the button's name, "Tbr3").
+  void commandStarted(const QString& command);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -36,10 +36,7 @@ void FrmMain::Form_Load() {
 
   EnableCatalogCommands(false);
   m_commands.Enable(Mp3Commands(), false);
-  m_commands.Enable("mnuLoad", true);
-  m_commands.Enable("mnuScan", true);
-  m_commands.Enable("mnuId", true);
-  m_commands.Enable("mnuEject", true);
+  m_commands.Enable(AlwaysAvailableCommands(), true);
   m_commands.EnableButton(main_toolbar::kLoad, true);
 
   {
@@ -61,14 +58,19 @@ void FrmMain::Form_Load() {
   m_ui.SetStatus(1, "Ready");
 }
 
-void FrmMain::Form_Unload() {
+bool FrmMain::Form_Unload() {
   m_ends_program = true;
-  if (!m_changed) return;
-  if (m_ui.ShowMessage("Save Change?", Buttons::kYesNo, Icon::kQuestion, kProgramTitle) ==
-      Answer::kYes) {
-    mnuSaveFile_Click();
-  } else {
-    m_ends_program = false;
+  if (busy()) return false;  // a command still runs: it must end first
+  if (!m_changed) return true;
+  switch (m_ui.ShowMessage("Save Change?", Buttons::kYesNoCancel, Icon::kQuestion, kProgramTitle)) {
+    case Answer::kYes:
+      mnuSaveFile_Click();
+      return !m_changed;  // a save that was cancelled or failed keeps the window
+    case Answer::kNo:
+      m_ends_program = false;
+      return true;
+    default:
+      return false;
   }
 }
 

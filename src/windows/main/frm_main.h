@@ -53,10 +53,12 @@ class FrmMain {
 
   // --- Start and stop ---------------------------------------------------------
   void Form_Load();
-  // True when the window may close (the user answered, or nothing to save).
-  // The answer also tells whether the program ends with every other window:
-  // see ends_program().
-  void Form_Unload();
+  // True when the window may close: nothing to save, No, or Yes and the
+  // catalog was saved. Cancel, and a Yes whose save was cancelled or failed,
+  // keep the window open with the catalog as it was, so closing never loses
+  // an unsaved catalog. When it may close, ends_program() tells whether the
+  // program ends with every other window.
+  [[nodiscard]] bool Form_Unload();
   // After Form_Unload: false when the user declined to save, so other open
   // windows (MP3 Utilities) keep the program running.
   bool ends_program() const { return m_ends_program; }

@@ -21,6 +21,12 @@ const std::vector<std::string>& CatalogCommands() {
   return kCommands;
 }
 
+const std::vector<std::string>& AlwaysAvailableCommands() {
+  static const std::vector<std::string> kCommands = {"mnuLoad", "mnuScan",  "mnuId",  "mnuEject",
+                                                     "mnuExit", "mnuAbout", "mnuGrid"};
+  return kCommands;
+}
+
 const std::vector<std::string>& Mp3Commands() {
   static const std::vector<std::string> kCommands = {"mnuId3", "mnuAddPlay", "mnuSendData",
                                                      "p7",     "p9",         "p10"};

@@ -33,6 +33,9 @@ enum Button : int {
 
 // The commands that need a catalog: enabled by Open and a scan, disabled by New.
 const std::vector<std::string>& CatalogCommands();
+// The commands usable whatever the catalog holds: enabled at start-up, never
+// disabled.
+const std::vector<std::string>& AlwaysAvailableCommands();
 // The commands that need MP3 information; enabled only for the file type "mp3".
 const std::vector<std::string>& Mp3Commands();
 // The toolbar buttons the catalog commands own.

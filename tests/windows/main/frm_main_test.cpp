@@ -314,27 +314,41 @@ TEST_F(FrmMainTest, NewResetsEverything) {
   EXPECT_EQ(ui().Status(2), "");
 }
 
-TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndYesSaves) {
-  main().Form_Unload();
+TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
+  EXPECT_TRUE(main().Form_Unload());
   EXPECT_TRUE(ui().Messages().empty());
   EXPECT_TRUE(main().ends_program());
 
   File("c", "Music/a.mp3", Song("A", "B"));
   ScanFolder("C:\\Music");
-  ui().AnswerMessage(Answer::kNo);
-  main().Form_Unload();
+  const CatalogTable scanned = main().catalog();
+  ui().AnswerMessage(Answer::kCancel);
+  EXPECT_FALSE(main().Form_Unload());
   EXPECT_EQ(ui().Messages().back().text, "Save Change?");
-  EXPECT_EQ(ui().Messages().back().buttons, Buttons::kYesNo);
+  EXPECT_EQ(ui().Messages().back().buttons, Buttons::kYesNoCancel);
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kQuestion);
+  EXPECT_EQ(ui().Messages().back().title, "Tallymere");
+
+  // Yes, then Cancel in the save dialog, or a save that fails: the window
+  // stays with the catalog and the changed flag as they were.
+  ui().AnswerMessage(Answer::kYes).AnswerSaveFile(std::nullopt);
+  EXPECT_FALSE(main().Form_Unload());
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace);
+  ui().AnswerMessage(Answer::kYes).AnswerSaveFile(folder().Path("full.mpd"));
+  EXPECT_FALSE(main().Form_Unload());
+  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().catalog() == scanned);
+  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_FALSE(std::filesystem::exists(folder().Path("full.mpd")));
+
+  // No closes without saving; the program goes on while MP3 Utilities is open.
+  ui().AnswerMessage(Answer::kNo);
+  EXPECT_TRUE(main().Form_Unload());
   EXPECT_FALSE(main().ends_program());
 
-  // Yes, then Cancel in the save dialog: the program ends without saving.
-  ui().AnswerMessage(Answer::kYes).AnswerSaveFile(std::nullopt);
-  main().Form_Unload();
-  EXPECT_TRUE(main().ends_program());
-  EXPECT_TRUE(main().changed());
-
   ui().AnswerMessage(Answer::kYes).AnswerSaveFile(folder().Path("end.mpd"));
-  main().Form_Unload();
+  EXPECT_TRUE(main().Form_Unload());
+  EXPECT_TRUE(main().ends_program());
   EXPECT_FALSE(main().changed());
   EXPECT_FALSE(ReadFileBytes(folder().Path("end.mpd")).empty());
 }

@@ -1,0 +1,316 @@
+// Every menu item, toolbar button and pop-up item of both windows, walked in
+// the states a user meets them in: each shows the enabled state its
+// controller gives it, and each enabled one reaches its handler.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mp3/mp3_fixtures.h"
+#include "platform/linux_platform.h"
+#include "support/temp_folder.h"
+#include "ui/modal_answer.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/mp3_utilities_window.h"
+
+namespace tallymere {
+namespace {
+
+using testing::AnswerFileDialog;
+using testing::TempFolder;
+
+// Closes every modal window as the Escape key would (Cancel, else No) and
+// keeps their titles, so a walk can trigger commands that ask something.
+class ModalDismisser {
+ public:
+  ModalDismisser() {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    m_timer.start(5);
+  }
+  std::vector<std::string> TakeTitles() { return std::exchange(m_titles, {}); }
+  // Off while a test answers a dialog itself.
+  void set_active(bool active) { m_active = active; }
+
+ private:
+  void Poll() {
+    if (!m_active) return;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->property("dismissed").toBool()) return;
+    modal->setProperty("dismissed", true);
+    m_titles.push_back(modal->windowTitle().toStdString());
+    if (qobject_cast<QMessageBox*>(modal) != nullptr) {
+      QTest::keyClick(modal, Qt::Key_Escape);
+    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    }
+  }
+
+  QTimer m_timer;
+  std::vector<std::string> m_titles;
+  bool m_active = true;
+};
+
+// Lets the test answer the dialogs of a step itself.
+class ScriptedStep {
+ public:
+  explicit ScriptedStep(ModalDismisser& dismisser) : m_dismisser(dismisser) {
+    m_dismisser.set_active(false);
+  }
+  ~ScriptedStep() { m_dismisser.set_active(true); }
+  ScriptedStep(const ScriptedStep&) = delete;
+  ScriptedStep& operator=(const ScriptedStep&) = delete;
+
+ private:
+  ModalDismisser& m_dismisser;
+};
+
+// A command to trigger: the action, the handler it must reach, and the
+// window's command name for it.
+struct Item {
+  QAction* action;
+  std::string reaches;
+};
+
+// What triggering an item did: the commands that started, and the titles of
+// the modal windows it opened.
+struct Outcome {
+  std::vector<std::string> started;
+  std::vector<std::string> dialogs;
+};
+
+// Commands that change the state for the rest of the walk come last: New
+// empties the catalog, Exit closes the window.
+int WalkRank(const std::string& reaches) {
+  if (reaches == "mnuExit") return 2;
+  for (const char* emptying : {"mnuNew", "mnuClAll", "mnuPop2Rem", "Tbr8"}) {
+    if (reaches == emptying) return 1;
+  }
+  return 0;
+}
+
+template <typename Window>
+Outcome Trigger(Window& window, QAction* action, ModalDismisser& dismisser) {
+  Outcome outcome;
+  const QMetaObject::Connection connection = QObject::connect(
+      &window, &Window::commandStarted,
+      [&outcome](const QString& name) { outcome.started.push_back(name.toStdString()); });
+  action->trigger();
+  QApplication::processEvents();
+  QObject::disconnect(connection);
+  outcome.dialogs = dismisser.TakeTitles();
+  return outcome;
+}
+
+class CommandWalkTest : public ::testing::Test {
+ protected:
+  CommandWalkTest() {
+    m_folder.WriteFile("c/Music/Pop/a.mp3", testing::Frame() + testing::Frame());
+    m_folder.WriteFile("c/Music/Pop/b.mp3", testing::Frame());
+    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
+    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
+    m_window = std::make_unique<MainWindow>(*m_platform);
+    m_window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+  }
+  ~CommandWalkTest() override {
+    // No "Save Change?" when the window goes.
+    m_window->controller().set_changed(false);
+  }
+
+  void Scan() {
+    const ScriptedStep step(m_dismisser);
+    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
+    AnswerFileDialog(music, music);
+    QTest::mouseClick(m_window->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+    m_window->action("mnuScan")->trigger();
+    ASSERT_EQ(m_window->controller().catalog().FileCount(), 2);
+  }
+  void SaveAndOpen() {
+    const ScriptedStep step(m_dismisser);
+    const QString saved = QString::fromStdString(m_folder.Path("music.mpd"));
+    AnswerFileDialog(saved);
+    m_window->action("mnuSaveFile")->trigger();
+    AnswerFileDialog(saved);
+    m_window->action("mnuLoad")->trigger();
+    ASSERT_EQ(m_window->controller().data_file_path(), saved.toStdString());
+  }
+  // Lists the files of the first folder and selects the first of them.
+  void SelectFirstFile() {
+    FrmMain& main = m_window->controller();
+    m_window->Run([&main] { main.tvAlbum_NodeClick(main.tvAlbum().Find("C:\\Music\\Pop\\")); });
+    main.LV().SelectOnly(0);
+  }
+
+  // The main window's commands: its menu and pop-up actions by name, its
+  // toolbar buttons by the command they run.
+  std::vector<Item> MainItems() const {
+    std::vector<Item> items;
+    for (QAction* action : m_window->findChildren<QAction*>()) {
+      const std::string name = action->objectName().toStdString();
+      const bool numbered = name.size() > 1 && std::isdigit(static_cast<unsigned char>(name[1]));
+      if (name.rfind("mnu", 0) == 0 || (name[0] == 'p' && numbered)) {
+        items.push_back({action, name});
+      } else if (name[0] == 'T' && numbered) {
+        items.push_back({action, std::string(ToolbarCommand(std::stoi(name.substr(1))))});
+      }
+    }
+    return items;
+  }
+
+  bool ControllerEnables(QAction* action) const {
+    const std::string name = action->objectName().toStdString();
+    const CommandState& commands = m_window->controller().commands();
+    if (name[0] == 'T') return commands.ButtonEnabled(std::stoi(name.substr(1)));
+    return commands.Enabled(name);
+  }
+
+  // Checks every item's enabled state, then triggers the enabled ones and
+  // returns what each did, by the item's own name.
+  std::map<std::string, Outcome> WalkMainWindow(const std::string& state) {
+    std::vector<Item> items = MainItems();
+    EXPECT_GE(items.size(), 20u) << state;
+    for (const Item& item : items) {
+      EXPECT_EQ(item.action->isEnabled(), ControllerEnables(item.action))
+          << state << ": " << item.action->objectName().toStdString();
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+      return WalkRank(a.reaches) < WalkRank(b.reaches);
+    });
+    std::map<std::string, Outcome> outcomes;
+    for (const Item& item : items) {
+      if (!item.action->isEnabled()) continue;
+      const Outcome outcome = Trigger(*m_window, item.action, m_dismisser);
+      EXPECT_EQ(outcome.started, std::vector<std::string>{item.reaches})
+          << state << ": " << item.action->objectName().toStdString();
+      outcomes[item.action->objectName().toStdString()] = outcome;
+      if (!m_window->isVisible()) m_window->show();  // Exit closed it
+    }
+    return outcomes;
+  }
+
+  TempFolder m_folder;
+  std::unique_ptr<LinuxPlatform> m_platform;
+  std::unique_ptr<MainWindow> m_window;
+  ModalDismisser m_dismisser;
+};
+
+using Titles = std::vector<std::string>;
+
+TEST_F(CommandWalkTest, MainWindowAtStartUpAfterAScanAfterOpenAndAfterNew) {
+  const std::map<std::string, Outcome> start = WalkMainWindow("start-up");
+  // What a user can reach before any catalog exists, and what each does.
+  for (const char* name : {"mnuExit", "mnuAbout", "mnuGrid", "mnuLoad", "mnuScan", "mnuId", "T1",
+                           "T5", "T16", "T19"}) {
+    EXPECT_EQ(start.count(name), 1u) << name << " is not usable at start-up";
+  }
+  EXPECT_EQ(start.at("mnuLoad").dialogs, Titles{"Open File"});
+  EXPECT_EQ(start.at("T5").dialogs, Titles{"Open File"});
+  EXPECT_EQ(start.at("mnuScan").dialogs, Titles{"Tallymere"});  // nothing in the batch
+  EXPECT_EQ(start.at("T16").dialogs, Titles{"Choose Drive or Folder to Add to Batch"});
+  EXPECT_EQ(start.at("mnuAbout").dialogs, Titles{"About Tallymere"});
+  EXPECT_NE(m_window->mp3_utilities(), nullptr);
+  EXPECT_TRUE(m_window->controller().grid_checked());
+  EXPECT_TRUE(m_window->action("mnuGrid")->isChecked());
+  EXPECT_TRUE(start.at("mnuExit").dialogs.empty());  // nothing to save: it just closed
+
+  Scan();
+  const std::map<std::string, Outcome> scanned = WalkMainWindow("after a scan");
+  EXPECT_EQ(scanned.at("mnuSaveFile").dialogs, Titles{"Save File"});
+  EXPECT_EQ(scanned.at("T7").dialogs, Titles{"Save A Copy As"});
+  EXPECT_EQ(scanned.at("p7").dialogs, Titles{"Tallymere"});  // no file selected
+  EXPECT_EQ(scanned.at("mnuNew").dialogs, Titles{"Confirm"});
+  // Exit asked "Save Change?" and Escape (Cancel) kept the window and its scan.
+  EXPECT_EQ(scanned.at("mnuExit").dialogs, Titles{"Tallymere"});
+  EXPECT_EQ(m_window->controller().catalog().FileCount(), 2);
+
+  SaveAndOpen();
+  SelectFirstFile();
+  const std::map<std::string, Outcome> opened = WalkMainWindow("after Open");
+  EXPECT_TRUE(opened.at("mnuSaveFile").dialogs.empty());  // saved under its name
+  EXPECT_TRUE(opened.at("mnuId3").dialogs.empty());       // a selected file goes over
+  EXPECT_EQ(QApplication::clipboard()->text(), "a.mp3");
+  EXPECT_EQ(m_window->controller().catalog().FileCount(), 0);  // New, near the end, emptied it
+
+  const std::map<std::string, Outcome> fresh = WalkMainWindow("after New");
+  EXPECT_EQ(fresh.count("mnuAddDisk"), 0u);  // the menu item needs a catalog...
+  EXPECT_EQ(fresh.at("T16").dialogs,         // ...its button does not
+            Titles{"Choose Drive or Folder to Add to Batch"});
+}
+
+TEST_F(CommandWalkTest, Mp3UtilitiesEmptyLoadedSentFromTheCatalogAndCleared) {
+  m_window->action("mnuId")->trigger();
+  Mp3UtilitiesWindow& id3 = *m_window->mp3_utilities();
+  const auto walk = [&](const std::string& state) {
+    std::vector<Item> items;
+    for (QAction* action : id3.findChildren<QAction*>()) {
+      const std::string name = action->objectName().toStdString();
+      if (name.rfind("mnu", 0) == 0 || name.rfind("Tbr", 0) == 0) items.push_back({action, name});
+    }
+    EXPECT_EQ(items.size(), 19u + 12u) << state;  // menu and pop-up items, toolbar buttons
+    std::map<std::string, Outcome> outcomes;
+    for (const Item& item : items) {
+      const std::string& name = item.reaches;
+      const CommandState& commands = id3.controller().commands();
+      const bool enabled = name.rfind("Tbr", 0) == 0
+                               ? commands.ButtonEnabled(std::stoi(name.substr(3)))
+                               : commands.Enabled(name);
+      EXPECT_EQ(item.action->isEnabled(), enabled) << state << ": " << name;
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+      return WalkRank(a.reaches) < WalkRank(b.reaches);
+    });
+    for (const Item& item : items) {
+      if (!item.action->isEnabled() || item.reaches == "mnuExit") continue;
+      const Outcome outcome = Trigger(id3, item.action, m_dismisser);
+      EXPECT_EQ(outcome.started, std::vector<std::string>{item.reaches}) << state;
+      outcomes[item.reaches] = outcome;
+    }
+    return outcomes;
+  };
+
+  const std::map<std::string, Outcome> empty = walk("empty");
+  EXPECT_EQ(empty.at("mnuOpen").dialogs, Titles{"Choose Drive or Folder to Add to Batch"});
+  EXPECT_EQ(empty.at("Tbr1").dialogs, Titles{"Choose Drive or Folder to Add to Batch"});
+
+  {
+    const ScriptedStep step(m_dismisser);
+    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
+    AnswerFileDialog(music, music);
+    id3.action("mnuOpen")->trigger();
+  }
+  ASSERT_EQ(id3.controller().LvOld().row_count(), 2);
+  walk("loaded");
+  EXPECT_EQ(id3.controller().LvOld().row_count(), 0);  // Clear All Files, near the end
+
+  Scan();
+  SelectFirstFile();
+  m_window->action("mnuId3")->trigger();
+  ASSERT_TRUE(id3.controller().LinkedToCatalog());
+  walk("sent from the catalog");
+
+  // Exit Utilities closes the window and ends the link to the catalog.
+  m_window->action("mnuId3")->trigger();
+  ASSERT_TRUE(id3.isVisible());
+  const Outcome exit = Trigger(id3, id3.action("mnuExit"), m_dismisser);
+  EXPECT_EQ(exit.started, std::vector<std::string>{"mnuExit"});
+  EXPECT_FALSE(id3.isVisible());
+  EXPECT_FALSE(id3.controller().LinkedToCatalog());
+}
+
+}  // namespace
+}  // namespace tallymere
