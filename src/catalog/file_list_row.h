@@ -1,7 +1,8 @@
 #pragma once
-// The file list's row for a catalog record: the File name as the row's text,
-// then Path, Size, Modified, Bitrate, Time, Artist, Title, Album, Disk label.
-// Title comes before Album on screen although it follows it in the record.
+// The file list LV: its columns, and the row for a catalog record (the File
+// name as the row's text, then Path, Size, Modified, Bitrate, Time, Artist,
+// Title, Album, Disk label; Title comes before Album on screen although it
+// follows it in the record).
 
 #include <string>
 #include <string_view>
@@ -12,6 +13,32 @@
 
 namespace tallymere {
 
+// Columns of the file list, in screen order.
+enum FileListColumn {
+  kColFileName,
+  kColPath,
+  kColSize,
+  kColModified,
+  kColBitrate,
+  kColTime,
+  kColArtist,
+  kColTitle,
+  kColAlbum,
+  kColDiskLabel,
+  kFileListColumns
+};
+
+// The file list as the main window starts it: headers, widths, and the
+// columns that sort by what their texts mean (Size, Bitrate and Time by value,
+// Modified by date) rather than as texts.
+ListModel MakeFileList();
+
+// A playing time below zero (a file shorter than about half a second) is
+// shown as "00:00", as catalogs from earlier scans may hold "-01:-01".
+inline std::string ShownTime(std::string_view time) {
+  return time.starts_with('-') ? std::string("00:00") : std::string(time);
+}
+
 inline ListRow FileListRow(const CatalogRecord& record, int icon) {
   ListRow row;
   row.text = record.file_name;
@@ -19,7 +46,7 @@ inline ListRow FileListRow(const CatalogRecord& record, int icon) {
                    std::to_string(record.size),
                    record.modified,
                    record.bitrate,
-                   record.time,
+                   ShownTime(record.time),
                    ShownText(record.artist),
                    ShownText(record.title),
                    ShownText(record.album),

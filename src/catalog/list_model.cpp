@@ -1,9 +1,14 @@
 #include "catalog/list_model.h"
 
 #include <algorithm>
+#include <charconv>
+#include <ctime>
 #include <numeric>
+#include <optional>
+#include <string_view>
 #include <utility>
 
+#include "common/format.h"
 #include "common/sorted_list.h"
 
 namespace tallymere {
@@ -23,11 +28,65 @@ const std::string& CellOf(const ListRow& row, int column) {
   return column > 0 && sub_item < row.sub_items.size() ? row.sub_items[sub_item] : EmptyText();
 }
 
-// True when a text sorts strictly before b in the given order. Equal texts
-// never come before each other, which keeps ties in their present order.
-bool SortsBefore(const std::string& a, const std::string& b, SortOrder order) {
-  const int compared = CompareNoCase(a, b);
-  return order == SortOrder::kAscending ? compared < 0 : compared > 0;
+// A whole number made of the whole text, optionally signed.
+std::optional<int64_t> WholeNumber(std::string_view text) {
+  int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+// "mm:ss" as seconds; minutes may have more digits, seconds are 00 to 59.
+std::optional<int64_t> Duration(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos || text.empty() || text[0] == '-') return std::nullopt;
+  const std::optional<int64_t> minutes = WholeNumber(text.substr(0, colon));
+  const std::optional<int64_t> seconds = WholeNumber(text.substr(colon + 1));
+  if (!minutes || !seconds || *seconds < 0 || *seconds > 59 || text[colon + 1] == '-') {
+    return std::nullopt;
+  }
+  return *minutes * 60 + *seconds;
+}
+
+// The value a cell holds for its column's kind; nothing for kText and for a
+// text that holds no value of the kind.
+std::optional<int64_t> ValueOf(const std::string& text, ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::kNumber:
+      return WholeNumber(text);
+    case ColumnKind::kDuration:
+      return Duration(text);
+    case ColumnKind::kDateTime:
+      if (const std::optional<std::time_t> when = ParseDateTime(text)) {
+        return static_cast<int64_t>(*when);
+      }
+      return std::nullopt;
+    case ColumnKind::kText:
+      break;
+  }
+  return std::nullopt;
+}
+
+// A cell as a sort sees it.
+struct SortCell {
+  std::optional<int64_t> value;
+  const std::string* text;
+};
+
+SortCell SortCellOf(const ListRow& row, int column, ColumnKind kind) {
+  const std::string& text = CellOf(row, column);
+  return {ValueOf(text, kind), &text};
+}
+
+// True when a sorts strictly before b in the given order: values first, by
+// value, then texts that hold none. Equal cells never come before each
+// other, which keeps ties in their present order.
+bool SortsBefore(const SortCell& a, const SortCell& b, SortOrder order) {
+  const bool ascending = order == SortOrder::kAscending;
+  if (a.value.has_value() != b.value.has_value()) return a.value.has_value();
+  if (a.value) return ascending ? *a.value < *b.value : *a.value > *b.value;
+  const int compared = CompareNoCase(*a.text, *b.text);
+  return ascending ? compared < 0 : compared > 0;
 }
 
 }  // namespace
@@ -67,12 +126,13 @@ int ListModel::AddRow(ListRow row) {
   if (m_sorted) {
     // After every row it does not sort before, so equal texts keep the order
     // in which they were added.
-    const std::string& text = CellOf(row, m_sort_key);
+    const ColumnKind kind = KindOf(m_sort_key);
+    const SortCell cell = SortCellOf(row, m_sort_key, kind);
     int low = 0;
     int high = row_count();
     while (low < high) {
       const int middle = low + (high - low) / 2;
-      if (SortsBefore(text, Cell(middle, m_sort_key), m_sort_order)) {
+      if (SortsBefore(cell, SortCellOf(m_rows[middle], m_sort_key, kind), m_sort_order)) {
         high = middle;
       } else {
         low = middle + 1;
@@ -205,6 +265,19 @@ void ListModel::SetSortOrder(SortOrder order) {
   if (m_sorted) EnsureOrder();
 }
 
+void ListModel::SetColumnKind(int column, ColumnKind kind) {
+  if (column < 0 || column >= column_count()) return;
+  m_kinds.resize(m_headers.size(), ColumnKind::kText);
+  m_kinds[column] = kind;
+  if (column == m_ordered_key) m_in_order = false;
+  if (m_sorted) EnsureOrder();
+}
+
+ColumnKind ListModel::KindOf(int column) const {
+  const auto index = static_cast<std::size_t>(column);
+  return index < m_kinds.size() ? m_kinds[index] : ColumnKind::kText;
+}
+
 void ListModel::EnsureOrder() {
   if (m_in_order && m_ordered_key == m_sort_key && m_ordered_order == m_sort_order) return;
   if (row_count() <= 1) {
@@ -224,11 +297,16 @@ void ListModel::SortRows() {
   const SortOrder order = m_sort_order;
   // Sorting indices and moving each row once is cheaper than shuffling rows
   // with their sub-item vectors, and leaves the permutation for the views.
+  // Each cell's value is read once, not at every comparison: dates in
+  // particular are costly to read.
+  const ColumnKind kind = KindOf(key);
+  std::vector<SortCell> cells;
+  cells.reserve(m_rows.size());
+  for (const ListRow& row : m_rows) cells.push_back(SortCellOf(row, key, kind));
   std::vector<int> from(m_rows.size());
   std::iota(from.begin(), from.end(), 0);
-  std::stable_sort(from.begin(), from.end(), [&](int a, int b) {
-    return SortsBefore(CellOf(m_rows[a], key), CellOf(m_rows[b], key), order);
-  });
+  std::stable_sort(from.begin(), from.end(),
+                   [&](int a, int b) { return SortsBefore(cells[a], cells[b], order); });
   std::vector<ListRow> sorted;
   sorted.reserve(m_rows.size());
   int current = -1;

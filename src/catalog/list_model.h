@@ -44,6 +44,14 @@ struct ListChange {
 
 enum class SortOrder { kAscending, kDescending };
 
+// What a column's texts stand for when the list sorts by it. kText compares
+// the texts without regard to letter case. The others compare the values the
+// texts hold: whole numbers ("101483"), times of play ("04:09", minutes may
+// run past 99) or dates in the form FormatDateTime writes; a text that holds
+// no such value ("---", empty) comes after every value, whichever the order,
+// and such texts sort among themselves as kText does.
+enum class ColumnKind { kText, kNumber, kDuration, kDateTime };
+
 class ListModel {
  public:
   // Column headers and their widths (window units; 0 hides the column).
@@ -88,14 +96,16 @@ class ListModel {
   void SetCurrent(int row);
 
   // --- Sorting ----------------------------------------------------------------
-  // While sorting is on the rows stay ordered by the sort column's text,
-  // compared without regard to letter case; equal texts keep their order.
+  // While sorting is on the rows stay ordered by the sort column, compared by
+  // its kind (ColumnKind); equal cells keep their order.
   bool sorted() const { return m_sorted; }
   int sort_key() const { return m_sort_key; }
   SortOrder sort_order() const { return m_sort_order; }
   void SetSorted(bool sorted);
   void SetSortKey(int column);
   void SetSortOrder(SortOrder order);
+  // kText unless set.
+  void SetColumnKind(int column, ColumnKind kind);
   // While a kLayout change is announced: for each row, the index it had
   // before the sort.
   const std::vector<int>& layout_order() const { return m_layout_order; }
@@ -114,6 +124,7 @@ class ListModel {
  private:
   void Notify(ListChange change) const;
   void SortRows();
+  ColumnKind KindOf(int column) const;
   // Sorts and announces the new layout unless the rows already stand in the
   // order of the sort column and order.
   void EnsureOrder();
@@ -121,6 +132,7 @@ class ListModel {
 
   std::vector<std::string> m_headers;
   std::vector<int> m_widths;
+  std::vector<ColumnKind> m_kinds;
   std::vector<ListRow> m_rows;
   int m_current = -1;
   bool m_sorted = false;

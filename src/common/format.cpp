@@ -1,5 +1,7 @@
 #include "common/format.h"
 
+#include <time.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -40,6 +42,18 @@ std::string FormatDateTime(std::time_t when) {
   char text[128];
   const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
   return std::string(text, length);
+}
+
+std::optional<std::time_t> ParseDateTime(std::string_view text) {
+  if (text.empty() || text.size() > 64) return std::nullopt;
+  const std::string copy(text);  // strptime wants a terminated string
+  std::tm local{};
+  const char* end = strptime(copy.c_str(), "%x %X", &local);
+  if (end == nullptr || *end != '\0') return std::nullopt;
+  local.tm_isdst = -1;  // let the clock's rules say whether summer time applied
+  const std::time_t when = std::mktime(&local);
+  if (when == static_cast<std::time_t>(-1)) return std::nullopt;
+  return when;
 }
 
 }  // namespace tallymere

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tallymere {
 
@@ -17,5 +19,10 @@ std::string FormatTwoDigits(long long value);
 
 // The locale's short date and time ("%x %X"), the form of the Modified field.
 std::string FormatDateTime(std::time_t when);
+
+// The moment a FormatDateTime text stands for, read in the same locale;
+// nothing for any other text (a catalog made elsewhere may hold dates in
+// other forms).
+std::optional<std::time_t> ParseDateTime(std::string_view text);
 
 }  // namespace tallymere

@@ -16,7 +16,9 @@ Result<std::string> PlayingTime(int32_t size, std::string_view bitrate) {
   const float x = static_cast<float>(size) / bytes_per_second;
   // nearbyint rounds half to even in the default rounding mode.
   const long long total_seconds = std::llrint(std::nearbyint(x)) - 1;
-  const long long minutes = total_seconds >= 0 ? total_seconds / 60 : -((-total_seconds + 59) / 60);
+  // A file of half a second or less would come out as "-01:-01".
+  if (total_seconds < 0) return std::string("00:00");
+  const long long minutes = total_seconds / 60;
   const long long seconds = std::llrint(std::nearbyint(x - 1.0f)) % 60;
   return FormatTwoDigits(minutes) + ":" + FormatTwoDigits(seconds);
 }

@@ -21,5 +21,15 @@ TEST(FormatTest, TwoDigitPatternPadsAndKeepsTheSign) {
   EXPECT_EQ(FormatTwoDigits(-61), "-61");
 }
 
+TEST(FormatTest, DatesWrittenByTheProgramReadBackAndOthersDoNot) {
+  for (const std::time_t when :
+       {std::time_t{0}, std::time_t{946684799}, std::time_t{1700000000}, std::time_t{2000000000}}) {
+    EXPECT_EQ(ParseDateTime(FormatDateTime(when)), when) << FormatDateTime(when);
+  }
+  EXPECT_EQ(ParseDateTime(""), std::nullopt);
+  EXPECT_EQ(ParseDateTime("then"), std::nullopt);
+  EXPECT_EQ(ParseDateTime(FormatDateTime(0) + " and more"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tallymere

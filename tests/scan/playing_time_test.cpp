@@ -19,13 +19,15 @@ TEST(PlayingTimeTest, CountsSecondsFromSizeAndBitrateWithoutASixteenBitLimit) {
   EXPECT_EQ(TimeOf(2147483647, "8"), "35791:23");
 }
 
-TEST(PlayingTimeTest, RoundsHalfToEvenInEachPartAndZeroGivesMinusOne) {
+TEST(PlayingTimeTest, RoundsHalfToEvenInEachPartAndNeverGoesBelowZero) {
   // x = 2.5: round(x) = 2 gives T = 1, but round(x - 1) = round(1.5) = 2.
   EXPECT_EQ(TimeOf(40000, "128"), "00:02");
   // x = 3.5: round(x) = 4 gives T = 3, and round(2.5) = 2.
   EXPECT_EQ(TimeOf(56000, "128"), "00:02");
-  EXPECT_EQ(TimeOf(0, "128"), "-01:-01");
-  EXPECT_EQ(TimeOf(417, "128"), "-01:-01");  // under half a second rounds to 0 too
+  EXPECT_EQ(TimeOf(0, "128"), "00:00");
+  EXPECT_EQ(TimeOf(417, "128"), "00:00");   // under half a second rounds to 0 too
+  EXPECT_EQ(TimeOf(8000, "128"), "00:00");  // exactly half a second: to even, 0
+  EXPECT_EQ(TimeOf(8001, "128"), "00:00");  // just over: 1 second, minus 1
 }
 
 TEST(PlayingTimeTest, ABitrateOfZeroCannotGiveATime) {

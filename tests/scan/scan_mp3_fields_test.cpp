@@ -55,7 +55,7 @@ TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsXingWithou
 
   EXPECT_EQ(Fields(table, "tagged.mp3"), "4000000 128 04:09 Band|Song|Rec");  // x = 250, T = 249
   // 417 bytes: x = 0.026 rounds to 0, so T = -1 and the seconds part is -1.
-  EXPECT_EQ(Fields(table, "untagged.mp3"), "417 128 -01:-01 ||");
+  EXPECT_EQ(Fields(table, "untagged.mp3"), "417 128 00:00 ||");
   EXPECT_EQ(Fields(table, "noheader.mp3"), "628 --- --- Band|Song|Rec");
   EXPECT_EQ(Fields(table, "empty.mp3"), "0 --- --- ||");
   EXPECT_EQ(Fields(table, "long.mp3"), "576000000 128 599:59 ||");

@@ -5,17 +5,9 @@
 #include "common/format.h"
 
 namespace tallymere {
-namespace {
-
-const std::vector<std::string> kFileListHeaders = {"File Name", "Path",      "Size",   "Modified",
-                                                   "Bitrate",   "Time",      "Artist", "Title",
-                                                   "Album",     "Disk Label"};
-const std::vector<int> kFileListWidths = {3000, 3000, 1100, 1800, 650, 600, 1500, 2200, 2000, 1200};
-
-}  // namespace
 
 FrmMain::FrmMain(UiServices& ui, const Platform& platform)
-    : m_ui(ui, m_yield_depth), m_platform(platform), m_LV(kFileListHeaders, kFileListWidths) {}
+    : m_ui(ui, m_yield_depth), m_platform(platform), m_LV(MakeFileList()) {}
 
 std::string FrmMain::UntitledPath() const {
   return m_platform.ProgramFolder() + "/" + std::string(kUntitledDataFile);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
+#include "catalog/file_list_row.h"
 #include "catalog/list_model.h"
 #include "catalog/settings.h"
 #include "catalog/tree_model.h"
@@ -29,21 +30,6 @@ namespace tallymere {
 // The name a catalog has until it is saved or opened, and the caption then.
 inline constexpr std::string_view kUntitledDataFile = "Untitled.mpd";
 inline constexpr std::string_view kUntitledCaption = "Tallymere - Untitled";
-
-// Columns of the file list, in screen order.
-enum FileListColumn {
-  kColFileName,
-  kColPath,
-  kColSize,
-  kColModified,
-  kColBitrate,
-  kColTime,
-  kColArtist,
-  kColTitle,
-  kColAlbum,
-  kColDiskLabel,
-  kFileListColumns
-};
 
 class FrmMain {
  public:

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "catalog/data_file.h"
+#include "common/format.h"
 #include "support/main_window_fixture.h"
 #include "windows/main/frm_main.h"
 
@@ -13,20 +16,33 @@ using testing::MainWindowTest;
 
 class FileListTest : public MainWindowTest {
  protected:
+  struct File {
+    std::string label, name;
+    int size;
+    std::string modified, bitrate, time;
+  };
   void SetUp() override {
+    // Texts in the forms the program writes; the sort must read what they
+    // mean, not compare them as texts.
+    const std::string y1999 = FormatDateTime(LocalTime(1999, 12, 31));
+    const std::string y2000 = FormatDateTime(LocalTime(2000, 1, 1));
+    const std::string y2010 = FormatDateTime(LocalTime(2010, 6, 15));
+    const std::vector<File> files = {{"C:\\", "b.mp3", 1048576, y2000, "128", "04:09"},
+                                     {"C:\\", "a.mp3", 1048576, y1999, "96", "125:07"},
+                                     {"C:\\", "c.mp3", 9, "then", "---", "-01:-01"},
+                                     {"C:\\", "e.mp3", 33145, y2010, "", "00:59"},
+                                     {"MyCD", "d.mp3", 10, y1999, "128", "00:01"}};
     CatalogTable table;
-    const std::vector<std::tuple<std::string, std::string, int>> files = {
-        {"C:\\", "b.mp3", 1048576},
-        {"C:\\", "a.mp3", 1048576},
-        {"C:\\", "c.mp3", 9},
-        {"MyCD", "d.mp3", 10}};
     int i = 1;
-    for (const auto& [label, name, size] : files) {
+    for (const File& file : files) {
       CatalogRecord record;
-      record.disk_label = label;
-      record.path = label == "MyCD" ? "E:\\" : "C:\\Music\\";
-      record.file_name = name;
-      record.size = size;
+      record.disk_label = file.label;
+      record.path = file.label == "MyCD" ? "E:\\" : "C:\\Music\\";
+      record.file_name = file.name;
+      record.size = file.size;
+      record.modified = file.modified;
+      record.bitrate = file.bitrate;
+      record.time = file.time;
       table.SetRecord(i++, record);
     }
     table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
@@ -35,19 +51,56 @@ class FileListTest : public MainWindowTest {
     main().mnuLoad_Click();
     main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   }
+  static std::time_t LocalTime(int year, int month, int day) {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = 23;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+  }
+  using Names = std::vector<std::string>;
 };
 
 TEST_F(FileListTest, SameColumnFlipsTheOrderAndAnotherStartsAscending) {
-  main().LV_ColumnClick(3);  // Size, compared as text: "9" after "1048576"
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
-  main().LV_ColumnClick(3);
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"c.mp3", "a.mp3", "b.mp3"}));
-  main().LV_ColumnClick(3);
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
-  main().LV_ColumnClick(3);
-  main().LV_ColumnClick(1);  // another column starts ascending whatever the order was
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
-  EXPECT_EQ(main().last_sort_column(), 0);
+  main().LV_ColumnClick(1);
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "c.mp3", "e.mp3"}));
+  main().LV_ColumnClick(1);
+  EXPECT_EQ(ListNames(), (Names{"e.mp3", "c.mp3", "b.mp3", "a.mp3"}));
+  main().LV_ColumnClick(1);
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "c.mp3", "e.mp3"}));
+  main().LV_ColumnClick(1);
+  main().LV_ColumnClick(3);  // another column starts ascending whatever the order was
+  EXPECT_EQ(main().LV().sort_order(), SortOrder::kAscending);
+  EXPECT_EQ(main().last_sort_column(), 2);
+}
+
+TEST_F(FileListTest, NumbersTimesAndDatesSortByWhatTheyMean) {
+  // Size: 9 < 33145 < 1048576, where texts would put "1048576" first; equal
+  // sizes keep the order they had.
+  main().LV_ColumnClick(1);
+  main().LV_ColumnClick(kColSize + 1);
+  EXPECT_EQ(ListNames(), (Names{"c.mp3", "e.mp3", "a.mp3", "b.mp3"}));
+  main().LV_ColumnClick(kColSize + 1);
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "e.mp3", "c.mp3"}));
+
+  // Bitrate: 96 before 128; "---" and empty hold no number and come after
+  // the numbers in either order.
+  main().LV_ColumnClick(kColBitrate + 1);
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "e.mp3", "c.mp3"}));
+  main().LV_ColumnClick(kColBitrate + 1);
+  EXPECT_EQ(ListNames(), (Names{"b.mp3", "a.mp3", "c.mp3", "e.mp3"}));
+
+  // Time: minutes past 99 count as minutes; a time below zero shows 00:00.
+  main().LV_ColumnClick(kColTime + 1);
+  EXPECT_EQ(ListNames(), (Names{"c.mp3", "e.mp3", "b.mp3", "a.mp3"}));
+  EXPECT_EQ(main().LV().Cell(0, kColTime), "00:00");
+
+  // Modified: 1999 before 2000 before 2010, whatever their texts; a date in
+  // another form comes after.
+  main().LV_ColumnClick(kColModified + 1);
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "e.mp3", "c.mp3"}));
 }
 
 TEST_F(FileListTest, SelectionShowsCountAndMegabytes) {
