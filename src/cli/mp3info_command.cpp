@@ -23,6 +23,9 @@ constexpr std::string_view kColumns[] = {"file",        "bitrate", "version", "l
                                          "sample_rate", "has_tag", "title",   "artist",
                                          "album",       "year",    "comment", "genre"};
 
+// What ReadMp3Info returns for a file without a usable frame header.
+constexpr std::string_view kNoHeader = "---";
+
 // A sample rate in its shortest decimal form ("44100", "0").
 std::string RateText(float rate) {
   char text[32];
@@ -116,6 +119,13 @@ int RunMp3Info(const Mp3InfoOptions& options) {
     }
     const Row row{file, *bitrate, info};
     options.json ? PrintJsonRow(row) : PrintTableRow(row);
+    // "---" on its own is easy to miss in a long table; a file that is no MP3
+    // at all is worth a word, though it is no error.
+    if (*bitrate == kNoHeader) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "tallymere-cli mp3info: no MPEG audio header found in \"%s\"\n",
+                   file.c_str());
+    }
   }
   return exit_status;
 }
@@ -133,7 +143,9 @@ Command AddMp3InfoCommand(CLI::App& tool) {
       ->type_name("");
   command->footer(
       "A file that cannot be read is reported on stderr and the others are still read; the\n"
-      "exit status is then 1. Put -- before the files when a name begins with -.");
+      "exit status is then 1. A file without an MPEG audio header gets its row with bitrate\n"
+      "--- and a warning on stderr. Variable-bitrate files show their average bitrate.\n"
+      "Put -- before the files when a name begins with -.");
   return {command, [options] { return RunMp3Info(*options); }};
 }
 

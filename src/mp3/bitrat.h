@@ -1,8 +1,9 @@
 #pragma once
 // Bitrat: what the program knows about one MP3 file. ReadMp3Info finds the
 // first MPEG audio frame header near the start (version, layer, bitrate,
-// sample rate), or the average bitrate of a Xing VBR file, and the ID3v1 tag at
-// the end, and leaves what it found in the caller's Mp3Info.
+// sample rate), the average bitrate of a variable-bitrate file whose first
+// frame holds a Xing or VBRI header, and the ID3v1 tag at the end, and leaves
+// what it found in the caller's Mp3Info.
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +21,7 @@ struct Mp3Info {
   std::string MpegLayer;     // "I", "II", "III", or "0" for the reserved layer code
   float SampleRate = 0;      // Hz; 0 when the sample-rate code is the reserved one
   int16_t FrameBitrate = 0;  // kbps, from the bitrate table of the header
-  uint32_t XingFrames = 0;   // frame count of a Xing VBR header
+  uint32_t XingFrames = 0;   // frame count of a Xing, Info or VBRI header
   bool HasTag = false;       // the file ends in an ID3v1 tag
   std::string TagTitle;
   std::string TagArtist;
@@ -41,12 +42,14 @@ inline constexpr int kHeaderSearchBytes = 3000;
 // when no usable frame header starts in the first kHeaderSearchBytes bytes of
 // the audio.
 //
-// - Xing path (0xFF at the start of the audio, "Xing" 36 bytes further): sets
-//   XingFrames, MpegVersion "1.0", MpegLayer "III" and SampleRate from the
-//   sample-rate bits of that first header (MPEG-1 rates); the bitrate is the
-//   file's length over its frames at 44100 Hz. A frame count of 0 fails with
-//   "Division by zero".
-// - Header path: sets MpegVersion, MpegLayer, FrameBitrate and SampleRate.
+// - Header path: the first frame header sets MpegVersion, MpegLayer and
+//   SampleRate. When that frame is a Layer III frame holding a Xing, Info or
+//   VBRI header with a frame count, XingFrames takes the count.
+// - Variable bitrate (a Xing or VBRI count and a known sample rate): the
+//   bitrate is the file's average, its whole length (tags included) over the
+//   playing time the count gives (AverageBitrate); FrameBitrate keeps its value.
+// - Otherwise, constant-bitrate "Info" files included: FrameBitrate and the
+//   returned text are the frame's bitrate.
 // - "---" (no header, or one with a reserved version or layer): leaves all
 //   four header fields as they were.
 // - Always, on success: HasTag and the tag texts (emptied when there is no tag).

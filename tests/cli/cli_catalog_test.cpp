@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -121,6 +122,8 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
                 song + "\t128\t1.0\tIII\t44100\t1\tSong\tAnn\t\t\t\tRock\n" + text +
                 "\t---\t\t\t0\t0\t\t\t\t\t\t\n");
   EXPECT_NE(run.err.find("missing.mp3"), std::string::npos);
+  EXPECT_NE(run.err.find("no MPEG audio header found in \"" + text + "\""), std::string::npos)
+      << run.err;
 
   const CliRun json = RunCli({"mp3info", "--json", song}, folder);
   EXPECT_EQ(json.exit_code, 0);
@@ -140,6 +143,36 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
                            {"comment", std::string(30, '\0')},
                            {"genre", "Rock"}}))
       << json.out;
+}
+
+TEST(CliCatalogTest, Mp3InfoWarnsOnStderrAboutAFileWithoutAnMpegHeaderAndStillSucceeds) {
+  TempFolder folder;
+  const std::string text = folder.WriteFile("notes.mp3", "no audio here");
+  // An MPEG-2 mono variable-bitrate file: 500000 bytes over 1000 frames of
+  // 576 samples at 22050 Hz average 153 kbps, where its first frame says 64.
+  const std::string vbr = folder.WriteFile(
+      "vbr.mp3", testing::XingFrame(
+                     {.frames = 1000, .mode = 0xF3, .rate = 0x80, .channels = 0xC4, .offset = 13}));
+  std::filesystem::resize_file(vbr, 500000);
+  const std::string warning =
+      "tallymere-cli mp3info: no MPEG audio header found in \"" + text + "\"\n";
+
+  const CliRun run = RunCli({"mp3info", vbr, text}, folder);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out,
+            "file\tbitrate\tversion\tlayer\tsample_rate\thas_tag\ttitle\tartist\talbum\tyear\t"
+            "comment\tgenre\n" +
+                vbr + "\t153\t2.0\tIII\t22050\t0\t\t\t\t\t\t\n" + text +
+                "\t---\t\t\t0\t0\t\t\t\t\t\t\n");
+  EXPECT_EQ(run.err, warning);
+
+  const CliRun json = RunCli({"mp3info", "--json", text, vbr}, folder);
+  EXPECT_EQ(json.exit_code, 0);
+  EXPECT_EQ(json.err, warning);
+  const std::vector<Json> rows = JsonLines(json.out);
+  ASSERT_EQ(rows.size(), 2u) << json.out;
+  EXPECT_EQ(rows[0]["bitrate"], "---");
+  EXPECT_EQ(rows[1]["bitrate"], "153");
 }
 
 TEST(CliCatalogTest, JsonCarriesQuotesBackslashesControlCharactersAndAnyScriptUnchanged) {

@@ -6,6 +6,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <climits>
+
 #include "catalog/data_file.h"
 #include "catalog/settings.h"
 #include "cli/cli_runner.h"
@@ -131,24 +133,41 @@ TEST_F(CliScanTest, TakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
 }
 
 TEST_F(CliScanTest, ReportsMp3FailuresAndUnreadableFoldersOnStderrAndGoesOn) {
-  Write("Music/x.mp3", testing::XingFrame(0));
   // A folder whose full path is longer than the system accepts cannot be
-  // opened, even by root.
+  // opened, even by root; nor can a file whose folder is just short enough to
+  // be listed.
   Write("Music/Deep/top.mp3", "t");
   int fd = open(C("Music/Deep").c_str(), O_DIRECTORY | O_RDONLY);
+  std::string native = C("Music/Deep");
+  std::string catalog = "C:\\Music\\Deep\\";
   const std::string long_name(200, 'n');
+  const std::string song = std::string(246, 's') + ".mp3";
+  std::string song_catalog_path;
   for (int depth = 0; depth < 22 && fd >= 0; ++depth) {
     ASSERT_EQ(mkdirat(fd, long_name.c_str(), 0755), 0);
     const int inner = openat(fd, long_name.c_str(), O_DIRECTORY | O_RDONLY);
     close(fd);
     fd = inner;
+    native += "/" + long_name;
+    catalog += long_name + "\\";
+    const bool listable = native.size() < PATH_MAX;
+    const bool next_listable = native.size() + 1 + long_name.size() < PATH_MAX;
+    if (listable && !next_listable && fd >= 0) {
+      ASSERT_GE(native.size() + 1 + song.size(), static_cast<std::size_t>(PATH_MAX));
+      const int file = openat(fd, song.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ASSERT_GE(file, 0);
+      close(file);
+      song_catalog_path = catalog + song;
+    }
   }
   ASSERT_GE(fd, 0);
   close(fd);
+  ASSERT_FALSE(song_catalog_path.empty());
   const CliRun run = Scan({"--type", "mp3", "--mp3-info", "C:\\Music"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "Total: 2 files, 0.00 MB\n");
-  EXPECT_THAT(run.err, HasSubstr("Division by zero. while opening \"C:\\Music\\x.mp3\""));
+  EXPECT_THAT(run.err,
+              HasSubstr("File name too long. while opening \"" + song_catalog_path + "\""));
   EXPECT_THAT(run.err,
               HasSubstr("1 folder could not be read and was left out:\n  C:\\Music\\Deep\\"));
   EXPECT_EQ(Catalog().FileCount(), 2);

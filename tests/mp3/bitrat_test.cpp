@@ -16,6 +16,7 @@ using testing::Bytes;
 using testing::Frame;
 using testing::Id3v1Block;
 using testing::Id3v2Block;
+using testing::VbriFrame;
 using testing::XingFrame;
 using testing::Zeros;
 
@@ -104,23 +105,116 @@ TEST_F(ReadMp3InfoTest, AveragesXingFilesFromTheirLengthAndFrameCount) {
   EXPECT_EQ(m_info.XingFrames, 100000u);
   EXPECT_EQ(m_info.MpegVersion + " " + m_info.MpegLayer, "1.0 III");
 
-  // The sample rate comes from the frame header, the frame bitrate does not.
+  // The frame's own sample rate counts: 4179592 bytes over 10000 frames of
+  // 1152 samples at 48000 Hz are 139.32 kbps. The frame bitrate is not the
+  // file's and stays as it was.
   m_info.FrameBitrate = 77;
-  EXPECT_EQ(ReadSized(XingFrame(10000, /*rate=*/0x54), 4179592), "128");  // 48000 Hz bits
+  EXPECT_EQ(ReadSized(XingFrame(10000, /*rate=*/0x54), 4179592), "139");
   EXPECT_EQ(m_info.SampleRate, 48000);
   EXPECT_EQ(m_info.FrameBitrate, 77);
 
   // 514000 / 1225 × 44100 / 144 is 128500 exactly: halves round to even.
   EXPECT_EQ(ReadSized(XingFrame(1225), 514000), "128");
   EXPECT_EQ(ReadSized(XingFrame(1225), 518000), "130");
-  EXPECT_EQ(ReadSized(XingFrame(0), 100000), "error: Division by zero");
 
   // Without its sync byte the first frame is no Xing frame and has no header;
   // the header search goes on to the next frame.
+  m_info = Mp3Info();
   std::string frame = XingFrame(10000, 0x50);
   frame[0] = 0x00;
   EXPECT_EQ(ReadSized(frame + Frame(0xFB, 0x90), 4179592), "128");
   EXPECT_EQ(m_info.XingFrames, 0u);
+}
+
+// Each version and channel mode puts the Xing header right after its own side
+// information; a marker anywhere else is audio.
+TEST_F(ReadMp3InfoTest, FindsTheXingHeaderWhereTheFramesVersionAndChannelModePutIt) {
+  struct Layout {
+    const char* what;
+    uint8_t mode;
+    uint8_t rate;
+    uint8_t channels;
+    std::size_t offset;
+    const char* average;  // of 10000 frames in 8359184 bytes
+    const char* header;
+    const char* frame_bitrate;  // what a marker at another offset leaves
+  };
+  const Layout kLayouts[] = {
+      {"MPEG-1 stereo", 0xFB, 0x90, 0x04, 36, "256", "1.0 III 0 44100", "128"},
+      {"MPEG-1 joint stereo", 0xFB, 0x90, 0x44, 36, "256", "1.0 III 0 44100", "128"},
+      {"MPEG-1 dual channel", 0xFB, 0x94, 0x84, 36, "279", "1.0 III 0 48000", "128"},
+      {"MPEG-1 mono", 0xFB, 0x98, 0xC4, 21, "186", "1.0 III 0 32000", "128"},
+      // Half the samples per frame of MPEG-1: twice the average of its frame count.
+      {"MPEG-2 stereo", 0xF3, 0x80, 0x04, 21, "256", "2.0 III 0 22050", "64"},
+      {"MPEG-2 mono", 0xF3, 0x88, 0xC4, 13, "186", "2.0 III 0 16000", "64"},
+      {"MPEG 2.5 stereo", 0xE3, 0x84, 0x44, 21, "139", "2.5 III 0 12000", "64"},
+      {"MPEG 2.5 mono", 0xE3, 0x80, 0xC4, 13, "128", "2.5 III 0 11025", "64"},
+  };
+  for (const Layout& layout : kLayouts) {
+    SCOPED_TRACE(layout.what);
+    for (const std::size_t offset : {13u, 21u, 36u}) {
+      m_info = Mp3Info();
+      const std::string frame = XingFrame({.frames = 10000,
+                                           .mode = layout.mode,
+                                           .rate = layout.rate,
+                                           .channels = layout.channels,
+                                           .offset = offset});
+      const std::string bitrate = ReadSized(frame, 8359184);
+      if (offset == layout.offset) {
+        EXPECT_EQ(bitrate, layout.average);
+        EXPECT_EQ(m_info.XingFrames, 10000u);
+        EXPECT_EQ(Header(), layout.header);
+      } else {
+        EXPECT_EQ(bitrate, layout.frame_bitrate) << offset;
+        EXPECT_EQ(m_info.XingFrames, 0u) << offset;
+        EXPECT_EQ(m_info.FrameBitrate, std::stoi(layout.frame_bitrate)) << offset;
+      }
+    }
+  }
+}
+
+TEST_F(ReadMp3InfoTest, AveragesVbriFilesFromTheirFrameCount) {
+  // 500000 bytes over 1000 frames of 1152 samples at 48000 Hz: 166.67 kbps.
+  EXPECT_EQ(ReadSized(VbriFrame(1000, 0xFB, 0x94), 500000), "167");
+  EXPECT_EQ(m_info.XingFrames, 1000u);
+  EXPECT_EQ(Header(), "1.0 III 0 48000");
+  // 36 bytes into the frame for a mono MPEG-2 frame too: 1000 frames of 576
+  // samples at 22050 Hz are 153.13 kbps.
+  EXPECT_EQ(ReadSized(VbriFrame(1000, 0xF3, 0x80, 0xC4), 500000), "153");
+  EXPECT_EQ(m_info.XingFrames, 1000u);
+  EXPECT_EQ(Header(), "2.0 III 0 22050");
+}
+
+// A header that gives no usable frame count leaves the file with its first
+// frame's bitrate, as a file without one; so does a constant-bitrate "Info"
+// header, whose file has that bitrate throughout.
+TEST_F(ReadMp3InfoTest, TakesTheFirstFramesBitrateWhenTheHeaderGivesNoAverage) {
+  struct Case {
+    const char* what;
+    std::string frame;
+    const char* bitrate;  // of a file of 8359184 bytes, 256 kbps over 10000 frames
+    uint32_t xing_frames;
+    const char* header;
+  };
+  const Case kCases[] = {
+      {"frame count 0", XingFrame(0), "128", 5, "1.0 III 128 44100"},
+      {"no frame count flag", XingFrame({.frames = 10000, .flags = 0x0E}), "128", 5,
+       "1.0 III 128 44100"},
+      {"VBRI frame count 0", VbriFrame(0), "128", 5, "1.0 III 128 44100"},
+      {"Info", XingFrame({.frames = 10000, .marker = "Info"}), "128", 10000, "1.0 III 128 44100"},
+      {"reserved sample rate", XingFrame(10000, 0x9C), "128", 10000, "1.0 III 128 0"},
+      {"Layer II frame", XingFrame({.frames = 10000, .mode = 0xFD}), "160", 5, "1.0 II 160 44100"},
+      {"Layer I frame", VbriFrame(10000, 0xFF, 0x90), "288", 5, "1.0 I 288 44100"},
+      {"reserved version", XingFrame({.frames = 10000, .mode = 0xEB}), "---", 5, "  0 0"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    m_info = Mp3Info();
+    m_info.XingFrames = 5;
+    EXPECT_EQ(ReadSized(c.frame, 8359184), c.bitrate);
+    EXPECT_EQ(m_info.XingFrames, c.xing_frames);
+    EXPECT_EQ(Header(), c.header);
+  }
 }
 
 TEST_F(ReadMp3InfoTest, ReadsSpacePaddedAndNulPaddedTagsWithOrWithoutAHeader) {

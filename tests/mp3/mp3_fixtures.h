@@ -31,14 +31,45 @@ inline std::string Frame(uint8_t mode = 0xFB, uint8_t rate = 0x90, std::size_t s
   return frame;
 }
 
-// A first frame holding a Xing VBR header with the given frame count.
+// Four bytes, most significant first.
+inline std::string BigEndian32(uint32_t value) {
+  return Bytes({static_cast<int>(value >> 24), static_cast<int>((value >> 16) & 0xFF),
+                static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)});
+}
+
+// A first frame holding a Xing or Info header. The defaults are an MPEG-1
+// Layer III joint-stereo frame (128 kbps, 44100 Hz), with the header at 36.
+struct XingFields {
+  uint32_t frames = 0;
+  uint8_t mode = 0xFB;
+  uint8_t rate = 0x90;
+  uint8_t channels = 0x44;  // the fourth header byte; 0xC4 is mono
+  std::size_t offset = 36;
+  std::string marker = "Xing";
+  uint32_t flags = 0x0F;  // frames, bytes, TOC, quality
+};
+
+inline std::string XingFrame(const XingFields& f) {
+  std::string frame = Frame(f.mode, f.rate);
+  frame[3] = static_cast<char>(f.channels);
+  frame.replace(f.offset, 12, f.marker + BigEndian32(f.flags) + BigEndian32(f.frames));
+  return frame;
+}
+
 inline std::string XingFrame(uint32_t frames, uint8_t rate = 0x90) {
-  std::string frame = Frame(0xFB, rate);
-  frame.replace(36, 4, "Xing");
-  frame.replace(40, 4, Bytes({0, 0, 0, 0x0F}));  // flags: frames, bytes, TOC, quality
-  frame.replace(44, 4,
-                Bytes({static_cast<int>(frames >> 24), static_cast<int>((frames >> 16) & 0xFF),
-                       static_cast<int>((frames >> 8) & 0xFF), static_cast<int>(frames & 0xFF)}));
+  return XingFrame({.frames = frames, .rate = rate});
+}
+
+// A first frame holding a VBRI header, 36 bytes into the frame whatever its
+// version and channel mode.
+inline std::string VbriFrame(uint32_t frames, uint8_t mode = 0xFB, uint8_t rate = 0x90,
+                             uint8_t channels = 0x44) {
+  std::string frame = Frame(mode, rate);
+  frame[3] = static_cast<char>(channels);
+  // version 1, delay 576, quality 75, then the stream's bytes and frames
+  frame.replace(
+      36, 18,
+      "VBRI" + Bytes({0, 1, 0x02, 0x40, 0, 75}) + BigEndian32(frames * 400) + BigEndian32(frames));
   return frame;
 }
 

@@ -29,6 +29,9 @@ TEST(RealMp3ScanTest, RecordsBitrateTimeAndTagOfRealFiles) {
       "cbr128_44100_stereo.mp3",        "mpeg2_cbr32_22050_mono.mp3",
       "mpeg25_cbr8_8000_mono.mp3",      "vbr_xing_44100_joint.mp3",
       "id3v2_picture_cbr112_48000.mp3", "id3v1_full_cbr64_32000_mono.mp3",
+      "vbr_xing_44100_mono.mp3",        "vbr_xing_48000_joint.mp3",
+      "mpeg2_vbr_xing_22050_mono.mp3",  "mpeg2_vbr_xing_24000_stereo.mp3",
+      "mpeg25_vbr_xing_11025_mono.mp3",
   };
   ScanFixture fixture;
   for (const std::string_view name : kFiles) {
@@ -47,6 +50,12 @@ TEST(RealMp3ScanTest, RecordsBitrateTimeAndTagOfRealFiles) {
   EXPECT_EQ(Fields(table, "mpeg25_cbr8_8000_mono.mp3"), "8208 8 00:07 ||");
   EXPECT_EQ(Fields(table, "vbr_xing_44100_joint.mp3"), "10348 99 00:00 ||");
   EXPECT_EQ(Fields(table, "id3v2_picture_cbr112_48000.mp3"), "10685 112 00:00 ||");
+  // Variable-bitrate files: the average bitrate, and the time it gives.
+  EXPECT_EQ(Fields(table, "vbr_xing_44100_mono.mp3"), "7552 58 00:00 ||");           // x = 1.04
+  EXPECT_EQ(Fields(table, "vbr_xing_48000_joint.mp3"), "10560 101 00:00 ||");        // x = 0.84
+  EXPECT_EQ(Fields(table, "mpeg2_vbr_xing_22050_mono.mp3"), "7466 29 00:01 ||");     // x = 2.06
+  EXPECT_EQ(Fields(table, "mpeg2_vbr_xing_24000_stereo.mp3"), "11544 59 00:01 ||");  // x = 1.57
+  EXPECT_EQ(Fields(table, "mpeg25_vbr_xing_11025_mono.mp3"), "6815 17 00:02 ||");    // x = 3.21
   EXPECT_EQ(Fields(table, "id3v1_full_cbr64_32000_mono.mp3"),
             "8768 64 00:00 An Artist Whose Name Fills All|Thirty Bytes Of Title Fill It!|"
             "Caf\xC3\xA9 Album Of Exactly 30 Bytes");

@@ -39,7 +39,7 @@ std::string Fields(const CatalogTable& table, const std::string& name) {
          r->title + "|" + r->album;
 }
 
-TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsXingWithoutFrames) {
+TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsAFileThatCannotBeRead) {
   ScanFixture fixture;
   fixture.Folder("Music/B");
   const std::string tag = testing::Id3v1Block({.title = "Song", .artist = "Band", .album = "Rec"});
@@ -49,7 +49,11 @@ TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsXingWithou
   fixture.Write("Music/B/empty.mp3");
   // 36000 seconds at 128 kbps (16000 bytes a second): no 16-bit limit.
   WriteSparse(fixture.folder().Path("c/Music/B/long.mp3"), 576000000, testing::Frame());
-  fixture.Write("Music/A/x.mp3", testing::XingFrame(0) + tag);
+  // A Xing header that counts no frames leaves the first frame's bitrate.
+  WriteSparse(fixture.folder().Path("c/Music/B/xing.mp3"), 960000, testing::XingFrame(0), tag);
+  // A file that is listed but gone when it is read.
+  fixture.Folder("Music/A");
+  fixture.platform().InventFiles("C:\\Music\\A\\", 1);
   CatalogTable table;
   ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithInfo, &table).ok());
 
@@ -59,17 +63,18 @@ TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsXingWithou
   EXPECT_EQ(Fields(table, "noheader.mp3"), "628 --- --- Band|Song|Rec");
   EXPECT_EQ(Fields(table, "empty.mp3"), "0 --- --- ||");
   EXPECT_EQ(Fields(table, "long.mp3"), "576000000 128 599:59 ||");
+  EXPECT_EQ(Fields(table, "xing.mp3"), "960000 128 00:59 Band|Song|Rec");  // x = 60
 
-  // The Xing file is reported, keeps a record without MP3 fields, and the
-  // scan goes on with the next folder.
+  // The file that cannot be read is reported, keeps a record without MP3
+  // fields, and the scan goes on with the next folder.
   const std::vector<testing::UiCall> messages = fixture.ui().Messages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Division by zero. while opening \"C:\\Music\\A\\x.mp3\"");
+  EXPECT_EQ(messages[0].text, "File not found. while opening \"C:\\Music\\A\\f0.mp3\"");
   EXPECT_EQ(messages[0].buttons, Buttons::kOk);
   EXPECT_EQ(messages[0].icon, Icon::kStop);
   EXPECT_EQ(messages[0].title, "Tallymere");
-  EXPECT_EQ(Fields(table, "x.mp3"), "545   ||");
-  EXPECT_EQ(fixture.state().file_count, 6);
+  EXPECT_EQ(Fields(table, "f0.mp3"), "0   ||");
+  EXPECT_EQ(fixture.state().file_count, 7);
 }
 
 TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithTheLargestSize) {

@@ -24,6 +24,18 @@ lame --quiet --noreplaygain -V 4 -m j --resample 44.1 "$work/j44.wav" vbr_xing_4
 wav m22v 22050 1 2
 lame --quiet --noreplaygain -V 4 -m m --resample 22.05 "$work/m22v.wav" mpeg2_vbr_xing_22050_mono.mp3
 
+wav m44v 44100 1 1
+lame --quiet --noreplaygain -V 4 -m m --resample 44.1 "$work/m44v.wav" vbr_xing_44100_mono.mp3
+
+wav j48v 48000 2 0.8
+lame --quiet --noreplaygain -V 4 -m j --resample 48 "$work/j48v.wav" vbr_xing_48000_joint.mp3
+
+wav s24v 24000 2 1.5
+lame --quiet --noreplaygain -V 4 -m s --resample 24 "$work/s24v.wav" mpeg2_vbr_xing_24000_stereo.mp3
+
+wav m11v 11025 1 3
+lame --quiet --noreplaygain -V 4 -m m --resample 11.025 "$work/m11v.wav" mpeg25_vbr_xing_11025_mono.mp3
+
 wav j48 48000 2 0.4
 lame --quiet --noreplaygain -b 112 -m j --resample 48 "$work/j48.wav" "$work/j48.mp3"
 python3 add_picture.py "$work/j48.mp3" id3v2_picture_cbr112_48000.mp3 "Cover Art"
