@@ -59,9 +59,11 @@ class RecordReader {
 
  private:
   Status Damaged(const std::string& what) const {
+    // A picture or any other file read as a catalog fails here too, so the
+    // message says that first, in words for anyone, then where it went wrong.
     return Status::Error(StatusCode::kDamaged,
-                         "\"" + std::string(m_file_name) + "\" is damaged: record " +
-                             std::to_string(m_number) + " at byte offset " +
+                         std::string(kNotADataFile) + " \"" + std::string(m_file_name) +
+                             "\", record " + std::to_string(m_number) + " at byte offset " +
                              std::to_string(m_record_start) + " " + what + ".");
   }
 

@@ -26,6 +26,10 @@ inline constexpr std::size_t kTextFieldsPerRecord = 9;
 inline constexpr std::size_t kSmallestRecordBytes =
     kTextFieldsPerRecord * kTextLengthBytes + kSizeBytes + kReservedBytes;
 
+// How a refusal of bytes that do not read as records begins.
+inline constexpr std::string_view kNotADataFile =
+    "This is not a Tallymere data file, or it is damaged:";
+
 // Appends one encoded record.
 void EncodeRecord(const CatalogRecord& record, std::string* out);
 

@@ -125,9 +125,11 @@ TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
   CatalogTable table;
   const Status status =
       DecodeDataFile(std::string_view(bytes).substr(0, first.size() + 5), "cut.mpd", &table);
-  EXPECT_EQ(status.message(), "\"cut.mpd\" is damaged: record 2 at byte offset " +
-                                  std::to_string(first.size()) +
-                                  " is cut short: its Disk label runs past the end of the file.");
+  EXPECT_EQ(status.message(),
+            "This is not a Tallymere data file, or it is damaged: \"cut.mpd\", record 2 at byte "
+            "offset " +
+                std::to_string(first.size()) +
+                " is cut short: its Disk label runs past the end of the file.");
 }
 
 TEST(DataFileTest, RefusesLengthsPastTheEndMissingNamesAndRandomBytes) {
@@ -135,8 +137,8 @@ TEST(DataFileTest, RefusesLengthsPastTheEndMissingNamesAndRandomBytes) {
   EXPECT_FALSE(DecodeDataFile(Bytes({0xFF, 0xFF, 'a'}), "long.mpd", &table).ok());
   const Status no_name = DecodeDataFile(std::string(26, '\0'), "blank.mpd", &table);
   EXPECT_EQ(no_name.message(),
-            "\"blank.mpd\" is damaged: record 1 at byte offset 0 has no File name, which every "
-            "saved record must have.");
+            "This is not a Tallymere data file, or it is damaged: \"blank.mpd\", record 1 at byte "
+            "offset 0 has no File name, which every saved record must have.");
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
     std::string noise(random() % 400, '\0');

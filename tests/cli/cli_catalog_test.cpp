@@ -99,12 +99,26 @@ TEST(CliCatalogTest, DamagedFileGoesToStderrWithExitStatusOne) {
   std::string bytes = EncodeDataFile(TwoFiles());
   bytes.resize(bytes.size() - 3);
   const std::string path = folder.WriteFile("cut.mpd", bytes);
+  // A picture is no data file at all: said in plain words first.
+  const std::string picture = folder.WriteFile("cover.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
   for (const char* command : {"dump", "info"}) {
     const CliRun run = RunCli({command, path}, folder);
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(run.err.find("is damaged: record 3 at byte offset"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find(path), std::string::npos);
+    EXPECT_EQ(
+        run.err.rfind("tallymere-cli: This is not a Tallymere data file, or it is damaged: \"" +
+                          path + "\", record 3 at byte offset ",
+                      0),
+        0u)
+        << run.err;
+    const CliRun image = RunCli({command, picture}, folder);
+    EXPECT_EQ(image.exit_code, 1);
+    EXPECT_EQ(
+        image.err.rfind("tallymere-cli: This is not a Tallymere data file, or it is damaged: \"" +
+                            picture + "\", record 1 at byte offset 0",
+                        0),
+        0u)
+        << image.err;
   }
 }
 

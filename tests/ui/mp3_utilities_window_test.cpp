@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -74,6 +75,50 @@ TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
             QString("Size: %1 bytes").arg(2 * testing::kFrameBytes + 128));
 
   window->grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/../../mp3_utilities.png"));
+  window->close();
+}
+
+TEST(Mp3UtilitiesWindowTest, TheEditorTakesWhatATagHoldsAndAReopenedWindowStartsEmpty) {
+  TempFolder folder;
+  folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
+  LinuxPlatform platform(folder.Path("program"));
+  MainWindow main(platform);
+  main.action("mnuId")->trigger();
+  Mp3UtilitiesWindow* window = main.mp3_utilities();
+  ASSERT_NE(window, nullptr);
+
+  // 30 stored bytes for the title, 4 for the year; "é" is one byte in the
+  // tag, "日" three.
+  // Each insert is validated as typing is.
+  QLineEdit* title = window->editor_field(0);
+  title->insert(QString(29, 'x'));
+  for (int i = 0; i < 2; ++i) title->insert(QStringLiteral("é"));
+  EXPECT_EQ(title->text(), QString(29, 'x') + QStringLiteral("é"));
+  title->clear();
+  title->insert(QString(27, 'x'));
+  for (int i = 0; i < 2; ++i) title->insert(QStringLiteral("日"));
+  EXPECT_EQ(title->text(), QString(27, 'x') + QStringLiteral("日"));
+  QTest::keyClicks(window->editor_field(3), QStringLiteral("200245"));
+  EXPECT_EQ(window->editor_field(3)->text(), QStringLiteral("2002"));
+
+  // A field kept as it is in the file is greyed.
+  auto* keep_title = window->findChild<QCheckBox*>(QStringLiteral("chkTitle"));
+  ASSERT_NE(keep_title, nullptr);
+  keep_title->setChecked(true);
+  EXPECT_FALSE(title->isEnabled());
+  keep_title->setChecked(false);
+  EXPECT_TRUE(title->isEnabled());
+
+  // Closed and opened again, the window starts as empty as the first time.
+  auto* tool_text = window->findChild<QLineEdit*>(QStringLiteral("txtText"));
+  ASSERT_NE(tool_text, nullptr);
+  tool_text->setText(QStringLiteral("leftover"));
+  window->action("mnuExit")->trigger();
+  EXPECT_FALSE(window->isVisible());
+  main.action("mnuId")->trigger();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(title->text(), QString());
+  EXPECT_EQ(tool_text->text(), QString());
   window->close();
 }
 

@@ -99,8 +99,9 @@ void MainWindow::ShowMp3Utilities() {
   if (!m_mp3_utilities) {
     // A window of its own beside the main window; its Form_Load runs now.
     m_mp3_utilities = std::make_unique<Mp3UtilitiesWindow>(*m_controller);
-  } else if (m_controller->sent_to_mp3_utilities()) {
-    // Files sent to a window already open replace its batch.
+  } else if (m_controller->sent_to_mp3_utilities() || !m_mp3_utilities->isVisible()) {
+    // Files sent to a window already open replace its batch; a window that
+    // was closed opens anew, as empty as the first time.
     m_mp3_utilities->Run([this] { m_mp3_utilities->controller().Form_Load(); });
   }
   m_mp3_utilities->show();

@@ -25,7 +25,10 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QValidator>
 
+#include "common/text_encoding.h"
+#include "mp3/id3v1.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
@@ -35,6 +38,20 @@
 
 namespace tallymere {
 namespace {
+
+// Takes no more than a tag field holds: its width counts the bytes of the
+// stored text (Windows-1252 when it fits, else UTF-8), so nothing typed is
+// cut without the user seeing it when the tag is written.
+class StoredWidthValidator : public QValidator {
+ public:
+  StoredWidthValidator(std::size_t width, QObject* parent) : QValidator(parent), m_width(width) {}
+  State validate(QString& input, int& /*position*/) const override {
+    return EncodeText(FromQt(input)).size() <= m_width ? Acceptable : Invalid;
+  }
+
+ private:
+  std::size_t m_width;
+};
 
 using Handler = void (FrmID3::*)();
 
@@ -181,6 +198,7 @@ void Mp3UtilitiesWindow::BuildViews() {
     if (i < 5) {
       m_fields[i] = new QLineEdit;
       m_fields[i]->setObjectName(field_names[i]);
+      m_fields[i]->setValidator(new StoredWidthValidator(kTagTextFields[i].width, m_fields[i]));
       m_fields[i]->installEventFilter(this);
       tag_layout->addWidget(m_fields[i], i, 1);
     } else {
@@ -193,6 +211,10 @@ void Mp3UtilitiesWindow::BuildViews() {
     m_keep[i] = new QCheckBox;
     m_keep[i]->setObjectName(keep_names[i]);
     m_keep[i]->setToolTip(Text(kPreserveBoxHints[i]));
+    // A field kept as it is in the file takes no input: grey it.
+    QWidget* field = i < 5 ? static_cast<QWidget*>(m_fields[i]) : m_genre;
+    connect(m_keep[i], &QCheckBox::toggled, field,
+            [field](bool keep) { field->setEnabled(!keep); });
     tag_layout->addWidget(m_keep[i], i, 2);
   }
   auto* details_box = new QGroupBox("Details");

@@ -56,6 +56,9 @@ void FrmID3::Form_Load() {
     // entry naming a file that does not exist.
     if (!IsMp3FileName(name)) continue;
     entries.push_back(BatchEntry(file_list.Cell(row, kColPath), name));
+    // They were the selection in the catalog, so they stay the selection
+    // here: a tag command on "the selected files" acts on them.
+    entries.back().selected = true;
   }
   m_entry_counter += static_cast<int>(entries.size());
   m_LvOld.AddRows(std::move(entries));
@@ -66,6 +69,7 @@ void FrmID3::Form_Load() {
   m_LvOld.SetCurrent(0);
   ShowDetails(0, /*bitrate_dashes=*/true);
   FinishLoading(kProgramTitle, Status::Ok());
+  CountSelection();
 }
 
 void FrmID3::Form_Unload() {
@@ -206,6 +210,11 @@ void FrmID3::ShowTagInEditor(const Mp3Info& info) {
   m_editor.year = ShownText(info.TagYear);
   m_editor.comment = ShownText(info.TagComment);
   m_editor.genre = info.TagGenre;
+}
+
+void FrmID3::ShowNewName() {
+  const int row = m_LvOld.current();
+  m_txtDisplay = row >= 0 ? m_LvOld.Cell(row, kBatchNew) : std::string();
 }
 
 void FrmID3::ClearEditorTexts() {

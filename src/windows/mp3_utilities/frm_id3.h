@@ -208,6 +208,8 @@ class FrmID3 {
   void SetStatus(int panel, std::string text);
   void ResetLabels(const DetailLabels& texts);
   void ClearEditorTexts();
+  // The New Name box shows the current entry's New.
+  void ShowNewName();
   // The editor shows each tag field up to its first NUL, as every view does.
   void ShowTagInEditor(const Mp3Info& info);
   // Enabled flags by the table of states.
@@ -233,7 +235,11 @@ class FrmID3 {
   void FillSnapshots();     // both from column New
 
   // --- mp3_batch.cpp ---
+  // The details labels, the editor and the New Name box for an entry.
   void ShowDetails(int row, bool bitrate_dashes);
+  // The details labels alone, from a fresh read of the entry's file; false
+  // when the file could not be read (the labels then stay blank).
+  bool ShowFileLabels(int row, bool bitrate_dashes, Mp3Info* info);
   void CountSelection();
 
   // --- tag_commands.cpp ---

@@ -85,28 +85,32 @@ void FrmID3::LvOld_ItemClick(int row) {
 
 void FrmID3::ShowDetails(int row, bool bitrate_dashes) {
   ClearEditorTexts();
+  if (m_platform.FileExists(EntryFile(row))) SetStatus(1, EntryFile(row));
+  Mp3Info info;
+  if (!ShowFileLabels(row, bitrate_dashes, &info)) return;
+  ShowTagInEditor(info);
+  m_txtDisplay = m_LvOld.Cell(row, kBatchNew);
+}
+
+bool FrmID3::ShowFileLabels(int row, bool bitrate_dashes, Mp3Info* info) {
   ResetLabels(kClickDetailLabels);
   m_CurrentFile = EntryFile(row);
-  if (!m_platform.FileExists(m_CurrentFile)) return;
-
-  SetStatus(1, m_CurrentFile);
+  if (!m_platform.FileExists(m_CurrentFile)) return false;
   const Result<int64_t> length = m_platform.FileLength(m_CurrentFile);
-  if (!length.ok()) return;
+  if (!length.ok()) return false;
   m_labels[0] = "Size: " + std::to_string(*length) + " bytes";
 
-  Mp3Info info;
-  const Result<std::string> bitrate = ReadInfo(m_CurrentFile, &info);
-  if (!bitrate.ok()) return;
+  const Result<std::string> bitrate = ReadInfo(m_CurrentFile, info);
+  if (!bitrate.ok()) return false;
   if (*bitrate != kNoHeader) {
-    m_labels[1] = "Version: MPEG " + info.MpegVersion + " ," + " layer " + info.MpegLayer;
+    m_labels[1] = "Version: MPEG " + info->MpegVersion + " ," + " layer " + info->MpegLayer;
     m_labels[2] = "Bitrate: " + *bitrate + " kbps";
-    m_labels[3] = info.SampleRate == 0 ? std::string("Sample Rate: unknown")
-                                       : "Sample Rate: " + RateText(info.SampleRate) + "Hz";
+    m_labels[3] = info->SampleRate == 0 ? std::string("Sample Rate: unknown")
+                                        : "Sample Rate: " + RateText(info->SampleRate) + "Hz";
   } else {
     m_labels[2] = bitrate_dashes ? "Bitrate: ---" : "Bitrate: -";
   }
-  ShowTagInEditor(info);
-  m_txtDisplay = m_LvOld.Cell(row, kBatchNew);
+  return true;
 }
 
 void FrmID3::CountSelection() {

@@ -37,6 +37,7 @@ void FrmID3::mnuIDrenam_Click() {
     // No snapshot: Oops! does not take this step back.
     m_LvOld.SetCell(row, kBatchNew, NameFromTag(info, m_mnuAlbum, m_mnuCom));
   }
+  ShowNewName();
   m_commands.Enable("mnuRen", true);
 }
 
@@ -60,6 +61,7 @@ void FrmID3::mnuOops_Click() {
     m_LvOld.SetCell(i, kBatchNew, m_PrevNames[i]);
     m_CurNames[i] = m_PrevNames[i];
   }
+  ShowNewName();
   m_commands.Enable("mnuOops", false);
   m_commands.EnableButton(id3_toolbar::kOops, false);
 }
@@ -72,6 +74,7 @@ void FrmID3::mnuStartOver_Click() {
   for (int row = 0; row < m_LvOld.row_count(); ++row) {
     m_LvOld.SetCell(row, kBatchNew, m_LvOld.Cell(row, kBatchOriginal));
   }
+  ShowNewName();
   // The snapshots are empty: Oops! would blank every name.
   m_commands.Enable("mnuOops", false);
   m_commands.EnableButton(id3_toolbar::kOops, false);

@@ -2,6 +2,8 @@
 // File Name over the entries in scope, and, for a batch sent from the
 // catalog, the matching catalog records after them.
 
+#include <unordered_map>
+
 #include "catalog/file_list_row.h"
 #include "common/sorted_list.h"
 #include "mp3/name_fields.h"
@@ -14,6 +16,16 @@ namespace tallymere {
 namespace {
 
 constexpr std::string_view kWriteTagTitle = "Write Tag";
+
+// A file as the catalog names it, with its name in one letter case.
+std::string FileKey(std::string_view path, std::string_view file_name) {
+  std::string key(path);
+  key += '\0';
+  for (const char c : file_name) {
+    key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return key;
+}
 
 // What one command says at each step.
 struct TagCommandTexts {
@@ -46,6 +58,13 @@ void FrmID3::RunTagCommand(TagCommand command) {
   const TagCommandTexts& texts = command == TagCommand::kWrite   ? kWriteTexts
                                  : command == TagCommand::kErase ? kEraseTexts
                                                                  : kFromNameTexts;
+  const std::vector<int> rows = RowsInScope();
+  if (rows.empty()) {
+    // Nothing selected: report that, not a success over no file at all.
+    m_ui.ShowMessage("Please select a file first.", Buttons::kOk, Icon::kInformation,
+                     kMp3UtilitiesTitle);
+    return;
+  }
   if (m_optAll && m_ui.ShowMessage(texts.confirm, Buttons::kYesNo, Icon::kQuestion,
                                    kWriteTagTitle) != Answer::kYes) {
     return;
@@ -54,7 +73,6 @@ void FrmID3::RunTagCommand(TagCommand command) {
   SetStatus(1, std::string(texts.working));
   if (command == TagCommand::kFromName) ClearEditorTexts();
 
-  const std::vector<int> rows = RowsInScope();
   for (int row : rows) {
     switch (command) {
       case TagCommand::kWrite:
@@ -70,6 +88,11 @@ void FrmID3::RunTagCommand(TagCommand command) {
     }
   }
   if (command == TagCommand::kFromName) ShowTagOfCurrentEntry();
+  // A tag added or erased changes the file: its details follow it.
+  if (const int current = m_LvOld.current(); current >= 0) {
+    Mp3Info info;
+    ShowFileLabels(current, /*bitrate_dashes=*/false, &info);
+  }
 
   if (LinkedToCatalog()) {
     SetStatus(1, std::string(texts.updating));
@@ -116,27 +139,49 @@ void FrmID3::ShowTagOfCurrentEntry() {
 }
 
 bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated) {
+  // The records (and file-list rows) of each entry's file are found in one
+  // walk of each, so a big batch over a full catalog stays quick. File names
+  // match without regard to letter case, as the batch's extension may differ.
+  std::unordered_map<std::string, std::size_t> entry_of;  // key -> position in rows
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    entry_of.emplace(FileKey(m_LvOld.Cell(rows[i], kBatchPath),
+                             m_LvOld.Cell(rows[i], kBatchOriginal) + std::string(kMp3Extension)),
+                     i);
+  }
   CatalogTable& catalog = m_main.catalog();
+  std::vector<std::vector<int>> records(rows.size());
   const int end = catalog.CatalogEnd();
-  for (int row : rows) {
-    const std::string& path = m_LvOld.Cell(row, kBatchPath);
-    const std::string file_name = m_LvOld.Cell(row, kBatchOriginal) + std::string(kMp3Extension);
-    std::optional<Mp3Info> tag;
-    for (int index = 1; index < end; ++index) {
-      const CatalogRecord& record = catalog.Record(index);
-      if (record.path != path || CompareNoCase(record.file_name, file_name) != 0) continue;
-      if (!erase && !tag) {
-        // Read once, at the first record that needs it.
-        Mp3Info info;
-        if (!ReadInfo(EntryFile(row), &info).ok()) return false;
-        tag = std::move(info);
-      }
+  for (int index = 1; index < end; ++index) {
+    const CatalogRecord& record = catalog.Record(index);
+    const auto found = entry_of.find(FileKey(record.path, record.file_name));
+    if (found != entry_of.end()) records[found->second].push_back(index);
+  }
+
+  std::unordered_map<std::string, Mp3Info> shown;  // the new fields by file key
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (records[i].empty()) continue;
+    Mp3Info tag;  // an erased tag leaves every field empty
+    if (!erase && !ReadInfo(EntryFile(rows[i]), &tag).ok()) return false;
+    for (int index : records[i]) {
       CatalogRecord& target = catalog.MutableRecord(index);
-      target.artist = erase ? std::string() : tag->TagArtist;
-      target.title = erase ? std::string() : tag->TagTitle;
-      target.album = erase ? std::string() : tag->TagAlbum;
+      target.artist = tag.TagArtist;
+      target.title = tag.TagTitle;
+      target.album = tag.TagAlbum;
       *updated = true;
     }
+    const CatalogRecord& first = catalog.Record(records[i].front());
+    shown.emplace(FileKey(first.path, first.file_name), std::move(tag));
+  }
+
+  // The main window's list shows the new fields at once.
+  ListModel& file_list = m_main.LV();
+  for (int row = 0; row < file_list.row_count(); ++row) {
+    const auto found =
+        shown.find(FileKey(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName)));
+    if (found == shown.end()) continue;
+    file_list.SetCell(row, kColArtist, ShownText(found->second.TagArtist));
+    file_list.SetCell(row, kColTitle, ShownText(found->second.TagTitle));
+    file_list.SetCell(row, kColAlbum, ShownText(found->second.TagAlbum));
   }
   return true;
 }

@@ -40,6 +40,7 @@ void FrmID3::ApplyTool(const std::function<std::string(const std::string&)>& rul
     m_LvOld.SetCell(row, kBatchNew, rule(m_LvOld.Cell(row, kBatchNew)));
   }
   StoreCurNames();
+  ShowNewName();
   EnableNamingStep();
 }
 

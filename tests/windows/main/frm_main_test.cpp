@@ -196,11 +196,10 @@ TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
   EXPECT_EQ(messages[0].text, "Save current file?");
   EXPECT_EQ(messages[0].title, "Confirm");
   EXPECT_EQ(messages[0].buttons, Buttons::kYesNoCancel);
-  EXPECT_EQ(
-      messages[1].text,
-      "\"" + bad +
-          "\" is damaged: record 1 at byte offset 0 is cut short: its Bitrate runs "
-          "past the end of the file.\n\nThe file was not opened; the catalog shown is unchanged.");
+  EXPECT_EQ(messages[1].text,
+            "This is not a Tallymere data file, or it is damaged: \"" + bad +
+                "\", record 1 at byte offset 0 is cut short: its Bitrate runs past the end of the "
+                "file.\n\nThe file was not opened; the catalog shown is unchanged.");
   EXPECT_EQ(messages[1].icon, Icon::kStop);
   EXPECT_TRUE(main().catalog() == before);
   EXPECT_EQ(NodeKeys(), tree_before);

@@ -228,11 +228,14 @@ TEST_F(FrmId3RenameTest, PreparesNamesByHandAndTakesThemBack) {
   EXPECT_TRUE(id3().commands().Enabled("mnuRen") && id3().commands().ButtonEnabled(12));
   id3().mnuOops_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
+  EXPECT_EQ(id3().txtDisplay(), "b");  // the New Name box follows its entry
   EXPECT_FALSE(id3().commands().Enabled("mnuOops"));
 
+  id3().set_txtDisplay("Typed");
   id3().mnuMan_Click();
   id3().mnuStartOver_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
+  EXPECT_EQ(id3().txtDisplay(), "b");
   EXPECT_FALSE(id3().commands().ButtonEnabled(12));
   // After Start Over a step still leaves the names before it for Oops!.
   id3().mnuMan_Click();

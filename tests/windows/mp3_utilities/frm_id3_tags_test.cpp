@@ -79,13 +79,19 @@ TEST_F(FrmId3TagsTest, AnsweringNoOrSelectingNothingWritesNothing) {
   EXPECT_EQ(id3().status(1), "C:\\Music\\a.mp3");
   EXPECT_FALSE(main().changed());
 
-  // With optSelect and nothing selected: nothing written, success reported.
+  // With optSelect and nothing selected, each tag command says so and
+  // reports nothing else: no success over no file at all.
   id3().set_optAll(false);
   batch().ClearSelection();
   id3().mnuWrite_Click();
+  id3().mnuRemove_Click();
+  id3().mnuTagName_Click();
+  for (int i = 2; i <= 4; ++i) {
+    EXPECT_EQ(Message(i), "MP3 Utilities/information/ok: Please select a file first.");
+  }
   EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")), Audio());
-  EXPECT_EQ(id3().status(1), "Write tag successful..");
-  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(id3().status(1), "C:\\Music\\a.mp3");
+  EXPECT_FALSE(main().changed());
 }
 
 TEST_F(FrmId3TagsTest, WritesAndErasesTheSelectedFilesOnly) {
@@ -109,6 +115,35 @@ TEST_F(FrmId3TagsTest, WritesAndErasesTheSelectedFilesOnly) {
             (Texts{"Erasing.  .  .", "Erase tag successful."}));
   EXPECT_FALSE(ReadTag("a.mp3").HasTag);
   EXPECT_EQ(editor.title + editor.artist + editor.genre, "");
+}
+
+TEST_F(FrmId3TagsTest, SentFilesArriveSelectedAndAWriteShowsEverywhereAtOnce) {
+  Song("b.mp3");
+  Song("a.mp3");
+  CatalogSong("b.mp3", true);
+  CatalogSong("a.mp3", true);
+  main().mnuId3_Click();
+  // Both arrive selected, the first one current with its details shown.
+  EXPECT_EQ(batch().SelectedCount(), 2);
+  EXPECT_EQ(batch().current(), batch().row(0).text == "b" ? 0 : 1);
+  EXPECT_EQ(id3().Label9(), "Size: " + std::to_string(Audio().size()) + " bytes");
+  EXPECT_EQ(id3().status(2), "2 selected");
+
+  // Write Tag in its default scope, the selection, reaches both files.
+  id3().tag_editor() = {.title = "New Title", .artist = "New Artist", .album = "New Album"};
+  id3().mnuWrite_Click();
+  EXPECT_EQ(ReadTag("a.mp3").TagTitle, "New Title");
+  EXPECT_EQ(ReadTag("b.mp3").TagArtist, "New Artist");
+  EXPECT_EQ(id3().status(1), "Tags and data updated.");
+  // The details follow the file, which now ends in a tag...
+  EXPECT_EQ(id3().Label9(), "Size: " + std::to_string(Audio().size() + 128) + " bytes");
+  // ...and the main window's list shows the new fields without another click.
+  const ListModel& list = main().LV();
+  for (int row = 0; row < list.row_count(); ++row) {
+    EXPECT_EQ(list.Cell(row, kColArtist) + "|" + list.Cell(row, kColTitle) + "|" +
+                  list.Cell(row, kColAlbum),
+              "New Artist|New Title|New Album");
+  }
 }
 
 TEST_F(FrmId3TagsTest, CarriesTagsIntoEveryMatchingCatalogRecord) {
