@@ -23,6 +23,7 @@
 #include "catalog/data_file.h"
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
+#include "platform/shell_open.h"
 #include "support/temp_folder.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/batch_list_widget.h"
@@ -168,6 +169,34 @@ TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
   m_window->action("mnuLoad")->trigger();
   EXPECT_EQ(Status(2), "Total: 3 files");
   EXPECT_EQ(m_window->tree()->model()->index(0, 0).data().toString(), saved);
+}
+
+TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSo) {
+  // A desktop with a type for the file but no program for that type.
+  ShellTools tools;
+  tools.run = [](const std::vector<std::string>& argv) {
+    const bool filetype = argv.size() > 2 && argv[2] == "filetype";
+    return CommandOutput{true, 0, filetype ? "audio/mpeg\n" : ""};
+  };
+  int launches = 0;
+  tools.launch = [&launches](const std::vector<std::string>&, const std::string&, OpenFailed) {
+    ++launches;
+    return Status::Ok();
+  };
+  m_window->services().SetShellTools(tools);
+  ScanMusic();
+  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
+  m_window->tree()->scrollTo(pop);
+  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
+                    m_window->tree()->visualRect(pop).center());
+  const QRect first =
+      m_window->file_list()->visualRect(m_window->file_list()->model()->index(0, 0));
+  QTest::mouseClick(m_window->file_list()->viewport(), Qt::LeftButton, {}, first.center());
+  QString text;
+  AnswerMessage(&text, QMessageBox::Ok);
+  QTest::mouseDClick(m_window->file_list()->viewport(), Qt::LeftButton, {}, first.center());
+  EXPECT_EQ(text, "No application is associated with this file type.");
+  EXPECT_EQ(launches, 0);
 }
 
 TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {

@@ -72,13 +72,15 @@ void FrmMain::OpenSelectedFile() {
   } else if (GShell(m_ui, *native, kShowDefault, "", "", "open", &error)) {
     return;
   }
-  if (error.number != kFileNotFoundError) return;  // other failures were shown by the shell
-  if (!IsDriveRootLabel(disk_label)) {
+  // The desktop shows no message of its own for a failure it reports at
+  // once (no program for the file's type, no access): say it here, or the
+  // double click would do nothing visible.
+  if (error.number != kFileNotFoundError || IsDriveRootLabel(disk_label)) {
+    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
+  } else {
     m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
                          m_LV.Cell(row, kColPath).substr(0, 3) + "\" drive.",
                      Buttons::kOk, Icon::kInformation, kProgramTitle);
-  } else {
-    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
   }
 }
 

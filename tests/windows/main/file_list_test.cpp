@@ -128,13 +128,25 @@ TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
   EXPECT_EQ(ui().Messages().back().text, "File not found");
   EXPECT_EQ(ui().Messages().back().icon, Icon::kStop);
 
+  // No program for the file's type, or no access: said, not passed over.
+  ui().set_shell_result(31);
+  main().LV_DblClick();
+  EXPECT_EQ(ui().Messages().back().text, "No application is associated with this file type.");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kStop);
+  EXPECT_EQ(ui().Messages().back().title, "Tallymere");
+  ui().set_shell_result(5);
+  main().LV_DblClick();
+  EXPECT_EQ(ui().Messages().back().text, "Path/file access error");
+
   ui().set_shell_result(42);
+  const std::size_t shown = ui().Messages().size();
   const int row = 0;
   main().LV().SelectOnly(row);
   ASSERT_EQ(main().LV().row(row).text, "a.mp3");
   main().LV_DblClick();
   EXPECT_EQ(ui().calls().back().op, "ShellOpen");
   EXPECT_EQ(ui().calls().back().text, folder().Path("c/Music/a.mp3"));
+  EXPECT_EQ(ui().Messages().size(), shown);
 }
 
 TEST_F(FileListTest, CopiesTheSelectedNameAndNothingWithoutSelection) {
