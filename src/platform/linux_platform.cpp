@@ -12,6 +12,7 @@
 #include "platform/catalog_path.h"
 #include "platform/cd_door.h"
 #include "platform/folder_listing.h"
+#include "platform/legacy_names.h"
 #include "platform/program_folder.h"
 #include "platform/rename_file.h"
 #include "platform/trash.h"
@@ -85,13 +86,23 @@ void LinuxPlatform::Rebuild() const {
   }
 }
 
+std::optional<ResolvedPath> LinuxPlatform::Resolve(const DriveMap& map,
+                                                   std::string_view catalog_path) const {
+  std::optional<ResolvedPath> resolved = ResolveCatalogPath(map, catalog_path);
+  if (resolved && !resolved->native.empty()) {
+    resolved->native =
+        ReachableNativePath(resolved->drive->info.native_folder, std::move(resolved->native));
+  }
+  return resolved;
+}
+
 const DriveMap& LinuxPlatform::Map() const {
   if (m_probe->MountsChanged()) Rebuild();
   return m_map;
 }
 
 Result<std::string> LinuxPlatform::Native(std::string_view action, std::string_view path) const {
-  std::optional<ResolvedPath> resolved = ResolveCatalogPath(Map(), path);
+  std::optional<ResolvedPath> resolved = Resolve(Map(), path);
   if (!resolved) return NoSuchDrive(action, path);
   if (resolved->native.empty()) return Failure(action, path, ENOMEDIUM);
   return std::move(resolved->native);
@@ -121,7 +132,9 @@ std::string LinuxPlatform::VolumeLabel(std::string_view drive_root) const {
 }
 
 std::optional<std::string> LinuxPlatform::ToNative(std::string_view catalog_path) const {
-  return CatalogToNative(Map(), catalog_path);
+  std::optional<ResolvedPath> resolved = Resolve(Map(), catalog_path);
+  if (!resolved || resolved->native.empty()) return std::nullopt;
+  return std::move(resolved->native);
 }
 
 std::optional<std::string> LinuxPlatform::ToCatalog(std::string_view native_path) const {
@@ -132,7 +145,7 @@ Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
                                                 bool with_file_facts) const {
   constexpr std::string_view kAction = "Cannot list";
   const DriveMap& map = Map();
-  std::optional<ResolvedPath> resolved = ResolveCatalogPath(map, folder);
+  std::optional<ResolvedPath> resolved = Resolve(map, folder);
   if (!resolved) return NoSuchDrive(kAction, folder);
   if (resolved->native.empty()) return Failure(kAction, folder, ENOMEDIUM);
 

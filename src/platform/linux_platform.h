@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/catalog_path.h"
 #include "platform/drive_map.h"
 #include "platform/machine_probe.h"
 #include "ports/platform.h"
@@ -75,6 +76,8 @@ class LinuxPlatform : public Platform {
  private:
   // The map, brought up to date first when the mount table changed.
   const DriveMap& Map() const;
+  // ResolveCatalogPath, reaching names stored on disk in Windows-1252.
+  std::optional<ResolvedPath> Resolve(const DriveMap& map, std::string_view catalog_path) const;
   void Rebuild() const;
   // The native path of a catalog path, or a message "<action> "<path>": <cause>".
   Result<std::string> Native(std::string_view action, std::string_view path) const;

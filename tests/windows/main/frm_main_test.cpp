@@ -130,6 +130,27 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(ui().calls().back().op, "BusyPointer");
 }
 
+TEST_F(FrmMainTest, AFileNamedInWindows1252StaysReachableAfterSaveAndOpen) {
+  const std::string native = File("c", "Music/caf\xE9.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  ASSERT_EQ(main().catalog().Record(1).file_name, "caf\xE9.mp3");  // as found on disk
+  ui().AnswerSaveFile(folder().Path("legacy.mpd"));
+  main().mnuSaveFile_Click();
+  ui().AnswerOpenFile(folder().Path("legacy.mpd"));
+  main().mnuLoad_Click();
+  // The data file gives the name back as text: "café.mp3" in UTF-8.
+  ASSERT_EQ(main().catalog().Record(1).file_name, "caf\xC3\xA9.mp3");
+
+  main().tvAlbum_NodeClick(Node("C:\\Music\\"));
+  main().LV().SelectOnly(0);
+  main().LV_DblClick();
+  EXPECT_EQ(ui().calls().back().op, "ShellOpen");
+  EXPECT_EQ(ui().calls().back().text, native);
+  main().mnuId3_Click();  // finds the file and its length
+  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_TRUE(main().sent_to_mp3_utilities());
+}
+
 TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   CatalogTable table;
   CatalogRecord record;
