@@ -13,6 +13,11 @@ CatalogRecord& CatalogTable::MutableRecord(int index) {
   return m_records[index - 1];
 }
 
+void CatalogTable::RemoveRecord(int index) {
+  assert(index >= 1 && index <= kCapacity);
+  if (index <= static_cast<int>(m_records.size())) m_records.erase(m_records.begin() + index - 1);
+}
+
 int CatalogTable::CatalogEnd() const {
   int index = 1;
   while (index <= static_cast<int>(m_records.size()) && !m_records[index - 1].path.empty()) ++index;

@@ -30,6 +30,9 @@ class CatalogTable {
 
   // Every record back to empty.
   void Erase() { m_records.clear(); }
+  // Takes record i out: every record after it moves one place up, and the
+  // last one held becomes empty.
+  void RemoveRecord(int index);
 
   // The index of the first record whose Path is empty: file records + 1.
   int CatalogEnd() const;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "common/format.h"
@@ -229,6 +230,16 @@ Status LinuxPlatform::RenameFile(std::string_view from, std::string_view to) con
   const int error = RenameWithoutReplacing(*native_from, *native_to);
   if (error == EEXIST) return Failure(action, to, Quoted(to) + " already exists");
   if (error != 0) return Failure(action, to, error);
+  return Status::Ok();
+}
+
+Status LinuxPlatform::ReplaceFile(std::string_view from, std::string_view to) const {
+  const std::string action = "Cannot rename " + Quoted(from) + " to";
+  const Result<std::string> native_from = Native("Cannot rename", from);
+  if (!native_from.ok()) return native_from.status();
+  const Result<std::string> native_to = Native(action, to);
+  if (!native_to.ok()) return native_to.status();
+  if (rename(native_from->c_str(), native_to->c_str()) != 0) return Failure(action, to, errno);
   return Status::Ok();
 }
 

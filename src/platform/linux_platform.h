@@ -59,6 +59,7 @@ class LinuxPlatform : public Platform {
   Result<bool> IsReadOnly(std::string_view path) const override;
   Status ResetAttributes(std::string_view path) const override;
   Status RenameFile(std::string_view from, std::string_view to) const override;
+  Status ReplaceFile(std::string_view from, std::string_view to) const override;
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
 

@@ -96,6 +96,9 @@ class Platform {
   virtual Result<bool> IsReadOnly(std::string_view path) const = 0;
   virtual Status ResetAttributes(std::string_view path) const = 0;
   virtual Status RenameFile(std::string_view from, std::string_view to) const = 0;
+  // Renames onto an existing file, replacing it in one step: should the
+  // rename fail, the other file is still there.
+  virtual Status ReplaceFile(std::string_view from, std::string_view to) const = 0;
   virtual Status DeleteFile(std::string_view path) const = 0;
   virtual Status CreateFolder(std::string_view path) const = 0;
 

@@ -151,6 +151,11 @@ Status FaultyPlatform::RenameFile(std::string_view from, std::string_view to) co
   return m_real.RenameFile(from, to);
 }
 
+Status FaultyPlatform::ReplaceFile(std::string_view from, std::string_view to) const {
+  if (Status planned = Check(PlatformCall::kRenameFile, from); !planned) return planned;
+  return m_real.ReplaceFile(from, to);
+}
+
 Status FaultyPlatform::DeleteFile(std::string_view path) const {
   if (Status planned = Check(PlatformCall::kDeleteFile, path); !planned) return planned;
   return m_real.DeleteFile(path);

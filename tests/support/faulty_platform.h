@@ -63,6 +63,8 @@ class FaultyPlatform : public Platform {
   Result<bool> IsReadOnly(std::string_view path) const override { return m_real.IsReadOnly(path); }
   Status ResetAttributes(std::string_view path) const override;
   Status RenameFile(std::string_view from, std::string_view to) const override;
+  // Counted and failed as a rename.
+  Status ReplaceFile(std::string_view from, std::string_view to) const override;
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
   Result<std::string> ReadFile(const std::string& native_path) const override;

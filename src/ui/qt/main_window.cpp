@@ -93,6 +93,20 @@ void MainWindow::BindFindPanel() {
   };
   connect(m_find_drive, &QComboBox::currentIndexChanged, this, choose_drive);
   choose_drive(m_find_drive->currentIndex());
+
+  // The buttons run the find commands, and are usable exactly when they are.
+  for (const auto& [button, name] :
+       {std::pair{m_find_button, "cmdFind"}, std::pair{m_find_all_button, "cmdAll"}}) {
+    QAction* command = action(name);
+    button->setToolTip(command->toolTip());
+    button->setEnabled(command->isEnabled());
+    connect(button, &QPushButton::clicked, command, &QAction::trigger);
+    connect(command, &QAction::enabledChanged, button, &QPushButton::setEnabled);
+  }
+  // Enter in "Containing:" finds in the chosen drive.
+  connect(m_find_text, &QLineEdit::returnPressed, this, [this] {
+    if (action("cmdFind")->isEnabled()) action("cmdFind")->trigger();
+  });
 }
 
 void MainWindow::ShowMp3Utilities() {
@@ -157,6 +171,8 @@ void MainWindow::BuildViews() {
     const int node = m_tree_adapter->NodeOf(current);
     Run([this, node] { m_controller->tvAlbum_NodeClick(node); });
   });
+  m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_tree, &QWidget::customContextMenuRequested, this, &MainWindow::ShowTreePopup);
   connect(m_tree, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
     m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
     Run([this] { m_controller->tvAlbum_DblClick(); });
@@ -250,6 +266,14 @@ void MainWindow::BuildViews() {
   find_layout->addRow("Containing:", m_find_text);
   find_layout->addRow("File Type:", m_find_type);
   find_layout->addRow("Look in:", m_find_drive);
+  m_find_button = new QPushButton("Find in Drive");
+  m_find_button->setObjectName("cmdFind");
+  m_find_all_button = new QPushButton("Find in All");
+  m_find_all_button->setObjectName("cmdAll");
+  auto* find_buttons = new QHBoxLayout;
+  find_buttons->addWidget(m_find_button);
+  find_buttons->addWidget(m_find_all_button);
+  find_layout->addRow(find_buttons);
   side_layout->addWidget(find_box);
   side_layout->addStretch();
   m_side_panel->addTab(first_tab, "Scan and Find");
@@ -294,6 +318,14 @@ void MainWindow::ShowControllerState() {
   }
   if (QAction* grid = action("mnuGrid")) grid->setChecked(main.grid_checked());
   m_side_panel->setCurrentIndex(main.selected_tab());
+  // A command may set the find inputs (Show All Files in Selected on the root).
+  FindPanel& find = m_controller->find_panel();
+  if (m_find_text->text() != ToQt(find.txtFind())) m_find_text->setText(ToQt(find.txtFind()));
+  if (m_find_type->currentText() != ToQt(find.cmbType())) {
+    m_find_type->setCurrentText(ToQt(find.cmbType()));
+  }
+  if (main.focus_request() == "tvAlbum") m_tree->setFocus();
+  m_controller->clear_focus_request();
 
   QStringList entries;
   for (const std::string& entry : main.lstBox()) entries << ToQt(entry);

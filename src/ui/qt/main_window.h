@@ -76,6 +76,7 @@ class MainWindow : public QMainWindow {
                       const std::function<void()>& handler);
   void ShowControllerState();
   void ShowFileListPopup(const QPoint& position);
+  void ShowTreePopup(const QPoint& position);
   void ShowAbout();
   void ShowMp3Utilities();
 
@@ -96,6 +97,8 @@ class MainWindow : public QMainWindow {
   QLineEdit* m_find_text = nullptr;
   QComboBox* m_find_type = nullptr;
   QComboBox* m_find_drive = nullptr;
+  QPushButton* m_find_button = nullptr;
+  QPushButton* m_find_all_button = nullptr;
   QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;

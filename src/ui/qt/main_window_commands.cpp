@@ -10,6 +10,8 @@
 #include <QTreeView>
 
 #include "ui/qt/about_dialog.h"
+#include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/tree_model_adapter.h"
 #include "ui/qt/main_window.h"
 
 namespace tallymere {
@@ -48,6 +50,27 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuId", "MP3 Utilities", [main] { main->mnuId_Click(); });
   AddCommand("mnuId3", "Send to MP3 Utilities", [main] { main->mnuId3_Click(); });
   AddCommand("p7", "Send to MP3 Utilities", [main] { main->mnuId3_Click(); });
+  AddCommand("mnuSearchdisk", "Show All Files in Selected",
+             [main] { main->mnuSearchdisk_Click(); });
+  AddCommand("mnuPop2Show", "Show Files in Selected", [main] { main->mnuPop2Show_Click(); });
+  AddCommand("mnuDuplicate1", "Show Duplicates (Exact Match)",
+             [main] { main->mnuDuplicate1_Click(); });
+  AddCommand("mnuDuplicate2", "Show Duplicates (Not So Exact)",
+             [main] { main->mnuDuplicate2_Click(); });
+  AddCommand("mnuDuplicate3", "Show Duplicates (Any Possible Match)",
+             [main] { main->mnuDuplicate3_Click(); });
+  AddCommand("cmdFind", "Find in Drive", [main] {
+    main->cmdFind_Click();
+  })->setToolTip("Find files in selected drive");
+  AddCommand("cmdAll", "Find in All", [main] {
+    main->cmdAll_Click();
+  })->setToolTip("Find files in entire data file");
+  AddCommand("mnuDelete", "Delete File", [main] { main->mnuDelete_Click(); });
+  AddCommand("p2", "Delete Selected Item", [main] { main->mnuDelete_Click(); });
+  AddCommand("mnuRename", "Rename File", [main] { main->mnuRename_Click(); });
+  AddCommand("p3", "Rename Selected Item", [main] { main->mnuRename_Click(); });
+  AddCommand("mnuCorrect", "Correct File Name", [main] { main->mnuCorrect_Click(); });
+  AddCommand("p4", "Correct Selected Item", [main] { main->mnuCorrect_Click(); });
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
@@ -69,7 +92,15 @@ void MainWindow::BuildMenus() {
   file->addAction(action("mnuExit"));
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->addAction(action("mnuClip"));
+  edit->addSeparator();
+  for (const char* name : {"mnuDelete", "mnuRename", "mnuCorrect"}) edit->addAction(action(name));
   QMenu* view = menuBar()->addMenu("&View");
+  view->addAction(action("mnuSearchdisk"));
+  view->addSeparator();
+  for (const char* name : {"mnuDuplicate1", "mnuDuplicate2", "mnuDuplicate3"}) {
+    view->addAction(action(name));
+  }
+  view->addSeparator();
   view->addAction(action("mnuGrid"));
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction(action("mnuId3"));
@@ -126,8 +157,20 @@ void MainWindow::ShowFileListPopup(const QPoint& position) {
   popup.setObjectName("mnuPop");
   popup.addAction(action("p7"));
   popup.addSeparator();
-  popup.addAction(action("p1"));
+  for (const char* name : {"p1", "p2", "p3", "p4"}) popup.addAction(action(name));
   popup.exec(m_list->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::ShowTreePopup(const QPoint& position) {
+  // The pop-up acts on the node under the pointer, as a click would select it.
+  const QModelIndex index = m_tree->indexAt(position);
+  if (!index.isValid()) return;
+  m_tree->setCurrentIndex(index);
+  m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
+  QMenu popup(this);
+  popup.setObjectName("mnuPop2");
+  popup.addAction(action("mnuPop2Show"));
+  popup.exec(m_tree->viewport()->mapToGlobal(position));
 }
 
 void MainWindow::ShowAbout() {

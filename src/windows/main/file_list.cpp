@@ -54,9 +54,8 @@ void FrmMain::LV_DblClick() {
 
 void FrmMain::LV_KeyDown(int key_code) {
   if (busy()) return;
-  // Delete (46) runs Delete File once that command exists; until then only
-  // Enter does something here.
   if (key_code == kKeyEnter) OpenSelectedFile();
+  if (key_code == kKeyDelete) mnuDelete_Click();
 }
 
 void FrmMain::OpenSelectedFile() {

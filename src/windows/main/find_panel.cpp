@@ -15,6 +15,7 @@ void FindPanel::Reset() {
   m_cmbType = "*.*";
   m_cmbType_items = kFindTypes;
   m_Drive1.clear();
+  m_search_all = false;
 }
 
 }  // namespace tallymere

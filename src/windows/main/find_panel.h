@@ -23,12 +23,16 @@ class FindPanel {
   // The drive chosen in "Look in:", as its letter and colon ("c:").
   const std::string& Drive1() const { return m_Drive1; }
   void set_Drive1(std::string drive) { m_Drive1 = std::move(drive); }
+  // Set by Find in All for the length of the search it runs.
+  bool search_all() const { return m_search_all; }
+  void set_search_all(bool all) { m_search_all = all; }
 
  private:
   std::string m_txtFind;
   std::string m_cmbType;
   std::vector<std::string> m_cmbType_items;
   std::string m_Drive1;
+  bool m_search_all = false;
 };
 
 }  // namespace tallymere

@@ -19,6 +19,7 @@
 #include "ports/platform.h"
 #include "ports/ui_services.h"
 #include "scan/scan_state.h"
+#include "search/duplicates.h"
 #include "windows/command_state.h"
 #include "windows/input_codes.h"
 #include "windows/main/find_panel.h"
@@ -74,6 +75,22 @@ class FrmMain {
   void mnuClip_Click();
   void mnuGrid_Click();
 
+  // --- Find and duplicates --------------------------------------------------------
+  void cmdFind_Click();        // "Find in Drive"
+  void cmdAll_Click();         // "Find in All"
+  void mnuSearchdisk_Click();  // "Show All Files in Selected"
+  void mnuPop2Show_Click() { mnuSearchdisk_Click(); }
+  void mnuDuplicate1_Click();  // "Show Duplicates (Exact Match)"
+  void mnuDuplicate2_Click();  // "Show Duplicates (Not So Exact)"
+  void mnuDuplicate3_Click();  // "Show Duplicates (Any Possible Match)"
+
+  // --- File operations ----------------------------------------------------------------
+  void mnuDelete_Click();   // "Delete File", the pop-up's p2 and the Delete key
+  void mnuRename_Click();   // "Rename File", p3
+  void mnuCorrect_Click();  // "Correct File Name", p4
+  // Hands catalog paths to the desktop's trash, which asks first; 0 when all went.
+  int ShellDelete(const std::vector<std::string>& vntFileName);
+
   // --- Scan batch and disks -------------------------------------------------------
   void cmdAdd_Click();
   void cmdDelete_Click();
@@ -108,6 +125,10 @@ class FrmMain {
   FindPanel& find_panel() { return m_find; }
   // True while a long command yields to the window: every command is refused.
   bool busy() const { return m_yield_depth > 0; }
+  // The control a handler wants the focus on ("tvAlbum"), empty for none; the
+  // view moves the focus and clears it.
+  const std::string& focus_request() const { return m_focus_request; }
+  void clear_focus_request() { m_focus_request.clear(); }
 
   // --- Catalog state ----------------------------------------------------------------
   CatalogTable& catalog() { return m_catalog; }
@@ -156,6 +177,15 @@ class FrmMain {
   bool AddDisk();
   void ReportSkippedFolders(const ScanReport& report);
   std::string UntitledPath() const;
+  // Fills the file list with the rows of these records, sorted by File name;
+  // returns their total size.
+  int64_t ListRecords(const std::vector<int>& indices);
+  void ListDuplicates(DuplicateRule rule, std::string_view found_text);
+  // The record of a file-list row: the first whose Path and File name are the
+  // row's; 0 when there is none.
+  int RecordOfRow(int row) const;
+  // A row's full path: its Path followed by its File name.
+  std::string RowPath(int row) const;
 
   int m_yield_depth = 0;
   YieldCountingUi m_ui;
@@ -184,6 +214,7 @@ class FrmMain {
   bool m_playlist_visible = false;
   bool m_grid_checked = false;
   FindPanel m_find;
+  std::string m_focus_request;
 };
 
 }  // namespace tallymere

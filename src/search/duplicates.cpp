@@ -1,0 +1,65 @@
+#include "search/duplicates.h"
+
+#include <string_view>
+#include <unordered_map>
+
+namespace tallymere {
+namespace {
+
+// The last `count` characters of a UTF-8 name (all of a shorter one), never
+// cutting a character in two.
+std::string_view LastCharacters(std::string_view name, int count) {
+  std::size_t start = name.size();
+  while (start > 0 && count > 0) {
+    --start;
+    // 10xxxxxx continues a character that began further left.
+    if ((static_cast<unsigned char>(name[start]) & 0xC0) != 0x80) --count;
+  }
+  return name.substr(start);
+}
+
+std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
+  switch (rule) {
+    case DuplicateRule::kNotSoExact:
+      return LastCharacters(name, kNotSoExactCharacters);
+    case DuplicateRule::kAnyPossible:
+      return LastCharacters(name, kAnyPossibleCharacters);
+    case DuplicateRule::kExact:
+      break;
+  }
+  return name;
+}
+
+}  // namespace
+
+DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
+                             std::size_t max_sets) {
+  // Records whose compared parts are equal form a group, in record order. The
+  // pairwise walk meets record i's sets with every later member of its group,
+  // in order, so walking the records and each one's later group members gives
+  // the same sets in the same order.
+  std::unordered_map<std::string_view, std::vector<int>> groups;
+  std::vector<std::pair<std::vector<int>*, std::size_t>> place(
+      static_cast<std::size_t>(file_count) + 1);
+  for (int i = 1; i <= file_count; ++i) {
+    std::vector<int>& group = groups[ComparedPart(table.Record(i).file_name, rule)];
+    place[static_cast<std::size_t>(i)] = {&group, group.size()};
+    group.push_back(i);
+  }
+
+  DuplicateSets sets;
+  for (const auto& [part, group] : groups) {
+    const auto size = static_cast<int64_t>(group.size());
+    sets.count += size * (size - 1) / 2;
+  }
+  for (int i = 1; i <= file_count && sets.pairs.size() < max_sets; ++i) {
+    const auto& [group, position] = place[static_cast<std::size_t>(i)];
+    for (std::size_t later = position + 1; later < group->size() && sets.pairs.size() < max_sets;
+         ++later) {
+      sets.pairs.emplace_back(i, (*group)[later]);
+    }
+  }
+  return sets;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,42 @@
+#pragma once
+// Duplicate detection: pairs of file records whose names suggest the same
+// piece of music stored twice, by one of three rules. The sets come in the
+// order of a walk over every pair (record i, then each later record j), but
+// are found by grouping records on the compared part of their names, so a
+// full catalog takes milliseconds instead of half a billion comparisons.
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "catalog/catalog_table.h"
+
+namespace tallymere {
+
+enum class DuplicateRule {
+  kExact,        // the whole File names are equal
+  kNotSoExact,   // their last 22 characters are equal
+  kAnyPossible,  // their last 12 characters are equal
+};
+
+// The characters at the end of a name that Not So Exact and Any Possible
+// Match compare; a shorter name takes part whole.
+inline constexpr int kNotSoExactCharacters = 22;
+inline constexpr int kAnyPossibleCharacters = 12;
+
+// At most this many sets are listed; the count goes on.
+inline constexpr std::size_t kMaxListedDuplicateSets = 100000;
+
+struct DuplicateSets {
+  // (A, B) record indices, A before B, in the order of the pairwise walk.
+  std::vector<std::pair<int, int>> pairs;
+  int64_t count = 0;  // every set found, listed or not
+  bool cut() const { return count > static_cast<int64_t>(pairs.size()); }
+};
+
+// The sets among records 1 .. file_count, names compared exactly (letter case
+// included, no trimming). Lists at most max_sets of them.
+DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
+                             std::size_t max_sets = kMaxListedDuplicateSets);
+
+}  // namespace tallymere

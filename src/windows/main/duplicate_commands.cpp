@@ -1,0 +1,67 @@
+// The three duplicate commands of the View menu: each lists the pairs of file
+// records whose names match by its rule, a pair's two rows and a blank one,
+// every other pair in blue.
+
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+constexpr int kSearchPathWidth = 2500;
+constexpr uint32_t kBlue = 0x00FF0000;  // 0x00BBGGRR
+
+}  // namespace
+
+void FrmMain::mnuDuplicate1_Click() {
+  if (busy()) return;
+  ListDuplicates(DuplicateRule::kExact, " duplicate set(s) in ");
+}
+
+void FrmMain::mnuDuplicate2_Click() {
+  if (busy()) return;
+  ListDuplicates(DuplicateRule::kNotSoExact, " possible duplicate set(s) in ");
+}
+
+void FrmMain::mnuDuplicate3_Click() {
+  if (busy()) return;
+  ListDuplicates(DuplicateRule::kAnyPossible, " possible duplicate set(s) in ");
+}
+
+void FrmMain::ListDuplicates(DuplicateRule rule, std::string_view found_text) {
+  BusyScope busy_pointer(m_ui);
+  const int file_count = m_scan.file_count;
+  DuplicateSets sets;
+  {
+    AnimationScope animation(m_ui, "Findfile.avi");
+    m_LV.Clear();
+    m_LV.SetSorted(false);
+    m_ui.SetStatus(1, "Searching . . . ");
+    m_ui.SetStatus(2, "");
+    m_ui.SetStatus(3, "");
+    m_ui.YieldToUi();
+    sets = FindDuplicates(m_catalog, file_count, rule);
+  }
+
+  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  std::vector<ListRow> rows;
+  rows.reserve(sets.pairs.size() * 3);
+  for (std::size_t set = 0; set < sets.pairs.size(); ++set) {
+    for (int index : {sets.pairs[set].first, sets.pairs[set].second}) {
+      ListRow row = FileListRow(m_catalog.Record(index), icon);
+      if (set % 2 == 0) row.text_color = kBlue;  // the 1st, 3rd, 5th ... set
+      rows.push_back(std::move(row));
+    }
+    rows.emplace_back();  // a blank row after each set
+  }
+  m_LV.AddRows(std::move(rows));
+
+  std::string result = "Found " + std::to_string(sets.count) + std::string(found_text) +
+                       std::to_string(file_count) + " files.";
+  if (sets.cut()) {
+    result += " Only the first " + std::to_string(sets.pairs.size()) + " are listed.";
+  }
+  m_ui.SetStatus(1, result);
+  m_LV.SetWidth(kColPath, kSearchPathWidth);
+}
+
+}  // namespace tallymere

@@ -1,0 +1,110 @@
+// The find commands: Find in Drive, Find in All and Show All Files in
+// Selected fill the file list with the records a condition chooses.
+
+#include "common/format.h"
+#include "search/find.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+// The Path column as a search shows it: the rows come from many folders.
+constexpr int kSearchPathWidth = 2500;
+constexpr std::string_view kFindAnimation = "Findfile.avi";
+
+}  // namespace
+
+void FrmMain::cmdAll_Click() {
+  if (busy()) return;
+  m_find.set_search_all(true);
+  cmdFind_Click();
+}
+
+void FrmMain::cmdFind_Click() {
+  if (busy()) return;
+  FindQuery query{m_find.txtFind(), m_find.cmbType(), m_find.Drive1(), m_find.search_all()};
+  if (query.all_drives) query.drive.clear();
+
+  BusyScope busy_pointer(m_ui);
+  m_ui.YieldToUi();
+  std::vector<int> found;
+  {
+    AnimationScope animation(m_ui, std::string(kFindAnimation));
+    m_LV.Clear();
+    m_LV.SetSorted(false);
+    for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+    m_ui.YieldToUi();
+    m_ui.SetStatus(1, " Searching . . .");
+    found = FindRecords(m_catalog, query);
+  }
+  const int64_t total = ListRecords(found);
+  m_LV.SetWidth(kColPath, kSearchPathWidth);
+
+  const std::string count = std::to_string(found.size());
+  m_ui.SetStatus(1, "Total " + count + " file(s) found.");
+  m_ui.SetStatus(2, count + " object(s)");
+  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  m_commands.Enable("mnuReport", true);
+  m_find.set_search_all(false);
+}
+
+void FrmMain::mnuSearchdisk_Click() {
+  if (busy()) return;
+  const int node = m_tvAlbum.selected();
+  if (!m_tvAlbum.IsValid(node)) return;
+  const std::string key = m_tvAlbum.node(node).key;
+  const std::string text = m_tvAlbum.node(node).text;
+
+  const int node_type = m_platform.DriveType(key);
+  if (node_type == kDriveCdRom || node_type == kDriveRemovable) {
+    m_ui.ShowMessage("Please select a disk label instead.", Buttons::kOk, Icon::kInformation,
+                     kProgramTitle);
+    return;
+  }
+  if (m_tvAlbum.node(node).parent == TreeModel::kNoNode) {
+    m_find.set_txtFind("");
+    m_find.set_cmbType("*.*");
+    cmdAll_Click();
+    return;
+  }
+
+  BusyScope busy_pointer(m_ui);
+  m_ui.YieldToUi();
+  std::vector<int> found;
+  {
+    AnimationScope animation(m_ui, std::string(kFindAnimation));
+    m_LV.Clear();
+    m_ui.SetStatus(1, "Searching . . .");
+    m_ui.SetStatus(2, "");
+    m_ui.SetStatus(3, "");
+    const bool fixed = m_platform.DriveType(key.substr(0, 3)) == kDriveFixed;
+    found = FindRecords(m_catalog, NodeCondition(key, text, fixed));
+  }
+  const int64_t total = ListRecords(found);
+  m_focus_request = "tvAlbum";
+
+  m_ui.SetStatus(1, "Contents of:  " + key);
+  m_ui.SetStatus(2, std::to_string(found.size()) + " object(s)");
+  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  m_commands.Enable("mnuReport", true);
+}
+
+int64_t FrmMain::ListRecords(const std::vector<int>& indices) {
+  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  std::vector<ListRow> rows;
+  rows.reserve(indices.size());
+  int64_t total = 0;
+  for (int index : indices) {
+    const CatalogRecord& record = m_catalog.Record(index);
+    rows.push_back(FileListRow(record, icon));
+    total += record.size;
+  }
+  // Sorted once by File name, in the list's present direction.
+  m_LV.SetSorted(false);
+  m_LV.AddRows(std::move(rows));
+  m_LV.SetSortKey(kColFileName);
+  m_LV.SetSorted(true);
+  return total;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,83 @@
+#include "search/find.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalog/catalog_record.h"
+
+namespace tallymere {
+namespace {
+
+CatalogRecord File(std::string path, std::string name, std::string label = "C:\\") {
+  CatalogRecord record;
+  record.path = std::move(path);
+  record.file_name = std::move(name);
+  record.disk_label = std::move(label);
+  return record;
+}
+
+// The File names of the records found, in record order.
+std::vector<std::string> Names(const CatalogTable& table, const std::vector<int>& found) {
+  std::vector<std::string> names;
+  for (int index : found) names.push_back(table.Record(index).file_name);
+  return names;
+}
+
+using Names_ = std::vector<std::string>;
+
+class FindTest : public ::testing::Test {
+ protected:
+  FindTest() {
+    int i = 1;
+    for (const CatalogRecord& record :
+         {File("C:\\Music\\", "Love Song.mp3"), File("C:\\Docs\\", "glove.txt"),
+          File("D:\\Music\\", "A.MP3"), File("C:\\Odd\\", "xmp3"), File("C:\\Music\\", "a.mp3.bak"),
+          File("C:\\Web\\", "index.HTML"), File("C:\\Web\\", "page.htm"),
+          File("E:\\", "cd.mp3", "MyCD"), File("E:\\Sub\\", "deep.mp3", "MyCD"),
+          File("E:\\Sub\\", "other.mp3", "Other")}) {
+      m_table.SetRecord(i++, record);
+    }
+    m_table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
+  }
+  std::vector<std::string> Find(std::string text, std::string type, std::string drive,
+                                bool all = false) {
+    return Names(m_table, FindRecords(m_table, FindQuery{std::move(text), std::move(type),
+                                                         std::move(drive), all}));
+  }
+  CatalogTable m_table;
+};
+
+TEST_F(FindTest, FindsByTextTypeAndDriveIgnoringLetterCase) {
+  // Empty text and any type in all drives: every file, never the trailer.
+  EXPECT_EQ(Find("", "*.*", "", true).size(), 10u);
+  EXPECT_EQ(Find("LOVE", "*.*", "", true), (Names_{"Love Song.mp3", "glove.txt"}));
+  // The type looks at the last three characters: A.MP3 and xmp3, not a.mp3.bak.
+  EXPECT_EQ(Find("", "*.mp3", "", true),
+            (Names_{"Love Song.mp3", "A.MP3", "xmp3", "cd.mp3", "deep.mp3", "other.mp3"}));
+  // A four-letter type: names that end with it.
+  EXPECT_EQ(Find("", "*.html", "", true), (Names_{"index.HTML"}));
+  // One drive: d: finds nothing of C:, even when the text matches.
+  EXPECT_EQ(Find("love", "*.*", "d:"), Names_{});
+  EXPECT_EQ(Find("", "*.*", "D:"), (Names_{"A.MP3"}));
+  EXPECT_EQ(Find("", "*.*", ""), Names_{});  // no drive chosen
+  EXPECT_EQ(FindExtension("*.MP3"), "mp3");
+  EXPECT_EQ(FindExtension("*.*"), "");
+  EXPECT_TRUE(MatchesFind(m_table.Record(1), FindQuery{"song", "*.mp3", "c:", false}));
+}
+
+TEST_F(FindTest, ANodeTakesItsFolderTreeOrItsDiskOrItsFolderOnTheDisk) {
+  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("C:\\Music\\", "Music", true))),
+            (Names_{"Love Song.mp3", "a.mp3.bak"}));
+  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("C:\\", "C:", true))).size(), 6u);
+  // The disk's own node: its key is the drive root, the label and "\".
+  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("E:\\MyCD\\", "MyCD", false))),
+            (Names_{"cd.mp3", "deep.mp3"}));
+  // A folder on the disk: that disk's records below the folder only.
+  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("E:\\mycd\\Sub\\", "Sub", false))),
+            (Names_{"deep.mp3"}));
+}
+
+}  // namespace
+}  // namespace tallymere
