@@ -11,8 +11,8 @@
 
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/catalog_tree_view.h"
-#include "ui/qt/tree_model_adapter.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/tree_model_adapter.h"
 
 namespace tallymere {
 
