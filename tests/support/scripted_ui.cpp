@@ -190,7 +190,7 @@ int ScriptedUi::RecycleFiles(const std::vector<std::string>& paths) {
   std::string joined;
   for (const std::string& path : paths) joined += (joined.empty() ? "" : "\n") + path;
   m_calls.push_back(MakeCall("RecycleFiles", joined));
-  return m_recycle_result;
+  return m_recycle ? m_recycle(paths) : m_recycle_result;
 }
 
 }  // namespace tallymere::testing

@@ -41,6 +41,11 @@ class ScriptedUi : public UiServices {
   // Results of the shell operations when nothing is queued: 42 and 42.
   void set_shell_result(int result) { m_shell_result = result; }
   void set_recycle_result(int result) { m_recycle_result = result; }
+  // What RecycleFiles does after it is recorded, such as the desktop's own
+  // questions and trash; without one it returns the recycle result.
+  void set_recycle(std::function<int(const std::vector<std::string>&)> recycle) {
+    m_recycle = std::move(recycle);
+  }
   // Runs inside every YieldToUi, so a test can act while a command yields.
   void set_on_yield(std::function<void()> hook) { m_on_yield = std::move(hook); }
 
@@ -101,6 +106,7 @@ class ScriptedUi : public UiServices {
   int m_shell_result = 42;
   int m_recycle_result = 0;
   std::function<void()> m_on_yield;
+  std::function<int(const std::vector<std::string>&)> m_recycle;
 };
 
 }  // namespace tallymere::testing

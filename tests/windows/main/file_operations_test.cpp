@@ -1,0 +1,204 @@
+// Delete, Rename and Correct File through the scripted desktop, over real
+// files and the real trash of a temporary home.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "catalog/data_file.h"
+#include "platform/platform_fixture.h"
+#include "platform/recycle.h"
+#include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+using testing::PlatformCall;
+using testing::ReadFileBytes;
+
+class FileOperationsTest : public testing::MainWindowTest {
+ protected:
+  void SetUp() override {
+    // The desktop's trash, with its own questions, in a home of the test's.
+    ui().set_recycle([this](const std::vector<std::string>& paths) {
+      return RecycleWithConfirmation(ui(), faults(), paths);
+    });
+    File("c", "Music/a.mp3", "a");
+    File("c", "Music/b.mp3", "b");
+    File("c", "Music/c.mp3", "c");
+    File("e", "d.mp3", "d");
+    ScanFolder("C:\\Music");
+    // A disk on the CD drive, added as its own records.
+    ui().AnswerFolder("E:\\");
+    ui().AnswerText("MyCD");
+    main().mnuAddDisk_Click();
+    ui().ClearCalls();
+  }
+  // Lists a node's files and selects the named rows.
+  void Select(const std::string& key, const Names& names) {
+    main().tvAlbum_NodeClick(Node(key));
+    for (int row = 0; row < main().LV().row_count(); ++row) {
+      const std::string& name = main().LV().row(row).text;
+      main().LV().SetSelected(row, std::find(names.begin(), names.end(), name) != names.end());
+    }
+  }
+  // The File names of the catalog, sorted: a scan keeps the order the disk
+  // lists a folder in.
+  Names CatalogNames() {
+    Names names;
+    main().catalog().Walk(
+        [&](int, const CatalogRecord& record) { names.push_back(record.file_name); });
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // The record of the file of that name.
+  const CatalogRecord* Record(const std::string& name) {
+    for (int i = 1; i < main().catalog().CatalogEnd(); ++i) {
+      if (main().catalog().Record(i).file_name == name) return &main().catalog().Record(i);
+    }
+    return nullptr;
+  }
+  const testing::UiCall* Asked() const {
+    for (const testing::UiCall& call : m_ui.calls()) {
+      if (call.op == "AskText") return &call;
+    }
+    return nullptr;
+  }
+
+  testing::ScopedEnv m_data_home{"XDG_DATA_HOME", m_folder.Path("home")};
+};
+
+TEST_F(FileOperationsTest, DeletesToTheTrashRefusingFilesOfDisksAndKeepingWhatTheUserKeeps) {
+  ASSERT_EQ(CatalogNames(), (Names{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+  // Nothing selected: nothing happens.
+  main().tvAlbum_NodeClick(Node("C:\\Music\\"));
+  main().mnuDelete_Click();
+  EXPECT_TRUE(ui().calls().empty() || ui().Messages().empty());
+
+  // Cancelling the trash's question keeps every record and row.
+  Select("C:\\Music\\", {"a.mp3", "b.mp3"});
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuDelete_Click();
+  EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "c.mp3"}));
+  EXPECT_EQ(main().catalog().FileCount(), 4);
+
+  // Two files of the hard disk go in one trash operation, the Delete key
+  // runs the command; a row of the CD is refused.
+  main().LV().SetSelected(0, true);
+  main().LV().SetSelected(1, true);
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kYes);
+  main().LV_KeyDown(kKeyDelete);
+  EXPECT_EQ(ui().MessageTexts(),
+            (Names{"Are you sure you want to move these 2 files to the trash?"}));
+  EXPECT_EQ(ListNames(), (Names{"c.mp3"}));
+  EXPECT_EQ(CatalogNames(), (Names{"c.mp3", "d.mp3"}));
+  EXPECT_EQ(main().scan_state().file_count, 2);
+  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("home/Trash/files/a.mp3")), "a");
+  EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/b.mp3")));
+
+  Select("E:\\MyCD\\", {"d.mp3"});
+  ui().ClearCalls();
+  main().mnuDelete_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "E:\\d.mp3 is either on a removable disk or dose not exist and will not be deleted.");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
+  EXPECT_FALSE(main().LV().row(0).selected);
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("e/d.mp3")), "d");
+
+  // A read-only file goes only after Yes to its own question.
+  Select("C:\\Music\\", {"c.mp3"});
+  fs::permissions(m_folder.Path("c/Music/c.mp3"), fs::perms::owner_write, fs::perm_options::remove);
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuDelete_Click();
+  EXPECT_EQ(ui().MessageTexts(), (Names{"C:\\Music\\c.mp3 is read only, delete it any way?."}));
+  EXPECT_EQ(ListNames(), (Names{"c.mp3"}));
+  main().LV().SetSelected(0, true);
+  ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kYes);
+  main().mnuDelete_Click();
+  EXPECT_EQ(ListNames(), Names{});
+  EXPECT_EQ(CatalogNames(), (Names{"d.mp3"}));
+}
+
+TEST_F(FileOperationsTest, RenamesOnDiskAndInTheRecordRefusingIllegalNames) {
+  Select("C:\\Music\\", {"a.mp3"});
+  // ":" and "\\" are refused before anything is touched, and end the command.
+  for (const char* bad : {"x:y.mp3", "x\\y.mp3"}) {
+    ui().AnswerMessage(Answer::kYes).AnswerText(bad);
+    main().mnuRename_Click();
+    EXPECT_EQ(ui().Messages().back().text, "File name can not contain illegal characters.");
+    EXPECT_EQ(ui().Messages().back().title, "Rename File");
+  }
+  EXPECT_EQ(ui().Messages()[0].text, "Are you sure to rename \"C:\\Music\\a.mp3\" ?");
+  ASSERT_NE(Asked(), nullptr);
+  EXPECT_EQ(Asked()->text, "Enter new name. Legal characters only!");
+  EXPECT_EQ(Asked()->title, "Rename File");
+  EXPECT_EQ(Asked()->extra, "a.mp3");  // the present name to start from
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/a.mp3")), "a");
+
+  ui().AnswerMessage(Answer::kYes).AnswerText("new.mp3");
+  main().mnuRename_Click();
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/new.mp3")), "a");
+  EXPECT_EQ(main().LV().Cell(main().LV().FirstSelected(), kColFileName), "new.mp3");
+  EXPECT_NE(Record("new.mp3"), nullptr);
+  EXPECT_EQ(Record("a.mp3"), nullptr);
+  EXPECT_EQ(ui().Status(1), "File on disk has been renamed, data updated.");
+  EXPECT_TRUE(main().changed());
+
+  // Onto an existing name: asked first, then replaced in one step.
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kNo);
+  main().mnuRename_Click();
+  EXPECT_EQ(ui().Messages().back().text,
+            "The file with the same name exist. Do you want to replace it?");
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/b.mp3")), "b");
+  // A rename the disk refuses loses neither file.
+  faults().Fail(PlatformCall::kRenameFile, StatusCode::kNoAccess);
+  ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kYes);
+  main().mnuRename_Click();
+  EXPECT_EQ(ui().Messages().back().text,
+            "An error has occured. It has the following possibilities: you are trying to write to "
+            "a read only drive, you are trying to access an unavailable device.");
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/b.mp3")) +
+                ReadFileBytes(m_folder.Path("c/Music/new.mp3")),
+            "ba");
+  EXPECT_NE(Record("new.mp3"), nullptr);
+  ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kYes);
+  main().mnuRename_Click();
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/b.mp3")), "a");
+  EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/new.mp3")));
+
+  // A file gone from the disk cannot be renamed.
+  fs::remove(m_folder.Path("c/Music/c.mp3"));
+  Select("C:\\Music\\", {"c.mp3"});
+  main().mnuRename_Click();
+  EXPECT_EQ(ui().Messages().back().text, "File does not exist on path specified.");
+}
+
+TEST_F(FileOperationsTest, CorrectChangesTheRecordAloneAndAsksAgainAfterAnIllegalName) {
+  Select("E:\\MyCD\\", {"d.mp3"});
+  ui().AnswerMessage(Answer::kYes).AnswerText("a|b.mp3").AnswerText("right.mp3");
+  main().mnuCorrect_Click();
+  EXPECT_EQ(ui().MessageTexts(), (Names{"Are you sure to correct \"E:\\d.mp3\" ?",
+                                        "File name can not contain illegal characters."}));
+  EXPECT_EQ(ui().Messages()[1].title, "Tallymere");
+  EXPECT_EQ(main().catalog().Record(1).file_name, "right.mp3");
+  EXPECT_EQ(ListNames(), (Names{"right.mp3"}));
+  EXPECT_EQ(ReadFileBytes(m_folder.Path("e/d.mp3")), "d");  // the disk is not touched
+  EXPECT_EQ(ui().Status(1), "File name has been changed, data updated.");
+
+  // No answers the question: nothing changes.
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuCorrect_Click();
+  EXPECT_EQ(main().catalog().Record(1).file_name, "right.mp3");
+}
+
+}  // namespace
+}  // namespace tallymere
