@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -197,6 +198,34 @@ TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSo) {
   QTest::mouseDClick(m_window->file_list()->viewport(), Qt::LeftButton, {}, first.center());
   EXPECT_EQ(text, "No application is associated with this file type.");
   EXPECT_EQ(launches, 0);
+}
+
+TEST_F(MainWindowUiTest, FindsFromThePanelAndShowsDuplicatesInBlue) {
+  m_folder.WriteFile("c/Music/Rock/a.mp3", testing::Frame());  // a second a.mp3
+  ScanMusic();
+  auto* text = m_window->findChild<QLineEdit*>("txtFind");
+  auto* all = m_window->findChild<QPushButton*>("cmdAll");
+  ASSERT_TRUE(text && all);
+  EXPECT_TRUE(all->isEnabled());
+  EXPECT_EQ(all->toolTip(), "Find files in entire data file");
+  EXPECT_EQ(m_window->findChild<QPushButton*>("cmdFind")->toolTip(),
+            "Find files in selected drive");
+
+  // Enter in "Containing:" finds in the chosen drive (C:, the first).
+  QTest::keyClicks(text, "b.");
+  QTest::keyClick(text, Qt::Key_Return);
+  EXPECT_EQ(ListColumn(0), (QStringList{"b.mp3"}));
+  EXPECT_EQ(Status(1), "Total 1 file(s) found.");
+  EXPECT_FALSE(m_window->file_list()->isColumnHidden(kColPath));
+  text->clear();
+  QTest::mouseClick(all, Qt::LeftButton);
+  EXPECT_EQ(ListColumn(0).size(), 4);
+
+  m_window->action("mnuDuplicate1")->trigger();
+  EXPECT_EQ(ListColumn(0), (QStringList{"a.mp3", "a.mp3", ""}));
+  const QModelIndex first = m_window->file_list()->model()->index(0, 0);
+  EXPECT_EQ(first.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
+  EXPECT_EQ(Status(1), "Found 1 duplicate set(s) in 4 files.");
 }
 
 TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {
