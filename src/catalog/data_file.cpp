@@ -75,7 +75,7 @@ class RecordReader {
     const std::size_t length = DecodeFixed16(data + m_pos);
     m_pos += kTextLengthBytes;
     if (m_bytes.size() - m_pos < length) return CutShort(field);
-    *out = DecodeText(m_bytes.substr(m_pos, length));
+    DecodeTextTo(m_bytes.substr(m_pos, length), out);
     m_pos += length;
     return Status::Ok();
   }
@@ -135,6 +135,18 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
     if (Status status = reader.Read(number, &loaded.MutableRecord(number)); !status) return status;
   }
   *table = std::move(loaded);
+  return Status::Ok();
+}
+
+Status VisitDataFile(std::string_view bytes, std::string_view file_name,
+                     const std::function<void(int number, const CatalogRecord& record)>& visit) {
+  RecordReader reader(bytes, file_name);
+  CatalogRecord record;
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
+    if (Status status = reader.Read(number, &record); !status) return status;
+    visit(number, record);
+  }
   return Status::Ok();
 }
 

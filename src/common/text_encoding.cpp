@@ -139,9 +139,17 @@ std::string EncodeText(std::string_view utf8) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-  if (!HasNonAscii(bytes)) return std::string(bytes);
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return Windows1252ToUtf8(bytes);
+  std::string text;
+  DecodeTextTo(bytes, &text);
+  return text;
+}
+
+void DecodeTextTo(std::string_view bytes, std::string* out) {
+  if (!HasNonAscii(bytes) || IsValidUtf8(bytes)) {
+    out->assign(bytes);
+  } else {
+    *out = Windows1252ToUtf8(bytes);
+  }
 }
 
 std::string CutToStoredWidth(std::string_view utf8, std::size_t max_bytes) {

@@ -37,6 +37,9 @@ std::string EncodeText(std::string_view utf8);
 // The UTF-8 text of stored bytes: valid UTF-8 holding non-ASCII is taken as
 // UTF-8, anything else as Windows-1252.
 std::string DecodeText(std::string_view bytes);
+// The same into *out, reusing its buffer: reading many records into one keeps
+// allocating nothing once it has grown.
+void DecodeTextTo(std::string_view bytes, std::string* out);
 
 // The longest prefix of the text whose stored form (EncodeText) is at most
 // max_bytes long, never splitting a UTF-8 sequence.
