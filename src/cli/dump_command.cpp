@@ -12,7 +12,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/json_lines.h"
-#include "cli/read_data_file.h"
+#include "platform/mapped_file.h"
 
 namespace tallymere::cli {
 namespace {
@@ -45,14 +45,45 @@ void AppendTableLine(int index, const CatalogRecord& r, std::string* out) {
   out->push_back('\n');
 }
 
+constexpr std::size_t kOutputPiece = 64 * 1024;
+
+// The JSON line of a record, as JsonLine writes the object of its fields in
+// record order: the keys need no escape, so only the values go through
+// AppendJsonString, which leaves the JSON library the texts that need it.
+void AppendJsonLine(int index, const CatalogRecord& r, std::string* out) {
+  out->append("{\"index\":").append(std::to_string(index));
+  const auto text = [&](const char* member, const std::string& value) {
+    out->append(member);
+    AppendJsonString(value, out);
+  };
+  text(",\"bitrate\":", r.bitrate);
+  text(",\"disk_label\":", r.disk_label);
+  text(",\"path\":", r.path);
+  text(",\"file_name\":", r.file_name);
+  text(",\"modified\":", r.modified);
+  text(",\"time\":", r.time);
+  out->append(",\"size\":").append(std::to_string(r.size));
+  text(",\"artist\":", r.artist);
+  text(",\"album\":", r.album);
+  text(",\"title\":", r.title);
+  out->append("}\n");
+}
+
 struct DumpOptions {
   bool json = false;
   std::string path;
 };
 
 int RunDump(const DumpOptions& options) {
-  CatalogTable table;
-  if (Status status = ReadDataFile(options.path, &table); !status) {
+  // The tool reads the file itself, as it needs no drive map, and prints each
+  // record as it is read from the mapped file instead of holding the catalog.
+  // A damaged file must print nothing but its message, so the whole file is
+  // checked before the first line goes out.
+  Result<MappedFile> file = MappedFile::Open(options.path);
+  Status status = file
+                      ? VisitDataFile(file->bytes(), options.path, [](int, const CatalogRecord&) {})
+                      : file.status();
+  if (!status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }
@@ -60,26 +91,19 @@ int RunDump(const DumpOptions& options) {
   if (!options.json)
     out =
         "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
-  const int end = table.WrittenEnd();
-  for (int i = 1; i < end; ++i) {
-    const CatalogRecord& r = table.Record(i);
+  VisitDataFile(file->bytes(), options.path, [&](int i, const CatalogRecord& r) {
     if (options.json) {
-      out += JsonLine({{"index", i},
-                       {"bitrate", r.bitrate},
-                       {"disk_label", r.disk_label},
-                       {"path", r.path},
-                       {"file_name", r.file_name},
-                       {"modified", r.modified},
-                       {"time", r.time},
-                       {"size", r.size},
-                       {"artist", r.artist},
-                       {"album", r.album},
-                       {"title", r.title}});
+      AppendJsonLine(i, r, &out);
     } else {
       AppendTableLine(i, r, &out);
     }
-  }
-  std::cout << out;
+    // Written in pieces, so the output never grows to the size of the file.
+    if (out.size() >= kOutputPiece) {
+      std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+      out.clear();
+    }
+  }).IgnoreError();  // the same bytes passed the check above
+  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
   return 0;
 }
 
