@@ -11,11 +11,23 @@ namespace {
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<uint16_t>::max();
 
 void PutText(std::string_view utf8, std::string* out) {
+  // Nearly every text is ASCII, which is stored as it is.
+  if (utf8.size() <= kMaxTextBytes && IsAscii(utf8)) {
+    PutFixed16(out, static_cast<uint16_t>(utf8.size()));
+    out->append(utf8);
+    return;
+  }
   std::string stored = EncodeText(utf8);
   // The length field holds 65535 at most; no real name or path comes close.
   if (stored.size() > kMaxTextBytes) stored = EncodeText(CutToStoredWidth(utf8, kMaxTextBytes));
   PutFixed16(out, static_cast<uint16_t>(stored.size()));
   out->append(stored);
+}
+
+std::size_t StoredSizeBound(const CatalogRecord& r) {
+  return kSmallestRecordBytes + r.bitrate.size() + r.disk_label.size() + r.path.size() +
+         r.file_name.size() + r.modified.size() + r.time.size() + r.artist.size() + r.album.size() +
+         r.title.size();
 }
 
 // Reads records field by field, remembering where the current one began so a
@@ -120,7 +132,11 @@ void EncodeRecord(const CatalogRecord& record, std::string* out) {
 std::string EncodeDataFile(const CatalogTable& table) {
   std::string out;
   const int end = table.WrittenEnd();
-  out.reserve(static_cast<std::size_t>(end) * 96);
+  // A stored text is never longer than the text in memory, so this is room
+  // enough: a full catalog is written without moving megabytes as it grows.
+  std::size_t room = 0;
+  for (int i = 1; i < end; ++i) room += StoredSizeBound(table.Record(i));
+  out.reserve(room);
   for (int i = 1; i < end; ++i) EncodeRecord(table.Record(i), &out);
   return out;
 }

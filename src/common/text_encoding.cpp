@@ -42,6 +42,8 @@ bool HasNonAscii(std::string_view bytes) {
 
 }  // namespace
 
+bool IsAscii(std::string_view bytes) { return !HasNonAscii(bytes); }
+
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
   const unsigned char lead = byte(pos);

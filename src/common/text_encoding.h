@@ -16,6 +16,9 @@ std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out)
 // Appends the UTF-8 bytes of a character.
 void AppendUtf8(std::string* out, char32_t c);
 
+// True when no byte is 0x80 or above: such a text is stored as it is.
+bool IsAscii(std::string_view bytes);
+
 // True when the bytes form valid UTF-8 (ASCII included).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -31,7 +31,10 @@ TEST(TextEncodingTest, AHighByteAnywhereInALongTextIsDecodedAsWindows1252) {
     std::string expected(21, 'a');
     expected.replace(at, 1, "\xC3\xA9");
     EXPECT_EQ(DecodeText(bytes), expected) << "high byte at " << at;
+    EXPECT_FALSE(IsAscii(bytes)) << "high byte at " << at;
   }
+  EXPECT_TRUE(IsAscii(std::string("NUL \0 and DEL \x7F are ASCII", 29)));
+  EXPECT_TRUE(IsAscii(""));
   EXPECT_EQ(DecodeText(std::string(24, 'z')), std::string(24, 'z'));
 }
 
