@@ -25,28 +25,32 @@ inline std::string JsonLine(const JsonObject& object) {
 }
 
 // Appends a text as a JSON string, byte for byte as JsonLine writes it in an
-// object. A text of printable ASCII without quote or backslash, as nearly every
-// name and path is, needs no escape and is copied as it is; any other goes
-// through the JSON library. A command writing tens of thousands of lines
-// spends most of its time in the library's escaping otherwise.
+// object. A text of printable ASCII, as nearly every name and path is, is
+// copied with a backslash before each quote and backslash, as JSON (and the
+// library) writes them; any other goes through the JSON library. A command
+// writing tens of thousands of lines spends most of its time in the library's
+// escaping otherwise.
 inline void AppendJsonString(std::string_view text, std::string* out) {
-  bool plain = true;
+  bool printable_ascii = true;
   for (const char c : text) {
     // 0x80 and above read as negative here, so they take the library's way.
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-      plain = false;
+    if (c < 0x20 || c >= 0x7F) {
+      printable_ascii = false;
       break;
     }
   }
-  if (plain) {
-    out->push_back('"');
-    out->append(text);
-    out->push_back('"');
+  if (!printable_ascii) {
+    constexpr int kCompact = -1;
+    out->append(JsonObject(std::string(text))
+                    .dump(kCompact, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
     return;
   }
-  constexpr int kCompact = -1;
-  out->append(JsonObject(std::string(text))
-                  .dump(kCompact, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+  out->push_back('"');
+  for (const char c : text) {
+    if (c == '"' || c == '\\') out->push_back('\\');
+    out->push_back(c);
+  }
+  out->push_back('"');
 }
 
 }  // namespace tallymere::cli

@@ -27,6 +27,7 @@ TEST(JsonLinesTest, EveryTextIsAppendedAsTheLibraryWritesIt) {
                                     "C:\\Music\\Pop\\",
                                     "01 - Morning Light.mp3",
                                     "Say \"hi\"",
+                                    "\\\"\\",
                                     "tab\there",
                                     "Caf\xC3\xA9",
                                     "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5",
