@@ -17,6 +17,7 @@
 
 #include "catalog/data_file.h"
 #include "full_catalog.h"
+#include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -213,4 +214,12 @@ BENCHMARK(BM_CliDumpJson)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 }  // namespace tallymere
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  // As the desktop program does before its first catalog.
+  tallymere::KeepFreedMemoryForReuse();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
