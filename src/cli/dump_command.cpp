@@ -1,7 +1,6 @@
 // tallymere-cli dump: every record of a data file, trailer included.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -45,8 +44,6 @@ void AppendTableLine(int index, const CatalogRecord& r, std::string* out) {
   out->push_back('\n');
 }
 
-constexpr std::size_t kOutputPiece = 64 * 1024;
-
 // The JSON line of a record, as JsonLine writes the object of its fields in
 // record order: the keys need no escape, so only the values go through
 // AppendJsonString, which leaves the JSON library the texts that need it.
@@ -68,6 +65,10 @@ void AppendJsonLine(int index, const CatalogRecord& r, std::string* out) {
   text(",\"title\":", r.title);
   out->append("}\n");
 }
+
+// Output is written in pieces of this size, so it never grows to the size of
+// the file.
+constexpr std::size_t kOutputPiece = 64 * 1024;
 
 struct DumpOptions {
   bool json = false;
@@ -97,7 +98,6 @@ int RunDump(const DumpOptions& options) {
     } else {
       AppendTableLine(i, r, &out);
     }
-    // Written in pieces, so the output never grows to the size of the file.
     if (out.size() >= kOutputPiece) {
       std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
       out.clear();
