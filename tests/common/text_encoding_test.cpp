@@ -33,7 +33,8 @@ TEST(TextEncodingTest, AHighByteAnywhereInALongTextIsDecodedAsWindows1252) {
     EXPECT_EQ(DecodeText(bytes), expected) << "high byte at " << at;
     EXPECT_FALSE(IsAscii(bytes)) << "high byte at " << at;
   }
-  EXPECT_TRUE(IsAscii(std::string("NUL \0 and DEL \x7F are ASCII", 29)));
+  constexpr char kLowBytes[] = "NUL \0 and DEL \x7F are ASCII";
+  EXPECT_TRUE(IsAscii(std::string_view(kLowBytes, sizeof kLowBytes - 1)));
   EXPECT_TRUE(IsAscii(""));
   EXPECT_EQ(DecodeText(std::string(24, 'z')), std::string(24, 'z'));
 }
