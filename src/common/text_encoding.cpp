@@ -158,7 +158,13 @@ std::string DecodeText(std::string_view bytes) {
 
 void DecodeTextTo(std::string_view bytes, std::string* out) {
   if (!HasNonAscii(bytes) || IsValidUtf8(bytes)) {
-    out->assign(bytes);
+    // A string that must grow gets exactly the room it needs: assigning would
+    // double a short string's room, a megabyte more over a full catalog.
+    if (bytes.size() > out->capacity()) {
+      *out = std::string(bytes);
+    } else {
+      out->assign(bytes);
+    }
   } else {
     *out = Windows1252ToUtf8(bytes);
   }
