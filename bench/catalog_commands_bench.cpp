@@ -211,12 +211,56 @@ void BM_CliDumpJson(benchmark::State& state) {
 }
 BENCHMARK(BM_CliDumpJson)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A newly started program, as the desktop program starts: its window loaded
+// and, with a data file, that file opened and the first album folder listed.
+// Run in a process of its own by the benchmarks below, so every catalog it
+// opens is its first; exits with 0 when all went as expected.
+int StartProgram(const std::string& program_folder, const std::string& data_file,
+                 const std::string& folder_key) {
+  LinuxPlatform platform(program_folder);
+  testing::ScriptedUi ui;
+  FrmMain main(ui, platform);
+  main.Form_Load();
+  if (!data_file.empty()) {
+    ui.AnswerOpenFile(data_file);
+    main.mnuLoad_Click();
+    main.tvAlbum_NodeClick(main.tvAlbum().Find(folder_key));
+    if (!CatalogIsFull(main) || main.LV().row_count() == 0) return 1;
+  }
+  return ui.Messages().empty() ? 0 : 1;
+}
+
+constexpr std::string_view kStartProgram = "--start-program";
+
+std::string ThisProgram() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).string();
+}
+
+// Start-up alone, to tell it from the opening below.
+void BM_StartNewProgram(benchmark::State& state) {
+  RunEachIteration(state,
+                   {ThisProgram(), std::string(kStartProgram), TheMachine().program_folder()});
+}
+BENCHMARK(BM_StartNewProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// File > Open as the first thing after start-up, start-up included: the
+// program's memory is all fresh then.
+void BM_OpenCommandInANewProgram(benchmark::State& state) {
+  RunEachIteration(state, {ThisProgram(), std::string(kStartProgram), TheMachine().program_folder(),
+                           TheMachine().data_file(), TheMachine().first_album_key()});
+}
+BENCHMARK(BM_OpenCommandInANewProgram)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 }  // namespace tallymere
 
 int main(int argc, char** argv) {
   // As the desktop program does before its first catalog.
   tallymere::KeepFreedMemoryForReuse();
+  if (argc >= 3 && argv[1] == tallymere::kStartProgram) {
+    return tallymere::StartProgram(argv[2], argc >= 5 ? argv[3] : "", argc >= 5 ? argv[4] : "");
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
