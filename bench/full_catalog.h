@@ -125,7 +125,7 @@ inline CatalogTable FullCatalog() {
   int index = 1;
   const int folder_count = static_cast<int>(folders.size());
   for (int f = 0; f < folder_count; ++f) {
-    // Spreads the files evenly: every folder gets its share, 13 to 15 tracks.
+    // Spreads the files evenly: every folder gets its share, 14 or 15 tracks.
     const int tracks =
         (f + 1) * kFullCatalogFiles / folder_count - f * kFullCatalogFiles / folder_count;
     for (int track = 1; track <= tracks; ++track) {
