@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <clocale>
 
+#include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "ui/qt/main_window.h"
 
@@ -25,6 +26,7 @@ void ProvideShippedFiles(const QString& program_folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tallymere::KeepFreedMemoryForReuse();
   QApplication application(argc, argv);
   // Qt sets the C locale from the environment; make sure dates follow it too.
   std::setlocale(LC_ALL, "");

@@ -11,11 +11,23 @@ namespace {
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<uint16_t>::max();
 
 void PutText(std::string_view utf8, std::string* out) {
+  // Nearly every text is ASCII, which is stored as it is.
+  if (utf8.size() <= kMaxTextBytes && IsAscii(utf8)) {
+    PutFixed16(out, static_cast<uint16_t>(utf8.size()));
+    out->append(utf8);
+    return;
+  }
   std::string stored = EncodeText(utf8);
   // The length field holds 65535 at most; no real name or path comes close.
   if (stored.size() > kMaxTextBytes) stored = EncodeText(CutToStoredWidth(utf8, kMaxTextBytes));
   PutFixed16(out, static_cast<uint16_t>(stored.size()));
   out->append(stored);
+}
+
+std::size_t StoredSizeBound(const CatalogRecord& r) {
+  return kSmallestRecordBytes + r.bitrate.size() + r.disk_label.size() + r.path.size() +
+         r.file_name.size() + r.modified.size() + r.time.size() + r.artist.size() + r.album.size() +
+         r.title.size();
 }
 
 // Reads records field by field, remembering where the current one began so a
@@ -77,7 +89,7 @@ class RecordReader {
     const std::size_t length = DecodeFixed16(data + m_pos);
     m_pos += kTextLengthBytes;
     if (m_bytes.size() - m_pos < length) return CutShort(field);
-    *out = DecodeText(m_bytes.substr(m_pos, length));
+    DecodeTextTo(m_bytes.substr(m_pos, length), out);
     m_pos += length;
     return Status::Ok();
   }
@@ -122,7 +134,11 @@ void EncodeRecord(const CatalogRecord& record, std::string* out) {
 std::string EncodeDataFile(const CatalogTable& table) {
   std::string out;
   const int end = table.WrittenEnd();
-  out.reserve(static_cast<std::size_t>(end) * 96);
+  // A stored text is never longer than the text in memory, so this is room
+  // enough: a full catalog is written without moving megabytes as it grows.
+  std::size_t room = 0;
+  for (int i = 1; i < end; ++i) room += StoredSizeBound(table.Record(i));
+  out.reserve(room);
   for (int i = 1; i < end; ++i) EncodeRecord(table.Record(i), &out);
   return out;
 }
@@ -137,6 +153,18 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
     if (Status status = reader.Read(number, &loaded.MutableRecord(number)); !status) return status;
   }
   *table = std::move(loaded);
+  return Status::Ok();
+}
+
+Status VisitDataFile(std::string_view bytes, std::string_view file_name,
+                     const std::function<void(int number, const CatalogRecord& record)>& visit) {
+  RecordReader reader(bytes, file_name);
+  CatalogRecord record;
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
+    if (Status status = reader.Read(number, &record); !status) return status;
+    visit(number, record);
+  }
   return Status::Ok();
 }
 

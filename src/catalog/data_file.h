@@ -9,6 +9,7 @@
 //         the text fits, else UTF-8), no terminator
 // int32 = signed 32-bit little-endian; Reserved = 00 00 00 00, ignored on read
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,14 @@ std::string EncodeDataFile(const CatalogTable& table);
 // than the table holds is refused with a message naming file_name, the record
 // number and its byte offset; the table is then left as it was.
 Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table);
+
+// Visits the records of the bytes in order as (number, record), one record
+// object reused throughout, for commands that look at each record once and
+// need not hold the catalog. The checks and messages are DecodeDataFile's:
+// the walk stops at the first damaged record (or the first beyond the table)
+// after visiting the sound records before it.
+Status VisitDataFile(std::string_view bytes, std::string_view file_name,
+                     const std::function<void(int number, const CatalogRecord& record)>& visit);
 
 // Reads a data file from disk; the table changes only on success.
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table);

@@ -98,7 +98,7 @@ void TreeModel::Clear() {
 // --- Reading ----------------------------------------------------------------
 
 int TreeModel::Find(std::string_view key) const {
-  const auto found = m_by_key.find(std::string(key));
+  const auto found = m_by_key.find(key);
   return found == m_by_key.end() ? kNoNode : found->second;
 }
 

@@ -115,7 +115,15 @@ class TreeModel {
   mutable std::vector<int> m_live_order;
   mutable bool m_live_order_stale = false;
   std::vector<int> m_roots;
-  std::unordered_map<std::string, int> m_by_key;
+  // Looked up with the views callers hold, so building a tree of thousands of
+  // folders makes no string per lookup.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const {
+      return std::hash<std::string_view>{}(key);
+    }
+  };
+  std::unordered_map<std::string, int, KeyHash, std::equal_to<>> m_by_key;
   int m_live = 0;
   int m_selected = kNoNode;
   int m_batch_depth = 0;

@@ -1,30 +1,74 @@
 // tallymere-cli dump: every record of a data file, trailer included.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "catalog/data_file.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/json_lines.h"
-#include "cli/read_data_file.h"
+#include "platform/mapped_file.h"
 
 namespace tallymere::cli {
 namespace {
 
-// A field for the tab-separated form: tabs and line breaks would break the
-// table, and NUL padding of tag fields ends the text as every view shows it.
-std::string TableField(std::string text) {
-  text.resize(std::min(text.size(), text.find('\0')));
-  for (char& c : text) {
+// A field for the tab-separated form, appended after a tab: tabs and line
+// breaks would break the table, and NUL padding of tag fields ends the text as
+// every view shows it.
+void AppendField(std::string_view text, std::string* out) {
+  text = text.substr(0, text.find('\0'));
+  out->push_back('\t');
+  const std::size_t start = out->size();
+  out->append(text);
+  for (std::size_t i = start; i < out->size(); ++i) {
+    char& c = (*out)[i];
     if (c == '\t' || c == '\n' || c == '\r') c = ' ';
   }
-  return text;
 }
+
+// One line of the table; appended in place, as 32,765 lines built from
+// temporary strings cost more than reading the whole file.
+void AppendTableLine(int index, const CatalogRecord& r, std::string* out) {
+  out->append(std::to_string(index));
+  for (const std::string* text :
+       {&r.bitrate, &r.disk_label, &r.path, &r.file_name, &r.modified, &r.time}) {
+    AppendField(*text, out);
+  }
+  out->push_back('\t');
+  out->append(std::to_string(r.size));
+  for (const std::string* text : {&r.artist, &r.album, &r.title}) AppendField(*text, out);
+  out->push_back('\n');
+}
+
+// The JSON line of a record, as JsonLine writes the object of its fields in
+// record order: the keys need no escape, so only the values go through
+// AppendJsonString, which leaves the JSON library the texts that need it.
+void AppendJsonLine(int index, const CatalogRecord& r, std::string* out) {
+  out->append("{\"index\":").append(std::to_string(index));
+  const auto text = [&](const char* member, const std::string& value) {
+    out->append(member);
+    AppendJsonString(value, out);
+  };
+  text(",\"bitrate\":", r.bitrate);
+  text(",\"disk_label\":", r.disk_label);
+  text(",\"path\":", r.path);
+  text(",\"file_name\":", r.file_name);
+  text(",\"modified\":", r.modified);
+  text(",\"time\":", r.time);
+  out->append(",\"size\":").append(std::to_string(r.size));
+  text(",\"artist\":", r.artist);
+  text(",\"album\":", r.album);
+  text(",\"title\":", r.title);
+  out->append("}\n");
+}
+
+// Output is written in pieces of this size, so it never grows to the size of
+// the file.
+constexpr std::size_t kOutputPiece = 64 * 1024;
 
 struct DumpOptions {
   bool json = false;
@@ -32,8 +76,15 @@ struct DumpOptions {
 };
 
 int RunDump(const DumpOptions& options) {
-  CatalogTable table;
-  if (Status status = ReadDataFile(options.path, &table); !status) {
+  // The tool reads the file itself, as it needs no drive map, and prints each
+  // record as it is read from the mapped file instead of holding the catalog.
+  // A damaged file must print nothing but its message, so the whole file is
+  // checked before the first line goes out.
+  Result<MappedFile> file = MappedFile::Open(options.path);
+  Status status = file
+                      ? VisitDataFile(file->bytes(), options.path, [](int, const CatalogRecord&) {})
+                      : file.status();
+  if (!status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }
@@ -41,29 +92,18 @@ int RunDump(const DumpOptions& options) {
   if (!options.json)
     out =
         "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
-  for (int i = 1; i < table.WrittenEnd(); ++i) {
-    const CatalogRecord& r = table.Record(i);
+  VisitDataFile(file->bytes(), options.path, [&](int i, const CatalogRecord& r) {
     if (options.json) {
-      out += JsonLine({{"index", i},
-                       {"bitrate", r.bitrate},
-                       {"disk_label", r.disk_label},
-                       {"path", r.path},
-                       {"file_name", r.file_name},
-                       {"modified", r.modified},
-                       {"time", r.time},
-                       {"size", r.size},
-                       {"artist", r.artist},
-                       {"album", r.album},
-                       {"title", r.title}});
+      AppendJsonLine(i, r, &out);
     } else {
-      out += std::to_string(i) + "\t" + TableField(r.bitrate) + "\t" + TableField(r.disk_label) +
-             "\t" + TableField(r.path) + "\t" + TableField(r.file_name) + "\t" +
-             TableField(r.modified) + "\t" + TableField(r.time) + "\t" + std::to_string(r.size) +
-             "\t" + TableField(r.artist) + "\t" + TableField(r.album) + "\t" + TableField(r.title) +
-             "\n";
+      AppendTableLine(i, r, &out);
     }
-  }
-  std::cout << out;
+    if (out.size() >= kOutputPiece) {
+      std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+      out.clear();
+    }
+  }).IgnoreError();  // the same bytes passed the check above
+  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
   return 0;
 }
 

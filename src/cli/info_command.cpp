@@ -7,19 +7,23 @@
 #include <memory>
 #include <string>
 
-#include "catalog/data_file.h"
 #include "catalog/data_file_info.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "cli/read_data_file.h"
+#include "platform/mapped_file.h"
 
 namespace tallymere::cli {
 namespace {
 
 int RunInfo(const std::string& file) {
   const std::string path = std::filesystem::absolute(file).string();
-  CatalogTable table;
-  if (Status status = ReadDataFile(path, &table); !status) {
+  // The tool names files by their native paths and needs no drive map for
+  // them, so it reads the bytes itself; the figures come record by record from
+  // the mapped file, so a full catalog is never built in memory.
+  Result<MappedFile> bytes = MappedFile::Open(path);
+  DataFileFacts facts;
+  Status status = bytes ? ReadDataFileFacts(bytes->bytes(), path, &facts) : bytes.status();
+  if (!status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
   }
@@ -27,10 +31,9 @@ int RunInfo(const std::string& file) {
   const auto length = std::filesystem::file_size(path, error);
   // Opening a data file takes its file type from the trailer; without one the
   // program keeps its setting, which the command line does not have.
-  const CatalogRecord* trailer = table.LastTrailer();
-  const std::string file_type = trailer ? TrailerFileType(*trailer) : "";
+  const std::string file_type = facts.trailer_file_type.value_or("");
   for (const std::string& label : DataFileInfoLabels(
-           path, error ? std::nullopt : std::optional<int64_t>(length), file_type, table)) {
+           path, error ? std::nullopt : std::optional<int64_t>(length), file_type, facts)) {
     std::cout << label << "\n";
   }
   return 0;

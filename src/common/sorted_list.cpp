@@ -23,16 +23,23 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 }
 
 void SortedList::Add(std::string text) {
-  if (m_sorted && !m_items.empty() && CompareNoCase(m_items.back(), text) > 0) m_sorted = false;
+  const bool in_order = m_sorted_count == m_items.size() &&
+                        (m_items.empty() || CompareNoCase(m_items.back(), text) <= 0);
   m_items.push_back(std::move(text));
+  if (in_order) m_sorted_count = m_items.size();
 }
 
 const std::vector<std::string>& SortedList::Items() const {
-  if (!m_sorted) {
-    std::stable_sort(
-        m_items.begin(), m_items.end(),
-        [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
-    m_sorted = true;
+  if (m_sorted_count < m_items.size()) {
+    const auto before = [](const std::string& a, const std::string& b) {
+      return CompareNoCase(a, b) < 0;
+    };
+    const auto added = m_items.begin() + static_cast<std::ptrdiff_t>(m_sorted_count);
+    // Both steps are stable, and the entries in order were added before the
+    // others, so equal texts keep the order in which they were added.
+    std::stable_sort(added, m_items.end(), before);
+    std::inplace_merge(m_items.begin(), added, m_items.end(), before);
+    m_sorted_count = m_items.size();
   }
   return m_items;
 }

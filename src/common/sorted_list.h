@@ -20,7 +20,7 @@ class SortedList {
   void Add(std::string text);
   void Clear() {
     m_items.clear();
-    m_sorted = true;
+    m_sorted_count = 0;
   }
   bool empty() const { return m_items.empty(); }
   int size() const { return static_cast<int>(m_items.size()); }
@@ -29,12 +29,16 @@ class SortedList {
   const_iterator end() const { return Items().end(); }
 
  private:
-  // Entries are appended and sorted once when next read, so building a list
-  // of tens of thousands of folders out of order stays O(n log n).
+  // Entries are appended and sorted when next read, so building a list of
+  // tens of thousands of folders out of order stays O(n log n). A read sorts
+  // only the entries added since the last one and merges them in, so adding
+  // a few entries between reads costs a merge, not a sort of the whole list.
   const std::vector<std::string>& Items() const;
 
   mutable std::vector<std::string> m_items;
-  mutable bool m_sorted = true;
+  // The first m_sorted_count entries stand in order; the rest were added
+  // after them, out of order.
+  mutable std::size_t m_sorted_count = 0;
 };
 
 }  // namespace tallymere

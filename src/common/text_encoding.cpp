@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tallymere {
 namespace {
@@ -24,13 +25,24 @@ int Windows1252Byte(char32_t c) {
 }
 
 bool HasNonAscii(std::string_view bytes) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  // Eight bytes at a time (every text of a data file passes here): a byte of
+  // 0x80 or more shows as a top bit in the mask, 1xxxxxxx.
+  constexpr uint64_t kTopBits = 0x8080808080808080;
+  std::size_t pos = 0;
+  for (; pos + sizeof(uint64_t) <= bytes.size(); pos += sizeof(uint64_t)) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + pos, sizeof word);
+    if ((word & kTopBits) != 0) return true;
+  }
+  for (; pos < bytes.size(); ++pos) {
+    if (static_cast<unsigned char>(bytes[pos]) >= 0x80) return true;
   }
   return false;
 }
 
 }  // namespace
+
+bool IsAscii(std::string_view bytes) { return !HasNonAscii(bytes); }
 
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -139,9 +151,23 @@ std::string EncodeText(std::string_view utf8) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-  if (!HasNonAscii(bytes)) return std::string(bytes);
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return Windows1252ToUtf8(bytes);
+  std::string text;
+  DecodeTextTo(bytes, &text);
+  return text;
+}
+
+void DecodeTextTo(std::string_view bytes, std::string* out) {
+  if (!HasNonAscii(bytes) || IsValidUtf8(bytes)) {
+    // A string that must grow gets exactly the room it needs: assigning would
+    // double a short string's room, a megabyte more over a full catalog.
+    if (bytes.size() > out->capacity()) {
+      *out = std::string(bytes);
+    } else {
+      out->assign(bytes);
+    }
+  } else {
+    *out = Windows1252ToUtf8(bytes);
+  }
 }
 
 std::string CutToStoredWidth(std::string_view utf8, std::size_t max_bytes) {

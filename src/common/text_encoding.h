@@ -16,6 +16,9 @@ std::size_t DecodeUtf8At(std::string_view bytes, std::size_t pos, char32_t* out)
 // Appends the UTF-8 bytes of a character.
 void AppendUtf8(std::string* out, char32_t c);
 
+// True when no byte is 0x80 or above: such a text is stored as it is.
+bool IsAscii(std::string_view bytes);
+
 // True when the bytes form valid UTF-8 (ASCII included).
 bool IsValidUtf8(std::string_view bytes);
 
@@ -37,6 +40,9 @@ std::string EncodeText(std::string_view utf8);
 // The UTF-8 text of stored bytes: valid UTF-8 holding non-ASCII is taken as
 // UTF-8, anything else as Windows-1252.
 std::string DecodeText(std::string_view bytes);
+// The same into *out, reusing its buffer: reading many records into one keeps
+// allocating nothing once it has grown.
+void DecodeTextTo(std::string_view bytes, std::string* out);
 
 // The longest prefix of the text whose stored form (EncodeText) is at most
 // max_bytes long, never splitting a UTF-8 sequence.

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <string_view>
 
 #include "common/text_encoding.h"
@@ -13,11 +12,6 @@ namespace {
 bool Exists(const std::string& path) {
   struct stat facts;
   return lstat(path.c_str(), &facts) == 0;
-}
-
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace

@@ -65,6 +65,43 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   EXPECT_EQ(loaded.WrittenEnd(), 4);
 }
 
+TEST(DataFileTest, VisitingGivesTheRecordsDecodingHoldsInOrder) {
+  CatalogTable table = SampleTable(40);
+  table.MutableRecord(7).artist = "Caf\xC3\xA9";  // stored as Windows-1252, read back as UTF-8
+  table.MutableRecord(8).artist.clear();          // a shorter text after a longer one
+  const std::string bytes = EncodeDataFile(table);
+  std::vector<int> numbers;
+  ASSERT_TRUE(VisitDataFile(bytes, "x.mpd", [&](int number, const CatalogRecord& record) {
+                numbers.push_back(number);
+                EXPECT_EQ(record, table.Record(number)) << "record " << number;
+              }).ok());
+  ASSERT_EQ(numbers.size(), 41u);
+  EXPECT_EQ(numbers.front(), 1);
+  EXPECT_EQ(numbers.back(), 41);
+}
+
+TEST(DataFileTest, VisitingStopsAtADamagedRecordWithTheMessageOfDecoding) {
+  std::string bytes = EncodeDataFile(SampleTable(3));
+  bytes.resize(bytes.size() - 5);
+  int visited = 0;
+  const Status status =
+      VisitDataFile(bytes, "cut.mpd", [&](int, const CatalogRecord&) { ++visited; });
+  CatalogTable table;
+  EXPECT_EQ(visited, 3);  // the trailer is the one cut short
+  EXPECT_EQ(status.code(), StatusCode::kDamaged);
+  EXPECT_EQ(status.message(), DecodeDataFile(bytes, "cut.mpd", &table).message());
+
+  std::string one;
+  EncodeRecord(SampleRecord(1), &one);
+  std::string too_many;
+  for (int i = 0; i <= CatalogTable::kCapacity; ++i) too_many += one;
+  visited = 0;
+  const Status full =
+      VisitDataFile(too_many, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; });
+  EXPECT_EQ(visited, CatalogTable::kCapacity);
+  EXPECT_EQ(full.message(), DecodeDataFile(too_many, "huge.mpd", &table).message());
+}
+
 TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
   CatalogRecord record = SampleRecord(1);
   record.artist = "Beyonc\xC3\xA9";           // é fits Windows-1252

@@ -170,6 +170,35 @@ TEST(TreeModelTest, FullPathJoinsTextsAndSetKeyRefusesAKeyInUse) {
   EXPECT_TRUE(tree.SetKey(tree.Find("D:\\"), "C:\\"));
 }
 
+TEST(TreeModelTest, FindFollowsNewKeysRemovedSubtreesAndClearsByAnyView) {
+  TreeModel tree = SampleTree();
+  const int music = tree.Find("C:\\Music\\");
+  // A view into a longer text, as a folder key's levels are looked up.
+  const std::string key = "C:\\Music\\Pop\\Song.mp3";
+  EXPECT_EQ(tree.Find(std::string_view(key).substr(0, 9)), music);
+  EXPECT_EQ(tree.Find(std::string_view(key).substr(0, 13)), tree.Find("C:\\Music\\Pop\\"));
+  EXPECT_EQ(tree.Find(std::string_view(key).substr(0, 12)), TreeModel::kNoNode);
+
+  ASSERT_TRUE(tree.SetKey(music, "C:\\Songs\\"));
+  const int live = tree.AddChild("C:\\Songs\\", "C:\\Songs\\Live\\", "Live", "fclosed", "fopen");
+  ASSERT_NE(live, TreeModel::kNoNode);
+  const int again = tree.AddChild("C:\\", "C:\\Music\\", "Music", "fclosed", "fopen");
+  ASSERT_NE(again, TreeModel::kNoNode);
+  EXPECT_EQ(tree.Find("C:\\Music\\"), again);
+
+  // Every key below a removed node goes with it, renamed ones included.
+  tree.Remove(music);
+  for (const char* gone :
+       {"C:\\Songs\\", "C:\\Songs\\Live\\", "C:\\Music\\Pop\\", "C:\\Music\\Rock\\"}) {
+    EXPECT_EQ(tree.Find(gone), TreeModel::kNoNode) << gone;
+  }
+  EXPECT_EQ(tree.Find("C:\\Music\\"), again);
+  EXPECT_EQ(tree.Find("D:\\"), 2);
+  tree.Clear();
+  EXPECT_EQ(tree.Find("C:\\"), TreeModel::kNoNode);
+  EXPECT_EQ(tree.Find("Untitled.mpd"), TreeModel::kNoNode);
+}
+
 TEST(TreeModelTest, NotificationsAnnounceEachChangeAndABatchAsOneReset) {
   TreeModel tree;
   std::vector<std::string> seen;  // "kind node parent row"

@@ -3,6 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace tallymere {
 namespace {
 
@@ -37,6 +42,36 @@ TEST(SortedListTest, KeepsAscendingOrderIgnoringCaseWithEqualTextsInAddingOrder)
   EXPECT_TRUE(list.empty());
   list.Add("q");
   EXPECT_THAT(Items(list), ElementsAre("q"));
+}
+
+TEST(SortedListTest, EntriesAddedBetweenReadsMergeInAfterEqualOnesAddedBefore) {
+  SortedList list = ListOf({"b", "a"});
+  EXPECT_THAT(Items(list), ElementsAre("a", "b"));
+  list.Add("B");
+  list.Add("A");
+  list.Add("c");
+  EXPECT_THAT(Items(list), ElementsAre("a", "A", "b", "B", "c"));
+  list.Add("C");  // in order after the last entry
+  list.Add("0");
+  EXPECT_THAT(Items(list), ElementsAre("0", "a", "A", "b", "B", "c", "C"));
+}
+
+TEST(SortedListTest, ReadsBetweenAddsGiveTheOrderOfOneSortOfEverything) {
+  std::mt19937 random(7);
+  std::vector<std::string> added;
+  SortedList list;
+  for (int step = 0; step < 2000; ++step) {
+    // Six letters in either case: many ties, whose order shows in the case.
+    std::string text(1, static_cast<char>((random() % 2 == 0 ? 'a' : 'A') + random() % 6));
+    added.push_back(text);
+    list.Add(text);
+    if (random() % 40 == 0 || step == 1999) {
+      std::vector<std::string> expected = added;
+      std::stable_sort(expected.begin(), expected.end(),
+                       [](const auto& a, const auto& b) { return CompareNoCase(a, b) < 0; });
+      ASSERT_EQ(Items(list), expected) << "after " << added.size() << " entries";
+    }
+  }
 }
 
 TEST(SortedListTest, ComparesOrdinallyWithAsciiLettersFolded) {

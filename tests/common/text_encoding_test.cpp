@@ -22,6 +22,35 @@ TEST(TextEncodingTest, EveryByteStringRoundTrips) {
   EXPECT_EQ(DecodeText("\xC3\xA9"), "\xC3\xA9");  // valid UTF-8 is taken as UTF-8
 }
 
+TEST(TextEncodingTest, AHighByteAnywhereInALongTextIsDecodedAsWindows1252) {
+  // Long texts are looked at eight bytes at a time: a high byte is found at
+  // every position, in the whole words and in the bytes after them.
+  for (std::size_t at = 0; at < 21; ++at) {
+    std::string bytes(21, 'a');
+    bytes[at] = '\xE9';
+    std::string expected(21, 'a');
+    expected.replace(at, 1, "\xC3\xA9");
+    EXPECT_EQ(DecodeText(bytes), expected) << "high byte at " << at;
+    EXPECT_FALSE(IsAscii(bytes)) << "high byte at " << at;
+  }
+  constexpr char kLowBytes[] = "NUL \0 and DEL \x7F are ASCII";
+  EXPECT_TRUE(IsAscii(std::string_view(kLowBytes, sizeof kLowBytes - 1)));
+  EXPECT_TRUE(IsAscii(""));
+  EXPECT_EQ(DecodeText(std::string(24, 'z')), std::string(24, 'z'));
+}
+
+TEST(TextEncodingTest, DecodingIntoAStringReplacesWhatItHeld) {
+  std::string text = "a much longer text that was there before";
+  DecodeTextTo("Caf\xE9", &text);
+  EXPECT_EQ(text, "Caf\xC3\xA9");
+  DecodeTextTo("plain", &text);
+  EXPECT_EQ(text, "plain");
+  DecodeTextTo("\xE6\x97\xA5", &text);
+  EXPECT_EQ(text, "\xE6\x97\xA5");
+  DecodeTextTo("", &text);
+  EXPECT_TRUE(text.empty());
+}
+
 TEST(TextEncodingTest, CutsToAStoredWidthWithoutSplittingASequence) {
   EXPECT_EQ(CutToStoredWidth("abcdef", 4), "abcd");
   // Windows-1252 text: one byte per character on disk.

@@ -113,7 +113,10 @@ bool FrmMain::AddDisk() {
     return false;
   }
   // Records 1..N the new disk, then the earlier files in their order, then the trailer.
-  for (int j = 1; j <= earlier; ++j) disk.SetRecord(added + j, m_catalog.Record(j));
+  // The earlier records move rather than copy: the catalog is replaced next.
+  for (int j = 1; j <= earlier; ++j) {
+    disk.SetRecord(added + j, std::move(m_catalog.MutableRecord(j)));
+  }
   disk.SetRecord(added + earlier + 1, MakeTrailer(m_settings.txtType, m_settings.chkBitRate,
                                                   FormatDateTime(m_platform.Now())));
   m_catalog = std::move(disk);

@@ -28,12 +28,19 @@ void FrmMain::AddNode(const std::string& strKey, const std::string& strChild,
 
 void FrmMain::BuildNode(const std::string& folder_key) {
   if (folder_key.size() == 3) return;  // a drive root: its node exists already
+  const std::string_view whole(folder_key);
   for (std::size_t i = 1; i <= folder_key.size(); ++i) {
     if (folder_key[i - 1] != '\\') continue;
-    const std::string parent = folder_key.substr(0, i);
     const std::size_t next = folder_key.find('\\', i);
     if (next == std::string::npos) continue;
-    const std::string segment = folder_key.substr(i, next - i + 1);
+    const std::string_view parent = whole.substr(0, i);
+    const std::string_view key = whole.substr(0, next + 1);
+    // AddNode adds nothing when the key exists or the parent does not. Most
+    // levels of a key were added with an earlier key, and asking the drive's
+    // type costs a system call, so those are passed over before asking.
+    if (m_tvAlbum.Find(key) != TreeModel::kNoNode || m_tvAlbum.Find(parent) == TreeModel::kNoNode) {
+      continue;
+    }
     // Only a drive root reports a removable or CD type, so just the first level
     // below such a drive (a disk's label) gets the disk icons.
     const char* icon1 = "fclosed";
@@ -48,7 +55,8 @@ void FrmMain::BuildNode(const std::string& folder_key) {
       default:
         break;
     }
-    AddNode(parent + segment, segment, parent, icon1, icon2);
+    AddNode(std::string(key), std::string(whole.substr(i, next - i + 1)), std::string(parent),
+            icon1, icon2);
   }
 }
 

@@ -130,7 +130,9 @@ void FrmMain::AddFolderKeys() {
   m_scan.lstList.Clear();
   const int end = m_catalog.CatalogEnd();
   for (int i = 1; i < end; ++i) {
-    if (m_catalog.Record(i).path != m_catalog.Record(i + 1).path) {
+    // The record at the end has no Path, so the last file always ends a run;
+    // a table full to its last record has no record there to read.
+    if (i + 1 == end || m_catalog.Record(i).path != m_catalog.Record(i + 1).path) {
       m_scan.lstList.Add(FolderKey(m_catalog.Record(i)));
     }
   }

@@ -87,6 +87,26 @@ TEST_F(CatalogTreeTest, NodeClickSortsByNameAndTotalsExactly) {
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
+TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder) {
+  CatalogTable table;
+  CatalogRecord record;
+  record.disk_label = "C:\\";
+  for (int i = 1; i <= CatalogTable::kCapacity; ++i) {
+    record.path = i <= 100 ? "C:\\A\\" : "C:\\B\\";
+    record.file_name = std::to_string(i) + ".mp3";
+    table.SetRecord(i, record);
+  }
+  const std::string path = folder().Path("full.mpd");
+  ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
+  ui().AnswerOpenFile(path);
+  main().mnuLoad_Click();
+  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{path, "C:", "A", "B"}));
+  EXPECT_EQ(ui().Status(2), "Total: 32766 files");
+  main().tvAlbum_NodeClick(Node("C:\\B\\"));
+  EXPECT_EQ(main().LV().row_count(), CatalogTable::kCapacity - 100);
+}
+
 TEST_F(CatalogTreeTest, DoubleClickBrowsesLiveFoldersOnlyWithoutACatalog) {
   folder().MakeFolder("c/Music/Pop");
   folder().MakeFolder("c/Books");
