@@ -173,6 +173,27 @@ void ListModel::RemoveRow(int row) {
   Notify({ListChange::kRemoved, row, row});
 }
 
+std::vector<int> ListModel::RemoveRows(const std::vector<bool>& doomed) {
+  std::vector<int> moved_to(m_rows.size(), -1);
+  int kept = 0;
+  int current = -1;
+  for (int row = 0; row < row_count(); ++row) {
+    if (static_cast<std::size_t>(row) >= doomed.size() || !doomed[row]) {
+      moved_to[row] = kept;
+      if (kept != row) m_rows[kept] = std::move(m_rows[row]);
+      ++kept;
+    }
+    // The current row, or when it goes the nearest row above it that stays.
+    if (row <= m_current && moved_to[row] >= 0) current = moved_to[row];
+  }
+  if (kept == row_count()) return moved_to;
+  m_rows.resize(kept);
+  // With no row above it left, the first row takes the focus.
+  m_current = m_current < 0 || kept == 0 ? -1 : std::max(current, 0);
+  Notify({ListChange::kReset});
+  return moved_to;
+}
+
 void ListModel::Clear() {
   m_rows.clear();
   m_current = -1;

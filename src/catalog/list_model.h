@@ -77,6 +77,10 @@ class ListModel {
   // When the current row goes, the row above it becomes current (the one
   // below for the first row), as list controls move the focus.
   void RemoveRow(int row);
+  // The rows marked in `doomed` (one flag per row) at once, announced as one
+  // reset; the current row moves as if they had gone one by one. Returns, for
+  // each row before, its index after, or -1 for a row that went.
+  std::vector<int> RemoveRows(const std::vector<bool>& doomed);
   void Clear();
 
   // --- Selection --------------------------------------------------------------

@@ -230,6 +230,27 @@ TEST(ListModelTest, RemovingRowsMovesTheCurrentRowLikeAListControl) {
                          "about-remove 0-0", "removed 0-0", "about-remove 0-0", "removed 0-0"}));
 }
 
+TEST(ListModelTest, RemovingManyRowsAtOnceMovesTheCurrentRowAsOneByOneWould) {
+  ListModel list = ListOf({"a", "b", "c", "d", "e"});
+  list.SetCurrent(2);
+  Texts seen;
+  Record(list, &seen);
+  // "b" and "c" go: the current "c" passes to the nearest row above that stays.
+  EXPECT_EQ(list.RemoveRows({false, true, true, false, false}),
+            (std::vector<int>{0, -1, -1, 1, 2}));
+  EXPECT_EQ(Column(list, 0), (Texts{"a", "d", "e"}));
+  EXPECT_EQ(list.current(), 0);
+  EXPECT_EQ(seen, Texts{"reset -1--1"});  // one announcement for the lot
+  // No row above it stays: the first row takes the focus.
+  list.SetCurrent(0);
+  list.RemoveRows({true});
+  EXPECT_EQ(list.current(), 0);
+  EXPECT_EQ(Column(list, 0), (Texts{"d", "e"}));
+  list.RemoveRows({true, true});
+  EXPECT_EQ(list.current(), -1);
+  EXPECT_EQ(list.row_count(), 0);
+}
+
 TEST(ListModelTest, ChangesToCellsColoursAndColumnsAreAnnounced) {
   ListModel list = ListOf({"b", "c"});
   list.SetSorted(true);

@@ -263,20 +263,26 @@ void FrmID3::FinishLoading(std::string_view failure_title, const Status& listed)
   }
 }
 
-void FrmID3::RemoveEntry(int row) {
-  m_LvOld.RemoveRow(row);
-  if (row >= kNameSnapshotSize) return;
+void FrmID3::RemoveEntries(const std::vector<bool>& doomed) {
+  const std::vector<int> moved_to = m_LvOld.RemoveRows(doomed);
   // The snapshots follow their entries, so Oops! still restores each entry's
-  // own name after others were removed.
-  const auto position = static_cast<std::ptrdiff_t>(row);
-  m_CurNames.erase(m_CurNames.begin() + position);
-  m_PrevNames.erase(m_PrevNames.begin() + position);
-  // An entry moving up into the last covered position has no snapshot of its
-  // own yet: its present name stands for both.
-  const int last = kNameSnapshotSize - 1;
-  const std::string moved_in = last < m_LvOld.row_count() ? m_LvOld.Cell(last, kBatchNew) : "";
-  m_CurNames.push_back(moved_in);
-  m_PrevNames.push_back(moved_in);
+  // own name after others were removed. An entry moving up into the covered
+  // positions has no snapshot of its own yet: its present name stands for
+  // both; positions past the last entry hold none.
+  std::vector<std::string> current(kNameSnapshotSize);
+  std::vector<std::string> previous(kNameSnapshotSize);
+  for (std::size_t old_row = 0; old_row < moved_to.size(); ++old_row) {
+    const int row = moved_to[old_row];
+    if (row < 0 || row >= kNameSnapshotSize) continue;
+    if (old_row < static_cast<std::size_t>(kNameSnapshotSize)) {
+      current[row] = std::move(m_CurNames[old_row]);
+      previous[row] = std::move(m_PrevNames[old_row]);
+    } else {
+      current[row] = previous[row] = m_LvOld.Cell(row, kBatchNew);
+    }
+  }
+  m_CurNames = std::move(current);
+  m_PrevNames = std::move(previous);
 }
 
 // --- Snapshots --------------------------------------------------------------------

@@ -227,7 +227,8 @@ class FrmID3 {
   // After loading: sort once by Original, fill both snapshots, report a
   // batch bigger than the snapshots under the given title.
   void FinishLoading(std::string_view failure_title, const Status& listed);
-  void RemoveEntry(int row);
+  // Removes the entries marked in `doomed`, their name snapshots with them.
+  void RemoveEntries(const std::vector<bool>& doomed);
 
   // --- Snapshots ---
   void TakeNameSnapshot();  // before column New changes

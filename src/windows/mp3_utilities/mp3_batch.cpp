@@ -123,13 +123,9 @@ void FrmID3::CountSelection() {
 void FrmID3::mnuRemv_Click() {
   const StateNotice notice(*this);
   if (busy()) return;
-  for (int row = 0; row < m_LvOld.row_count();) {
-    if (m_LvOld.row(row).selected) {
-      RemoveEntry(row);  // the next entry moves into this position
-    } else {
-      ++row;
-    }
-  }
+  std::vector<bool> selected;
+  for (int row = 0; row < m_LvOld.row_count(); ++row) selected.push_back(m_LvOld.row(row).selected);
+  RemoveEntries(selected);
   m_selected_count = 0;
   SetStatus(2, std::to_string(m_LvOld.row_count()) + " file(s)");
 }

@@ -171,21 +171,23 @@ bool FrmID3::CheckEntriesBeforeRename() {
       return false;
     }
   }
-  for (int row = 0; row < m_LvOld.row_count();) {
+  // Read-only files the user keeps leave the batch, all at once at the end.
+  std::vector<bool> kept_back(static_cast<std::size_t>(m_LvOld.row_count()), false);
+  for (int row = 0; row < m_LvOld.row_count(); ++row) {
     const std::string file = EntryFile(row);
     const Result<bool> read_only = m_platform.IsReadOnly(file);
     if (read_only.ok() && *read_only) {
       if (m_ui.ShowMessage(file + " is read only. Rename it anyway?", Buttons::kYesNo,
                            Icon::kQuestion, "Confirm") != Answer::kYes) {
-        RemoveEntry(row);  // the next entry moves here and is checked next
+        kept_back[static_cast<std::size_t>(row)] = true;
         continue;
       }
       if (const Status reset = m_platform.ResetAttributes(file); !reset.ok()) {
         m_ui.ShowMessage(reset.message(), Buttons::kOk, Icon::kStop, kProgramTitle);
       }
     }
-    ++row;
   }
+  RemoveEntries(kept_back);
   return true;
 }
 
