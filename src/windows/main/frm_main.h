@@ -101,6 +101,18 @@ class FrmMain {
   void lstBox_DragDrop(int node);
   void mnuScan_Click();
   void mnuAddDisk_Click();
+  void mnuUpdate_Click();
+  void mnuLabel_Click();  // "Disk Label"
+  void mnuPop2Label_Click() { mnuLabel_Click(); }
+  void mnuDeleteDisk_Click();  // "Delete Disk or Folder"
+  void mnuPop2Del_Click() { mnuDeleteDisk_Click(); }
+  void mnuEject_Click();  // "Open/Close CD Tray"
+
+  // --- Data file info and properties ---------------------------------------------------
+  // Set by the view: shows the Data File Info window, whose Form_Load fills it.
+  std::function<void()> show_data_info;
+  void mnuInfo_Click();
+  void mnuProperty_Click();  // also the file list pop-up's p6
 
   // --- Tools
   // "Send to MP3 Utilities": sets the hand-over flag, then shows the window.
@@ -204,6 +216,7 @@ class FrmMain {
   int m_selection_count = 0;
   bool m_sent_to_mp3_utilities = false;
   bool m_ends_program = true;
+  bool m_tray_open = false;
 
   TreeModel m_tvAlbum;
   ListModel m_LV;

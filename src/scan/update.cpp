@@ -1,0 +1,83 @@
+#include "scan/update.h"
+
+#include <algorithm>
+
+namespace tallymere {
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// scanned: "12345", or "more than 32765" when the scan stopped at the limit.
+std::string TooManyMessage(const std::string& scanned, int kept) {
+  return "The catalog was not updated: the fixed drives hold " + scanned +
+         " files of the type catalogued and the removable disks " + std::to_string(kept) +
+         " more, but a catalog holds at most " + std::to_string(CatalogTable::kMaxFileRecords) +
+         " files. Choose a narrower file type in Options (mp3, for instance) and update again. "
+         "Nothing was changed.";
+}
+
+}  // namespace
+
+UpdatePlan PlanUpdate(const Platform& platform) {
+  UpdatePlan plan;
+  for (const DriveInfo& drive : platform.Drives()) {
+    const std::string root = std::string(1, drive.letter) + ":\\";
+    if (drive.type == kDriveRemovable || drive.type == kDriveCdRom) {
+      plan.removable_roots.push_back(root);
+    } else if (drive.type == kDriveFixed) {
+      plan.fixed_roots.push_back(root);
+    }
+  }
+  return plan;
+}
+
+Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, ScanState& state,
+                                      const UpdatePlan& plan, const CatalogTable& catalog,
+                                      const ScanSettings& settings,
+                                      const std::string& trailer_time) {
+  // The records of the removable disks, in their order.
+  std::vector<int> kept;
+  catalog.Walk([&](int index, const CatalogRecord& record) {
+    const std::string root = Upper(std::string_view(record.path).substr(0, 3));
+    if (std::find(plan.removable_roots.begin(), plan.removable_roots.end(), root) !=
+        plan.removable_roots.end()) {
+      kept.push_back(index);
+    }
+  });
+
+  state.lstBox = plan.fixed_roots;
+  state.lstList.Clear();
+  UpdateResult result;
+  ScanEngine engine(platform, ui, state);
+  const Status scanned = engine.ScanDisk(settings, &result.table, &result.report);
+  state.lstBox.clear();
+  if (!scanned) {
+    // A scan that would not fit stops at the limit; say so with the kept count.
+    if (scanned.message() == CatalogFullMessage()) {
+      return Status::Error(
+          StatusCode::kNoSpace,
+          TooManyMessage("more than " + std::to_string(CatalogTable::kMaxFileRecords),
+                         static_cast<int>(kept.size())));
+    }
+    return Status::Error(scanned.code(), "The catalog was not updated: " + scanned.message());
+  }
+  result.scanned = state.file_count;
+  result.kept = static_cast<int>(kept.size());
+  if (result.scanned + result.kept > CatalogTable::kMaxFileRecords) {
+    return Status::Error(StatusCode::kNoSpace,
+                         TooManyMessage(std::to_string(result.scanned), result.kept));
+  }
+  int next = result.scanned + 1;
+  for (int index : kept) result.table.SetRecord(next++, catalog.Record(index));
+  result.table.SetRecord(next,
+                         MakeTrailer(settings.file_type, settings.mp3_info_flag, trailer_time));
+  return result;
+}
+
+}  // namespace tallymere

@@ -1,0 +1,31 @@
+#pragma once
+// The Data File Info window's controller (frmDataInfo): seven labels about the
+// open data file and the catalog in memory, filled when the window opens. The
+// texts are the ones tallymere-cli info prints, from the same code.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tallymere {
+
+class FrmMain;
+
+inline constexpr std::string_view kDataInfoCaption = "Tallymere - Data File Info";
+inline constexpr std::string_view kDataInfoFrame = "Data File Properties";
+
+class FrmDataInfo {
+ public:
+  explicit FrmDataInfo(FrmMain& main);
+
+  void Form_Load();
+
+  // Label1 to Label7, in screen order; their design texts until Form_Load.
+  const std::array<std::string, 7>& labels() const { return m_labels; }
+
+ private:
+  FrmMain& m_main;
+  std::array<std::string, 7> m_labels;
+};
+
+}  // namespace tallymere
