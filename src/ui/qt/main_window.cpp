@@ -23,6 +23,7 @@
 
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/data_info_window.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   m_services = std::make_unique<QtUiServices>(platform, this);
   m_controller = std::make_unique<FrmMain>(*m_services, platform);
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
+  m_controller->show_data_info = [this] { ShowDataInfo(); };
   BuildViews();
   BuildCommands();
   BuildMenus();
@@ -107,6 +109,14 @@ void MainWindow::BindFindPanel() {
   connect(m_find_text, &QLineEdit::returnPressed, this, [this] {
     if (action("cmdFind")->isEnabled()) action("cmdFind")->trigger();
   });
+}
+
+void MainWindow::ShowDataInfo() {
+  // One window, filled afresh each time it is asked for.
+  if (!m_data_info) m_data_info = new DataInfoWindow(*m_controller, this);
+  m_data_info->Load();
+  m_data_info->show();
+  m_data_info->raise();
 }
 
 void MainWindow::ShowMp3Utilities() {

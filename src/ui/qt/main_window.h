@@ -27,6 +27,7 @@ class QTreeView;
 namespace tallymere {
 
 class BatchListWidget;
+class DataInfoWindow;
 class Mp3UtilitiesWindow;
 class CatalogTreeView;
 class ListModelAdapter;
@@ -46,6 +47,8 @@ class MainWindow : public QMainWindow {
   QTreeView* file_list() const { return m_list; }
   BatchListWidget* batch_list() const { return m_batch; }
   QLabel* status_panel(int panel) const;
+  // The Data File Info window once it was asked for.
+  DataInfoWindow* data_info() const { return m_data_info; }
   // The MP3 Utilities window while it exists.
   Mp3UtilitiesWindow* mp3_utilities() const { return m_mp3_utilities.get(); }
 
@@ -79,6 +82,7 @@ class MainWindow : public QMainWindow {
   void ShowTreePopup(const QPoint& position);
   void ShowAbout();
   void ShowMp3Utilities();
+  void ShowDataInfo();
 
   std::unique_ptr<QtUiServices> m_services;
   std::unique_ptr<FrmMain> m_controller;
@@ -103,6 +107,7 @@ class MainWindow : public QMainWindow {
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
+  DataInfoWindow* m_data_info = nullptr;  // a child window, made when first asked for
   std::map<std::string, QAction*> m_actions;
   std::map<std::string, std::function<void()>> m_handlers;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number

@@ -71,6 +71,15 @@ void MainWindow::BuildCommands() {
   AddCommand("p3", "Rename Selected Item", [main] { main->mnuRename_Click(); });
   AddCommand("mnuCorrect", "Correct File Name", [main] { main->mnuCorrect_Click(); });
   AddCommand("p4", "Correct Selected Item", [main] { main->mnuCorrect_Click(); });
+  AddCommand("mnuUpdate", "Update", [main] { main->mnuUpdate_Click(); });
+  AddCommand("mnuLabel", "Disk Label", [main] { main->mnuLabel_Click(); });
+  AddCommand("mnuPop2Label", "Edit Disk Label", [main] { main->mnuPop2Label_Click(); });
+  AddCommand("mnuDeleteDisk", "Delete Disk or Folder", [main] { main->mnuDeleteDisk_Click(); });
+  AddCommand("mnuPop2Del", "Delete", [main] { main->mnuPop2Del_Click(); });
+  AddCommand("mnuEject", "Open/Close CD Tray", [main] { main->mnuEject_Click(); });
+  AddCommand("mnuInfo", "Data File Info", [main] { main->mnuInfo_Click(); });
+  AddCommand("mnuProperty", "Properties", [main] { main->mnuProperty_Click(); });
+  AddCommand("p6", "Properties", [main] { main->mnuProperty_Click(); });
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
@@ -86,6 +95,9 @@ void MainWindow::BuildMenus() {
   file->addSeparator();
   file->addAction(action("mnuScan"));
   file->addAction(action("mnuAddDisk"));
+  file->addAction(action("mnuUpdate"));
+  file->addSeparator();
+  file->addAction(action("mnuInfo"));
   file->addSeparator();
   file->addAction(action("mnuId"));
   file->addSeparator();
@@ -94,6 +106,8 @@ void MainWindow::BuildMenus() {
   edit->addAction(action("mnuClip"));
   edit->addSeparator();
   for (const char* name : {"mnuDelete", "mnuRename", "mnuCorrect"}) edit->addAction(action(name));
+  edit->addSeparator();
+  edit->addAction(action("mnuProperty"));
   QMenu* view = menuBar()->addMenu("&View");
   view->addAction(action("mnuSearchdisk"));
   view->addSeparator();
@@ -104,6 +118,11 @@ void MainWindow::BuildMenus() {
   view->addAction(action("mnuGrid"));
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction(action("mnuId3"));
+  tools->addSeparator();
+  tools->addAction(action("mnuLabel"));
+  tools->addAction(action("mnuDeleteDisk"));
+  tools->addSeparator();
+  tools->addAction(action("mnuEject"));
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction(action("mnuAbout"));
 }
@@ -129,9 +148,21 @@ void MainWindow::BuildToolbar() {
        "Save a copy of the data file"},
       {main_toolbar::kClip, "edit-copy", QStyle::SP_FileLinkIcon,
        "Copy the file name to the clipboard"},
+      {main_toolbar::kDelete, "edit-delete", QStyle::SP_TrashIcon,
+       "Move the selected files to the trash"},
+      {main_toolbar::kRename, "edit-rename", QStyle::SP_FileDialogDetailedView,
+       "Rename the selected file"},
+      {main_toolbar::kSearchdisk, "folder-open", QStyle::SP_DirOpenIcon,
+       "Show all files in the selected folder or disk"},
+      {main_toolbar::kUpdate, "view-refresh", QStyle::SP_BrowserReload,
+       "Scan the hard drives again, keeping the disks"},
       {main_toolbar::kAddDisk, "media-optical", QStyle::SP_DriveCDIcon,
        "Add a disk to the data file"},
+      {main_toolbar::kDeleteDisk, "edit-clear", QStyle::SP_DialogDiscardButton,
+       "Delete the selected disk or folder from the data file"},
       {main_toolbar::kId, "audio-x-generic", QStyle::SP_MediaVolume, "MP3 Utilities"},
+      {main_toolbar::kEject, "media-eject", QStyle::SP_MediaSeekForward,
+       "Open or close the CD tray"},
   };
   int previous = 0;
   for (const auto& entry : kButtons) {
@@ -158,6 +189,8 @@ void MainWindow::ShowFileListPopup(const QPoint& position) {
   popup.addAction(action("p7"));
   popup.addSeparator();
   for (const char* name : {"p1", "p2", "p3", "p4"}) popup.addAction(action(name));
+  popup.addSeparator();
+  popup.addAction(action("p6"));
   popup.exec(m_list->viewport()->mapToGlobal(position));
 }
 
@@ -169,7 +202,9 @@ void MainWindow::ShowTreePopup(const QPoint& position) {
   m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
   QMenu popup(this);
   popup.setObjectName("mnuPop2");
-  popup.addAction(action("mnuPop2Show"));
+  for (const char* name : {"mnuPop2Show", "mnuPop2Label", "mnuPop2Del"}) {
+    popup.addAction(action(name));
+  }
   popup.exec(m_tree->viewport()->mapToGlobal(position));
 }
 

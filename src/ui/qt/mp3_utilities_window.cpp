@@ -91,10 +91,6 @@ const std::map<std::string_view, Handler>& Handlers() {
   return kHandlers;
 }
 
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Shows a text in a line edit without disturbing the caret when it is unchanged.
 void ShowText(QLineEdit* edit, const std::string& text) {
   const QString shown = ToQt(text);
@@ -143,7 +139,7 @@ Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
     : QMainWindow(parent), m_controller(std::make_unique<FrmID3>(main)) {
   setObjectName("frmID3");
   setAttribute(Qt::WA_DeleteOnClose, false);
-  setWindowTitle(Text(kMp3UtilitiesCaption));
+  setWindowTitle(ToQt(kMp3UtilitiesCaption));
   BuildViews();
   BuildMenusAndToolbar();
   m_controller->close_window = [this] { close(); };
@@ -210,7 +206,7 @@ void Mp3UtilitiesWindow::BuildViews() {
     }
     m_keep[i] = new QCheckBox;
     m_keep[i]->setObjectName(keep_names[i]);
-    m_keep[i]->setToolTip(Text(kPreserveBoxHints[i]));
+    m_keep[i]->setToolTip(ToQt(kPreserveBoxHints[i]));
     // A field kept as it is in the file takes no input: grey it.
     QWidget* field = i < 5 ? static_cast<QWidget*>(m_fields[i]) : m_genre;
     connect(m_keep[i], &QCheckBox::toggled, field,
@@ -221,7 +217,7 @@ void Mp3UtilitiesWindow::BuildViews() {
   auto* details_layout = new QVBoxLayout(details_box);
   const char* label_names[] = {"Label9", "Label10", "Label11", "Label12"};
   for (int i = 0; i < 4; ++i) {
-    m_labels[i] = new QLabel(Text(kBlankDetailLabels[i]));
+    m_labels[i] = new QLabel(ToQt(kBlankDetailLabels[i]));
     m_labels[i]->setObjectName(label_names[i]);
     details_layout->addWidget(m_labels[i]);
   }
@@ -234,22 +230,22 @@ void Mp3UtilitiesWindow::BuildViews() {
   m_display->installEventFilter(this);
   name_layout->addWidget(m_display);
   auto* scope = new QHBoxLayout;
-  m_opt_select = new QRadioButton(Text(kOptSelectCaption));
+  m_opt_select = new QRadioButton(ToQt(kOptSelectCaption));
   m_opt_select->setObjectName("optSelect");
-  m_opt_all = new QRadioButton(Text(kOptAllCaption));
+  m_opt_all = new QRadioButton(ToQt(kOptAllCaption));
   m_opt_all->setObjectName("optAll");
   scope->addWidget(m_opt_select);
   scope->addWidget(m_opt_all);
   name_layout->addLayout(scope);
   m_text = new QLineEdit;
   m_text->setObjectName("txtText");
-  m_text->setPlaceholderText(Text(kTxtTextHint));
+  m_text->setPlaceholderText(ToQt(kTxtTextHint));
   m_replace = new QLineEdit;
   m_replace->setObjectName("txtReplace");
-  m_replace->setPlaceholderText(Text(kTxtReplaceHint));
+  m_replace->setPlaceholderText(ToQt(kTxtReplaceHint));
   m_with = new QLineEdit;
   m_with->setObjectName("txtWith");
-  m_with->setPlaceholderText(Text(kTxtWithHint));
+  m_with->setPlaceholderText(ToQt(kTxtWithHint));
   for (QLineEdit* edit : {m_text, m_replace, m_with}) {
     edit->installEventFilter(this);
     name_layout->addWidget(edit);
@@ -257,9 +253,9 @@ void Mp3UtilitiesWindow::BuildViews() {
   auto* tools = new QGridLayout;
   int index = 0;
   for (const Id3ToolButton& tool : kId3ToolButtons) {
-    auto* button = new QPushButton(Text(tool.caption));
-    button->setObjectName(Text(tool.name));
-    button->setToolTip(Text(tool.tool_tip));
+    auto* button = new QPushButton(ToQt(tool.caption));
+    button->setObjectName(ToQt(tool.name));
+    button->setToolTip(ToQt(tool.tool_tip));
     const Handler handler = Handlers().at(tool.name);
     connect(button, &QPushButton::clicked, this,
             [this, handler] { Run([this, handler] { (m_controller.get()->*handler)(); }); });
@@ -294,10 +290,10 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
     menus[title] = menuBar()->addMenu(QString("&") + title);
   }
   const auto make_action = [this](const Id3MenuItem& item) {
-    auto* action = new QAction(Text(item.caption), this);
-    action->setObjectName(Text(item.name));
+    auto* action = new QAction(ToQt(item.caption), this);
+    action->setObjectName(ToQt(item.name));
     const Handler handler = Handlers().at(item.name);
-    connect(action, &QAction::triggered, this, [this, handler, name = Text(item.name)] {
+    connect(action, &QAction::triggered, this, [this, handler, name = ToQt(item.name)] {
       emit commandStarted(name);
       Run([this, handler] { (m_controller.get()->*handler)(); });
     });
@@ -324,7 +320,7 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
     const auto item = std::find_if(kId3MenuItems.begin(), kId3MenuItems.end(),
                                    [button](const Id3MenuItem& i) { return i.button == button; });
     if (item == kId3MenuItems.end()) continue;
-    auto* tool = new QAction(ButtonIcon(button), Text(item->caption), this);
+    auto* tool = new QAction(ButtonIcon(button), ToQt(item->caption), this);
     tool->setObjectName(QString("Tbr%1").arg(button));
     connect(tool, &QAction::triggered, this, [this, button, name = tool->objectName()] {
       emit commandStarted(name);
