@@ -75,7 +75,12 @@ class FaultyPlatform : public Platform {
   Status DeletePermanently(const std::string& native_path) const override;
   std::string ProgramFolder() const override { return m_real.ProgramFolder(); }
   std::time_t Now() const override { return m_real.Now(); }
-  void CdDoor(std::string_view command) const override { m_real.CdDoor(command); }
+  void CdDoor(std::string_view command) const override {
+    m_cd_door.emplace_back(command);
+    m_real.CdDoor(command);
+  }
+  // The CD-audio commands sent so far.
+  const std::vector<std::string>& cd_door_commands() const { return m_cd_door; }
 
   // Counts a call and returns the failure chosen for it, or Ok. Public for
   // the open files this platform hands out.
@@ -92,6 +97,7 @@ class FaultyPlatform : public Platform {
   const Platform& m_real;
   mutable std::multimap<PlatformCall, Planned> m_planned;
   mutable std::map<PlatformCall, int> m_calls;
+  mutable std::vector<std::string> m_cd_door;
 };
 
 }  // namespace tallymere::testing

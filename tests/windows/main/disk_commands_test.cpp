@@ -1,0 +1,225 @@
+// Update, Disk Label, Delete Disk or Folder, the CD tray, Data File Info and
+// Properties through the scripted desktop. C: and D: are fixed drives, E: a
+// CD-ROM drive labelled MUSIC99, F: a removable drive.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/format.h"
+#include "support/main_window_fixture.h"
+#include "windows/data_info/frm_data_info.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+using Names = std::vector<std::string>;
+using testing::kFixedNow;
+
+class DiskCommandsTest : public testing::MainWindowTest {
+ protected:
+  // C:\Music scanned, then the CD in E: added as MyCD.
+  void ScanMusicAndAddTheCd() {
+    File("c", "Music/a.mp3");
+    File("c", "Music/Sub/b.mp3");
+    File("c", "Musical/c.mp3");  // a sibling whose name starts the same
+    File("c", "Other/d.mp3");
+    File("d", "Stuff/e.mp3");
+    File("e", "cd1.mp3");
+    File("e", "Sub/cd2.mp3");
+    ScanFolder("C:\\Music");
+    ui().AnswerFolder("E:\\").AnswerText("MyCD");
+    main().mnuAddDisk_Click();
+    ui().ClearCalls();
+  }
+  // The catalog's File names with their labels, sorted.
+  Names Catalog() {
+    Names names;
+    main().catalog().Walk([&](int, const CatalogRecord& record) {
+      names.push_back(record.disk_label + "|" + record.path + record.file_name);
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void Select(const std::string& key) { main().tvAlbum().Select(Node(key)); }
+};
+
+TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThem) {
+  ScanMusicAndAddTheCd();
+  main().mnuUpdate_Click();
+  EXPECT_EQ(Catalog(),
+            (Names{"C:\\|C:\\Music\\Sub\\b.mp3", "C:\\|C:\\Music\\a.mp3", "C:\\|C:\\Musical\\c.mp3",
+                   "C:\\|C:\\Other\\d.mp3", "D:\\|D:\\Stuff\\e.mp3", "MyCD|E:\\Sub\\cd2.mp3",
+                   "MyCD|E:\\cd1.mp3"}));
+  // The disk's records after the scanned ones, unchanged, then the trailer.
+  const CatalogTable& table = main().catalog();
+  EXPECT_EQ(table.Record(6).disk_label, "MyCD");
+  EXPECT_EQ(table.Record(7).disk_label, "MyCD");
+  EXPECT_TRUE(IsTrailer(table.Record(8)));
+  EXPECT_EQ(table.Record(8).modified, FormatDateTime(kFixedNow));
+  EXPECT_EQ(ui().Status(1), "Data updated on " + FormatDateTime(kFixedNow));
+  EXPECT_EQ(ui().Status(2), "Total: 7 files");
+  EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);
+  EXPECT_NE(Node("D:\\Stuff\\"), TreeModel::kNoNode);
+  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_TRUE(main().lstBox().empty());
+
+  // E: a fixed drive now: the CD's records go, E: is scanned as a hard drive.
+  WriteDrives("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: fixed %ROOT%/e\n");
+  main().catalog() = table;
+  main().mnuUpdate_Click();
+  EXPECT_EQ(Catalog().size(), 7u);
+  EXPECT_EQ(Catalog()[5], "E:\\|E:\\Sub\\cd2.mp3");
+}
+
+TEST_F(DiskCommandsTest, AnUpdateThatFailsKeepsTheCatalogAndSaysWhy) {
+  ScanMusicAndAddTheCd();
+  const CatalogTable before = main().catalog();
+  faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 0, "D:\\");
+  main().mnuUpdate_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "The catalog was not updated: Cannot list \"D:\\\": Permission denied");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);  // the tree shows it again
+}
+
+TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
+  ScanMusicAndAddTheCd();
+  // Not a label node: a folder of the hard disk, the CD drive itself.
+  for (const char* key : {"C:\\Music\\", "E:\\"}) {
+    Select(key);
+    main().mnuLabel_Click();
+    EXPECT_EQ(ui().Messages().back().text, "Please select a disk label.");
+    EXPECT_EQ(ui().Messages().back().title, "Edit Disk Label");
+  }
+  Select("E:\\MyCD\\");
+  ui().AnswerText("C:\\");  // the hard disk's records carry this label
+  main().mnuPop2Label_Click();
+  EXPECT_EQ(ui().Messages().back().text, "A disk label can not contain \"\\\".");
+  ui().AnswerText("Music01");
+  main().mnuLabel_Click();
+  EXPECT_EQ(ui().Messages().back().text, "Disk has been relabeled sucessfully.");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kInformation);
+  const auto ask = std::find_if(ui().calls().begin(), ui().calls().end(),
+                                [](const testing::UiCall& call) { return call.op == "AskText"; });
+  ASSERT_NE(ask, ui().calls().end());
+  EXPECT_EQ(ask->text + "|" + ask->title + "|" + ask->extra,
+            "Please enter a new label.|Edit Disk Label|Enter new label here");
+  EXPECT_EQ(Catalog()[2], "Music01|E:\\Sub\\cd2.mp3");
+  EXPECT_EQ(Catalog()[0], "C:\\|C:\\Music\\Sub\\b.mp3");
+  EXPECT_NE(Node("E:\\Music01\\"), TreeModel::kNoNode);
+  EXPECT_NE(Node("E:\\Music01\\Sub\\"), TreeModel::kNoNode);
+  EXPECT_EQ(Node("E:\\MyCD\\"), TreeModel::kNoNode);
+  EXPECT_EQ(main().tvAlbum().node(Node("E:\\Music01\\")).text, "Music01");
+  EXPECT_TRUE(main().changed());
+
+  // A label another disk carries is refused; an empty answer ends quietly.
+  File("f", "stick.mp3");
+  ui().AnswerFolder("F:\\").AnswerText("Stick");
+  main().mnuAddDisk_Click();
+  Select("F:\\Stick\\");
+  ui().ClearCalls();
+  ui().AnswerText("Music01");
+  main().mnuLabel_Click();
+  EXPECT_EQ(ui().MessageTexts(), Names{"Same label exists, please try again."});
+  ui().AnswerText("");
+  main().mnuLabel_Click();
+  EXPECT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Catalog()[4], "Stick|F:\\stick.mp3");
+}
+
+TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
+  ScanMusicAndAddTheCd();
+  main().mnuUpdate_Click();
+  ui().ClearCalls();
+  // No keeps everything.
+  Select("C:\\Music\\");
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuDeleteDisk_Click();
+  EXPECT_EQ(ui().Messages().back().text,
+            "Are you sure you want to delete \"C:\\Music\\\" and all its contents?");
+  EXPECT_EQ(ui().Messages().back().title, "Confirm Delete");
+  EXPECT_EQ(Catalog().size(), 7u);
+
+  // Yes: the folder and its subfolders, whatever the letter case of the
+  // records; the sibling "Musical" stays.
+  main().catalog().MutableRecord(1).path = "C:\\MUSIC\\";
+  ui().AnswerMessage(Answer::kYes);
+  main().mnuPop2Del_Click();
+  EXPECT_EQ(Catalog(),
+            (Names{"C:\\|C:\\Musical\\c.mp3", "C:\\|C:\\Other\\d.mp3", "D:\\|D:\\Stuff\\e.mp3",
+                   "MyCD|E:\\Sub\\cd2.mp3", "MyCD|E:\\cd1.mp3"}));
+  EXPECT_EQ(Node("C:\\Music\\"), TreeModel::kNoNode);
+  EXPECT_NE(Node("C:\\Musical\\"), TreeModel::kNoNode);
+  EXPECT_TRUE(IsTrailer(main().catalog().Record(6)));
+  EXPECT_EQ(main().scan_state().file_count, 5);
+  EXPECT_EQ(ui().Status(1), "List updated on " + FormatDateTime(kFixedNow));
+  EXPECT_EQ(ui().Status(2), "Total: 5 files");
+
+  // A folder of the disk, then the disk itself.
+  Select("E:\\MyCD\\Sub\\");
+  ui().AnswerMessage(Answer::kYes);
+  main().mnuDeleteDisk_Click();
+  EXPECT_EQ(ui().Messages().back().text,
+            "Are you sure you want to delete \"MyCD\\Sub\" and all its contents?");
+  EXPECT_EQ(Catalog().back(), "MyCD|E:\\cd1.mp3");
+  Select("E:\\MyCD\\");
+  ui().AnswerMessage(Answer::kYes);
+  main().mnuDeleteDisk_Click();
+  EXPECT_EQ(Catalog().size(), 3u);
+
+  // The drive node of the CD drive is refused.
+  Select("E:\\");
+  main().mnuDeleteDisk_Click();
+  EXPECT_EQ(ui().Messages().back().text, "Please select a disk label instead.");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+}
+
+TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatalog) {
+  // The tray opens, then closes.
+  main().mnuEject_Click();
+  main().mnuEject_Click();
+  EXPECT_EQ(faults().cd_door_commands(), (Names{"open cdaudio alias cd wait shareable",
+                                                "set cd door open", "set cd door closed"}));
+
+  File("c", "Music/a.mp3", std::string(1048576, 'x'));
+  ScanFolder("C:\\Music");
+  FrmDataInfo info(main());
+  EXPECT_EQ(info.labels()[4], "File Type Cataloged: ");  // design texts before loading
+  info.Form_Load();
+  EXPECT_EQ(info.labels(), (std::array<std::string, 7>{
+                               "File Name:   Untitled.mpd",
+                               "Path:   " + folder().Path("program") + "/",
+                               "Size:",
+                               "Last Updated:   " + FormatDateTime(kFixedNow),
+                               "File Type:   \"mp3\"",
+                               "Total Files Cataloged:   1",
+                               "Total File Size:   1.00 MB",
+                           }));
+  ui().AnswerSaveFile(folder().Path("music.mpd"));
+  main().mnuSaveFile_Click();
+  info.Form_Load();
+  EXPECT_EQ(info.labels()[0], "File Name:   music.mpd");
+  EXPECT_EQ(info.labels()[2],
+            "Size:   " + std::to_string(testing::ReadFileBytes(folder().Path("music.mpd")).size()) +
+                " bytes");
+
+  // Properties: the desktop's answer decides; below 33 is a failure.
+  main().mnuProperty_Click();  // nothing selected: nothing happens
+  main().tvAlbum_NodeClick(Node("C:\\Music\\"));
+  main().LV().SelectOnly(0);
+  ui().ClearCalls();
+  main().mnuProperty_Click();
+  EXPECT_EQ(ui().calls().back().op, "ShowProperties");
+  EXPECT_EQ(ui().calls().back().text, "C:\\Music\\a.mp3");
+  ui().set_shell_result(2);
+  main().mnuProperty_Click();
+  EXPECT_EQ(ui().MessageTexts(), Names{"Error, please make sure file exists on path selected."});
+}
+
+}  // namespace
+}  // namespace tallymere
