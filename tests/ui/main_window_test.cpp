@@ -29,6 +29,7 @@
 #include "ui/modal_answer.h"
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/data_info_window.h"
 #include "ui/qt/tree_model_adapter.h"
 
 namespace tallymere {
@@ -226,6 +227,19 @@ TEST_F(MainWindowUiTest, FindsFromThePanelAndShowsDuplicatesInBlue) {
   const QModelIndex first = m_window->file_list()->model()->index(0, 0);
   EXPECT_EQ(first.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
   EXPECT_EQ(Status(1), "Found 1 duplicate set(s) in 4 files.");
+}
+
+TEST_F(MainWindowUiTest, DataFileInfoOpensBesideTheWindowWithItsLabels) {
+  ScanMusic();
+  m_window->action("mnuInfo")->trigger();
+  DataInfoWindow* info = m_window->data_info();
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(info->isVisible());
+  EXPECT_FALSE(info->isModal());
+  EXPECT_EQ(info->windowTitle(), "Tallymere - Data File Info");
+  EXPECT_EQ(info->label(0)->text(), "File Name:   Untitled.mpd");
+  EXPECT_EQ(info->label(5)->text(), "Total Files Cataloged:   3");
+  info->close();
 }
 
 TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {
