@@ -23,6 +23,7 @@
 
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
+#include "platform/shell_open.h"
 #include "support/temp_folder.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/main_window.h"
@@ -124,6 +125,14 @@ class CommandWalkTest : public ::testing::Test {
     m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
     m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
     m_window = std::make_unique<MainWindow>(*m_platform);
+    // Nothing the walk opens may start a real program.
+    ShellTools tools;
+    tools.run = [](const std::vector<std::string>&) { return CommandOutput{}; };
+    tools.launch = [this](const std::vector<std::string>& argv, const std::string&, OpenFailed) {
+      m_opened.push_back(argv.back());
+      return Status::Ok();
+    };
+    m_window->services().SetShellTools(tools);
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
@@ -207,6 +216,7 @@ class CommandWalkTest : public ::testing::Test {
   std::unique_ptr<LinuxPlatform> m_platform;
   std::unique_ptr<MainWindow> m_window;
   ModalDismisser m_dismisser;
+  std::vector<std::string> m_opened;  // what the walk asked the desktop to open
 };
 
 using Titles = std::vector<std::string>;
@@ -227,6 +237,11 @@ TEST_F(CommandWalkTest, MainWindowAtStartUpAfterAScanAfterOpenAndAfterNew) {
   EXPECT_TRUE(m_window->controller().grid_checked());
   EXPECT_TRUE(m_window->action("mnuGrid")->isChecked());
   EXPECT_TRUE(start.at("mnuExit").dialogs.empty());  // nothing to save: it just closed
+  EXPECT_EQ(start.at("mnuEditHeader").dialogs, Titles{"Edit Header Text"});  // no Header.txt
+  EXPECT_EQ(start.at("mnuHelpTopic").dialogs, Titles{"Tallymere Help"});     // no help page
+  ASSERT_EQ(m_opened.size(), 1u);                                            // Check for Updates
+  EXPECT_EQ(m_opened[0], "file://" + m_folder.Path("program") + "/TMRHelp.html#updates");
+  ASSERT_NE(m_window->options(), nullptr);
 
   Scan();
   const std::map<std::string, Outcome> scanned = WalkMainWindow("after a scan");

@@ -28,6 +28,7 @@
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/mp3_utilities_window.h"
+#include "ui/qt/options_dialog.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/selection_sync.h"
 #include "ui/qt/tree_model_adapter.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   m_controller = std::make_unique<FrmMain>(*m_services, platform);
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
+  m_controller->show_options = [this] { ShowOptions(); };
   BuildViews();
   BuildCommands();
   BuildMenus();
@@ -109,6 +111,14 @@ void MainWindow::BindFindPanel() {
   connect(m_find_text, &QLineEdit::returnPressed, this, [this] {
     if (action("cmdFind")->isEnabled()) action("cmdFind")->trigger();
   });
+}
+
+void MainWindow::ShowOptions() {
+  // Every opening starts from the settings in memory.
+  if (!m_options) m_options = new OptionsDialog(*m_controller, this);
+  m_options->Load();
+  m_options->show();
+  m_options->raise();
 }
 
 void MainWindow::ShowDataInfo() {

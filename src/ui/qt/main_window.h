@@ -28,6 +28,7 @@ namespace tallymere {
 
 class BatchListWidget;
 class DataInfoWindow;
+class OptionsDialog;
 class Mp3UtilitiesWindow;
 class CatalogTreeView;
 class ListModelAdapter;
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow {
   QLabel* status_panel(int panel) const;
   // The Data File Info window once it was asked for.
   DataInfoWindow* data_info() const { return m_data_info; }
+  OptionsDialog* options() const { return m_options; }
   // The MP3 Utilities window while it exists.
   Mp3UtilitiesWindow* mp3_utilities() const { return m_mp3_utilities.get(); }
 
@@ -83,6 +85,7 @@ class MainWindow : public QMainWindow {
   void ShowAbout();
   void ShowMp3Utilities();
   void ShowDataInfo();
+  void ShowOptions();
 
   std::unique_ptr<QtUiServices> m_services;
   std::unique_ptr<FrmMain> m_controller;
@@ -107,7 +110,8 @@ class MainWindow : public QMainWindow {
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
-  DataInfoWindow* m_data_info = nullptr;  // a child window, made when first asked for
+  DataInfoWindow* m_data_info = nullptr;  // child windows, made when first asked for
+  OptionsDialog* m_options = nullptr;
   std::map<std::string, QAction*> m_actions;
   std::map<std::string, std::function<void()>> m_handlers;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number

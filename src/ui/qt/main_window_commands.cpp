@@ -80,6 +80,11 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuInfo", "Data File Info", [main] { main->mnuInfo_Click(); });
   AddCommand("mnuProperty", "Properties", [main] { main->mnuProperty_Click(); });
   AddCommand("p6", "Properties", [main] { main->mnuProperty_Click(); });
+  AddCommand("mnuOpt", "Options", [main] { main->mnuOpt_Click(); });
+  AddCommand("mnuEditHeader", "Header Text", [main] { main->mnuEditHeader_Click(); });
+  AddCommand("mnuEditFooter", "Footer text", [main] { main->mnuEditFooter_Click(); });
+  AddCommand("mnuHelpTopic", "Tallymere Help", [main] { main->mnuHelpTopic_Click(); });
+  AddCommand("mnuLink", "Check for Updates", [main] { main->mnuLink_Click(); });
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
@@ -123,7 +128,15 @@ void MainWindow::BuildMenus() {
   tools->addAction(action("mnuDeleteDisk"));
   tools->addSeparator();
   tools->addAction(action("mnuEject"));
+  QMenu* settings = menuBar()->addMenu("&Settings");
+  settings->addAction(action("mnuOpt"));
+  settings->addSeparator();
+  settings->addAction(action("mnuEditHeader"));
+  settings->addAction(action("mnuEditFooter"));
   QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction(action("mnuHelpTopic"));
+  help->addAction(action("mnuLink"));
+  help->addSeparator();
   help->addAction(action("mnuAbout"));
 }
 

@@ -108,6 +108,15 @@ class FrmMain {
   void mnuPop2Del_Click() { mnuDeleteDisk_Click(); }
   void mnuEject_Click();  // "Open/Close CD Tray"
 
+  // --- Settings and help -------------------------------------------------------------
+  // Set by the view: shows the Options dialog, whose Form_Load fills it.
+  std::function<void()> show_options;
+  void mnuOpt_Click();         // "Options"
+  void mnuEditHeader_Click();  // "Header Text"
+  void mnuEditFooter_Click();  // "Footer text"
+  void mnuHelpTopic_Click();   // "Tallymere Help"
+  void mnuLink_Click();        // "Check for Updates"
+
   // --- Data file info and properties ---------------------------------------------------
   // Set by the view: shows the Data File Info window, whose Form_Load fills it.
   std::function<void()> show_data_info;
@@ -192,6 +201,10 @@ class FrmMain {
   // Fills the file list with the rows of these records, sorted by File name;
   // returns their total size.
   int64_t ListRecords(const std::vector<int>& indices);
+  bool ProgramFileExists(const std::string& native_path) const;
+  // Opens a file of the program folder with its program, or says it is missing.
+  void OpenProgramFile(std::string_view name, std::string_view missing_text,
+                       std::string_view title);
   void ListDuplicates(DuplicateRule rule, std::string_view found_text);
   // The record of a file-list row: the first whose Path and File name are the
   // row's; 0 when there is none.

@@ -22,8 +22,9 @@ const std::vector<std::string>& CatalogCommands() {
 }
 
 const std::vector<std::string>& AlwaysAvailableCommands() {
-  static const std::vector<std::string> kCommands = {"mnuLoad", "mnuScan",  "mnuId",  "mnuEject",
-                                                     "mnuExit", "mnuAbout", "mnuGrid"};
+  static const std::vector<std::string> kCommands = {
+      "mnuLoad", "mnuScan", "mnuId",         "mnuEject",      "mnuExit",      "mnuAbout",
+      "mnuGrid", "mnuOpt",  "mnuEditHeader", "mnuEditFooter", "mnuHelpTopic", "mnuLink"};
   return kCommands;
 }
 

@@ -1,0 +1,189 @@
+#include "ui/qt/options_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "ui/qt/qt_text.h"
+
+namespace tallymere {
+namespace {
+
+QCheckBox* CheckBox(const char* name, const char* caption) {
+  auto* box = new QCheckBox(caption);
+  box->setObjectName(name);
+  return box;
+}
+
+QSpinBox* Spinner(const char* name, int low, int high, int step) {
+  auto* spinner = new QSpinBox;
+  spinner->setObjectName(name);
+  spinner->setRange(low, high);
+  spinner->setSingleStep(step);
+  return spinner;
+}
+
+int Checked(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), m_controller(main) {
+  setObjectName("frmOption");
+  setWindowTitle(ToQt(kOptionsCaption));
+  setModal(false);
+  m_controller.close_window = [this] { hide(); };
+
+  auto* scan = new QGroupBox("Scan Options");
+  auto* scan_layout = new QFormLayout(scan);
+  m_bitrate = CheckBox("chkBitRate", "Include bitrate when scan MP3s ");
+  m_type = new QComboBox;
+  m_type->setObjectName("txtType");
+  m_type->setEditable(true);
+  for (const std::string& item : FrmOption::txtType_items()) m_type->addItem(ToQt(item));
+  scan_layout->addRow(m_bitrate);
+  scan_layout->addRow("Scan for this file type:", m_type);
+
+  auto* style = new QGroupBox("List Style");
+  auto* style_layout = new QVBoxLayout(style);
+  m_one = new QRadioButton("Output list as sigle sorted list");
+  m_one->setObjectName("optOne");
+  m_separate = new QRadioButton("Output list by folders");
+  m_separate->setObjectName("optSeperate");
+  m_path = CheckBox("chkPath", "Include file path");
+  m_size = CheckBox("chkSize", "Include file size");
+  m_header = CheckBox("chkHeader", "Include Header and Footer text");
+  m_summary = CheckBox("chkSum", "Include Summary info");
+  m_html = CheckBox("chkHtml", "Output list as HTML file");
+  m_m3u = CheckBox("chkM3U", "Output as MP3 playlist file");
+  for (QWidget* widget : std::initializer_list<QWidget*>{m_one, m_separate, m_path, m_size,
+                                                         m_header, m_summary, m_html, m_m3u}) {
+    style_layout->addWidget(widget);
+  }
+
+  auto* html = new QGroupBox("Html Options");
+  auto* html_layout = new QFormLayout(html);
+  m_table_colour = new QPushButton;
+  m_table_colour->setObjectName("TBcolor");
+  m_page_colour = new QPushButton;
+  m_page_colour->setObjectName("PGcolor");
+  for (QPushButton* swatch : {m_table_colour, m_page_colour}) {
+    swatch->setToolTip("Click to change");
+    swatch->setFixedSize(48, 20);
+  }
+  m_table_width = Spinner("txtTW", 25, 100, 1);
+  m_border_width = Spinner("cmbBW", 0, 5, 1);
+  m_align = new QComboBox;
+  m_align->setObjectName("cmbAlign");
+  for (const std::string& item : FrmOption::cmbAlign_items()) m_align->addItem(ToQt(item));
+  html_layout->addRow("Table background color:", m_table_colour);
+  html_layout->addRow("Page background color:", m_page_colour);
+  html_layout->addRow("Table width (%):", m_table_width);
+  html_layout->addRow("Table border width:", m_border_width);
+  html_layout->addRow("Table text alignment:", m_align);
+
+  auto* format = new QGroupBox("List Format");
+  auto* format_layout = new QFormLayout(format);
+  m_column_width = Spinner("txtCol", 50, 150, 5);
+  format_layout->addRow("Column Width (Char)", m_column_width);
+
+  auto* ok = new QPushButton("OK");
+  ok->setObjectName("cmdOK");
+  ok->setDefault(true);
+  auto* save = new QPushButton("Save");
+  save->setObjectName("cmdSave");
+  auto* cancel = new QPushButton("Cancel");
+  cancel->setObjectName("cmdCancel");
+  const auto handler = [this](void (FrmOption::*click)()) {
+    return [this, click] {
+      Push();
+      (m_controller.*click)();
+      Show();
+    };
+  };
+  connect(ok, &QPushButton::clicked, this, handler(&FrmOption::cmdOK_Click));
+  connect(save, &QPushButton::clicked, this, handler(&FrmOption::cmdSave_Click));
+  connect(cancel, &QPushButton::clicked, this, handler(&FrmOption::cmdCancel_Click));
+  connect(m_table_colour, &QPushButton::clicked, this, handler(&FrmOption::TBcolor_Click));
+  connect(m_page_colour, &QPushButton::clicked, this, handler(&FrmOption::PGcolor_Click));
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(scan, 0, 0);
+  grid->addWidget(style, 1, 0, 2, 1);
+  grid->addWidget(html, 0, 1, 2, 1);
+  grid->addWidget(format, 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {ok, save, cancel}) buttons->addWidget(button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+}
+
+void OptionsDialog::Load() {
+  m_controller.Form_Load();
+  Show();
+}
+
+void OptionsDialog::closeEvent(QCloseEvent* event) {
+  // The title bar's close is Cancel.
+  m_controller.cmdCancel_Click();
+  QDialog::closeEvent(event);
+}
+
+void OptionsDialog::ShowSwatch(QPushButton* swatch, int32_t colour) {
+  const auto value = static_cast<uint32_t>(colour);
+  swatch->setStyleSheet(QString("background-color: rgb(%1, %2, %3);")
+                            .arg(value & 0xFF)
+                            .arg((value >> 8) & 0xFF)
+                            .arg((value >> 16) & 0xFF));
+  swatch->setProperty("colour", colour);
+}
+
+void OptionsDialog::Show() {
+  const FrmOption::Controls& controls = m_controller.controls();
+  m_bitrate->setChecked(controls.chkBitRate != 0);
+  m_type->setCurrentText(ToQt(controls.txtType));
+  m_one->setChecked(controls.optOne);
+  m_separate->setChecked(!controls.optOne && controls.optSeperate);
+  m_path->setChecked(controls.chkPath != 0);
+  m_size->setChecked(controls.chkSize != 0);
+  m_header->setChecked(controls.chkHeader != 0);
+  m_summary->setChecked(controls.chkSum != 0);
+  m_html->setChecked(controls.chkHtml != 0);
+  m_m3u->setChecked(controls.chkM3U != 0);
+  ShowSwatch(m_table_colour, controls.TBcolor);
+  ShowSwatch(m_page_colour, controls.PGcolor);
+  m_table_width->setValue(ToQt(controls.txtTW).toInt());
+  m_border_width->setValue(ToQt(controls.cmbBW).toInt());
+  m_align->setCurrentText(ToQt(controls.cmbAlign));
+  m_column_width->setValue(ToQt(controls.txtCol).toInt());
+}
+
+void OptionsDialog::Push() {
+  FrmOption::Controls& controls = m_controller.controls();
+  controls.chkBitRate = Checked(m_bitrate);
+  controls.txtType = FromQt(m_type->currentText());
+  controls.optOne = m_one->isChecked();
+  controls.optSeperate = m_separate->isChecked();
+  controls.chkPath = Checked(m_path);
+  controls.chkSize = Checked(m_size);
+  controls.chkHeader = Checked(m_header);
+  controls.chkSum = Checked(m_summary);
+  controls.chkHtml = Checked(m_html);
+  controls.chkM3U = Checked(m_m3u);
+  controls.TBcolor = m_table_colour->property("colour").toInt();
+  controls.PGcolor = m_page_colour->property("colour").toInt();
+  controls.txtTW = FromQt(m_table_width->text());
+  controls.cmbBW = FromQt(m_border_width->text());
+  controls.cmbAlign = FromQt(m_align->currentText());
+  controls.txtCol = FromQt(m_column_width->text());
+}
+
+}  // namespace tallymere

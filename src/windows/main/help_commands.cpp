@@ -1,0 +1,67 @@
+// The header and footer texts of lists, the help page and the address for
+// updates, each opened with its program; and the Options dialog.
+
+#include "lists/gshell.h"
+#include "windows/main/frm_main.h"
+
+#ifndef TALLYMERE_UPDATE_ADDRESS
+#define TALLYMERE_UPDATE_ADDRESS "TMRHelp.html#updates"
+#endif
+
+namespace tallymere {
+namespace {
+
+// Set when the program is built; an address without a scheme names a page
+// in the program folder (by default the help page's section on updates).
+constexpr std::string_view kUpdateAddress = TALLYMERE_UPDATE_ADDRESS;
+
+bool HasScheme(std::string_view address) {
+  const std::size_t colon = address.find(':');
+  return colon != std::string_view::npos && colon > 1 && address.find_first_of("/#") > colon;
+}
+
+}  // namespace
+
+bool FrmMain::ProgramFileExists(const std::string& native_path) const {
+  return m_platform.OpenFile(native_path, OpenMode::kRead).ok();
+}
+
+void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_text,
+                              std::string_view title) {
+  const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
+  if (!ProgramFileExists(path)) {
+    m_ui.ShowMessage(missing_text, Buttons::kOk, Icon::kStop, title);
+    return;
+  }
+  GShell(m_ui, path, kShowDefault, "", "", "open");
+}
+
+void FrmMain::mnuEditHeader_Click() {
+  if (busy()) return;
+  OpenProgramFile("Header.txt", "File not found.", "Edit Header Text");
+}
+
+void FrmMain::mnuEditFooter_Click() {
+  if (busy()) return;
+  OpenProgramFile("Footer.txt", "File not found.", "Edit Footer Text");
+}
+
+void FrmMain::mnuHelpTopic_Click() {
+  if (busy()) return;
+  OpenProgramFile("TMRHelp.html", "TMRHelp.html not found.", "Tallymere Help");
+}
+
+void FrmMain::mnuLink_Click() {
+  if (busy()) return;
+  const std::string address = HasScheme(kUpdateAddress) ? std::string(kUpdateAddress)
+                                                        : "file://" + m_platform.ProgramFolder() +
+                                                              "/" + std::string(kUpdateAddress);
+  GShell(m_ui, address, kShowDefault, "", "", "open");
+}
+
+void FrmMain::mnuOpt_Click() {
+  if (busy()) return;
+  if (show_options) show_options();
+}
+
+}  // namespace tallymere

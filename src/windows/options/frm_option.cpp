@@ -1,0 +1,120 @@
+#include "windows/options/frm_option.h"
+
+#include <charconv>
+#include <optional>
+
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+// A whole number made of the whole text, blanks around it ignored.
+std::optional<int16_t> Number(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  int16_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool IsTrue(const std::string& text) { return text == "True"; }
+
+}  // namespace
+
+FrmOption::FrmOption(FrmMain& main) : m_main(main) { Form_Load(); }
+
+const std::vector<std::string>& FrmOption::txtType_items() {
+  static const std::vector<std::string> kItems = {"*.*", "mp3", "mp2", "mp1", "vqf", "wav", "m3u",
+                                                  "mid", "bmp", "jpg", "gif", "txt", "htm", "doc",
+                                                  "xls", "exe", "diz", "nfo", "sfv", "zip"};
+  return kItems;
+}
+
+const std::vector<std::string>& FrmOption::cmbAlign_items() {
+  static const std::vector<std::string> kItems = {"Left", "Center", "Right"};
+  return kItems;
+}
+
+void FrmOption::Form_Load() {
+  const Settings& settings = m_main.settings();
+  m_controls = Controls{
+      .optOne = IsTrue(settings.optOne),
+      .optSeperate = IsTrue(settings.optSeperate),
+      .chkPath = settings.chkPath,
+      .chkSize = settings.chkSize,
+      .chkBitRate = settings.chkBitRate,
+      .chkHeader = settings.chkHeader,
+      .chkSum = settings.chkSum,
+      .chkHtml = settings.chkHtml,
+      .chkM3U = settings.chkM3U,
+      .txtType = settings.txtType,
+      .TBcolor = settings.TBcolor,
+      .PGcolor = settings.PGcolor,
+      .txtTW = settings.txtTW,
+      .cmbBW = std::to_string(settings.cmbBW),
+      .cmbAlign = settings.cmbAlign,
+      .txtCol = std::to_string(settings.txtCol),
+  };
+}
+
+Settings FrmOption::Applied() const {
+  Settings settings = m_main.settings();
+  settings.optOne = m_controls.optOne ? "True" : "False";
+  settings.optSeperate = m_controls.optSeperate ? "True" : "False";
+  settings.chkPath = m_controls.chkPath;
+  settings.chkSize = m_controls.chkSize;
+  settings.chkBitRate = m_controls.chkBitRate;
+  settings.chkHeader = m_controls.chkHeader;
+  settings.chkSum = m_controls.chkSum;
+  settings.txtType = Lower(m_controls.txtType);
+  settings.chkHtml = m_controls.chkHtml;
+  settings.chkM3U = m_controls.chkM3U;
+  settings.TBcolor = m_controls.TBcolor;
+  settings.PGcolor = m_controls.PGcolor;
+  settings.txtTW = m_controls.txtTW;
+  settings.cmbBW = Number(m_controls.cmbBW).value_or(settings.cmbBW);
+  settings.cmbAlign = m_controls.cmbAlign;
+  settings.txtCol = Number(m_controls.txtCol).value_or(settings.txtCol);
+  return settings;
+}
+
+void FrmOption::cmdOK_Click() {
+  m_main.settings() = Applied();
+  Close();
+}
+
+void FrmOption::cmdSave_Click() {
+  const Settings settings = Applied();
+  if (const Status saved = SaveSettings(m_main.platform(), settings); !saved) {
+    m_main.ui().ShowMessage(saved.message() + "\n\nThe options were not saved.", Buttons::kOk,
+                            Icon::kStop, kOptionsCaption);
+    return;
+  }
+  m_main.settings() = settings;
+  Close();
+}
+
+void FrmOption::cmdCancel_Click() { Close(); }
+
+void FrmOption::PGcolor_Click() {
+  m_controls.PGcolor = static_cast<int32_t>(m_main.ui().ChooseColor("Page Background Color"));
+}
+
+void FrmOption::TBcolor_Click() {
+  m_controls.TBcolor = static_cast<int32_t>(m_main.ui().ChooseColor("Table Background Color"));
+  m_main.settings().TBcolor = m_controls.TBcolor;
+}
+
+void FrmOption::Close() {
+  if (close_window) close_window();
+}
+
+}  // namespace tallymere

@@ -1,0 +1,76 @@
+#pragma once
+// The Options dialog's controller (frmOption): the sixteen settings in four
+// frames, applied for the run (OK), applied and written to Data/lists.dat
+// (Save), or dropped (Cancel). It holds the controls' values; the Qt dialog
+// binds its widgets to them. Every opening starts from the settings in memory.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalog/settings.h"
+
+namespace tallymere {
+
+class FrmMain;
+
+inline constexpr std::string_view kOptionsCaption = "Tallymere Options";
+
+class FrmOption {
+ public:
+  explicit FrmOption(FrmMain& main);
+
+  // Sets every control from the settings in memory.
+  void Form_Load();
+
+  void cmdOK_Click();
+  // Writes the settings file, then applies and closes; a file that cannot be
+  // written is said, and the dialog stays open with its values.
+  void cmdSave_Click();
+  void cmdCancel_Click();
+  // The colour dialog for each swatch. The table colour takes effect at once,
+  // and stays even when the dialog is then cancelled.
+  void PGcolor_Click();
+  void TBcolor_Click();
+
+  // The controls, by the names of the settings they edit.
+  struct Controls {
+    bool optOne = false;
+    bool optSeperate = true;
+    int chkPath = 0;
+    int chkSize = 1;
+    int chkBitRate = 1;
+    int chkHeader = 1;
+    int chkSum = 1;
+    int chkHtml = 0;
+    int chkM3U = 0;
+    std::string txtType;  // typed or chosen
+    int32_t TBcolor = 0;  // the swatches' colours, 0x00BBGGRR
+    int32_t PGcolor = 0;
+    std::string txtTW;     // 25 to 100 by the spinner
+    std::string cmbBW;     // 0 to 5
+    std::string cmbAlign;  // "Left", "Center" or "Right"
+    std::string txtCol;    // 50 to 150, step 5
+  };
+  Controls& controls() { return m_controls; }
+  const Controls& controls() const { return m_controls; }
+
+  static const std::vector<std::string>& txtType_items();
+  static const std::vector<std::string>& cmbAlign_items();
+
+  // Set by the view: closes the dialog window.
+  std::function<void()> close_window;
+
+ private:
+  // The settings the controls stand for; a border or column width that is no
+  // number keeps its previous value.
+  Settings Applied() const;
+  void Close();
+
+  FrmMain& m_main;
+  Controls m_controls;
+};
+
+}  // namespace tallymere

@@ -1,0 +1,45 @@
+// The header and footer texts, the help page and Check for Updates through
+// the scripted desktop.
+
+#include <gtest/gtest.h>
+
+#include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+class HelpCommandsTest : public testing::MainWindowTest {};
+
+TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
+  main().mnuEditHeader_Click();
+  main().mnuEditFooter_Click();
+  main().mnuHelpTopic_Click();
+  ASSERT_EQ(ui().Messages().size(), 3u);
+  EXPECT_EQ(ui().Messages()[0].text + "|" + ui().Messages()[0].title,
+            "File not found.|Edit Header Text");
+  EXPECT_EQ(ui().Messages()[1].text + "|" + ui().Messages()[1].title,
+            "File not found.|Edit Footer Text");
+  EXPECT_EQ(ui().Messages()[2].text + "|" + ui().Messages()[2].title,
+            "TMRHelp.html not found.|Tallymere Help");
+  EXPECT_EQ(ui().Messages()[2].icon, Icon::kStop);
+
+  // Present, they open with their programs, in a normal window; nothing is created.
+  const std::string header = File("program", "Header.txt", "My music\r\n");
+  File("program", "TMRHelp.html", "<html></html>");
+  ui().ClearCalls();
+  main().mnuEditHeader_Click();
+  main().mnuHelpTopic_Click();
+  main().mnuLink_Click();
+  std::vector<std::string> opened;
+  for (const testing::UiCall& call : ui().calls()) {
+    if (call.op == "ShellOpen") opened.push_back(call.extra + " " + call.text);
+  }
+  EXPECT_EQ(opened, (std::vector<std::string>{
+                        "open " + header, "open " + folder().Path("program/TMRHelp.html"),
+                        "open file://" + folder().Path("program") + "/TMRHelp.html#updates"}));
+  EXPECT_TRUE(ui().Messages().empty());
+}
+
+}  // namespace
+}  // namespace tallymere

@@ -1,0 +1,98 @@
+// The Options dialog through the scripted desktop: OK applies for the run,
+// Save also writes the settings file, Cancel drops the changes but for the
+// table colour.
+
+#include "windows/options/frm_option.h"
+
+#include <gtest/gtest.h>
+
+#include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+using testing::ReadFileBytes;
+
+class FrmOptionTest : public testing::MainWindowTest {
+ protected:
+  std::string SettingsFile() const {
+    return ReadFileBytes(folder().Path("program/Data/lists.dat"));
+  }
+  int closes = 0;
+};
+
+TEST_F(FrmOptionTest, OpensFromTheSettingsAndOkAppliesForTheRunOnly) {
+  FrmOption options(main());
+  options.close_window = [this] { ++closes; };
+  EXPECT_FALSE(options.controls().optOne);
+  EXPECT_EQ(options.controls().txtType, "mp3");
+  EXPECT_EQ(options.controls().cmbBW, "1");
+  EXPECT_EQ(options.controls().txtCol, "75");
+  EXPECT_EQ(FrmOption::txtType_items().size(), 20u);
+  const std::string before = SettingsFile();
+
+  options.controls().txtType = "MP3";  // typed in capitals, kept in lower case
+  options.controls().chkSize = 0;
+  options.controls().cmbBW = "x";      // no number: the width stays
+  options.controls().txtCol = " 80 ";  // blanks around a number are fine
+  options.cmdOK_Click();
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(main().settings().txtType, "mp3");
+  EXPECT_EQ(main().settings().chkSize, 0);
+  EXPECT_EQ(main().settings().cmbBW, 1);
+  EXPECT_EQ(main().settings().txtCol, 80);
+  EXPECT_EQ(SettingsFile(), before);
+
+  // Cancel drops the changes; the next opening starts from the settings.
+  options.Form_Load();
+  options.controls().chkSize = 1;
+  options.controls().cmbAlign = "Right";
+  options.cmdCancel_Click();
+  EXPECT_EQ(main().settings().chkSize, 0);
+  EXPECT_EQ(main().settings().cmbAlign, "Left");
+}
+
+TEST_F(FrmOptionTest, SaveWritesTheSixteenLinesAndAFailedWriteKeepsTheDialog) {
+  FrmOption options(main());
+  options.close_window = [this] { ++closes; };
+  options.controls().optOne = true;
+  options.controls().optSeperate = false;
+  options.controls().chkHtml = 1;
+  options.controls().txtTW = "50";
+  options.cmdSave_Click();
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(SettingsFile(),
+            "True\r\nFalse\r\n0\r\n1\r\n1\r\n1\r\n1\r\nmp3\r\n1\r\n0\r\n11599871\r\n13828095\r\n"
+            "50\r\n1\r\nLeft\r\n75\r\n");
+  EXPECT_EQ(main().settings().chkHtml, 1);
+
+  const std::string saved = SettingsFile();
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
+  options.controls().chkHtml = 0;
+  options.cmdSave_Click();
+  EXPECT_EQ(closes, 1);  // still open
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].title, "Tallymere Options");
+  EXPECT_NE(ui().Messages()[0].text.find("No space left on device"), std::string::npos);
+  EXPECT_EQ(SettingsFile(), saved);
+  EXPECT_EQ(main().settings().chkHtml, 1);
+}
+
+TEST_F(FrmOptionTest, TheTableColourStaysAfterCancelThePageColourDoesNot) {
+  FrmOption options(main());
+  ui().ClearCalls();
+  ui().AnswerColor(0x00123456).AnswerColor(0x00654321);
+  options.TBcolor_Click();
+  options.PGcolor_Click();
+  EXPECT_EQ(ui().calls()[0].title + "|" + ui().calls()[1].title,
+            "Table Background Color|Page Background Color");
+  EXPECT_EQ(options.controls().TBcolor, 0x00123456);
+  EXPECT_EQ(options.controls().PGcolor, 0x00654321);
+  options.cmdCancel_Click();
+  EXPECT_EQ(main().settings().TBcolor, 0x00123456);
+  EXPECT_EQ(main().settings().PGcolor, 13828095);
+}
+
+}  // namespace
+}  // namespace tallymere
