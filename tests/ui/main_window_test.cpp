@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -30,6 +32,7 @@
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/data_info_window.h"
+#include "ui/qt/options_dialog.h"
 #include "ui/qt/tree_model_adapter.h"
 
 namespace tallymere {
@@ -240,6 +243,30 @@ TEST_F(MainWindowUiTest, DataFileInfoOpensBesideTheWindowWithItsLabels) {
   EXPECT_EQ(info->label(0)->text(), "File Name:   Untitled.mpd");
   EXPECT_EQ(info->label(5)->text(), "Total Files Cataloged:   3");
   info->close();
+}
+
+TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
+  m_window->action("mnuOpt")->trigger();
+  OptionsDialog* options = m_window->options();
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(options->isVisible());
+  EXPECT_FALSE(options->isModal());
+  EXPECT_EQ(options->windowTitle(), "Tallymere Options");
+  auto* size = options->findChild<QCheckBox*>("chkSize");
+  auto* width = options->findChild<QSpinBox*>("txtCol");
+  ASSERT_TRUE(size && width);
+  EXPECT_TRUE(size->isChecked());
+  EXPECT_EQ(width->value(), 75);
+  EXPECT_EQ(width->singleStep(), 5);
+  EXPECT_EQ(width->maximum(), 150);
+  size->setChecked(false);
+  width->setValue(100);
+  QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+  EXPECT_FALSE(options->isVisible());
+  EXPECT_EQ(m_window->controller().settings().chkSize, 0);
+  EXPECT_EQ(m_window->controller().settings().txtCol, 100);
+  const std::string saved = testing::ReadFileBytes(m_folder.Path("program/Data/lists.dat"));
+  EXPECT_EQ(saved.substr(saved.size() - 5), "100\r\n");
 }
 
 TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {
