@@ -1,11 +1,14 @@
-// Tallymere, the desktop program. It takes no command-line options: all its
-// settings live in Data/lists.dat in the program folder.
+// Tallymere, the desktop program. Its one argument is a data file to open
+// (how a file manager hands over a double-clicked catalog); its settings live
+// in Data/lists.dat in the program folder.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <clocale>
+#include <cstdio>
 
 #include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
@@ -39,7 +42,21 @@ int main(int argc, char** argv) {
 
   tallymere::LinuxPlatform platform(tallymere::LinuxPlatform::FindProgramFolder());
   ProvideShippedFiles(QString::fromStdString(platform.ProgramFolder()));
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Catalogue the files of your drives and disks.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument("file", "A data file (.mpd) to open.", "[file]");
+  parser.process(application);
+
+  // The window holds one catalog: the first file opens, the others do not.
+  const QStringList files = parser.positionalArguments();
+  for (const QString& ignored : files.mid(1)) {
+    std::fprintf(stderr, "tallymere: one data file at a time; \"%s\" was not opened.\n",
+                 qUtf8Printable(ignored));
+  }
   tallymere::MainWindow window(platform);
   window.show();
+  if (!files.isEmpty()) window.OpenDataFile(files.first());
   return application.exec();
 }

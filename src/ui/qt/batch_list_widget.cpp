@@ -5,6 +5,7 @@
 #include <QDropEvent>
 
 #include "ui/qt/drag_node.h"
+#include "ui/qt/dropped_files.h"
 
 namespace tallymere {
 
@@ -15,7 +16,7 @@ BatchListWidget::BatchListWidget(QWidget* parent) : QListWidget(parent) {
 }
 
 void BatchListWidget::dragEnterEvent(QDragEnterEvent* event) {
-  if (NodeFromMimeData(event->mimeData()) >= 0) {
+  if (NodeFromMimeData(event->mimeData()) >= 0 || !FoldersIn(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -23,6 +24,10 @@ void BatchListWidget::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void BatchListWidget::dragMoveEvent(QDragMoveEvent* event) {
+  if (!FoldersIn(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+    return;
+  }
   const int node = NodeFromMimeData(event->mimeData());
   if (node < 0) {
     event->ignore();
@@ -34,6 +39,11 @@ void BatchListWidget::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void BatchListWidget::dropEvent(QDropEvent* event) {
+  if (const QStringList folders = FoldersIn(event->mimeData()); !folders.isEmpty()) {
+    event->acceptProposedAction();
+    emit foldersDropped(folders);
+    return;
+  }
   const int node = NodeFromMimeData(event->mimeData());
   if (node < 0) {
     event->ignore();

@@ -1,9 +1,11 @@
 #pragma once
 // The batch list `lstBox`: shows the controller's batch and takes tree nodes
 // dropped on it. Whether a drop is welcome only changes the drag picture; the
-// drop is handed on either way.
+// drop is handed on either way. Folders dropped from a file manager are
+// handed on as well.
 
 #include <QListWidget>
+#include <QStringList>
 #include <functional>
 
 namespace tallymere {
@@ -16,6 +18,7 @@ class BatchListWidget : public QListWidget {
 
  signals:
   void nodeDropped(int node);
+  void foldersDropped(const QStringList& folders);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;

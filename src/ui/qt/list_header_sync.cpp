@@ -1,14 +1,27 @@
 #include "ui/qt/list_header_sync.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace tallymere {
+namespace {
+
+bool IsLastShown(const QHeaderView& header, int column) {
+  for (int visual = header.count() - 1; visual >= 0; --visual) {
+    const int logical = header.logicalIndex(visual);
+    if (!header.isSectionHidden(logical)) return logical == column;
+  }
+  return false;
+}
+
+}  // namespace
 
 int UnitsToPixels(int units) { return (units + kUnitsPerPixel / 2) / kUnitsPerPixel; }
 
 int PixelsToUnits(int pixels) { return pixels * kUnitsPerPixel; }
 
-void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first, int last) {
+void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first, int last,
+                       const QMap<int, int>& user_widths) {
   if (last < 0) last = model.column_count() - 1;
   first = std::max(first, 0);
   last = std::min({last, model.column_count() - 1, header->count() - 1});
@@ -18,7 +31,7 @@ void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first, i
       header->hideSection(column);
     } else {
       header->showSection(column);
-      header->resizeSection(column, pixels);
+      header->resizeSection(column, user_widths.value(column, pixels));
     }
   }
 }
@@ -44,8 +57,16 @@ ListHeaderSync::ListHeaderSync(ListModelAdapter* adapter, QHeaderView* header)
   connect(adapter, &ListModelAdapter::columnsChanged, this, [this](int first, int last) {
     // first = -1 means only the grid lines changed: widths stay as they are.
     if (m_adapter && m_header && first >= 0) {
-      ApplyColumnWidths(m_adapter->model(), m_header, first, last);
+      const QScopedValueRollback applying(m_applying, true);
+      ApplyColumnWidths(m_adapter->model(), m_header, first, last, m_user_widths);
     }
+  });
+  // Only a width the user drags is theirs: hiding a column resizes it to 0,
+  // and the stretched last column follows the window, not the user.
+  connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
+    if (m_applying || pixels <= 0 || !m_header || m_header->isSectionHidden(column)) return;
+    if (m_header->stretchLastSection() && IsLastShown(*m_header, column)) return;
+    m_user_widths[column] = pixels;
   });
   const auto sort_indicator = [this] {
     if (m_adapter && m_header) ApplySortIndicator(m_adapter->model(), m_header);
@@ -53,8 +74,16 @@ ListHeaderSync::ListHeaderSync(ListModelAdapter* adapter, QHeaderView* header)
   connect(adapter, &QAbstractItemModel::layoutChanged, this, sort_indicator);
   connect(adapter, &QAbstractItemModel::modelReset, this, sort_indicator);
   connect(adapter, &QAbstractItemModel::rowsInserted, this, sort_indicator);
+  const QScopedValueRollback applying(m_applying, true);
   ApplyColumnWidths(adapter->model(), header);
   ApplySortIndicator(adapter->model(), header);
+}
+
+void ListHeaderSync::set_user_widths(const QMap<int, int>& widths) {
+  m_user_widths = widths;
+  if (!m_adapter || !m_header) return;
+  const QScopedValueRollback applying(m_applying, true);
+  ApplyColumnWidths(m_adapter->model(), m_header, 0, -1, m_user_widths);
 }
 
 }  // namespace tallymere

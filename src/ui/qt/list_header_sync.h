@@ -5,6 +5,7 @@
 // header clicks handed on for the controller to sort.
 
 #include <QHeaderView>
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 
@@ -17,8 +18,10 @@ inline constexpr int kUnitsPerPixel = 15;
 int UnitsToPixels(int units);
 int PixelsToUnits(int pixels);
 
-// Widths of the columns first..last (all by default); 0 hides a column.
-void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first = 0, int last = -1);
+// Widths of the columns first..last (all by default); 0 hides a column. A
+// column the model shows takes the user's width for it when there is one.
+void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first = 0, int last = -1,
+                       const QMap<int, int>& user_widths = {});
 // Shows the sort indicator on the sort column while the model is sorted.
 void ApplySortIndicator(const ListModel& model, QHeaderView* header);
 
@@ -31,6 +34,13 @@ class ListHeaderSync : public QObject {
   // drags stays until the program sets that column again.
   ListHeaderSync(ListModelAdapter* adapter, QHeaderView* header);
 
+  // The widths in pixels the user gave columns by dragging, by column; a
+  // column the program hides (width 0) keeps the user's width for when it
+  // shows again.
+  const QMap<int, int>& user_widths() const { return m_user_widths; }
+  // Widths remembered from an earlier run, applied to the shown columns.
+  void set_user_widths(const QMap<int, int>& widths);
+
  signals:
   // A header click, with the 1-based column number the file list's column
   // click handler takes.
@@ -39,6 +49,8 @@ class ListHeaderSync : public QObject {
  private:
   QPointer<ListModelAdapter> m_adapter;
   QPointer<QHeaderView> m_header;
+  QMap<int, int> m_user_widths;
+  bool m_applying = false;  // the program, not the user, is sizing columns
 };
 
 }  // namespace tallymere

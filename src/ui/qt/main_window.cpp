@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +20,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -24,7 +28,9 @@
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/data_info_window.h"
+#include "ui/qt/dropped_files.h"
 #include "ui/qt/input_blocker.h"
+#include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/mp3_utilities_window.h"
@@ -78,8 +84,49 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   BuildMenus();
   BuildToolbar();
   resize(1100, 700);
+  setAcceptDrops(true);
   Run([this] { m_controller->Form_Load(); });
   BindFindPanel();
+  RestoreLayout();
+}
+
+void MainWindow::OpenDataFile(const QString& path) {
+  // Saved again later under this name: make it independent of the folder
+  // the program was started in.
+  const std::string native = ToNative(QFileInfo(path).absoluteFilePath());
+  Run([this, native] { m_controller->OpenDataFile(native); });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!m_controller->busy() && !DataFileIn(event->mimeData()).isEmpty()) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DataFileIn(event->mimeData());
+  if (path.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // The file manager waits for the drop to end: open once it has.
+  QTimer::singleShot(0, this, [this, path] { OpenDataFile(path); });
+}
+
+void MainWindow::RestoreLayout() {
+  const MainWindowLayout layout = ReadMainWindowLayout();
+  if (!layout.geometry.isEmpty()) restoreGeometry(layout.geometry);
+  if (!layout.splitter.isEmpty()) m_splitter->restoreState(layout.splitter);
+  if (!layout.left_splitter.isEmpty()) m_left_splitter->restoreState(layout.left_splitter);
+  m_header_sync->set_user_widths(layout.column_widths);
+}
+
+void MainWindow::SaveLayout() const {
+  WriteMainWindowLayout({saveGeometry(), m_splitter->saveState(), m_left_splitter->saveState(),
+                         m_header_sync->user_widths()});
 }
 
 void MainWindow::BindFindPanel() {
@@ -210,9 +257,9 @@ void MainWindow::BuildViews() {
   m_list_adapter = new ListModelAdapter(main.LV(), this);
   m_list->setModel(m_list_adapter);
   new SelectionSync(m_list_adapter, m_list->selectionModel(), m_list);
-  auto* header_sync = new ListHeaderSync(m_list_adapter, m_list->header());
+  m_header_sync = new ListHeaderSync(m_list_adapter, m_list->header());
   m_list->header()->setSectionsClickable(true);
-  connect(header_sync, &ListHeaderSync::columnClicked, this,
+  connect(m_header_sync, &ListHeaderSync::columnClicked, this,
           [this](int column) { Run([this, column] { m_controller->LV_ColumnClick(column); }); });
   connect(m_list, &QTreeView::clicked, this, [this](const QModelIndex& index) {
     Run([this, row = index.row()] { m_controller->LV_ItemClick(row); });
@@ -244,6 +291,11 @@ void MainWindow::BuildViews() {
   m_batch->set_drop_welcome([this](int node) { return m_controller->lstBox_DragOver(node); });
   connect(m_batch, &BatchListWidget::nodeDropped, this,
           [this](int node) { Run([this, node] { m_controller->lstBox_DragDrop(node); }); });
+  connect(m_batch, &BatchListWidget::foldersDropped, this, [this](const QStringList& folders) {
+    std::vector<std::string> paths;
+    for (const QString& folder : folders) paths.push_back(ToNative(folder));
+    Run([this, paths] { m_controller->lstBox_FoldersDropped(paths); });
+  });
   connect(m_batch, &QListWidget::currentRowChanged, this,
           [this](int row) { m_controller->lstBox_Click(row); });
   batch_layout->addWidget(m_batch);
@@ -273,6 +325,7 @@ void MainWindow::BuildViews() {
   auto* find_layout = new QFormLayout(find_box);
   m_find_text = new QLineEdit;
   m_find_text->setObjectName("txtFind");
+  m_find_text->setToolTip("Part of the file names to find (Ctrl+F)");
   m_find_type = new QComboBox;
   m_find_type->setObjectName("cmbType");
   m_find_type->setEditable(true);
@@ -299,18 +352,18 @@ void MainWindow::BuildViews() {
   m_side_panel->addTab(first_tab, "Scan and Find");
 
   // Tree and side panel on the left, the file list on the right.
-  auto* left = new QSplitter(Qt::Vertical);
-  left->addWidget(m_tree);
-  left->addWidget(m_side_panel);
-  left->setStretchFactor(0, 3);
-  left->setStretchFactor(1, 2);
+  m_left_splitter = new QSplitter(Qt::Vertical);
+  m_left_splitter->addWidget(m_tree);
+  m_left_splitter->addWidget(m_side_panel);
+  m_left_splitter->setStretchFactor(0, 3);
+  m_left_splitter->setStretchFactor(1, 2);
   m_splitter = new QSplitter(Qt::Horizontal);
   m_splitter->setObjectName("imgSplitter");
-  m_splitter->addWidget(left);
+  m_splitter->addWidget(m_left_splitter);
   m_splitter->addWidget(m_list);
   m_splitter->setStretchFactor(1, 3);
   // Neither pane may shrink below 500 window units.
-  left->setMinimumWidth(UnitsToPixels(500));
+  m_left_splitter->setMinimumWidth(UnitsToPixels(500));
   m_list->setMinimumWidth(UnitsToPixels(500));
   m_splitter->setChildrenCollapsible(false);
   setCentralWidget(m_splitter);
@@ -373,6 +426,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  SaveLayout();
   if (m_controller->ends_program()) {
     // Every other window closes with the main window.
     QMetaObject::invokeMethod(qApp, &QApplication::closeAllWindows, Qt::QueuedConnection);

@@ -27,6 +27,7 @@ class QTreeView;
 namespace tallymere {
 
 class BatchListWidget;
+class ListHeaderSync;
 class DataInfoWindow;
 class OptionsDialog;
 class Mp3UtilitiesWindow;
@@ -62,6 +63,9 @@ class MainWindow : public QMainWindow {
   void RunCommand(const std::string& name);
   // The toolbar button by its number, or nullptr.
   QAction* toolbar_button(int button) const;
+  // Opens a data file named on the command line as Open would after its
+  // dialog, asking first whether to save a changed catalog.
+  void OpenDataFile(const QString& path);
 
  signals:
   // Every menu, pop-up and toolbar command, as it starts.
@@ -69,6 +73,9 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A data file dropped from a file manager opens as if chosen in Open.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildViews();
@@ -86,6 +93,10 @@ class MainWindow : public QMainWindow {
   void ShowMp3Utilities();
   void ShowDataInfo();
   void ShowOptions();
+  // The window's place, splitters and the user's column widths, kept in the
+  // user's configuration folder between runs.
+  void RestoreLayout();
+  void SaveLayout() const;
 
   std::unique_ptr<QtUiServices> m_services;
   std::unique_ptr<FrmMain> m_controller;
@@ -96,6 +107,8 @@ class MainWindow : public QMainWindow {
   CatalogTreeView* m_tree = nullptr;
   QTreeView* m_list = nullptr;
   QSplitter* m_splitter = nullptr;
+  QSplitter* m_left_splitter = nullptr;
+  ListHeaderSync* m_header_sync = nullptr;
   QTabWidget* m_side_panel = nullptr;
   BatchListWidget* m_batch = nullptr;
   QPushButton* m_add_button = nullptr;

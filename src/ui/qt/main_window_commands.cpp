@@ -3,9 +3,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -42,7 +44,9 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuSaveFile", "&Save", [main] {
     main->mnuSaveFile_Click();
   })->setShortcut(QKeySequence::Save);
-  AddCommand("mnuSaveas", "Save A Copy  As", [main] { main->mnuSaveas_Click(); });
+  AddCommand("mnuSaveas", "Save A Copy  As", [main] {
+    main->mnuSaveas_Click();
+  })->setShortcut(QKeySequence("Ctrl+Shift+S"));
   AddCommand("mnuScan", "S&can", [main] { main->mnuScan_Click(); })->setShortcut(Qt::Key_F5);
   AddCommand("mnuAddDisk", "Add  a Disk to Data File", [main] { main->mnuAddDisk_Click(); });
   AddCommand("mnuClip", "Copy File Name To Clipboard", [main] { main->mnuClip_Click(); });
@@ -65,9 +69,19 @@ void MainWindow::BuildCommands() {
   AddCommand("cmdAll", "Find in All", [main] {
     main->cmdAll_Click();
   })->setToolTip("Find files in entire data file");
-  AddCommand("mnuDelete", "Delete File", [main] { main->mnuDelete_Click(); });
+  // Delete and F2 act on the file list's selection, so only while the list
+  // has the focus: elsewhere they keep their usual meaning (the find text).
+  QAction* delete_file =
+      AddCommand("mnuDelete", "Delete File", [main] { main->mnuDelete_Click(); });
+  delete_file->setShortcut(QKeySequence::Delete);
   AddCommand("p2", "Delete Selected Item", [main] { main->mnuDelete_Click(); });
-  AddCommand("mnuRename", "Rename File", [main] { main->mnuRename_Click(); });
+  QAction* rename_file =
+      AddCommand("mnuRename", "Rename File", [main] { main->mnuRename_Click(); });
+  rename_file->setShortcut(Qt::Key_F2);
+  for (QAction* on_list : {delete_file, rename_file}) {
+    on_list->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_list->addAction(on_list);
+  }
   AddCommand("p3", "Rename Selected Item", [main] { main->mnuRename_Click(); });
   AddCommand("mnuCorrect", "Correct File Name", [main] { main->mnuCorrect_Click(); });
   AddCommand("p4", "Correct Selected Item", [main] { main->mnuCorrect_Click(); });
@@ -83,13 +97,26 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuOpt", "Options", [main] { main->mnuOpt_Click(); });
   AddCommand("mnuEditHeader", "Header Text", [main] { main->mnuEditHeader_Click(); });
   AddCommand("mnuEditFooter", "Footer text", [main] { main->mnuEditFooter_Click(); });
-  AddCommand("mnuHelpTopic", "Tallymere Help", [main] { main->mnuHelpTopic_Click(); });
+  AddCommand("mnuHelpTopic", "Tallymere Help", [main] {
+    main->mnuHelpTopic_Click();
+  })->setShortcut(QKeySequence::HelpContents);
   AddCommand("mnuLink", "Check for Updates", [main] { main->mnuLink_Click(); });
   QAction* grid = AddCommand("mnuGrid", "Show Grid Lines", [main] { main->mnuGrid_Click(); });
   grid->setCheckable(true);
   // Exit only closes the main window; closing asks whether to save.
-  AddCommand("mnuExit", "E&xit", [this] { close(); })->setShortcut(QKeySequence::Quit);
+  AddCommand("mnuExit", "E&xit", [this] { close(); })->setShortcut(QKeySequence("Ctrl+Q"));
   AddCommand("mnuAbout", "&About Tallymere", [this] { ShowAbout(); });
+
+  // Ctrl+F goes to "Containing:", ready for a new text.
+  auto* find_text = new QAction("Find", this);
+  find_text->setObjectName("focusFind");
+  find_text->setShortcut(QKeySequence::Find);
+  connect(find_text, &QAction::triggered, this, [this] {
+    m_side_panel->setCurrentIndex(0);  // the scan and find tab
+    m_find_text->setFocus(Qt::ShortcutFocusReason);
+    m_find_text->selectAll();
+  });
+  addAction(find_text);
 }
 
 void MainWindow::BuildMenus() {

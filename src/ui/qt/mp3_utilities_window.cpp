@@ -30,6 +30,7 @@
 #include "common/text_encoding.h"
 #include "mp3/id3v1.h"
 #include "ui/qt/input_blocker.h"
+#include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/qt_text.h"
@@ -144,7 +145,7 @@ Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
   BuildMenusAndToolbar();
   m_controller->close_window = [this] { close(); };
   m_controller->set_state_listener([this] { ShowState(); });
-  resize(1000, 640);
+  resize(ReadMp3UtilitiesSize().value_or(QSize(1000, 640)));
   Run([this] { m_controller->Form_Load(); });
 }
 
@@ -426,6 +427,7 @@ void Mp3UtilitiesWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   m_controller->Form_Unload();
+  WriteMp3UtilitiesSize(size());
   event->accept();
 }
 

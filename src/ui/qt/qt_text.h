@@ -1,6 +1,8 @@
 #pragma once
-// UTF-8 texts of the core to and from Qt's strings.
+// UTF-8 texts of the core to and from Qt's strings, and file paths, which
+// are bytes in the file system's encoding.
 
+#include <QFile>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -12,5 +14,11 @@ inline QString ToQt(std::string_view text) {
 }
 
 inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }
+
+inline QString FromNative(std::string_view path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+inline std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace tallymere

@@ -24,6 +24,7 @@
 #include "platform/trash.h"
 #include "ui/qt/file_properties_dialog.h"
 #include "ui/qt/input_blocker.h"
+#include "ui/qt/qt_text.h"
 
 namespace tallymere {
 
@@ -37,12 +38,6 @@ constexpr char kShowItemProperties[] = "ShowItemProperties";
 QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-QString FromNative(std::string_view path) {
-  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
-
-std::string ToNative(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The wait cursor would sit over a question the user must answer; show the
 // normal pointer while a dialog is up.

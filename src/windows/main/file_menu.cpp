@@ -123,8 +123,21 @@ void FrmMain::mnuLoad_Click() {
   m_ui.SetStatus(3, "");
   const std::optional<std::string> chosen = m_ui.ChooseOpenFile("Open File", "*.mpd", "*.mpd");
   if (!chosen) return;
-  const std::string path = WithMpdExtension(*chosen);
+  ReadDataFile(WithMpdExtension(*chosen));
+}
 
+void FrmMain::OpenDataFile(const std::string& path) {
+  if (busy()) return;
+  if (!OfferToSave()) return;
+  m_selected_tab = 0;
+  m_ui.SetStatus(2, "");
+  m_ui.SetStatus(3, "");
+  // A file given by name is taken as it is: it was picked in a file manager
+  // or typed, and may be a catalog under another extension.
+  ReadDataFile(path);
+}
+
+void FrmMain::ReadDataFile(const std::string& path) {
   BusyScope busy(m_ui);
   m_ui.SetStatus(1, "Reading data File. . .");
   m_ui.YieldToUi();

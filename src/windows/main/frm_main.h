@@ -53,6 +53,9 @@ class FrmMain {
   // --- File menu ----------------------------------------------------------------
   void mnuNew_Click();
   void mnuLoad_Click();
+  // Opens the named data file as Open does after its dialog: a file given
+  // on the command line or dropped on the window.
+  void OpenDataFile(const std::string& path);
   void mnuSaveFile_Click();
   void mnuSaveas_Click();
 
@@ -99,6 +102,9 @@ class FrmMain {
   // A dragged node passing over the batch list: true when the drop is welcome.
   bool lstBox_DragOver(int node) const;
   void lstBox_DragDrop(int node);
+  // Folders dragged from a file manager onto the batch, by their Linux paths:
+  // each is added as Add would add it.
+  void lstBox_FoldersDropped(const std::vector<std::string>& native_paths);
   void mnuScan_Click();
   void mnuAddDisk_Click();
   void mnuUpdate_Click();
@@ -168,6 +174,8 @@ class FrmMain {
   const Platform& platform() const { return m_platform; }
 
  private:
+  // Reads a data file into the window, or refuses it and keeps the catalog.
+  void ReadDataFile(const std::string& path);
   // Shared steps.
   void SetCaption(const std::string& path);
   // "Save current file?" when the catalog changed; Yes saves. False on Cancel.

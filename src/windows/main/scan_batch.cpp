@@ -23,6 +23,18 @@ void FrmMain::cmdAdd_Click() {
   if (!folder.empty()) m_scan.lstBox.push_back(WithBackslash(folder));
 }
 
+void FrmMain::lstBox_FoldersDropped(const std::vector<std::string>& native_paths) {
+  if (busy()) return;
+  for (const std::string& native : native_paths) {
+    if (std::optional<std::string> folder = m_platform.ToCatalog(native)) {
+      m_scan.lstBox.push_back(WithBackslash(*folder));
+    } else {
+      m_ui.ShowMessage("\"" + native + "\" is not on a drive a catalog can hold.", Buttons::kOk,
+                       Icon::kWarning, "Choose Drive or Folder to Add to Batch");
+    }
+  }
+}
+
 void FrmMain::cmdDelete_Click() {
   if (busy()) return;
   if (m_lstBox_selected < 0 || m_lstBox_selected >= static_cast<int>(m_scan.lstBox.size())) return;

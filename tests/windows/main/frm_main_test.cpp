@@ -183,6 +183,38 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   EXPECT_EQ(main().LV().row(0).icon, 1);
 }
 
+TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
+  CatalogTable table;
+  CatalogRecord record;
+  record.path = "C:\\Docs\\";
+  record.disk_label = "C:\\";
+  record.file_name = "a.txt";
+  table.SetRecord(1, record);
+  table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
+  // A file manager may hand over a catalog whose name does not end ".mpd":
+  // it is opened under that name, not a made-up one.
+  const std::string given = folder().Path("docs.MPD");
+  ASSERT_TRUE(SaveDataFile(platform(), table, given).ok());
+  File("c", "Music/a.mp3", Song("A", "B"));
+  ScanFolder("C:\\Music");
+  ui().ClearCalls();
+
+  const std::string scanned = main().data_file_path();
+  ui().AnswerMessage(Answer::kCancel);  // "Save current file?"
+  main().OpenDataFile(given);
+  EXPECT_EQ(ui().Messages().back().text, "Save current file?");
+  EXPECT_EQ(main().data_file_path(), scanned);
+
+  ui().AnswerMessage(Answer::kNo);
+  main().OpenDataFile(given);
+  for (const UiCall& call : ui().calls()) EXPECT_NE(call.op, "ChooseOpenFile");
+  EXPECT_EQ(main().data_file_path(), given);
+  EXPECT_EQ(main().caption(), "Tallymere - " + given);
+  EXPECT_EQ(main().catalog().Record(1).file_name, "a.txt");
+  EXPECT_EQ(ui().Status(2), "Total: 1 files");
+  EXPECT_TRUE(main().changed());  // as after Open: No leaves the flag set
+}
+
 TEST_F(FrmMainTest, OpenShowsOnlyThisMachinesDrivesButKeepsEveryTotal) {
   CatalogTable table;
   for (int i = 1; i <= 3; ++i) {

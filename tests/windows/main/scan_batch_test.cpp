@@ -34,6 +34,15 @@ TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashAndRemoved) {
   EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
 }
 
+TEST_F(ScanBatchTest, FoldersDroppedFromAFileManagerJoinTheBatchAsAddWouldAddThem) {
+  main().lstBox_FoldersDropped({folder().Path("c/Music"), folder().Path("d"), "/proc/self"});
+  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\Music\\", "D:\\"}));
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages().back().text, "\"/proc/self\" is not on a drive a catalog can hold.");
+  EXPECT_EQ(ui().Messages().back().title, "Choose Drive or Folder to Add to Batch");
+  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+}
+
 TEST_F(ScanBatchTest, TwoFixedDrivesShowOnlyTheScannedDrives) {
   File("c", "x.mp3");
   File("d", "Data/y.mp3");

@@ -1,0 +1,32 @@
+#pragma once
+// The window layout kept between runs: the main window's place and size, its
+// splitters, the file list's column widths and the MP3 Utilities window's
+// size. It lives in the user's configuration folder (~/.config/tallymere),
+// apart from the catalog settings in Data/lists.dat, whose lines it never
+// touches.
+
+#include <QByteArray>
+#include <QMap>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace tallymere {
+
+// The layout file: $XDG_CONFIG_HOME/tallymere/layout.conf.
+QString LayoutFile();
+
+struct MainWindowLayout {
+  QByteArray geometry;           // QWidget::saveGeometry
+  QByteArray splitter;           // the tree and side panel beside the file list
+  QByteArray left_splitter;      // the tree above the side panel
+  QMap<int, int> column_widths;  // file list column -> pixels the user chose
+};
+
+MainWindowLayout ReadMainWindowLayout();
+void WriteMainWindowLayout(const MainWindowLayout& layout);
+
+std::optional<QSize> ReadMp3UtilitiesSize();
+void WriteMp3UtilitiesSize(const QSize& size);
+
+}  // namespace tallymere
