@@ -7,7 +7,8 @@ packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
           libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info eject)
 if [[ "${1:-run}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dbus-daemon
-             fonts-dejavu-core clang-format)
+             fonts-dejavu-core clang-format
+             desktop-file-utils appstream man-db file)
 fi
 
 missing=()

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Tallymere");
   QApplication::setApplicationVersion(TALLYMERE_VERSION);
-  QApplication::setDesktopFileName("tallymere");
+  QApplication::setDesktopFileName("org.tallymere.Tallymere");
   Q_INIT_RESOURCE(icons);
   QApplication::setWindowIcon(QIcon(":/icons/datafile.png"));
 

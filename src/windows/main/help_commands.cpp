@@ -3,18 +3,14 @@
 
 #include "lists/gshell.h"
 #include "windows/main/frm_main.h"
-
-#ifndef TALLYMERE_UPDATE_ADDRESS
-#define TALLYMERE_UPDATE_ADDRESS "TMRHelp.html#updates"
-#endif
+#include "windows/main/update_address.h"
 
 namespace tallymere {
 namespace {
 
-// Set when the program is built; an address without a scheme names a page
-// in the program folder (by default the help page's section on updates).
-constexpr std::string_view kUpdateAddress = TALLYMERE_UPDATE_ADDRESS;
-
+// kUpdateAddress is set when the program is built; an address without a
+// scheme names a page in the program folder (by default the help page's
+// section on updates).
 bool HasScheme(std::string_view address) {
   const std::size_t colon = address.find(':');
   return colon != std::string_view::npos && colon > 1 && address.find_first_of("/#") > colon;
