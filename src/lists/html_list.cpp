@@ -66,25 +66,35 @@ Result<std::vector<std::string>> PageHead(const ListRequest& request, bool skip_
   return lines;
 }
 
+bool NeedsEscape(std::string_view text) {
+  return text.find_first_of("&<>\"") != std::string_view::npos;
+}
+
+bool NeedsEscape(const ListEntry& entry) {
+  return NeedsEscape(entry.path) || NeedsEscape(entry.file_name) || NeedsEscape(entry.size_text) ||
+         NeedsEscape(entry.bitrate);
+}
+
 // The rows of entries[first, last) in the line buffer's order, each cell
-// aligned as align says.
+// aligned as align says. Rows sort by their text as the names read; a row
+// whose names hold nothing to escape is written as that same text.
 void AppendRows(const ListRequest& request, const std::vector<ListEntry>& entries,
                 std::size_t first, std::size_t last, std::string_view align,
                 std::vector<std::string>* lines) {
-  // Sorted by the text as the names read; written escaped.
-  std::vector<std::pair<std::string, std::string>> rows;
-  rows.reserve(last - first);
+  std::vector<std::string> texts;
+  texts.reserve(last - first);
   for (std::size_t i = first; i < last; ++i) {
-    rows.emplace_back(HtmlRowText(entries[i], request.settings, false),
-                      HtmlRowText(entries[i], request.settings, true));
+    texts.push_back(HtmlRowText(entries[i], request.settings, false));
   }
-  SortAsLineBuffer(rows, [](const auto& row) -> std::string_view { return row.first; });
   std::string start(kRowStart);
   start.append(align).append(kRowFont);
-  for (auto& row : rows) {
+  for (std::size_t index : LineBufferOrder(texts)) {
+    const ListEntry& entry = entries[first + index];
+    if (NeedsEscape(entry)) texts[index] = HtmlRowText(entry, request.settings, true);
+    const std::string& text = texts[index];
     std::string line;
-    line.reserve(start.size() + row.second.size() + kRowEnd.size());
-    line.append(start).append(row.second).append(kRowEnd);
+    line.reserve(start.size() + text.size() + kRowEnd.size());
+    line.append(start).append(text).append(kRowEnd);
     lines->push_back(std::move(line));
   }
 }

@@ -1,5 +1,8 @@
 #include "lists/list_parts.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "common/format.h"
 #include "platform/text_file.h"
 
@@ -23,6 +26,15 @@ std::string TotalsText(const std::vector<ListEntry>& entries, std::time_t now) {
   return "Total: " + std::to_string(entries.size()) + " files, " +
          FormatMegabytes(static_cast<double>(total)) + " MB." + "  List created on " +
          FormatDateTime(now);
+}
+
+std::vector<std::size_t> LineBufferOrder(const std::vector<std::string>& texts) {
+  std::vector<std::size_t> order(texts.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&texts](std::size_t a, std::size_t b) {
+    return CompareNoCase(texts[a], texts[b]) < 0;
+  });
+  return order;
 }
 
 Result<std::vector<std::string>> ReadProgramText(const ListRequest& request,

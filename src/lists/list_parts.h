@@ -3,7 +3,6 @@
 // listed name, the totals, the line buffer's order, the header and footer
 // texts, and the one write that puts a finished list in place.
 
-#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -28,13 +27,9 @@ std::string ListName(const ListEntry& entry, const Settings& settings);
 // "Total: " + count + " files, " + MB + " MB." + "  List created on " + now.
 std::string TotalsText(const std::vector<ListEntry>& entries, std::time_t now);
 
-// Sorts as the line buffer keeps its lines: ascending by CompareNoCase of
-// key(item), equal keys in the order they were added.
-template <typename T, typename Key>
-void SortAsLineBuffer(std::vector<T>& items, Key key) {
-  std::stable_sort(items.begin(), items.end(),
-                   [&key](const T& a, const T& b) { return CompareNoCase(key(a), key(b)) < 0; });
-}
+// The order in which the line buffer holds these texts, as indices into
+// them: ascending by CompareNoCase, equal texts in the order given.
+std::vector<std::size_t> LineBufferOrder(const std::vector<std::string>& texts);
 
 // Calls group(first, last) for each run of consecutive entries sharing one
 // Path (compared exactly), in list order; last is one past the run.

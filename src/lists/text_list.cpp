@@ -128,8 +128,7 @@ Result<std::string> WriteFolderTextList(const ListRequest& request,
     for (std::size_t i = first; i < last; ++i) {
       group.push_back(TextListLine(entries[i], request.settings, LineFill::kOptionParts));
     }
-    SortAsLineBuffer(group, [](const std::string& line) -> std::string_view { return line; });
-    std::move(group.begin(), group.end(), std::back_inserter(lines));
+    for (std::size_t index : LineBufferOrder(group)) lines.push_back(std::move(group[index]));
   });
   return FinishAndWrite(request, entries, *frame, std::move(lines));
 }

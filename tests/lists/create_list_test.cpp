@@ -8,6 +8,7 @@
 #include "list_fixture.h"
 #include "lists/list_entries.h"
 #include "lists/text_list.h"
+#include "platform/linux_platform.h"
 #include "support/faulty_platform.h"
 
 namespace tallymere {
@@ -120,6 +121,25 @@ TEST_F(CreateListTest, M3uListsHoldNativePathsWithoutBlanksAndKeepCatalogPathsOf
   ASSERT_TRUE(WriteList(Request("found.txt"), SongFileList(songs)).ok());
   EXPECT_EQ(Read("found.m3u"), expected);
   EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"found.m3u", "songs.m3u"}));
+}
+
+TEST_F(CreateListTest, M3uLineOfANameStoredInWindows1252IsThePathOnDisk) {
+  // A disk written on Windows keeps "Café.mp3" as the byte 0xE9; the catalog
+  // holds the name in UTF-8. The playlist must name the file as it is.
+  const std::string disk = m_output.MakeFolder("d");
+  m_output.WriteFile("d/Songs/Caf\xE9.mp3", "");
+  m_output.WriteFile("d/Songs/plain.mp3", "");
+  testing::TempFolder program;
+  program.WriteFile("Data/drives.dat", "D: fixed " + disk + "\n");
+  const LinuxPlatform platform(program.path());
+  m_settings.chkM3U = 1;
+  ForceM3uOptions(&m_settings);
+  const ListRequest request{platform, m_settings, Output("songs.txt"), kNow};
+  ASSERT_TRUE(WriteList(request, SongCatalog({{"D:\\Songs\\", "plain.mp3", 1, ""},
+                                              {"D:\\Songs\\", "Caf\xC3\xA9.mp3", 1, ""}}))
+                  .ok());
+  EXPECT_EQ(Read("songs.m3u"),
+            "\xEF\xBB\xBF" + CrLfLines({disk + "/Songs/Caf\xE9.mp3", disk + "/Songs/plain.mp3"}));
 }
 
 TEST_F(CreateListTest, FailedWriteLeavesTheOlderFileAndNamesTheFileAndTheCause) {
