@@ -18,6 +18,7 @@
 #include "cli/command_line.h"
 #include "lists/create_list.h"
 #include "lists/list_entries.h"
+#include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "search/find.h"
 
@@ -147,6 +148,10 @@ ListModel FoundFiles(const ListOptions& options, const Settings& settings,
 }
 
 int RunList(const ListOptions& options) {
+  // Unlike the other commands, a list holds the whole catalog and its lines:
+  // tens of megabytes of fresh memory, whose page faults would cost more
+  // than the writing.
+  KeepFreedMemoryForReuse();
   const std::string program_folder =
       options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
   const LinuxPlatform platform(program_folder);
