@@ -30,6 +30,7 @@
 #include "catalog/list_model.h"
 #include "catalog/settings.h"
 #include "common/status.h"
+#include "lists/list_entries.h"
 #include "lists/list_request.h"
 
 namespace tallymere {

@@ -12,7 +12,7 @@ constexpr std::string_view kRowStart = "<TR align=center><TD align=";
 constexpr std::string_view kRowFont = "><font face=\"Arial\"><font size=-1>";
 constexpr std::string_view kRowEnd = "</TD></TR>";
 
-// Lines 1 to 5, before the header.
+// The frame above the header texts.
 std::vector<std::string> PageTop(const ListRequest& request) {
   const std::string page = PageFileName(request.list_file_name);
   return {"<HTML>", "<HEAD>", "<TITLE>" + HtmlEscape(page) + "</TITLE>",
@@ -21,7 +21,8 @@ std::vector<std::string> PageTop(const ListRequest& request) {
           "<Center>"};
 }
 
-// Lines 7 to 12, after the header.
+// The frame between the header texts and the rows: spacing, the table and
+// its heading.
 void AppendTableStart(const Settings& settings, std::vector<std::string>* lines) {
   for (const char* line : {"<BR>", "<hr>", "<BR>", "<BR>"}) lines->emplace_back(line);
   lines->push_back("<CENTER><TABLE BORDER=" + std::to_string(settings.cmbBW) +
@@ -30,7 +31,7 @@ void AppendTableStart(const Settings& settings, std::vector<std::string>* lines)
   lines->emplace_back("<TR align=center><TD align=center><FONT SIZE=+1><b>File List</b></TD></TR>");
 }
 
-// Line 14 (chkSum) and lines 15 to 22.
+// The totals row (chkSum) and the frame below the table.
 void AppendPageEnd(const ListRequest& request, const std::vector<ListEntry>& entries,
                    std::vector<std::string>* lines) {
   if (IsOn(request.settings.chkSum)) {

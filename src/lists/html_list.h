@@ -32,7 +32,7 @@
 
 namespace tallymere {
 
-// Where line 20 of every page sends its readers.
+// Where the closing lines of every page send its readers.
 inline constexpr std::string_view kDownloadPage = "https://tallymere.example.org/download/";
 
 // A colour number 0x00BBGGRR as "#RRGGBB" in upper-case hexadecimal:

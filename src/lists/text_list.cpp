@@ -1,6 +1,7 @@
 #include "lists/text_list.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "lists/html_list.h"
 #include "lists/list_parts.h"
