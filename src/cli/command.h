@@ -21,6 +21,7 @@ struct Command {
 Command AddDumpCommand(CLI::App& tool);
 Command AddInfoCommand(CLI::App& tool);
 Command AddDrivesCommand(CLI::App& tool);
+Command AddListCommand(CLI::App& tool);
 Command AddMp3InfoCommand(CLI::App& tool);
 Command AddScanCommand(CLI::App& tool);
 

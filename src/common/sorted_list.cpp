@@ -1,6 +1,8 @@
 #include "common/sorted_list.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace tallymere {
 namespace {
@@ -14,7 +16,13 @@ unsigned char Fold(char c) {
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
+  // Equal bytes fold alike, and texts sorted together often begin alike (a
+  // list's lines share their folders): such beginnings are passed over a
+  // word at a time.
+  constexpr std::size_t kWord = sizeof(uint64_t);
+  std::size_t i = 0;
+  while (i + kWord <= common && std::memcmp(a.data() + i, b.data() + i, kWord) == 0) i += kWord;
+  for (; i < common; ++i) {
     const unsigned char x = Fold(a[i]);
     const unsigned char y = Fold(b[i]);
     if (x != y) return x < y ? -1 : 1;

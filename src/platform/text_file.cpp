@@ -7,15 +7,22 @@
 namespace tallymere {
 
 std::string EncodeTextFile(const std::vector<std::string>& utf8_lines) {
-  const bool fits = std::all_of(utf8_lines.begin(), utf8_lines.end(),
-                                [](const std::string& line) { return FitsWindows1252(line); });
+  // ASCII lines, nearly all of a long list, are the same bytes in either
+  // form; only the others need decoding.
+  const bool fits = std::all_of(utf8_lines.begin(), utf8_lines.end(), [](const std::string& line) {
+    return IsAscii(line) || FitsWindows1252(line);
+  });
   std::size_t size = kUtf8ByteOrderMark.size();
   for (const std::string& line : utf8_lines) size += line.size() + kLineEnd.size();
   std::string bytes;
   bytes.reserve(size);
   if (!fits) bytes += kUtf8ByteOrderMark;
   for (const std::string& line : utf8_lines) {
-    bytes += fits ? Utf8ToWindows1252(line) : line;
+    if (fits && !IsAscii(line)) {
+      bytes += Utf8ToWindows1252(line);
+    } else {
+      bytes += line;
+    }
     bytes += kLineEnd;
   }
   return bytes;

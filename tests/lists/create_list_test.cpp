@@ -1,0 +1,275 @@
+#include "lists/create_list.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "catalog/file_list_row.h"
+#include "list_fixture.h"
+#include "lists/list_entries.h"
+#include "lists/text_list.h"
+#include "platform/linux_platform.h"
+#include "support/faulty_platform.h"
+
+namespace tallymere {
+namespace {
+
+using testing::CrLfLines;
+using testing::FaultyPlatform;
+using testing::PlatformCall;
+using testing::Song;
+using testing::SongCatalog;
+using testing::SongFileList;
+
+namespace fs = std::filesystem;
+
+class CreateListTest : public testing::ListTest {
+ protected:
+  // The files of the output folder.
+  std::vector<std::string> OutputFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_output.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST(ListFileNameTest, AppendsTxtUnlessTheNameEndsInExactlyTxt) {
+  EXPECT_EQ(ListFileName("/x/list"), "/x/list.txt");
+  EXPECT_EQ(ListFileName("/x/list.txt"), "/x/list.txt");
+  EXPECT_EQ(ListFileName("/x/LIST.TXT"), "/x/LIST.TXT.txt");
+  EXPECT_EQ(ListFileName("/x/list.htm"), "/x/list.htm.txt");
+  EXPECT_EQ(PageFileName(ListFileName("/x/list.htm")), "/x/list.htm.html");
+  EXPECT_EQ(PageFileName("/x/list.txt"), "/x/list.html");
+  EXPECT_EQ(PlaylistFileName("/x/list.txt"), "/x/list.m3u");
+  EXPECT_EQ(ListBaseName("/x/list.txt"), "/x/list");
+}
+
+TEST(ListOptionsTest, M3uForcesOneSortedListOfPathsAndTheOfferNamesTheFileWritten) {
+  Settings settings;
+  settings.chkM3U = 1;
+  settings.chkHtml = 1;
+  settings.txtCol = 40;
+  ForceM3uOptions(&settings);
+  Settings expected;
+  expected.optOne = "True";
+  expected.optSeperate = "False";
+  expected.chkPath = 1;
+  expected.chkSize = 0;
+  expected.chkBitRate = 0;
+  expected.chkHeader = 0;
+  expected.chkSum = 0;
+  expected.chkHtml = 0;
+  expected.chkM3U = 1;
+  expected.txtCol = 40;
+  EXPECT_EQ(settings, expected);
+  EXPECT_EQ(ListKindOf(settings), ListKind::kM3u);
+  EXPECT_EQ(OfferToOpenText(settings, "/x/l.m3u"),
+            "List has been saved as: /x/l.m3u Do you want to play it now?");
+
+  settings.chkM3U = 0;
+  settings.chkHtml = 1;
+  EXPECT_EQ(ListKindOf(settings), ListKind::kHtml);
+  EXPECT_EQ(OfferToOpenText(settings, "/x/l.html"),
+            "List has been saved as: /x/l.html. Do you want to view it now?");
+  settings.chkHtml = 0;
+  EXPECT_EQ(ListKindOf(settings), ListKind::kText);
+  EXPECT_EQ(OfferToOpenText(settings, "/x/l.txt"),
+            "List has been saved as: /x/l.txt Do you want to view it now?");
+}
+
+TEST_F(CreateListTest, WriteListPicksTheWriterTheOptionsName) {
+  const CatalogTable catalog = SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}});
+  m_settings.optOne = "True";
+  EXPECT_EQ(WriteList(Request(), catalog).value(), Output("list.txt"));
+  EXPECT_EQ(Read("list.txt"), CrLfLines({"a.mp3" + testing::Blanks(70 + 11)}));
+  m_settings.optOne = "False";
+  EXPECT_EQ(WriteList(Request(), catalog).value(), Output("list.txt"));
+  EXPECT_EQ(Read("list.txt"), CrLfLines({"C:\\A\\", std::string(89, '='), "a.mp3"}));
+  m_settings.chkHtml = 1;
+  EXPECT_EQ(WriteList(Request("page.txt"), SongFileList({{"C:\\A\\", "a.mp3", 1, ""}})).value(),
+            Output("page.html"));
+  // A playlist is one sorted list whatever optOne says.
+  m_settings.chkM3U = 1;
+  EXPECT_EQ(WriteList(Request("songs.txt"), catalog).value(), Output("songs.m3u"));
+  EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"list.txt", "page.html", "songs.m3u"}));
+}
+
+TEST_F(CreateListTest, M3uListsHoldNativePathsWithoutBlanksAndKeepCatalogPathsOfAbsentDisks) {
+  // Header and summary on, and no Header.txt: forcing turns them off.
+  m_settings.chkHeader = 1;
+  m_settings.chkSum = 1;
+  m_settings.chkSize = 1;
+  m_settings.chkM3U = 1;
+  m_settings.txtCol = 10;
+  ForceM3uOptions(&m_settings);
+  // C: is mapped onto "/"; no drive G: is mapped, as for a disk not mounted.
+  const std::vector<Song> songs = {{"C:\\Music\\", "b.mp3", 1, "128"},
+                                   {"G:\\Songs\\", "c.mp3", 1, "128"},
+                                   {"C:\\music\\", "A.mp3", 1, "128"},
+                                   {"C:\\Music\\", "Zed with a long name.mp3", 1, "128"}};
+  const std::string expected = CrLfLines(
+      {"/music/A.mp3", "/Music/b.mp3", "/Music/Zed with a long name.mp3", "G:\\Songs\\c.mp3"});
+  m_output.WriteFile("songs.m3u", "an older playlist\r\n");
+
+  EXPECT_EQ(WriteList(Request("songs.txt"), SongCatalog(songs)).value(), Output("songs.m3u"));
+  EXPECT_EQ(Read("songs.m3u"), expected);
+  EXPECT_EQ(OutputFiles(), std::vector<std::string>{"songs.m3u"});
+
+  ASSERT_TRUE(WriteList(Request("found.txt"), SongFileList(songs)).ok());
+  EXPECT_EQ(Read("found.m3u"), expected);
+  EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"found.m3u", "songs.m3u"}));
+}
+
+TEST_F(CreateListTest, M3uLineOfANameStoredInWindows1252IsThePathOnDisk) {
+  // A disk written on Windows keeps "Café.mp3" as the byte 0xE9; the catalog
+  // holds the name in UTF-8. The playlist must name the file as it is.
+  const std::string disk = m_output.MakeFolder("d");
+  m_output.WriteFile("d/Songs/Caf\xE9.mp3", "");
+  m_output.WriteFile("d/Songs/plain.mp3", "");
+  testing::TempFolder program;
+  program.WriteFile("Data/drives.dat", "D: fixed " + disk + "\n");
+  const LinuxPlatform platform(program.path());
+  m_settings.chkM3U = 1;
+  ForceM3uOptions(&m_settings);
+  const ListRequest request{platform, m_settings, Output("songs.txt"), kNow};
+  ASSERT_TRUE(WriteList(request, SongCatalog({{"D:\\Songs\\", "plain.mp3", 1, ""},
+                                              {"D:\\Songs\\", "Caf\xC3\xA9.mp3", 1, ""}}))
+                  .ok());
+  EXPECT_EQ(Read("songs.m3u"),
+            "\xEF\xBB\xBF" + CrLfLines({disk + "/Songs/Caf\xE9.mp3", disk + "/Songs/plain.mp3"}));
+}
+
+TEST_F(CreateListTest, FailedWriteLeavesTheOlderFileAndNamesTheFileAndTheCause) {
+  FaultyPlatform faulty(m_platform.platform());
+  faulty.Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace, 0);
+  const CatalogTable catalog = SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}});
+  struct Case {
+    int html, m3u;
+    std::string file;
+  };
+  for (const Case& c : {Case{0, 0, "list.txt"}, Case{1, 0, "list.html"}, Case{0, 1, "list.m3u"}}) {
+    SCOPED_TRACE(c.file);
+    m_output.WriteFile(c.file, "older\r\n");
+    m_settings.chkHtml = c.html;
+    m_settings.chkM3U = c.m3u;
+    const ListRequest request{faulty, m_settings, Output("list.txt"), kNow};
+    const Result<std::string> written = WriteList(request, catalog);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.code(), StatusCode::kNoSpace);
+    EXPECT_EQ(written.status().message(),
+              "Cannot write \"" + Output(c.file) + "\": No space left on device");
+    EXPECT_EQ(Read(c.file), "older\r\n");
+  }
+  EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"list.html", "list.m3u", "list.txt"}));
+
+  // A folder that does not exist cannot take the list either.
+  m_settings.chkHtml = 0;
+  m_settings.chkM3U = 0;
+  const Result<std::string> nowhere = WriteList(Request("no/such/list.txt"), catalog);
+  EXPECT_EQ(nowhere.status().message(),
+            "Cannot write \"" + Output("no/such/list.txt") + "\": No such file or directory");
+}
+
+TEST_F(CreateListTest, MissingHeaderOrFooterWhileHeadersAreOnWritesNothing) {
+  m_settings.chkHeader = 1;
+  const CatalogTable catalog = SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}});
+  const std::string header = m_program.Path("Header.txt");
+  m_output.WriteFile("old.txt", "older\r\n");
+  for (const char* one_list : {"True", "False"}) {
+    m_settings.optOne = one_list;
+    const Result<std::string> text = WriteList(Request("old.txt"), catalog);
+    EXPECT_EQ(text.code(), StatusCode::kNotFound);
+    EXPECT_EQ(text.status().message(),
+              "The list \"" + Output("old.txt") +
+                  "\" includes the header and footer texts: Cannot read \"" + header +
+                  "\": No such file or directory");
+  }
+  m_settings.chkHtml = 1;
+  const Result<std::string> page =
+      WriteList(Request("new.txt"), SongFileList({{"C:\\A\\", "a.mp3", 1, ""}}));
+  EXPECT_EQ(page.status().message(), "The list \"" + Output("new.html") +
+                                         "\" includes the header and footer texts: Cannot read \"" +
+                                         header + "\": No such file or directory");
+  EXPECT_EQ(OutputFiles(), std::vector<std::string>{"old.txt"});
+  EXPECT_EQ(Read("old.txt"), "older\r\n");
+
+  // With Header.txt alone a page is written, as pages have no footer; a text
+  // list still needs Footer.txt.
+  WriteProgramFile("Header.txt", "Top\r\n");
+  EXPECT_TRUE(WriteList(Request("new.txt"), catalog).ok());
+  m_settings.chkHtml = 0;
+  const Result<std::string> text = WriteList(Request("old.txt"), catalog);
+  EXPECT_NE(text.status().message().find("Cannot read \"" + m_program.Path("Footer.txt") +
+                                         "\": No such file or directory"),
+            std::string::npos)
+      << text.status().message();
+  EXPECT_EQ(Read("old.txt"), "older\r\n");
+}
+
+TEST_F(CreateListTest, ListIsWindows1252WhenEveryLineFitsElseUtf8BehindAByteOrderMark) {
+  const std::vector<Song> western = {{"C:\\A\\", "Caf\xC3\xA9.mp3", 1, ""}};
+  ASSERT_TRUE(CreatFolderReport(Request(), SongFileList(western)).ok());
+  EXPECT_EQ(Read("list.txt"), CrLfLines({"C:\\A\\", std::string(89, '='), "Caf\xE9.mp3"}));
+
+  std::vector<Song> mixed = western;
+  mixed.push_back({"C:\\A\\", "\xE6\x97\xA5\xE6\x9C\xAC.mp3", 1, ""});
+  ASSERT_TRUE(CreatFolderReport(Request(), SongFileList(mixed)).ok());
+  EXPECT_EQ(Read("list.txt"),
+            "\xEF\xBB\xBF" + CrLfLines({"", "C:\\A\\", std::string(89, '='), "Caf\xC3\xA9.mp3",
+                                        "\xE6\x97\xA5\xE6\x9C\xAC.mp3"}));
+}
+
+TEST_F(CreateListTest, AnExistingPageIsReplacedNotAppendedTo) {
+  m_settings.chkHtml = 1;
+  ASSERT_TRUE(
+      WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}, {"C:\\A\\", "b.mp3", 1, ""}}))
+          .ok());
+  const std::string two_rows = Read("list.html");
+  ASSERT_TRUE(WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}})).ok());
+  const std::string one_row = Read("list.html");
+  const auto count = [](const std::string& page, const std::string& part) {
+    int found = 0;
+    for (auto at = page.find(part); at != std::string::npos; at = page.find(part, at + 1)) ++found;
+    return found;
+  };
+  EXPECT_EQ(count(two_rows, "<font size=-1>"), 2);
+  EXPECT_EQ(count(one_row, "<font size=-1>"), 1);
+  EXPECT_EQ(count(one_row, "<HTML>"), 1);
+}
+
+TEST(FileListEntriesTest, SortByPathKeepsEachFolderInItsOrderAndEntriesStopAtAnEmptyPath) {
+  ListModel list = SongFileList({{"C:\\b\\", "z.mp3", 10, "128"},
+                                 {"C:\\A\\", "y.mp3", 20, "---"},
+                                 {"C:\\b\\", "x.mp3", 30, ""},
+                                 {"C:\\a\\", "w.mp3", 40, "96"}});
+  list.SetSortKey(kColFileName);
+  list.SetSortOrder(SortOrder::kDescending);
+  list.SetSorted(true);
+  SortByPath(list);
+  const std::vector<ListEntry> entries = FileListEntries(list);
+  std::vector<std::string> names;
+  for (const ListEntry& entry : entries) {
+    names.push_back(std::string(entry.path) + std::string(entry.file_name) + " " + entry.size_text +
+                    " " + std::string(entry.bitrate) + " " + std::to_string(entry.size));
+  }
+  // Paths compared without regard to case; each folder's rows keep the
+  // (descending) order they had.
+  EXPECT_EQ(names, (std::vector<std::string>{"C:\\A\\y.mp3 20 --- 20", "C:\\a\\w.mp3 40 96 40",
+                                             "C:\\b\\z.mp3 10 128 10", "C:\\b\\x.mp3 30  30"}));
+  EXPECT_TRUE(list.sorted());
+  EXPECT_EQ(list.sort_key(), kColPath);
+
+  list.SetSorted(false);
+  list.SetCell(1, kColPath, "");
+  list.SetCell(0, kColSize, "not a number");
+  const std::vector<ListEntry> cut = FileListEntries(list);
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_EQ(cut[0].size, 0);
+  EXPECT_EQ(cut[0].size_text, "not a number");
+}
+
+}  // namespace
+}  // namespace tallymere
