@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   CLI::App tool;
   SetUpTool(tool);
-  const std::vector<Command> commands = {AddDumpCommand(tool), AddInfoCommand(tool),
-                                         AddDrivesCommand(tool), AddMp3InfoCommand(tool),
-                                         AddScanCommand(tool)};
+  const std::vector<Command> commands = {
+      AddDumpCommand(tool), AddInfoCommand(tool), AddDrivesCommand(tool), AddMp3InfoCommand(tool),
+      AddScanCommand(tool), AddFindCommand(tool), AddDupesCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }
