@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,12 +47,33 @@ TEST(SearchResultsTest, FileNameOrderIsTheFileListsOrderWhenItSortsByFileName) {
 
 TEST(SearchResultsTest, FileNameOrderKeepsEqualNamesInTheirOrderAmongManyRows) {
   // Enough rows, most of them equal but for letter case, that a sort which
-  // is not stable would mix them.
-  static constexpr std::string_view kNames[] = {"b.mp3", "B.mp3", "b.MP3", "a.mp3", "C.mp3"};
+  // is not stable would mix them; names that agree in their first eight
+  // letters or more, shorter ones, and a NUL byte where a shorter name ends.
+  static const std::string kNames[] = {"b.mp3",
+                                       "B.mp3",
+                                       "b.MP3",
+                                       "a.mp3",
+                                       "C.mp3",
+                                       "01 - Morning.mp3",
+                                       "01 - MORNING Light.mp3",
+                                       "01 - morning.MP3",
+                                       "01 - Mornin",
+                                       "01 - Mo",
+                                       std::string("01 - Mo\0", 8),
+                                       std::string("01 - Mo\0x", 9),
+                                       "",
+                                       "\xC3\xA9t\xC3\xA9.mp3",
+                                       "\xC3\x89t\xC3\xA9.mp3"};
   std::vector<std::string_view> names;
-  for (std::size_t i = 0; i < 500; ++i) names.push_back(kNames[(i * 7 + i / 3) % 5]);
+  for (std::size_t i = 0; i < 700; ++i)
+    names.push_back(kNames[(i * 7 + i / 3) % std::size(kNames)]);
+  std::vector<std::size_t> expected(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) expected[i] = i;
+  std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+    return CompareNoCase(names[a], names[b]) < 0;
+  });
   const std::vector<std::size_t> order = FileNameOrder(names);
-  ASSERT_EQ(order.size(), names.size());
+  EXPECT_EQ(order, expected);
   for (std::size_t k = 1; k < order.size(); ++k) {
     const std::string_view before = names[order[k - 1]];
     const std::string_view after = names[order[k]];
