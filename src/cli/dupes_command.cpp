@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "catalog/data_file.h"
 #include "cli/command.h"
@@ -43,33 +42,27 @@ int RunDupes(const DupesOptions& options) {
   const std::string_view bytes = file->bytes();
 
   // The walk covers the file records, those before the first record without
-  // a Path (the trailer); their names are all it needs. Only the records of
-  // the sets found are then read again for their rows.
+  // a Path (the trailer). Their rows are made as they are read: with a full
+  // catalog nearly every record is in some set, and reading the file again
+  // for the rows would cost more than making the few rows no set needs.
   PackedTexts names;
+  PackedTexts rows;
+  rows.ReserveRows(bytes.size(), options.json);
   bool at_end = false;
   Status status = VisitDataFile(bytes, options.path, [&](int, const CatalogRecord& record) {
     at_end = at_end || record.path.empty();
-    if (!at_end) names.Add(record.file_name);
+    if (at_end) return;
+    names.Add(record.file_name);
+    if (options.json) {
+      AppendJsonRowMembers(record, rows.open());
+    } else {
+      AppendTableRow(record, rows.open());
+    }
+    rows.Close();
   });
   if (!status) return Refuse(status);
   const int file_count = static_cast<int>(names.size());
   const DuplicateSets sets = FindDuplicates(names.Views(), options.rule());
-
-  std::vector<int> row_of(names.size() + 1, -1);
-  for (const auto& [first, second] : sets.pairs) row_of[first] = row_of[second] = 0;
-  PackedTexts rows;
-  if (!sets.pairs.empty()) {
-    VisitDataFile(bytes, options.path, [&](int number, const CatalogRecord& record) {
-      if (number > file_count || row_of[number] < 0) return;
-      row_of[number] = static_cast<int>(rows.size());
-      if (options.json) {
-        AppendJsonRowMembers(record, rows.open());
-      } else {
-        AppendTableRow(record, rows.open());
-      }
-      rows.Close();
-    }).IgnoreError();  // the same bytes passed the walk above
-  }
 
   PiecewiseOutput out;
   std::string& text = *out.text();
@@ -77,7 +70,7 @@ int RunDupes(const DupesOptions& options) {
   for (std::size_t set = 0; set < sets.pairs.size(); ++set) {
     for (const int record : {sets.pairs[set].first, sets.pairs[set].second}) {
       if (options.json) text.append("{\"set\":").append(std::to_string(set + 1)).push_back(',');
-      text.append(rows[static_cast<std::size_t>(row_of[record])]);
+      text.append(rows[static_cast<std::size_t>(record - 1)]);
     }
     // The blank row after each set.
     if (!options.json) text.push_back('\n');

@@ -5,6 +5,7 @@
 // below zero as 00:00), as a tab-separated line under a header line or as the
 // members of a JSON object.
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -37,6 +38,15 @@ class PackedTexts {
   void Add(std::string_view text) {
     m_text.append(text);
     Close();
+  }
+  // Room for the rows of records read from a data file of file_bytes bytes,
+  // so a buffer of megabytes is not copied over and over as it grows: a row
+  // takes about the bytes of its record, its JSON names each cell too. Only
+  // what is written to is ever touched; an unusually large file gets room
+  // for a normal one and grows from there.
+  void ReserveRows(std::size_t file_bytes, bool json) {
+    constexpr std::size_t kLargestReserve = 64 * 1024 * 1024;
+    m_text.reserve(std::min(json ? 2 * file_bytes : file_bytes, kLargestReserve));
   }
   // The buffer to append an entry to; Close ends the entry.
   std::string* open() { return &m_text; }

@@ -109,6 +109,7 @@ int RunFind(const FindOptions& options) {
   // the window's walk runs to the first record without a File name.
   PackedTexts names;
   PackedTexts rows;
+  rows.ReserveRows(file->bytes().size(), options.json);
   int64_t total_size = 0;
   const Status status =
       VisitDataFile(file->bytes(), options.path, [&](int, const CatalogRecord& record) {
