@@ -72,11 +72,11 @@ int RunDupes(const DupesOptions& options) {
       if (options.json) text.append("{\"set\":").append(std::to_string(set + 1)).push_back(',');
       text.append(rows[static_cast<std::size_t>(record - 1)]);
     }
-    // The blank row after each set.
     if (!options.json) text.push_back('\n');
     out.WriteWhenFull();
   }
   const bool written = out.Finish();
+  if (!written) std::fputs("tallymere-cli: the output could not be written\n", stderr);
   std::fprintf(stderr, "%s\n", DuplicateStatus(options.rule(), sets, file_count).c_str());
   return written ? 0 : 1;
 }
@@ -84,8 +84,8 @@ int RunDupes(const DupesOptions& options) {
 }  // namespace
 
 Command AddDupesCommand(CLI::App& tool) {
-  CLI::App* command = AddCommand(
-      tool, "dupes", "Print the duplicate sets one of the Show Duplicates commands lists");
+  CLI::App* command =
+      AddCommand(tool, "dupes", "Print the duplicate sets a Show Duplicates command lists");
   auto options = std::make_shared<DupesOptions>();
   CLI::Option_group* rules = command->add_option_group(
       "Rule", "Which names match; letter case counts, names are never trimmed (exactly one)");

@@ -133,6 +133,7 @@ int RunFind(const FindOptions& options) {
     out.WriteWhenFull();
   }
   const bool written = out.Finish();
+  if (!written) std::fputs("tallymere-cli: the output could not be written\n", stderr);
   const SearchStatus result = node ? NodeStatus(options.under, rows.size(), total_size)
                                    : FindStatus(rows.size(), total_size);
   std::fprintf(stderr, "%s\t%s\t%s\n", result.panel1.c_str(), result.panel2.c_str(),
@@ -143,9 +144,8 @@ int RunFind(const FindOptions& options) {
 }  // namespace
 
 Command AddFindCommand(CLI::App& tool) {
-  CLI::App* command = AddCommand(
-      tool, "find",
-      "Print the files Find in All, Find in Drive or Show All Files in Selected would list");
+  CLI::App* command =
+      AddCommand(tool, "find", "Print the files the window's find commands list, sorted by name");
   auto options = std::make_shared<FindOptions>();
   CLI::Option* text =
       command->add_option("--text", options->text,
