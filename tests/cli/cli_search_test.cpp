@@ -173,33 +173,30 @@ TEST_F(CliSearchTest, FindJsonCarriesEachRowsCellsWithTheSizeAsANumber) {
   const CliRun run = Run({"find", "--json", "--text", "a"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   const std::vector<Json> rows = JsonLines(run.out);
-  const std::vector<int> found = FindRecords(m_table, FindQuery{"a", "*.*", "", true});
-  ASSERT_EQ(rows.size(), found.size());
+  ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].dump(),
             "{\"file_name\":\"a.MP3\",\"path\":\"E:\\\\Sub\\\\\",\"size\":4000,\"modified\":"
             "\"then\",\"bitrate\":\"128\",\"time\":\"03:00\",\"artist\":\"Ann\",\"title\":\"T\","
             "\"album\":\"A\",\"disk_label\":\"MyCD\"}");
-  // Every cell as the list shows it, the tab of a name included.
-  ListModel list = MakeFileList();
-  std::vector<ListRow> list_rows;
-  for (int index : found) list_rows.push_back(FileListRow(m_table.Record(index), 1));
-  list.AddRows(std::move(list_rows));
-  list.SetSortKey(kColFileName);
-  list.SetSorted(true);
-  const char* keys[] = {"file_name", "path",   "size",  "modified", "bitrate",
-                        "time",      "artist", "title", "album",    "disk_label"};
-  for (int row = 0; row < list.row_count(); ++row) {
-    ASSERT_EQ(rows[row].size(), std::size(keys));
-    int column = 0;
-    for (const auto& [key, value] : rows[row].items()) {
-      EXPECT_EQ(key, keys[column]);
-      const std::string shown =
-          key == "size" ? std::to_string(value.get<int64_t>()) : value.get<std::string>();
-      EXPECT_EQ(shown, list.Cell(row, column)) << key;
-      ++column;
+  EXPECT_EQ(rows[2]["file_name"], "Caf\xC3\xA9\t1.mp3");  // the tab kept
+  // Keys in the header's order, and the cells, joined as the table joins
+  // them, are the list's.
+  std::string keys;
+  std::string lines = kHeader;
+  for (const Json& row : rows) {
+    keys.clear();
+    std::string line;
+    for (const auto& [key, value] : row.items()) {
+      std::string cell =
+          value.is_number() ? std::to_string(value.get<int64_t>()) : value.get<std::string>();
+      std::replace(cell.begin(), cell.end(), '\t', ' ');
+      line += (keys.empty() ? "" : "\t") + cell;
+      keys += (keys.empty() ? "" : "\t") + key;
     }
+    lines += line + "\n";
   }
-  EXPECT_EQ(Run({"find", "--json", "--text", "Caf"}).out.find("Caf\xC3\xA9\\t1.mp3"), 14u);
+  EXPECT_EQ(keys + "\n", kHeader);
+  EXPECT_EQ(lines, WindowLines(m_table, FindRecords(m_table, FindQuery{"a", "*.*", "", true})));
 }
 
 TEST_F(CliSearchTest, UnderListsAFixedDrivesFolderALabelledDiskOrAFolderOnIt) {
