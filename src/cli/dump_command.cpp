@@ -10,24 +10,17 @@
 #include "catalog/data_file.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/file_list_lines.h"
 #include "cli/json_lines.h"
 #include "platform/mapped_file.h"
 
 namespace tallymere::cli {
 namespace {
 
-// A field for the tab-separated form, appended after a tab: tabs and line
-// breaks would break the table, and NUL padding of tag fields ends the text as
-// every view shows it.
+// A field for the tab-separated form, appended after a tab.
 void AppendField(std::string_view text, std::string* out) {
-  text = text.substr(0, text.find('\0'));
   out->push_back('\t');
-  const std::size_t start = out->size();
-  out->append(text);
-  for (std::size_t i = start; i < out->size(); ++i) {
-    char& c = (*out)[i];
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  }
+  AppendTableCell(text, out);
 }
 
 // One line of the table; appended in place, as 32,765 lines built from

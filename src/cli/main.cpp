@@ -6,14 +6,16 @@
 
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "platform/heap_reuse.h"
 
 int main(int argc, char** argv) {
   using namespace tallymere::cli;
+  tallymere::KeepFreedMemoryForReuse();
   std::setlocale(LC_ALL, "");
   CLI::App tool;
   SetUpTool(tool);
-  const std::vector<Command> commands = {AddDumpCommand(tool),   AddInfoCommand(tool),
-                                         AddDrivesCommand(tool), AddMp3InfoCommand(tool),
-                                         AddScanCommand(tool),   AddListCommand(tool)};
+  const std::vector<Command> commands = {
+      AddDumpCommand(tool), AddInfoCommand(tool), AddDrivesCommand(tool), AddMp3InfoCommand(tool),
+      AddScanCommand(tool), AddFindCommand(tool), AddDupesCommand(tool), AddListCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }

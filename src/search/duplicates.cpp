@@ -1,5 +1,6 @@
 #include "search/duplicates.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -34,17 +35,27 @@ std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
 
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
                              std::size_t max_sets) {
+  std::vector<std::string_view> names;
+  names.reserve(static_cast<std::size_t>(std::max(file_count, 0)));
+  for (int i = 1; i <= file_count; ++i) names.push_back(table.Record(i).file_name);
+  return FindDuplicates(names, rule, max_sets);
+}
+
+DuplicateSets FindDuplicates(std::span<const std::string_view> names, DuplicateRule rule,
+                             std::size_t max_sets) {
   // Records whose compared parts are equal form a group, in record order. The
   // pairwise walk meets record i's sets with every later member of its group,
   // in order, so walking the records and each one's later group members gives
   // the same sets in the same order.
+  const std::size_t file_count = names.size();
   std::unordered_map<std::string_view, std::vector<int>> groups;
-  std::vector<std::pair<std::vector<int>*, std::size_t>> place(
-      static_cast<std::size_t>(file_count) + 1);
-  for (int i = 1; i <= file_count; ++i) {
-    std::vector<int>& group = groups[ComparedPart(table.Record(i).file_name, rule)];
-    place[static_cast<std::size_t>(i)] = {&group, group.size()};
-    group.push_back(i);
+  groups.reserve(file_count);
+  // Where each record stands: its group and its place in it (index 0 unused).
+  std::vector<std::pair<std::vector<int>*, std::size_t>> place(file_count + 1);
+  for (std::size_t i = 1; i <= file_count; ++i) {
+    std::vector<int>& group = groups[ComparedPart(names[i - 1], rule)];
+    place[i] = {&group, group.size()};
+    group.push_back(static_cast<int>(i));
   }
 
   DuplicateSets sets;
@@ -52,11 +63,11 @@ DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, Duplicat
     const auto size = static_cast<int64_t>(group.size());
     sets.count += size * (size - 1) / 2;
   }
-  for (int i = 1; i <= file_count && sets.pairs.size() < max_sets; ++i) {
-    const auto& [group, position] = place[static_cast<std::size_t>(i)];
+  for (std::size_t i = 1; i <= file_count && sets.pairs.size() < max_sets; ++i) {
+    const auto& [group, position] = place[i];
     for (std::size_t later = position + 1; later < group->size() && sets.pairs.size() < max_sets;
          ++later) {
-      sets.pairs.emplace_back(i, (*group)[later]);
+      sets.pairs.emplace_back(static_cast<int>(i), (*group)[later]);
     }
   }
   return sets;

@@ -6,6 +6,8 @@
 // full catalog takes milliseconds instead of half a billion comparisons.
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +39,12 @@ struct DuplicateSets {
 // The sets among records 1 .. file_count, names compared exactly (letter case
 // included, no trimming). Lists at most max_sets of them.
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
+                             std::size_t max_sets = kMaxListedDuplicateSets);
+
+// The same over the File names of records 1, 2, ... (names[0] is record 1's),
+// for a reader that keeps the names but not the catalog; the pairs hold
+// record numbers as above.
+DuplicateSets FindDuplicates(std::span<const std::string_view> names, DuplicateRule rule,
                              std::size_t max_sets = kMaxListedDuplicateSets);
 
 }  // namespace tallymere

@@ -10,6 +10,8 @@ constexpr int kTypeCharacters = 3;
 constexpr std::string_view kAnyType = "*.*";
 // "*." before the extension of a type pattern.
 constexpr std::size_t kPatternPrefix = 2;
+// "C:\" begins every path and key.
+constexpr std::size_t kDriveRootLength = 3;
 
 char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -99,6 +101,28 @@ bool NodeCondition::Matches(const CatalogRecord& record) const {
   if (m_fixed_drive) return StartsWithNoCase(record.path, m_path_prefix);
   if (!EqualNoCase(record.disk_label, m_label)) return false;
   return m_path_prefix.empty() || StartsWithNoCase(record.path, m_path_prefix);
+}
+
+bool LiesUnderKey(const CatalogRecord& record, std::string_view key) {
+  if (IsDriveRootLabel(record.disk_label)) return StartsWithNoCase(record.path, key);
+  // The folder key in its three pieces, as FolderKey joins them, compared with
+  // the key piece by piece rather than built for every record.
+  const std::string_view path = record.path;
+  const std::size_t root = std::min<std::size_t>(path.size(), kDriveRootLength);
+  const std::string_view pieces[] = {path.substr(0, root), record.disk_label,
+                                     path.substr(root >= 1 ? root - 1 : 0)};
+  for (const std::string_view piece : pieces) {
+    const std::size_t compared = std::min(piece.size(), key.size());
+    if (!EqualNoCase(piece.substr(0, compared), key.substr(0, compared))) return false;
+    key.remove_prefix(compared);
+  }
+  return key.empty();
+}
+
+std::string_view NodeTextOfKey(std::string_view key) {
+  if (key.size() <= kDriveRootLength) return key;
+  std::string_view folder = key.substr(0, key.size() - (key.ends_with('\\') ? 1 : 0));
+  return folder.substr(folder.rfind('\\') + 1);
 }
 
 std::vector<int> FindRecords(const CatalogTable& table, const FindQuery& query) {

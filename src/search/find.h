@@ -42,6 +42,21 @@ class NodeCondition {
   std::string m_label;        // the disk label, on a labelled disk
 };
 
+// A reader without the machine's drive map (the command line) cannot ask
+// whether a node's drive is fixed, so it looks at the records under the node:
+// LiesUnderKey tells which those are, NodeTextOfKey gives the text the tree
+// shows for the key.
+
+// True when the record lies under the tree node with this key: its folder key
+// (FolderKey: the Path, with a labelled disk's label after the drive root)
+// begins with the key, letters compared without regard to case.
+bool LiesUnderKey(const CatalogRecord& record, std::string_view key);
+
+// The text of the node with this key: its last folder name, or the label of
+// a labelled disk's own node ("E:\MyCD\" gives "MyCD"); a drive root's key
+// is its own text.
+std::string_view NodeTextOfKey(std::string_view key);
+
 // The indices of the records that match, in record order.
 std::vector<int> FindRecords(const CatalogTable& table, const FindQuery& query);
 std::vector<int> FindRecords(const CatalogTable& table, const NodeCondition& condition);

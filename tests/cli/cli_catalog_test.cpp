@@ -101,8 +101,12 @@ TEST(CliCatalogTest, DamagedFileGoesToStderrWithExitStatusOne) {
   const std::string path = folder.WriteFile("cut.mpd", bytes);
   // A picture is no data file at all: said in plain words first.
   const std::string picture = folder.WriteFile("cover.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
-  for (const char* command : {"dump", "info"}) {
-    const CliRun run = RunCli({command, path}, folder);
+  const std::vector<std::vector<std::string>> commands = {
+      {"dump"}, {"info"}, {"find"}, {"find", "--under", "C:\\"}, {"dupes", "--any"}};
+  for (const std::vector<std::string>& command : commands) {
+    std::vector<std::string> args = command;
+    args.push_back(path);
+    const CliRun run = RunCli(args, folder);
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_TRUE(run.out.empty());
     EXPECT_EQ(
@@ -111,7 +115,8 @@ TEST(CliCatalogTest, DamagedFileGoesToStderrWithExitStatusOne) {
                       0),
         0u)
         << run.err;
-    const CliRun image = RunCli({command, picture}, folder);
+    args.back() = picture;
+    const CliRun image = RunCli(args, folder);
     EXPECT_EQ(image.exit_code, 1);
     EXPECT_EQ(
         image.err.rfind("tallymere-cli: This is not a Tallymere data file, or it is damaged: \"" +

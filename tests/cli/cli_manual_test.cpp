@@ -5,6 +5,7 @@
 
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "cli/cli_runner.h"
 
@@ -54,9 +55,13 @@ TEST(CliManualTest, TheManualPageNamesEveryCommandAndOption) {
     EXPECT_TRUE(std::regex_search(manual, entry)) << command << " has no entry in the manual page";
     const CliRun help = RunCli({command, "--help"}, folder);
     std::set<std::string> options;
-    for (const std::string& option_line : SectionLines(help.out, "Options:")) {
-      // The names come first on the line: "  -o,--output OUT.mpd REQUIRED  ...".
-      const std::string names = option_line.substr(0, option_line.find("  ", 2));
+    std::istringstream lines(help.out);
+    for (std::string option_line; std::getline(lines, option_line);) {
+      // Options, in groups too, come first on their lines:
+      // "  -o,--output OUT.mpd REQUIRED  The data file to write".
+      const std::size_t start = option_line.find_first_not_of(' ');
+      if (start == std::string::npos || start == 0 || option_line[start] != '-') continue;
+      const std::string names = option_line.substr(start, option_line.find("  ", start) - start);
       for (auto it = std::sregex_iterator(names.begin(), names.end(), option_name);
            it != std::sregex_iterator(); ++it) {
         options.insert(it->str());

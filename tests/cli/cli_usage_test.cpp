@@ -35,6 +35,12 @@ TEST(CliUsageTest, ToolAndEveryCommandShowTheirOwnHelpOnStdout) {
       {"scan",
        {"ROOT...", "-o,--output OUT.mpd", "--type EXT", "--mp3-info", "--no-mp3-info",
         "--label LABEL", "--program-folder DIR"}},
+      {"find",
+       {"FILE.mpd", "--text TEXT", "--type TYPE", "--drive D:", "--under KEY", "--json",
+        "disk label of its own", "sorted by File name"}},
+      {"dupes",
+       {"FILE.mpd", "--exact", "--near", "--any", "last 22 characters", "last 12 characters",
+        "--json", "100000"}},
   };
   for (const auto& [name, mentions] : commands) {
     EXPECT_THAT(tool.out, HasSubstr("\n  " + name + " ")) << name;
@@ -66,6 +72,8 @@ TEST(CliUsageTest, UsageErrorNamesTheProblemThenShowsTheUsageOnStderrAndExitsOne
   };
   const std::string tool_usage = "Usage: tallymere-cli [OPTIONS] COMMAND";
   const std::string scan_usage = "Usage: tallymere-cli scan [OPTIONS] ROOT...";
+  const std::string find_usage = "Usage: tallymere-cli find [OPTIONS] FILE.mpd";
+  const std::string dupes_usage = "Usage: tallymere-cli dupes [OPTIONS] FILE.mpd";
   const Case cases[] = {
       {{"dump", "--bogus"}, "tallymere-cli dump: ", "--bogus", "Usage: tallymere-cli dump"},
       // A wrong option is named before the file it makes look missing.
@@ -78,6 +86,27 @@ TEST(CliUsageTest, UsageErrorNamesTheProblemThenShowsTheUsageOnStderrAndExitsOne
       {{"mp3info"}, "tallymere-cli mp3info: ", "FILE", "Usage: tallymere-cli mp3info"},
       {{"info", "a.mpd", "b.mpd"}, "tallymere-cli info: ", "b.mpd", "Usage: tallymere-cli info"},
       {{"drives", "C:"}, "tallymere-cli drives: ", "C:", "Usage: tallymere-cli drives"},
+      {{"find"}, "tallymere-cli find: ", "FILE.mpd", find_usage},
+      {{"find", "--under", "C:\\Music\\", "--text", "x", "m.mpd"},
+       "tallymere-cli find: ",
+       "--under excludes --text",
+       find_usage},
+      {{"find", "--type", "*.mp3", "--under", "C:\\", "m.mpd"},
+       "tallymere-cli find: ",
+       "--type",
+       find_usage},
+      {{"find", "--under", "C:\\", "--drive", "c:", "m.mpd"},
+       "tallymere-cli find: ",
+       "--drive",
+       find_usage},
+      {{"find", "--drive", "D:\\", "m.mpd"}, "tallymere-cli find: ", "D:\\", find_usage},
+      {{"find", "--drive", "", "m.mpd"}, "tallymere-cli find: ", "--drive", find_usage},
+      {{"find", "--type", "mp3", "m.mpd"}, "tallymere-cli find: ", "mp3", find_usage},
+      {{"find", "--under", "C:\\Music", "m.mpd"}, "tallymere-cli find: ", "C:\\Music", find_usage},
+      {{"find", "--under", "Music\\", "m.mpd"}, "tallymere-cli find: ", "Music", find_usage},
+      {{"dupes", "m.mpd"}, "tallymere-cli dupes: ", "--exact", dupes_usage},
+      {{"dupes", "--near", "--any", "m.mpd"}, "tallymere-cli dupes: ", "2 were given", dupes_usage},
+      {{"dupes", "--exact"}, "tallymere-cli dupes: ", "FILE.mpd", dupes_usage},
   };
   for (const Case& c : cases) {
     const CliRun run = RunCli(c.args, folder);

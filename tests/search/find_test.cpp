@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,55 @@ TEST_F(FindTest, ANodeTakesItsFolderTreeOrItsDiskOrItsFolderOnTheDisk) {
   // A folder on the disk: that disk's records below the folder only.
   EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("E:\\mycd\\Sub\\", "Sub", false))),
             (Names_{"deep.mp3"}));
+}
+
+TEST(FindKeyTest, ARecordLiesUnderEachKeyItsFolderKeyBeginsWith) {
+  const CatalogRecord records[] = {File("C:\\Music\\Pop\\", "a.mp3"),
+                                   File("E:\\", "b.mp3", "MyCD"),
+                                   File("E:\\Sub\\Deep\\", "c.mp3", "MyCD"),
+                                   File("E:\\Sub\\", "d.mp3", "Other"),
+                                   File("E:\\", "e.mp3", "E:\\"),
+                                   File("", "*.mp3", "")};
+  const std::string keys[] = {"C:\\",
+                              "c:\\music\\",
+                              "C:\\Music\\Pop\\",
+                              "C:\\Music\\Po",
+                              "C:\\Music\\Pop\\More\\",
+                              "E:\\",
+                              "E:\\MyCD\\",
+                              "e:\\mycd\\sub\\",
+                              "E:\\MyCD\\Sub\\Deep\\",
+                              "E:\\MyCD\\Sub\\Deep\\x\\",
+                              "E:\\Other\\Sub\\",
+                              "E:\\My",
+                              "E:\\Sub\\",
+                              ""};
+  for (const CatalogRecord& record : records) {
+    std::string folder_key = FolderKey(record);
+    for (char& c : folder_key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string& key : keys) {
+      const bool expected = [&] {
+        std::string lower = key;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return folder_key.starts_with(lower);
+      }();
+      EXPECT_EQ(LiesUnderKey(record, key), expected) << record.path << " " << key;
+    }
+  }
+  EXPECT_TRUE(LiesUnderKey(records[2], "E:\\MyCD\\Sub\\"));
+  EXPECT_FALSE(LiesUnderKey(records[3], "E:\\MyCD\\"));
+  EXPECT_FALSE(LiesUnderKey(records[4], "E:\\MyCD\\"));
+}
+
+TEST(FindKeyTest, ANodesTextIsItsLastFolderOrLabel) {
+  EXPECT_EQ(NodeTextOfKey("C:\\Music\\Pop\\"), "Pop");
+  EXPECT_EQ(NodeTextOfKey("E:\\MyCD\\"), "MyCD");
+  EXPECT_EQ(NodeTextOfKey("E:\\MyCD\\Sub\\"), "Sub");
+  EXPECT_EQ(NodeTextOfKey("C:\\"), "C:\\");
+  // The key of a disk's own node is four characters longer than its text,
+  // which is what the condition looks for.
+  const std::string disk = "F:\\Party_Stick_02\\";
+  EXPECT_EQ(disk.size(), NodeTextOfKey(disk).size() + 4);
 }
 
 }  // namespace

@@ -1,0 +1,117 @@
+// tallymere-cli dupes: the sets one of the three duplicate commands lists.
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "catalog/data_file.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/file_list_lines.h"
+#include "platform/mapped_file.h"
+#include "search/duplicates.h"
+#include "search/search_results.h"
+
+namespace tallymere::cli {
+namespace {
+
+struct DupesOptions {
+  bool exact = false;
+  bool not_so_exact = false;
+  bool any_possible = false;
+  bool json = false;
+  std::string path;
+
+  DuplicateRule rule() const {
+    if (not_so_exact) return DuplicateRule::kNotSoExact;
+    if (any_possible) return DuplicateRule::kAnyPossible;
+    return DuplicateRule::kExact;
+  }
+};
+
+int Refuse(const Status& status) {
+  std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
+  return 1;
+}
+
+int RunDupes(const DupesOptions& options) {
+  Result<MappedFile> file = MappedFile::Open(options.path);
+  if (!file) return Refuse(file.status());
+  const std::string_view bytes = file->bytes();
+
+  // The walk covers the file records, those before the first record without
+  // a Path (the trailer). Their rows are made as they are read: with a full
+  // catalog nearly every record is in some set, and reading the file again
+  // for the rows would cost more than making the few rows no set needs.
+  PackedTexts names;
+  PackedTexts rows;
+  rows.ReserveRows(bytes.size(), options.json);
+  bool at_end = false;
+  Status status = VisitDataFile(bytes, options.path, [&](int, const CatalogRecord& record) {
+    at_end = at_end || record.path.empty();
+    if (at_end) return;
+    names.Add(record.file_name);
+    if (options.json) {
+      AppendJsonRowMembers(record, rows.open());
+    } else {
+      AppendTableRow(record, rows.open());
+    }
+    rows.Close();
+  });
+  if (!status) return Refuse(status);
+  const int file_count = static_cast<int>(names.size());
+  const DuplicateSets sets = FindDuplicates(names.Views(), options.rule());
+
+  PiecewiseOutput out;
+  std::string& text = *out.text();
+  if (!options.json) text.append(kFileListHeader);
+  for (std::size_t set = 0; set < sets.pairs.size(); ++set) {
+    for (const int record : {sets.pairs[set].first, sets.pairs[set].second}) {
+      if (options.json) text.append("{\"set\":").append(std::to_string(set + 1)).push_back(',');
+      text.append(rows[static_cast<std::size_t>(record - 1)]);
+    }
+    if (!options.json) text.push_back('\n');
+    out.WriteWhenFull();
+  }
+  const bool written = out.Finish();
+  if (!written) std::fputs("tallymere-cli: the output could not be written\n", stderr);
+  std::fprintf(stderr, "%s\n", DuplicateStatus(options.rule(), sets, file_count).c_str());
+  return written ? 0 : 1;
+}
+
+}  // namespace
+
+Command AddDupesCommand(CLI::App& tool) {
+  CLI::App* command =
+      AddCommand(tool, "dupes", "Print the duplicate sets a Show Duplicates command lists");
+  auto options = std::make_shared<DupesOptions>();
+  CLI::Option_group* rules = command->add_option_group(
+      "Rule", "Which names match; letter case counts, names are never trimmed (exactly one)");
+  rules->add_flag("--exact", options->exact, "Exact Match: the whole File names are equal");
+  rules->add_flag("--near", options->not_so_exact,
+                  "Not So Exact: their last 22 characters are equal\n"
+                  "(a shorter name takes part whole)");
+  rules->add_flag("--any", options->any_possible,
+                  "Any Possible Match: their last 12 characters are equal\n"
+                  "(a shorter name takes part whole)");
+  rules->require_option(1);
+  command->add_flag("--json", options->json,
+                    "One JSON object per row and line, with the number of its set,\n"
+                    "instead of a tab-separated table");
+  command->add_option("FILE.mpd", options->path, "The data file")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  command->footer(
+      "Every pair of file records (A before B) whose names match is a set, in the order\n"
+      "of a walk over all pairs: A's row, B's row and a blank line (JSON: no blank line).\n"
+      "Columns: File name, Path, Size, Modified, Bitrate, Time, Artist, Title, Album,\n"
+      "Disk label. At most 100000 sets are printed. The result goes to stderr, as the\n"
+      "window's status bar says it: \"Found N duplicate set(s) in F files.\" (or \"possible\n"
+      "duplicate set(s)\" for --near and --any), F being the catalog's files.");
+  return {command, [options] { return RunDupes(*options); }};
+}
+
+}  // namespace tallymere::cli

@@ -1,0 +1,328 @@
+// tallymere-cli find and dupes, run as the real program, against the rows the
+// main window's file list would show for the same records.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalog/data_file.h"
+#include "catalog/file_list_row.h"
+#include "cli/cli_runner.h"
+#include "search/find.h"
+#include "support/test_platform.h"
+
+namespace tallymere {
+namespace {
+
+using testing::CliRun;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using testing::RunCli;
+using testing::TempFolder;
+using Json = nlohmann::ordered_json;
+
+const std::string kHeader =
+    "file_name\tpath\tsize\tmodified\tbitrate\ttime\tartist\ttitle\talbum\tdisk_label\n";
+
+CatalogRecord File(std::string path, std::string name, std::string label, int32_t size) {
+  CatalogRecord record;
+  record.bitrate = "128";
+  record.disk_label = std::move(label);
+  record.path = std::move(path);
+  record.file_name = std::move(name);
+  record.modified = "then";
+  record.time = "03:00";
+  record.size = size;
+  record.artist = "Ann";
+  record.album = "A";
+  record.title = "T";
+  return record;
+}
+
+// Folders of the fixed drive C:, a CD labelled MyCD and another disk in E:,
+// and a stick scanned as the drive F: itself.
+CatalogTable Catalog() {
+  CatalogTable table;
+  CatalogRecord love = File("C:\\Music\\Pop\\", "Love Song.mp3", "C:\\", 1048576);
+  love.artist = std::string("Ann\0\0", 5);  // NUL padding the list does not show
+  love.time = "-01:-01";                    // shown as 00:00
+  int i = 1;
+  for (CatalogRecord& record : std::vector<CatalogRecord>{
+           love, File("C:\\Music\\", "glove.txt", "C:\\", 10),
+           File("C:\\Music\\Pop\\", "b.mp3", "C:\\", 2000), File("E:\\", "B.mp3", "MyCD", 3000),
+           File("E:\\Sub\\", "a.MP3", "MyCD", 4000),
+           File("E:\\Sub\\", "Caf\xC3\xA9\t1.mp3", "Other", 5000),
+           File("F:\\Docs\\", "b.mp3", "F:\\", 6000),
+           File("C:\\Music\\Pop\\", "love song.MP3", "C:\\", 524288),
+           File("C:\\Music\\", "a_love_me.mp3", "C:\\", 7000),
+           File("E:\\", "b_love_me.mp3", "MyCD", 8000)}) {
+    table.SetRecord(i++, std::move(record));
+  }
+  table.SetRecord(i, MakeTrailer("mp3", 1, "built"));
+  return table;
+}
+
+// What the file list shows for these records once a search has listed them
+// and sorted them by File name, one tab-separated line per row.
+std::string WindowLines(const CatalogTable& table, const std::vector<int>& found) {
+  ListModel list = MakeFileList();
+  std::vector<ListRow> rows;
+  for (int index : found) rows.push_back(FileListRow(table.Record(index), 1));
+  list.AddRows(std::move(rows));
+  list.SetSortKey(kColFileName);
+  list.SetSorted(true);
+  std::string lines = kHeader;
+  for (int row = 0; row < list.row_count(); ++row) {
+    for (int column = 0; column < kFileListColumns; ++column) {
+      std::string cell = list.Cell(row, column);
+      for (char& c : cell) {
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+      }
+      lines += (column == 0 ? "" : "\t") + cell;
+    }
+    lines += "\n";
+  }
+  return lines;
+}
+
+// A row of the small catalog as the list shows it.
+std::string Row(const std::string& name, const std::string& path, int size,
+                const std::string& label, const std::string& time = "03:00") {
+  return name + "\t" + path + "\t" + std::to_string(size) + "\tthen\t128\t" + time +
+         "\tAnn\tT\tA\t" + label + "\n";
+}
+
+// Each line of out read as JSON; a line that is no valid JSON fails the test.
+std::vector<Json> JsonLines(const std::string& out) {
+  std::vector<Json> values;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    values.push_back(Json::parse(line, nullptr, false));
+    EXPECT_FALSE(values.back().is_discarded()) << line;
+  }
+  return values;
+}
+
+class CliSearchTest : public ::testing::Test {
+ protected:
+  CliSearchTest() : m_table(Catalog()), m_path(m_folder.Path("m.mpd")) {
+    EXPECT_TRUE(SaveDataFile(testing::TestPlatform(), m_table, m_path).ok());
+  }
+  CliRun Run(std::vector<std::string> args) {
+    args.push_back(m_path);
+    return RunCli(args, m_folder);
+  }
+
+  TempFolder m_folder;
+  CatalogTable m_table;
+  std::string m_path;
+};
+
+TEST_F(CliSearchTest, FindInAllPrintsEveryFileAsTheListShowsItSortedByFileName) {
+  const CliRun run = Run({"find"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  // Letter case aside equal names keep their record order: b.mp3 of record
+  // 3, B.mp3 of record 4, b.mp3 of record 7.
+  EXPECT_EQ(run.out,
+            kHeader + Row("a.MP3", "E:\\Sub\\", 4000, "MyCD") +
+                Row("a_love_me.mp3", "C:\\Music\\", 7000, "C:\\") +
+                "b.mp3\tC:\\Music\\Pop\\\t2000\tthen\t128\t03:00\tAnn\tT\tA\tC:\\\n" +
+                Row("B.mp3", "E:\\", 3000, "MyCD") + Row("b.mp3", "F:\\Docs\\", 6000, "F:\\") +
+                Row("b_love_me.mp3", "E:\\", 8000, "MyCD") +
+                Row("Caf\xC3\xA9 1.mp3", "E:\\Sub\\", 5000, "Other") +
+                Row("glove.txt", "C:\\Music\\", 10, "C:\\") +
+                "Love Song.mp3\tC:\\Music\\Pop\\\t1048576\tthen\t128\t00:00\tAnn\tT\tA\tC:\\\n" +
+                Row("love song.MP3", "C:\\Music\\Pop\\", 524288, "C:\\"));
+  EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, FindQuery{"", "*.*", "", true})));
+  EXPECT_EQ(run.err, "Total 10 file(s) found.\t10 object(s)\t1.53 MB\n");
+}
+
+TEST_F(CliSearchTest, FindByTextTypeAndDriveListsWhatTheWindowListsAndSaysSo) {
+  struct Case {
+    std::vector<std::string> args;
+    FindQuery query;
+    std::string status;
+  };
+  const Case cases[] = {
+      {{"find", "--text", "LOVE"}, {"LOVE", "*.*", "", true}, "Total 5 file(s) found."},
+      {{"find", "--text", "love", "--type", "*.MP3"}, {"love", "*.MP3", "", true}, "Total 4"},
+      {{"find", "--type", "*.txt", "--drive", "C:"}, {"", "*.txt", "C:", false}, "Total 1 "},
+      {{"find", "--drive", "e:"}, {"", "*.*", "e:", false}, "Total 4 file(s) found."},
+      {{"find", "--text", "b.", "--drive", "f:"}, {"b.", "*.*", "f:", false}, "Total 1 "},
+      {{"find", "--text", "love", "--drive", "d:"}, {"love", "*.*", "d:", false}, "Total 0 "},
+      {{"find", "--type", "*.html"}, {"", "*.html", "", true}, "Total 0 file(s) found."},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Run(c.args);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, c.query))) << c.args[1];
+    EXPECT_TRUE(run.err.starts_with(c.status)) << run.err;
+  }
+  const CliRun none = Run({"find", "--text", "nothing like it"});
+  EXPECT_EQ(none.exit_code, 0);
+  EXPECT_EQ(none.out, kHeader);
+  EXPECT_EQ(none.err, "Total 0 file(s) found.\t0 object(s)\t0.00 MB\n");
+}
+
+TEST_F(CliSearchTest, FindJsonCarriesEachRowsCellsWithTheSizeAsANumber) {
+  const CliRun run = Run({"find", "--json", "--text", "a"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const std::vector<Json> rows = JsonLines(run.out);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].dump(),
+            "{\"file_name\":\"a.MP3\",\"path\":\"E:\\\\Sub\\\\\",\"size\":4000,\"modified\":"
+            "\"then\",\"bitrate\":\"128\",\"time\":\"03:00\",\"artist\":\"Ann\",\"title\":\"T\","
+            "\"album\":\"A\",\"disk_label\":\"MyCD\"}");
+  EXPECT_EQ(rows[2]["file_name"], "Caf\xC3\xA9\t1.mp3");  // the tab kept
+  // Keys in the header's order, and the cells, joined as the table joins
+  // them, are the list's.
+  std::string keys;
+  std::string lines = kHeader;
+  for (const Json& row : rows) {
+    keys.clear();
+    std::string line;
+    for (const auto& [key, value] : row.items()) {
+      std::string cell =
+          value.is_number() ? std::to_string(value.get<int64_t>()) : value.get<std::string>();
+      std::replace(cell.begin(), cell.end(), '\t', ' ');
+      line += (keys.empty() ? "" : "\t") + cell;
+      keys += (keys.empty() ? "" : "\t") + key;
+    }
+    lines += line + "\n";
+  }
+  EXPECT_EQ(keys + "\n", kHeader);
+  EXPECT_EQ(lines, WindowLines(m_table, FindRecords(m_table, FindQuery{"a", "*.*", "", true})));
+}
+
+TEST_F(CliSearchTest, UnderListsAFixedDrivesFolderALabelledDiskOrAFolderOnIt) {
+  struct Case {
+    std::string key;
+    bool fixed;  // what the drive map of the machine the catalog came from would say
+    std::string status;
+  };
+  const Case cases[] = {
+      {"C:\\Music\\", true, "Contents of:  C:\\Music\\\t5 object(s)\t1.51 MB\n"},
+      {"c:\\music\\pop\\", true, "Contents of:  c:\\music\\pop\\\t3 object(s)\t1.50 MB\n"},
+      {"C:\\", true, "Contents of:  C:\\\t5 object(s)\t1.51 MB\n"},
+      {"E:\\MyCD\\", false, "Contents of:  E:\\MyCD\\\t3 object(s)\t0.01 MB\n"},
+      {"E:\\MyCD\\Sub\\", false, "Contents of:  E:\\MyCD\\Sub\\\t1 object(s)\t0.00 MB\n"},
+      {"E:\\Other\\Sub\\", false, "Contents of:  E:\\Other\\Sub\\\t1 object(s)\t0.00 MB\n"},
+      // A stick catalogued as the drive itself has drive-root labels only.
+      {"F:\\", true, "Contents of:  F:\\\t1 object(s)\t0.01 MB\n"},
+      {"G:\\Nothing\\", true, "Contents of:  G:\\Nothing\\\t0 object(s)\t0.00 MB\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Run({"find", "--under", c.key});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    const NodeCondition condition(c.key, NodeTextOfKey(c.key), c.fixed);
+    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, condition))) << c.key;
+    EXPECT_EQ(run.err, c.status);
+  }
+  EXPECT_THAT(Run({"find", "--under", "E:\\MyCD\\"}).out,
+              HasSubstr(Row("b_love_me.mp3", "E:\\", 8000, "MyCD")));
+
+  // A drive that holds labelled disks is no folder of its own.
+  const CliRun drive = Run({"find", "--under", "E:\\"});
+  EXPECT_EQ(drive.exit_code, 1);
+  EXPECT_THAT(drive.out, IsEmpty());
+  EXPECT_EQ(drive.err,
+            "tallymere-cli find: E:\\ holds labelled disks. Please select a disk label instead.\n");
+}
+
+TEST_F(CliSearchTest, DupesPrintsEachSetAsTwoRowsAndABlankLineAndTheWindowsResult) {
+  const std::string b3 = "b.mp3\tC:\\Music\\Pop\\\t2000\tthen\t128\t03:00\tAnn\tT\tA\tC:\\\n";
+  const std::string b7 = Row("b.mp3", "F:\\Docs\\", 6000, "F:\\");
+  const CliRun exact = Run({"dupes", "--exact"});
+  EXPECT_EQ(exact.exit_code, 0) << exact.err;
+  EXPECT_EQ(exact.out, kHeader + b3 + b7 + "\n");
+  EXPECT_EQ(exact.err, "Found 1 duplicate set(s) in 10 files.\n");
+
+  // Every name is shorter than 22 characters, so it is compared whole.
+  const CliRun near = Run({"dupes", "--near"});
+  EXPECT_EQ(near.out, exact.out);
+  EXPECT_EQ(near.err, "Found 1 possible duplicate set(s) in 10 files.\n");
+
+  const CliRun any = Run({"dupes", "--any"});
+  EXPECT_EQ(any.out, kHeader + b3 + b7 + "\n" + Row("a_love_me.mp3", "C:\\Music\\", 7000, "C:\\") +
+                         Row("b_love_me.mp3", "E:\\", 8000, "MyCD") + "\n");
+  EXPECT_EQ(any.err, "Found 2 possible duplicate set(s) in 10 files.\n");
+
+  const CliRun json = Run({"dupes", "--any", "--json"});
+  EXPECT_EQ(json.exit_code, 0);
+  const std::vector<Json> rows = JsonLines(json.out);
+  ASSERT_EQ(rows.size(), 4u) << json.out;
+  EXPECT_EQ(rows[0].dump(),
+            "{\"set\":1,\"file_name\":\"b.mp3\",\"path\":\"C:\\\\Music\\\\Pop\\\\\",\"size\":2000,"
+            "\"modified\":\"then\",\"bitrate\":\"128\",\"time\":\"03:00\",\"artist\":\"Ann\","
+            "\"title\":\"T\",\"album\":\"A\",\"disk_label\":\"C:\\\\\"}");
+  EXPECT_EQ(rows[1]["path"], "F:\\Docs\\");
+  EXPECT_EQ(rows[2]["set"], 2);
+  EXPECT_EQ(rows[2]["file_name"], "a_love_me.mp3");
+  EXPECT_EQ(rows[3]["set"], 2);
+  EXPECT_EQ(rows[3]["file_name"], "b_love_me.mp3");
+  EXPECT_EQ(json.err, any.err);
+}
+
+// Records past the catalog's end (after the trailer) are no file records: a
+// find walks on to them, as the window's does, the duplicate walk does not.
+TEST(CliDupesTest, TheWalkCoversTheCatalogsFilesOnly) {
+  TempFolder folder;
+  CatalogTable table;
+  table.SetRecord(1, File("C:\\A\\", "x.mp3", "C:\\", 1));
+  table.SetRecord(2, File("C:\\B\\", "y.mp3", "C:\\", 2));
+  table.SetRecord(3, MakeTrailer("mp3", 1, "built"));
+  table.SetRecord(4, File("C:\\C\\", "x.mp3", "C:\\", 3));
+  const std::string path = folder.Path("after.mpd");
+  ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), table, path).ok());
+
+  const CliRun dupes = RunCli({"dupes", "--exact", path}, folder);
+  EXPECT_EQ(dupes.exit_code, 0);
+  EXPECT_EQ(dupes.out, kHeader);
+  EXPECT_EQ(dupes.err, "Found 0 duplicate set(s) in 2 files.\n");
+  EXPECT_EQ(RunCli({"find", "--text", "x", path}, folder).err,
+            "Total 2 file(s) found.\t2 object(s)\t0.00 MB\n");
+}
+
+TEST(CliDupesTest, ListsTheFirstHundredThousandSetsOfTheWalkAndCountsThemAll) {
+  // 450 files named alike: 101,025 sets. Each record's folder is its number.
+  TempFolder folder;
+  CatalogTable table;
+  constexpr int kFiles = 450;
+  for (int i = 1; i <= kFiles; ++i) {
+    table.SetRecord(i, File("C:\\" + std::to_string(i) + "\\", "x.mp3", "C:\\", i));
+  }
+  table.SetRecord(kFiles + 1, MakeTrailer("mp3", 1, "built"));
+  const std::string path = folder.Path("many.mpd");
+  ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), table, path).ok());
+  // The 100,000th set of the walk over every pair.
+  std::pair<int, int> last;
+  int sets = 0;
+  for (int i = 1; i < kFiles && sets < 100000; ++i) {
+    for (int j = i + 1; j <= kFiles && sets < 100000; ++j, ++sets) last = {i, j};
+  }
+
+  const CliRun run = RunCli({"dupes", "--exact", path}, folder);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.err,
+            "Found 101025 duplicate set(s) in 450 files. Only the first 100000 are listed.\n");
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1 + 3 * 100000);
+  EXPECT_TRUE(run.out.starts_with(kHeader + Row("x.mp3", "C:\\1\\", 1, "C:\\") +
+                                  Row("x.mp3", "C:\\2\\", 2, "C:\\") + "\n"));
+  const auto Folder = [](int i) { return "C:\\" + std::to_string(i) + "\\"; };
+  EXPECT_TRUE(run.out.ends_with(Row("x.mp3", Folder(last.first), last.first, "C:\\") +
+                                Row("x.mp3", Folder(last.second), last.second, "C:\\") + "\n"))
+      << last.first << " " << last.second;
+
+  const CliRun json = RunCli({"dupes", "--exact", "--json", path}, folder);
+  const std::string last_line = json.out.substr(json.out.rfind('\n', json.out.size() - 2) + 1);
+  EXPECT_TRUE(last_line.starts_with("{\"set\":100000,\"file_name\":\"x.mp3\"")) << last_line;
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2 * 100000);
+}
+
+}  // namespace
+}  // namespace tallymere
