@@ -90,6 +90,7 @@ void MainWindow::BuildCommands() {
   // Exit only closes the main window; closing asks whether to save.
   AddCommand("mnuExit", "E&xit", [this] { close(); })->setShortcut(QKeySequence::Quit);
   AddCommand("mnuAbout", "&About Tallymere", [this] { ShowAbout(); });
+  AddEditorCommands();
 }
 
 void MainWindow::BuildMenus() {
@@ -123,6 +124,8 @@ void MainWindow::BuildMenus() {
   view->addAction(action("mnuGrid"));
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction(action("mnuId3"));
+  tools->addAction(action("mnuAddPlay"));
+  tools->addAction(action("mnuSendData"));
   tools->addSeparator();
   tools->addAction(action("mnuLabel"));
   tools->addAction(action("mnuDeleteDisk"));
@@ -199,7 +202,7 @@ void MainWindow::BuildToolbar() {
 void MainWindow::ShowFileListPopup(const QPoint& position) {
   QMenu popup(this);
   popup.setObjectName("mnuPop");
-  popup.addAction(action("p7"));
+  for (const char* name : {"p7", "p9", "p10"}) popup.addAction(action(name));
   popup.addSeparator();
   for (const char* name : {"p1", "p2", "p3", "p4"}) popup.addAction(action(name));
   popup.addSeparator();
