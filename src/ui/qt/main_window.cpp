@@ -328,6 +328,8 @@ void MainWindow::BuildViews() {
   left->setMinimumWidth(UnitsToPixels(500));
   m_lists->setMinimumWidth(UnitsToPixels(500));
   m_splitter->setChildrenCollapsible(false);
+  // Room for the side panel's three tab captions side by side.
+  m_splitter->setSizes({UnitsToPixels(5700), UnitsToPixels(10800)});
   setCentralWidget(m_splitter);
 
   for (int panel = 0; panel < 3; ++panel) {

@@ -36,7 +36,7 @@ ListRow PlaylistRow(std::string path, std::string song_title, std::string time, 
 PlaylistEditor::PlaylistEditor(UiServices& ui, const Platform& platform)
     : m_ui(ui),
       m_platform(platform),
-      m_LVP({"Path", "Song Title", "Time", "Size"}, {2600, 3000, 700, 1100}) {
+      m_LVP({"Path", "Song Title", "Time", "Size"}, {1500, 2200, 700, 1000}) {
   m_LVP.SetColumnKind(kPlayTime, ColumnKind::kDuration);
   m_LVP.SetColumnKind(kPlaySize, ColumnKind::kNumber);
 }
