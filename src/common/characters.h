@@ -1,6 +1,6 @@
 #pragma once
-// The ends of a UTF-8 text counted in characters, as the description counts
-// them ("the last four characters"): cutting bytes could split a name's last
+// The ends of a UTF-8 text counted in characters, as a name's extension is
+// ("the last four characters"): cutting bytes could split a name's last
 // letter in two. A byte that starts no valid sequence counts as one.
 
 #include <cstddef>
