@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
   SetUpTool(tool);
   const std::vector<Command> commands = {
       AddDumpCommand(tool), AddInfoCommand(tool), AddDrivesCommand(tool), AddMp3InfoCommand(tool),
-      AddScanCommand(tool), AddFindCommand(tool), AddDupesCommand(tool), AddListCommand(tool)};
+      AddScanCommand(tool), AddFindCommand(tool), AddDupesCommand(tool),  AddListCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }

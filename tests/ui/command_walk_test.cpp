@@ -94,12 +94,17 @@ struct Outcome {
   std::vector<std::string> dialogs;
 };
 
-// Commands that change the state for the rest of the walk come last: New
-// empties the catalog, Exit closes the window.
+// Commands that change the state for the rest of the walk come last:
+// sending to an editor deselects the files sent or puts LVData in place of
+// the file list with the toolbar off, New empties the catalog, Exit closes
+// the window.
 int WalkRank(const std::string& reaches) {
-  if (reaches == "mnuExit") return 2;
+  if (reaches == "mnuExit") return 3;
   for (const char* emptying : {"mnuNew", "mnuClAll", "mnuPop2Rem", "Tbr8"}) {
-    if (reaches == emptying) return 1;
+    if (reaches == emptying) return 2;
+  }
+  for (const char* sending : {"mnuAddPlay", "p9", "mnuSendData", "p10"}) {
+    if (reaches == sending) return 1;
   }
   return 0;
 }

@@ -17,7 +17,9 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -194,6 +196,8 @@ MainWindow::~MainWindow() {
   m_mp3_utilities.reset();
   // The views let go of the adapters before the controller's models go.
   m_list->setModel(nullptr);
+  m_playlist->setModel(nullptr);
+  m_data_list->setModel(nullptr);
   m_tree->setModel(nullptr);
 }
 
@@ -213,6 +217,7 @@ QAction* MainWindow::action(const std::string& command) const {
 
 void MainWindow::Run(const std::function<void()>& command) {
   if (m_controller->busy()) return;
+  PushEditorInputs();
   {
     InputBlocker blocker;
     command();
@@ -350,6 +355,16 @@ void MainWindow::BuildViews() {
   side_layout->addWidget(find_box);
   side_layout->addStretch();
   m_side_panel->addTab(first_tab, "Scan and Find");
+  m_side_panel->addTab(BuildPlaylistTab(), "Playlist Editor");
+  m_side_panel->addTab(BuildDataEditorTab(), "Data Field Editor");
+  connect(m_side_panel, &QTabWidget::currentChanged, this, [this](int tab) {
+    // A refused choice (while a command yields) snaps back when the state is shown.
+    if (tab != m_controller->selected_tab()) Run([this, tab] { m_controller->SSTab1_Click(tab); });
+  });
+  BuildDataList();
+  m_lists = new QStackedWidget;
+  m_lists->addWidget(m_list);
+  m_lists->addWidget(m_data_list);
 
   // Tree and side panel on the left, the file list on the right.
   m_left_splitter = new QSplitter(Qt::Vertical);
@@ -360,12 +375,14 @@ void MainWindow::BuildViews() {
   m_splitter = new QSplitter(Qt::Horizontal);
   m_splitter->setObjectName("imgSplitter");
   m_splitter->addWidget(m_left_splitter);
-  m_splitter->addWidget(m_list);
+  m_splitter->addWidget(m_lists);
   m_splitter->setStretchFactor(1, 3);
   // Neither pane may shrink below 500 window units.
   m_left_splitter->setMinimumWidth(UnitsToPixels(500));
-  m_list->setMinimumWidth(UnitsToPixels(500));
+  m_lists->setMinimumWidth(UnitsToPixels(500));
   m_splitter->setChildrenCollapsible(false);
+  // Room for the side panel's three tab captions side by side.
+  m_splitter->setSizes({UnitsToPixels(5700), UnitsToPixels(10800)});
   setCentralWidget(m_splitter);
 
   for (int panel = 0; panel < 3; ++panel) {
@@ -390,7 +407,14 @@ void MainWindow::ShowControllerState() {
     action->setEnabled(main.commands().ButtonEnabled(button));
   }
   if (QAction* grid = action("mnuGrid")) grid->setChecked(main.grid_checked());
-  m_side_panel->setCurrentIndex(main.selected_tab());
+  {
+    const QSignalBlocker quiet(m_side_panel);
+    for (int tab = 0; tab < m_side_panel->count(); ++tab) {
+      m_side_panel->setTabEnabled(tab, main.tab_enabled(tab));
+    }
+    m_side_panel->setCurrentIndex(main.selected_tab());
+  }
+  ShowEditorState();
   // A command may set the find inputs (Show All Files in Selected on the root).
   FindPanel& find = m_controller->find_panel();
   if (m_find_text->text() != ToQt(find.txtFind())) m_find_text->setText(ToQt(find.txtFind()));

@@ -13,13 +13,16 @@
 #include "windows/main/frm_main.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 class QSplitter;
+class QStackedWidget;
 class QTabWidget;
 class QToolBar;
 class QTreeView;
@@ -47,6 +50,10 @@ class MainWindow : public QMainWindow {
   QAction* action(const std::string& command) const;
   CatalogTreeView* tree() const { return m_tree; }
   QTreeView* file_list() const { return m_list; }
+  // The Playlist Editor's LVP and the Data Field Editor's LVData.
+  QTreeView* playlist() const { return m_playlist; }
+  QTreeView* data_list() const { return m_data_list; }
+  QTabWidget* side_panel() const { return m_side_panel; }
   BatchListWidget* batch_list() const { return m_batch; }
   QLabel* status_panel(int panel) const;
   // The Data File Info window once it was asked for.
@@ -76,6 +83,7 @@ class MainWindow : public QMainWindow {
   // A data file dropped from a file manager opens as if chosen in Open.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildViews();
@@ -87,6 +95,16 @@ class MainWindow : public QMainWindow {
   QAction* AddCommand(const std::string& name, const QString& caption,
                       const std::function<void()>& handler);
   void ShowControllerState();
+  // The side panel's second and third tabs and LVData beside the file list.
+  QWidget* BuildPlaylistTab();
+  QWidget* BuildDataEditorTab();
+  void BuildDataList();
+  void AddEditorCommands();
+  // The Data Field Editor's inputs to the controller before each command,
+  // and the editors' state back into their controls after it.
+  void PushEditorInputs();
+  void ShowEditorState();
+  void ShowDataListPopup(const QPoint& position);
   void ShowFileListPopup(const QPoint& position);
   void ShowTreePopup(const QPoint& position);
   void ShowAbout();
@@ -106,6 +124,21 @@ class MainWindow : public QMainWindow {
   ListModelAdapter* m_list_adapter = nullptr;
   CatalogTreeView* m_tree = nullptr;
   QTreeView* m_list = nullptr;
+  QStackedWidget* m_lists = nullptr;  // the file list, or LVData in its place
+  ListModelAdapter* m_playlist_adapter = nullptr;
+  QTreeView* m_playlist = nullptr;
+  QWidget* m_playlist_buttons = nullptr;
+  ListModelAdapter* m_data_adapter = nullptr;
+  QTreeView* m_data_list = nullptr;
+  QRadioButton* m_option1 = nullptr;
+  QRadioButton* m_option2 = nullptr;
+  QCheckBox* m_chk_art = nullptr;
+  QCheckBox* m_chk_title = nullptr;
+  QCheckBox* m_chk_album = nullptr;
+  QLineEdit* m_t_art = nullptr;
+  QLineEdit* m_t_title = nullptr;
+  QLineEdit* m_t_alb = nullptr;
+  QLineEdit* m_t_file = nullptr;
   QSplitter* m_splitter = nullptr;
   QSplitter* m_left_splitter = nullptr;
   ListHeaderSync* m_header_sync = nullptr;

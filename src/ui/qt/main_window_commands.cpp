@@ -106,13 +106,14 @@ void MainWindow::BuildCommands() {
   // Exit only closes the main window; closing asks whether to save.
   AddCommand("mnuExit", "E&xit", [this] { close(); })->setShortcut(QKeySequence("Ctrl+Q"));
   AddCommand("mnuAbout", "&About Tallymere", [this] { ShowAbout(); });
+  AddEditorCommands();
 
   // Ctrl+F goes to "Containing:", ready for a new text.
   auto* find_text = new QAction("Find", this);
   find_text->setObjectName("focusFind");
   find_text->setShortcut(QKeySequence::Find);
   connect(find_text, &QAction::triggered, this, [this] {
-    m_side_panel->setCurrentIndex(0);  // the scan and find tab
+    m_side_panel->setCurrentIndex(kScanTab);
     m_find_text->setFocus(Qt::ShortcutFocusReason);
     m_find_text->selectAll();
   });
@@ -150,6 +151,8 @@ void MainWindow::BuildMenus() {
   view->addAction(action("mnuGrid"));
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction(action("mnuId3"));
+  tools->addAction(action("mnuAddPlay"));
+  tools->addAction(action("mnuSendData"));
   tools->addSeparator();
   tools->addAction(action("mnuLabel"));
   tools->addAction(action("mnuDeleteDisk"));
@@ -226,7 +229,7 @@ void MainWindow::BuildToolbar() {
 void MainWindow::ShowFileListPopup(const QPoint& position) {
   QMenu popup(this);
   popup.setObjectName("mnuPop");
-  popup.addAction(action("p7"));
+  for (const char* name : {"p7", "p9", "p10"}) popup.addAction(action(name));
   popup.addSeparator();
   for (const char* name : {"p1", "p2", "p3", "p4"}) popup.addAction(action(name));
   popup.addSeparator();

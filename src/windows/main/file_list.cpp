@@ -92,6 +92,7 @@ void FrmMain::mnuClip_Click() {
 void FrmMain::mnuGrid_Click() {
   m_grid_checked = !m_grid_checked;
   m_LV.SetGridLines(m_grid_checked);
+  m_playlist.LVP().SetGridLines(m_grid_checked);
 }
 
 }  // namespace tallymere

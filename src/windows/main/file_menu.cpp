@@ -118,7 +118,7 @@ void FrmMain::mnuSaveas_Click() {
 void FrmMain::mnuLoad_Click() {
   if (busy()) return;
   if (!OfferToSave()) return;
-  m_selected_tab = 0;
+  SelectTab(kScanTab);
   m_ui.SetStatus(2, "");
   m_ui.SetStatus(3, "");
   const std::optional<std::string> chosen = m_ui.ChooseOpenFile("Open File", "*.mpd", "*.mpd");
@@ -169,9 +169,9 @@ void FrmMain::mnuNew_Click() {
   if (!OfferToSave()) return;
   m_LV.Clear();
   HideCatalogColumns();
-  m_tab_enabled[1] = false;
-  m_tab_enabled[2] = false;
-  m_selected_tab = 0;
+  m_tab_enabled[kPlaylistTab] = false;
+  m_tab_enabled[kDataEditorTab] = false;
+  SelectTab(kScanTab);
   m_playlist_visible = false;
 
   m_catalog.Erase();
@@ -179,6 +179,7 @@ void FrmMain::mnuNew_Click() {
   m_scan.lstBox.clear();
   m_scan.lstList.Clear();
   m_scan.file_count = 0;
+  m_playlist.cmdClearAll_Click();
 
   m_data_file_path = kUntitledDataFile;
   m_ui.SetStatus(1, "Ready");

@@ -7,7 +7,11 @@
 namespace tallymere {
 
 FrmMain::FrmMain(UiServices& ui, const Platform& platform)
-    : m_ui(ui, m_yield_depth), m_platform(platform), m_LV(MakeFileList()) {}
+    : m_ui(ui, m_yield_depth),
+      m_platform(platform),
+      m_LV(MakeFileList()),
+      m_playlist(m_ui, platform),
+      m_data_editor(m_ui, m_catalog, m_LV, [this] { m_changed = true; }) {}
 
 std::string FrmMain::UntitledPath() const {
   return m_platform.ProgramFolder() + "/" + std::string(kUntitledDataFile);
@@ -22,7 +26,7 @@ void FrmMain::Form_Load() {
   BusyScope busy(m_ui);
 
   HideCatalogColumns();
-  m_selected_tab = 0;
+  SelectTab(kScanTab);
   m_tab_enabled = {true, false, false};
   m_playlist_visible = false;
 
@@ -172,8 +176,11 @@ void FrmMain::SwitchViewsByFileType() {
   m_LV.SetWidth(kColArtist, mp3 ? 1500 : 0);
   m_LV.SetWidth(kColTitle, mp3 ? 2200 : 0);
   m_LV.SetWidth(kColAlbum, mp3 ? 2000 : 0);
-  m_tab_enabled[1] = mp3;
-  m_tab_enabled[2] = mp3;
+  m_tab_enabled[kPlaylistTab] = mp3;
+  m_tab_enabled[kDataEditorTab] = mp3;
+  // The playlist shows once its tab can be chosen.
+  m_playlist_visible = mp3;
+  if (!m_tab_enabled[m_selected_tab]) SelectTab(kScanTab);
 }
 
 void FrmMain::EnableCatalogCommands(bool enabled) {

@@ -22,8 +22,10 @@
 #include "search/duplicates.h"
 #include "windows/command_state.h"
 #include "windows/input_codes.h"
+#include "windows/main/data_field_editor.h"
 #include "windows/main/find_panel.h"
 #include "windows/main/main_commands.h"
+#include "windows/main/playlist_editor.h"
 #include "windows/ui_scopes.h"
 
 namespace tallymere {
@@ -31,6 +33,11 @@ namespace tallymere {
 // The name a catalog has until it is saved or opened, and the caption then.
 inline constexpr std::string_view kUntitledDataFile = "Untitled.mpd";
 inline constexpr std::string_view kUntitledCaption = "Tallymere - Untitled";
+
+// The tabs of the side panel SSTab1, counted from 0.
+inline constexpr int kScanTab = 0;
+inline constexpr int kPlaylistTab = 1;
+inline constexpr int kDataEditorTab = 2;
 
 class FrmMain {
  public:
@@ -139,6 +146,15 @@ class FrmMain {
   // is set; shows it without waiting.
   std::function<void()> show_mp3_utilities;
 
+  // --- Playlist Editor and Data Field Editor -------------------------------------
+  void mnuAddPlay_Click();   // "Send to Playlist Editor", also the pop-up's p9
+  void mnuSendData_Click();  // "Send to Data Field Editor", also p10 "Send to Data Filed Editor"
+  // The user chose a tab of the side panel. While the Data Field Editor's tab
+  // is chosen, LVData stands in place of the file list and the toolbar is off.
+  void SSTab1_Click(int tab);
+  PlaylistEditor& playlist() { return m_playlist; }
+  DataFieldEditor& data_field_editor() { return m_data_editor; }
+
   // --- State the views show ------------------------------------------------------
   TreeModel& tvAlbum() { return m_tvAlbum; }
   ListModel& LV() { return m_LV; }
@@ -147,7 +163,10 @@ class FrmMain {
   const CommandState& commands() const { return m_commands; }
   int selected_tab() const { return m_selected_tab; }
   bool tab_enabled(int tab) const { return m_tab_enabled.at(tab); }
+  // LVP and its buttons.
   bool playlist_visible() const { return m_playlist_visible; }
+  // LVData is shown in place of the file list.
+  bool data_editor_shown() const { return m_selected_tab == kDataEditorTab; }
   bool grid_checked() const { return m_grid_checked; }
   FindPanel& find_panel() { return m_find; }
   // True while a long command yields to the window: every command is refused.
@@ -196,6 +215,9 @@ class FrmMain {
   void RemoveEmptyDriveNodes(const std::vector<std::string>& drives_with_files);
   void ExpandFirstDrive();
   void SwitchViewsByFileType();
+  // Brings the side panel to a tab; leaving or entering the Data Field
+  // Editor's tab swaps the lists and the toolbar's state.
+  void SelectTab(int tab);
   void EnableCatalogCommands(bool enabled);
   void ShowTotals(const std::string& panel1, const std::string& mb_suffix);
   bool WriteRecords(const std::string& path);
@@ -249,6 +271,9 @@ class FrmMain {
   bool m_grid_checked = false;
   FindPanel m_find;
   std::string m_focus_request;
+  // The panes work on the catalog and the file list above, so they come last.
+  PlaylistEditor m_playlist;
+  DataFieldEditor m_data_editor;
 };
 
 }  // namespace tallymere

@@ -23,8 +23,11 @@ const std::vector<std::string>& CatalogCommands() {
 
 const std::vector<std::string>& AlwaysAvailableCommands() {
   static const std::vector<std::string> kCommands = {
-      "mnuLoad", "mnuScan", "mnuId",         "mnuEject",      "mnuExit",      "mnuAbout",
-      "mnuGrid", "mnuOpt",  "mnuEditHeader", "mnuEditFooter", "mnuHelpTopic", "mnuLink"};
+      "mnuLoad", "mnuScan", "mnuId", "mnuEject", "mnuExit", "mnuAbout", "mnuGrid", "mnuOpt",
+      "mnuEditHeader", "mnuEditFooter", "mnuHelpTopic", "mnuLink",
+      // LVData's pop-up: it works on the editor's own list, reachable only
+      // while the editor's tab is.
+      "mnuUse", "mnuPop3Del", "mnuClearField", "mnuPop3DelAll"};
   return kCommands;
 }
 

@@ -1,0 +1,134 @@
+// M3U playlists: time texts, the lines written for songs, and the songs read
+// back from lines that this program or another player wrote.
+
+#include "lists/m3u.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/linux_platform.h"
+#include "support/temp_folder.h"
+
+namespace tallymere {
+namespace {
+
+using testing::TempFolder;
+using Lines = std::vector<std::string>;
+using Songs = std::vector<PlaylistSong>;
+
+// C: is a folder of the test's; no drive holds G:.
+class M3uTest : public ::testing::Test {
+ protected:
+  M3uTest() {
+    m_folder.MakeFolder("c/Music");
+    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
+    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
+  }
+  std::string Native(const std::string& relative) const { return m_folder.Path("c/" + relative); }
+
+  TempFolder m_folder;
+  std::unique_ptr<LinuxPlatform> m_platform;
+};
+
+TEST(TimeTextTest, SecondsAndMinutesTurnIntoEachOther) {
+  EXPECT_EQ(SecToMin(225), "03:45");
+  EXPECT_EQ(SecToMin(3600), "60:00");
+  EXPECT_EQ(SecToMin(0), "00:00");
+  EXPECT_EQ(SecToMin(7387), "123:07");
+  EXPECT_EQ(SecToMin(36000), "600:00");  // ten hours: no 16-bit limit
+  EXPECT_EQ(SecToMin(-1), "00:00");
+
+  EXPECT_EQ(MinToSec("03:45"), 225);
+  EXPECT_EQ(MinToSec("123:07"), 7387);
+  EXPECT_EQ(MinToSec("600:00"), 36000);
+  EXPECT_EQ(MinToSec("00:00"), 0);
+}
+
+TEST(TimeTextTest, TimesThatAreNoTimeCountAsNoSeconds) {
+  for (const char* time : {"---", "", "3", "ab:cd", "03:4x", ":45", "03:", "-01:-01", " 3:45",
+                           "99999999999999999999:00"}) {
+    EXPECT_EQ(MinToSec(time), 0) << '"' << time << '"';
+  }
+}
+
+TEST(TimeTextTest, ExtInfSecondsStopAtTheCommaAndFallBackToZero) {
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:225,Song"), 225);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:225,A, B"), 225);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF: 40 ,Song"), 40);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:36000,Ten hours"), 36000);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:225.73,Song"), 225);
+  // Without a comma, with no number, or "unknown" (-1): no seconds, and the
+  // reading goes on.
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:225"), 0);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:abc,Song"), 0);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:,Song"), 0);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:-1,Stream"), 0);
+  EXPECT_EQ(ExtInfSeconds("#EXTINF:2.x,Song"), 0);
+}
+
+TEST(FileUrlTest, DecodesLocalAddressesOnly) {
+  EXPECT_EQ(FilePathOfUrl("file:///home/me/a%20b.mp3"), "/home/me/a b.mp3");
+  EXPECT_EQ(FilePathOfUrl("FILE://localhost/x/%C3%A9%2f.mp3"), "/x/\xC3\xA9/.mp3");
+  EXPECT_EQ(FilePathOfUrl("file:/x/100%.mp3"), "/x/100%.mp3");  // a "%" that escapes nothing
+  EXPECT_EQ(FilePathOfUrl("file://server/share/a.mp3"), std::nullopt);
+  EXPECT_EQ(FilePathOfUrl("file://localhostname/a.mp3"), std::nullopt);
+  EXPECT_EQ(FilePathOfUrl("file:///a%00.mp3"), std::nullopt);
+  EXPECT_EQ(FilePathOfUrl("http://example.org/a.mp3"), std::nullopt);
+  EXPECT_EQ(FilePathOfUrl("file:a.mp3"), std::nullopt);
+}
+
+TEST_F(M3uTest, WritesNativePathsAndTitlesWithoutExtension) {
+  const Songs songs = {{"C:\\Music\\", "Song.mp3", "03:45"},
+                       {"C:\\Music\\", "A.mp3", "00:00"},
+                       {"C:\\Music\\", "Unknown.mp3", ""},
+                       {"G:\\Away\\", "Caf\xC3\xA9.mp3", "123:07"}};
+  EXPECT_EQ(M3uLines(songs, *m_platform),
+            (Lines{"#EXTM3U", "#EXTINF:225,Song", Native("Music/Song.mp3"), "#EXTINF:0,A",
+                   Native("Music/A.mp3"), "#EXTINF:0,Unknown", Native("Music/Unknown.mp3"),
+                   // No drive holds G: now: the catalog path names the song again later.
+                   "#EXTINF:7387,Caf\xC3\xA9", "G:\\Away\\Caf\xC3\xA9.mp3"}));
+  EXPECT_EQ(M3uLines({}, *m_platform), Lines{"#EXTM3U"});
+}
+
+TEST_F(M3uTest, ReadsBackWhatItWrote) {
+  const Songs songs = {{"C:\\Music\\", "b.mp3", "03:45"},
+                       {"C:\\Music\\Pop\\", "a.mp3", "00:00"},
+                       {"G:\\Away\\", "c.mp3", "123:07"}};
+  EXPECT_EQ(SongsOfM3u(M3uLines(songs, *m_platform), *m_platform), songs);
+}
+
+TEST_F(M3uTest, PathLinesTakeTheLastTimeReadAndOthersArePassedOver) {
+  const Lines lines = {"#EXTM3U",
+                       "C:\\Music\\first.mp3",  // before any #EXTINF: no time
+                       "#EXTINF:225,Whatever",
+                       "C:\\Music\\second.mp3",
+                       "D:\\Other\\third.mp3",  // no new #EXTINF: the time holds
+                       "# a comment",
+                       "Music\\relative.mp3",
+                       "relative.mp3",
+                       "\\\\server\\share\\net.mp3",
+                       "http://example.org/stream.mp3",
+                       "#EXTINF:oops",
+                       "C:\\fourth.mp3"};
+  EXPECT_EQ(SongsOfM3u(lines, *m_platform), (Songs{{"C:\\Music\\", "first.mp3", ""},
+                                                   {"C:\\Music\\", "second.mp3", "03:45"},
+                                                   {"D:\\Other\\", "third.mp3", "03:45"},
+                                                   {"C:\\", "fourth.mp3", "00:00"}}));
+}
+
+TEST_F(M3uTest, RelativePathsAloneGiveNoSongs) {
+  EXPECT_TRUE(SongsOfM3u({"#EXTM3U", "#EXTINF:10,a", "a.mp3", "Pop/b.mp3", "./c.mp3"}, *m_platform)
+                  .empty());
+}
+
+TEST_F(M3uTest, ReadsNativePathsAndFileAddressesOfOtherPlayers) {
+  const std::string url = "file://" + Native("Music/a%20b.mp3");
+  const Lines lines = {"#EXTM3U", "#EXTINF:-1,a b", url, Native("Music/c.mp3"),
+                       "/nowhere/else/d.mp3"};  // a native path no drive maps
+  EXPECT_EQ(SongsOfM3u(lines, *m_platform),
+            (Songs{{"C:\\Music\\", "a b.mp3", "00:00"}, {"C:\\Music\\", "c.mp3", "00:00"}}));
+}
+
+}  // namespace
+}  // namespace tallymere

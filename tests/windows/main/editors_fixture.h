@@ -1,0 +1,89 @@
+#pragma once
+// A main window with a catalog of MP3 files in C:\Music\ opened and listed,
+// for the tests of the Playlist Editor and the Data Field Editor.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalog/data_file.h"
+#include "support/main_window_fixture.h"
+
+namespace tallymere::testing {
+
+struct CataloguedSong {
+  CataloguedSong(std::string name, int32_t size, std::string time, std::string artist = "",
+                 std::string title = "", std::string album = "")
+      : name(std::move(name)),
+        size(size),
+        time(std::move(time)),
+        artist(std::move(artist)),
+        title(std::move(title)),
+        album(std::move(album)) {}
+  std::string name;
+  int32_t size;
+  std::string time;
+  std::string artist;
+  std::string title;
+  std::string album;
+};
+
+class EditorsTest : public MainWindowTest {
+ protected:
+  // Opens a catalog of these files in C:\Music\ and lists the folder; the
+  // calls made so far are forgotten.
+  void OpenSongs(const std::vector<CataloguedSong>& songs) {
+    CatalogTable table;
+    int index = 1;
+    for (const CataloguedSong& song : songs) {
+      CatalogRecord record;
+      record.bitrate = "128";
+      record.disk_label = "C:\\";
+      record.path = "C:\\Music\\";
+      record.file_name = song.name;
+      record.modified = "then";
+      record.time = song.time;
+      record.size = song.size;
+      record.artist = song.artist;
+      record.title = song.title;
+      record.album = song.album;
+      table.SetRecord(index++, record);
+    }
+    table.SetRecord(index, MakeTrailer("mp3", 1, "then"));
+    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("songs.mpd")).ok());
+    ui().AnswerOpenFile(folder().Path("songs.mpd"));
+    main().mnuLoad_Click();
+    main().tvAlbum_NodeClick(Node("C:\\Music\\"));
+    ui().ClearCalls();
+  }
+
+  // Selects the file list's rows of these names, and no other.
+  void Select(const std::vector<std::string>& names) {
+    ListModel& list = main().LV();
+    list.ClearSelection();
+    for (int row = 0; row < list.row_count(); ++row) {
+      for (const std::string& name : names) {
+        if (list.Cell(row, kColFileName) == name) list.SetSelected(row, true);
+      }
+    }
+  }
+
+  // Each row of a list as its cells joined by "|".
+  static std::vector<std::string> Rows(const ListModel& list) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < list.row_count(); ++row) {
+      std::string text = list.Cell(row, 0);
+      for (int column = 1; column < list.column_count(); ++column) {
+        text += "|" + list.Cell(row, column);
+      }
+      rows.push_back(text);
+    }
+    return rows;
+  }
+
+  // A message as "text|title", with its icon and buttons checked by the caller.
+  static std::string Said(const UiCall& message) { return message.text + "|" + message.title; }
+};
+
+}  // namespace tallymere::testing

@@ -1,0 +1,380 @@
+// The Playlist Editor through the scripted desktop: songs sent from the file
+// list, the duplicate questions, saving, opening, playing, deleting, sorting
+// and the totals in the status bar.
+
+#include "windows/main/playlist_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "windows/main/editors_fixture.h"
+
+namespace tallymere {
+namespace {
+
+using testing::EditorsTest;
+using testing::ReadFileBytes;
+using testing::UiCall;
+using Texts = std::vector<std::string>;
+
+constexpr int32_t kMegabyte = 1048576;
+
+class PlaylistEditorTest : public EditorsTest {
+ protected:
+  void SetUp() override {
+    OpenSongs({{"a.mp3", kMegabyte, "03:45"},
+               {"b.mp3", 2 * kMegabyte, "02:30"},
+               {"c.wav", 10, "---"},
+               {"D.MP3", 30, "---"},
+               {"e.mp3", 40, ""}});  // catalogued without MP3 information
+  }
+  PlaylistEditor& playlist() { return main().playlist(); }
+  void Send(const Texts& names) {
+    Select(names);
+    main().mnuAddPlay_Click();
+  }
+  // The texts status panel `panel` was given, in order.
+  Texts StatusTexts(int panel) const {
+    Texts texts;
+    for (const UiCall& call : m_ui.calls()) {
+      if (call.op == "SetStatus" && call.panel == panel) texts.push_back(call.text);
+    }
+    return texts;
+  }
+  std::string Native(const std::string& relative) { return folder().Path("c/" + relative); }
+  std::string ShellOpened() const {
+    for (auto call = m_ui.calls().rbegin(); call != m_ui.calls().rend(); ++call) {
+      if (call->op == "ShellOpen") return call->extra + " " + call->text;
+    }
+    return "";
+  }
+};
+
+TEST_F(PlaylistEditorTest, SendAddsTheSelectedSongsAndShowsTheirTotals) {
+  Send({"a.mp3", "b.mp3"});
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|a.mp3|03:45|1048576", "C:\\Music\\|b.mp3|02:30|2097152"}));
+  EXPECT_EQ(main().LV().SelectedCount(), 0);
+  EXPECT_EQ(main().selected_tab(), kPlaylistTab);
+  EXPECT_TRUE(playlist().TakeFocusRequest());
+  EXPECT_EQ(ui().Status(1), "Total: 2 songs in playlist.");
+  EXPECT_EQ(ui().Status(2), "Total : 3.00 MB");
+  EXPECT_EQ(ui().Status(3), "Time: 6:15");
+  EXPECT_TRUE(ui().Messages().empty());
+
+  // "---" becomes 00:00, which marks the total as missing a time; a song
+  // without MP3 information keeps its empty time. ".MP3" is an MP3 file.
+  Send({"D.MP3", "e.mp3"});
+  EXPECT_EQ(Rows(playlist().LVP())[2], "C:\\Music\\|D.MP3|00:00|30");
+  EXPECT_EQ(Rows(playlist().LVP())[3], "C:\\Music\\|e.mp3||40");
+  EXPECT_EQ(ui().Status(1), "Total: 4 songs in playlist.");
+  EXPECT_EQ(ui().Status(3), "Time: 6:15 + ?");
+}
+
+TEST_F(PlaylistEditorTest, AFileThatIsNotMp3StopsTheSendAfterTheSongsBeforeIt) {
+  Send({"a.mp3", "c.wav", "e.mp3"});
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "Selected is not a MP3 file.|Tallymere");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
+  EXPECT_EQ(Rows(playlist().LVP()), Texts{"C:\\Music\\|a.mp3|03:45|1048576"});
+  EXPECT_EQ(main().LV().SelectedCount(), 2);  // c.wav and e.mp3 stay selected
+  EXPECT_EQ(main().selected_tab(), kScanTab);
+}
+
+TEST_F(PlaylistEditorTest, DuplicateQuestionsYesAddsNoSkipsThatRowCancelAddsNothing) {
+  Send({"a.mp3", "b.mp3"});
+  ui().ClearCalls();
+
+  ui().AnswerMessage(Answer::kNo).AnswerMessage(Answer::kYes);
+  Send({"a.mp3", "b.mp3", "e.mp3"});
+  ASSERT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "a.mp3 is a duplicate, proceed anyway?|Tallymere");
+  EXPECT_EQ(ui().Messages()[0].buttons, Buttons::kYesNoCancel);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kQuestion);
+  EXPECT_EQ(Said(ui().Messages()[1]), "b.mp3 is a duplicate, proceed anyway?|Tallymere");
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|a.mp3|03:45|1048576", "C:\\Music\\|b.mp3|02:30|2097152",
+                   "C:\\Music\\|b.mp3|02:30|2097152", "C:\\Music\\|e.mp3||40"}));
+  EXPECT_EQ(main().LV().SelectedCount(), 0);
+
+  // b.mp3 stands twice now: Yes to the first match asks about the second.
+  // Cancel then ends the command: not even a.mp3, examined and let through
+  // before, is added, and the tab stays where it was.
+  main().SSTab1_Click(kScanTab);
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kYes).AnswerMessage(Answer::kCancel);
+  Send({"a.mp3", "b.mp3"});
+  EXPECT_EQ(ui().MessageTexts(),
+            (Texts{"a.mp3 is a duplicate, proceed anyway?", "b.mp3 is a duplicate, proceed anyway?",
+                   "b.mp3 is a duplicate, proceed anyway?"}));
+  EXPECT_EQ(playlist().LVP().row_count(), 4);
+  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_EQ(main().LV().SelectedCount(), 2);
+
+  // Letter case does not hide a duplicate.
+  playlist().LVP().SetCell(0, kPlaySongTitle, "d.mp3");
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kNo);
+  Send({"D.MP3"});
+  EXPECT_EQ(ui().MessageTexts(), Texts{"D.MP3 is a duplicate, proceed anyway?"});
+  EXPECT_EQ(playlist().LVP().row_count(), 4);
+}
+
+TEST_F(PlaylistEditorTest, ASavedPlaylistHoldsNativePathsAndReopensToTheSameSongs) {
+  File("c", "Music/a.mp3", std::string(100, 'a'));  // the sizes on disk now
+  File("c", "Music/b.mp3", std::string(200, 'b'));
+  File("c", "Music/e.mp3", std::string(50, 'e'));  // D.MP3 is gone from the disk
+  folder().MakeFolder("lists");
+  Send({"a.mp3", "b.mp3", "D.MP3", "e.mp3"});
+  const std::string target = folder().Path("lists/mix");
+  ui().ClearCalls();
+  ui().AnswerSaveFile(target);
+  playlist().cmdPlay_Click();
+
+  const UiCall& dialog = ui().calls().front();
+  EXPECT_EQ(dialog.op + "|" + dialog.title + "|" + dialog.extra + "|" + dialog.text,
+            "ChooseSaveFile|Save Playlist|*.m3u|");  // no playlist remembered yet
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "Playlist has been saved as " + target + ".m3u|Tallymere");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kInformation);
+  EXPECT_EQ(playlist().playlist_path(), target + ".m3u");
+  EXPECT_EQ(ReadFileBytes(target + ".m3u"),
+            "#EXTM3U\r\n#EXTINF:225,a\r\n" + Native("Music/a.mp3") + "\r\n#EXTINF:150,b\r\n" +
+                Native("Music/b.mp3") + "\r\n#EXTINF:0,D\r\n" + Native("Music/D.MP3") +
+                "\r\n#EXTINF:0,e\r\n" + Native("Music/e.mp3") + "\r\n");
+
+  playlist().cmdClearAll_Click();
+  ui().ClearCalls();
+  ui().AnswerOpenFile(target + ".m3u");
+  playlist().cmdOpenPlay_Click();
+  const UiCall& open = ui().calls().front();
+  EXPECT_EQ(open.op + "|" + open.title + "|" + open.extra + "|" + open.text,
+            "ChooseOpenFile|Open A List File|*.m3u|*.m3u");
+  // Sizes are read from the disk again, "0" for a file that is missing; the
+  // song without a time was saved with 0 seconds.
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|a.mp3|03:45|100", "C:\\Music\\|b.mp3|02:30|200",
+                   "C:\\Music\\|D.MP3|00:00|0", "C:\\Music\\|e.mp3|00:00|50"}));
+  // The opening totals, then those of the focus the list gets.
+  EXPECT_EQ(StatusTexts(1), (Texts{"Total: 4 songs. ", "Total: 4 songs in playlist."}));
+  EXPECT_EQ(StatusTexts(2), (Texts{"Total: 0.00 MB", "Total : 0.00 MB"}));
+  EXPECT_EQ(StatusTexts(3), (Texts{"Time: 6:15 + ?", "Time: 6:15 + ?"}));
+  EXPECT_TRUE(playlist().TakeFocusRequest());
+  EXPECT_TRUE(ui().Messages().empty());
+}
+
+TEST_F(PlaylistEditorTest, SaveAppendsTheExtensionAndAsksBeforeReplacing) {
+  playlist().cmdPlay_Click();  // nothing to save: no dialog
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "List is empty.|Tallymere");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
+  EXPECT_EQ(ui().calls().size(), 1u);
+
+  Send({"a.mp3"});
+  ui().ClearCalls();
+  ui().AnswerSaveFile(std::nullopt);
+  playlist().cmdPlay_Click();  // cancelled: nothing written or remembered
+  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_EQ(playlist().playlist_path(), "");
+
+  // The comparison is exact: ".M3U" gets ".m3u" appended.
+  const std::string upper = folder().Path("LIST.M3U");
+  ui().AnswerSaveFile(upper);
+  playlist().cmdPlay_Click();
+  const std::string saved = upper + ".m3u";
+  const std::string one_song = ReadFileBytes(saved);
+  EXPECT_NE(one_song.find("#EXTINF:225,a"), std::string::npos);
+
+  // Saving again starts from the remembered file, and Cancel at the
+  // question writes nothing.
+  Send({"b.mp3"});
+  ui().ClearCalls();
+  ui().AnswerSaveFile(saved).AnswerMessage(Answer::kCancel);
+  playlist().cmdPlay_Click();
+  EXPECT_EQ(ui().calls().front().text, saved);
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "File name already exist, replace it?.|Save Playlist");
+  EXPECT_EQ(ui().Messages()[0].buttons, Buttons::kOkCancel);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kInformation);
+  EXPECT_EQ(ReadFileBytes(saved), one_song);
+
+  ui().AnswerSaveFile(saved).AnswerMessage(Answer::kOk);
+  playlist().cmdPlay_Click();
+  EXPECT_NE(ReadFileBytes(saved).find("#EXTINF:150,b"), std::string::npos);
+  EXPECT_EQ(ui().MessageTexts().back(), "Playlist has been saved as " + saved);
+}
+
+TEST_F(PlaylistEditorTest, AFailedSaveSaysSoAndLeavesTheOlderPlaylist) {
+  const std::string old_list = File("c", "old.m3u", "#EXTM3U\r\nC:\\x.mp3\r\n");
+  Send({"a.mp3"});
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "old.m3u");
+  ui().ClearCalls();
+  ui().AnswerSaveFile(old_list).AnswerMessage(Answer::kOk);
+  playlist().cmdPlay_Click();
+  ASSERT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(Said(ui().Messages()[1]),
+            "Cannot write \"" + old_list +
+                "\": No space left on device\n\nThe playlist was not written; an older file of "
+                "that name is unchanged.|Tallymere");
+  EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
+  EXPECT_EQ(ReadFileBytes(old_list), "#EXTM3U\r\nC:\\x.mp3\r\n");
+  EXPECT_EQ(ui().busy_depth(), 0);
+
+  // Play All on a machine that refuses temp.m3u (a folder of that name)
+  // says so and opens nothing.
+  folder().MakeFolder("program/temp.m3u");
+  ui().ClearCalls();
+  playlist().cmdPlaylist_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_TRUE(ui().Messages()[0].text.starts_with("Cannot write \"" +
+                                                  folder().Path("program/temp.m3u") + "\": "))
+      << ui().Messages()[0].text;
+  EXPECT_TRUE(ui().Messages()[0].text.ends_with("an older file of that name is unchanged."));
+  EXPECT_EQ(ShellOpened(), "");
+}
+
+TEST_F(PlaylistEditorTest, PlayAllOpensTempM3uFromTheProgramFolder) {
+  playlist().cmdPlaylist_Click();  // empty: nothing at all
+  EXPECT_TRUE(ui().calls().empty());
+
+  Send({"b.mp3", "a.mp3"});
+  playlist().cmdPlaylist_Click();
+  const std::string temp = folder().Path("program/temp.m3u");
+  EXPECT_EQ(ShellOpened(), "open " + temp);
+  EXPECT_EQ(ReadFileBytes(temp), "#EXTM3U\r\n#EXTINF:225,a\r\n" + Native("Music/a.mp3") +
+                                     "\r\n#EXTINF:150,b\r\n" + Native("Music/b.mp3") + "\r\n");
+  EXPECT_TRUE(ui().Messages().empty());
+
+  ui().set_shell_result(31);
+  playlist().cmdPlaylist_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "An error occured.|Tallymere");
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
+}
+
+TEST_F(PlaylistEditorTest, DoubleClickPlaysTheSelectedSong) {
+  Send({"a.mp3", "b.mp3"});
+  ui().ClearCalls();
+  playlist().LVP_DblClick();  // nothing selected
+  EXPECT_TRUE(ui().calls().empty());
+
+  playlist().LVP().SelectOnly(1);
+  playlist().LVP_DblClick();
+  EXPECT_EQ(ShellOpened(), "open " + Native("Music/b.mp3"));
+  EXPECT_TRUE(ui().Messages().empty());
+
+  ui().set_shell_result(2);
+  playlist().LVP_DblClick();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]),
+            "An error occured. Please make sure file exists on path.|Tallymere");
+
+  // A song of a drive this machine does not have never reaches the desktop.
+  const std::string list = File("c", "far.m3u", "G:\\Away\\far.mp3\r\n");
+  ui().AnswerOpenFile(list);
+  playlist().cmdOpenPlay_Click();
+  ui().ClearCalls();
+  playlist().LVP().SelectOnly(0);
+  playlist().LVP_DblClick();
+  EXPECT_EQ(ShellOpened(), "");
+  EXPECT_EQ(ui().MessageTexts(), Texts{"An error occured. Please make sure file exists on path."});
+}
+
+TEST_F(PlaylistEditorTest, DeleteSelectedShowsWhatIsLeftAndClearAllLeavesTheStatusBar) {
+  Send({"a.mp3", "b.mp3", "D.MP3"});
+  playlist().LVP().SelectOnly(0);
+  playlist().cmdDelItem_Click();
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|b.mp3|02:30|2097152", "C:\\Music\\|D.MP3|00:00|30"}));
+  EXPECT_EQ(ui().Status(1), "Total: 2 songs. ");
+  EXPECT_EQ(ui().Status(2), "2.00 MB");
+  EXPECT_EQ(ui().Status(3), "Time: 2:30");  // no " + ?" here
+
+  ui().ClearCalls();
+  playlist().cmdClearAll_Click();
+  EXPECT_EQ(playlist().LVP().row_count(), 0);
+  EXPECT_TRUE(ui().calls().empty());
+}
+
+TEST_F(PlaylistEditorTest, ColumnClicksSortTimeAndSizeByValue) {
+  OpenSongs({{"x.mp3", 1000, "100:00"}, {"y.mp3", 30, "20:00"}, {"z.mp3", 200, "00:05"}});
+  Send({"x.mp3", "y.mp3", "z.mp3"});
+  const auto titles = [this] {
+    Texts texts;
+    for (int row = 0; row < playlist().LVP().row_count(); ++row) {
+      texts.push_back(playlist().LVP().Cell(row, kPlaySongTitle));
+    }
+    return texts;
+  };
+  playlist().LVP_ColumnClick(kPlayTime + 1);
+  EXPECT_EQ(titles(), (Texts{"z.mp3", "y.mp3", "x.mp3"}));
+  playlist().LVP_ColumnClick(kPlayTime + 1);
+  EXPECT_EQ(titles(), (Texts{"x.mp3", "y.mp3", "z.mp3"}));
+  playlist().LVP_ColumnClick(kPlaySize + 1);  // another column starts ascending
+  EXPECT_EQ(titles(), (Texts{"y.mp3", "z.mp3", "x.mp3"}));
+  EXPECT_EQ(playlist().last_sort_column(), kPlaySize);
+  EXPECT_EQ(ui().Status(3), "Time: 120:05");
+}
+
+TEST_F(PlaylistEditorTest, OpensWhatOtherPlayersWrite) {
+  File("c", "Music/a b.mp3", std::string(10, 'x'));
+  File("c", "Music/c.mp3", std::string(20, 'x'));
+  const std::string list = File("c", "other.m3u",
+                                "#EXTM3U\n#EXTINF:225,a b\nfile://" + Native("Music/a%20b.mp3") +
+                                    "\n" + Native("Music/c.mp3") + "\n");
+  ui().AnswerOpenFile(list);
+  playlist().cmdOpenPlay_Click();
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|a b.mp3|03:45|10", "C:\\Music\\|c.mp3|03:45|20"}));
+  EXPECT_EQ(playlist().playlist_path(), list);
+
+  // A path before any #EXTINF has no time; a broken #EXTINF gives 0 seconds
+  // and the reading goes on; relative paths are passed over.
+  const std::string odd = File(
+      "c", "odd.m3u", "C:\\Music\\c.mp3\r\n#EXTINF:abc\r\nsub\\x.mp3\r\nC:\\Music\\a b.mp3\r\n");
+  ui().AnswerOpenFile(odd);
+  playlist().cmdOpenPlay_Click();
+  EXPECT_EQ(Rows(playlist().LVP()),
+            (Texts{"C:\\Music\\|c.mp3||20", "C:\\Music\\|a b.mp3|00:00|10"}));
+  EXPECT_TRUE(ui().Messages().empty());
+
+  // Opening replaces the playlist, even with nothing the catalog could hold.
+  ui().AnswerOpenFile(File("c", "relative.m3u", "#EXTINF:5,x\r\nx.mp3\r\nPop/y.mp3\r\n"));
+  playlist().cmdOpenPlay_Click();
+  EXPECT_EQ(playlist().LVP().row_count(), 0);
+  EXPECT_EQ(ui().Status(1), "Total: 0 songs in playlist.");
+  EXPECT_EQ(ui().Status(3), "Time: 0:00");
+}
+
+TEST_F(PlaylistEditorTest, AnUnreadablePlaylistSaysSo) {
+  Send({"a.mp3"});
+  ui().ClearCalls();
+  const std::string missing = folder().Path("gone.m3u");
+  ui().AnswerOpenFile(missing);
+  playlist().cmdOpenPlay_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(Said(ui().Messages()[0]), "Cannot read \"" + missing +
+                                          "\": No such file or directory\n\nThe playlist was "
+                                          "not opened.|Tallymere");
+  EXPECT_EQ(playlist().LVP().row_count(), 0);
+  EXPECT_EQ(playlist().playlist_path(), missing);
+
+  ui().AnswerOpenFile(std::nullopt);
+  Send({"a.mp3"});
+  playlist().cmdOpenPlay_Click();  // cancelled: the playlist stays
+  EXPECT_EQ(playlist().LVP().row_count(), 1);
+}
+
+TEST_F(PlaylistEditorTest, NewEmptiesAndHidesThePlaylistAndGridLinesReachIt) {
+  EXPECT_TRUE(main().playlist_visible());
+  main().mnuGrid_Click();
+  EXPECT_TRUE(playlist().LVP().grid_lines());
+  Send({"a.mp3"});
+  main().mnuNew_Click();
+  EXPECT_EQ(playlist().LVP().row_count(), 0);
+  EXPECT_FALSE(main().playlist_visible());
+  EXPECT_FALSE(main().tab_enabled(kPlaylistTab));
+  EXPECT_EQ(main().selected_tab(), kScanTab);
+}
+
+}  // namespace
+}  // namespace tallymere
