@@ -47,6 +47,8 @@ void MainWindow::BuildCommands() {
   AddCommand("mnuSaveas", "Save A Copy  As", [main] {
     main->mnuSaveas_Click();
   })->setShortcut(QKeySequence("Ctrl+Shift+S"));
+  AddCommand("mnuCreat", "Create List", [main] { main->mnuCreat_Click(); });
+  AddCommand("mnuReport", "Create List from Search Result", [main] { main->mnuReport_Click(); });
   AddCommand("mnuScan", "S&can", [main] { main->mnuScan_Click(); })->setShortcut(Qt::Key_F5);
   AddCommand("mnuAddDisk", "Add  a Disk to Data File", [main] { main->mnuAddDisk_Click(); });
   AddCommand("mnuClip", "Copy File Name To Clipboard", [main] { main->mnuClip_Click(); });
@@ -126,6 +128,9 @@ void MainWindow::BuildMenus() {
     file->addAction(action(name));
   }
   file->addSeparator();
+  file->addAction(action("mnuCreat"));
+  file->addAction(action("mnuReport"));
+  file->addSeparator();
   file->addAction(action("mnuScan"));
   file->addAction(action("mnuAddDisk"));
   file->addAction(action("mnuUpdate"));
@@ -184,6 +189,8 @@ void MainWindow::BuildToolbar() {
   } kButtons[] = {
       {main_toolbar::kScan, "system-search", QStyle::SP_BrowserReload,
        "Scan the drives and folders of the batch"},
+      {main_toolbar::kCreat, "x-office-document", QStyle::SP_FileDialogContentsView,
+       "Create a list of the catalog"},
       {main_toolbar::kNew, "document-new", QStyle::SP_FileIcon, "New data file"},
       {main_toolbar::kLoad, "document-open", QStyle::SP_DialogOpenButton, "Open a data file"},
       {main_toolbar::kSaveFile, "document-save", QStyle::SP_DialogSaveButton, "Save the data file"},

@@ -65,6 +65,8 @@ class FrmMain {
   void OpenDataFile(const std::string& path);
   void mnuSaveFile_Click();
   void mnuSaveas_Click();
+  void mnuCreat_Click();   // "Create List": the whole catalog
+  void mnuReport_Click();  // "Create List from Search Result": the file list
 
   // --- Tree ---------------------------------------------------------------------
   void AddRootNode(const std::string& DataFileName, const std::string& IconImage);
@@ -195,6 +197,7 @@ class FrmMain {
  private:
   // Reads a data file into the window, or refuses it and keeps the catalog.
   void ReadDataFile(const std::string& path);
+  void CreateList(bool from_search_result);
   // Shared steps.
   void SetCaption(const std::string& path);
   // "Save current file?" when the catalog changed; Yes saves. False on Cancel.

@@ -1,0 +1,50 @@
+// Create List and Create List from Search Result: the catalog or the file
+// list written as a text list, an HTML page or an M3U playlist, then offered
+// for opening.
+
+#include "lists/create_list.h"
+#include "lists/gshell.h"
+#include "lists/list_entries.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+
+void FrmMain::mnuCreat_Click() {
+  if (busy()) return;
+  CreateList(/*from_search_result=*/false);
+}
+
+void FrmMain::mnuReport_Click() {
+  if (busy()) return;
+  CreateList(/*from_search_result=*/true);
+}
+
+void FrmMain::CreateList(bool from_search_result) {
+  // A playlist needs one sorted list of bare paths: the options that say so
+  // stay set in memory for later lists.
+  if (m_settings.chkM3U == 1) ForceM3uOptions(&m_settings);
+  const std::optional<std::string> chosen = m_ui.ChooseSaveFile("Save List As", "*.*", "untitled");
+  if (!chosen) return;
+  const ListRequest request{m_platform, m_settings, ListFileName(*chosen), m_platform.Now()};
+
+  Result<std::string> written = std::string();
+  {
+    BusyScope busy(m_ui);
+    // Each folder's rows must stand together to be listed under it.
+    if (from_search_result) SortByPath(m_LV);
+    m_ui.SetStatus(1, kWritingListStatus);
+    m_ui.YieldToUi();
+    written = from_search_result ? WriteList(request, m_LV) : WriteList(request, m_catalog);
+    m_ui.SetStatus(1, "Ready");
+  }
+  if (!written.ok()) {
+    m_ui.ShowMessage(written.status().message(), Buttons::kOk, Icon::kStop, kProgramTitle);
+    return;
+  }
+  if (m_ui.ShowMessage(OfferToOpenText(m_settings, *written), Buttons::kYesNo, Icon::kQuestion,
+                       kProgramTitle) == Answer::kYes) {
+    GShell(m_ui, *written, kShowDefault, "", "", "open");
+  }
+}
+
+}  // namespace tallymere

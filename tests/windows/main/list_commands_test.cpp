@@ -1,0 +1,155 @@
+// Create List and Create List from Search Result through the scripted
+// desktop: the file written, the question after it and what Yes opens.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "catalog/data_file.h"
+#include "support/main_window_fixture.h"
+#include "windows/main/frm_main.h"
+
+namespace tallymere {
+namespace {
+
+using testing::PlatformCall;
+using testing::ReadFileBytes;
+using testing::UiCall;
+
+class ListCommandsTest : public testing::MainWindowTest {
+ protected:
+  // A catalog of two folders, opened as File > Open would.
+  void OpenCatalog() {
+    CatalogTable table;
+    const std::tuple<const char*, const char*, int> kFiles[] = {
+        {"C:\\Music\\Rock\\", "b.mp3", 2048},
+        {"C:\\Music\\Pop\\", "a.mp3", 1024},
+        {"C:\\Music\\Rock\\", "c.mp3", 1024},
+    };
+    int i = 1;
+    for (const auto& [path, name, size] : kFiles) {
+      CatalogRecord record;
+      record.path = path;
+      record.disk_label = "C:\\";
+      record.file_name = name;
+      record.size = size;
+      table.SetRecord(i++, record);
+    }
+    table.SetRecord(i, MakeTrailer("*.*", 0, "then"));
+    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("music.mpd")).ok());
+    ui().AnswerOpenFile(folder().Path("music.mpd"));
+    main().mnuLoad_Click();
+    main().settings().optOne = "True";
+    main().settings().chkPath = 1;
+    main().settings().chkSize = 0;
+    main().settings().chkBitRate = 0;
+    main().settings().chkSum = 0;
+    main().settings().chkHeader = 0;
+    ui().ClearCalls();
+  }
+  std::vector<UiCall> Calls(const std::string& op) {
+    std::vector<UiCall> found;
+    for (const UiCall& call : ui().calls()) {
+      if (call.op == op) found.push_back(call);
+    }
+    return found;
+  }
+};
+
+TEST_F(ListCommandsTest, CreateListWritesTheCatalogAndOpensItOnYes) {
+  OpenCatalog();
+  const std::string chosen = folder().Path("songs");
+  ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kYes);
+  main().mnuCreat_Click();
+
+  const std::vector<UiCall> dialogs = Calls("ChooseSaveFile");
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].title, "Save List As");
+  EXPECT_EQ(dialogs[0].extra, "*.*");
+  EXPECT_EQ(dialogs[0].text, "untitled");
+  // One sorted list of full paths, each line filled to the column width.
+  const std::string fill(75 - 19 + 11, ' ');
+  EXPECT_EQ(ReadFileBytes(chosen + ".txt"),
+            "C:\\Music\\Pop\\a.mp3" + std::string(75 - 18 + 11, ' ') +
+                "\r\nC:\\Music\\Rock\\b.mp3" + fill + "\r\nC:\\Music\\Rock\\c.mp3" + fill + "\r\n");
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "List has been saved as: " + chosen + ".txt Do you want to view it now?");
+  EXPECT_EQ(ui().Messages()[0].buttons, Buttons::kYesNo);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kQuestion);
+  EXPECT_EQ(ui().Messages()[0].title, "Tallymere");
+  const std::vector<UiCall> opened = Calls("ShellOpen");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].text, chosen + ".txt");
+  EXPECT_EQ(opened[0].extra, "open");
+  EXPECT_EQ(ui().Status(1), "Ready");
+  EXPECT_EQ(ui().busy_depth(), 0);
+
+  // Cancel at the dialog writes nothing and asks nothing.
+  ui().ClearCalls();
+  ui().AnswerSaveFile(std::nullopt);
+  main().mnuCreat_Click();
+  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_FALSE(std::filesystem::exists(folder().Path("untitled.txt")));
+}
+
+TEST_F(ListCommandsTest, SearchResultIsSortedByFolderAndListedByFolder) {
+  OpenCatalog();
+  main().settings().optOne = "False";
+  main().find_panel().set_txtFind("mp3");
+  main().find_panel().set_cmbType("*.*");
+  main().cmdAll_Click();
+  ASSERT_TRUE(main().commands().Enabled("mnuReport"));
+
+  const std::string chosen = folder().Path("found.txt");  // ".txt" already there
+  ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kNo);
+  main().mnuReport_Click();
+  EXPECT_EQ(main().LV().sort_key(), kColPath);
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+  const std::string rule(75 + 14, '=');
+  EXPECT_EQ(ReadFileBytes(chosen), "C:\\Music\\Pop\\\r\n" + rule +
+                                       "\r\nC:\\Music\\Pop\\a.mp3\r\n\r\n" +
+                                       "C:\\Music\\Rock\\\r\n" + rule +
+                                       "\r\nC:\\Music\\Rock\\b.mp3\r\nC:\\Music\\Rock\\c.mp3\r\n");
+  EXPECT_EQ(ui().Messages().back().text,
+            "List has been saved as: " + chosen + " Do you want to view it now?");
+  EXPECT_TRUE(Calls("ShellOpen").empty());
+}
+
+TEST_F(ListCommandsTest, PlaylistOptionsAreForcedAndAFailedWriteSaysWhy) {
+  OpenCatalog();
+  main().settings().chkM3U = 1;
+  main().settings().chkSize = 1;
+  main().settings().chkSum = 1;
+  main().settings().optOne = "False";
+  const std::string chosen = folder().Path("mix");
+  ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kYes);
+  main().mnuCreat_Click();
+  // The playlist needs one list of bare paths; the options stay so in memory.
+  EXPECT_EQ(main().settings().optOne, "True");
+  EXPECT_EQ(main().settings().chkSize, 0);
+  EXPECT_EQ(main().settings().chkSum, 0);
+  EXPECT_TRUE(std::filesystem::exists(chosen + ".m3u"));
+  EXPECT_FALSE(std::filesystem::exists(chosen + ".txt"));
+  EXPECT_EQ(ui().Messages().back().text,
+            "List has been saved as: " + chosen + ".m3u Do you want to play it now?");
+  EXPECT_EQ(Calls("ShellOpen").back().text, chosen + ".m3u");
+
+  // A write that fails is reported with its cause and nothing is offered.
+  const std::string before = ReadFileBytes(chosen + ".m3u");
+  ui().ClearCalls();
+  faults().Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace, 0);
+  ui().AnswerSaveFile(chosen);
+  main().mnuCreat_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_NE(ui().Messages()[0].text.find("No space left on device"), std::string::npos)
+      << ui().Messages()[0].text;
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
+  EXPECT_EQ(ui().Messages()[0].title, "Tallymere");
+  EXPECT_TRUE(Calls("ShellOpen").empty());
+  EXPECT_EQ(ReadFileBytes(chosen + ".m3u"), before);
+  EXPECT_EQ(ui().Status(1), "Ready");
+}
+
+}  // namespace
+}  // namespace tallymere
