@@ -67,8 +67,10 @@ TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThem) {
   EXPECT_TRUE(main().lstBox().empty());
 
   // E: a fixed drive now: the CD's records go, E: is scanned as a hard drive.
+  // The catalog is copied first: a new window replaces the one that owns it.
+  const CatalogTable updated = table;
   WriteDrives("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: fixed %ROOT%/e\n");
-  main().catalog() = table;
+  main().catalog() = updated;
   main().mnuUpdate_Click();
   EXPECT_EQ(Catalog().size(), 7u);
   EXPECT_EQ(Catalog()[5], "E:\\|E:\\Sub\\cd2.mp3");
