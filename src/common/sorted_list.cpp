@@ -1,6 +1,8 @@
 #include "common/sorted_list.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace tallymere {
 namespace {
@@ -14,7 +16,17 @@ unsigned char Fold(char c) {
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
+  // Bytes that are equal are equal folded too, and paths of one tree share
+  // long beginnings: those are passed eight bytes at a time.
+  std::size_t i = 0;
+  for (; i + sizeof(uint64_t) <= common; i += sizeof(uint64_t)) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a.data() + i, sizeof x);
+    std::memcpy(&y, b.data() + i, sizeof y);
+    if (x != y) break;
+  }
+  for (; i < common; ++i) {
     const unsigned char x = Fold(a[i]);
     const unsigned char y = Fold(b[i]);
     if (x != y) return x < y ? -1 : 1;
