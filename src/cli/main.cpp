@@ -6,9 +6,11 @@
 
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "platform/heap_reuse.h"
 
 int main(int argc, char** argv) {
   using namespace tallymere::cli;
+  tallymere::KeepFreedMemoryForReuse();
   std::setlocale(LC_ALL, "");
   CLI::App tool;
   SetUpTool(tool);

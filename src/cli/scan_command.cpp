@@ -23,7 +23,6 @@
 #include "cli/console_ui.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
-#include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "scan/scan_disk.h"
 
@@ -139,7 +138,6 @@ ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
 }
 
 int RunScan(const ScanOptions& options) {
-  KeepFreedMemoryForReuse();
   const std::string program_folder =
       options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
   const LinuxPlatform platform(program_folder);
