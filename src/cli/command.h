@@ -22,6 +22,7 @@ Command AddDumpCommand(CLI::App& tool);
 Command AddInfoCommand(CLI::App& tool);
 Command AddDrivesCommand(CLI::App& tool);
 Command AddMp3InfoCommand(CLI::App& tool);
+Command AddUpdateCommand(CLI::App& tool);
 Command AddScanCommand(CLI::App& tool);
 
 }  // namespace tallymere::cli

@@ -62,7 +62,7 @@ int RunDrives(const std::string& program_folder) {
 
 Command AddDrivesCommand(CLI::App& tool) {
   CLI::App* command =
-      AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label");
+      AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label, state");
   auto program_folder = std::make_shared<std::string>();
   command
       ->add_option("--program-folder", *program_folder,

@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   CLI::App tool;
   SetUpTool(tool);
-  const std::vector<Command> commands = {AddDumpCommand(tool), AddInfoCommand(tool),
+  const std::vector<Command> commands = {AddDumpCommand(tool),   AddInfoCommand(tool),
                                          AddDrivesCommand(tool), AddMp3InfoCommand(tool),
-                                         AddScanCommand(tool)};
+                                         AddScanCommand(tool),   AddUpdateCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }
