@@ -172,9 +172,9 @@ Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
   KeptFiles no_files;
   int next_index = 1;
   CatalogTable table;
-  // Room for every record and the caller's trailer, so no record moves as the
-  // table grows.
-  table.Reserve(std::min(m_kept_count + 1, CatalogTable::kCapacity));
+  // Room for every record and the caller's, trailer included, so no record
+  // moves as the table grows.
+  table.Reserve(std::min(m_kept_count + m_records_to_follow + 1, CatalogTable::kCapacity));
   for (const std::string& folder : folders) {
     const auto kept = m_kept_files.find(folder);
     KeptFiles* files = kept == m_kept_files.end() ? &no_files : &kept->second;

@@ -30,6 +30,11 @@ class ScanEngine {
     m_progress = std::move(progress);
   }
 
+  // How many records the caller will add after the scan's, besides the
+  // trailer: the scan's table makes room for them at once, so that no record
+  // moves when they are added.
+  void set_records_to_follow(int count) { m_records_to_follow = count; }
+
   // Appends every folder below present_path (which ends in "\") to the work
   // list, at any depth. A folder's own listing is finished before any of its
   // subfolders is entered. A subfolder that cannot be listed is skipped and
@@ -87,6 +92,7 @@ class ScanEngine {
   UiServices& m_ui;
   ScanState& m_state;
   std::function<void(int, int)> m_progress;
+  int m_records_to_follow = 0;
   int m_folders_seen = 0;
   int m_files_seen = 0;
   // Folders (with their "\") that could not be listed while the work list was
