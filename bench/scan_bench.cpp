@@ -31,23 +31,25 @@
 
 #include "bench_support.h"
 #include "catalog/catalog_table.h"
-#include "mp3/mp3_fixtures.h"
+#include "generated_tree.h"
 #include "platform/linux_platform.h"
 #include "scan/scan_disk.h"
 
 namespace {
 
 using namespace tallymere;
+using bench::BuildMusicTree;
+using bench::MakeFolder;
 using bench::QuietUi;
 using bench::RunProgram;
+using bench::WriteFile;
 
 constexpr const char* kBase = "/tmp/tallymere-scan-bench";
 // Changing the layout needs a new marker, so an old tree is built anew.
 constexpr const char* kReadyMarker = "/tmp/tallymere-scan-bench/ready-1";
-constexpr int kArtists = 40;
-constexpr int kAlbumsPerArtist = 49;  // 40 artist folders + 1,960 album folders
-constexpr int kFilesPerFolder = 15;   // 30,000 files
-constexpr int kTreeFiles = kArtists * (kAlbumsPerArtist + 1) * kFilesPerFolder;
+// 40 artist folders and 1,960 album folders of 15 files each: 30,000 files.
+constexpr bench::TreeShape kTree{.artists = 40, .albums_per_artist = 49, .files_per_folder = 15};
+constexpr int kTreeFiles = kTree.Files();
 constexpr std::array<const char*, 3> kRealRoots = {"/usr/share", "/usr/include",
                                                    "/usr/lib/x86_64-linux-gnu"};
 
@@ -70,53 +72,13 @@ const std::string& RealProgramFolder() {
   return folder;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-  return close(fd) == 0 && written;
-}
-
-bool MakeFolder(const std::string& path) {
-  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
-// Fills one folder; folders of even number start with an MP3 file, the others
-// with a text file, so exactly half of all files are MP3 files.
-bool FillFolder(const std::string& folder, int number, const std::string& mp3,
-                const std::string& text) {
-  if (!MakeFolder(folder)) return false;
-  for (int i = 0; i < kFilesPerFolder; ++i) {
-    const bool is_mp3 = (i + number) % 2 == 0;
-    const std::string name = "Track " + std::to_string(i + 1) + (is_mp3 ? ".mp3" : ".txt");
-    if (!WriteFile(folder + "/" + name, is_mp3 ? mp3 : text)) return false;
-  }
-  return true;
-}
-
 bool BuildTree() {
   if (access(kReadyMarker, F_OK) == 0) return true;
   std::fprintf(stderr, "Building the scan tree under %s ...\n", kBase);
-  testing::Id3v1Fields tag;
-  tag.title = "A Song Title";
-  tag.artist = "Some Artist";
-  tag.album = "Some Album";
-  const std::string mp3 = testing::Frame() + testing::Frame() + testing::Id3v1Block(tag);
-  const std::string text(200, 't');
-  if (!MakeFolder(kBase) || !MakeFolder(BasePath("c")) || !MakeFolder(TreeRoot()) ||
-      !MakeFolder(ProgramFolder()) || !MakeFolder(ProgramFolder() + "/Data") ||
-      !WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + BasePath("c") + "\n")) {
-    return false;
-  }
-  int number = 0;
-  for (int a = 0; a < kArtists; ++a) {
-    const std::string artist = TreeRoot() + "/Artist " + std::to_string(a);
-    if (!FillFolder(artist, number++, mp3, text)) return false;
-    for (int b = 0; b < kAlbumsPerArtist; ++b) {
-      if (!FillFolder(artist + "/Album " + std::to_string(b), number++, mp3, text)) return false;
-    }
-  }
-  return WriteFile(kReadyMarker, "");
+  return MakeFolder(kBase) && MakeFolder(BasePath("c")) && MakeFolder(ProgramFolder()) &&
+         MakeFolder(ProgramFolder() + "/Data") &&
+         WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + BasePath("c") + "\n") &&
+         BuildMusicTree(TreeRoot(), kTree, kReadyMarker);
 }
 
 // --- Real trees ----------------------------------------------------------------
