@@ -1,255 +1,339 @@
-// Scanning a tree of 30,000 small files in 2,000 folders, against find over
-// the same tree: all files must scan within 1.5 times find's time, MP3 files
-// with their bitrate, time and tag within 3 times. Half of the files are MP3
-// files with a frame header and an ID3v1 tag. The tree is built once under
-// /tmp and kept for later runs; every measurement runs with warm caches.
-// After the table the program prints each scan's time as a multiple of
-// find's, in real and in processor time; for steady figures run it with
+// Scanning against find ROOT -type f -printf '%s %T@\n' over the same trees,
+// measured side by side in one run: all files must scan within 1.1 times
+// find's time, MP3 files with their bitrate, time and tag within 2 times.
+//
+// Two kinds of tree:
+// - a generated tree of 30,000 small files in 2,000 folders, half of them MP3
+//   files with a frame header and an ID3v1 tag, built once under /tmp and kept
+//   for later runs;
+// - real trees of this machine: /usr/share, /usr/include and
+//   /usr/lib/x86_64-linux-gnu, those that exist. They hold more files than a
+//   catalog, so they are cut into batches of folders that fit one, and find and
+//   every scan go over the same batches.
+// The scans run in this process (the engine alone) and as tallymere-cli scan
+// processes writing their data file (start-up and saving included), which is
+// what a user waits for. Every measurement runs with warm caches. After the
+// table the program prints each scan's time as a multiple of find's, in real
+// and in processor time; for steady figures run it with
 // --benchmark_repetitions=5 --benchmark_report_aggregates_only=true.
 
 #include <benchmark/benchmark.h>
+#include <dirent.h>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "catalog/catalog_table.h"
-#include "mp3/mp3_fixtures.h"
+#include "generated_tree.h"
 #include "platform/linux_platform.h"
 #include "scan/scan_disk.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace tallymere;
+using bench::BuildMusicTree;
+using bench::MakeFolder;
+using bench::QuietUi;
+using bench::RunProgram;
+using bench::WriteFile;
 
 constexpr const char* kBase = "/tmp/tallymere-scan-bench";
 // Changing the layout needs a new marker, so an old tree is built anew.
 constexpr const char* kReadyMarker = "/tmp/tallymere-scan-bench/ready-1";
-constexpr int kArtists = 40;
-constexpr int kAlbumsPerArtist = 49;  // 40 artist folders + 1,960 album folders
-constexpr int kFilesPerFolder = 15;   // 30,000 files
+// 40 artist folders and 1,960 album folders of 15 files each: 30,000 files.
+constexpr bench::TreeShape kTree{.artists = 40, .albums_per_artist = 49, .files_per_folder = 15};
+constexpr int kTreeFiles = kTree.Files();
+constexpr std::array<const char*, 3> kRealRoots = {"/usr/share", "/usr/include",
+                                                   "/usr/lib/x86_64-linux-gnu"};
+
+std::string BasePath(const std::string& relative) { return std::string(kBase) + "/" + relative; }
 
 const std::string& TreeRoot() {
-  static const std::string root = std::string(kBase) + "/c/Music";
+  static const std::string root = BasePath("c/Music");
   return root;
 }
 
+// With a drives.dat that maps C: to the generated tree's drive.
 const std::string& ProgramFolder() {
-  static const std::string folder = std::string(kBase) + "/program";
+  static const std::string folder = BasePath("program");
   return folder;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-  return close(fd) == 0 && written;
-}
-
-bool MakeFolder(const std::string& path) {
-  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
-// Fills one folder; folders of even number start with an MP3 file, the others
-// with a text file, so exactly half of all files are MP3 files.
-bool FillFolder(const std::string& folder, int number, const std::string& mp3,
-                const std::string& text) {
-  if (!MakeFolder(folder)) return false;
-  for (int i = 0; i < kFilesPerFolder; ++i) {
-    const bool is_mp3 = (i + number) % 2 == 0;
-    const std::string name = "Track " + std::to_string(i + 1) + (is_mp3 ? ".mp3" : ".txt");
-    if (!WriteFile(folder + "/" + name, is_mp3 ? mp3 : text)) return false;
-  }
-  return true;
+// Without one: the drive map is this machine's, as for a user.
+const std::string& RealProgramFolder() {
+  static const std::string folder = BasePath("real-program");
+  return folder;
 }
 
 bool BuildTree() {
   if (access(kReadyMarker, F_OK) == 0) return true;
   std::fprintf(stderr, "Building the scan tree under %s ...\n", kBase);
-  testing::Id3v1Fields tag;
-  tag.title = "A Song Title";
-  tag.artist = "Some Artist";
-  tag.album = "Some Album";
-  const std::string mp3 = testing::Frame() + testing::Frame() + testing::Id3v1Block(tag);
-  const std::string text(200, 't');
-  if (!MakeFolder(kBase) || !MakeFolder(std::string(kBase) + "/c") || !MakeFolder(TreeRoot()) ||
-      !MakeFolder(ProgramFolder()) || !MakeFolder(ProgramFolder() + "/Data") ||
-      !WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + std::string(kBase) + "/c\n")) {
-    return false;
-  }
-  int number = 0;
-  for (int a = 0; a < kArtists; ++a) {
-    const std::string artist = TreeRoot() + "/Artist " + std::to_string(a);
-    if (!FillFolder(artist, number++, mp3, text)) return false;
-    for (int b = 0; b < kAlbumsPerArtist; ++b) {
-      if (!FillFolder(artist + "/Album " + std::to_string(b), number++, mp3, text)) return false;
+  return MakeFolder(kBase) && MakeFolder(BasePath("c")) && MakeFolder(ProgramFolder()) &&
+         MakeFolder(ProgramFolder() + "/Data") &&
+         WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + BasePath("c") + "\n") &&
+         BuildMusicTree(TreeRoot(), kTree, kReadyMarker);
+}
+
+// --- Real trees ----------------------------------------------------------------
+
+bool IsFolder(int parent, const dirent& entry) {
+  if (entry.d_type != DT_UNKNOWN) return entry.d_type == DT_DIR;
+  struct stat facts;
+  return fstatat(parent, entry.d_name, &facts, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(facts.st_mode);
+}
+
+// The subfolders of a folder, and how many files it holds at any depth
+// (hidden ones too, so never fewer than a scan finds). Links are not followed.
+long CountFiles(const std::string& folder, std::vector<std::string>* subfolders = nullptr) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  long files = 0;
+  std::vector<std::string> inner;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (IsFolder(dirfd(dir), *entry)) {
+      inner.push_back(folder + "/" + name);
+    } else if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN) {
+      ++files;
     }
   }
-  return WriteFile(kReadyMarker, "");
+  closedir(dir);
+  for (const std::string& sub : inner) files += CountFiles(sub);
+  if (subfolders != nullptr) *subfolders = std::move(inner);
+  return files;
 }
 
-// A window nobody looks at.
-class QuietUi : public UiServices {
- public:
-  Answer ShowMessage(std::string_view, Buttons, Icon, std::string_view) override {
-    ++m_messages;
-    return Answer::kOk;
+// A folder that fits a catalog is one piece; a larger one is cut into its
+// subfolders (its own files are then left to neither find nor the scan).
+void CutIntoPieces(const std::string& folder, std::vector<std::pair<std::string, long>>* pieces) {
+  std::vector<std::string> subfolders;
+  const long files = CountFiles(folder, &subfolders);
+  if (files <= CatalogTable::kMaxFileRecords) {
+    if (files > 0) pieces->emplace_back(folder, files);
+    return;
   }
-  std::string AskText(std::string_view, std::string_view, std::string_view) override { return ""; }
-  std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::string BrowseForFolder(std::string_view) override { return ""; }
-  uint32_t ChooseColor(std::string_view) override { return 0; }
-  void SetStatus(int, std::string_view) override {}
-  void Animation(std::string_view, bool) override {}
-  void BusyPointer(bool) override {}
-  void YieldToUi() override {}
-  void CopyToClipboard(std::string_view) override {}
-  int ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,
-                int) override {
-    return 31;
-  }
-  int ShowProperties(std::string_view) override { return 31; }
-  int RecycleFiles(const std::vector<std::string>&) override { return 1; }
-  int messages() const { return m_messages; }
+  for (const std::string& sub : subfolders) CutIntoPieces(sub, pieces);
+}
 
- private:
-  int m_messages = 0;
+struct RealTrees {
+  std::vector<std::vector<std::string>> batches;  // roots of one scan each
+  long files = 0;
 };
 
-// find ROOT -type f -printf '%s %T@\n' > /dev/null, started without a shell.
-// Adds the processor time find used, in milliseconds, to *cpu_ms.
-bool RunFind(double* cpu_ms = nullptr) {
-  std::vector<std::string> args = {"find", TreeRoot(), "-type", "f", "-printf", "%s %T@\\n"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "find", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return false;
-  if (cpu_ms != nullptr) {
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    *cpu_ms += ms(usage.ru_utime) + ms(usage.ru_stime);
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// The real trees of this machine in batches that each fit a catalog.
+const RealTrees& RealTreeBatches() {
+  static const RealTrees trees = [] {
+    RealTrees result;
+    std::vector<std::pair<std::string, long>> pieces;
+    for (const char* root : kRealRoots) {
+      if (access(root, R_OK | X_OK) == 0) CutIntoPieces(root, &pieces);
+    }
+    long in_batch = 0;
+    for (const auto& [folder, files] : pieces) {
+      if (result.batches.empty() || in_batch + files > CatalogTable::kMaxFileRecords) {
+        result.batches.emplace_back();
+        in_batch = 0;
+      }
+      result.batches.back().push_back(folder);
+      in_batch += files;
+      result.files += files;
+    }
+    return result;
+  }();
+  return trees;
 }
 
-void BM_FindBaseline(benchmark::State& state) {
-  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
-  RunFind();  // warm the caches
+bool PrepareRealTrees(benchmark::State& state) {
+  if (RealTreeBatches().batches.empty()) {
+    state.SkipWithError("none of /usr/share, /usr/include, /usr/lib/x86_64-linux-gnu is here");
+    return false;
+  }
+  if (!MakeFolder(kBase) || !MakeFolder(RealProgramFolder())) {
+    state.SkipWithError("cannot make the program folder");
+    return false;
+  }
+  return true;
+}
+
+// --- find --------------------------------------------------------------------
+
+bool RunFind(const std::vector<std::string>& roots, double* cpu_ms) {
+  std::vector<std::string> args = {"find"};
+  args.insert(args.end(), roots.begin(), roots.end());
+  args.insert(args.end(), {"-type", "f", "-printf", "%s %T@\\n"});
+  return RunProgram(args, "/dev/null", cpu_ms);
+}
+
+void FindOver(benchmark::State& state, const std::vector<std::vector<std::string>>& batches) {
   double cpu_ms = 0;
+  for (const auto& batch : batches) RunFind(batch, &cpu_ms);  // warm the caches
+  cpu_ms = 0;
   for (auto _ : state) {
-    if (!RunFind(&cpu_ms)) return state.SkipWithError("find failed");
+    for (const auto& batch : batches) {
+      if (!RunFind(batch, &cpu_ms)) return state.SkipWithError("find failed");
+    }
   }
-  // The benchmark's own CPU column shows only this process, which just waits.
-  state.counters["find_cpu_ms"] = benchmark::Counter(cpu_ms, benchmark::Counter::kAvgIterations);
+  bench::ReportChildCpu(state, cpu_ms);
 }
-BENCHMARK(BM_FindBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void Scan(benchmark::State& state, const ScanSettings& settings, int expected_files) {
+void BM_FindTree(benchmark::State& state) {
   if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
-  const LinuxPlatform platform(ProgramFolder());
+  FindOver(state, {{TreeRoot()}});
+}
+BENCHMARK(BM_FindTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FindRealTrees(benchmark::State& state) {
+  if (!PrepareRealTrees(state)) return;
+  FindOver(state, RealTreeBatches().batches);
+  state.counters["files"] = static_cast<double>(RealTreeBatches().files);
+}
+BENCHMARK(BM_FindRealTrees)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- The engine in this process ---------------------------------------------
+
+void ScanInProcess(benchmark::State& state, const std::string& program_folder,
+                   const std::vector<std::vector<std::string>>& native_batches,
+                   const ScanSettings& settings, int expected_files) {
+  const LinuxPlatform platform(program_folder);
+  std::vector<std::vector<std::string>> batches;
+  for (const auto& native_batch : native_batches) {
+    std::vector<std::string>& batch = batches.emplace_back();
+    for (const std::string& folder : native_batch) {
+      const std::optional<std::string> root = platform.ToCatalog(folder);
+      if (!root) return state.SkipWithError(("no drive holds " + folder).c_str());
+      batch.push_back(*root);
+    }
+  }
   QuietUi ui;
   ScanState scan;
   ScanEngine engine(platform, ui, scan);
+  int files = 0;
   for (auto _ : state) {
-    scan.lstBox = {"C:\\Music"};
-    CatalogTable table;
-    ScanReport report;
-    if (!engine.ScanDisk(settings, &table, &report).ok()) return state.SkipWithError("scan failed");
-    benchmark::DoNotOptimize(table);
+    files = 0;
+    for (const auto& batch : batches) {
+      scan.lstBox = batch;
+      CatalogTable table;
+      ScanReport report;
+      if (!engine.ScanDisk(settings, &table, &report).ok()) {
+        return state.SkipWithError("scan failed");
+      }
+      files += scan.file_count;
+      benchmark::DoNotOptimize(table);
+    }
   }
-  if (scan.file_count != expected_files || ui.messages() != 0) {
+  if ((expected_files >= 0 && files != expected_files) || ui.messages() != 0) {
     return state.SkipWithError("the scan did not catalogue the tree as expected");
   }
-  state.counters["files"] = scan.file_count;
-  state.SetItemsProcessed(state.iterations() * scan.file_count);
+  state.counters["files"] = files;
 }
 
-void BM_ScanAllFiles(benchmark::State& state) {
-  Scan(state, {"*.*", 1}, kArtists * (kAlbumsPerArtist + 1) * kFilesPerFolder);
+void BM_ScanTreeAllFiles(benchmark::State& state) {
+  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
+  ScanInProcess(state, ProgramFolder(), {{TreeRoot()}}, {"*.*", 1}, kTreeFiles);
 }
-BENCHMARK(BM_ScanAllFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScanTreeAllFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ScanMp3WithInfo(benchmark::State& state) {
-  Scan(state, {"mp3", 1}, kArtists * (kAlbumsPerArtist + 1) * kFilesPerFolder / 2);
+void BM_ScanTreeMp3WithInfo(benchmark::State& state) {
+  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
+  ScanInProcess(state, ProgramFolder(), {{TreeRoot()}}, {"mp3", 1}, kTreeFiles / 2);
 }
-BENCHMARK(BM_ScanMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScanTreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Shows the console report and keeps each benchmark's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // With repetitions the median stands for the benchmark, else the one run.
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const std::string name = run.run_name.function_name;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (!median && (run.run_type != Run::RT_Iteration || m_has_median.count(name) != 0)) {
-        continue;
-      }
-      if (median) m_has_median.insert(name);
-      m_real[name] = run.GetAdjustedRealTime();
-      const auto find_cpu = run.counters.find("find_cpu_ms");
-      m_cpu[name] =
-          find_cpu != run.counters.end() ? find_cpu->second.value : run.GetAdjustedCPUTime();
+void BM_ScanRealTreesAllFiles(benchmark::State& state) {
+  if (!PrepareRealTrees(state)) return;
+  ScanInProcess(state, RealProgramFolder(), RealTreeBatches().batches, {"*.*", 1}, -1);
+}
+BENCHMARK(BM_ScanRealTreesAllFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- tallymere-cli scan as a program of its own ------------------------------
+
+// Runs one tallymere-cli scan per batch; checks afterwards that each wrote its
+// data file and, when expected_files is not negative, how many files in all.
+void ScanWithCli(benchmark::State& state, const std::string& program_folder,
+                 const std::vector<std::vector<std::string>>& batches,
+                 const std::vector<std::string>& type_options, int expected_files) {
+  const std::string out = BasePath("out.mpd");
+  const std::string report = BasePath("cli-report.txt");
+  const auto run_batch = [&](const std::vector<std::string>& batch, double* cpu_ms) {
+    std::vector<std::string> args = {TALLYMERE_CLI_PATH, "scan", "--program-folder",
+                                     program_folder,     "-o",   out};
+    args.insert(args.end(), type_options.begin(), type_options.end());
+    args.push_back("--");
+    args.insert(args.end(), batch.begin(), batch.end());
+    return RunProgram(args, report, cpu_ms);
+  };
+  double cpu_ms = 0;
+  for (auto _ : state) {
+    for (const auto& batch : batches) {
+      if (!run_batch(batch, &cpu_ms)) return state.SkipWithError("tallymere-cli scan failed");
     }
   }
-  // Wall-clock ratios are what a user waits for; processor-time ratios hold
-  // steadier on a machine that others are using at the same time.
-  void PrintRatios() const {
-    const char* kFind = "BM_FindBaseline";
-    if (m_real.count(kFind) == 0 || m_real.at(kFind) <= 0 || m_cpu.at(kFind) <= 0) return;
-    const std::pair<const char*, double> targets[] = {{"BM_ScanAllFiles", 1.5},
-                                                      {"BM_ScanMp3WithInfo", 3.0}};
-    for (const auto& [name, target] : targets) {
-      if (m_real.count(name) == 0) continue;
-      const double real = m_real.at(name) / m_real.at(kFind);
-      const double cpu = m_cpu.at(name) / m_cpu.at(kFind);
-      std::printf("%-20s %.2fx find in real time, %.2fx in processor time (target %.1fx): %s\n",
-                  name, real, cpu, target, real <= target ? "met" : "MISSED");
-    }
-  }
+  bench::ReportChildCpu(state, cpu_ms);
 
- private:
-  std::map<std::string, double> m_real;  // milliseconds
-  std::map<std::string, double> m_cpu;
-  std::set<std::string> m_has_median;
-};
+  // Untimed: the files each batch catalogued, from the line it printed.
+  long files = 0;
+  for (const auto& batch : batches) {
+    double ignored = 0;
+    if (!run_batch(batch, &ignored)) return state.SkipWithError("tallymere-cli scan failed");
+    std::FILE* text = std::fopen(report.c_str(), "r");
+    long batch_files = -1;
+    if (text != nullptr) {
+      if (std::fscanf(text, "Total: %ld files", &batch_files) != 1) batch_files = -1;
+      std::fclose(text);
+    }
+    if (batch_files < 0) return state.SkipWithError("tallymere-cli scan printed no total");
+    files += batch_files;
+  }
+  if (expected_files >= 0 && files != expected_files) {
+    return state.SkipWithError("tallymere-cli did not catalogue the tree as expected");
+  }
+  state.counters["files"] = static_cast<double>(files);
+}
+
+const std::vector<std::string> kAllFilesOptions = {"--type", "*.*", "--no-mp3-info"};
+const std::vector<std::string> kMp3InfoOptions = {"--type", "mp3", "--mp3-info"};
+
+void BM_CliScanTreeAllFiles(benchmark::State& state) {
+  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
+  ScanWithCli(state, ProgramFolder(), {{TreeRoot()}}, kAllFilesOptions, kTreeFiles);
+}
+BENCHMARK(BM_CliScanTreeAllFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliScanTreeMp3WithInfo(benchmark::State& state) {
+  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
+  ScanWithCli(state, ProgramFolder(), {{TreeRoot()}}, kMp3InfoOptions, kTreeFiles / 2);
+}
+BENCHMARK(BM_CliScanTreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliScanRealTreesAllFiles(benchmark::State& state) {
+  if (!PrepareRealTrees(state)) return;
+  ScanWithCli(state, RealProgramFolder(), RealTreeBatches().batches, kAllFilesOptions, -1);
+}
+BENCHMARK(BM_CliScanRealTreesAllFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CliScanRealTreesMp3WithInfo(benchmark::State& state) {
+  if (!PrepareRealTrees(state)) return;
+  ScanWithCli(state, RealProgramFolder(), RealTreeBatches().batches, kMp3InfoOptions, -1);
+}
+BENCHMARK(BM_CliScanRealTreesMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunBenchmarks(argc, argv,
+                              {{"BM_ScanTreeAllFiles", "BM_FindTree", 1.1},
+                               {"BM_ScanTreeMp3WithInfo", "BM_FindTree", 2.0},
+                               {"BM_CliScanTreeAllFiles", "BM_FindTree", 1.1},
+                               {"BM_CliScanTreeMp3WithInfo", "BM_FindTree", 2.0},
+                               {"BM_ScanRealTreesAllFiles", "BM_FindRealTrees", 1.1},
+                               {"BM_CliScanRealTreesAllFiles", "BM_FindRealTrees", 1.1},
+                               {"BM_CliScanRealTreesMp3WithInfo", "BM_FindRealTrees", 2.0}});
 }

@@ -1,5 +1,6 @@
 #include "catalog/data_file.h"
 
+#include <cstring>
 #include <limits>
 
 #include "common/little_endian.h"
@@ -10,24 +11,43 @@ namespace {
 
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<uint16_t>::max();
 
-void PutText(std::string_view utf8, std::string* out) {
+// Writes one text at `at`, where StoredSizeBound made room for it, and
+// returns the position after it.
+char* PutText(std::string_view utf8, char* at) {
   // Nearly every text is ASCII, which is stored as it is.
   if (utf8.size() <= kMaxTextBytes && IsAscii(utf8)) {
-    PutFixed16(out, static_cast<uint16_t>(utf8.size()));
-    out->append(utf8);
-    return;
+    at = EncodeFixed16(at, static_cast<uint16_t>(utf8.size()));
+    std::memcpy(at, utf8.data(), utf8.size());
+    return at + utf8.size();
   }
   std::string stored = EncodeText(utf8);
   // The length field holds 65535 at most; no real name or path comes close.
   if (stored.size() > kMaxTextBytes) stored = EncodeText(CutToStoredWidth(utf8, kMaxTextBytes));
-  PutFixed16(out, static_cast<uint16_t>(stored.size()));
-  out->append(stored);
+  at = EncodeFixed16(at, static_cast<uint16_t>(stored.size()));
+  std::memcpy(at, stored.data(), stored.size());
+  return at + stored.size();
 }
 
+// A stored text is never longer than the text in memory (Windows-1252 takes
+// at most the bytes of the UTF-8 it stands for), so this is room enough.
 std::size_t StoredSizeBound(const CatalogRecord& r) {
   return kSmallestRecordBytes + r.bitrate.size() + r.disk_label.size() + r.path.size() +
          r.file_name.size() + r.modified.size() + r.time.size() + r.artist.size() + r.album.size() +
          r.title.size();
+}
+
+char* PutRecord(const CatalogRecord& record, char* at) {
+  at = PutText(record.bitrate, at);
+  at = PutText(record.disk_label, at);
+  at = PutText(record.path, at);
+  at = PutText(record.file_name, at);
+  at = PutText(record.modified, at);
+  at = PutText(record.time, at);
+  at = EncodeFixed32(at, static_cast<uint32_t>(record.size));
+  at = PutText(record.artist, at);
+  at = PutText(record.album, at);
+  at = PutText(record.title, at);
+  return EncodeFixed32(at, 0);  // Reserved
 }
 
 // Reads records field by field, remembering where the current one began so a
@@ -118,28 +138,22 @@ class RecordReader {
 }  // namespace
 
 void EncodeRecord(const CatalogRecord& record, std::string* out) {
-  PutText(record.bitrate, out);
-  PutText(record.disk_label, out);
-  PutText(record.path, out);
-  PutText(record.file_name, out);
-  PutText(record.modified, out);
-  PutText(record.time, out);
-  PutFixed32(out, static_cast<uint32_t>(record.size));
-  PutText(record.artist, out);
-  PutText(record.album, out);
-  PutText(record.title, out);
-  PutFixed32(out, 0);  // Reserved
+  const std::size_t start = out->size();
+  out->resize(start + StoredSizeBound(record));
+  const char* end = PutRecord(record, out->data() + start);
+  out->resize(static_cast<std::size_t>(end - out->data()));
 }
 
 std::string EncodeDataFile(const CatalogTable& table) {
-  std::string out;
   const int end = table.WrittenEnd();
-  // A stored text is never longer than the text in memory, so this is room
-  // enough: a full catalog is written without moving megabytes as it grows.
+  // Made once, so a full catalog is written without moving megabytes as it
+  // grows, and cut to what the records took.
   std::size_t room = 0;
   for (int i = 1; i < end; ++i) room += StoredSizeBound(table.Record(i));
-  out.reserve(room);
-  for (int i = 1; i < end; ++i) EncodeRecord(table.Record(i), &out);
+  std::string out(room, '\0');
+  char* at = out.data();
+  for (int i = 1; i < end; ++i) at = PutRecord(table.Record(i), at);
+  out.resize(static_cast<std::size_t>(at - out.data()));
   return out;
 }
 

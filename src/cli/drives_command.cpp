@@ -1,8 +1,11 @@
 // tallymere-cli drives: the drive map as this machine (or Data/drives.dat in
-// the program folder) defines it, one tab-separated line per drive.
+// the program folder) defines it, one tab-separated line per drive. A drive
+// whose disk is out (an empty CD drive, a stick seen before and unplugged
+// now) has no folder and is shown as not ready.
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,7 +17,7 @@
 namespace tallymere::cli {
 namespace {
 
-constexpr std::string_view kHeader = "Drive\tType\tTypeName\tFolder\tLabel\n";
+constexpr std::string_view kHeader = "Drive\tType\tTypeName\tFolder\tLabel\tState\n";
 
 // A folder or label holding a tab or line break must not split the line.
 std::string Field(std::string_view text) {
@@ -38,13 +41,15 @@ std::string Field(std::string_view text) {
   return field;
 }
 
-int RunDrives() {
-  const LinuxPlatform platform(LinuxPlatform::FindProgramFolder());
+int RunDrives(const std::string& program_folder) {
+  const LinuxPlatform platform(program_folder.empty() ? LinuxPlatform::FindProgramFolder()
+                                                      : program_folder);
   std::string text(kHeader);
   for (const DriveInfo& drive : platform.Drives()) {
     text += drive.letter;
     text += ":\t" + std::to_string(drive.type) + "\t" + std::string(DriveTypeName(drive.type)) +
-            "\t" + Field(drive.native_folder) + "\t" + Field(drive.label) + "\n";
+            "\t" + Field(drive.native_folder) + "\t" + Field(drive.label) + "\t" +
+            (drive.native_folder.empty() ? "not ready" : "ready") + "\n";
   }
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
     std::perror("tallymere-cli drives: cannot write the drive map");
@@ -57,11 +62,19 @@ int RunDrives() {
 
 Command AddDrivesCommand(CLI::App& tool) {
   CLI::App* command =
-      AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label");
+      AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label, state");
+  auto program_folder = std::make_shared<std::string>();
+  command
+      ->add_option("--program-folder", *program_folder,
+                   "Where Data/drives.dat and Data/drive_letters.dat live\n"
+                   "(default: the program folder)")
+      ->type_name("DIR")
+      ->check(NotEmpty());
   command->footer(
       "The map comes from Data/drives.dat in the program folder when that file exists, else\n"
-      "from the mounts of this machine.");
-  return {command, [] { return RunDrives(); }};
+      "from the mounts of this machine. State is \"not ready\" for a drive without a disk in it:\n"
+      "an empty CD drive, or a removable disk seen before that is not mounted now.");
+  return {command, [program_folder] { return RunDrives(*program_folder); }};
 }
 
 }  // namespace tallymere::cli

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   CLI::App tool;
   SetUpTool(tool);
   const std::vector<Command> commands = {
-      AddDumpCommand(tool), AddInfoCommand(tool), AddDrivesCommand(tool), AddMp3InfoCommand(tool),
-      AddScanCommand(tool), AddFindCommand(tool), AddDupesCommand(tool),  AddListCommand(tool)};
+      AddDumpCommand(tool),    AddInfoCommand(tool),  AddDrivesCommand(tool),
+      AddMp3InfoCommand(tool), AddScanCommand(tool),  AddUpdateCommand(tool),
+      AddFindCommand(tool),    AddDupesCommand(tool), AddListCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }

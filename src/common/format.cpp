@@ -44,6 +44,23 @@ std::string FormatDateTime(std::time_t when) {
   return std::string(text, length);
 }
 
+const std::string& DateTimeTexts::Text(std::time_t when) {
+  if (m_slots.empty()) m_slots.resize(kSlots);
+  // Fibonacci hashing spreads neighbouring seconds over the slots.
+  constexpr uint64_t kGoldenRatio = 0x9E3779B97F4A7C15ull;
+  constexpr int kSlotBits = 10;
+  static_assert(std::size_t{1} << kSlotBits == kSlots);
+  const auto index =
+      static_cast<std::size_t>((static_cast<uint64_t>(when) * kGoldenRatio) >> (64 - kSlotBits));
+  Slot& slot = m_slots[index];
+  if (!slot.filled || slot.when != when) {
+    slot.text = FormatDateTime(when);
+    slot.when = when;
+    slot.filled = true;
+  }
+  return slot.text;
+}
+
 std::optional<std::time_t> ParseDateTime(std::string_view text) {
   if (text.empty() || text.size() > 64) return std::nullopt;
   const std::string copy(text);  // strptime wants a terminated string

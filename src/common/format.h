@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallymere {
 
@@ -19,6 +20,24 @@ std::string FormatTwoDigits(long long value);
 
 // The locale's short date and time ("%x %X"), the form of the Modified field.
 std::string FormatDateTime(std::time_t when);
+
+// FormatDateTime with a memory of the texts it made lately. The files of one
+// album or one installed package share their modified times, and a scan asks
+// for a text for each of tens of thousands of files; a text made for a time
+// is made again only when newer times have pushed it out.
+class DateTimeTexts {
+ public:
+  const std::string& Text(std::time_t when);
+
+ private:
+  struct Slot {
+    std::time_t when = 0;
+    bool filled = false;
+    std::string text;
+  };
+  static constexpr std::size_t kSlots = 1024;  // a power of two
+  std::vector<Slot> m_slots;
+};
 
 // The moment a FormatDateTime text stands for, read in the same locale;
 // nothing for any other text (a catalog made elsewhere may hold dates in

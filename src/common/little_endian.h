@@ -16,6 +16,18 @@ inline void PutFixed32(std::string* out, uint32_t value) {
     out->push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
+// The same into room already made; each returns the position after.
+inline char* EncodeFixed16(char* at, uint16_t value) {
+  at[0] = static_cast<char>(value & 0xFF);
+  at[1] = static_cast<char>((value >> 8) & 0xFF);
+  return at + 2;
+}
+
+inline char* EncodeFixed32(char* at, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) *at++ = static_cast<char>((value >> shift) & 0xFF);
+  return at;
+}
+
 inline uint16_t DecodeFixed16(const unsigned char* p) {
   return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }

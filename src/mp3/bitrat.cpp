@@ -1,5 +1,6 @@
 #include "mp3/bitrat.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -21,6 +22,48 @@ constexpr uint8_t kLowestRateByte = 0x10;
 constexpr uint8_t kHighestRateByte = 0xEB;
 constexpr std::size_t kModeByteOffset = 1;
 constexpr std::size_t kRateByteOffset = 2;
+
+// The first read takes this much, so that a small file's header window and
+// its tag come from one read.
+constexpr int64_t kFirstReadBytes = 4096;
+
+// A file's bytes at positions, the bytes of the first read kept to answer
+// every later read they hold.
+class FileBytes {
+ public:
+  FileBytes(const RandomAccessFile& file, int64_t file_length)
+      : m_file(file),
+        m_first_size(static_cast<std::size_t>(std::min(kFirstReadBytes, file_length))),
+        m_whole_file(file_length <= kFirstReadBytes) {}
+
+  // As RandomAccessFile::ReadAt: fewer bytes than asked only at the end.
+  Status ReadAt(int64_t offset, std::size_t size, std::string* bytes) {
+    if (!m_first_read) {
+      // Exactly the length the file has, so no further read is needed to
+      // find its end.
+      if (m_first_size > 0) {
+        if (Status read = m_file.ReadAt(0, m_first_size, &m_first); !read) return read;
+      }
+      m_first_read = true;
+    }
+    const auto start = static_cast<std::size_t>(offset);
+    // A first read that took the whole file holds every byte from any
+    // position within it.
+    const bool whole_file = m_whole_file && m_first.size() == m_first_size;
+    if (offset >= 0 && start <= m_first.size() && (whole_file || size <= m_first.size() - start)) {
+      bytes->assign(m_first, start, size);
+      return Status::Ok();
+    }
+    return m_file.ReadAt(offset, size, bytes);
+  }
+
+ private:
+  const RandomAccessFile& m_file;
+  const std::size_t m_first_size;
+  const bool m_whole_file;
+  std::string m_first;
+  bool m_first_read = false;
+};
 
 uint8_t ByteAt(const std::string& bytes, std::size_t offset) {
   return static_cast<uint8_t>(bytes[offset]);
@@ -67,7 +110,7 @@ std::string ReadFirstFrame(const std::string& head, int64_t file_length, Mp3Info
   return std::to_string(*kbps);
 }
 
-Status ReadTag(const BinaryFile& file, int64_t file_length, Mp3Info* info) {
+Status ReadTag(FileBytes& file, int64_t file_length, Mp3Info* info) {
   info->ClearTag();
   if (file_length < static_cast<int64_t>(kTagSize)) return Status::Ok();
   std::string block;
@@ -104,8 +147,12 @@ Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info) {
   if (Status opened = file.Open(native_path, OpenMode::kRead); !opened) return opened;
   const Result<int64_t> length = file.Length();
   if (!length) return length.status();
-  const int64_t file_length = *length;
+  return ReadMp3Info(file, *length, info);
+}
 
+Result<std::string> ReadMp3Info(const RandomAccessFile& open_file, int64_t file_length,
+                                Mp3Info* info) {
+  FileBytes file(open_file, file_length);
   // The audio starts after a leading ID3v2 tag; every offset below counts from there.
   std::string head;
   if (Status read = file.ReadAt(0, kHeaderSearchBytes, &head); !read) return read;

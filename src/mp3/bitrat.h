@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/status.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 
@@ -57,6 +58,12 @@ inline constexpr int kHeaderSearchBytes = 3000;
 // Fails with the system's description ("File not found", "Permission
 // denied") when the file cannot be opened or read; the caller adds the path.
 Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info);
+
+// The same for a file the caller has open, file_length bytes long (a scan
+// opens each file itself and learns its length in doing so). A file of a few
+// kilobytes is read with one read, a larger one with one for its start and
+// one for its tag.
+Result<std::string> ReadMp3Info(const RandomAccessFile& file, int64_t file_length, Mp3Info* info);
 
 // --- The decoding steps, exposed for tests ------------------------------------
 

@@ -30,6 +30,23 @@ Status BinaryFile::Open(const std::string& native_path, OpenMode mode) {
   return Status::Ok();
 }
 
+Status BinaryFile::OpenListedFile(int folder_fd, const std::string& name, struct stat* facts) {
+  Close().IgnoreError();
+  do {
+    m_fd = ::openat(folder_fd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  } while (m_fd < 0 && errno == EINTR);
+  if (m_fd < 0) return ErrorStatus(errno);
+  int error = 0;
+  if (::fstat(m_fd, facts) != 0) {
+    error = errno;
+  } else if (!S_ISREG(facts->st_mode)) {
+    error = S_ISDIR(facts->st_mode) ? EISDIR : EINVAL;
+  }
+  if (error == 0) return Status::Ok();
+  Close().IgnoreError();
+  return ErrorStatus(error);
+}
+
 Result<int64_t> BinaryFile::Length() const {
   struct stat facts;
   if (::fstat(m_fd, &facts) != 0) return ErrorStatus(errno);

@@ -5,6 +5,8 @@
 // the user sees ("File not found", "Permission denied"), without the file's
 // name, which the caller adds in the words of its command.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +23,13 @@ class BinaryFile : public RandomAccessFile {
   BinaryFile& operator=(const BinaryFile&) = delete;
 
   Status Open(const std::string& native_path, OpenMode mode);
+  // Opens for reading a regular file that a listing of the folder open as
+  // folder_fd found, by its name alone, and hands back what the file system
+  // says of it: a scan that reads many files of one folder so costs the
+  // kernel one name each instead of a whole path. Whatever stands under the
+  // name now and is not a regular file (a link, a folder, a fifo, which is
+  // never waited for) is refused.
+  Status OpenListedFile(int folder_fd, const std::string& name, struct stat* facts);
 
   Result<int64_t> Length() const override;
   Status ReadAt(int64_t offset, std::size_t size, std::string* bytes) const override;

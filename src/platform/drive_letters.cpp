@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "common/text_lines.h"
+#include "platform/drives_file.h"
 #include "platform/mount_info.h"
 
 namespace tallymere {
@@ -20,13 +21,20 @@ std::size_t LetterIndex(char letter) { return static_cast<std::size_t>(letter - 
 RememberedLetters ParseRememberedLetters(std::string_view text) {
   RememberedLetters letters;
   for (std::string_view line : SplitLines(text)) {
-    // "E: KEY"
+    // "E: KEY TYPE", or "E: KEY" from before types were remembered. The key
+    // is escaped, so the first blank ends it.
     if (line.size() < 4 || line[1] != ':' || line[2] != ' ') continue;
     const char letter = line[0];
     if (letter < kFirstFreeLetter || letter > kLastLetter) continue;
-    std::string key = DecodeOctalEscapes(line.substr(3));
+    const std::string_view rest = line.substr(3);
+    const std::size_t blank = rest.find(' ');
+    std::string key = DecodeOctalEscapes(rest.substr(0, blank));
+    if (key.empty()) continue;
+    int type = 0;
+    if (blank != std::string_view::npos)
+      type = DriveTypeFromName(rest.substr(blank + 1)).value_or(0);
     std::erase_if(letters, [&](const RememberedLetter& r) { return r.key == key; });
-    letters.push_back({letter, std::move(key)});
+    letters.push_back({letter, std::move(key), type});
   }
   return letters;
 }
@@ -37,6 +45,10 @@ std::string FormatRememberedLetters(const RememberedLetters& letters) {
     text += remembered.letter;
     text += ": ";
     text += EncodeOctalEscapes(remembered.key);
+    if (remembered.type != 0) {
+      text += ' ';
+      text += DriveTypeName(remembered.type);
+    }
     text += '\n';
   }
   return text;
@@ -91,6 +103,16 @@ std::vector<char> AssignDriveLetters(const std::vector<std::string>& keys,
     *changed = true;
   }
   return assigned;
+}
+
+bool RememberDriveType(RememberedLetters* remembered, const std::string& key, int type) {
+  for (RememberedLetter& r : *remembered) {
+    if (r.key != key) continue;
+    if (r.type == type) return false;
+    r.type = type;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace tallymere

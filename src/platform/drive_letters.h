@@ -2,8 +2,11 @@
 // Stable drive letters. A drive keeps the letter it had on earlier runs, so a
 // stick that was E: last week is E: again and catalog paths stay valid. The
 // letters are remembered in Data/drive_letters.dat in the program folder, one
-// "E: KEY" line per drive, where the key is the drive's mount point (or the
-// device of an optical drive) with spaces written as "\040".
+// "E: KEY TYPE" line per drive, where the key is the drive's mount point (or
+// the device of an optical drive) with spaces written as "\040", and TYPE the
+// type the drive had when last seen, in the words of drives.dat ("removable").
+// Lines written before types were remembered read "E: KEY"; their type is
+// learnt the next time the drive is seen.
 
 #include <string>
 #include <string_view>
@@ -14,6 +17,7 @@ namespace tallymere {
 struct RememberedLetter {
   char letter = 'D';
   std::string key;
+  int type = 0;  // kDriveRemovable ... kDriveRamDisk, 0 while not known
 };
 using RememberedLetters = std::vector<RememberedLetter>;
 
@@ -33,5 +37,9 @@ inline constexpr char kFirstFreeLetter = 'D';
 // Returns the letters and sets *changed when *remembered was altered.
 std::vector<char> AssignDriveLetters(const std::vector<std::string>& keys,
                                      RememberedLetters* remembered, bool* changed);
+
+// Records the type a drive has now with its remembered letter. Returns true
+// when that changed *remembered.
+bool RememberDriveType(RememberedLetters* remembered, const std::string& key, int type);
 
 }  // namespace tallymere

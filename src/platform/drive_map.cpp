@@ -105,6 +105,22 @@ std::vector<Candidate> FindCandidates(const std::vector<MountEntry>& mounts,
   return candidates;
 }
 
+// A stick or disc that is out keeps its drive, as a drive letter stays while
+// its drive is empty: the disks catalogued on it keep their place in the tree
+// and Update keeps their records. A fixed or network drive that is gone is
+// simply gone.
+void AddDrivesWithoutDisk(const RememberedLetters& remembered,
+                          const std::vector<std::string>& present_keys, DriveMap* map) {
+  for (const RememberedLetter& r : remembered) {
+    if (r.type != kDriveRemovable && r.type != kDriveCdRom) continue;
+    if (std::find(present_keys.begin(), present_keys.end(), r.key) != present_keys.end()) continue;
+    if (FindDrive(*map, r.letter) != nullptr) continue;  // a hand-edited file may repeat a letter
+    MappedDrive drive;
+    drive.info = {r.letter, r.type, "", ""};
+    map->drives.push_back(std::move(drive));
+  }
+}
+
 void SortByLetter(DriveMap* map) {
   std::sort(map->drives.begin(), map->drives.end(), [](const MappedDrive& a, const MappedDrive& b) {
     return a.info.letter < b.info.letter;
@@ -154,8 +170,12 @@ DriveMap BuildAutomaticDriveMap(const std::vector<MountEntry>& mounts, const Mac
     if (letters[i] == '\0') continue;  // more drives than letters
     candidates[i].drive.info.letter = letters[i];
     candidates[i].drive.info.label = LabelOf(candidates[i], probe);
+    if (RememberDriveType(remembered, candidates[i].key, candidates[i].drive.info.type)) {
+      *letters_changed = true;
+    }
     map.drives.push_back(std::move(candidates[i].drive));
   }
+  AddDrivesWithoutDisk(*remembered, keys, &map);
   SortByLetter(&map);
   FenceCommon(&map, mounts);
   return map;

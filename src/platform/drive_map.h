@@ -5,7 +5,9 @@
 // Automatic map: C: is the root file system. Optical drives get letters with
 // or without a disc. Every real file system mounted under /media/,
 // /run/media/ or /mnt/ gets a letter; everything else mounted elsewhere is
-// part of C:. Letters are stable across runs (drive_letters.h).
+// part of C:. Letters are stable across runs (drive_letters.h), and a
+// removable or CD-ROM drive seen on an earlier run that is not mounted now
+// stays in the map without a disk: its last type, no folder.
 //
 // Override map: Data/drives.dat (drives_file.h) replaces the automatic map.
 
@@ -23,7 +25,7 @@
 namespace tallymere {
 
 struct MappedDrive {
-  DriveInfo info;      // native_folder is empty for an optical drive without a disc
+  DriveInfo info;      // native_folder is empty for a drive without a disk in it
   std::string device;  // the optical drive's device ("/dev/sr0"), else empty
 };
 
@@ -39,7 +41,8 @@ DriveMap BuildOverrideDriveMap(const std::vector<DriveOverride>& overrides,
                                const std::vector<MountEntry>& mounts);
 
 // Reads the machine through the probe; remembered letters are used and
-// extended (*letters_changed tells whether they need saving).
+// extended, with the type of each drive seen now (*letters_changed tells
+// whether they need saving).
 DriveMap BuildAutomaticDriveMap(const std::vector<MountEntry>& mounts, const MachineProbe& probe,
                                 RememberedLetters* remembered, bool* letters_changed);
 

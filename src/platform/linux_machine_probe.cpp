@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "platform/atomic_file.h"
@@ -21,6 +23,7 @@ constexpr const char* kMountInfoPath = "/proc/self/mountinfo";
 constexpr std::string_view kSysBlock = "/sys/class/block/";
 constexpr std::string_view kByLabel = "/dev/disk/by-label/";
 constexpr std::string_view kDevPrefix = "/dev/";
+constexpr int64_t kMountCheckIntervalMs = 10;
 
 std::string RealPath(const std::string& path) {
   char* resolved = realpath(path.c_str(), nullptr);
@@ -60,6 +63,13 @@ class LinuxMachineProbe : public MachineProbe {
 
   bool MountsChanged() override {
     if (m_mount_watch < 0) return false;
+    // A scan asks before every folder it lists; asking the kernel at most
+    // every few milliseconds loses nothing, as its flag stays up until asked.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    const int64_t now_ms = int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+    if (m_last_check_ms >= 0 && now_ms - m_last_check_ms < kMountCheckIntervalMs) return false;
+    m_last_check_ms = now_ms;
     // The kernel flags the mount table file with POLLPRI|POLLERR once per change.
     pollfd watch{m_mount_watch, POLLPRI, 0};
     return poll(&watch, 1, 0) > 0 && (watch.revents & (POLLPRI | POLLERR)) != 0;
@@ -111,6 +121,7 @@ class LinuxMachineProbe : public MachineProbe {
 
  private:
   int m_mount_watch;
+  int64_t m_last_check_ms = -1;
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ class MachineProbe {
   // The text of /proc/self/mountinfo; "" when it cannot be read.
   virtual std::string MountInfoText() const = 0;
   // True once after each change of the mount table (a stick plugged in, a disc
-  // mounted). Cheap: it reads nothing.
+  // mounted), possibly a few milliseconds after it. Cheap: it reads nothing.
   virtual bool MountsChanged() = 0;
   // The optical drives' devices ("/dev/sr0"), sorted.
   virtual std::vector<std::string> OpticalDevices() const = 0;

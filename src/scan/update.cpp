@@ -55,6 +55,7 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, 
   state.lstList.Clear();
   UpdateResult result;
   ScanEngine engine(platform, ui, state);
+  engine.set_records_to_follow(static_cast<int>(kept.size()));
   const Status scanned = engine.ScanDisk(settings, &result.table, &result.report);
   state.lstBox.clear();
   if (!scanned) {

@@ -31,5 +31,18 @@ TEST(FormatTest, DatesWrittenByTheProgramReadBackAndOthersDoNot) {
   EXPECT_EQ(ParseDateTime(FormatDateTime(0) + " and more"), std::nullopt);
 }
 
+TEST(FormatTest, RememberedDateTextsAreTheTextsOfTheirOwnTimes) {
+  DateTimeTexts texts;
+  // Far more times than are remembered, many of them sharing a place, each
+  // asked for twice: the second answer must still be its own.
+  for (int round = 0; round < 2; ++round) {
+    for (std::time_t when = 1700000000; when < 1700000000 + 5000; when += 3) {
+      ASSERT_EQ(texts.Text(when), FormatDateTime(when)) << when;
+      ASSERT_EQ(texts.Text(when - 86400 * 400), FormatDateTime(when - 86400 * 400)) << when;
+    }
+  }
+  EXPECT_EQ(texts.Text(0), FormatDateTime(0));
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -84,5 +84,18 @@ TEST(SortedListTest, ComparesOrdinallyWithAsciiLettersFolded) {
   EXPECT_EQ(CompareNoCase("", ""), 0);
 }
 
+TEST(SortedListTest, FoldsLettersBeyondLongCommonBeginnings) {
+  const std::string base = "C:\\Music\\Some Artist\\";
+  EXPECT_EQ(CompareNoCase(base + "Album One", base + "ALBUM ONE"), 0);
+  EXPECT_LT(CompareNoCase(base + "album a", base + "ALBUM B"), 0);
+  EXPECT_GT(CompareNoCase(base + "ALBUM B", base + "album a"), 0);
+  // Case differs early, the first real difference comes later.
+  EXPECT_LT(CompareNoCase("c:\\music\\some artist\\x", base + "Y"), 0);
+  // "[" follows "Z" as bytes, but "Z" compares as "z", which follows "[".
+  EXPECT_LT(CompareNoCase(base + "[", base + "Z"), 0);
+  EXPECT_LT(CompareNoCase(base, base + "a"), 0);
+  EXPECT_GT(CompareNoCase(base + "\xC3\xA9", base + "Z"), 0);
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -80,6 +80,26 @@ TEST(FolderListingTest, FileFactsAreSixtyFourBitAndFailuresNameTheFolderAndCause
             "Cannot list \"C:\\big.avi\": Not a directory");
 }
 
+TEST(FolderListingTest, ListsFoldersLargerThanOneReadOfTheKernel) {
+  testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
+  fixture.folder().MakeFolder("c");
+  // 3,000 long names take several times the room of one read of entries.
+  std::vector<std::string> expected;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string name = std::string(90, 'x') + std::to_string(i) + ".mp3";
+    const int fd = open(fixture.folder().Path("c/" + name).c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    expected.push_back(name);
+  }
+  std::sort(expected.begin(), expected.end());
+  for (bool facts : {false, true}) {
+    const Result<FolderListing> listing = fixture.platform().ListFolder("C:\\", facts);
+    ASSERT_TRUE(listing.ok());
+    EXPECT_EQ(Names(*listing), expected);
+  }
+}
+
 TEST(FolderListingTest, NeverReturnsTheKernelsFolders) {
   testing::DrivesFixture fixture("C: fixed /\n");
   const Result<FolderListing> top = fixture.platform().ListFolder("C:\\", false);

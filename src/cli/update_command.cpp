@@ -1,0 +1,126 @@
+// tallymere-cli update: the window's Update without the window, for a timer
+// that keeps a catalog current overnight. The fixed drives are scanned afresh,
+// the records of removable disks and CDs kept, and the data file replaced in
+// one step; when the update fails, the data file stays exactly as it was.
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "catalog/catalog_record.h"
+#include "catalog/data_file.h"
+#include "catalog/settings.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/console_ui.h"
+#include "cli/scan_report.h"
+#include "common/format.h"
+#include "platform/linux_platform.h"
+#include "scan/update.h"
+
+namespace tallymere::cli {
+namespace {
+
+constexpr const char* kPrefix = "tallymere-cli update";
+constexpr const char* kMp3Type = "mp3";
+
+// An empty text is an option that was not given: parsing refuses an empty
+// value for each of them.
+struct UpdateOptions {
+  std::string file;
+  std::string output;
+  std::string program_folder;
+};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kPrefix, message.c_str());
+  return 1;
+}
+
+// As File > Open leaves them: the file type and MP3-information flag of the
+// catalog's last trailer, or the settings file's when it has none. As the
+// window's Update does, only MP3 files have their information read.
+ScanSettings SettingsFor(const CatalogTable& catalog, const Platform& platform) {
+  ScanSettings settings;
+  if (const CatalogRecord* trailer = catalog.LastTrailer()) {
+    settings.file_type = TrailerFileType(*trailer);
+    settings.mp3_info_flag = trailer->size;
+  } else {
+    Settings stored;
+    if (Status status = LoadSettings(platform, &stored); !status) {
+      std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
+                   status.message().c_str());
+    }
+    settings.file_type = stored.txtType;
+    settings.mp3_info_flag = stored.chkBitRate;
+  }
+  if (settings.file_type != kMp3Type) settings.mp3_info_flag = 0;
+  return settings;
+}
+
+int RunUpdate(const UpdateOptions& options) {
+  const std::string program_folder =
+      options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
+  const LinuxPlatform platform(program_folder);
+
+  CatalogTable catalog;
+  if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
+    return Fail(loaded.message());
+  }
+  const ScanSettings settings = SettingsFor(catalog, platform);
+
+  ConsoleUi ui(kPrefix);
+  ScanState state;
+  Result<UpdateResult> updated = UpdateHardDrives(
+      platform, ui, state, PlanUpdate(platform), catalog, settings, FormatDateTime(platform.Now()));
+  if (!updated) return Fail(updated.status().message());
+
+  const std::string& target = options.output.empty() ? options.file : options.output;
+  if (Status saved = SaveDataFile(platform, updated->table, target); !saved) {
+    return Fail(saved.message());
+  }
+  ReportSkipped(kPrefix, updated->report);
+  std::printf("Total: %d files, %s MB (%d from the fixed drives, %d kept of removable disks)\n",
+              updated->scanned + updated->kept,
+              FormatMegabytes(static_cast<double>(updated->table.TotalSize())).c_str(),
+              updated->scanned, updated->kept);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+Command AddUpdateCommand(CLI::App& tool) {
+  CLI::App* command =
+      AddCommand(tool, "update", "Rescan the fixed drives of a data file, keeping disks and CDs");
+  auto options = std::make_shared<UpdateOptions>();
+  command->add_option("FILE.mpd", options->file, "The data file to update")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  command
+      ->add_option("-o,--output", options->output,
+                   "Write the updated catalog here and leave FILE.mpd as it is\n"
+                   "(default: replace FILE.mpd)")
+      ->type_name("OUT.mpd")
+      ->check(NotEmpty());
+  command
+      ->add_option("--program-folder", options->program_folder,
+                   "Where Data/drives.dat and Data/lists.dat live\n"
+                   "(default: the program folder)")
+      ->type_name("DIR")
+      ->check(NotEmpty());
+  command->footer(
+      "Every fixed drive of the drive map (\"tallymere-cli drives\") is scanned from its root;\n"
+      "the records of removable and CD-ROM drives, inserted or not, are kept after them, and\n"
+      "those of other drives dropped. The file type and the MP3-information flag are the data\n"
+      "file's own, from its last trailer (else those of Data/lists.dat); MP3 information is read\n"
+      "only when the type is mp3. The data file is replaced in one step, only once the update\n"
+      "has succeeded. A fixed drive that cannot be listed, or more files than a catalog holds,\n"
+      "fail the update: the message goes to stderr, the exit status is 1, and no file changes.\n"
+      "Folders that could not be read and MP3 files that could not be opened are named on\n"
+      "stderr; the update goes on without them.");
+  return {command, [options] { return RunUpdate(*options); }};
+}
+
+}  // namespace tallymere::cli

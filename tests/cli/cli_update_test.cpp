@@ -1,0 +1,190 @@
+// tallymere-cli update, run as the built program over a program folder whose
+// drives.dat maps C: and D: as fixed drives and E: as a CD-ROM drive.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "catalog/data_file.h"
+#include "cli/cli_runner.h"
+#include "mp3/mp3_fixtures.h"
+#include "support/test_platform.h"
+
+namespace tallymere {
+namespace {
+
+using testing::CliRun;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using testing::RunCli;
+
+CatalogRecord Record(const std::string& path, const std::string& name, const std::string& label) {
+  CatalogRecord record;
+  record.path = path;
+  record.file_name = name;
+  record.disk_label = label;
+  record.modified = "then";
+  record.size = 1000;
+  return record;
+}
+
+class CliUpdateTest : public ::testing::Test {
+ protected:
+  CliUpdateTest() {
+    const std::string root = m_folder.path();
+    WriteDrives("C: fixed " + root + "/c\nD: fixed " + root + "/d\nE: cdrom " + root + "/e\n");
+    m_folder.WriteFile("c/Music/song.mp3", testing::Frame() + testing::Frame());
+    m_folder.WriteFile("c/Music/notes.txt", "text");
+    m_folder.WriteFile("d/Backup/old.mp3", testing::Frame());
+    m_folder.MakeFolder("e");
+  }
+
+  void WriteDrives(const std::string& lines) const {
+    m_folder.WriteFile("program/Data/drives.dat", lines);
+  }
+
+  // A catalog as an earlier update left it: a C: file that is gone now, a
+  // CD catalogued under its label, a disk of a drive this machine lacks, and
+  // the trailer; or, with more CD records, the CD alone.
+  void WriteCatalog(const std::string& file_type, int mp3_info_flag, int cd_records = 2) const {
+    const bool others = cd_records == 2;
+    CatalogTable table;
+    int index = 1;
+    if (others) table.SetRecord(index++, Record("C:\\Old\\", "gone.mp3", "C:\\"));
+    for (int i = 0; i < cd_records; ++i) {
+      CatalogRecord cd = Record("E:\\Album\\", "track" + std::to_string(i) + ".mp3", "MyCD");
+      cd.bitrate = "192";
+      cd.time = "03:30";
+      cd.artist = "Band";
+      table.SetRecord(index++, cd);
+    }
+    if (others) table.SetRecord(index++, Record("Q:\\", "far.mp3", "Q:\\"));
+    table.SetRecord(index, MakeTrailer(file_type, mp3_info_flag, "last year"));
+    ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), table, m_file).ok());
+  }
+
+  CliRun Update(std::vector<std::string> rest = {}) const {
+    std::vector<std::string> args = {"update", "--program-folder", m_folder.Path("program")};
+    args.insert(args.end(), rest.begin(), rest.end());
+    args.push_back(m_file);
+    return RunCli(args, m_folder);
+  }
+
+  // "Path+File name label bitrate" of every record, the trailer as
+  // "trailer NAME FLAG".
+  std::vector<std::string> Records(const std::string& path) const {
+    CatalogTable table;
+    const Status loaded = LoadDataFile(testing::TestPlatform(), path, &table);
+    EXPECT_TRUE(loaded.ok()) << loaded.message();
+    std::vector<std::string> records;
+    for (int i = 1; i < table.WrittenEnd(); ++i) {
+      const CatalogRecord& r = table.Record(i);
+      records.push_back(IsTrailer(r) ? "trailer " + r.file_name + " " + std::to_string(r.size)
+                                     : r.path + r.file_name + " " + r.disk_label + " " + r.bitrate);
+    }
+    return records;
+  }
+
+  testing::TempFolder m_folder;
+  const std::string m_file = m_folder.Path("catalog.mpd");
+};
+
+TEST_F(CliUpdateTest, RescansTheFixedDrivesAndKeepsTheCdAfterThem) {
+  WriteCatalog("mp3", 1);
+  const CliRun run = Update();
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_THAT(run.err, IsEmpty());
+  EXPECT_EQ(run.out,
+            "Total: 4 files, 0.00 MB (2 from the fixed drives, 2 kept of removable disks)\n");
+  // The file type and MP3 flag are the catalog's own; the stale C: record and
+  // the disk of the missing drive are gone.
+  EXPECT_THAT(Records(m_file),
+              ElementsAre("C:\\Music\\song.mp3 C:\\ 128", "D:\\Backup\\old.mp3 D:\\ 128",
+                          "E:\\Album\\track0.mp3 MyCD 192", "E:\\Album\\track1.mp3 MyCD 192",
+                          "trailer *.mp3 1"));
+}
+
+TEST_F(CliUpdateTest, TakesTypeAndFlagFromTheLastTrailerAndReadsMp3InformationOnlyForMp3) {
+  WriteCatalog("*.*", 1);
+  ASSERT_EQ(Update().exit_code, 0);
+  // All files, and no MP3 information whatever the flag said.
+  EXPECT_THAT(Records(m_file),
+              ::testing::IsSupersetOf(
+                  {"C:\\Music\\notes.txt C:\\ ", "C:\\Music\\song.mp3 C:\\ ", "trailer *.*.* 0"}));
+  EXPECT_EQ(Records(m_file).size(), 3u + 2u + 1u);
+
+  WriteCatalog("mp3", 0);
+  ASSERT_EQ(Update().exit_code, 0);
+  EXPECT_EQ(Records(m_file).front(), "C:\\Music\\song.mp3 C:\\ ");
+  EXPECT_EQ(Records(m_file).back(), "trailer *.mp3 0");
+}
+
+TEST_F(CliUpdateTest, WritesToAnotherFileWhenAskedAndLeavesTheCatalogAlone) {
+  WriteCatalog("mp3", 1);
+  const std::string before = testing::ReadFileBytes(m_file);
+  const std::string out = m_folder.Path("updated.mpd");
+  const CliRun run = Update({"-o", out});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+  EXPECT_EQ(Records(out).size(), 5u);
+  EXPECT_EQ(Records(out).front(), "C:\\Music\\song.mp3 C:\\ 128");
+}
+
+TEST_F(CliUpdateTest, AFixedDriveThatCannotBeListedFailsAndLeavesTheCatalogByteIdentical) {
+  WriteCatalog("mp3", 1);
+  const std::string before = testing::ReadFileBytes(m_file);
+  WriteDrives("C: fixed " + m_folder.Path("c") + "\nD: fixed " + m_folder.Path("missing") +
+              "\nE: cdrom " + m_folder.Path("e") + "\n");
+  const CliRun run = Update();
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.out, IsEmpty());
+  EXPECT_THAT(run.err, HasSubstr("tallymere-cli update: The catalog was not updated: Cannot list "
+                                 "\"D:\\\": No such file or directory"));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+}
+
+TEST_F(CliUpdateTest, MoreFilesThanACatalogHoldsFailAndLeaveTheCatalogByteIdentical) {
+  // The CD's records leave room for one more file; the fixed drives hold two.
+  WriteCatalog("mp3", 1, CatalogTable::kMaxFileRecords - 1);
+  const std::string before = testing::ReadFileBytes(m_file);
+  const CliRun run = Update({"-o", m_folder.Path("updated.mpd")});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.err, HasSubstr("the fixed drives hold 2 files of the type catalogued and the "
+                                 "removable disks 32764 more"));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+  EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("updated.mpd")), "");
+}
+
+TEST_F(CliUpdateTest, RefusesADamagedDataFileWithItsMessage) {
+  WriteCatalog("mp3", 1);
+  std::string bytes = testing::ReadFileBytes(m_file);
+  bytes.resize(bytes.size() - 3);
+  m_folder.WriteFile("catalog.mpd", bytes);
+  const CliRun run = Update();
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.out, IsEmpty());
+  EXPECT_THAT(run.err, HasSubstr(std::string(kNotADataFile) + " \"" + m_file + "\""));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), bytes);
+
+  const CliRun missing =
+      RunCli({"update", "--program-folder", m_folder.Path("program"), m_folder.Path("none.mpd")},
+             m_folder);
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_THAT(missing.err, HasSubstr("none.mpd"));
+}
+
+TEST_F(CliUpdateTest, HelpDescribesTheOptionsAndWhatIsScannedAndKept) {
+  const CliRun help = RunCli({"update", "--help"}, m_folder);
+  EXPECT_EQ(help.exit_code, 0);
+  for (const char* mention : {"Usage: tallymere-cli update", "FILE.mpd", "-o,--output OUT.mpd",
+                              "--program-folder DIR", "fixed drive", "removable", "exit status"}) {
+    EXPECT_THAT(help.out, HasSubstr(mention));
+  }
+  EXPECT_THAT(RunCli({"--help"}, m_folder).out, HasSubstr("\n  update "));
+  const CliRun bare = RunCli({"update"}, m_folder);
+  EXPECT_EQ(bare.exit_code, 1);
+  EXPECT_THAT(bare.err, HasSubstr("FILE.mpd is required"));
+}
+
+}  // namespace
+}  // namespace tallymere
