@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tallymere needs; skips apt when all are present.
-# Usage: tools/install_packages.sh [run|test]
+# Usage: tools/install_packages.sh [run|package|test]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
           libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info eject)
-if [[ "${1:-run}" == "test" ]]; then
+mode=${1:-run}
+# Packing computes the programs' library dependencies, which asks `file`.
+if [[ "$mode" == "package" || "$mode" == "test" ]]; then
+  packages+=(file)
+fi
+if [[ "$mode" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth dbus-daemon
              fonts-dejavu-core clang-format
-             desktop-file-utils appstream man-db file)
+             desktop-file-utils appstream man-db)
 fi
 
 missing=()
