@@ -151,8 +151,12 @@ int ListModel::AddRow(ListRow row) {
 
 void ListModel::AddRows(std::vector<ListRow> rows) {
   if (rows.empty()) return;
-  m_rows.reserve(m_rows.size() + rows.size());
-  std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
+  if (m_rows.empty()) {
+    m_rows = std::move(rows);
+  } else {
+    m_rows.reserve(m_rows.size() + rows.size());
+    std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
+  }
   if (m_sorted) {
     SortRows();
   } else {

@@ -45,11 +45,19 @@ void FrmMain::ListDuplicates(DuplicateRule rule, std::string_view found_text) {
   const int icon = m_settings.txtType == "mp3" ? 3 : 1;
   std::vector<ListRow> rows;
   rows.reserve(sets.pairs.size() * 3);
+  // A record stands in many sets; its texts are made once, then copied.
+  std::vector<std::size_t> made_at(static_cast<std::size_t>(m_catalog.HeldCount()) + 1, SIZE_MAX);
   for (std::size_t set = 0; set < sets.pairs.size(); ++set) {
     for (int index : {sets.pairs[set].first, sets.pairs[set].second}) {
-      ListRow row = FileListRow(m_catalog.Record(index), icon);
-      if (set % 2 == 0) row.text_color = kBlue;  // the 1st, 3rd, 5th ... set
-      rows.push_back(std::move(row));
+      std::size_t& made = made_at[static_cast<std::size_t>(index)];
+      if (made == SIZE_MAX) {
+        made = rows.size();
+        rows.push_back(FileListRow(m_catalog.Record(index), icon));
+      } else {
+        rows.push_back(rows[made]);
+      }
+      // The 1st, 3rd, 5th ... set in blue.
+      rows.back().text_color = set % 2 == 0 ? kBlue : 0;
     }
     rows.emplace_back();  // a blank row after each set
   }
