@@ -65,7 +65,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening files and folders goes through xdg-open; the file type needs the
 # MIME database. Both come on top of the libraries dpkg-shlibdeps finds.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, shared-mime-info")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "eject")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "catalog of the files on drives and removable disks, with MP3 details
