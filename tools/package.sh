@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 tools/install_packages.sh package
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYMERE_WITH_QT=ON
-cmake --build build -j"$(nproc)" --target tallymere tallymere-cli
+cmake --build build -j"$(nproc)" --target tallymere tallymere-cli tallymere_docs
 (cd build && cpack -G DEB)
 ls "$PWD"/build/tallymere_*.deb
