@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux_platform.h"
+
 namespace tallymere::cli {
 namespace {
 
@@ -92,6 +94,19 @@ CLI::Validator NotEmpty() {
   return CLI::Validator(
       [](const std::string& text) { return text.empty() ? "may not be empty" : std::string(); },
       "");
+}
+
+void AddProgramFolderOption(CLI::App* command, std::string* folder,
+                            const std::string& what_lives_there) {
+  command
+      ->add_option("--program-folder", *folder,
+                   "Where " + what_lives_there + " live\n(default: the program folder)")
+      ->type_name("DIR")
+      ->check(NotEmpty());
+}
+
+std::string ProgramFolder(const std::string& given) {
+  return given.empty() ? LinuxPlatform::FindProgramFolder() : given;
 }
 
 int RunCommandLine(CLI::App& tool, const std::vector<Command>& commands, int argc,

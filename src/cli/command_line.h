@@ -28,6 +28,14 @@ CLI::App* AddCommand(CLI::App& tool, const std::string& name, const std::string&
 // Refuses an empty text, which is never a file, folder or label.
 CLI::Validator NotEmpty();
 
+// --program-folder DIR, naming the files of `what_lives_there` that are read
+// from DIR instead of the program folder ("Data/lists.dat and Data/drives.dat").
+void AddProgramFolderOption(CLI::App* command, std::string* folder,
+                            const std::string& what_lives_there);
+
+// The folder given with --program-folder, else the program's own.
+std::string ProgramFolder(const std::string& given);
+
 // Parses argv and runs the command it names, returning its exit status.
 // --help prints the help of the tool or of the command on stdout and returns
 // 0. A usage error prints one line naming the problem on stderr, then the help

@@ -42,8 +42,7 @@ std::string Field(std::string_view text) {
 }
 
 int RunDrives(const std::string& program_folder) {
-  const LinuxPlatform platform(program_folder.empty() ? LinuxPlatform::FindProgramFolder()
-                                                      : program_folder);
+  const LinuxPlatform platform(ProgramFolder(program_folder));
   std::string text(kHeader);
   for (const DriveInfo& drive : platform.Drives()) {
     text += drive.letter;
@@ -64,12 +63,8 @@ Command AddDrivesCommand(CLI::App& tool) {
   CLI::App* command =
       AddCommand(tool, "drives", "Print the drive map: letter, type, native folder, label, state");
   auto program_folder = std::make_shared<std::string>();
-  command
-      ->add_option("--program-folder", *program_folder,
-                   "Where Data/drives.dat and Data/drive_letters.dat live\n"
-                   "(default: the program folder)")
-      ->type_name("DIR")
-      ->check(NotEmpty());
+  AddProgramFolderOption(command, program_folder.get(),
+                         "Data/drives.dat and Data/drive_letters.dat");
   command->footer(
       "The map comes from Data/drives.dat in the program folder when that file exists, else\n"
       "from the mounts of this machine. State is \"not ready\" for a drive without a disk in it:\n"

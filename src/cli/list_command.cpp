@@ -152,8 +152,7 @@ int RunList(const ListOptions& options) {
   // tens of megabytes of fresh memory, whose page faults would cost more
   // than the writing.
   KeepFreedMemoryForReuse();
-  const std::string program_folder =
-      options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
+  const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
   const Settings settings = ListSettings(options, platform);
 
@@ -226,12 +225,8 @@ Command AddListCommand(CLI::App& tool) {
       command->add_option("--drive", options->drive, "List the files on drive D: alone")
           ->type_name("D:")
           ->transform(DriveCheck());
-  command
-      ->add_option("--program-folder", options->program_folder,
-                   "Where Data/lists.dat, Data/drives.dat, Header.txt and\n"
-                   "Footer.txt live (default: the program folder)")
-      ->type_name("DIR")
-      ->check(NotEmpty());
+  AddProgramFolderOption(command, &options->program_folder,
+                         "Data/lists.dat, Data/drives.dat, Header.txt and Footer.txt");
   command
       ->add_option("-o,--output", options->output,
                    "The list file; \".txt\" is added unless the name ends in it")

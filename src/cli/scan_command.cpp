@@ -138,8 +138,7 @@ ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
 }
 
 int RunScan(const ScanOptions& options) {
-  const std::string program_folder =
-      options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
+  const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
   const ScanSettings settings = SettingsFor(options, platform);
 
@@ -211,12 +210,7 @@ Command AddScanCommand(CLI::App& tool) {
       ->type_name("LABEL")
       ->check(NotEmpty())
       ->check(LabelCheck());
-  command
-      ->add_option("--program-folder", options->program_folder,
-                   "Where Data/lists.dat and Data/drives.dat live\n"
-                   "(default: the program folder)")
-      ->type_name("DIR")
-      ->check(NotEmpty());
+  AddProgramFolderOption(command, &options->program_folder, "Data/lists.dat and Data/drives.dat");
   return {command, [options] { return RunScan(*options); }};
 }
 

@@ -60,8 +60,7 @@ ScanSettings SettingsFor(const CatalogTable& catalog, const Platform& platform) 
 }
 
 int RunUpdate(const UpdateOptions& options) {
-  const std::string program_folder =
-      options.program_folder.empty() ? LinuxPlatform::FindProgramFolder() : options.program_folder;
+  const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
 
   CatalogTable catalog;
@@ -104,12 +103,7 @@ Command AddUpdateCommand(CLI::App& tool) {
                    "(default: replace FILE.mpd)")
       ->type_name("OUT.mpd")
       ->check(NotEmpty());
-  command
-      ->add_option("--program-folder", options->program_folder,
-                   "Where Data/drives.dat and Data/lists.dat live\n"
-                   "(default: the program folder)")
-      ->type_name("DIR")
-      ->check(NotEmpty());
+  AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
   command->footer(
       "Every fixed drive of the drive map (\"tallymere-cli drives\") is scanned from its root;\n"
       "the records of removable and CD-ROM drives, inserted or not, are kept after them, and\n"
