@@ -287,9 +287,16 @@ void Mp3UtilitiesWindow::BuildViews() {
 
 void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
   std::map<std::string_view, QMenu*> menus;
-  for (const char* title : {"File", "Tag", "Rename", "Tools", "Options"}) {
-    menus[title] = menuBar()->addMenu(QString("&") + title);
-  }
+  // Each menu has an Alt key of its own: Tag has the T, so Tools takes the o.
+  const struct {
+    const char* title;
+    const char* caption;
+  } kMenuTitles[] = {{"File", "&File"},
+                     {"Tag", "&Tag"},
+                     {"Rename", "&Rename"},
+                     {"Tools", "T&ools"},
+                     {"Options", "O&ptions"}};
+  for (const auto& menu : kMenuTitles) menus[menu.title] = menuBar()->addMenu(menu.caption);
   const auto make_action = [this](const Id3MenuItem& item) {
     auto* action = new QAction(ToQt(item.caption), this);
     action->setObjectName(ToQt(item.name));

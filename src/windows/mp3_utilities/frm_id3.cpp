@@ -181,8 +181,10 @@ void FrmID3::EnterEmptyState() {
 void FrmID3::EnterBatchLoadedState() {
   EnterEmptyState();
   for (int button : kBatchButtons) m_commands.EnableButton(button, true);
-  // Manual needs nothing but an entry to name, so it comes with the batch.
+  // Manual and Extract ID3 Tag need nothing but entries to name, so their
+  // menu items come with the batch, as Extract's toolbar button does.
   m_commands.Enable("mnuMan", true);
+  m_commands.Enable("mnuIDrenam", true);
 }
 
 void FrmID3::EnableNamingStep() {

@@ -38,7 +38,9 @@ void FrmID3::mnuIDrenam_Click() {
     m_LvOld.SetCell(row, kBatchNew, NameFromTag(info, m_mnuAlbum, m_mnuCom));
   }
   ShowNewName();
+  // Rename is offered wherever it is reached from, menu or toolbar.
   m_commands.Enable("mnuRen", true);
+  m_commands.EnableButton(id3_toolbar::kRen, true);
 }
 
 void FrmID3::mnuMan_Click() {

@@ -77,7 +77,7 @@ TEST_F(FrmId3Test, ListsTheMp3FilesOfATreeEachWithItsFolder) {
   EXPECT_EQ(ui().calls()[1].title, "Choose Drive or Folder to Add to Batch");
   EXPECT_EQ(ui().yield_count(), 2);  // once per subfolder name
   EXPECT_EQ(ui().busy_depth(), 0);
-  EXPECT_EQ(Enabled(id3()), "1 3 4 5 7 8 9 10 11 mnuMan ");
+  EXPECT_EQ(Enabled(id3()), "1 3 4 5 7 8 9 10 11 mnuMan mnuIDrenam ");
 
   // The entry keeps the extension's letter case, so it still finds its file.
   Click("Song");
@@ -177,7 +177,7 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   // The details of the first file sent, which has no frame header.
   EXPECT_EQ(id3().CurrentFile(), "C:\\Music\\b.mp3");
   EXPECT_EQ(id3().Label11(), "Bitrate: ---");
-  EXPECT_EQ(Enabled(id3()), "1 3 4 5 7 8 9 10 11 mnuMan ");
+  EXPECT_EQ(Enabled(id3()), "1 3 4 5 7 8 9 10 11 mnuMan mnuIDrenam ");
 
   id3().close_window = [this] { id3().Form_Unload(); };
   id3().mnuExit_Click();

@@ -50,6 +50,7 @@ TEST_F(FrmId3RenameTest, ExtractsNamesFromTagsWithOptionalAlbumAndComment) {
   id3().Tbr_ButtonClick(10);  // Extract ID3 Tag
   EXPECT_EQ(Column(kBatchNew), (Texts{"Artist - Title", "Band - Song", "", "Nul - Short"}));
   EXPECT_TRUE(id3().commands().Enabled("mnuRen"));
+  EXPECT_TRUE(id3().commands().ButtonEnabled(id3_toolbar::kRen));
   EXPECT_EQ(id3().CurNames()[0], "a");  // no snapshot: Oops! does not take it back
   id3().mnuAlbum_Click();
   id3().mnuIDrenam_Click();
