@@ -122,6 +122,11 @@ bool FrmMain::AddDisk() {
   m_catalog = std::move(disk);
   m_saved_records.Erase();
   m_scan.lstBox.clear();
+  // A disk added after New or at start-up is the whole catalog. It is named as
+  // a new scan names its catalog, so Save asks where to keep it instead of
+  // writing the bare "Untitled.mpd" into whatever folder the program was
+  // started from, and Data File Info can tell about it.
+  if (m_data_file_path == kUntitledDataFile) m_data_file_path = UntitledPath();
   m_ui.SetStatus(1, " Loading files, please wait . . .");
 
   {
@@ -134,6 +139,9 @@ bool FrmMain::AddDisk() {
   }
   ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
   ReportSkippedFolders(report);
+  // After New the catalog commands were off; now there is a catalog to save,
+  // list and search.
+  EnableCatalogCommands(true);
   m_changed = true;
   return true;
 }

@@ -60,6 +60,31 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
+TEST_F(AddDiskTest, ADiskAddedAfterNewIsACatalogThatAsksForItsNameWhenSaved) {
+  main().mnuNew_Click();
+  File("e", "one.mp3");
+  AddDisk("E:\\", "CD1");
+  EXPECT_EQ(main().catalog().FileCount(), 1);
+  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  for (const char* command : {"mnuSaveFile", "mnuSaveas", "mnuCreat", "mnuInfo"}) {
+    EXPECT_TRUE(main().commands().Enabled(command)) << command;
+  }
+
+  // Save asks for a name rather than writing "Untitled.mpd" into whatever
+  // folder the program was started from; a cancelled dialog writes nothing.
+  ui().AnswerSaveFile(std::nullopt);
+  main().mnuSaveFile_Click();
+  EXPECT_TRUE(main().changed());
+  EXPECT_FALSE(std::filesystem::exists("Untitled.mpd"));
+  const std::string chosen = folder().Path("disks.mpd");
+  ui().AnswerSaveFile(chosen);
+  main().mnuSaveFile_Click();
+  EXPECT_FALSE(main().changed());
+  EXPECT_EQ(main().data_file_path(), chosen);
+  EXPECT_TRUE(std::filesystem::exists(chosen));
+  EXPECT_FALSE(std::filesystem::exists("Untitled.mpd"));
+}
+
 TEST_F(AddDiskTest, RefusesAFixedDriveEmptyLabelAndLabelInUseExactly) {
   ScanTenFiles();
   File("f", "stick.mp3");
