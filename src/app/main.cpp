@@ -16,13 +16,24 @@
 
 namespace {
 
-// An installed program keeps its shipped files in share/tallymere; a user's
-// program folder gets a copy of each one it lacks, and keeps its own edits.
+// The whole of a small file, or nothing when it cannot be read.
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An installed program keeps its shipped files in share/tallymere, and the
+// user's program folder gets a copy of each. The help page belongs to the
+// version that runs, so a copy that differs (an earlier version's) is replaced.
 void ProvideShippedFiles(const QString& program_folder) {
   const QDir shipped(QCoreApplication::applicationDirPath() + "/../share/tallymere");
   for (const QString& name : {QStringLiteral("TMRHelp.html")}) {
+    if (!shipped.exists(name)) continue;
+    const QString source = shipped.filePath(name);
     const QString target = program_folder + "/" + name;
-    if (!QFile::exists(target) && shipped.exists(name)) QFile::copy(shipped.filePath(name), target);
+    if (QFile::exists(target) && Contents(target) == Contents(source)) continue;
+    QFile::remove(target);
+    QFile::copy(source, target);
   }
 }
 

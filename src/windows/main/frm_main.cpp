@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "lists/list_request.h"
 
 namespace tallymere {
 
@@ -49,6 +50,8 @@ void FrmMain::Form_Load() {
                      Buttons::kOk, Icon::kWarning, kProgramTitle);
   }
 
+  ProvideListTexts();
+
   m_find.Reset();
   m_platform.CdDoor("open cdaudio alias cd wait shareable");
   m_ui.SetStatus(1, "Ready");
@@ -67,6 +70,18 @@ bool FrmMain::Form_Unload() {
       return true;
     default:
       return false;
+  }
+}
+
+void FrmMain::ProvideListTexts() {
+  // Lists include these texts by default and fail without them, and Header
+  // Text and Footer text can only open what exists: a first start gets empty
+  // ones. A file that cannot be made is said when a list needs it.
+  for (std::string_view name : {kHeaderFileName, kFooterFileName}) {
+    const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
+    if (m_platform.ReadFile(path).code() == StatusCode::kNotFound) {
+      (void)m_platform.WriteFileAtomically(path, "");
+    }
   }
 }
 

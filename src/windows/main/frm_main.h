@@ -203,6 +203,8 @@ class FrmMain {
   // "Save current file?" when the catalog changed; Yes saves. False on Cancel.
   bool OfferToSave();
   // The columns a list without a catalog does not show: Path and the MP3 ones.
+  // Empty Header.txt and Footer.txt in the program folder when they are missing.
+  void ProvideListTexts();
   void HideCatalogColumns();
   void AddDriveNodes(bool remember);
   // Clears the tree and adds the root for the data file and the drive nodes.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/main_window_fixture.h"
 #include "windows/main/frm_main.h"
 
@@ -11,7 +13,22 @@ namespace {
 
 class HelpCommandsTest : public testing::MainWindowTest {};
 
+TEST_F(HelpCommandsTest, AFirstStartMakesEmptyHeaderAndFooterTextsAndKeepsTheUsersOwn) {
+  // Made by the fixture's start-up: a list with the default settings needs them.
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Header.txt")), "");
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Footer.txt")), "");
+  EXPECT_TRUE(ui().Messages().empty());
+
+  File("program", "Header.txt", "My music\r\n");
+  main().Form_Load();
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Header.txt")), "My music\r\n");
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Footer.txt")), "");
+}
+
 TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
+  // Taken away after start-up, they are missing when the commands run.
+  std::filesystem::remove(folder().Path("program/Header.txt"));
+  std::filesystem::remove(folder().Path("program/Footer.txt"));
   main().mnuEditHeader_Click();
   main().mnuEditFooter_Click();
   main().mnuHelpTopic_Click();
