@@ -37,7 +37,7 @@ class QuietUi : public UiServices {
     return std::nullopt;
   }
   std::string BrowseForFolder(std::string_view) override { return ""; }
-  uint32_t ChooseColor(std::string_view) override { return 0; }
+  uint32_t ChooseColor(std::string_view, uint32_t initial) override { return initial; }
   void SetStatus(int, std::string_view) override {}
   void Animation(std::string_view, bool) override {}
   void BusyPointer(bool) override {}

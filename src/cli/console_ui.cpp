@@ -67,9 +67,9 @@ std::string ConsoleUi::BrowseForFolder(std::string_view title) {
   return "";
 }
 
-uint32_t ConsoleUi::ChooseColor(std::string_view title) {
+uint32_t ConsoleUi::ChooseColor(std::string_view title, uint32_t initial) {
   Write(title, "cancelled: not interactive");
-  return 0;
+  return initial;
 }
 
 int ConsoleUi::ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,

@@ -31,7 +31,7 @@ class ConsoleUi : public UiServices {
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
   std::string BrowseForFolder(std::string_view title) override;
-  uint32_t ChooseColor(std::string_view title) override;
+  uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int, std::string_view) override {}
   void Animation(std::string_view, bool) override {}
   void BusyPointer(bool) override {}

@@ -35,8 +35,9 @@ class UiServices {
                                                     std::string_view initial_name) = 0;
   // A drive root or folder as a catalog path ("C:\" or "C:\Music"), or empty.
   virtual std::string BrowseForFolder(std::string_view title) = 0;
-  // A colour number 0x00BBGGRR; after Cancel the colour the dialog last held.
-  virtual uint32_t ChooseColor(std::string_view title) = 0;
+  // A colour number 0x00BBGGRR. The dialog starts at `initial`, the colour
+  // being changed, so after Cancel it reports that colour unchanged.
+  virtual uint32_t ChooseColor(std::string_view title, uint32_t initial) = 0;
 
   // Status-bar panels are numbered 1 to 3.
   virtual void SetStatus(int panel, std::string_view text) = 0;

@@ -61,7 +61,9 @@ class YieldCountingUi : public UiServices {
   std::string BrowseForFolder(std::string_view title) override {
     return m_inner.BrowseForFolder(title);
   }
-  uint32_t ChooseColor(std::string_view title) override { return m_inner.ChooseColor(title); }
+  uint32_t ChooseColor(std::string_view title, uint32_t initial) override {
+    return m_inner.ChooseColor(title, initial);
+  }
   void SetStatus(int panel, std::string_view text) override { m_inner.SetStatus(panel, text); }
   void Animation(std::string_view file, bool start) override { m_inner.Animation(file, start); }
   void BusyPointer(bool on) override { m_inner.BusyPointer(on); }

@@ -55,6 +55,11 @@ ScriptedUi& ScriptedUi::AnswerFolder(std::string folder) {
   m_answers.push_back({Kind::kFolder, Answer::kOk, std::move(folder), 0});
   return *this;
 }
+ScriptedUi& ScriptedUi::CancelColor() {
+  m_answers.push_back({Kind::kColor, Answer::kCancel, std::nullopt, std::nullopt});
+  return *this;
+}
+
 ScriptedUi& ScriptedUi::AnswerColor(uint32_t colour) {
   m_answers.push_back({Kind::kColor, Answer::kOk, std::nullopt, colour});
   return *this;
@@ -141,11 +146,13 @@ std::string ScriptedUi::BrowseForFolder(std::string_view title) {
   return answer && answer->text ? *answer->text : std::string();
 }
 
-uint32_t ScriptedUi::ChooseColor(std::string_view title) {
-  UiCall call = MakeCall("ChooseColor", "", std::string(title));
+uint32_t ScriptedUi::ChooseColor(std::string_view title, uint32_t initial) {
+  // The text is the colour the dialog starts at, as a number.
+  UiCall call = MakeCall("ChooseColor", std::to_string(initial), std::string(title));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kColor, call);
-  return answer ? answer->colour : 0;
+  if (!answer) return initial;
+  return answer->colour ? *answer->colour : initial;
 }
 
 void ScriptedUi::SetStatus(int panel, std::string_view text) {

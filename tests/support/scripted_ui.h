@@ -38,6 +38,8 @@ class ScriptedUi : public UiServices {
   ScriptedUi& AnswerSaveFile(std::optional<std::string> path);
   ScriptedUi& AnswerFolder(std::string folder);
   ScriptedUi& AnswerColor(uint32_t colour);
+  // The colour dialog is cancelled: it reports the colour it started at.
+  ScriptedUi& CancelColor();
   // Results of the shell operations when nothing is queued: 42 and 42.
   void set_shell_result(int result) { m_shell_result = result; }
   void set_recycle_result(int result) { m_recycle_result = result; }
@@ -74,7 +76,7 @@ class ScriptedUi : public UiServices {
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
   std::string BrowseForFolder(std::string_view title) override;
-  uint32_t ChooseColor(std::string_view title) override;
+  uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
   void Animation(std::string_view file, bool start) override;
   void BusyPointer(bool on) override;
@@ -91,7 +93,7 @@ class ScriptedUi : public UiServices {
     Kind kind;
     Answer button = Answer::kOk;
     std::optional<std::string> text;
-    uint32_t colour = 0;
+    std::optional<uint32_t> colour;  // none: the colour dialog was cancelled
   };
   // Takes the next answer, failing the test when it is missing or of another kind.
   std::optional<QueuedAnswer> Take(Kind kind, const UiCall& call);

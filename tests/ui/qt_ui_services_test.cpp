@@ -142,18 +142,19 @@ TEST_F(QtUiServicesTest, AskTextAndColourGiveTheAnswerOrTheirValueForCancel) {
     auto* dialog = qobject_cast<QColorDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Table Colour"));
+    EXPECT_EQ(dialog->currentColor(), QColor(0xFF, 0xFF, 0xB0));  // the colour being changed
     dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
     dialog->accept();
   });
   answerer.Then([](QWidget* modal) {
     auto* dialog = qobject_cast<QColorDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->currentColor(), QColor(0x12, 0x34, 0x56));  // starts at the last choice
+    EXPECT_EQ(dialog->currentColor(), QColor(0xFF, 0xFF, 0xD2));
     dialog->setCurrentColor(QColor(0xFF, 0xFF, 0xFF));
     dialog->reject();
   });
-  EXPECT_EQ(m_ui.ChooseColor("Table Colour"), 0x563412u);  // blue, green, red
-  EXPECT_EQ(m_ui.ChooseColor("Table Colour"), 0x563412u);
+  EXPECT_EQ(m_ui.ChooseColor("Table Colour", 0xB0FFFFu), 0x563412u);  // blue, green, red
+  EXPECT_EQ(m_ui.ChooseColor("Table Colour", 0xD2FFFFu), 0xD2FFFFu);  // Cancel changes nothing
 }
 
 TEST_F(QtUiServicesTest, FileAndFolderDialogsShowTheirSettingsAndReturnPaths) {

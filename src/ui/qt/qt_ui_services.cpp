@@ -290,21 +290,18 @@ std::string QtUiServices::BrowseForFolder(std::string_view title) {
   return {};
 }
 
-uint32_t QtUiServices::ChooseColor(std::string_view title) {
-  const QColor start(static_cast<int>(m_last_colour & 0xFF),
-                     static_cast<int>((m_last_colour >> 8) & 0xFF),
-                     static_cast<int>((m_last_colour >> 16) & 0xFF));
-  QColorDialog dialog(start, m_main_window);
+uint32_t QtUiServices::ChooseColor(std::string_view title, uint32_t initial) {
+  // 0x00BBGGRR: red in the low byte.
+  QColorDialog dialog(
+      QColor(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+             static_cast<int>((initial >> 16) & 0xFF)),
+      m_main_window);
   dialog.setWindowTitle(Utf8(title));
   NormalPointerWhileAsking pointer;
-  if (dialog.exec() == QDialog::Accepted) {
-    const QColor chosen = dialog.selectedColor();
-    // 0x00BBGGRR: red in the low byte.
-    m_last_colour = static_cast<uint32_t>(chosen.red()) |
-                    (static_cast<uint32_t>(chosen.green()) << 8) |
-                    (static_cast<uint32_t>(chosen.blue()) << 16);
-  }
-  return m_last_colour;
+  if (dialog.exec() != QDialog::Accepted) return initial;
+  const QColor chosen = dialog.selectedColor();
+  return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
+         (static_cast<uint32_t>(chosen.blue()) << 16);
 }
 
 void QtUiServices::SetStatus(int panel, std::string_view text) {

@@ -55,8 +55,6 @@ class QtUiServices : public UiServices {
   void SetShellTools(ShellTools tools);
   // The bus ShowProperties asks (the session bus by default).
   void SetPropertiesBus(const QDBusConnection& bus);
-  // The colour ChooseColor starts from and reports after Cancel.
-  void set_last_colour(uint32_t colour) { m_last_colour = colour; }
   int busy_depth() const { return m_busy_depth; }
 
   Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
@@ -68,7 +66,7 @@ class QtUiServices : public UiServices {
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
   std::string BrowseForFolder(std::string_view title) override;
-  uint32_t ChooseColor(std::string_view title) override;
+  uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
   void Animation(std::string_view file, bool start) override;
   void BusyPointer(bool on) override;
@@ -98,7 +96,6 @@ class QtUiServices : public UiServices {
   std::optional<QDBusConnection> m_properties_bus;
   std::shared_ptr<OpenFailureRelay> m_relay;
   QElapsedTimer m_yield_clock;
-  uint32_t m_last_colour = 0;
   int m_busy_depth = 0;
 };
 

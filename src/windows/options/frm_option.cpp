@@ -105,11 +105,13 @@ void FrmOption::cmdSave_Click() {
 void FrmOption::cmdCancel_Click() { Close(); }
 
 void FrmOption::PGcolor_Click() {
-  m_controls.PGcolor = static_cast<int32_t>(m_main.ui().ChooseColor("Page Background Color"));
+  m_controls.PGcolor = static_cast<int32_t>(
+      m_main.ui().ChooseColor("Page Background Color", static_cast<uint32_t>(m_controls.PGcolor)));
 }
 
 void FrmOption::TBcolor_Click() {
-  m_controls.TBcolor = static_cast<int32_t>(m_main.ui().ChooseColor("Table Background Color"));
+  m_controls.TBcolor = static_cast<int32_t>(
+      m_main.ui().ChooseColor("Table Background Color", static_cast<uint32_t>(m_controls.TBcolor)));
   m_main.settings().TBcolor = m_controls.TBcolor;
 }
 

@@ -92,6 +92,18 @@ TEST_F(FrmOptionTest, TheTableColourStaysAfterCancelThePageColourDoesNot) {
   options.cmdCancel_Click();
   EXPECT_EQ(main().settings().TBcolor, 0x00123456);
   EXPECT_EQ(main().settings().PGcolor, 13828095);
+
+  // Each dialog starts at its swatch's colour; Cancel leaves the swatch as it was.
+  FrmOption again(main());
+  again.Form_Load();
+  ui().ClearCalls();
+  ui().CancelColor().CancelColor();
+  again.PGcolor_Click();
+  again.TBcolor_Click();
+  EXPECT_EQ(ui().calls()[0].text, std::to_string(13828095));
+  EXPECT_EQ(ui().calls()[1].text, std::to_string(0x00123456));
+  EXPECT_EQ(again.controls().PGcolor, 13828095);
+  EXPECT_EQ(again.controls().TBcolor, 0x00123456);
 }
 
 }  // namespace
