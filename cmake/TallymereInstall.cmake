@@ -65,6 +65,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening files and folders goes through xdg-open; the file type needs the
 # MIME database. Both come on top of the libraries dpkg-shlibdeps finds.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, shared-mime-info")
+# File managers find the program for a catalog through the desktop's
+# mimeinfo.cache, which desktop-file-utils remakes when the entry is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "catalog of the files on drives and removable disks, with MP3 details

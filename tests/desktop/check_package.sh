@@ -31,6 +31,7 @@ for needed in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6dbus6 xdg-utils 
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ $(field Description) == *$'\n'* ]] || fail "Description has no long text"
+[[ $(field Recommends) == desktop-file-utils ]] || fail "Recommends: $(field Recommends)"
 
 expected=(
   ./usr/bin/tallymere
