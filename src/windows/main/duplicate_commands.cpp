@@ -14,20 +14,20 @@ constexpr uint32_t kBlue = 0x00FF0000;  // 0x00BBGGRR
 
 void FrmMain::mnuDuplicate1_Click() {
   if (busy()) return;
-  ListDuplicates(DuplicateRule::kExact, " duplicate set(s) in ");
+  ListDuplicates(DuplicateRule::kExact);
 }
 
 void FrmMain::mnuDuplicate2_Click() {
   if (busy()) return;
-  ListDuplicates(DuplicateRule::kNotSoExact, " possible duplicate set(s) in ");
+  ListDuplicates(DuplicateRule::kNotSoExact);
 }
 
 void FrmMain::mnuDuplicate3_Click() {
   if (busy()) return;
-  ListDuplicates(DuplicateRule::kAnyPossible, " possible duplicate set(s) in ");
+  ListDuplicates(DuplicateRule::kAnyPossible);
 }
 
-void FrmMain::ListDuplicates(DuplicateRule rule, std::string_view found_text) {
+void FrmMain::ListDuplicates(DuplicateRule rule) {
   BusyScope busy_pointer(m_ui);
   const int file_count = m_scan.file_count;
   DuplicateSets sets;
@@ -63,12 +63,7 @@ void FrmMain::ListDuplicates(DuplicateRule rule, std::string_view found_text) {
   }
   m_LV.AddRows(std::move(rows));
 
-  std::string result = "Found " + std::to_string(sets.count) + std::string(found_text) +
-                       std::to_string(file_count) + " files.";
-  if (sets.cut()) {
-    result += " Only the first " + std::to_string(sets.pairs.size()) + " are listed.";
-  }
-  m_ui.SetStatus(1, result);
+  m_ui.SetStatus(1, DuplicateStatus(rule, sets, file_count));
   m_LV.SetWidth(kColPath, kSearchPathWidth);
 }
 

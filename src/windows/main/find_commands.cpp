@@ -1,7 +1,6 @@
 // The find commands: Find in Drive, Find in All and Show All Files in
 // Selected fill the file list with the records a condition chooses.
 
-#include "common/format.h"
 #include "search/find.h"
 #include "windows/main/frm_main.h"
 
@@ -40,10 +39,7 @@ void FrmMain::cmdFind_Click() {
   const int64_t total = ListRecords(found);
   m_LV.SetWidth(kColPath, kSearchPathWidth);
 
-  const std::string count = std::to_string(found.size());
-  m_ui.SetStatus(1, "Total " + count + " file(s) found.");
-  m_ui.SetStatus(2, count + " object(s)");
-  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  ShowSearchStatus(FindStatus(found.size(), total));
   m_commands.Enable("mnuReport", true);
   m_find.set_search_all(false);
 }
@@ -83,10 +79,14 @@ void FrmMain::mnuSearchdisk_Click() {
   const int64_t total = ListRecords(found);
   m_focus_request = "tvAlbum";
 
-  m_ui.SetStatus(1, "Contents of:  " + key);
-  m_ui.SetStatus(2, std::to_string(found.size()) + " object(s)");
-  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  ShowSearchStatus(NodeStatus(key, found.size(), total));
   m_commands.Enable("mnuReport", true);
+}
+
+void FrmMain::ShowSearchStatus(const SearchStatus& status) {
+  m_ui.SetStatus(1, status.panel1);
+  m_ui.SetStatus(2, status.panel2);
+  m_ui.SetStatus(3, status.panel3);
 }
 
 int64_t FrmMain::ListRecords(const std::vector<int>& indices) {

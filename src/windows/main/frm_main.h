@@ -20,6 +20,7 @@
 #include "ports/ui_services.h"
 #include "scan/scan_state.h"
 #include "search/duplicates.h"
+#include "search/search_results.h"
 #include "windows/command_state.h"
 #include "windows/input_codes.h"
 #include "windows/main/data_field_editor.h"
@@ -236,11 +237,12 @@ class FrmMain {
   // Fills the file list with the rows of these records, sorted by File name;
   // returns their total size.
   int64_t ListRecords(const std::vector<int>& indices);
+  void ShowSearchStatus(const SearchStatus& status);
   bool ProgramFileExists(const std::string& native_path) const;
   // Opens a file of the program folder with its program, or says it is missing.
   void OpenProgramFile(std::string_view name, std::string_view missing_text,
                        std::string_view title);
-  void ListDuplicates(DuplicateRule rule, std::string_view found_text);
+  void ListDuplicates(DuplicateRule rule);
   // The record of a file-list row: the first whose Path and File name are the
   // row's; 0 when there is none.
   int RecordOfRow(int row) const;
