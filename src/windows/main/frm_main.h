@@ -203,9 +203,9 @@ class FrmMain {
   void SetCaption(const std::string& path);
   // "Save current file?" when the catalog changed; Yes saves. False on Cancel.
   bool OfferToSave();
-  // The columns a list without a catalog does not show: Path and the MP3 ones.
   // Empty Header.txt and Footer.txt in the program folder when they are missing.
   void ProvideListTexts();
+  // The columns a list without a catalog does not show: Path and the MP3 ones.
   void HideCatalogColumns();
   void AddDriveNodes(bool remember);
   // Clears the tree and adds the root for the data file and the drive nodes.
@@ -237,6 +237,7 @@ class FrmMain {
   // Fills the file list with the rows of these records, sorted by File name;
   // returns their total size.
   int64_t ListRecords(const std::vector<int>& indices);
+  // The three status panels after a find, as the command line reports them too.
   void ShowSearchStatus(const SearchStatus& status);
   bool ProgramFileExists(const std::string& native_path) const;
   // Opens a file of the program folder with its program, or says it is missing.
