@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "common/characters.h"
 #include "common/format.h"
 #include "mp3/bitrat.h"
 #include "platform/binary_file.h"
@@ -29,23 +30,11 @@ std::string AsciiLower(std::string_view text) {
   return lower;
 }
 
-// The last `count` characters of a UTF-8 name (the whole name when shorter),
-// never cutting a character in two.
-std::string_view LastCharacters(std::string_view name, int count) {
-  std::size_t start = name.size();
-  while (start > 0 && count > 0) {
-    --start;
-    // 10xxxxxx continues a character that began further left.
-    if ((static_cast<unsigned char>(name[start]) & 0xC0) != 0x80) --count;
-  }
-  return name.substr(start);
-}
-
 // The type filter looks at the last three characters only: SONG.MP3 and xmp3
 // both pass for "mp3". lower_type is the setting in lower case.
 bool PassesTypeFilter(std::string_view name, const std::string& lower_type) {
   if (lower_type == kAllFiles) return true;
-  const std::string_view last = LastCharacters(name, kTypeCharacters);
+  const std::string_view last = NameEnd(name, kTypeCharacters);
   if (last.size() != lower_type.size()) return false;
   for (std::size_t i = 0; i < last.size(); ++i) {
     char c = last[i];

@@ -4,27 +4,17 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "common/characters.h"
+
 namespace tallymere {
 namespace {
-
-// The last `count` characters of a UTF-8 name (all of a shorter one), never
-// cutting a character in two.
-std::string_view LastCharacters(std::string_view name, int count) {
-  std::size_t start = name.size();
-  while (start > 0 && count > 0) {
-    --start;
-    // 10xxxxxx continues a character that began further left.
-    if ((static_cast<unsigned char>(name[start]) & 0xC0) != 0x80) --count;
-  }
-  return name.substr(start);
-}
 
 std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
   switch (rule) {
     case DuplicateRule::kNotSoExact:
-      return LastCharacters(name, kNotSoExactCharacters);
+      return NameEnd(name, kNotSoExactCharacters);
     case DuplicateRule::kAnyPossible:
-      return LastCharacters(name, kAnyPossibleCharacters);
+      return NameEnd(name, kAnyPossibleCharacters);
     case DuplicateRule::kExact:
       break;
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/characters.h"
+
 namespace tallymere {
 namespace {
 
@@ -24,17 +26,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
   return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
 }
 
-// The last `count` characters of a UTF-8 text, never cutting one in two.
-std::string_view LastCharacters(std::string_view text, int count) {
-  std::size_t start = text.size();
-  while (start > 0 && count > 0) {
-    --start;
-    // 10xxxxxx continues a character that began further left.
-    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) --count;
-  }
-  return text.substr(start);
-}
-
 bool MatchesType(std::string_view name, std::string_view extension) {
   if (extension.empty()) return true;
   // A longer extension ("html") cannot lie in the last three characters: the
@@ -43,7 +34,7 @@ bool MatchesType(std::string_view name, std::string_view extension) {
     return name.size() >= extension.size() &&
            EqualNoCase(name.substr(name.size() - extension.size()), extension);
   }
-  return ContainsNoCase(LastCharacters(name, kTypeCharacters), extension);
+  return ContainsNoCase(NameEnd(name, kTypeCharacters), extension);
 }
 
 bool Matches(const CatalogRecord& record, const FindQuery& query, std::string_view extension) {
