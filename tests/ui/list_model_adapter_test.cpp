@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/qt/colour_number.h"
 #include "ui/qt/icon_provider.h"
 
 namespace tallymere {
@@ -87,7 +88,7 @@ TEST(ListModelAdapterTest, ShowsTextsColoursIconsAndHeaders) {
   EXPECT_EQ(adapter.index(0, 1).data().toString(), "C:\\Music\\");
   EXPECT_EQ(adapter.index(0, 2).data().toString(), "");
   EXPECT_EQ(adapter.index(0, 3).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
-  EXPECT_EQ(TextColor(0x00102030), QColor(0x30, 0x20, 0x10));
+  EXPECT_EQ(ColorFromNumber(0x00102030), QColor(0x30, 0x20, 0x10));
   EXPECT_FALSE(adapter.index(1, 0).data(Qt::ForegroundRole).isValid());
 
   const auto picture = [](const QVariant& icon) {

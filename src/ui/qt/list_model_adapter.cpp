@@ -3,15 +3,11 @@
 #include <QColor>
 #include <vector>
 
+#include "ui/qt/colour_number.h"
 #include "ui/qt/icon_provider.h"
 #include "ui/qt/view_text.h"
 
 namespace tallymere {
-
-QColor TextColor(uint32_t text_color) {
-  return QColor(static_cast<int>(text_color & 0xFF), static_cast<int>((text_color >> 8) & 0xFF),
-                static_cast<int>((text_color >> 16) & 0xFF));
-}
 
 ListModelAdapter::ListModelAdapter(ListModel& model, QObject* parent)
     : QAbstractTableModel(parent), m_model(model) {
@@ -39,7 +35,7 @@ QVariant ListModelAdapter::data(const QModelIndex& index, int role) const {
       return ShownText(m_model.Cell(row, column));
     case Qt::ForegroundRole: {
       const uint32_t color = m_model.row(row).text_color;
-      return color == 0 ? QVariant() : QVariant(TextColor(color));
+      return color == 0 ? QVariant() : QVariant(ColorFromNumber(color));
     }
     case Qt::DecorationRole: {
       if (column != 0) return {};

@@ -47,7 +47,4 @@ class ListModelAdapter : public QAbstractTableModel {
   bool m_changing = false;
 };
 
-// The colour of a row's text as Qt wants it: text_color is 0x00BBGGRR.
-QColor TextColor(uint32_t text_color);
-
 }  // namespace tallymere

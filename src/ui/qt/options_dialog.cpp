@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/qt/colour_number.h"
 #include "ui/qt/qt_text.h"
 
 namespace tallymere {
@@ -138,11 +139,8 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
 }
 
 void OptionsDialog::ShowSwatch(QPushButton* swatch, int32_t colour) {
-  const auto value = static_cast<uint32_t>(colour);
-  swatch->setStyleSheet(QString("background-color: rgb(%1, %2, %3);")
-                            .arg(value & 0xFF)
-                            .arg((value >> 8) & 0xFF)
-                            .arg((value >> 16) & 0xFF));
+  swatch->setStyleSheet(
+      QString("background-color: %1;").arg(ColorFromNumber(static_cast<uint32_t>(colour)).name()));
   swatch->setProperty("colour", colour);
 }
 

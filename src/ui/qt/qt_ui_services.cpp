@@ -22,6 +22,7 @@
 
 #include "platform/recycle.h"
 #include "platform/trash.h"
+#include "ui/qt/colour_number.h"
 #include "ui/qt/file_properties_dialog.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/qt_text.h"
@@ -291,17 +292,11 @@ std::string QtUiServices::BrowseForFolder(std::string_view title) {
 }
 
 uint32_t QtUiServices::ChooseColor(std::string_view title, uint32_t initial) {
-  // 0x00BBGGRR: red in the low byte.
-  QColorDialog dialog(
-      QColor(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
-             static_cast<int>((initial >> 16) & 0xFF)),
-      m_main_window);
+  QColorDialog dialog(ColorFromNumber(initial), m_main_window);
   dialog.setWindowTitle(Utf8(title));
   NormalPointerWhileAsking pointer;
   if (dialog.exec() != QDialog::Accepted) return initial;
-  const QColor chosen = dialog.selectedColor();
-  return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
-         (static_cast<uint32_t>(chosen.blue()) << 16);
+  return ColorNumber(dialog.selectedColor());
 }
 
 void QtUiServices::SetStatus(int panel, std::string_view text) {
