@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <utility>
+
 #include "catalog/catalog_fixtures.h"
 
 namespace tallymere {
@@ -64,6 +68,207 @@ TEST(CatalogRecordTest, FolderKeySplicesTheLabelOfALabelledDisk) {
   record.disk_label = "D:\\";
   record.path = "D:\\Music\\";
   EXPECT_EQ(FolderKey(record), "D:\\Music\\");
+}
+
+// The first record whose field is empty, found by looking at each record.
+int SearchedEnd(const CatalogTable& table, std::string CatalogRecord::*field) {
+  int index = 1;
+  while (index <= CatalogTable::kCapacity && !(table.Record(index).*field).empty()) ++index;
+  return index;
+}
+
+// The index of the last trailer before the written end, 0 when none.
+int SearchedLastTrailer(const CatalogTable& table) {
+  int last = 0;
+  for (int i = 1; i < SearchedEnd(table, &CatalogRecord::file_name); ++i) {
+    if (IsTrailer(table.Record(i))) last = i;
+  }
+  return last;
+}
+
+int LastTrailerIndex(const CatalogTable& table) {
+  const CatalogRecord* trailer = table.LastTrailer();
+  if (trailer == nullptr) return 0;
+  for (int i = 1; i <= table.HeldCount(); ++i) {
+    if (&table.Record(i) == trailer) return i;
+  }
+  return -1;  // not a record of this table
+}
+
+void ExpectEndsAsSearched(const CatalogTable& table) {
+  const int catalog_end = SearchedEnd(table, &CatalogRecord::path);
+  EXPECT_EQ(table.CatalogEnd(), catalog_end);
+  EXPECT_EQ(table.FileCount(), catalog_end - 1);
+  EXPECT_EQ(table.WrittenEnd(), SearchedEnd(table, &CatalogRecord::file_name));
+  EXPECT_EQ(LastTrailerIndex(table), SearchedLastTrailer(table));
+  const bool trailer_at_end =
+      catalog_end <= CatalogTable::kCapacity && IsTrailer(table.Record(catalog_end));
+  EXPECT_EQ(table.FindTrailer(), trailer_at_end ? &table.Record(catalog_end) : nullptr);
+  int walked = 0;
+  table.Walk([&](int index, const CatalogRecord& record) {
+    EXPECT_EQ(index, ++walked);
+    EXPECT_EQ(&record, &table.Record(index));
+  });
+  EXPECT_EQ(walked, catalog_end - 1);
+}
+
+TEST(CatalogTableEndsTest, EmptyingAFileNameThroughMutableRecordMovesTheWrittenEnd) {
+  CatalogTable table = SampleTable(5);
+  ASSERT_EQ(LastTrailerIndex(table), 6);
+  table.MutableRecord(3).file_name.clear();
+  EXPECT_EQ(table.WrittenEnd(), 3);
+  EXPECT_EQ(table.CatalogEnd(), 6);         // the Path is still there
+  EXPECT_EQ(table.LastTrailer(), nullptr);  // the trailer lies beyond what is written
+  table.MutableRecord(3).file_name = "back.mp3";
+  EXPECT_EQ(table.WrittenEnd(), 7);
+  EXPECT_EQ(LastTrailerIndex(table), 6);
+  ExpectEndsAsSearched(table);
+}
+
+TEST(CatalogTableEndsTest, WritesThroughTheReferenceCountUntilTheNextChange) {
+  CatalogTable table = SampleTable(4);
+  CatalogRecord& record = table.MutableRecord(2);
+  EXPECT_EQ(table.CatalogEnd(), 5);
+  record.path.clear();  // after a query: the table still sees it
+  EXPECT_EQ(table.CatalogEnd(), 2);
+  EXPECT_EQ(table.WrittenEnd(), 6);
+  table.SetRecord(3, SampleRecord(30));
+  EXPECT_EQ(table.CatalogEnd(), 2);
+  table.MutableRecord(2).path = "C:\\Back\\";
+  EXPECT_EQ(table.CatalogEnd(), 5);
+  ExpectEndsAsSearched(table);
+}
+
+TEST(CatalogTableEndsTest, RecordsPassedOverByAWriteFarAheadAreGapsThatEndTheCatalog) {
+  CatalogTable table;
+  table.SetRecord(1, SampleRecord(1));
+  table.SetRecord(5, SampleRecord(5));
+  EXPECT_EQ(table.HeldCount(), 5);
+  EXPECT_EQ(table.CatalogEnd(), 2);
+  EXPECT_EQ(table.WrittenEnd(), 2);
+  table.SetRecord(2, SampleRecord(2));
+  table.SetRecord(4, SampleRecord(4));
+  EXPECT_EQ(table.CatalogEnd(), 3);
+  table.SetRecord(3, SampleRecord(3));
+  EXPECT_EQ(table.CatalogEnd(), 6);
+  EXPECT_EQ(table.WrittenEnd(), 6);
+  ExpectEndsAsSearched(table);
+}
+
+TEST(CatalogTableEndsTest, TheLastTrailerIsTheLastOneBeforeTheWrittenEnd) {
+  CatalogTable table;
+  table.SetRecord(1, SampleRecord(1));
+  table.SetRecord(2, MakeTrailer("mp3", 1, "first"));
+  table.SetRecord(3, SampleRecord(3));
+  table.SetRecord(4, MakeTrailer("*.*", 0, "second"));
+  EXPECT_EQ(table.LastTrailer()->modified, "second");
+  EXPECT_EQ(table.FindTrailer()->modified, "first");  // the catalog ends at the first
+  table.MutableRecord(3).file_name.clear();
+  EXPECT_EQ(table.LastTrailer()->modified, "first");
+  table.SetRecord(3, SampleRecord(3));
+  table.MutableRecord(4).file_name = "no longer a trailer.mp3";
+  EXPECT_EQ(table.LastTrailer()->modified, "first");
+  table.SetRecord(2, SampleRecord(2));
+  EXPECT_EQ(table.LastTrailer(), nullptr);
+  ExpectEndsAsSearched(table);
+}
+
+TEST(CatalogTableEndsTest, ATableFullToTheLastRecordEndsPastItsCapacity) {
+  CatalogTable table;
+  for (int i = 1; i <= CatalogTable::kCapacity; ++i) table.SetRecord(i, SampleRecord(i));
+  EXPECT_EQ(table.CatalogEnd(), CatalogTable::kCapacity + 1);
+  EXPECT_EQ(table.WrittenEnd(), CatalogTable::kCapacity + 1);
+  EXPECT_EQ(table.FindTrailer(), nullptr);
+  // A trailer has no Path: in the last record it ends the catalog there.
+  table.SetRecord(CatalogTable::kCapacity, MakeTrailer("mp3", 1, "last"));
+  EXPECT_EQ(table.CatalogEnd(), CatalogTable::kCapacity);
+  EXPECT_EQ(table.WrittenEnd(), CatalogTable::kCapacity + 1);
+  EXPECT_EQ(table.FindTrailer()->modified, "last");
+  EXPECT_EQ(table.LastTrailer()->modified, "last");
+}
+
+TEST(CatalogTableEndsTest, CopiesKeepTheirOwnEndsAndATableMovedFromIsEmpty) {
+  CatalogTable table = SampleTable(3);
+  table.MutableRecord(2).path.clear();
+  CatalogTable copy = table;
+  copy.MutableRecord(2).path = "C:\\Copy\\";
+  EXPECT_EQ(table.CatalogEnd(), 2);
+  EXPECT_EQ(copy.CatalogEnd(), 4);
+
+  CatalogTable moved = std::move(table);
+  EXPECT_EQ(moved.CatalogEnd(), 2);
+  EXPECT_EQ(LastTrailerIndex(moved), 4);
+  EXPECT_EQ(table.HeldCount(), 0);
+  EXPECT_EQ(table.CatalogEnd(), 1);
+  EXPECT_EQ(table.LastTrailer(), nullptr);
+  copy = std::move(moved);
+  EXPECT_EQ(copy.CatalogEnd(), 2);
+  EXPECT_EQ(moved.WrittenEnd(), 1);
+  ExpectEndsAsSearched(copy);
+  ExpectEndsAsSearched(moved);
+}
+
+// Random writes over a small stretch of the table, every kind of record, with
+// changes made through MutableRecord before and after queries; after each the
+// kept ends must equal a search.
+TEST(CatalogTableEndsTest, EndsMatchASearchThroughRandomChanges) {
+  std::mt19937 random(20240601);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  CatalogTable table;
+  for (int step = 0; step < 3000; ++step) {
+    const int index = pick(1, 40);
+    switch (pick(0, 10)) {
+      case 0:
+      case 1:
+      case 2:
+        table.SetRecord(index, SampleRecord(step));
+        break;
+      case 3:
+        table.SetRecord(index, MakeTrailer(pick(0, 1) ? "mp3" : "*.*", 1, "t"));
+        break;
+      case 4:
+        table.SetRecord(index, CatalogRecord());
+        break;
+      case 5: {
+        CatalogRecord& record = table.MutableRecord(index);
+        record.path.clear();
+        ExpectEndsAsSearched(table);
+        if (pick(0, 1)) record.path = "C:\\Again\\";
+        break;
+      }
+      case 6: {
+        CatalogRecord& record = table.MutableRecord(index);
+        record.file_name = pick(0, 1) ? std::string() : "*.mp3";
+        ExpectEndsAsSearched(table);
+        if (pick(0, 1)) record.file_name = "song.mp3";
+        break;
+      }
+      case 7:
+        (void)table.MutableRecord(index);  // handed out, left as it was
+        break;
+      case 8:
+      case 10: {
+        CatalogTable copy = table;
+        if (pick(0, 1)) {
+          table = copy;
+        } else {
+          table = std::move(copy);
+        }
+        break;
+      }
+      case 9:
+        if (pick(0, 20) == 0) {
+          table.Erase();
+        } else {
+          table.RemoveRecord(index);  // the records after it come up
+        }
+        break;
+    }
+    ExpectEndsAsSearched(table);
+    if (::testing::Test::HasFailure()) FAIL() << "after step " << step;
+  }
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include <csignal>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "catalog/catalog_fixtures.h"
+#include "catalog/data_file_info.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 
@@ -90,16 +92,6 @@ TEST(DataFileTest, VisitingStopsAtADamagedRecordWithTheMessageOfDecoding) {
   EXPECT_EQ(visited, 3);  // the trailer is the one cut short
   EXPECT_EQ(status.code(), StatusCode::kDamaged);
   EXPECT_EQ(status.message(), DecodeDataFile(bytes, "cut.mpd", &table).message());
-
-  std::string one;
-  EncodeRecord(SampleRecord(1), &one);
-  std::string too_many;
-  for (int i = 0; i <= CatalogTable::kCapacity; ++i) too_many += one;
-  visited = 0;
-  const Status full =
-      VisitDataFile(too_many, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; });
-  EXPECT_EQ(visited, CatalogTable::kCapacity);
-  EXPECT_EQ(full.message(), DecodeDataFile(too_many, "huge.mpd", &table).message());
 }
 
 TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
@@ -184,7 +176,7 @@ TEST(DataFileTest, RefusesLengthsPastTheEndMissingNamesAndRandomBytes) {
   }
 }
 
-TEST(DataFileTest, RefusesMoreRecordsThanTheTableHolds) {
+TEST(DataFileTest, RefusesMoreRecordsThanTheTableHoldsAndVisitsNoMore) {
   std::string bytes;
   const CatalogRecord record = SampleRecord(1);
   std::string one;
@@ -197,6 +189,11 @@ TEST(DataFileTest, RefusesMoreRecordsThanTheTableHolds) {
             "byte offset " +
                 std::to_string(one.size() * 32766) + "); a catalog can hold no more.");
   EXPECT_TRUE(table == SampleTable(2));
+  int visited = 0;
+  const Status visit =
+      VisitDataFile(bytes, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; });
+  EXPECT_EQ(visited, CatalogTable::kCapacity);
+  EXPECT_EQ(visit.message(), status.message());
   bytes.resize(one.size() * CatalogTable::kCapacity);
   EXPECT_TRUE(DecodeDataFile(bytes, "full.mpd", &table).ok());
   EXPECT_EQ(table.WrittenEnd(), CatalogTable::kCapacity + 1);
@@ -232,6 +229,79 @@ TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {
   EXPECT_NE(LoadDataFile(Files(), folder.Path("no/such/x.mpd"), &table).message().find("x.mpd"),
             std::string::npos);
   EXPECT_TRUE(table == SampleTable(1));
+}
+
+// Tables whose data files differ in what ends the catalog and where the
+// trailers are.
+std::vector<CatalogTable> Tables() {
+  std::vector<CatalogTable> tables;
+  tables.push_back(SampleTable(25));
+  CatalogTable no_trailer;
+  for (int i = 1; i <= 4; ++i) no_trailer.SetRecord(i, SampleRecord(i));
+  tables.push_back(no_trailer);
+  // Two catalogs one after the other: the first trailer ends the catalog, the
+  // second is the last one the file holds.
+  CatalogTable two = SampleTable(3);
+  two.SetRecord(5, SampleRecord(5));
+  two.SetRecord(6, MakeTrailer("*.*", 0, "later"));
+  tables.push_back(two);
+  CatalogTable pathless = SampleTable(6);
+  pathless.MutableRecord(2).path.clear();
+  tables.push_back(pathless);
+  tables.push_back(CatalogTable());
+  return tables;
+}
+
+TEST(DataFileInfoTest, FactsReadFromTheBytesEqualThoseOfTheDecodedTable) {
+  for (const CatalogTable& table : Tables()) {
+    const std::string bytes = EncodeDataFile(table);
+    CatalogTable decoded;
+    ASSERT_TRUE(DecodeDataFile(bytes, "x.mpd", &decoded).ok());
+    DataFileFacts read;
+    ASSERT_TRUE(ReadDataFileFacts(bytes, "x.mpd", &read).ok());
+    EXPECT_EQ(read, FactsOf(decoded)) << "a table of " << decoded.HeldCount() << " records";
+  }
+}
+
+TEST(DataFileInfoTest, FactsAreTheCatalogsFiguresAndTheLastTrailersType) {
+  const std::vector<CatalogTable> tables = Tables();
+  const DataFileFacts sample = FactsOf(tables[0]);
+  EXPECT_EQ(sample.file_count, 25);
+  EXPECT_EQ(sample.total_size, 25 * 4000000 + 25 * 26 / 2);
+  EXPECT_EQ(sample.last_updated, "8/23/99 10:15:30 PM");
+  EXPECT_EQ(sample.trailer_file_type, "mp3");
+
+  EXPECT_EQ(FactsOf(tables[1]).trailer_file_type, std::nullopt);
+  EXPECT_EQ(FactsOf(tables[1]).last_updated, "");
+  const DataFileFacts two = FactsOf(tables[2]);
+  EXPECT_EQ(two.file_count, 3);
+  EXPECT_EQ(two.last_updated, "8/23/99 10:15:30 PM");
+  EXPECT_EQ(two.trailer_file_type, "*.*");
+  EXPECT_EQ(FactsOf(tables[3]).file_count, 1);
+}
+
+TEST(DataFileInfoTest, ADamagedFileLeavesTheFactsAsTheyWere) {
+  std::string bytes = EncodeDataFile(SampleTable(2));
+  bytes.pop_back();
+  DataFileFacts facts;
+  facts.file_count = 7;
+  const Status status = ReadDataFileFacts(bytes, "cut.mpd", &facts);
+  EXPECT_EQ(status.code(), StatusCode::kDamaged);
+  EXPECT_NE(status.message().find("it is damaged: \"cut.mpd\", record 3"), std::string::npos);
+  EXPECT_EQ(facts.file_count, 7);
+}
+
+TEST(DataFileInfoTest, LabelsShowTheFactsWithTheFileAndItsType) {
+  const std::array<std::string, 7> labels =
+      DataFileInfoLabels("/home/me/music.mpd", 1234, "mp3", SampleTable(2));
+  EXPECT_EQ(labels[0], "File Name:   music.mpd");
+  EXPECT_EQ(labels[1], "Path:   /home/me/");
+  EXPECT_EQ(labels[2], "Size:   1234 bytes");
+  EXPECT_EQ(labels[3], "Last Updated:   8/23/99 10:15:30 PM");
+  EXPECT_EQ(labels[4], "File Type:   \"mp3\"");
+  EXPECT_EQ(labels[5], "Total Files Cataloged:   2");
+  EXPECT_EQ(labels[6], "Total File Size:   7.63 MB");
+  EXPECT_EQ(DataFileInfoLabels("x.mpd", std::nullopt, "", CatalogTable())[2], "Size:");
 }
 
 }  // namespace

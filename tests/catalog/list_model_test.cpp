@@ -114,11 +114,6 @@ TEST(ListModelTest, AddRowInsertsAtTheSortedPlaceOnlyWhileSorted) {
 }
 
 TEST(ListModelTest, ColumnsOfValuesSortByValueWithOtherTextsAfterThem) {
-  const auto column = [](const ListModel& list, int index) {
-    Texts texts;
-    for (int row = 0; row < list.row_count(); ++row) texts.push_back(list.Cell(row, index));
-    return texts;
-  };
   ListModel list({"Value"}, {1000});
   list.SetColumnKind(0, ColumnKind::kDuration);
   for (const char* time : {"4:60", "125:07", "---", "04:09", "", "00:59", "-01:-01", "3:5x"}) {
@@ -128,13 +123,13 @@ TEST(ListModelTest, ColumnsOfValuesSortByValueWithOtherTextsAfterThem) {
   }
   list.SetSorted(true);
   // Seconds past 59, negative times and stray letters hold no time.
-  EXPECT_EQ(column(list, 0),
+  EXPECT_EQ(Column(list, 0),
             (Texts{"00:59", "04:09", "125:07", "", "---", "-01:-01", "3:5x", "4:60"}));
   ListRow late;
   late.text = "100:00";
   EXPECT_EQ(list.AddRow(std::move(late)), 2);  // the sorted place follows the kind too
   list.SetSortOrder(SortOrder::kDescending);
-  EXPECT_EQ(column(list, 0),
+  EXPECT_EQ(Column(list, 0),
             (Texts{"125:07", "100:00", "04:09", "00:59", "4:60", "3:5x", "-01:-01", "---", ""}));
 
   // Numbers: the whole text, signed; switching the kind re-sorts at once.
@@ -145,9 +140,9 @@ TEST(ListModelTest, ColumnsOfValuesSortByValueWithOtherTextsAfterThem) {
     numbers.AddRow(std::move(row));
   }
   numbers.SetSorted(true);
-  EXPECT_EQ(column(numbers, 0), (Texts{"-5", "101483", "12a", "33145", "9"}));
+  EXPECT_EQ(Column(numbers, 0), (Texts{"-5", "101483", "12a", "33145", "9"}));
   numbers.SetColumnKind(0, ColumnKind::kNumber);
-  EXPECT_EQ(column(numbers, 0), (Texts{"-5", "9", "33145", "101483", "12a"}));
+  EXPECT_EQ(Column(numbers, 0), (Texts{"-5", "9", "33145", "101483", "12a"}));
 }
 
 TEST(ListModelTest, SelectionAndCurrentFollowTheirRowsThroughASort) {

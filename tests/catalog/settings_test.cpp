@@ -11,7 +11,7 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 
-TEST(SettingsTest, FirstStartCreatesTheDefaultFileAndSavedSettingsReadBack) {
+TEST(SettingsTest, FirstStartCreatesTheDefaultsSavedOnesReadBackBadLinesTakeDefaults) {
   TempFolder folder;
   const testing::TestPlatform platform(folder.path());
   Settings settings;
@@ -30,13 +30,10 @@ TEST(SettingsTest, FirstStartCreatesTheDefaultFileAndSavedSettingsReadBack) {
   Settings loaded;
   ASSERT_TRUE(LoadSettings(platform, &loaded).ok());
   EXPECT_EQ(loaded, settings);
-}
 
-TEST(SettingsTest, ShortLongAndDamagedFilesTakeDefaultsLineByLine) {
-  TempFolder folder;
-  const testing::TestPlatform platform(folder.path());
+  // Short, long and damaged files take defaults line by line.
   folder.WriteFile("Data/lists.dat", "True\r\nFalse\r\n 1 \r\nabc\r\n0\r\n");
-  Settings settings;
+  settings = Settings();
   ASSERT_TRUE(LoadSettings(platform, &settings).ok());
   EXPECT_EQ(settings.optOne, "True");
   EXPECT_EQ(settings.optSeperate, "False");

@@ -9,24 +9,19 @@
 #include "catalog/data_file.h"
 #include "catalog/settings.h"
 #include "cli/cli_runner.h"
+#include "lists/list_fixture.h"
 #include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
 
+using testing::Blanks;
 using testing::CliRun;
+using testing::CrLfLines;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::RunCli;
 using testing::TempFolder;
-
-std::string CrLfLines(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
-std::string Blanks(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
 
 // A program folder whose drive map puts C: on a folder of the test's and
 // knows no G:, and a data file of five files on C: and G:.
@@ -175,36 +170,6 @@ TEST_F(CliListTest, FailuresGoToStderrWithExitStatusOne) {
     EXPECT_EQ(run.exit_code, 1) << ::testing::PrintToString(refused);
     EXPECT_THAT(run.err, HasSubstr("Usage: tallymere-cli list")) << run.err;
   }
-}
-
-TEST_F(CliListTest, HelpDescribesEveryOption) {
-  const CliRun help = RunCli({"list", "--help"}, m_folder);
-  EXPECT_EQ(help.exit_code, 0);
-  for (const char* option : {"--single",
-                             "--by-folder",
-                             "--path",
-                             "--no-path",
-                             "--size",
-                             "--no-size",
-                             "--bitrate",
-                             "--no-bitrate",
-                             "--header",
-                             "--no-header",
-                             "--summary",
-                             "--no-summary",
-                             "--html",
-                             "--m3u",
-                             "--width W",
-                             "--find TEXT",
-                             "--type PATTERN",
-                             "--drive D:",
-                             "--program-folder DIR",
-                             "-o,--output OUT.txt",
-                             "FILE.mpd"}) {
-    EXPECT_THAT(help.out, HasSubstr(option));
-  }
-  const CliRun tool = RunCli({"--help"}, m_folder);
-  EXPECT_THAT(tool.out, HasSubstr("\n  list "));
 }
 
 }  // namespace

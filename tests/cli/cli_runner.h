@@ -7,6 +7,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,17 @@ inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
   run.out = ReadFileBytes(out_path);
   run.err = ReadFileBytes(err_path);
   return run;
+}
+
+// Each line of out read as JSON; a line that is no valid JSON fails the test.
+inline std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
+  std::vector<nlohmann::ordered_json> values;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    values.push_back(nlohmann::ordered_json::parse(line, nullptr, false));
+    EXPECT_FALSE(values.back().is_discarded()) << line;
+  }
+  return values;
 }
 
 }  // namespace tallymere::testing

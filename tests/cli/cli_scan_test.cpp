@@ -66,16 +66,20 @@ std::string TaggedMp3() {
   return bytes + testing::Id3v1Block({.title = "Song", .artist = "Band"});
 }
 
-TEST_F(CliScanTest, WritesTheCatalogWithItsTrailerAndPrintsTheTotal) {
+TEST_F(CliScanTest, WritesTheCatalogAndTakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
   Write("Music/song.mp3", TaggedMp3());
   Write("Music/notes.txt", "text");
-  const CliRun run = Scan({"--type", "mp3", "--mp3-info", C("Music")});
+  Settings settings;
+  settings.txtType = "*.*";
+  settings.chkBitRate = 0;
+  ASSERT_TRUE(SaveSettings(LinuxPlatform(m_folder.Path("program")), settings).ok());
+
+  const CliRun run = Scan({"--type", "*.mp3", "--mp3-info", C("Music")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "Total: 1 files, 3.81 MB\n");
   EXPECT_THAT(run.err, IsEmpty());
-
-  const CatalogTable table = Catalog();
-  const CatalogRecord& song = table.Record(1);
+  CatalogTable table = Catalog();
+  const CatalogRecord song = table.Record(1);
   EXPECT_EQ(song.path + song.file_name + " " + song.disk_label + " " + song.bitrate + " " +
                 song.time + " " + song.artist,
             "C:\\Music\\song.mp3 C:\\ 128 04:09 Band");
@@ -83,6 +87,20 @@ TEST_F(CliScanTest, WritesTheCatalogWithItsTrailerAndPrintsTheTotal) {
   EXPECT_EQ(table.FindTrailer()->file_name, "*.mp3");
   EXPECT_EQ(table.FindTrailer()->size, 1);
   EXPECT_EQ(table.WrittenEnd(), 3);  // the trailer is the last record
+
+  ASSERT_EQ(Scan({"C:\\Music"}).exit_code, 0);
+  table = Catalog();
+  EXPECT_EQ(table.FileCount(), 2);
+  EXPECT_EQ(table.FindTrailer()->file_name, "*.*.*");
+  EXPECT_EQ(table.FindTrailer()->size, 0);
+
+  // The last --type given counts; the flag still comes from the settings.
+  ASSERT_EQ(Scan({"--type", "txt", "--type", "MP3", "C:\\Music"}).exit_code, 0);
+  table = Catalog();
+  ASSERT_EQ(table.FileCount(), 1);
+  EXPECT_EQ(table.Record(1).bitrate, "");
+  EXPECT_EQ(table.FindTrailer()->file_name, "*.mp3");
+  EXPECT_EQ(table.FindTrailer()->size, 0);
 }
 
 // A drive letter in lower case is catalogued in upper case, as the window does.
@@ -101,35 +119,6 @@ TEST_F(CliScanTest, TakesCatalogNativeAndRelativeRootsAlikeAndLabelsOnRequest) {
   ASSERT_EQ(Scan({"--label", "My_Disk", "--no-mp3-info", "C:\\Music"}).exit_code, 0);
   EXPECT_EQ(Records(), (std::vector<std::string>{"C:\\Music\\a.mp3 My_Disk",
                                                  "C:\\Music\\Sub\\b.mp3 My_Disk"}));
-}
-
-TEST_F(CliScanTest, TakesTypeAndMp3FlagFromTheSettingsUnlessGiven) {
-  Write("Music/song.mp3", TaggedMp3());
-  Write("Music/notes.txt", "text");
-  Settings settings;
-  settings.txtType = "*.*";
-  settings.chkBitRate = 0;
-  ASSERT_TRUE(SaveSettings(LinuxPlatform(m_folder.Path("program")), settings).ok());
-
-  ASSERT_EQ(Scan({"C:\\Music"}).exit_code, 0);
-  CatalogTable table = Catalog();
-  EXPECT_EQ(table.FileCount(), 2);
-  EXPECT_EQ(table.FindTrailer()->file_name, "*.*.*");
-  EXPECT_EQ(table.FindTrailer()->size, 0);
-
-  // --type overrides the file type, the last one given counting; the flag
-  // still comes from the settings.
-  ASSERT_EQ(Scan({"--type", "txt", "--type", "MP3", "C:\\Music"}).exit_code, 0);
-  table = Catalog();
-  ASSERT_EQ(table.FileCount(), 1);
-  EXPECT_EQ(table.Record(1).bitrate, "");
-  EXPECT_EQ(table.FindTrailer()->file_name, "*.mp3");
-  EXPECT_EQ(table.FindTrailer()->size, 0);
-
-  ASSERT_EQ(Scan({"--type", "*.mp3", "--mp3-info", "C:\\Music"}).exit_code, 0);
-  table = Catalog();
-  EXPECT_EQ(table.Record(1).bitrate, "128");
-  EXPECT_EQ(table.FindTrailer()->size, 1);
 }
 
 TEST_F(CliScanTest, ReportsMp3FailuresAndUnreadableFoldersOnStderrAndGoesOn) {

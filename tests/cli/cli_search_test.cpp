@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,8 @@ namespace tallymere {
 namespace {
 
 using testing::CliRun;
-using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using testing::JsonLines;
 using testing::RunCli;
 using testing::TempFolder;
 using Json = nlohmann::ordered_json;
@@ -97,17 +96,6 @@ std::string Row(const std::string& name, const std::string& path, int size,
          "\tAnn\tT\tA\t" + label + "\n";
 }
 
-// Each line of out read as JSON; a line that is no valid JSON fails the test.
-std::vector<Json> JsonLines(const std::string& out) {
-  std::vector<Json> values;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) {
-    values.push_back(Json::parse(line, nullptr, false));
-    EXPECT_FALSE(values.back().is_discarded()) << line;
-  }
-  return values;
-}
-
 class CliSearchTest : public ::testing::Test {
  protected:
   CliSearchTest() : m_table(Catalog()), m_path(m_folder.Path("m.mpd")) {
@@ -123,32 +111,18 @@ class CliSearchTest : public ::testing::Test {
   std::string m_path;
 };
 
-TEST_F(CliSearchTest, FindInAllPrintsEveryFileAsTheListShowsItSortedByFileName) {
-  const CliRun run = Run({"find"});
-  EXPECT_EQ(run.exit_code, 0) << run.err;
-  // Letter case aside equal names keep their record order: b.mp3 of record
-  // 3, B.mp3 of record 4, b.mp3 of record 7.
-  EXPECT_EQ(run.out,
-            kHeader + Row("a.MP3", "E:\\Sub\\", 4000, "MyCD") +
-                Row("a_love_me.mp3", "C:\\Music\\", 7000, "C:\\") +
-                "b.mp3\tC:\\Music\\Pop\\\t2000\tthen\t128\t03:00\tAnn\tT\tA\tC:\\\n" +
-                Row("B.mp3", "E:\\", 3000, "MyCD") + Row("b.mp3", "F:\\Docs\\", 6000, "F:\\") +
-                Row("b_love_me.mp3", "E:\\", 8000, "MyCD") +
-                Row("Caf\xC3\xA9 1.mp3", "E:\\Sub\\", 5000, "Other") +
-                Row("glove.txt", "C:\\Music\\", 10, "C:\\") +
-                "Love Song.mp3\tC:\\Music\\Pop\\\t1048576\tthen\t128\t00:00\tAnn\tT\tA\tC:\\\n" +
-                Row("love song.MP3", "C:\\Music\\Pop\\", 524288, "C:\\"));
-  EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, FindQuery{"", "*.*", "", true})));
-  EXPECT_EQ(run.err, "Total 10 file(s) found.\t10 object(s)\t1.53 MB\n");
-}
-
-TEST_F(CliSearchTest, FindByTextTypeAndDriveListsWhatTheWindowListsAndSaysSo) {
+TEST_F(CliSearchTest, FindListsWhatTheWindowListsSortedByFileNameAndSaysSo) {
   struct Case {
     std::vector<std::string> args;
     FindQuery query;
     std::string status;
   };
+  // A status ending in "\n" is the whole of stderr.
   const Case cases[] = {
+      {{"find"}, {"", "*.*", "", true}, "Total 10 file(s) found.\t10 object(s)\t1.53 MB\n"},
+      {{"find", "--text", "nothing like it"},
+       {"nothing like it", "*.*", "", true},
+       "Total 0 file(s) found.\t0 object(s)\t0.00 MB\n"},
       {{"find", "--text", "LOVE"}, {"LOVE", "*.*", "", true}, "Total 5 file(s) found."},
       {{"find", "--text", "love", "--type", "*.MP3"}, {"love", "*.MP3", "", true}, "Total 4"},
       {{"find", "--type", "*.txt", "--drive", "C:"}, {"", "*.txt", "C:", false}, "Total 1 "},
@@ -160,13 +134,9 @@ TEST_F(CliSearchTest, FindByTextTypeAndDriveListsWhatTheWindowListsAndSaysSo) {
   for (const Case& c : cases) {
     const CliRun run = Run(c.args);
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, c.query))) << c.args[1];
+    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, c.query))) << c.args.back();
     EXPECT_TRUE(run.err.starts_with(c.status)) << run.err;
   }
-  const CliRun none = Run({"find", "--text", "nothing like it"});
-  EXPECT_EQ(none.exit_code, 0);
-  EXPECT_EQ(none.out, kHeader);
-  EXPECT_EQ(none.err, "Total 0 file(s) found.\t0 object(s)\t0.00 MB\n");
 }
 
 TEST_F(CliSearchTest, FindJsonCarriesEachRowsCellsWithTheSizeAsANumber) {
@@ -178,25 +148,8 @@ TEST_F(CliSearchTest, FindJsonCarriesEachRowsCellsWithTheSizeAsANumber) {
             "{\"file_name\":\"a.MP3\",\"path\":\"E:\\\\Sub\\\\\",\"size\":4000,\"modified\":"
             "\"then\",\"bitrate\":\"128\",\"time\":\"03:00\",\"artist\":\"Ann\",\"title\":\"T\","
             "\"album\":\"A\",\"disk_label\":\"MyCD\"}");
+  EXPECT_EQ(rows[1]["file_name"], "a_love_me.mp3");
   EXPECT_EQ(rows[2]["file_name"], "Caf\xC3\xA9\t1.mp3");  // the tab kept
-  // Keys in the header's order, and the cells, joined as the table joins
-  // them, are the list's.
-  std::string keys;
-  std::string lines = kHeader;
-  for (const Json& row : rows) {
-    keys.clear();
-    std::string line;
-    for (const auto& [key, value] : row.items()) {
-      std::string cell =
-          value.is_number() ? std::to_string(value.get<int64_t>()) : value.get<std::string>();
-      std::replace(cell.begin(), cell.end(), '\t', ' ');
-      line += (keys.empty() ? "" : "\t") + cell;
-      keys += (keys.empty() ? "" : "\t") + key;
-    }
-    lines += line + "\n";
-  }
-  EXPECT_EQ(keys + "\n", kHeader);
-  EXPECT_EQ(lines, WindowLines(m_table, FindRecords(m_table, FindQuery{"a", "*.*", "", true})));
 }
 
 TEST_F(CliSearchTest, UnderListsAFixedDrivesFolderALabelledDiskOrAFolderOnIt) {
@@ -223,8 +176,6 @@ TEST_F(CliSearchTest, UnderListsAFixedDrivesFolderALabelledDiskOrAFolderOnIt) {
     EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, condition))) << c.key;
     EXPECT_EQ(run.err, c.status);
   }
-  EXPECT_THAT(Run({"find", "--under", "E:\\MyCD\\"}).out,
-              HasSubstr(Row("b_love_me.mp3", "E:\\", 8000, "MyCD")));
 
   // A drive that holds labelled disks is no folder of its own.
   const CliRun drive = Run({"find", "--under", "E:\\"});
@@ -299,13 +250,6 @@ TEST(CliDupesTest, ListsTheFirstHundredThousandSetsOfTheWalkAndCountsThemAll) {
   table.SetRecord(kFiles + 1, MakeTrailer("mp3", 1, "built"));
   const std::string path = folder.Path("many.mpd");
   ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), table, path).ok());
-  // The 100,000th set of the walk over every pair.
-  std::pair<int, int> last;
-  int sets = 0;
-  for (int i = 1; i < kFiles && sets < 100000; ++i) {
-    for (int j = i + 1; j <= kFiles && sets < 100000; ++j, ++sets) last = {i, j};
-  }
-
   const CliRun run = RunCli({"dupes", "--exact", path}, folder);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.err,
@@ -313,11 +257,6 @@ TEST(CliDupesTest, ListsTheFirstHundredThousandSetsOfTheWalkAndCountsThemAll) {
   EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1 + 3 * 100000);
   EXPECT_TRUE(run.out.starts_with(kHeader + Row("x.mp3", "C:\\1\\", 1, "C:\\") +
                                   Row("x.mp3", "C:\\2\\", 2, "C:\\") + "\n"));
-  const auto Folder = [](int i) { return "C:\\" + std::to_string(i) + "\\"; };
-  EXPECT_TRUE(run.out.ends_with(Row("x.mp3", Folder(last.first), last.first, "C:\\") +
-                                Row("x.mp3", Folder(last.second), last.second, "C:\\") + "\n"))
-      << last.first << " " << last.second;
-
   const CliRun json = RunCli({"dupes", "--exact", "--json", path}, folder);
   const std::string last_line = json.out.substr(json.out.rfind('\n', json.out.size() - 2) + 1);
   EXPECT_TRUE(last_line.starts_with("{\"set\":100000,\"file_name\":\"x.mp3\"")) << last_line;

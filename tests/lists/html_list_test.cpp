@@ -60,42 +60,34 @@ TEST_F(HtmlListTest, OneTablePageWithDefaultColoursIsWrittenLineForLine) {
   EXPECT_EQ(*written, Output("list.html"));
   EXPECT_EQ(
       Read("list.html"),
-      "<HTML>\r\n"
-      "<HEAD>\r\n"
-      "<TITLE>" +
-          Output("list.html") +
-          "</TITLE>\r\n"
-          "</HEAD><BODY TEXT=#000000 BGCOLOR=\"#FFFFD2\" LINK=#0000EE VLINK=#551A8B "
-          "ALINK=#FF0000>\r\n"
-          "<Center>\r\n"
-          "<Center><BR><FONT SIZE=+2>My <i>Music</i></FONT></CENTER>\r\n"
-          "<BR>\r\n"
-          "<hr>\r\n"
-          "<BR>\r\n"
-          "<BR>\r\n"
-          "<CENTER><TABLE BORDER=1 WIDTH=89% BGCOLOR=\"#FFFFB0\"><FONT COLOR=#000000><FONT "
-          "SIZE=2>\r\n"
-          "<TR align=center><TD align=center><FONT SIZE=+1><b>File List</b></TD></TR>\r\n"
-          "<TR align=center><TD align=left><font face=\"Arial\"><font "
-          "size=-1>C:\\Music\\A.mp3&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;(1048576 bytes, "
-          "---K)</TD></TR>\r\n"
-          "<TR align=center><TD align=left><font face=\"Arial\"><font "
-          "size=-1>C:\\Music\\b.mp3&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;(4096 bytes, 128K)</TD></TR>\r\n"
-          "\r\n"
-          "<TR align=center><TD align=center><FONT SIZE=+1>Total: 2 files, 1.00 MB.  List "
-          "created on " +
-          FormatDateTime(kNow) +
-          "</TD></TR>\r\n"
-          "</TABLE>\r\n"
-          "<BR>\r\n"
-          "<BR>\r\n"
-          "<hr>\r\n"
-          "<BR><BR><CENTER><FONT SIZE=+1>List created by Tallymere</CENTER>\r\n"
-          "<CENTER><FONT SIZE=+1>Free download at: <A "
-          "HREF=https://tallymere.example.org/download/>https://tallymere.example.org/download/"
-          "</A>\r\n"
-          "</BODY>\r\n"
-          "</HTML>\r\n");
+      CrLfLines({"<HTML>",
+                 "<HEAD>",
+                 "<TITLE>" + Output("list.html") + "</TITLE>",
+                 "</HEAD><BODY TEXT=#000000 BGCOLOR=\"#FFFFD2\" LINK=#0000EE VLINK=#551A8B "
+                 "ALINK=#FF0000>",
+                 "<Center>",
+                 "<Center><BR><FONT SIZE=+2>My <i>Music</i></FONT></CENTER>",
+                 "<BR>",
+                 "<hr>",
+                 "<BR>",
+                 "<BR>",
+                 "<CENTER><TABLE BORDER=1 WIDTH=89% BGCOLOR=\"#FFFFB0\"><FONT COLOR=#000000><FONT "
+                 "SIZE=2>",
+                 "<TR align=center><TD align=center><FONT SIZE=+1><b>File List</b></TD></TR>",
+                 kCell + "C:\\Music\\A.mp3" + kNbsp + "(1048576 bytes, ---K)" + kEnd,
+                 kCell + "C:\\Music\\b.mp3" + kNbsp + "(4096 bytes, 128K)" + kEnd,
+                 "",
+                 "<TR align=center><TD align=center><FONT SIZE=+1>" + Totals("2", "1.00") + kEnd,
+                 "</TABLE>",
+                 "<BR>",
+                 "<BR>",
+                 "<hr>",
+                 "<BR><BR><CENTER><FONT SIZE=+1>List created by Tallymere</CENTER>",
+                 "<CENTER><FONT SIZE=+1>Free download at: <A "
+                 "HREF=https://tallymere.example.org/download/>https://tallymere.example.org/"
+                 "download/</A>",
+                 "</BODY>",
+                 "</HTML>"}));
   // The footer text never belongs to a page, and no text list is written.
   EXPECT_FALSE(std::filesystem::exists(Output("list.txt")));
 }

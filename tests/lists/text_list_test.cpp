@@ -33,45 +33,32 @@ class TextListTest : public testing::ListTest {
   }
 };
 
-TEST_F(TextListTest, CatalogLinesKeepTheirFillForEverySizeAndBitrateSetting) {
+// Catalog lines keep their fill for every setting; report lines leave out the
+// parts whose option is off.
+TEST_F(TextListTest, LinesFollowTheSizeAndBitrateSettings) {
   m_settings.txtCol = 10;
   struct Case {
     int size, bitrate;
-    std::string fits, overflows;
+    std::string catalog_fits, catalog_overflows, report_fits, report_overflows;
   };
   const Case cases[] = {
-      {0, 0, "a.mp3" + Blanks(5 + 11), "toolongname.mp3" + Blanks(6)},
-      {0, 1, "a.mp3" + Blanks(5 + 11) + "128", "toolongname.mp3" + Blanks(6) + "128"},
-      {1, 0, "a.mp3" + Blanks(5) + "4096" + Blanks(7), "toolongname.mp3   4096   "},
-      {1, 1, "a.mp3" + Blanks(5) + "4096" + Blanks(7) + "128", "toolongname.mp3   4096   128"},
+      {0, 0, "a.mp3" + Blanks(5 + 11), "toolongname.mp3" + Blanks(6), "a.mp3", "toolongname.mp3"},
+      {0, 1, "a.mp3" + Blanks(5 + 11) + "128", "toolongname.mp3" + Blanks(6) + "128",
+       "a.mp3" + Blanks(5 + 11) + "128", "toolongname.mp3   128"},
+      {1, 0, "a.mp3" + Blanks(5) + "4096" + Blanks(7), "toolongname.mp3   4096   ",
+       "a.mp3" + Blanks(5) + "4096", "toolongname.mp3   4096"},
+      {1, 1, "a.mp3" + Blanks(5) + "4096" + Blanks(7) + "128", "toolongname.mp3   4096   128",
+       "a.mp3" + Blanks(5) + "4096" + Blanks(7) + "128", "toolongname.mp3   4096   128"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "chkSize " << c.size << ", chkBitRate " << c.bitrate);
     SetParts(c.size, c.bitrate);
-    EXPECT_EQ(CatalogLine(kShort), CrLfLines({c.fits}));
-    EXPECT_EQ(CatalogLine(kLong), CrLfLines({c.overflows}));
+    EXPECT_EQ(CatalogLine(kShort), CrLfLines({c.catalog_fits}));
+    EXPECT_EQ(CatalogLine(kLong), CrLfLines({c.catalog_overflows}));
+    EXPECT_EQ(ReportLine(kShort), CrLfLines({c.report_fits}));
+    EXPECT_EQ(ReportLine(kLong), CrLfLines({c.report_overflows}));
   }
-}
-
-TEST_F(TextListTest, ReportLinesLeaveOutThePartsWhoseOptionIsOff) {
-  m_settings.txtCol = 10;
-  struct Case {
-    int size, bitrate;
-    std::string fits, overflows;
-  };
-  const Case cases[] = {
-      {0, 0, "a.mp3", "toolongname.mp3"},
-      {0, 1, "a.mp3" + Blanks(5 + 11) + "128", "toolongname.mp3   128"},
-      {1, 0, "a.mp3" + Blanks(5) + "4096", "toolongname.mp3   4096"},
-      {1, 1, "a.mp3" + Blanks(5) + "4096" + Blanks(7) + "128", "toolongname.mp3   4096   128"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "chkSize " << c.size << ", chkBitRate " << c.bitrate);
-    SetParts(c.size, c.bitrate);
-    EXPECT_EQ(ReportLine(kShort), CrLfLines({c.fits}));
-    EXPECT_EQ(ReportLine(kLong), CrLfLines({c.overflows}));
-  }
-  // The catalog's by-folder list follows the same table.
+  // The catalog's by-folder list follows the report's rules.
   SetParts(0, 1);
   m_settings.optOne = "False";
   ASSERT_TRUE(CreatList_Folder(Request(), SongCatalog({kShort, kLong})).ok());

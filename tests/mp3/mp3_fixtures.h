@@ -1,7 +1,5 @@
 #pragma once
-// Builders for the bytes of MP3 test files: frame headers, Xing frames, ID3v1
-// and ID3v2 blocks, and cover-art-like data full of 0xFF bytes. Header-only so
-// the benchmarks can use it too.
+// Builders for the bytes of MP3 test files. Header-only so the benchmarks can use it too.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +35,8 @@ inline std::string BigEndian32(uint32_t value) {
                 static_cast<int>((value >> 8) & 0xFF), static_cast<int>(value & 0xFF)});
 }
 
-// A first frame holding a Xing or Info header. The defaults are an MPEG-1
-// Layer III joint-stereo frame (128 kbps, 44100 Hz), with the header at 36.
+// A first frame holding a Xing or Info header; by default MPEG-1 Layer III
+// joint stereo, 128 kbps, 44100 Hz, the header at 36.
 struct XingFields {
   uint32_t frames = 0;
   uint8_t mode = 0xFB;

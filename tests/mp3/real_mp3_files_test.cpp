@@ -1,6 +1,4 @@
-// ReadMp3Info over small files made by a real encoder and real taggers
-// (tests/data/mp3, see its README for how each was made), so the reader is
-// checked against bytes it did not help to build.
+// ReadMp3Info over files made by a real encoder and taggers (tests/data/mp3, see its README).
 
 #include <gtest/gtest.h>
 
@@ -19,8 +17,7 @@ std::string DataFile(std::string_view name) {
   return std::string(TALLYMERE_TEST_DATA) + "/mp3/" + std::string(name);
 }
 
-// Reads a file into a fresh record, so no field can be left over from another
-// file; "error: ..." on failure.
+// "error: ..." on failure.
 std::string Read(std::string_view name, Mp3Info* info) {
   const Result<std::string> bitrate = ReadMp3Info(DataFile(name), info);
   return bitrate.ok() ? *bitrate : "error: " + bitrate.status().message();
@@ -45,9 +42,8 @@ struct ConstantBitrateFile {
   bool has_tag;
 };
 
-// The "Info" header counts the frames of a constant-bitrate file; the bitrate
-// stays the frames' own (an average over these short files would give 134 and
-// 67, the Info frame and the tag counted in).
+// An "Info" header counts the frames of a constant-bitrate file; the bitrate
+// stays the frames' own (an average would give 134 and 67).
 TEST(RealMp3FilesTest, ReadsTheHeaderOfConstantBitrateFilesOfEveryVersion) {
   constexpr ConstantBitrateFile kFiles[] = {
       {"cbr128_44100_stereo.mp3", "128", "1.0 III 128 44100", 21, false},
@@ -74,9 +70,8 @@ struct VariableBitrateFile {
   std::string_view version_layer_rate;
 };
 
-// The expected averages are worked out by hand in the README from each file's
-// length and Xing frame count; the first frames of these files carry 32 to
-// 128 kbps, so none of the averages can come from a frame's own bitrate.
+// The averages are worked out in the README; the first frames carry 32 to 128
+// kbps, so none can come from a frame's own bitrate.
 TEST(RealMp3FilesTest, AveragesVariableBitrateFilesOfEveryVersionAndChannelMode) {
   constexpr VariableBitrateFile kFiles[] = {
       {"vbr_xing_44100_joint.mp3", 10348, 32, "99", "1.0 III 44100"},
@@ -105,8 +100,7 @@ TEST(RealMp3FilesTest, AveragesVariableBitrateFilesOfEveryVersionAndChannelMode)
 TEST(RealMp3FilesTest, StepsOverALeadingId3v2TagWithACoverPicture) {
   const std::string bytes =
       testing::ReadFileBytes(DataFile("id3v2_picture_cbr112_48000.mp3")).substr(0, 3000);
-  // The picture holds a false sync where a reader that does not step over the
-  // tag would look, so the real values below cannot come from a lucky miss.
+  // The picture holds a false sync where a reader not stepping over the tag would look.
   ASSERT_EQ(bytes.substr(906, 3), "\xFF\xFE\x30");
   Mp3Info info;
   EXPECT_EQ(Read("id3v2_picture_cbr112_48000.mp3", &info), "112");

@@ -3,36 +3,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "common/format.h"
+#include "platform/folder_listing.h"
+#include "platform/open_folder.h"
 #include "platform/rename_file.h"
 #include "platform_fixture.h"
+#include "support/temp_folder.h"
 
 namespace tallymere {
 namespace {
 
 using testing::ReadFileBytes;
 
-TEST(FileOperationsTest, ReadOnlyIsTheOwnersWriteBitAndResetGivesItBack) {
+TEST(FileOperationsTest, ReadOnlyIsTheOwnersWriteBitAndRenameNeverReplacesAFile) {
   testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
-  const std::string path = fixture.folder().WriteFile("c/a.mp3", "x");
+  const std::string path = fixture.folder().WriteFile("c/ro.mp3", "x");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  EXPECT_TRUE(fixture.platform().IsReadOnly("C:\\a.mp3").value());
-  ASSERT_TRUE(fixture.platform().ResetAttributes("C:\\a.mp3").ok());
-  EXPECT_FALSE(fixture.platform().IsReadOnly("C:\\a.mp3").value());
+  EXPECT_TRUE(fixture.platform().IsReadOnly("C:\\ro.mp3").value());
+  ASSERT_TRUE(fixture.platform().ResetAttributes("C:\\ro.mp3").ok());
+  EXPECT_FALSE(fixture.platform().IsReadOnly("C:\\ro.mp3").value());
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
   // Group and others do not count.
   ASSERT_EQ(chmod(path.c_str(), 0200), 0);
-  EXPECT_FALSE(fixture.platform().IsReadOnly("C:\\a.mp3").value());
+  EXPECT_FALSE(fixture.platform().IsReadOnly("C:\\ro.mp3").value());
 
   EXPECT_NE(
       fixture.platform().IsReadOnly("C:\\none.mp3").status().message().find("\"C:\\none.mp3\""),
       std::string::npos);
-}
 
-TEST(FileOperationsTest, RenameRefusesToReplaceAnExistingFile) {
-  testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
   const std::string a = fixture.folder().WriteFile("c/a.mp3", "first");
   const std::string b = fixture.folder().WriteFile("c/b.mp3", "second");
   EXPECT_EQ(fixture.platform().RenameFile("C:\\a.mp3", "C:\\b.mp3").message(),
@@ -87,6 +89,165 @@ TEST(FileOperationsTest, ExistenceLengthTimeDeleteAndCreate) {
   EXPECT_TRUE(platform.FolderExists("C:\\Music\\New"));
   EXPECT_FALSE(platform.CreateFolder("C:\\Music\\New").ok());
   EXPECT_FALSE(platform.CreateFolder("Q:\\x").ok());
+}
+
+class OpenFolderTest : public ::testing::Test {
+ protected:
+  OpenFolderTest() {
+    m_folder.WriteFile("song.mp3", "0123456789");
+    const timespec times[2] = {{1234567890, 0}, {1234567890, 0}};
+    utimensat(AT_FDCWD, m_folder.Path("song.mp3").c_str(), times, 0);
+    m_folder.MakeFolder("sub");
+    symlink("song.mp3", m_folder.Path("link.mp3").c_str());
+    mkfifo(m_folder.Path("pipe.mp3").c_str(), 0600);
+  }
+  testing::TempFolder m_folder;
+};
+
+TEST_F(OpenFolderTest, ReadsAndOpensRegularFilesOnlyAndNeverWaitsOnAFifo) {
+  const OpenFolder folder(m_folder.path());
+  ASSERT_TRUE(folder.ok());
+  FolderEntry facts;
+  ASSERT_TRUE(folder.ReadFacts("song.mp3", &facts));
+  EXPECT_EQ(facts.size, 10);
+  EXPECT_EQ(facts.modified, 1234567890);
+  EXPECT_FALSE(facts.read_only);
+  ASSERT_EQ(chmod(m_folder.Path("song.mp3").c_str(), 0444), 0);
+  ASSERT_TRUE(folder.ReadFacts("song.mp3", &facts));
+  EXPECT_TRUE(facts.read_only);
+
+  // Only regular files, as a listing shows them.
+  for (const char* name : {"missing.mp3", "sub", "link.mp3", "pipe.mp3"}) {
+    EXPECT_FALSE(folder.ReadFacts(name, &facts)) << name;
+  }
+  BinaryFile file;
+  ASSERT_TRUE(folder.OpenFile("song.mp3", &file, &facts).ok());
+  EXPECT_EQ(facts.size, 10);
+  EXPECT_EQ(facts.modified, 1234567890);
+  std::string bytes;
+  ASSERT_TRUE(file.ReadAt(4, 3, &bytes).ok());
+  EXPECT_EQ(bytes, "456");
+
+  EXPECT_EQ(folder.OpenFile("missing.mp3", &file, &facts).message(), "File not found");
+  EXPECT_EQ(folder.OpenFile("sub", &file, &facts).code(), StatusCode::kNoAccess);
+  EXPECT_FALSE(folder.OpenFile("link.mp3", &file, &facts).ok());
+  // Without a writer a fifo would block an ordinary open for good.
+  EXPECT_FALSE(folder.OpenFile("pipe.mp3", &file, &facts).ok());
+}
+
+TEST_F(OpenFolderTest, AFolderThatCannotBeOpenedReadsNothing) {
+  const OpenFolder missing(m_folder.Path("nowhere"));
+  EXPECT_FALSE(missing.ok());
+  FolderEntry facts;
+  EXPECT_FALSE(missing.ReadFacts("song.mp3", &facts));
+  BinaryFile file;
+  EXPECT_FALSE(missing.OpenFile("song.mp3", &file, &facts).ok());
+  EXPECT_FALSE(OpenFolder(m_folder.Path("song.mp3")).ok());  // a file is no folder
+}
+
+std::vector<std::string> Names(const FolderListing& listing) {
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : listing.entries) {
+    names.push_back(entry.name + (entry.is_folder ? "\\" : ""));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FolderListingTest, ListsOnlyVisibleFilesAndFolders) {
+  testing::DrivesFixture fixture(
+      "C: fixed %ROOT%/c\n"
+      "M: removable %ROOT%/c/mounted Stick\n"
+      "X: ignore %ROOT%/c/skip\n");
+  const testing::TempFolder& root = fixture.folder();
+  root.WriteFile("c/song.mp3", "abc");
+  root.WriteFile("c/.hidden.mp3", "abc");
+  root.WriteFile("c/.hidden_folder/in.mp3", "abc");
+  root.WriteFile("c/sub/in.mp3", "abc");
+  root.WriteFile("c/back\\slash.mp3", "abc");
+  root.MakeFolder("c/back\\folder");
+  root.WriteFile("c/mounted/on_stick.mp3", "abc");
+  root.MakeFolder("c/skip");
+  ASSERT_EQ(symlink("loop", root.Path("c/loop").c_str()), 0);
+  ASSERT_EQ(symlink("sub", root.Path("c/link_to_sub").c_str()), 0);
+  ASSERT_EQ(symlink("song.mp3", root.Path("c/link_to_song.mp3").c_str()), 0);
+  ASSERT_EQ(mkfifo(root.Path("c/fifo").c_str(), 0600), 0);
+
+  for (bool facts : {false, true}) {
+    SCOPED_TRACE(facts);
+    const Result<FolderListing> listing = fixture.platform().ListFolder("C:\\", facts);
+    ASSERT_TRUE(listing.ok()) << listing.status().message();
+    EXPECT_EQ(Names(*listing), (std::vector<std::string>{"song.mp3", "sub\\"}));
+    EXPECT_EQ(listing->skipped_names, 2);
+  }
+  // The mount point is another drive's root, and listable as that drive.
+  const Result<FolderListing> stick = fixture.platform().ListFolder("m:\\", false);
+  ASSERT_TRUE(stick.ok());
+  EXPECT_EQ(Names(*stick), std::vector<std::string>{"on_stick.mp3"});
+}
+
+TEST(FolderListingTest, FileFactsAreSixtyFourBitAndFailuresNameTheFolderAndCause) {
+  testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
+  const std::string path = fixture.folder().WriteFile("c/big.avi", "");
+  constexpr int64_t kSize = (int64_t{5} << 30) + 7;  // beyond 32 bits
+  ASSERT_EQ(truncate(path.c_str(), kSize), 0);
+  const timespec times[2] = {{1234567890, 0}, {1234567890, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  fixture.folder().MakeFolder("c/folder");
+
+  const Result<FolderListing> listing = fixture.platform().ListFolder("C:\\", true);
+  ASSERT_TRUE(listing.ok());
+  EXPECT_EQ(Names(*listing), (std::vector<std::string>{"big.avi", "folder\\"}));
+  for (const FolderEntry& file : listing->entries) {
+    if (file.is_folder) continue;
+    EXPECT_EQ(file.size, kSize);
+    EXPECT_EQ(file.modified, 1234567890);
+    EXPECT_TRUE(file.read_only);
+  }
+  EXPECT_EQ(fixture.platform().FileLength("C:\\big.avi").value(), kSize);
+
+  EXPECT_EQ(fixture.platform().ListFolder("C:\\Music\\", false).status().message(),
+            "Cannot list \"C:\\Music\\\": No such file or directory");
+  EXPECT_EQ(fixture.platform().ListFolder("C:\\big.avi", false).status().message(),
+            "Cannot list \"C:\\big.avi\": Not a directory");
+}
+
+TEST(FolderListingTest, ListsFoldersLargerThanOneReadOfTheKernel) {
+  testing::DrivesFixture fixture("C: fixed %ROOT%/c\n");
+  fixture.folder().MakeFolder("c");
+  // 3,000 long names take several times the room of one read of entries.
+  std::vector<std::string> expected;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string name = std::string(90, 'x') + std::to_string(i) + ".mp3";
+    const int fd = open(fixture.folder().Path("c/" + name).c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    expected.push_back(name);
+  }
+  std::sort(expected.begin(), expected.end());
+  for (bool facts : {false, true}) {
+    const Result<FolderListing> listing = fixture.platform().ListFolder("C:\\", facts);
+    ASSERT_TRUE(listing.ok());
+    EXPECT_EQ(Names(*listing), expected);
+  }
+}
+
+TEST(FolderListingTest, NeverReturnsTheKernelsFolders) {
+  testing::DrivesFixture fixture("C: fixed /\n");
+  const Result<FolderListing> top = fixture.platform().ListFolder("C:\\", false);
+  ASSERT_TRUE(top.ok());
+  const std::vector<std::string> names = Names(*top);
+  for (const char* hidden : {"proc\\", "sys\\", "dev\\", "run\\"}) {
+    EXPECT_EQ(std::count(names.begin(), names.end(), hidden), 0) << hidden;
+  }
+  EXPECT_EQ(std::count(names.begin(), names.end(), "etc\\"), 1);
+  const Result<FolderListing> proc = fixture.platform().ListFolder("C:\\proc\\", false);
+  ASSERT_TRUE(proc.ok());
+  EXPECT_TRUE(proc->entries.empty());
+  const Result<FolderListing> run = fixture.platform().ListFolder("C:\\run\\", true);
+  ASSERT_TRUE(run.ok());
+  for (const FolderEntry& entry : run->entries) EXPECT_EQ(entry.name, "media");
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
-// How a scan treats folders it cannot list and a catalog it cannot fill: the
-// catalog that was there stays as it was.
-
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cctype>
+#include <filesystem>
+
+#include "mp3/mp3_fixtures.h"
 #include "scan/scan_disk.h"
 #include "scan/scan_fixture.h"
+#include "support/unprivileged.h"
 
 namespace tallymere {
 namespace {
@@ -108,6 +112,100 @@ TEST(ScanFailureTest, AScanBeyondTheTableLimitOverAllFoldersKeepsTheCatalog) {
   EXPECT_EQ(fixture.state().file_count, CatalogTable::kMaxFileRecords);
   EXPECT_EQ(fixture.state().next_record_index, CatalogTable::kCapacity);
   EXPECT_EQ(fixture.ui().Status(1), " Loading 32765 files, please wait . . .");
+}
+
+using ::testing::UnorderedElementsAre;
+
+const ScanSettings kMp3WithInfo{"mp3", 1};
+
+// "path+name size modified label" of the records whose names end in .mp3,
+// in either case.
+std::vector<std::string> Mp3Facts(const CatalogTable& table) {
+  std::vector<std::string> facts;
+  table.Walk([&](int, const CatalogRecord& r) {
+    std::string name = r.file_name;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!name.ends_with(".mp3")) return;
+    facts.push_back(r.path + r.file_name + " " + std::to_string(r.size) + " " + r.modified + " " +
+                    r.disk_label);
+  });
+  return facts;
+}
+
+void SetModified(const std::string& path, std::time_t when) {
+  const timespec times[2] = {{when, 0}, {when, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(ScanFileFactsTest, EveryFileOfTheTypeGetsTheFactsAScanOfAllFilesGives) {
+  ScanFixture fixture;
+  SetModified(fixture.Write("Music/a.mp3", testing::Frame()), 1000000000);
+  SetModified(fixture.Write("Music/A/b.MP3", std::string(5000, 'b')), 1200000000);
+  SetModified(fixture.Write("Music/A/notes.txt", "text"), 1300000000);
+  SetModified(fixture.Write("Music/Empty.mp3"), 1400000000);
+  const std::string big = fixture.Write("Music/big.mp3", testing::Frame());
+  std::filesystem::resize_file(big, (uintmax_t{3} << 30));  // more than a record holds
+  SetModified(big, 1500000000);
+
+  CatalogTable all;
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kAllFiles, &all).ok());
+  std::vector<std::string> expected = Mp3Facts(all);
+  ASSERT_EQ(expected.size(), 4u);
+  for (const ScanSettings& settings : {kMp3WithoutInfo, kMp3WithInfo}) {
+    CatalogTable typed;
+    ASSERT_TRUE(fixture.Scan({"C:\\Music"}, settings, &typed).ok());
+    EXPECT_EQ(Mp3Facts(typed), expected);
+  }
+  EXPECT_THAT(fixture.ui().MessageTexts(), IsEmpty());
+}
+
+TEST(ScanFileFactsTest, AFolderReachedFromTwoBatchEntriesIsScannedTwiceInFull) {
+  ScanFixture fixture;
+  fixture.Write("Music/r.mp3", testing::Frame());
+  fixture.Write("Music/A/a1.mp3", testing::Frame());
+  fixture.Write("Music/A/a2.mp3", testing::Frame());
+  for (const ScanSettings& settings : {kAllFiles, kMp3WithInfo}) {
+    CatalogTable table;
+    ASSERT_TRUE(fixture.Scan({"C:\\Music", "C:\\Music\\A"}, settings, &table).ok());
+    // The subfolder (no "\") sorts before the batch entry ("\" after it);
+    // within a folder the files keep the order the file system gives them.
+    const std::vector<std::string> paths = RecordPaths(table);
+    ASSERT_EQ(paths.size(), 5u);
+    EXPECT_EQ(paths[0], "C:\\Music\\r.mp3");
+    EXPECT_THAT(std::vector<std::string>(paths.begin() + 1, paths.begin() + 3),
+                UnorderedElementsAre("C:\\Music\\A\\a1.mp3", "C:\\Music\\A\\a2.mp3"));
+    EXPECT_EQ(std::vector<std::string>(paths.begin() + 3, paths.end()),
+              std::vector<std::string>(paths.begin() + 1, paths.begin() + 3));
+    if (settings.mp3_info_flag == 1) {
+      table.Walk([](int, const CatalogRecord& r) { EXPECT_EQ(r.bitrate, "128") << r.file_name; });
+    }
+  }
+}
+
+// As an ordinary user, for whom permissions hold.
+TEST(ScanFileFactsTest, FilesThatCannotBeReachedAreCataloguedAsTheirListingShowsThem) {
+  ScanFixture fixture;
+  SetModified(fixture.Write("Music/locked.mp3", testing::Frame()), 1000000000);
+  fixture.Write("Music/Unsearchable/hidden.mp3", testing::Frame());
+  fixture.Write("Music/Unsearchable/Inner/deep.mp3", testing::Frame());
+  testing::RunAsUnprivileged({fixture.folder().path()}, [&] {
+    // Its facts can be read, its bytes cannot.
+    ASSERT_EQ(chmod(fixture.folder().Path("c/Music/locked.mp3").c_str(), 0), 0);
+    // Its names can be listed, but nothing in it reached.
+    ASSERT_EQ(chmod(fixture.folder().Path("c/Music/Unsearchable").c_str(), 0444), 0);
+
+    for (const ScanSettings& settings : {kAllFiles, kMp3WithoutInfo, kMp3WithInfo}) {
+      CatalogTable table;
+      ScanReport report;
+      ASSERT_TRUE(fixture.Scan({"C:\\Music"}, settings, &table, &report).ok());
+      EXPECT_EQ(Mp3Facts(table), (std::vector<std::string>{"C:\\Music\\locked.mp3 417 " +
+                                                           FormatDateTime(1000000000) + " C:\\"}));
+      EXPECT_EQ(report.skipped_folder_count, 1);
+    }
+    // Only the read of its MP3 information fails, and says why.
+    EXPECT_THAT(fixture.ui().MessageTexts(),
+                ElementsAre("Permission denied. while opening \"C:\\Music\\locked.mp3\""));
+  });
 }
 
 }  // namespace

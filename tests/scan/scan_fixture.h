@@ -1,8 +1,6 @@
 #pragma once
-// Helpers for the scanning tests: a program folder with its own
-// Data/drives.dat, a Linux platform over it that can be told to fail the
-// listing of chosen folders or to invent a folder full of files, the scripted
-// UI and the main window's scan state.
+// Scanning tests: a program folder with its own Data/drives.dat, a platform
+// that can fail or invent folder listings, the scripted UI and the scan state.
 
 #include <functional>
 #include <map>
@@ -20,9 +18,8 @@
 
 namespace tallymere::testing {
 
-// Lists folders as the Linux platform does, except for the folders it is told
-// about: those fail as a locked folder would, or hold invented files that
-// exist nowhere on disk.
+// Lists folders as the Linux platform does, except those it is told to fail
+// (as a locked folder would) or to fill with invented files.
 class ScanPlatform : public LinuxPlatform {
  public:
   using LinuxPlatform::LinuxPlatform;

@@ -1,12 +1,13 @@
-// What a scan writes into the bitrate, time and tag fields, and into Size for
-// files the data file cannot hold exactly.
-
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <string>
+#include <string_view>
+
 #include "mp3/mp3_fixtures.h"
+#include "scan/playing_time.h"
 #include "scan/scan_disk.h"
 #include "scan/scan_fixture.h"
 
@@ -90,6 +91,67 @@ TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithTheLargestSize) {
   EXPECT_EQ(Fields(table, "edge.mp3"), "2147483647 128 2236:57 ||");
   EXPECT_EQ(FindRecord(table, "below.mp3")->size, 2147483647);
   EXPECT_EQ(table.TotalSize(), 3 * int64_t{2147483647});
+}
+
+TEST(RealMp3ScanTest, RecordsBitrateTimeAndTagOfRealFiles) {
+  constexpr std::string_view kFiles[] = {
+      "cbr128_44100_stereo.mp3",        "mpeg2_cbr32_22050_mono.mp3",
+      "mpeg25_cbr8_8000_mono.mp3",      "vbr_xing_44100_joint.mp3",
+      "id3v2_picture_cbr112_48000.mp3", "id3v1_full_cbr64_32000_mono.mp3",
+      "vbr_xing_44100_mono.mp3",        "vbr_xing_48000_joint.mp3",
+      "mpeg2_vbr_xing_22050_mono.mp3",  "mpeg2_vbr_xing_24000_stereo.mp3",
+      "mpeg25_vbr_xing_11025_mono.mp3",
+  };
+  ScanFixture fixture;
+  for (const std::string_view name : kFiles) {
+    const std::string bytes =
+        testing::ReadFileBytes(std::string(TALLYMERE_TEST_DATA) + "/mp3/" + std::string(name));
+    ASSERT_FALSE(bytes.empty()) << name;
+    fixture.Write("Music/" + std::string(name), bytes);
+  }
+  CatalogTable table;
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, ScanSettings{"mp3", 1}, &table).ok());
+  EXPECT_TRUE(fixture.ui().Messages().empty());
+
+  // The time is round(size / bytes a second) - 1 seconds.
+  EXPECT_EQ(Fields(table, "cbr128_44100_stereo.mp3"), "9194 128 00:00 ||");
+  EXPECT_EQ(Fields(table, "mpeg2_cbr32_22050_mono.mp3"), "8255 32 00:01 ||");
+  EXPECT_EQ(Fields(table, "mpeg25_cbr8_8000_mono.mp3"), "8208 8 00:07 ||");
+  EXPECT_EQ(Fields(table, "vbr_xing_44100_joint.mp3"), "10348 99 00:00 ||");
+  EXPECT_EQ(Fields(table, "id3v2_picture_cbr112_48000.mp3"), "10685 112 00:00 ||");
+  // Variable-bitrate files: the average bitrate, and the time it gives.
+  EXPECT_EQ(Fields(table, "vbr_xing_44100_mono.mp3"), "7552 58 00:00 ||");           // x = 1.04
+  EXPECT_EQ(Fields(table, "vbr_xing_48000_joint.mp3"), "10560 101 00:00 ||");        // x = 0.84
+  EXPECT_EQ(Fields(table, "mpeg2_vbr_xing_22050_mono.mp3"), "7466 29 00:01 ||");     // x = 2.06
+  EXPECT_EQ(Fields(table, "mpeg2_vbr_xing_24000_stereo.mp3"), "11544 59 00:01 ||");  // x = 1.57
+  EXPECT_EQ(Fields(table, "mpeg25_vbr_xing_11025_mono.mp3"), "6815 17 00:02 ||");    // x = 3.21
+  EXPECT_EQ(Fields(table, "id3v1_full_cbr64_32000_mono.mp3"),
+            "8768 64 00:00 An Artist Whose Name Fills All|Thirty Bytes Of Title Fill It!|"
+            "Caf\xC3\xA9 Album Of Exactly 30 Bytes");
+}
+
+std::string TimeOf(int32_t size, std::string_view bitrate) {
+  const Result<std::string> time = PlayingTime(size, bitrate);
+  return time.ok() ? *time : "error: " + time.status().message();
+}
+
+TEST(PlayingTimeTest, CountsSecondsRoundingHalfToEvenWithoutASixteenBitLimit) {
+  EXPECT_EQ(TimeOf(4000000, "128"), "04:09");  // x = 250, T = 249
+  EXPECT_EQ(TimeOf(16000 * 61 + 16000, "128"), "01:01");
+  EXPECT_EQ(TimeOf(120128000, "128"), "125:07");  // more than two digits of minutes
+  EXPECT_EQ(TimeOf(4000000, "320"), "01:39");     // x = 100
+  EXPECT_EQ(TimeOf(576000000, "128"), "599:59");  // ten hours
+  EXPECT_EQ(TimeOf(2147483647, "8"), "35791:23");
+  // x = 2.5: round(x) = 2 gives T = 1, but round(x - 1) = round(1.5) = 2.
+  EXPECT_EQ(TimeOf(40000, "128"), "00:02");
+  // x = 3.5: round(x) = 4 gives T = 3, and round(2.5) = 2.
+  EXPECT_EQ(TimeOf(56000, "128"), "00:02");
+  EXPECT_EQ(TimeOf(0, "128"), "00:00");
+  EXPECT_EQ(TimeOf(417, "128"), "00:00");   // under half a second rounds to 0 too
+  EXPECT_EQ(TimeOf(8000, "128"), "00:00");  // exactly half a second: to even, 0
+  EXPECT_EQ(TimeOf(8001, "128"), "00:00");  // just over: 1 second, minus 1
+  EXPECT_EQ(TimeOf(4000000, "0"), "error: Division by zero");
+  EXPECT_FALSE(PlayingTime(4000000, "").ok());
 }
 
 }  // namespace

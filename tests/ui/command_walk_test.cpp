@@ -8,14 +8,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -122,6 +121,32 @@ Outcome Trigger(Window& window, QAction* action, ModalDismisser& dismisser) {
   return outcome;
 }
 
+// Checks every item's enabled state against the controller's, then triggers
+// the enabled ones (all but `skip`) and returns what each did, by its name.
+template <typename Window>
+std::map<std::string, Outcome> Walk(Window& window, std::vector<Item> items,
+                                    const std::function<bool(const std::string&)>& enables,
+                                    ModalDismisser& dismisser, const std::string& state,
+                                    const std::string& skip = {}) {
+  for (const Item& item : items) {
+    EXPECT_EQ(item.action->isEnabled(), enables(item.action->objectName().toStdString()))
+        << state << ": " << item.action->objectName().toStdString();
+  }
+  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+    return WalkRank(a.reaches) < WalkRank(b.reaches);
+  });
+  std::map<std::string, Outcome> outcomes;
+  for (const Item& item : items) {
+    const std::string name = item.action->objectName().toStdString();
+    if (!item.action->isEnabled() || name == skip) continue;
+    const Outcome outcome = Trigger(window, item.action, dismisser);
+    EXPECT_EQ(outcome.started, std::vector<std::string>{item.reaches}) << state << ": " << name;
+    outcomes[name] = outcome;
+    if (!window.isVisible()) window.show();  // Exit closed it
+  }
+  return outcomes;
+}
+
 class CommandWalkTest : public ::testing::Test {
  protected:
   CommandWalkTest() {
@@ -186,35 +211,15 @@ class CommandWalkTest : public ::testing::Test {
     return items;
   }
 
-  bool ControllerEnables(QAction* action) const {
-    const std::string name = action->objectName().toStdString();
-    const CommandState& commands = m_window->controller().commands();
-    if (name[0] == 'T') return commands.ButtonEnabled(std::stoi(name.substr(1)));
-    return commands.Enabled(name);
-  }
-
-  // Checks every item's enabled state, then triggers the enabled ones and
-  // returns what each did, by the item's own name.
   std::map<std::string, Outcome> WalkMainWindow(const std::string& state) {
-    std::vector<Item> items = MainItems();
+    const std::vector<Item> items = MainItems();
     EXPECT_GE(items.size(), 20u) << state;
-    for (const Item& item : items) {
-      EXPECT_EQ(item.action->isEnabled(), ControllerEnables(item.action))
-          << state << ": " << item.action->objectName().toStdString();
-    }
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-      return WalkRank(a.reaches) < WalkRank(b.reaches);
-    });
-    std::map<std::string, Outcome> outcomes;
-    for (const Item& item : items) {
-      if (!item.action->isEnabled()) continue;
-      const Outcome outcome = Trigger(*m_window, item.action, m_dismisser);
-      EXPECT_EQ(outcome.started, std::vector<std::string>{item.reaches})
-          << state << ": " << item.action->objectName().toStdString();
-      outcomes[item.action->objectName().toStdString()] = outcome;
-      if (!m_window->isVisible()) m_window->show();  // Exit closed it
-    }
-    return outcomes;
+    const CommandState& commands = m_window->controller().commands();
+    const auto enables = [&commands](const std::string& name) {
+      return name[0] == 'T' ? commands.ButtonEnabled(std::stoi(name.substr(1)))
+                            : commands.Enabled(name);
+    };
+    return Walk(*m_window, items, enables, m_dismisser, state);
   }
 
   TempFolder m_folder;
@@ -290,25 +295,12 @@ TEST_F(CommandWalkTest, Mp3UtilitiesEmptyLoadedSentFromTheCatalogAndCleared) {
       if (name.rfind("mnu", 0) == 0 || name.rfind("Tbr", 0) == 0) items.push_back({action, name});
     }
     EXPECT_EQ(items.size(), 19u + 12u) << state;  // menu and pop-up items, toolbar buttons
-    std::map<std::string, Outcome> outcomes;
-    for (const Item& item : items) {
-      const std::string& name = item.reaches;
-      const CommandState& commands = id3.controller().commands();
-      const bool enabled = name.rfind("Tbr", 0) == 0
-                               ? commands.ButtonEnabled(std::stoi(name.substr(3)))
-                               : commands.Enabled(name);
-      EXPECT_EQ(item.action->isEnabled(), enabled) << state << ": " << name;
-    }
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-      return WalkRank(a.reaches) < WalkRank(b.reaches);
-    });
-    for (const Item& item : items) {
-      if (!item.action->isEnabled() || item.reaches == "mnuExit") continue;
-      const Outcome outcome = Trigger(id3, item.action, m_dismisser);
-      EXPECT_EQ(outcome.started, std::vector<std::string>{item.reaches}) << state;
-      outcomes[item.reaches] = outcome;
-    }
-    return outcomes;
+    const CommandState& commands = id3.controller().commands();
+    const auto enables = [&commands](const std::string& name) {
+      return name.rfind("Tbr", 0) == 0 ? commands.ButtonEnabled(std::stoi(name.substr(3)))
+                                       : commands.Enabled(name);
+    };
+    return Walk(id3, items, enables, m_dismisser, state, "mnuExit");
   };
 
   const std::map<std::string, Outcome> empty = walk("empty");

@@ -38,6 +38,7 @@ namespace tallymere {
 namespace {
 
 using testing::AnswerNextModal;
+using testing::Press;
 using testing::TempFolder;
 
 // Drags local files from a "file manager" onto `target` and drops them there,
@@ -84,9 +85,7 @@ class DesktopTest : public ::testing::Test {
   // Ends the run as the user would, answering No to saving.
   void CloseWindow() {
     if (m_window->controller().changed()) {
-      AnswerNextModal([](QWidget* modal) {
-        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
-      });
+      AnswerNextModal(Press(QMessageBox::No));
     }
     ASSERT_TRUE(m_window->close());
     // Closing the main window closes every other window from the event
@@ -127,13 +126,9 @@ TEST_F(DesktopTest, FoldersDroppedOnTheBatchAreAddedAsAddWould) {
   EXPECT_FALSE(DropFiles(window.batch_list(),
                          {QString::fromStdString(m_folder.Path("c/Music/Rock/c.mp3"))}));
   QString refusal;
-  AnswerNextModal([&refusal](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    refusal = box->windowTitle() + "|" + box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
+  AnswerNextModal(Press(QMessageBox::Ok, &refusal));
   EXPECT_TRUE(DropFiles(window.batch_list(), {QString::fromStdString(m_folder.Path("program"))}));
-  EXPECT_EQ(refusal, "Choose Drive or Folder to Add to Batch|\"" +
+  EXPECT_EQ(refusal, "Choose Drive or Folder to Add to Batch: \"" +
                          QString::fromStdString(m_folder.Path("program")) +
                          "\" is not on a drive a catalog can hold.");
   EXPECT_EQ(window.batch_list()->count(), 2);
@@ -150,13 +145,9 @@ TEST_F(DesktopTest, ADataFileGivenOrDroppedOpensAsOpenWould) {
   // A damaged file is refused and the open catalog stays.
   const std::string damaged = m_folder.WriteFile("damaged.mpd", "not a catalog");
   QString refusal;
-  AnswerNextModal([&refusal](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    refusal = box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
+  AnswerNextModal(Press(QMessageBox::Ok, &refusal));
   window.OpenDataFile(QString::fromStdString(damaged));
-  EXPECT_TRUE(refusal.startsWith("This is not a Tallymere data file, or it is damaged:"))
+  EXPECT_TRUE(refusal.startsWith("Tallymere: This is not a Tallymere data file, or it is damaged:"))
       << refusal.toStdString();
   EXPECT_TRUE(refusal.endsWith("The file was not opened; the catalog shown is unchanged."));
   EXPECT_EQ(window.windowTitle(), "Tallymere - " + catalog);
@@ -166,21 +157,16 @@ TEST_F(DesktopTest, ADataFileGivenOrDroppedOpensAsOpenWould) {
   window.OpenDataFile(catalog);
   window.controller().set_changed(true);
   QString question;
-  AnswerNextModal([&question](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    question = box->text();
-    box->button(QMessageBox::Cancel)->click();
-  });
+  AnswerNextModal(Press(QMessageBox::Cancel, &question));
   const std::string copy = m_folder.Path("copy.MPD");
   ASSERT_TRUE(QFile::copy(catalog, QString::fromStdString(copy)));
   EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {QString::fromStdString(copy)}));
-  QTRY_COMPARE(question, QString("Save current file?"));
+  QTRY_COMPARE(question, QString("Confirm: Save current file?"));
   EXPECT_EQ(window.windowTitle(), "Tallymere - " + catalog);
   EXPECT_TRUE(window.controller().changed());
 
   // No opens the dropped file; other files are not welcome.
-  AnswerNextModal(
-      [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click(); });
+  AnswerNextModal(Press(QMessageBox::No));
   EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {QString::fromStdString(copy)}));
   QTRY_COMPARE(window.windowTitle(), "Tallymere - " + QString::fromStdString(copy));
   EXPECT_FALSE(DropFiles(window.tree()->viewport(),

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,34 +32,13 @@ namespace {
 
 using testing::AnswerFileDialog;
 using testing::ModalAnswerer;
+using testing::PickFile;
+using testing::Press;
 using testing::TempFolder;
 
 std::string Song(const std::string& artist) {
   return testing::Frame() + testing::Frame() +
          testing::Id3v1Block({.title = "Tag Title", .artist = artist, .album = "Tag Album"});
-}
-
-// Picks a file in a file dialog.
-std::function<void(QWidget*)> PickFile(const QString& path) {
-  return [path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr) << modal->windowTitle().toStdString();
-    dialog->selectFile(path);
-    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-      name->setText(path);
-    }
-    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-  };
-}
-
-// Reads a message box's title and text into *said and presses `button`.
-std::function<void(QWidget*)> Press(QMessageBox::StandardButton button, QString* said) {
-  return [button, said](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr) << modal->windowTitle().toStdString();
-    *said = box->windowTitle() + ": " + box->text();
-    box->button(button)->click();
-  };
 }
 
 class EditorsWindowTest : public ::testing::Test {

@@ -6,12 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +16,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <functional>
 
@@ -40,17 +36,8 @@ namespace {
 
 using testing::AnswerFileDialog;
 using testing::AnswerNextModal;
+using testing::Press;
 using testing::TempFolder;
-
-// Reads a message box's text into *text and presses its button `button`.
-void AnswerMessage(QString* text, QMessageBox::StandardButton button) {
-  AnswerNextModal([text, button](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    *text = box->text();
-    box->button(button)->click();
-  });
-}
 
 class MainWindowUiTest : public ::testing::Test {
  protected:
@@ -71,6 +58,14 @@ class MainWindowUiTest : public ::testing::Test {
   QModelIndex TreeIndex(const std::string& key) {
     auto* adapter = static_cast<TreeModelAdapter*>(m_window->tree()->model());
     return adapter->IndexOf(m_window->controller().tvAlbum().Find(key));
+  }
+  // Lists a folder's files with a click on it in the tree.
+  void ListFolder(const std::string& key) {
+    const QModelIndex folder = TreeIndex(key);
+    ASSERT_TRUE(folder.isValid()) << key;
+    m_window->tree()->scrollTo(folder);
+    QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
+                      m_window->tree()->visualRect(folder).center());
   }
   QStringList ListColumn(int column) {
     QStringList texts;
@@ -94,7 +89,7 @@ class MainWindowUiTest : public ::testing::Test {
   std::unique_ptr<MainWindow> m_window;
 };
 
-TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTree) {
+TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTreeAndTheFindPanelReachesTheController) {
   EXPECT_EQ(m_window->windowTitle(), "Tallymere - Untitled");
   const QModelIndex root = m_window->tree()->model()->index(0, 0);
   EXPECT_EQ(root.data().toString(), "Untitled.mpd");
@@ -104,9 +99,8 @@ TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTree) {
   EXPECT_EQ(Status(1), "Ready");
   EXPECT_FALSE(m_window->action("mnuSaveFile")->isEnabled());
   EXPECT_TRUE(m_window->action("mnuLoad")->isEnabled());
-}
 
-TEST_F(MainWindowUiTest, TheFindPanelsInputsReachTheController) {
+  // The find panel's inputs reach the controller.
   const FindPanel& find = m_window->controller().find_panel();
   auto* text = m_window->findChild<QLineEdit*>("txtFind");
   auto* type = m_window->findChild<QComboBox*>("cmbType");
@@ -125,18 +119,25 @@ TEST_F(MainWindowUiTest, TheFindPanelsInputsReachTheController) {
   EXPECT_EQ(find.Drive1(), "e:");
 }
 
-TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
+TEST_F(MainWindowUiTest, ScanInfoBrowseSortSaveAndOpen) {
   ScanMusic();
   EXPECT_EQ(Status(2), "Total: 3 files");
   EXPECT_TRUE(m_window->action("mnuSaveFile")->isEnabled());
   EXPECT_EQ(m_window->batch_list()->count(), 0);
 
-  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
-  ASSERT_TRUE(pop.isValid());
-  EXPECT_EQ(pop.data().toString(), "Pop");
-  m_window->tree()->scrollTo(pop);
-  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
-                    m_window->tree()->visualRect(pop).center());
+  // Data File Info opens beside the window, with its labels.
+  m_window->action("mnuInfo")->trigger();
+  DataInfoWindow* info = m_window->data_info();
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(info->isVisible());
+  EXPECT_FALSE(info->isModal());
+  EXPECT_EQ(info->windowTitle(), "Tallymere - Data File Info");
+  EXPECT_EQ(info->label(0)->text(), "File Name:   Untitled.mpd");
+  EXPECT_EQ(info->label(5)->text(), "Total Files Cataloged:   3");
+  info->close();
+
+  EXPECT_EQ(TreeIndex("C:\\Music\\Pop\\").data().toString(), "Pop");
+  ListFolder("C:\\Music\\Pop\\");
   EXPECT_EQ(ListColumn(0), (QStringList{"a.mp3", "b.mp3"}));
   EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Pop\\");
   EXPECT_EQ(Status(2), "Total: 2 files");
@@ -176,7 +177,7 @@ TEST_F(MainWindowUiTest, ScanBrowseSortSaveAndOpen) {
   EXPECT_EQ(m_window->tree()->model()->index(0, 0).data().toString(), saved);
 }
 
-TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSo) {
+TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSoAndArrowKeysListEachFolder) {
   // A desktop with a type for the file but no program for that type.
   ShellTools tools;
   tools.run = [](const std::vector<std::string>& argv) {
@@ -190,18 +191,21 @@ TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSo) {
   };
   m_window->services().SetShellTools(tools);
   ScanMusic();
-  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
-  m_window->tree()->scrollTo(pop);
-  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
-                    m_window->tree()->visualRect(pop).center());
+  ListFolder("C:\\Music\\Pop\\");
+  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Pop\\");
   const QRect first =
       m_window->file_list()->visualRect(m_window->file_list()->model()->index(0, 0));
   QTest::mouseClick(m_window->file_list()->viewport(), Qt::LeftButton, {}, first.center());
   QString text;
-  AnswerMessage(&text, QMessageBox::Ok);
+  AnswerNextModal(Press(QMessageBox::Ok, &text));
   QTest::mouseDClick(m_window->file_list()->viewport(), Qt::LeftButton, {}, first.center());
-  EXPECT_EQ(text, "No application is associated with this file type.");
+  EXPECT_EQ(text, "Tallymere: No application is associated with this file type.");
   EXPECT_EQ(launches, 0);
+
+  // The arrow keys in the tree list each folder.
+  QTest::keyClick(m_window->tree(), Qt::Key_Down);
+  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Rock\\");
+  EXPECT_EQ(ListColumn(0), (QStringList{"c.mp3"}));
 }
 
 TEST_F(MainWindowUiTest, FindsFromThePanelAndShowsDuplicatesInBlue) {
@@ -232,19 +236,6 @@ TEST_F(MainWindowUiTest, FindsFromThePanelAndShowsDuplicatesInBlue) {
   EXPECT_EQ(Status(1), "Found 1 duplicate set(s) in 4 files.");
 }
 
-TEST_F(MainWindowUiTest, DataFileInfoOpensBesideTheWindowWithItsLabels) {
-  ScanMusic();
-  m_window->action("mnuInfo")->trigger();
-  DataInfoWindow* info = m_window->data_info();
-  ASSERT_NE(info, nullptr);
-  EXPECT_TRUE(info->isVisible());
-  EXPECT_FALSE(info->isModal());
-  EXPECT_EQ(info->windowTitle(), "Tallymere - Data File Info");
-  EXPECT_EQ(info->label(0)->text(), "File Name:   Untitled.mpd");
-  EXPECT_EQ(info->label(5)->text(), "Total Files Cataloged:   3");
-  info->close();
-}
-
 TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   m_window->action("mnuOpt")->trigger();
   OptionsDialog* options = m_window->options();
@@ -269,29 +260,17 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   EXPECT_EQ(saved.substr(saved.size() - 5), "100\r\n");
 }
 
-TEST_F(MainWindowUiTest, ArrowKeysInTheTreeListEachFolder) {
-  ScanMusic();
-  const QModelIndex pop = TreeIndex("C:\\Music\\Pop\\");
-  m_window->tree()->scrollTo(pop);
-  QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
-                    m_window->tree()->visualRect(pop).center());
-  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Pop\\");
-  QTest::keyClick(m_window->tree(), Qt::Key_Down);
-  EXPECT_EQ(Status(1), "Exploring: C:\\Music\\Rock\\");
-  EXPECT_EQ(ListColumn(0), (QStringList{"c.mp3"}));
-}
-
 TEST_F(MainWindowUiTest, MessagesReachTheScreenWithTheirTexts) {
   QString text;
-  AnswerMessage(&text, QMessageBox::Ok);
+  AnswerNextModal(Press(QMessageBox::Ok, &text));
   m_window->action("mnuScan")->trigger();
-  EXPECT_EQ(text, "Click on Add button to select drive(s) or folder(s).");
+  EXPECT_EQ(text, "Tallymere: Click on Add button to select drive(s) or folder(s).");
 
   ScanMusic();
   // Closing with an unsaved catalog asks, and No lets the window go.
-  AnswerMessage(&text, QMessageBox::No);
+  AnswerNextModal(Press(QMessageBox::No, &text));
   m_window->close();
-  EXPECT_EQ(text, "Save Change?");
+  EXPECT_EQ(text, "Tallymere: Save Change?");
   EXPECT_FALSE(m_window->isVisible());
 }
 

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -26,11 +28,11 @@ inline void AnswerNextModal(std::function<void(QWidget*)> answer) {
   timer->start();
 }
 
-// Picks a file or folder in the next file dialog and accepts it.
-inline void AnswerFileDialog(const QString& path, const QString& folder = {}) {
-  AnswerNextModal([path, folder](QWidget* modal) {
+// Picks a file or folder in a file dialog and accepts it.
+inline std::function<void(QWidget*)> PickFile(const QString& path, const QString& folder = {}) {
+  return [path, folder](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (dialog == nullptr) return;
+    ASSERT_NE(dialog, nullptr) << modal->windowTitle().toStdString();
     if (!folder.isEmpty()) dialog->setDirectory(folder);
     dialog->selectFile(path);
     // selectFile leaves the name field alone while it has the focus: type it.
@@ -38,7 +40,24 @@ inline void AnswerFileDialog(const QString& path, const QString& folder = {}) {
       name->setText(path);
     }
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-  });
+  };
+}
+
+// Picks a file or folder in the next file dialog and accepts it.
+inline void AnswerFileDialog(const QString& path, const QString& folder = {}) {
+  AnswerNextModal(PickFile(path, folder));
+}
+
+// Keeps a message box's "title: text" in *said (when given) and presses
+// `button`.
+inline std::function<void(QWidget*)> Press(QMessageBox::StandardButton button,
+                                           QString* said = nullptr) {
+  return [button, said](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr) << modal->windowTitle().toStdString();
+    if (said != nullptr) *said = box->windowTitle() + ": " + box->text();
+    box->button(button)->click();
+  };
 }
 
 // Answers modal dialogs in the order they appear: each action runs once on

@@ -6,16 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include "mp3/mp3_fixtures.h"
@@ -29,15 +24,25 @@ namespace {
 
 using testing::TempFolder;
 
-TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
+// MP3 Utilities opened from a main window whose C: drive is a temporary folder.
+class Mp3UtilitiesWindowTest : public ::testing::Test {
+ protected:
+  Mp3UtilitiesWindowTest() {
+    main.action("mnuId")->trigger();
+    window = main.mp3_utilities();
+  }
+
   TempFolder folder;
+  const std::string drives =
+      folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
+  LinuxPlatform platform{folder.Path("program")};
+  MainWindow main{platform};
+  Mp3UtilitiesWindow* window = nullptr;
+};
+
+TEST_F(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
   folder.WriteFile("c/Music/Song.mp3", testing::Frame() + testing::Frame());
   folder.WriteFile("c/Music/Other.mp3", testing::Frame());
-  folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
-  LinuxPlatform platform(folder.Path("program"));
-  MainWindow main(platform);
-  main.action("mnuId")->trigger();
-  Mp3UtilitiesWindow* window = main.mp3_utilities();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
   EXPECT_EQ(window->windowTitle(), "MP3 Utilities");
@@ -78,18 +83,10 @@ TEST(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
   window->close();
 }
 
-TEST(Mp3UtilitiesWindowTest, TheEditorTakesWhatATagHoldsAndAReopenedWindowStartsEmpty) {
-  TempFolder folder;
-  folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
-  LinuxPlatform platform(folder.Path("program"));
-  MainWindow main(platform);
-  main.action("mnuId")->trigger();
-  Mp3UtilitiesWindow* window = main.mp3_utilities();
+TEST_F(Mp3UtilitiesWindowTest, TheEditorTakesWhatATagHoldsAndAReopenedWindowStartsEmpty) {
   ASSERT_NE(window, nullptr);
-
   // 30 stored bytes for the title, 4 for the year; "é" is one byte in the
-  // tag, "日" three.
-  // Each insert is validated as typing is.
+  // tag, "日" three. Each insert is validated as typing is.
   QLineEdit* title = window->editor_field(0);
   title->insert(QString(29, 'x'));
   for (int i = 0; i < 2; ++i) title->insert(QStringLiteral("é"));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>

@@ -3,35 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "catalog/data_file.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-using testing::MainWindowTest;
-
-class CatalogTreeTest : public MainWindowTest {
+class CatalogTreeTest : public testing::CatalogWindowTest {
  protected:
   // A catalog of the records given as (disk label, path, name, size), opened.
   void OpenCatalog(
       const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
-    CatalogTable& table = main().catalog();
-    table.Erase();
-    int i = 1;
-    for (const auto& [label, path, name, size] : files) {
-      CatalogRecord record;
-      record.disk_label = label;
-      record.path = path;
-      record.file_name = name;
-      record.size = size;
-      table.SetRecord(i++, record);
-    }
-    table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
-    const std::string path = folder().Path("c.mpd");
-    ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
-    ui().AnswerOpenFile(path);
-    main().mnuLoad_Click();
+    std::vector<CatalogRecord> records;
+    for (const auto& [label, path, name, size] : files)
+      records.push_back(Record(label, path, name, size));
+    OpenRecords(records);
   }
 };
 
@@ -69,14 +55,12 @@ TEST_F(CatalogTreeTest, SharedFoldersAppearOnceAndLabelledDisksSitUnderTheirDriv
   EXPECT_EQ(ui().Status(3), "0.00 MB");
 }
 
-TEST_F(CatalogTreeTest, ADriveWithFilesOnlyInItsRootStaysInTheTree) {
+TEST_F(CatalogTreeTest, ADriveWithRootFilesOnlyStaysAndNodeClickSortsAndTotalsExactly) {
   OpenCatalog({{"C:\\", "C:\\", "a.mp3", 1}});
   EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("c.mpd"), "C:"}));
   main().tvAlbum_NodeClick(Node("C:\\"));
   EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3"}));
-}
 
-TEST_F(CatalogTreeTest, NodeClickSortsByNameAndTotalsExactly) {
   OpenCatalog({{"C:\\", "C:\\M\\", "b.mp3", 16777216},
                {"C:\\", "C:\\M\\", "A.mp3", 1},
                {"C:\\", "C:\\M\\", "c.mp3", 1048576}});

@@ -24,9 +24,8 @@ class DataFieldEditorTest : public EditorsTest {
                {"notes.txt", 5, "---"}});
   }
   DataFieldEditor& editor() { return main().data_field_editor(); }
-  // The file list is sorted by name: the entries stand as "Artist - 01 -
+  // Sends every MP3 file; entries stand sorted by name: "Artist - 01 -
   // Song", "Artist - Song", "Artist - Vol - Song", "Song".
-  // Sends every MP3 file of the list.
   void SendAll() {
     Select({"Artist - Song.mp3", "Artist - 01 - Song.mp3", "Artist - Vol - Song.mp3", "Song.mp3"});
     main().mnuSendData_Click();
@@ -132,13 +131,25 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   EXPECT_TRUE(commands.toolbar_enabled());
 }
 
-TEST_F(DataFieldEditorTest, ClickingAnEntryShowsItsFields) {
+TEST_F(DataFieldEditorTest, ClickingAnEntryShowsItsFieldsAndRemovingEntriesClearsThem) {
   SendAll();
   editor().LVData_ItemClick(3);
   EXPECT_EQ(editor().tArt() + "|" + editor().tTitle() + "|" + editor().tAlb(), "x|y|z");
   EXPECT_EQ(editor().tFile(), "Song.mp3");
   EXPECT_EQ(ui().Status(1), "C:\\Music\\Song.mp3");
   EXPECT_EQ(ui().Status(2), "Total: 4 file(s)");
+
+  // Removing entries clears the input boxes.
+  editor().LVData_ItemClick(0);
+  editor().LVData().SelectOnly(0);
+  editor().mnuPop3Del_Click();
+  EXPECT_EQ(editor().LVData().row_count(), 3);
+  EXPECT_EQ(editor().LVData().Cell(0, kDataFileName), "Artist - Song");
+  EXPECT_EQ(editor().tArt() + editor().tTitle() + editor().tAlb() + editor().tFile(), "");
+  editor().LVData_ItemClick(0);
+  editor().mnuPop3DelAll_Click();
+  EXPECT_EQ(editor().LVData().row_count(), 0);
+  EXPECT_EQ(editor().tFile(), "");
 }
 
 TEST_F(DataFieldEditorTest, UseFileNameSplitsNamesAndReportsThoseItCannot) {
@@ -166,7 +177,7 @@ TEST_F(DataFieldEditorTest, UseFileNameKeepsTheOneSeparatorTitlesBlankAndRefuses
   EXPECT_EQ(ui().MessageTexts(), Texts{"Unable to determin fields in A - B - C - D - E.mp3"});
 }
 
-TEST_F(DataFieldEditorTest, EnterSetsTheCheckedFieldsOfTheEntriesInScope) {
+TEST_F(DataFieldEditorTest, EnterAndTheSwapsChangeTheEntriesInScope) {
   SendAll();
   editor().set_tArt("New Artist");
   editor().set_tTitle("New Title");
@@ -186,32 +197,16 @@ TEST_F(DataFieldEditorTest, EnterSetsTheCheckedFieldsOfTheEntriesInScope) {
   editor().cmdEnter_Click();
   EXPECT_EQ(Fields(1), "Ann|Two|New Album");
   EXPECT_EQ(Fields(3), "x|y|New Album");
-}
 
-TEST_F(DataFieldEditorTest, SwapsExchangeFieldsOfTheEntriesInScope) {
-  SendAll();
+  // The swaps take the same scope: every entry, then the selected one.
+  editor().set_Option1(true);
   editor().cmdAtoT_Click();
-  EXPECT_EQ(Fields(1), "old title|old artist|Old Album");
-  EXPECT_EQ(Fields(3), "y|x|z");
+  EXPECT_EQ(Fields(1), "Two|Ann|New Album");
+  EXPECT_EQ(Fields(3), "y|x|New Album");
   SelectEntries({3});
   editor().cmdTtoA_Click();
-  EXPECT_EQ(Fields(3), "y|z|x");
-  EXPECT_EQ(Fields(1), "old title|old artist|Old Album");
-}
-
-TEST_F(DataFieldEditorTest, RemovingEntriesClearsTheInputBoxes) {
-  SendAll();
-  editor().LVData_ItemClick(0);
-  editor().LVData().SelectOnly(0);
-  editor().mnuPop3Del_Click();
-  EXPECT_EQ(editor().LVData().row_count(), 3);
-  EXPECT_EQ(editor().LVData().Cell(0, kDataFileName), "Artist - Song");
-  EXPECT_EQ(editor().tArt() + editor().tTitle() + editor().tAlb() + editor().tFile(), "");
-
-  editor().LVData_ItemClick(0);
-  editor().mnuPop3DelAll_Click();
-  EXPECT_EQ(editor().LVData().row_count(), 0);
-  EXPECT_EQ(editor().tFile(), "");
+  EXPECT_EQ(Fields(3), "y|New Album|x");
+  EXPECT_EQ(Fields(1), "Two|Ann|New Album");
 }
 
 TEST_F(DataFieldEditorTest, UpdateWritesTheRecordsAndTheFileListShowsThemAtOnce) {

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/data_file.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 
 namespace tallymere::testing {
 
@@ -29,31 +28,23 @@ struct CataloguedSong {
   std::string album;
 };
 
-class EditorsTest : public MainWindowTest {
+class EditorsTest : public CatalogWindowTest {
  protected:
   // Opens a catalog of these files in C:\Music\ and lists the folder; the
   // calls made so far are forgotten.
   void OpenSongs(const std::vector<CataloguedSong>& songs) {
-    CatalogTable table;
-    int index = 1;
+    std::vector<CatalogRecord> records;
     for (const CataloguedSong& song : songs) {
-      CatalogRecord record;
+      CatalogRecord& record =
+          records.emplace_back(Record("C:\\", "C:\\Music\\", song.name, song.size));
       record.bitrate = "128";
-      record.disk_label = "C:\\";
-      record.path = "C:\\Music\\";
-      record.file_name = song.name;
       record.modified = "then";
       record.time = song.time;
-      record.size = song.size;
       record.artist = song.artist;
       record.title = song.title;
       record.album = song.album;
-      table.SetRecord(index++, record);
     }
-    table.SetRecord(index, MakeTrailer("mp3", 1, "then"));
-    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("songs.mpd")).ok());
-    ui().AnswerOpenFile(folder().Path("songs.mpd"));
-    main().mnuLoad_Click();
+    OpenRecords(records, "mp3", 1, "songs.mpd");
     main().tvAlbum_NodeClick(Node("C:\\Music\\"));
     ui().ClearCalls();
   }

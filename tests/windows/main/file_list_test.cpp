@@ -4,17 +4,14 @@
 
 #include <ctime>
 
-#include "catalog/data_file.h"
 #include "common/format.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-using testing::MainWindowTest;
-
-class FileListTest : public MainWindowTest {
+class FileListTest : public testing::CatalogWindowTest {
  protected:
   struct File {
     std::string label, name;
@@ -32,23 +29,15 @@ class FileListTest : public MainWindowTest {
                                      {"C:\\", "c.mp3", 9, "then", "---", "-01:-01"},
                                      {"C:\\", "e.mp3", 33145, y2010, "", "00:59"},
                                      {"MyCD", "d.mp3", 10, y1999, "128", "00:01"}};
-    CatalogTable table;
-    int i = 1;
+    std::vector<CatalogRecord> records;
     for (const File& file : files) {
-      CatalogRecord record;
-      record.disk_label = file.label;
-      record.path = file.label == "MyCD" ? "E:\\" : "C:\\Music\\";
-      record.file_name = file.name;
-      record.size = file.size;
+      CatalogRecord& record = records.emplace_back(
+          Record(file.label, file.label == "MyCD" ? "E:\\" : "C:\\Music\\", file.name, file.size));
       record.modified = file.modified;
       record.bitrate = file.bitrate;
       record.time = file.time;
-      table.SetRecord(i++, record);
     }
-    table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
-    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("l.mpd")).ok());
-    ui().AnswerOpenFile(folder().Path("l.mpd"));
-    main().mnuLoad_Click();
+    OpenRecords(records);
     main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   }
   static std::time_t LocalTime(int year, int month, int day) {
@@ -103,13 +92,24 @@ TEST_F(FileListTest, NumbersTimesAndDatesSortByWhatTheyMean) {
   EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "e.mp3", "c.mp3"}));
 }
 
-TEST_F(FileListTest, SelectionShowsCountAndMegabytes) {
+TEST_F(FileListTest, SelectionShowsTotalsAndCopiesTheSelectedName) {
   main().LV().SetSelected(0, true);
   main().LV().SetSelected(1, true);
   main().LV_ItemClick(1);
   EXPECT_EQ(ui().Status(1), "C:\\Music\\b.mp3");
   EXPECT_EQ(ui().Status(2), "2 selected");
   EXPECT_EQ(ui().Status(3), "2.00 MB");
+
+  main().LV().ClearSelection();  // nothing selected: nothing copied
+  main().mnuClip_Click();
+  EXPECT_EQ(ui().clipboard(), "");
+  main().LV().SelectOnly(2);
+  main().mnuClip_Click();
+  EXPECT_EQ(ui().clipboard(), "c.mp3");
+  main().mnuGrid_Click();
+  EXPECT_TRUE(main().LV().grid_lines());
+  main().mnuGrid_Click();
+  EXPECT_FALSE(main().grid_checked());
 }
 
 TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
@@ -147,18 +147,6 @@ TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
   EXPECT_EQ(ui().calls().back().op, "ShellOpen");
   EXPECT_EQ(ui().calls().back().text, folder().Path("c/Music/a.mp3"));
   EXPECT_EQ(ui().Messages().size(), shown);
-}
-
-TEST_F(FileListTest, CopiesTheSelectedNameAndNothingWithoutSelection) {
-  main().mnuClip_Click();
-  EXPECT_EQ(ui().clipboard(), "");
-  main().LV().SelectOnly(2);
-  main().mnuClip_Click();
-  EXPECT_EQ(ui().clipboard(), "c.mp3");
-  main().mnuGrid_Click();
-  EXPECT_TRUE(main().LV().grid_lines());
-  main().mnuGrid_Click();
-  EXPECT_FALSE(main().grid_checked());
 }
 
 }  // namespace

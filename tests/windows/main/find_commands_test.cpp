@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/data_file.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
@@ -11,25 +10,14 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class FindCommandsTest : public testing::MainWindowTest {
+class FindCommandsTest : public testing::CatalogWindowTest {
  protected:
   // Opens a catalog of these records (path, name, label, size).
   void Open(const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
-    CatalogTable table;
-    int i = 1;
-    for (const auto& [path, name, label, size] : files) {
-      CatalogRecord record;
-      record.path = path;
-      record.file_name = name;
-      record.disk_label = label;
-      record.size = size;
-      table.SetRecord(i++, record);
-    }
-    table.SetRecord(i, MakeTrailer("mp3", 1, "then"));
-    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("find.mpd")).ok());
-    ui().AnswerOpenFile(folder().Path("find.mpd"));
-    main().mnuLoad_Click();
-    ui().ClearCalls();
+    std::vector<CatalogRecord> records;
+    for (const auto& [path, name, label, size] : files)
+      records.push_back(Record(label, path, name, size));
+    OpenRecords(records);
   }
   void OpenMusic() {
     Open({{"C:\\Music\\", "Love Song.mp3", "C:\\", 1048576},
@@ -146,9 +134,8 @@ TEST_F(FindCommandsTest, DuplicatesComeInSetsOfTwoRowsAndABlankOneEveryOtherInBl
   EXPECT_EQ(ListNames()[12], "a_love_me.mp3");
   EXPECT_EQ(ListNames()[13], "b_love_me.mp3");
   EXPECT_EQ(ui().Status(1), "Found 5 possible duplicate set(s) in 9 files.");
-}
 
-TEST_F(FindCommandsTest, OneFileHasNoDuplicates) {
+  // One file has no duplicates.
   Open({{"C:\\A\\", "x.mp3", "C:\\", 1}});
   main().mnuDuplicate1_Click();
   EXPECT_EQ(main().LV().row_count(), 0);

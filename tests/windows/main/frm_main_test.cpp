@@ -10,14 +10,13 @@
 #include "catalog/data_file.h"
 #include "common/format.h"
 #include "mp3/mp3_fixtures.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 
 namespace tallymere {
 namespace {
 
 using testing::Frame;
 using testing::Id3v1Block;
-using testing::MainWindowTest;
 using testing::ReadFileBytes;
 using testing::UiCall;
 
@@ -25,7 +24,20 @@ std::string Song(const std::string& title, const std::string& artist) {
   return Frame() + Frame() + Id3v1Block({title, artist, "Album", "1999", "", 17});
 }
 
-class FrmMainTest : public MainWindowTest {};
+class FrmMainTest : public testing::CatalogWindowTest {
+ protected:
+  // Saves a catalog of one 1 MB file C:\Docs\a.txt of all file types there.
+  void SaveDocs(const std::string& path) {
+    CatalogTable table;
+    table.SetRecord(1, Record("C:\\", "C:\\Docs\\", "a.txt", 1048576));
+    table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
+    ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
+  }
+  void ScanOneSong() {
+    File("c", "Music/a.mp3", Song("A", "B"));
+    ScanFolder("C:\\Music");
+  }
+};
 
 TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   EXPECT_EQ(NodeTexts(),
@@ -51,8 +63,6 @@ TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   }
   EXPECT_EQ(main().LV().width(kColPath), 0);
   EXPECT_FALSE(main().tab_enabled(1));
-  EXPECT_EQ(main().find_panel().cmbType_items().size(), 19u);
-  EXPECT_EQ(main().find_panel().cmbType_items().front(), "*.mp3");
   EXPECT_EQ(main().find_panel().cmbType(), "*.*");
 }
 
@@ -152,15 +162,7 @@ TEST_F(FrmMainTest, AFileNamedInWindows1252StaysReachableAfterSaveAndOpen) {
 }
 
 TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
-  CatalogTable table;
-  CatalogRecord record;
-  record.path = "C:\\Docs\\";
-  record.disk_label = "C:\\";
-  record.file_name = "a.txt";
-  record.size = 1048576;
-  table.SetRecord(1, record);
-  table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
-  ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("docs.MPD.mpd")).ok());
+  SaveDocs(folder().Path("docs.MPD.mpd"));
 
   ui().AnswerOpenFile(folder().Path("docs.MPD"));  // ".mpd" is appended: the test is exact
   main().mnuLoad_Click();
@@ -184,19 +186,10 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
 }
 
 TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
-  CatalogTable table;
-  CatalogRecord record;
-  record.path = "C:\\Docs\\";
-  record.disk_label = "C:\\";
-  record.file_name = "a.txt";
-  table.SetRecord(1, record);
-  table.SetRecord(2, MakeTrailer("*.*", 0, "then"));
-  // A file manager may hand over a catalog whose name does not end ".mpd":
-  // it is opened under that name, not a made-up one.
+  // A catalog whose name does not end ".mpd" opens under that name.
   const std::string given = folder().Path("docs.MPD");
-  ASSERT_TRUE(SaveDataFile(platform(), table, given).ok());
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  SaveDocs(given);
+  ScanOneSong();
   ui().ClearCalls();
 
   const std::string scanned = main().data_file_path();
@@ -216,27 +209,15 @@ TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
 }
 
 TEST_F(FrmMainTest, OpenShowsOnlyThisMachinesDrivesButKeepsEveryTotal) {
-  CatalogTable table;
-  for (int i = 1; i <= 3; ++i) {
-    CatalogRecord record;
-    record.path = i == 1 ? "C:\\A\\" : "G:\\Far\\";
-    record.disk_label = record.path.substr(0, 3);
-    record.file_name = "f" + std::to_string(i);
-    record.size = 1048576;
-    table.SetRecord(i, record);
-  }
-  table.SetRecord(4, MakeTrailer("mp3", 1, "then"));
-  ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("x.mpd")).ok());
-  ui().AnswerOpenFile(folder().Path("x.mpd"));
-  main().mnuLoad_Click();
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("x.mpd"), "C:", "A"}));
+  OpenRecords({Record("C:\\", "C:\\A\\", "f1", 1048576), Record("G:\\", "G:\\Far\\", "f2", 1048576),
+               Record("G:\\", "G:\\Far\\", "f3", 1048576)});
+  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("c.mpd"), "C:", "A"}));
   EXPECT_EQ(ui().Status(2), "Total: 3 files");
   EXPECT_EQ(ui().Status(3), "3.00 MB");
 }
 
 TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  ScanOneSong();
   const CatalogTable before = main().catalog();
   const std::vector<std::string> tree_before = NodeKeys();
   const std::string bad = folder().WriteFile("bad.mpd", std::string{'\x05', '\0', 'a', 'b'});
@@ -261,8 +242,7 @@ TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
 }
 
 TEST_F(FrmMainTest, SaveAsksToReplaceAndCancelKeepsTheNewCaption) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  ScanOneSong();
   const std::string taken = folder().WriteFile("taken.mpd", "old");
 
   ui().AnswerSaveFile(taken).AnswerMessage(Answer::kCancel);
@@ -280,8 +260,7 @@ TEST_F(FrmMainTest, SaveAsksToReplaceAndCancelKeepsTheNewCaption) {
 }
 
 TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  ScanOneSong();
   const std::string music = folder().Path("music.mpd");
   ui().AnswerSaveFile(music);
   main().mnuSaveFile_Click();
@@ -306,9 +285,8 @@ TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
   EXPECT_TRUE(main().changed());
 }
 
-TEST_F(FrmMainTest, FailedSaveKeepsOldFilePathCaptionAndChangedFlag) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+TEST_F(FrmMainTest, AFailedSaveKeepsThePathCaptionChangedFlagAndTheFileOnDisk) {
+  ScanOneSong();
   ui().AnswerSaveFile(folder().Path("no/such/folder/x.mpd"));
   main().mnuSaveFile_Click();
   ASSERT_EQ(ui().Messages().size(), 1u);
@@ -318,16 +296,13 @@ TEST_F(FrmMainTest, FailedSaveKeepsOldFilePathCaptionAndChangedFlag) {
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
   EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
   EXPECT_TRUE(main().changed());
-}
 
-TEST_F(FrmMainTest, SaveOnAFullDiskKeepsTheDataFileAndTheChangedFlag) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  // On a full disk the file saved before stays as it was.
   const std::string path = folder().Path("music.mpd");
   ui().AnswerSaveFile(path);
   main().mnuSaveFile_Click();
   ASSERT_FALSE(main().changed());
-  const std::string saved = testing::ReadFileBytes(path);
+  const std::string saved = ReadFileBytes(path);
 
   File("c", "Music/b.mp3", Song("C", "D"));
   ScanFolder("C:\\Music");  // asks nothing: the catalog was saved
@@ -341,14 +316,13 @@ TEST_F(FrmMainTest, SaveOnAFullDiskKeepsTheDataFileAndTheChangedFlag) {
                 "\": No space left on device\n\nThe catalog was not saved and the file on disk was "
                 "not changed. Save it in another folder or under another name.");
   EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
-  EXPECT_EQ(testing::ReadFileBytes(path), saved);
+  EXPECT_EQ(ReadFileBytes(path), saved);
   EXPECT_TRUE(main().changed());
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
 }
 
 TEST_F(FrmMainTest, NewResetsEverything) {
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  ScanOneSong();
   ui().AnswerMessage(Answer::kNo);
   main().mnuNew_Click();
   EXPECT_EQ(main().catalog().CatalogEnd(), 1);
@@ -371,8 +345,7 @@ TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
   EXPECT_TRUE(ui().Messages().empty());
   EXPECT_TRUE(main().ends_program());
 
-  File("c", "Music/a.mp3", Song("A", "B"));
-  ScanFolder("C:\\Music");
+  ScanOneSong();
   const CatalogTable scanned = main().catalog();
   ui().AnswerMessage(Answer::kCancel);
   EXPECT_FALSE(main().Form_Unload());

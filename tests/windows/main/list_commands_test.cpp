@@ -5,8 +5,7 @@
 
 #include <filesystem>
 
-#include "catalog/data_file.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
@@ -16,36 +15,20 @@ using testing::PlatformCall;
 using testing::ReadFileBytes;
 using testing::UiCall;
 
-class ListCommandsTest : public testing::MainWindowTest {
+class ListCommandsTest : public testing::CatalogWindowTest {
  protected:
   // A catalog of two folders, opened as File > Open would.
   void OpenCatalog() {
-    CatalogTable table;
-    const std::tuple<const char*, const char*, int> kFiles[] = {
-        {"C:\\Music\\Rock\\", "b.mp3", 2048},
-        {"C:\\Music\\Pop\\", "a.mp3", 1024},
-        {"C:\\Music\\Rock\\", "c.mp3", 1024},
-    };
-    int i = 1;
-    for (const auto& [path, name, size] : kFiles) {
-      CatalogRecord record;
-      record.path = path;
-      record.disk_label = "C:\\";
-      record.file_name = name;
-      record.size = size;
-      table.SetRecord(i++, record);
-    }
-    table.SetRecord(i, MakeTrailer("*.*", 0, "then"));
-    ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path("music.mpd")).ok());
-    ui().AnswerOpenFile(folder().Path("music.mpd"));
-    main().mnuLoad_Click();
+    OpenRecords({Record("C:\\", "C:\\Music\\Rock\\", "b.mp3", 2048),
+                 Record("C:\\", "C:\\Music\\Pop\\", "a.mp3", 1024),
+                 Record("C:\\", "C:\\Music\\Rock\\", "c.mp3", 1024)},
+                "*.*", 0);
     main().settings().optOne = "True";
     main().settings().chkPath = 1;
     main().settings().chkSize = 0;
     main().settings().chkBitRate = 0;
     main().settings().chkSum = 0;
     main().settings().chkHeader = 0;
-    ui().ClearCalls();
   }
   std::vector<UiCall> Calls(const std::string& op) {
     std::vector<UiCall> found;

@@ -279,7 +279,7 @@ TEST_F(PlaylistEditorTest, DoubleClickPlaysTheSelectedSong) {
   EXPECT_EQ(ui().MessageTexts(), Texts{"An error occured. Please make sure file exists on path."});
 }
 
-TEST_F(PlaylistEditorTest, DeleteSelectedShowsWhatIsLeftAndClearAllLeavesTheStatusBar) {
+TEST_F(PlaylistEditorTest, DeleteClearAllAndNewEmptyThePlaylist) {
   Send({"a.mp3", "b.mp3", "D.MP3"});
   playlist().LVP().SelectOnly(0);
   playlist().cmdDelItem_Click();
@@ -293,6 +293,17 @@ TEST_F(PlaylistEditorTest, DeleteSelectedShowsWhatIsLeftAndClearAllLeavesTheStat
   playlist().cmdClearAll_Click();
   EXPECT_EQ(playlist().LVP().row_count(), 0);
   EXPECT_TRUE(ui().calls().empty());
+
+  // New empties and hides the playlist; grid lines reach it.
+  EXPECT_TRUE(main().playlist_visible());
+  main().mnuGrid_Click();
+  EXPECT_TRUE(playlist().LVP().grid_lines());
+  Send({"a.mp3"});
+  main().mnuNew_Click();
+  EXPECT_EQ(playlist().LVP().row_count(), 0);
+  EXPECT_FALSE(main().playlist_visible());
+  EXPECT_FALSE(main().tab_enabled(kPlaylistTab));
+  EXPECT_EQ(main().selected_tab(), kScanTab);
 }
 
 TEST_F(PlaylistEditorTest, ColumnClicksSortTimeAndSizeByValue) {
@@ -315,7 +326,7 @@ TEST_F(PlaylistEditorTest, ColumnClicksSortTimeAndSizeByValue) {
   EXPECT_EQ(ui().Status(3), "Time: 120:05");
 }
 
-TEST_F(PlaylistEditorTest, OpensWhatOtherPlayersWrite) {
+TEST_F(PlaylistEditorTest, OpensWhatOtherPlayersWriteAndSaysWhenItCannotRead) {
   File("c", "Music/a b.mp3", std::string(10, 'x'));
   File("c", "Music/c.mp3", std::string(20, 'x'));
   const std::string list = File("c", "other.m3u",
@@ -343,9 +354,8 @@ TEST_F(PlaylistEditorTest, OpensWhatOtherPlayersWrite) {
   EXPECT_EQ(playlist().LVP().row_count(), 0);
   EXPECT_EQ(ui().Status(1), "Total: 0 songs in playlist.");
   EXPECT_EQ(ui().Status(3), "Time: 0:00");
-}
 
-TEST_F(PlaylistEditorTest, AnUnreadablePlaylistSaysSo) {
+  // An unreadable playlist says so.
   Send({"a.mp3"});
   ui().ClearCalls();
   const std::string missing = folder().Path("gone.m3u");
@@ -362,18 +372,6 @@ TEST_F(PlaylistEditorTest, AnUnreadablePlaylistSaysSo) {
   Send({"a.mp3"});
   playlist().cmdOpenPlay_Click();  // cancelled: the playlist stays
   EXPECT_EQ(playlist().LVP().row_count(), 1);
-}
-
-TEST_F(PlaylistEditorTest, NewEmptiesAndHidesThePlaylistAndGridLinesReachIt) {
-  EXPECT_TRUE(main().playlist_visible());
-  main().mnuGrid_Click();
-  EXPECT_TRUE(playlist().LVP().grid_lines());
-  Send({"a.mp3"});
-  main().mnuNew_Click();
-  EXPECT_EQ(playlist().LVP().row_count(), 0);
-  EXPECT_FALSE(main().playlist_visible());
-  EXPECT_FALSE(main().tab_enabled(kPlaylistTab));
-  EXPECT_EQ(main().selected_tab(), kScanTab);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ using testing::MainWindowTest;
 
 class ScanBatchTest : public MainWindowTest {};
 
-TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashAndRemoved) {
+TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashDroppedAndRemoved) {
   ui().AnswerFolder("C:\\Music").AnswerFolder("D:\\").AnswerFolder("");
   main().cmdAdd_Click();
   main().cmdAdd_Click();
@@ -32,9 +32,9 @@ TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashAndRemoved) {
   main().mnuScan_Click();
   EXPECT_EQ(ui().Messages().back().text, "Click on Add button to select drive(s) or folder(s).");
   EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
-}
 
-TEST_F(ScanBatchTest, FoldersDroppedFromAFileManagerJoinTheBatchAsAddWouldAddThem) {
+  // Folders dropped from a file manager join the batch as Add would add them.
+  ui().ClearCalls();
   main().lstBox_FoldersDropped({folder().Path("c/Music"), folder().Path("d"), "/proc/self"});
   EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\Music\\", "D:\\"}));
   ASSERT_EQ(ui().Messages().size(), 1u);
