@@ -99,12 +99,19 @@ std::string ReadFirstFrame(const std::string& head, int64_t file_length, Mp3Info
   info->SampleRate = decoded.SampleRate;
 
   const std::optional<VbrHeader> vbr = FindVbrHeader(std::string_view(head).substr(*at));
-  if (vbr) info->XingFrames = vbr->frames;
   // An "Info" file is constant-bitrate: its frame's bitrate is exact, while
   // an average over the whole file would count the tags and the Info frame.
   if (vbr && !vbr->constant_bitrate && decoded.SampleRate > 0) {
-    return std::to_string(
-        AverageBitrate(file_length, vbr->frames, decoded.SampleRate, vbr->samples_per_frame));
+    const long long average =
+        AverageBitrate(file_length, vbr->frames, decoded.SampleRate, vbr->samples_per_frame);
+    const std::optional<BitrateRange> range =
+        BitrateRangeOf(decoded.MpegVersion, decoded.MpegLayer);
+    if (range && average >= range->lowest && average <= range->highest) {
+      info->XingFrames = vbr->frames;
+      return std::to_string(average);
+    }
+  } else if (vbr) {
+    info->XingFrames = vbr->frames;
   }
   info->FrameBitrate = decoded.FrameBitrate;
   return std::to_string(*kbps);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/status.h"
 #include "ports/platform.h"
@@ -49,6 +50,9 @@ inline constexpr int kHeaderSearchBytes = 3000;
 // - Variable bitrate (a Xing or VBRI count and a known sample rate): the
 //   bitrate is the file's average, its whole length (tags included) over the
 //   playing time the count gives (AverageBitrate); FrameBitrate keeps its value.
+//   A count that cannot belong to the file (the average falls outside the
+//   bitrates of the frame's version and layer, as a damaged or hostile header
+//   makes it) is passed over, and the file reads as one without a VBR header.
 // - Otherwise, constant-bitrate "Info" files included: FrameBitrate and the
 //   returned text are the frame's bitrate.
 // - "---" (no header, or one with a reserved version or layer): leaves all
@@ -79,6 +83,14 @@ std::string DecodeVersionLayer(uint8_t mode_byte, Mp3Info* info);
 // Version "2.5" uses the MPEG-2 tables with its own sample rates. A reserved
 // version or layer "0" has no table: nothing is set and nothing is returned.
 std::optional<int> DecodeBitrate(uint8_t rate_byte, Mp3Info* info);
+
+// The lowest and highest bitrate in kbps a frame of this version and layer
+// can have; nothing for a reserved version or layer "0".
+struct BitrateRange {
+  int lowest = 0;
+  int highest = 0;
+};
+std::optional<BitrateRange> BitrateRangeOf(std::string_view version, std::string_view layer);
 
 // The frame count of a Xing header: four bytes, big-endian.
 uint32_t XingFrameCount(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);

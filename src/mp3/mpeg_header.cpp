@@ -121,6 +121,13 @@ std::optional<int> DecodeBitrate(uint8_t rate_byte, Mp3Info* info) {
   return info->FrameBitrate;
 }
 
+std::optional<BitrateRange> BitrateRangeOf(std::string_view version, std::string_view layer) {
+  const BitrateTable* table = TableFor(version, layer);
+  if (table == nullptr) return std::nullopt;
+  // Index 0 (free format) and 15 (invalid) hold 0; the rest rise.
+  return BitrateRange{(*table)[1], (*table)[14]};
+}
+
 uint32_t XingFrameCount(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
   return (static_cast<uint32_t>(b0) << 24) | (static_cast<uint32_t>(b1) << 16) |
          (static_cast<uint32_t>(b2) << 8) | static_cast<uint32_t>(b3);

@@ -133,20 +133,22 @@ TEST_F(ReadMp3InfoTest, FindsTheXingHeaderWhereTheFramesVersionAndChannelModePut
     uint8_t rate;
     uint8_t channels;
     std::size_t offset;
-    const char* average;  // of 10000 frames in 8359184 bytes
+    int64_t file_size;    // of 10000 frames
+    const char* average;  // in kbps, within the bitrates of the version
     const char* header;
     const char* frame_bitrate;  // what a marker at another offset leaves
   };
+  // MPEG-2 and 2.5 frames hold half the samples of MPEG-1 ones, so half the
+  // bytes give the same average as MPEG-1 at twice the rate.
   const Layout kLayouts[] = {
-      {"MPEG-1 stereo", 0xFB, 0x90, 0x04, 36, "256", "1.0 III 0 44100", "128"},
-      {"MPEG-1 joint stereo", 0xFB, 0x90, 0x44, 36, "256", "1.0 III 0 44100", "128"},
-      {"MPEG-1 dual channel", 0xFB, 0x94, 0x84, 36, "279", "1.0 III 0 48000", "128"},
-      {"MPEG-1 mono", 0xFB, 0x98, 0xC4, 21, "186", "1.0 III 0 32000", "128"},
-      // Half the samples per frame of MPEG-1: twice the average of its frame count.
-      {"MPEG-2 stereo", 0xF3, 0x80, 0x04, 21, "256", "2.0 III 0 22050", "64"},
-      {"MPEG-2 mono", 0xF3, 0x88, 0xC4, 13, "186", "2.0 III 0 16000", "64"},
-      {"MPEG 2.5 stereo", 0xE3, 0x84, 0x44, 21, "139", "2.5 III 0 12000", "64"},
-      {"MPEG 2.5 mono", 0xE3, 0x80, 0xC4, 13, "128", "2.5 III 0 11025", "64"},
+      {"MPEG-1 stereo", 0xFB, 0x90, 0x04, 36, 8359184, "256", "1.0 III 0 44100", "128"},
+      {"MPEG-1 joint stereo", 0xFB, 0x90, 0x44, 36, 8359184, "256", "1.0 III 0 44100", "128"},
+      {"MPEG-1 dual channel", 0xFB, 0x94, 0x84, 36, 8359184, "279", "1.0 III 0 48000", "128"},
+      {"MPEG-1 mono", 0xFB, 0x98, 0xC4, 21, 8359184, "186", "1.0 III 0 32000", "128"},
+      {"MPEG-2 stereo", 0xF3, 0x80, 0x04, 21, 4179592, "128", "2.0 III 0 22050", "64"},
+      {"MPEG-2 mono", 0xF3, 0x88, 0xC4, 13, 4179592, "93", "2.0 III 0 16000", "64"},
+      {"MPEG 2.5 stereo", 0xE3, 0x84, 0x44, 21, 4179592, "70", "2.5 III 0 12000", "64"},
+      {"MPEG 2.5 mono", 0xE3, 0x80, 0xC4, 13, 4179592, "64", "2.5 III 0 11025", "64"},
   };
   for (const Layout& layout : kLayouts) {
     SCOPED_TRACE(layout.what);
@@ -157,7 +159,7 @@ TEST_F(ReadMp3InfoTest, FindsTheXingHeaderWhereTheFramesVersionAndChannelModePut
                                            .rate = layout.rate,
                                            .channels = layout.channels,
                                            .offset = offset});
-      const std::string bitrate = ReadSized(frame, 8359184);
+      const std::string bitrate = ReadSized(frame, layout.file_size);
       if (offset == layout.offset) {
         EXPECT_EQ(bitrate, layout.average);
         EXPECT_EQ(m_info.XingFrames, 10000u);
@@ -183,8 +185,9 @@ TEST_F(ReadMp3InfoTest, AveragesVbriFilesFromTheirFrameCount) {
   EXPECT_EQ(Header(), "2.0 III 0 22050");
 }
 
-// Without a usable frame count, or with a constant-bitrate "Info" header, the
-// first frame's bitrate stands.
+// Without a usable frame count, with a count that cannot belong to the file
+// (its average lies outside the bitrates of the frame's version), or with a
+// constant-bitrate "Info" header, the first frame's bitrate stands.
 TEST_F(ReadMp3InfoTest, TakesTheFirstFramesBitrateWhenTheHeaderGivesNoAverage) {
   struct Case {
     const char* what;
@@ -203,6 +206,12 @@ TEST_F(ReadMp3InfoTest, TakesTheFirstFramesBitrateWhenTheHeaderGivesNoAverage) {
       {"Layer II frame", XingFrame({.frames = 10000, .mode = 0xFD}), "160", 5, "1.0 II 160 44100"},
       {"Layer I frame", VbriFrame(10000, 0xFF, 0x90), "288", 5, "1.0 I 288 44100"},
       {"reserved version", XingFrame({.frames = 10000, .mode = 0xEB}), "---", 5, "  0 0"},
+      // An average of 0 kbps would make the playing time a division by zero.
+      {"Xing count 4294967295", XingFrame(4294967295u), "128", 5, "1.0 III 128 44100"},
+      {"Xing count 100000000", XingFrame(100000000), "128", 5, "1.0 III 128 44100"},
+      {"VBRI count for 2560 kbps", VbriFrame(1000), "128", 5, "1.0 III 128 44100"},
+      {"MPEG-2 average of 256 kbps", VbriFrame(10000, 0xF3, 0x80, 0xC4), "64", 5,
+       "2.0 III 64 22050"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
