@@ -1,5 +1,7 @@
 #include "catalog/catalog_record.h"
 
+#include "common/text_encoding.h"
+
 namespace tallymere {
 
 CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
@@ -9,6 +11,17 @@ CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
   trailer.size = mp3_info_flag;
   trailer.modified = std::string(built_text);
   return trailer;
+}
+
+std::optional<std::string> DiskLabelProblem(std::string_view label) {
+  if (label.find('\\') != std::string_view::npos || label.find('\0') != std::string_view::npos) {
+    return "A disk label can not contain \"\\\".";
+  }
+  if (label.size() > kMaxStoredTextBytes && EncodeText(label).size() > kMaxStoredTextBytes) {
+    return "A disk label can hold at most " + std::to_string(kMaxStoredTextBytes) +
+           " bytes; this one would be cut short.";
+  }
+  return std::nullopt;
 }
 
 std::string TrailerFileType(const CatalogRecord& trailer) {

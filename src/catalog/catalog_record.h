@@ -4,6 +4,7 @@
 // of their own: they exist only as Disk label and Path values.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,10 @@ struct CatalogRecord {
   bool operator==(const CatalogRecord&) const = default;
 };
 
+// The most bytes a text of a record takes in the data file (its length field
+// is 16 bits wide).
+inline constexpr std::size_t kMaxStoredTextBytes = 65535;
+
 // The largest size the data file can hold; bigger files are recorded with it.
 inline constexpr int32_t kMaxRecordSize = 2147483647;
 inline int32_t ClampSize(int64_t bytes) {
@@ -36,6 +41,11 @@ inline int32_t ClampSize(int64_t bytes) {
 inline bool IsDriveRootLabel(std::string_view disk_label) {
   return disk_label.size() >= 3 && disk_label.substr(1, 2) == ":\\";
 }
+
+// Why a text cannot label a disk, or nothing when it can: "A disk label can
+// not contain "\"." (a "\" or NUL would split the tree's keys, which hold the
+// label between two "\"), or one saying the data file cannot store it whole.
+std::optional<std::string> DiskLabelProblem(std::string_view label);
 
 // The trailer's File name begins with "*.".
 inline bool IsTrailer(const CatalogRecord& record) {

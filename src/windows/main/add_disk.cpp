@@ -74,6 +74,11 @@ bool FrmMain::AddDisk() {
     m_scan.lstBox.clear();
     return false;
   }
+  if (const std::optional<std::string> problem = DiskLabelProblem(m_scan.label)) {
+    m_ui.ShowMessage(*problem, Buttons::kOk, Icon::kStop, kProgramTitle);
+    m_scan.lstBox.clear();
+    return false;
+  }
   bool label_in_use = false;
   m_catalog.Walk([&](int, const CatalogRecord& record) {
     label_in_use = label_in_use || record.disk_label == m_scan.label;

@@ -64,11 +64,8 @@ void FrmMain::mnuLabel_Click() {
   const std::string new_label =
       m_ui.AskText("Please enter a new label.", kLabelTitle, "Enter new label here");
   if (new_label.empty()) return;
-  // A "\" would split the tree's keys, which hold the label between two of
-  // them; a NUL would end it early.
-  if (new_label.find('\\') != std::string::npos || new_label.find('\0') != std::string::npos) {
-    m_ui.ShowMessage("A disk label can not contain \"\\\".", Buttons::kOk, Icon::kStop,
-                     kLabelTitle);
+  if (const std::optional<std::string> problem = DiskLabelProblem(new_label)) {
+    m_ui.ShowMessage(*problem, Buttons::kOk, Icon::kStop, kLabelTitle);
     return;
   }
   bool taken = false;

@@ -100,6 +100,13 @@ TEST_F(AddDiskTest, RefusesAFixedDriveEmptyLabelAndLabelInUseExactly) {
   AddDisk("F:\\", "CD1");
   EXPECT_EQ(ui().Messages().back().text, "A disk with the same label exists. Try again.");
   EXPECT_EQ(main().catalog().FileCount(), 11);
+  // A "\" would split the tree's keys; a label the data file cannot hold
+  // would be cut short.
+  AddDisk("F:\\", "CD\\2");
+  EXPECT_EQ(ui().Messages().back().text, "A disk label can not contain \"\\\".");
+  AddDisk("F:\\", std::string(65536, 'L'));
+  EXPECT_EQ(ui().Messages().back().text,
+            "A disk label can hold at most 65535 bytes; this one would be cut short.");
   AddDisk("F:\\", "cd1");  // letter case counts
   EXPECT_EQ(main().catalog().FileCount(), 12);
 
