@@ -42,8 +42,6 @@ bool IsFenced(const ListingFilter& filter, bool is_folder, std::string_view name
 // One entry of the folder open as fd into *listing, when a catalog may hold it.
 void TakeEntry(int fd, const char* name, unsigned char type, const ListingFilter& filter,
                bool with_file_facts, FolderListing* listing) {
-  if (name[0] == '.') return;  // hidden, and "." and ".."
-
   struct stat info {};
   const bool need_facts = with_file_facts && (type == DT_REG || type == DT_UNKNOWN);
   if (type == DT_UNKNOWN || need_facts) {
@@ -83,6 +81,7 @@ int ListNativeFolder(const std::string& native_folder, const ListingFilter& filt
 
   // Kept between listings: a scan lists thousands of folders.
   alignas(dirent64) static thread_local char buffer[kEntryBufferBytes];
+  bool entered = false;
   for (;;) {
     const ssize_t filled = getdents64(folder.get(), buffer, sizeof buffer);
     if (filled < 0) {
@@ -92,8 +91,16 @@ int ListNativeFolder(const std::string& native_folder, const ListingFilter& filt
     if (filled == 0) break;
     for (ssize_t pos = 0; pos < filled;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer + pos);
-      TakeEntry(folder.get(), entry->d_name, entry->d_type, filter, with_file_facts, listing);
       pos += entry->d_reclen;
+      if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+      // A folder that may be read but not entered shows names whose files
+      // cannot be reached: it counts as a folder that cannot be listed, so
+      // its files are not lost in silence. Asked once, at its first name.
+      if (!entered) {
+        if (faccessat(folder.get(), ".", X_OK, AT_EACCESS) != 0) return errno;
+        entered = true;
+      }
+      TakeEntry(folder.get(), entry->d_name, entry->d_type, filter, with_file_facts, listing);
     }
   }
   return 0;

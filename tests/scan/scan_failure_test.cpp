@@ -191,7 +191,9 @@ TEST(ScanFileFactsTest, FilesThatCannotBeReachedAreCataloguedAsTheirListingShows
   testing::RunAsUnprivileged({fixture.folder().path()}, [&] {
     // Its facts can be read, its bytes cannot.
     ASSERT_EQ(chmod(fixture.folder().Path("c/Music/locked.mp3").c_str(), 0), 0);
-    // Its names can be listed, but nothing in it reached.
+    // Its names can be listed, but nothing in it reached: it counts as a
+    // folder that cannot be read, named with the others, so its files are
+    // not lost in silence.
     ASSERT_EQ(chmod(fixture.folder().Path("c/Music/Unsearchable").c_str(), 0444), 0);
 
     for (const ScanSettings& settings : {kAllFiles, kMp3WithoutInfo, kMp3WithInfo}) {
@@ -201,6 +203,7 @@ TEST(ScanFileFactsTest, FilesThatCannotBeReachedAreCataloguedAsTheirListingShows
       EXPECT_EQ(Mp3Facts(table), (std::vector<std::string>{"C:\\Music\\locked.mp3 417 " +
                                                            FormatDateTime(1000000000) + " C:\\"}));
       EXPECT_EQ(report.skipped_folder_count, 1);
+      EXPECT_THAT(report.skipped_folders, ElementsAre("C:\\Music\\Unsearchable\\"));
     }
     // Only the read of its MP3 information fails, and says why.
     EXPECT_THAT(fixture.ui().MessageTexts(),
