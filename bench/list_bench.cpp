@@ -68,7 +68,7 @@ Settings FullLines(bool single, bool html, bool m3u) {
 template <typename Source>
 void WriteEach(benchmark::State& state, const Settings& settings, const Source& source) {
   const Machine& machine = TheMachine();
-  const ListRequest request{machine.platform(), settings, machine.Output("list.txt"), 0};
+  const ListRequest request{machine.platform(), settings, machine.Output("list.txt"), 0, {}, {}};
   for (auto _ : state) {
     const Result<std::string> written = WriteList(request, source);
     if (!written) {

@@ -9,17 +9,22 @@
 #include <QIcon>
 #include <clocale>
 #include <cstdio>
+#include <string>
 
 #include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
+#include "platform/read_file.h"
 #include "ui/qt/main_window.h"
 
 namespace {
 
-// The whole of a small file, or nothing when it cannot be read.
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+// The whole of a shipped file or its copy, or nothing when it is no regular
+// file that can be read (a pipe there must not stop the start).
+std::string Contents(const QString& path) {
+  constexpr std::size_t kLargestShippedFile = std::size_t{16} << 20;
+  tallymere::Result<std::string> bytes =
+      tallymere::ReadWholeFile(QFile::encodeName(path).toStdString(), kLargestShippedFile);
+  return bytes ? std::move(bytes).value() : std::string();
 }
 
 // An installed program keeps its shipped files in share/tallymere, and the
@@ -31,7 +36,8 @@ void ProvideShippedFiles(const QString& program_folder) {
     if (!shipped.exists(name)) continue;
     const QString source = shipped.filePath(name);
     const QString target = program_folder + "/" + name;
-    if (QFile::exists(target) && Contents(target) == Contents(source)) continue;
+    const std::string wanted = Contents(source);
+    if (QFile::exists(target) && Contents(target) == wanted) continue;
     QFile::remove(target);
     QFile::copy(source, target);
   }

@@ -9,7 +9,7 @@
 namespace tallymere {
 namespace {
 
-constexpr std::size_t kMaxTextBytes = std::numeric_limits<uint16_t>::max();
+constexpr std::size_t kMaxTextBytes = kMaxStoredTextBytes;
 
 // Writes one text at `at`, where StoredSizeBound made room for it, and
 // returns the position after it.
@@ -183,7 +183,7 @@ Status VisitDataFile(std::string_view bytes, std::string_view file_name,
 }
 
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table) {
-  Result<std::string> bytes = platform.ReadFile(native_path);
+  Result<std::string> bytes = platform.ReadFile(native_path, kDataFileLimit);
   if (!bytes) return bytes.status();
   return DecodeDataFile(*bytes, native_path, table);
 }

@@ -95,17 +95,23 @@ Status EnsureDataFolder(const std::string& program_folder) {
 }  // namespace
 
 Status LoadSettings(const Platform& platform, Settings* settings) {
-  namespace fs = std::filesystem;
   const std::string program_folder = platform.ProgramFolder();
   *settings = Settings();
   if (Status status = EnsureDataFolder(program_folder); !status) return status;
   std::error_code error;
   const std::string path = SettingsPath(program_folder);
-  if (!fs::exists(path, error)) {
+  if (!std::filesystem::exists(path, error)) {
     Status written = WriteTextFile(platform, path, SettingsLines(Settings()));
     if (!written) return written;
   }
-  Result<std::vector<std::string>> lines = ReadTextLines(platform, path);
+  return ReadSettings(platform, settings);
+}
+
+Status ReadSettings(const Platform& platform, Settings* settings) {
+  *settings = Settings();
+  Result<std::vector<std::string>> lines =
+      ReadTextLines(platform, SettingsPath(platform.ProgramFolder()));
+  if (lines.code() == StatusCode::kNotFound) return Status::Ok();
   if (!lines) return lines.status();
   *settings = ParseSettings(*lines);
   return Status::Ok();

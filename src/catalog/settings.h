@@ -51,6 +51,11 @@ std::string SettingsPath(const std::string& program_folder);
 // gives the defaults and a Status saying why, so start-up can go on.
 Status LoadSettings(const Platform& platform, Settings* settings);
 
+// Reads the file without creating anything, for tools that only read the
+// program folder: a missing file gives the defaults and no complaint; one
+// that cannot be read gives the defaults and a Status saying why.
+Status ReadSettings(const Platform& platform, Settings* settings);
+
 // Writes the sixteen lines (the Options dialog's Save).
 Status SaveSettings(const Platform& platform, const Settings& settings);
 

@@ -11,6 +11,7 @@
 
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/output.h"
 #include "platform/drives_file.h"
 #include "platform/linux_platform.h"
 
@@ -43,6 +44,7 @@ std::string Field(std::string_view text) {
 
 int RunDrives(const std::string& program_folder) {
   const LinuxPlatform platform(ProgramFolder(program_folder));
+  ReportDriveMapProblems(platform, "tallymere-cli drives");
   std::string text(kHeader);
   for (const DriveInfo& drive : platform.Drives()) {
     text += drive.letter;
@@ -50,11 +52,8 @@ int RunDrives(const std::string& program_folder) {
             "\t" + Field(drive.native_folder) + "\t" + Field(drive.label) + "\t" +
             (drive.native_folder.empty() ? "not ready" : "ready") + "\n";
   }
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    std::perror("tallymere-cli drives: cannot write the drive map");
-    return 1;
-  }
-  return 0;
+  WriteStandardOutput(text);
+  return FinishStandardOutput("tallymere-cli drives") ? 0 : 1;
 }
 
 }  // namespace

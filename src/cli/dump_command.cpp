@@ -12,7 +12,8 @@
 #include "cli/command_line.h"
 #include "cli/file_list_lines.h"
 #include "cli/json_lines.h"
-#include "platform/mapped_file.h"
+#include "cli/output.h"
+#include "platform/read_file.h"
 
 namespace tallymere::cli {
 namespace {
@@ -70,34 +71,38 @@ struct DumpOptions {
 
 int RunDump(const DumpOptions& options) {
   // The tool reads the file itself, as it needs no drive map, and prints each
-  // record as it is read from the mapped file instead of holding the catalog.
-  // A damaged file must print nothing but its message, so the whole file is
-  // checked before the first line goes out.
-  Result<MappedFile> file = MappedFile::Open(options.path);
-  Status status = file
-                      ? VisitDataFile(file->bytes(), options.path, [](int, const CatalogRecord&) {})
-                      : file.status();
-  if (!status) {
+  // record as it is read from its bytes instead of holding the catalog. A
+  // damaged file must print nothing but its message, so the whole file is
+  // checked before the first line goes out; both passes read one private
+  // copy, so a file changed meanwhile cannot differ between them.
+  Result<std::string> file = ReadWholeFile(options.path, kDataFileLimit);
+  const auto refuse = [](const Status& status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
+  };
+  if (!file) return refuse(file.status());
+  if (Status checked = VisitDataFile(*file, options.path, [](int, const CatalogRecord&) {});
+      !checked) {
+    return refuse(checked);
   }
   std::string out;
   if (!options.json)
     out =
         "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
-  VisitDataFile(file->bytes(), options.path, [&](int i, const CatalogRecord& r) {
+  const Status printed = VisitDataFile(*file, options.path, [&](int i, const CatalogRecord& r) {
     if (options.json) {
       AppendJsonLine(i, r, &out);
     } else {
       AppendTableLine(i, r, &out);
     }
     if (out.size() >= kOutputPiece) {
-      std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+      WriteStandardOutput(out);
       out.clear();
     }
-  }).IgnoreError();  // the same bytes passed the check above
-  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-  return 0;
+  });
+  if (!printed) return refuse(printed);
+  WriteStandardOutput(out);
+  return FinishStandardOutput("tallymere-cli dump") ? 0 : 1;
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/file_list_lines.h"
-#include "platform/mapped_file.h"
+#include "cli/output.h"
+#include "platform/read_file.h"
 #include "search/duplicates.h"
 #include "search/search_results.h"
 
@@ -37,9 +38,9 @@ int Refuse(const Status& status) {
 }
 
 int RunDupes(const DupesOptions& options) {
-  Result<MappedFile> file = MappedFile::Open(options.path);
+  Result<std::string> file = ReadWholeFile(options.path, kDataFileLimit);
   if (!file) return Refuse(file.status());
-  const std::string_view bytes = file->bytes();
+  const std::string_view bytes = *file;
 
   // The walk covers the file records, those before the first record without
   // a Path (the trailer). Their rows are made as they are read: with a full
@@ -75,8 +76,8 @@ int RunDupes(const DupesOptions& options) {
     if (!options.json) text.push_back('\n');
     out.WriteWhenFull();
   }
-  const bool written = out.Finish();
-  if (!written) std::fputs("tallymere-cli: the output could not be written\n", stderr);
+  out.Finish();
+  const bool written = FinishStandardOutput("tallymere-cli dupes");
   std::fprintf(stderr, "%s\n", DuplicateStatus(options.rule(), sets, file_count).c_str());
   return written ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/json_lines.h"
+#include "cli/output.h"
 
 namespace tallymere::cli {
 namespace {
@@ -73,14 +74,13 @@ std::vector<std::string_view> PackedTexts::Views() const {
 
 void PiecewiseOutput::WriteWhenFull() {
   if (m_text.size() < kOutputPiece) return;
-  std::fwrite(m_text.data(), 1, m_text.size(), stdout);
+  WriteStandardOutput(m_text);
   m_text.clear();
 }
 
-bool PiecewiseOutput::Finish() {
-  const bool written = std::fwrite(m_text.data(), 1, m_text.size(), stdout) == m_text.size();
+void PiecewiseOutput::Finish() {
+  WriteStandardOutput(m_text);
   m_text.clear();
-  return std::fflush(stdout) == 0 && written && std::ferror(stdout) == 0;
 }
 
 }  // namespace tallymere::cli

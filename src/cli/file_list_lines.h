@@ -72,8 +72,8 @@ class PiecewiseOutput {
   std::string* text() { return &m_text; }
   // Writes the buffer once it holds a piece or more.
   void WriteWhenFull();
-  // Writes what is left; false when standard output did not take it all.
-  bool Finish();
+  // Writes what is left; FinishStandardOutput tells whether all of it arrived.
+  void Finish();
 
  private:
   std::string m_text;

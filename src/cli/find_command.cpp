@@ -12,7 +12,8 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/file_list_lines.h"
-#include "platform/mapped_file.h"
+#include "cli/output.h"
+#include "platform/read_file.h"
 #include "search/find.h"
 #include "search/search_results.h"
 
@@ -85,12 +86,14 @@ Status UnderLabelledDisk(std::string_view bytes, const FindOptions& options, boo
 }
 
 int RunFind(const FindOptions& options) {
-  Result<MappedFile> file = MappedFile::Open(options.path);
+  // A private copy: a file shortened while it is searched cannot take the
+  // bytes away from under the search.
+  Result<std::string> file = ReadWholeFile(options.path, kDataFileLimit);
   if (!file) return Refuse(file.status().message());
   std::optional<NodeCondition> node;
   if (!options.under.empty()) {
     bool labelled = false;
-    if (Status status = UnderLabelledDisk(file->bytes(), options, &labelled); !status) {
+    if (Status status = UnderLabelledDisk(*file, options, &labelled); !status) {
       return Refuse(status.message());
     }
     if (labelled && options.under.size() == kDriveRootLength) {
@@ -109,21 +112,20 @@ int RunFind(const FindOptions& options) {
   // the window's walk runs to the first record without a File name.
   PackedTexts names;
   PackedTexts rows;
-  rows.ReserveRows(file->bytes().size(), options.json);
+  rows.ReserveRows(file->size(), options.json);
   int64_t total_size = 0;
-  const Status status =
-      VisitDataFile(file->bytes(), options.path, [&](int, const CatalogRecord& record) {
-        if (node ? !node->Matches(record) : !MatchesFind(record, query)) return;
-        names.Add(record.file_name);
-        if (options.json) {
-          rows.open()->push_back('{');
-          AppendJsonRowMembers(record, rows.open());
-        } else {
-          AppendTableRow(record, rows.open());
-        }
-        rows.Close();
-        total_size += record.size;
-      });
+  const Status status = VisitDataFile(*file, options.path, [&](int, const CatalogRecord& record) {
+    if (node ? !node->Matches(record) : !MatchesFind(record, query)) return;
+    names.Add(record.file_name);
+    if (options.json) {
+      rows.open()->push_back('{');
+      AppendJsonRowMembers(record, rows.open());
+    } else {
+      AppendTableRow(record, rows.open());
+    }
+    rows.Close();
+    total_size += record.size;
+  });
   if (!status) return Refuse(status.message());
 
   PiecewiseOutput out;
@@ -132,8 +134,8 @@ int RunFind(const FindOptions& options) {
     out.text()->append(rows[row]);
     out.WriteWhenFull();
   }
-  const bool written = out.Finish();
-  if (!written) std::fputs("tallymere-cli: the output could not be written\n", stderr);
+  out.Finish();
+  const bool written = FinishStandardOutput("tallymere-cli find");
   const SearchStatus result = node ? NodeStatus(options.under, rows.size(), total_size)
                                    : FindStatus(rows.size(), total_size);
   std::fprintf(stderr, "%s\t%s\t%s\n", result.panel1.c_str(), result.panel2.c_str(),

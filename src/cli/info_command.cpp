@@ -10,7 +10,8 @@
 #include "catalog/data_file_info.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "platform/mapped_file.h"
+#include "cli/output.h"
+#include "platform/read_file.h"
 
 namespace tallymere::cli {
 namespace {
@@ -19,10 +20,11 @@ int RunInfo(const std::string& file) {
   const std::string path = std::filesystem::absolute(file).string();
   // The tool names files by their native paths and needs no drive map for
   // them, so it reads the bytes itself; the figures come record by record from
-  // the mapped file, so a full catalog is never built in memory.
-  Result<MappedFile> bytes = MappedFile::Open(path);
+  // a private copy, so a full catalog is never built in memory and a file
+  // changed meanwhile cannot pull the bytes away.
+  Result<std::string> bytes = ReadWholeFile(path, kDataFileLimit);
   DataFileFacts facts;
-  Status status = bytes ? ReadDataFileFacts(bytes->bytes(), path, &facts) : bytes.status();
+  Status status = bytes ? ReadDataFileFacts(*bytes, path, &facts) : bytes.status();
   if (!status) {
     std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
     return 1;
@@ -36,7 +38,7 @@ int RunInfo(const std::string& file) {
            path, error ? std::nullopt : std::optional<int64_t>(length), file_type, facts)) {
     std::cout << label << "\n";
   }
-  return 0;
+  return FinishStandardOutput("tallymere-cli info") ? 0 : 1;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/output.h"
 #include "lists/create_list.h"
 #include "lists/list_entries.h"
 #include "platform/heap_reuse.h"
@@ -26,6 +27,8 @@ namespace tallymere::cli {
 namespace {
 
 constexpr const char* kPrefix = "tallymere-cli list";
+// The output name that stands for standard output.
+constexpr std::string_view kStandardOutput = "-";
 constexpr std::string_view kAnyType = "*.*";
 // The largest column width the settings file holds.
 constexpr int kMaxWidth = 32767;
@@ -106,7 +109,7 @@ CLI::Validator DriveCheck() {
 // M3U lists, as the window forces them before it writes one.
 Settings ListSettings(const ListOptions& options, const Platform& platform) {
   Settings settings;
-  if (Status status = LoadSettings(platform, &settings); !status) {
+  if (Status status = ReadSettings(platform, &settings); !status) {
     std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix, status.message().c_str());
   }
   if (options.single.on || options.single.off) {
@@ -154,6 +157,7 @@ int RunList(const ListOptions& options) {
   KeepFreedMemoryForReuse();
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
+  ReportDriveMapProblems(platform, kPrefix);
   const Settings settings = ListSettings(options, platform);
 
   CatalogTable catalog;
@@ -161,15 +165,28 @@ int RunList(const ListOptions& options) {
   if (Status loaded = LoadDataFile(platform, data_file, &catalog); !loaded) {
     return Fail(loaded.message());
   }
-  const ListRequest request{platform, settings,
-                            ListFileName(std::filesystem::absolute(options.output).string()),
-                            platform.Now()};
+  const bool to_standard_output = options.output == kStandardOutput;
+  ListRequest request{
+      platform,       settings, ListFileName(std::filesystem::absolute(options.output).string()),
+      platform.Now(), {},       {}};
+  if (to_standard_output) {
+    request.output = [](std::string_view bytes) {
+      WriteStandardOutput(bytes);
+      return Status::Ok();
+    };
+  }
+  // The window makes empty texts at its start; a program folder that only the
+  // command line has used has none, which is no reason to fail.
+  request.missing_text = [](const std::string& note) {
+    std::fprintf(stderr, "%s: %s\n", kPrefix, note.c_str());
+  };
   const Result<std::string> written =
       options.searches() ? WriteList(request, FoundFiles(options, settings, catalog))
                          : WriteList(request, catalog);
   if (!written) return Fail(written.status().message());
+  if (to_standard_output) return FinishStandardOutput(kPrefix) ? 0 : 1;
   std::printf("%s\n", written->c_str());
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return FinishStandardOutput(kPrefix, "the list \"" + *written + "\" was written") ? 0 : 1;
 }
 
 // --NAME and --no-NAME, each refusing the other.
@@ -229,7 +246,8 @@ Command AddListCommand(CLI::App& tool) {
                          "Data/lists.dat, Data/drives.dat, Header.txt and Footer.txt");
   command
       ->add_option("-o,--output", options->output,
-                   "The list file; \".txt\" is added unless the name ends in it")
+                   "The list file; \".txt\" is added unless the name ends in it;\n"
+                   "- writes the list to standard output")
       ->required()
       ->type_name("OUT.txt")
       ->check(NotEmpty());
@@ -242,7 +260,8 @@ Command AddListCommand(CLI::App& tool) {
       "List writes it; with any of them, the files that find picks (in all drives unless\n"
       "--drive names one), sorted by folder, as Create List from Search Result writes them.\n"
       "Options not given are taken from Data/lists.dat; nothing is written back to it. The\n"
-      "path of the file written (OUT.txt, OUT.html or OUT.m3u) is printed.");
+      "path of the file written (OUT.txt, OUT.html or OUT.m3u) is printed. A Header.txt or\n"
+      "Footer.txt that does not exist counts as empty, with a note on stderr.");
   return {command, [options] { return RunList(*options); }};
 }
 

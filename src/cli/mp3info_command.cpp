@@ -14,6 +14,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/json_lines.h"
+#include "cli/output.h"
 #include "mp3/bitrat.h"
 
 namespace tallymere::cli {
@@ -62,7 +63,7 @@ void PrintTableRow(const Row& row) {
     line += cells[i];
   }
   line += '\n';
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  WriteStandardOutput(line);
 }
 
 // The JSON form keeps each tag field whole, NUL padding included, as the
@@ -87,7 +88,7 @@ void PrintJsonRow(const Row& row) {
   for (std::size_t i = 0; i < std::size(kColumns); ++i)
     object[std::string(kColumns[i])] = values[i];
   const std::string line = JsonLine(object);
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  WriteStandardOutput(line);
 }
 
 struct Mp3InfoOptions {
@@ -103,7 +104,7 @@ int RunMp3Info(const Mp3InfoOptions& options) {
       header += kColumns[i];
     }
     header += '\n';
-    std::fwrite(header.data(), 1, header.size(), stdout);
+    WriteStandardOutput(header);
   }
   int exit_status = 0;
   for (const std::string& file : options.files) {
@@ -127,6 +128,7 @@ int RunMp3Info(const Mp3InfoOptions& options) {
                    file.c_str());
     }
   }
+  if (!FinishStandardOutput("tallymere-cli mp3info")) return 1;
   return exit_status;
 }
 

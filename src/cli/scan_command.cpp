@@ -21,6 +21,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/console_ui.h"
+#include "cli/output.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
@@ -83,11 +84,13 @@ CLI::Validator FileTypeCheck() {
       "");
 }
 
-// A drive root in the Disk label field marks a drive, not a labelled disk.
+// A drive root in the Disk label field marks a drive, not a labelled disk;
+// the rest is refused as the window refuses a label.
 CLI::Validator LabelCheck() {
   return CLI::Validator(
       [](const std::string& text) {
-        return IsDriveRootLabel(text) ? "\"" + text + "\" looks like a drive root" : std::string();
+        if (IsDriveRootLabel(text)) return "\"" + text + "\" looks like a drive root";
+        return DiskLabelProblem(text).value_or(std::string());
       },
       "");
 }
@@ -125,7 +128,7 @@ ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
   const bool flag_given = options.mp3_info || options.no_mp3_info;
   if (options.file_type.empty() || !flag_given) {
     Settings stored;
-    if (Status status = LoadSettings(platform, &stored); !status) {
+    if (Status status = ReadSettings(platform, &stored); !status) {
       std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
                    status.message().c_str());
     }
@@ -140,6 +143,7 @@ ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
 int RunScan(const ScanOptions& options) {
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
+  ReportDriveMapProblems(platform, kPrefix);
   const ScanSettings settings = SettingsFor(options, platform);
 
   ScanState state;
@@ -173,7 +177,8 @@ int RunScan(const ScanOptions& options) {
   ReportSkipped(kPrefix, report);
   std::printf("Total: %d files, %s MB\n", state.file_count,
               FormatMegabytes(static_cast<double>(table.TotalSize())).c_str());
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return FinishStandardOutput(kPrefix, "the data file \"" + options.output + "\" was written") ? 0
+                                                                                               : 1;
 }
 
 }  // namespace

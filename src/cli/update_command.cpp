@@ -14,6 +14,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/console_ui.h"
+#include "cli/output.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
@@ -48,7 +49,7 @@ ScanSettings SettingsFor(const CatalogTable& catalog, const Platform& platform) 
     settings.mp3_info_flag = trailer->size;
   } else {
     Settings stored;
-    if (Status status = LoadSettings(platform, &stored); !status) {
+    if (Status status = ReadSettings(platform, &stored); !status) {
       std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
                    status.message().c_str());
     }
@@ -79,12 +80,14 @@ int RunUpdate(const UpdateOptions& options) {
   if (Status saved = SaveDataFile(platform, updated->table, target); !saved) {
     return Fail(saved.message());
   }
+  // A failed update names the drive map's problems in its message.
+  ReportDriveMapProblems(platform, kPrefix);
   ReportSkipped(kPrefix, updated->report);
   std::printf("Total: %d files, %s MB (%d from the fixed drives, %d kept of removable disks)\n",
               updated->scanned + updated->kept,
               FormatMegabytes(static_cast<double>(updated->table.TotalSize())).c_str(),
               updated->scanned, updated->kept);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
 }
 
 }  // namespace
@@ -110,8 +113,9 @@ Command AddUpdateCommand(CLI::App& tool) {
       "those of other drives dropped. The file type and the MP3-information flag are the data\n"
       "file's own, from its last trailer (else those of Data/lists.dat); MP3 information is read\n"
       "only when the type is mp3. The data file is replaced in one step, only once the update\n"
-      "has succeeded. A fixed drive that cannot be listed, or more files than a catalog holds,\n"
-      "fail the update: the message goes to stderr, the exit status is 1, and no file changes.\n"
+      "has succeeded. A drive map without a fixed drive, a fixed drive that cannot be listed,\n"
+      "or more files than a catalog holds fail the update: the message goes to stderr, the\n"
+      "exit status is 1, and no file changes.\n"
       "Folders that could not be read and MP3 files that could not be opened are named on\n"
       "stderr; the update goes on without them.");
   return {command, [options] { return RunUpdate(*options); }};

@@ -43,6 +43,10 @@ Result<std::vector<std::string>> ReadProgramText(const ListRequest& request,
   const std::string path = request.platform.ProgramFolder() + "/" + std::string(file_name);
   Result<std::vector<std::string>> lines = ReadTextLines(request.platform, path);
   if (lines.ok()) return lines;
+  if (lines.code() == StatusCode::kNotFound && request.missing_text) {
+    request.missing_text("\"" + path + "\" does not exist; the list goes without it.");
+    return std::vector<std::string>();
+  }
   return Status::Error(lines.code(),
                        "The list \"" + std::string(target) +
                            "\" includes the header and footer texts: " + lines.status().message());
@@ -50,7 +54,9 @@ Result<std::vector<std::string>> ReadProgramText(const ListRequest& request,
 
 Result<std::string> WriteListFile(const ListRequest& request, const std::string& target,
                                   const std::vector<std::string>& lines) {
-  if (Status written = request.platform.WriteFileAtomically(target, EncodeTextFile(lines));
+  const std::string bytes = EncodeTextFile(lines);
+  if (Status written = request.output ? request.output(bytes)
+                                      : request.platform.WriteFileAtomically(target, bytes);
       !written) {
     return written;
   }

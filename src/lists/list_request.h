@@ -9,10 +9,12 @@
 // playlist under the base name + ".m3u".
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "catalog/settings.h"
+#include "common/status.h"
 #include "ports/platform.h"
 
 namespace tallymere {
@@ -34,6 +36,13 @@ struct ListRequest {
   std::string list_file_name;
   // The moment the totals line names.
   std::time_t now = 0;
+  // When set, the finished list's bytes go here instead of into its file (a
+  // pipe, for the command line); the writers still return the file's name.
+  std::function<Status(std::string_view bytes)> output;
+  // When set, a Header.txt or Footer.txt that does not exist counts as empty
+  // and is told here, instead of failing the list (the command line, which
+  // never makes them).
+  std::function<void(const std::string& note)> missing_text;
 };
 
 // The chosen name, with ".txt" appended unless its last four characters are

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/read_file.h"
+
 namespace tallymere {
 
 BinaryFile::~BinaryFile() {
@@ -15,17 +17,25 @@ BinaryFile::~BinaryFile() {
 
 Status BinaryFile::Open(const std::string& native_path, OpenMode mode) {
   Close().IgnoreError();
-  const int flags = (mode == OpenMode::kRead ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  // Opening a pipe waits for a writer unless told not to; a regular file
+  // reads and writes the same either way.
+  const int flags =
+      (mode == OpenMode::kRead ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   do {
     m_fd = ::open(native_path.c_str(), flags);
   } while (m_fd < 0 && errno == EINTR);
   if (m_fd < 0) return ErrorStatus(errno);
   struct stat facts;
-  if (::fstat(m_fd, &facts) != 0) return ErrorStatus(errno);
-  // A folder opens for reading but holds no bytes of a file.
-  if (S_ISDIR(facts.st_mode)) {
+  if (::fstat(m_fd, &facts) != 0) {
+    const int error = errno;
     Close().IgnoreError();
-    return ErrorStatus(EISDIR);
+    return ErrorStatus(error);
+  }
+  // A folder opens for reading but holds no bytes of a file; a device or a
+  // pipe holds no file's bytes either, and may never end.
+  if (!S_ISREG(facts.st_mode)) {
+    Close().IgnoreError();
+    return S_ISDIR(facts.st_mode) ? ErrorStatus(EISDIR) : NotAFileStatus(facts.st_mode);
   }
   return Status::Ok();
 }
@@ -40,7 +50,8 @@ Status BinaryFile::OpenListedFile(int folder_fd, const std::string& name, struct
   if (::fstat(m_fd, facts) != 0) {
     error = errno;
   } else if (!S_ISREG(facts->st_mode)) {
-    error = S_ISDIR(facts->st_mode) ? EISDIR : EINVAL;
+    Close().IgnoreError();
+    return S_ISDIR(facts->st_mode) ? ErrorStatus(EISDIR) : NotAFileStatus(facts->st_mode);
   }
   if (error == 0) return Status::Ok();
   Close().IgnoreError();
@@ -109,6 +120,12 @@ std::string ErrorText(int error_number) {
 
 Status ErrorStatus(int error_number) {
   return Status::FromErrno(error_number, ErrorText(error_number));
+}
+
+Status NotAFileStatus(mode_t mode) {
+  std::string text = NotAFileCause(mode);
+  text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  return Status::Error(StatusCode::kOther, std::move(text));
 }
 
 }  // namespace tallymere

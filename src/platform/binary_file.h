@@ -50,4 +50,7 @@ std::string ErrorText(int error_number);
 // message from ErrorText.
 Status ErrorStatus(int error_number);
 
+// The refusal of something that is no regular file: "It is a pipe, not a file".
+Status NotAFileStatus(mode_t mode);
+
 }  // namespace tallymere

@@ -94,16 +94,25 @@ std::string TrimTrailingSlashes(std::string_view folder) {
   return std::string(folder);
 }
 
-std::vector<DriveOverride> ParseDrivesFile(std::string_view text) {
+std::vector<DriveOverride> ParseDrivesFile(std::string_view text,
+                                           std::vector<std::string>* problems) {
   std::vector<DriveOverride> entries;
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  int number = 0;
   for (std::string_view line : SplitLines(text)) {
+    ++number;
     line = TrimBlanks(line);
     if (line.empty() || line.front() == '#') continue;
 
     std::optional<DriveOverride> entry = ParseLine(line);
-    if (!entry) continue;
+    if (!entry) {
+      if (problems != nullptr) {
+        problems->push_back("line " + std::to_string(number) + " is not understood: \"" +
+                            DecodeText(line) + "\"");
+      }
+      continue;
+    }
     std::erase_if(entries, [&](const DriveOverride& e) { return e.letter == entry->letter; });
     entries.push_back(std::move(*entry));
   }

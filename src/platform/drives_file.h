@@ -10,9 +10,9 @@
 // "\040"), then an optional label that runs to the end of the line. Types are
 // removable, fixed, remote, cdrom, ramdisk and ignore; an ignored folder gets no
 // letter and is never entered by a listing. A drive without a label here has
-// none: the file describes the drive completely. Blank lines, lines starting with
-// "#" and malformed lines are skipped; a later line for a letter replaces an
-// earlier one.
+// none: the file describes the drive completely. Blank lines and lines starting
+// with "#" are passed over; a malformed line is left out and reported, never
+// dropped in silence; a later line for a letter replaces an earlier one.
 
 #include <optional>
 #include <string>
@@ -29,8 +29,11 @@ struct DriveOverride {
   std::string label;          // UTF-8, may hold spaces, may be empty
 };
 
-// The entries of a drives.dat text in letter order.
-std::vector<DriveOverride> ParseDrivesFile(std::string_view text);
+// The entries of a drives.dat text in letter order. Each line that is not
+// understood adds a note to *problems (may be null) with its line number:
+// "line 3 is not understood: "C: fixd /"".
+std::vector<DriveOverride> ParseDrivesFile(std::string_view text,
+                                           std::vector<std::string>* problems = nullptr);
 
 // "removable" -> kDriveRemovable ... "ramdisk" -> kDriveRamDisk, case-insensitive.
 // "ignore" and unknown words give nothing.

@@ -12,14 +12,17 @@
 #include <ctime>
 #include <string>
 
-#include "platform/atomic_file.h"
 #include "platform/machine_probe.h"
+#include "platform/read_file.h"
 #include "platform/volume_label.h"
+#include "ports/platform.h"
 
 namespace tallymere {
 namespace {
 
 constexpr const char* kMountInfoPath = "/proc/self/mountinfo";
+// A machine with thousands of mounts has a table of a megabyte or two.
+constexpr std::size_t kMountTableLimit = std::size_t{64} << 20;
 constexpr std::string_view kSysBlock = "/sys/class/block/";
 constexpr std::string_view kByLabel = "/dev/disk/by-label/";
 constexpr std::string_view kDevPrefix = "/dev/";
@@ -57,7 +60,7 @@ class LinuxMachineProbe : public MachineProbe {
   LinuxMachineProbe& operator=(const LinuxMachineProbe&) = delete;
 
   std::string MountInfoText() const override {
-    Result<std::string> text = ReadWholeFile(kMountInfoPath);
+    Result<std::string> text = ReadWholeFile(kMountInfoPath, kMountTableLimit);
     return text.ok() ? std::move(text).value() : std::string();
   }
 
@@ -93,7 +96,7 @@ class LinuxMachineProbe : public MachineProbe {
     if (node.empty()) return false;
     // A partition's folder sits inside its whole disk's folder.
     if (PathExists(node + "/partition")) node.erase(node.rfind('/'));
-    const Result<std::string> removable = ReadWholeFile(node + "/removable");
+    const Result<std::string> removable = ReadWholeFile(node + "/removable", kSmallTextFileLimit);
     if (removable.ok() && removable->starts_with("1")) return true;
     return node.find("/usb") != std::string::npos;
   }

@@ -15,6 +15,7 @@
 #include "platform/folder_listing.h"
 #include "platform/legacy_names.h"
 #include "platform/program_folder.h"
+#include "platform/read_file.h"
 #include "platform/rename_file.h"
 #include "platform/trash.h"
 
@@ -68,13 +69,27 @@ void LinuxPlatform::Refresh() { Rebuild(); }
 void LinuxPlatform::Rebuild() const {
   const std::vector<MountEntry> mounts = ParseMountInfo(m_probe->MountInfoText());
   const std::string drives_file = m_program_folder + "/" + std::string(kDrivesFileName);
-  if (const Result<std::string> overrides = ReadWholeFile(drives_file); overrides.ok()) {
-    m_map = BuildOverrideDriveMap(ParseDrivesFile(*overrides), mounts);
+  m_map_problems.clear();
+  const Result<std::string> overrides = ReadWholeFile(drives_file, kSmallTextFileLimit);
+  if (overrides.ok()) {
+    std::vector<std::string> problems;
+    m_map = BuildOverrideDriveMap(ParseDrivesFile(*overrides, &problems), mounts);
+    for (const std::string& problem : problems) {
+      m_map_problems.push_back("\"" + drives_file + "\", " + problem + "; the line was left out.");
+    }
+    return;
+  }
+  // A drives.dat that is there but cannot be read stands for a map nobody can
+  // see: no drive rather than the machine's own letters, which may differ.
+  if (overrides.code() != StatusCode::kNotFound) {
+    m_map = BuildOverrideDriveMap({}, mounts);
+    m_map_problems.push_back(overrides.status().message() + "; no drive is mapped until it is " +
+                             "mended or removed.");
     return;
   }
 
   const std::string letters_file = m_program_folder + "/" + std::string(kDriveLettersFileName);
-  const Result<std::string> letters_text = ReadWholeFile(letters_file);
+  const Result<std::string> letters_text = ReadWholeFile(letters_file, kSmallTextFileLimit);
   RememberedLetters remembered =
       ParseRememberedLetters(letters_text.ok() ? *letters_text : std::string());
   bool changed = false;
@@ -124,6 +139,11 @@ int LinuxPlatform::DriveType(std::string_view drive_root) const {
     return kDriveNone;
   }
   return type;
+}
+
+std::vector<std::string> LinuxPlatform::DriveMapProblems() const {
+  Map();
+  return m_map_problems;
 }
 
 std::string LinuxPlatform::VolumeLabel(std::string_view drive_root) const {
@@ -259,8 +279,9 @@ Status LinuxPlatform::CreateFolder(std::string_view path) const {
   return Status::Ok();
 }
 
-Result<std::string> LinuxPlatform::ReadFile(const std::string& native_path) const {
-  return ReadWholeFile(native_path);
+Result<std::string> LinuxPlatform::ReadFile(const std::string& native_path,
+                                            std::size_t max_bytes) const {
+  return ReadWholeFile(native_path, max_bytes);
 }
 
 Status LinuxPlatform::WriteFileAtomically(const std::string& native_path,

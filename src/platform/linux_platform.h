@@ -47,6 +47,7 @@ class LinuxPlatform : public Platform {
 
   std::vector<DriveInfo> Drives() const override;
   int DriveType(std::string_view drive_root) const override;
+  std::vector<std::string> DriveMapProblems() const override;
   std::string VolumeLabel(std::string_view drive_root) const override;
   std::optional<std::string> ToNative(std::string_view catalog_path) const override;
   std::optional<std::string> ToCatalog(std::string_view native_path) const override;
@@ -63,7 +64,8 @@ class LinuxPlatform : public Platform {
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
 
-  Result<std::string> ReadFile(const std::string& native_path) const override;
+  Result<std::string> ReadFile(const std::string& native_path,
+                               std::size_t max_bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;
@@ -87,6 +89,7 @@ class LinuxPlatform : public Platform {
   Clock m_clock;
   std::unique_ptr<MachineProbe> m_probe;
   mutable DriveMap m_map;
+  mutable std::vector<std::string> m_map_problems;
 };
 
 }  // namespace tallymere

@@ -55,8 +55,9 @@ Status WriteTextFile(const Platform& platform, const std::string& native_path,
 }
 
 Result<std::vector<std::string>> ReadTextLines(const Platform& platform,
-                                               const std::string& native_path) {
-  Result<std::string> bytes = platform.ReadFile(native_path);
+                                               const std::string& native_path,
+                                               std::size_t max_bytes) {
+  Result<std::string> bytes = platform.ReadFile(native_path, max_bytes);
   if (!bytes.ok()) return bytes.status();
   return DecodeTextFile(*bytes);
 }

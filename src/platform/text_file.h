@@ -25,9 +25,10 @@ Status WriteTextFile(const Platform& platform, const std::string& native_path,
 // and its bytes are kept as they are (a raw file name in it survives); any
 // other file is decoded as a whole (valid UTF-8 holding non-ASCII is UTF-8,
 // anything else Windows-1252). Lines end in CR LF or LF; a last line without
-// a line end still counts.
+// a line end still counts. The file may be max_bytes long at most.
 Result<std::vector<std::string>> ReadTextLines(const Platform& platform,
-                                               const std::string& native_path);
+                                               const std::string& native_path,
+                                               std::size_t max_bytes = kSmallTextFileLimit);
 
 // The same two steps on bytes, for callers that keep text elsewhere.
 std::string EncodeTextFile(const std::vector<std::string>& utf8_lines);

@@ -61,6 +61,12 @@ class RandomAccessFile {
 
 enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
 
+// The most a whole-file read takes of each kind of file: no real one comes
+// close, and a larger one is refused instead of filling the memory.
+inline constexpr std::size_t kSmallTextFileLimit = std::size_t{1} << 20;  // settings, drives, texts
+inline constexpr std::size_t kPlaylistLimit = std::size_t{64} << 20;
+inline constexpr std::size_t kDataFileLimit = std::size_t{512} << 20;
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -73,6 +79,10 @@ class Platform {
   // removable or CD-ROM drive, where it reports kDriveNone: the tree takes
   // "E:\MyCD\" to be a disk's label, never a drive.
   virtual int DriveType(std::string_view drive_root) const = 0;
+  // What of the drive map's own files could not be used (a line of
+  // Data/drives.dat that is not understood, a drives.dat that cannot be
+  // read), one sentence each naming the file; empty when all was well.
+  virtual std::vector<std::string> DriveMapProblems() const = 0;
   // The volume label of a drive, empty when it has none.
   virtual std::string VolumeLabel(std::string_view drive_root) const = 0;
   // "C:\Music\a.mp3" to "/Music/a.mp3" and back; nothing when no drive maps it.
@@ -105,8 +115,13 @@ class Platform {
   // --- Whole files, open files and the trash, by native path -----------------
   // The data file, the settings, lists, playlists, logs and tags go through
   // these, so a test can make any of them fail.
-  virtual Result<std::string> ReadFile(const std::string& native_path) const = 0;
-  // Replaces the file in one step: a failure leaves the old file as it was.
+  // A regular file of at most max_bytes; anything else (a pipe, a device, a
+  // folder) is refused without waiting, as is a file that changed while it
+  // was read.
+  virtual Result<std::string> ReadFile(const std::string& native_path,
+                                       std::size_t max_bytes) const = 0;
+  // Replaces the file in one step: a failure leaves the old file as it was. A
+  // target that is no regular file is refused.
   virtual Status WriteFileAtomically(const std::string& native_path,
                                      std::string_view bytes) const = 0;
   // A failure's message is the cause alone ("File not found"); the caller

@@ -22,6 +22,16 @@ std::string TooManyMessage(const std::string& scanned, int kept) {
          "Nothing was changed.";
 }
 
+// An update without a fixed drive would keep only the disks and drop every
+// other record: far more likely a drive map gone wrong than the user's wish.
+std::string NoFixedDriveMessage(const Platform& platform) {
+  std::string message =
+      "The catalog was not updated: the drive map has no fixed drive to scan, so the update "
+      "would drop every file that is not on a disk.";
+  for (const std::string& problem : platform.DriveMapProblems()) message += " " + problem;
+  return message + " Nothing was changed.";
+}
+
 }  // namespace
 
 UpdatePlan PlanUpdate(const Platform& platform) {
@@ -41,6 +51,9 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, 
                                       const UpdatePlan& plan, const CatalogTable& catalog,
                                       const ScanSettings& settings,
                                       const std::string& trailer_time) {
+  if (plan.fixed_roots.empty()) {
+    return Status::Error(StatusCode::kNotFound, NoFixedDriveMessage(platform));
+  }
   // The records of the removable disks, in their order.
   std::vector<int> kept;
   catalog.Walk([&](int index, const CatalogRecord& record) {

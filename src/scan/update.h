@@ -6,9 +6,9 @@
 // order after the scanned ones, and a new trailer ends the catalog. Records
 // of drives that are neither (network drives, drives gone) are dropped.
 //
-// The catalog is built in a table of its own, so a failure (a fixed drive
-// that cannot be listed, more records than a catalog holds) leaves the
-// caller's catalog exactly as it was.
+// The catalog is built in a table of its own, so a failure (no fixed drive in
+// the map, a fixed drive that cannot be listed, more records than a catalog
+// holds) leaves the caller's catalog exactly as it was.
 
 #include <string>
 #include <vector>

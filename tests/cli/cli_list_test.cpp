@@ -144,13 +144,15 @@ TEST_F(CliListTest, M3uWritesNativePathsForThisRunOnly) {
 }
 
 TEST_F(CliListTest, FailuresGoToStderrWithExitStatusOne) {
-  // Headers on and no Header.txt in the program folder.
+  // Headers on and a Header.txt that cannot be read (a missing one counts as
+  // empty).
+  m_folder.MakeFolder("program/Header.txt");
   const CliRun no_header = List({"--header", "--no-html", "-o", "out"});
   EXPECT_EQ(no_header.exit_code, 1);
   EXPECT_THAT(no_header.out, IsEmpty());
   EXPECT_EQ(no_header.err, "tallymere-cli list: The list \"" + Path("out.txt") +
                                "\" includes the header and footer texts: Cannot read \"" +
-                               program() + "/Header.txt\": No such file or directory\n");
+                               program() + "/Header.txt\": it is a folder, not a file\n");
   EXPECT_FALSE(std::filesystem::exists(Path("out.txt")));
 
   const CliRun no_file = RunCli(

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -24,15 +27,20 @@ struct CliRun {
   std::string err;
 };
 
+// How long a run may take before it counts as hung and is killed.
+inline constexpr int kCliRunSeconds = 60;
+
 // Runs tallymere-cli with args in folder cwd (the current one when empty),
-// its standard output and error caught in files of scratch.
+// its standard output and error caught in files of scratch, or its standard
+// output sent to stdout_path when one is given (as "> /dev/full" would). A
+// run that hangs is killed and reported with exit code -1.
 inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
-                     const std::string& cwd = "") {
+                     const std::string& cwd = "", const std::string& stdout_path = "") {
   args.insert(args.begin(), TALLYMERE_CLI_PATH);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const std::string out_path = scratch.Path("stdout.txt");
+  const std::string out_path = stdout_path.empty() ? scratch.Path("stdout.txt") : stdout_path;
   const std::string err_path = scratch.Path("stderr.txt");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -50,9 +58,20 @@ inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
     return run;
   }
   int status = 0;
-  waitpid(pid, &status, 0);
+  // Short waits first: most runs end within milliseconds.
+  useconds_t pause = 500;
+  for (useconds_t waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += pause) {
+    if (waited >= useconds_t{kCliRunSeconds} * 1000000) {
+      ADD_FAILURE() << "tallymere-cli hung and was killed: " << ::testing::PrintToString(args);
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    usleep(pause);
+    pause = std::min<useconds_t>(pause * 2, 100000);
+  }
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadFileBytes(out_path);
+  if (stdout_path.empty()) run.out = ReadFileBytes(out_path);
   run.err = ReadFileBytes(err_path);
   return run;
 }

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "catalog/data_file.h"
 #include "cli/cli_runner.h"
 #include "mp3/mp3_fixtures.h"
@@ -136,6 +138,50 @@ TEST_F(CliUpdateTest, AFixedDriveThatCannotBeListedFailsAndLeavesTheCatalogByteI
   EXPECT_THAT(run.err, HasSubstr("tallymere-cli update: The catalog was not updated: Cannot list "
                                  "\"D:\\\": No such file or directory"));
   EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+}
+
+TEST_F(CliUpdateTest, ADriveMapWithoutAFixedDriveFailsNamingTheLinesItCouldNotUse) {
+  WriteCatalog("mp3", 1);
+  const std::string before = testing::ReadFileBytes(m_file);
+  const std::string drives = m_folder.Path("program/Data/drives.dat");
+  const std::string refusal =
+      "tallymere-cli update: The catalog was not updated: the drive map has no fixed drive to "
+      "scan, so the update would drop every file that is not on a disk.";
+  for (const std::string& map :
+       {std::string(), "X: ignore " + m_folder.Path("c") + "\nR: remote /srv\n",
+        "# the fixed drive, misspelt\nC: fxed " + m_folder.Path("c") + "\nE: cdrom " +
+            m_folder.Path("e") + "\nD fixed /nocolon\n"}) {
+    WriteDrives(map);
+    const CliRun run = Update();
+    EXPECT_EQ(run.exit_code, 1) << map;
+    EXPECT_THAT(run.out, IsEmpty());
+    EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+    if (map.starts_with("#")) {
+      EXPECT_EQ(run.err, refusal + " \"" + drives + "\", line 2 is not understood: \"C: fxed " +
+                             m_folder.Path("c") + "\"; the line was left out. \"" + drives +
+                             "\", line 4 is not understood: \"D fixed /nocolon\"; the line was "
+                             "left out. Nothing was changed.\n");
+    } else {
+      EXPECT_EQ(run.err, refusal + " Nothing was changed.\n");
+    }
+  }
+  // An unreadable drives.dat maps nothing rather than this machine's drives.
+  ASSERT_TRUE(std::filesystem::remove(drives));
+  ASSERT_TRUE(std::filesystem::create_directory(drives));
+  const CliRun unreadable = Update();
+  EXPECT_EQ(unreadable.exit_code, 1);
+  EXPECT_THAT(unreadable.err, HasSubstr("Cannot read \"" + drives +
+                                        "\": it is a folder, not a file; no drive is mapped "
+                                        "until it is mended or removed."));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+
+  // A line not understood beside a sound map is said, and the update goes on.
+  std::filesystem::remove(drives);
+  WriteDrives("C: fixed " + m_folder.Path("c") + "\nbad line\n");
+  const CliRun noted = Update();
+  EXPECT_EQ(noted.exit_code, 0);
+  EXPECT_EQ(noted.err, "tallymere-cli update: \"" + drives +
+                           "\", line 2 is not understood: \"bad line\"; the line was left out.\n");
 }
 
 TEST_F(CliUpdateTest, MoreFilesThanACatalogHoldsFailAndLeaveTheCatalogByteIdentical) {

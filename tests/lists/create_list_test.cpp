@@ -134,7 +134,7 @@ TEST_F(CreateListTest, M3uLineOfANameStoredInWindows1252IsThePathOnDisk) {
   const LinuxPlatform platform(program.path());
   m_settings.chkM3U = 1;
   ForceM3uOptions(&m_settings);
-  const ListRequest request{platform, m_settings, Output("songs.txt"), kNow};
+  const ListRequest request{platform, m_settings, Output("songs.txt"), kNow, {}, {}};
   ASSERT_TRUE(WriteList(request, SongCatalog({{"D:\\Songs\\", "plain.mp3", 1, ""},
                                               {"D:\\Songs\\", "Caf\xC3\xA9.mp3", 1, ""}}))
                   .ok());
@@ -155,7 +155,7 @@ TEST_F(CreateListTest, FailedWriteLeavesTheOlderFileAndNamesTheFileAndTheCause) 
     m_output.WriteFile(c.file, "older\r\n");
     m_settings.chkHtml = c.html;
     m_settings.chkM3U = c.m3u;
-    const ListRequest request{faulty, m_settings, Output("list.txt"), kNow};
+    const ListRequest request{faulty, m_settings, Output("list.txt"), kNow, {}, {}};
     const Result<std::string> written = WriteList(request, catalog);
     ASSERT_FALSE(written.ok());
     EXPECT_EQ(written.code(), StatusCode::kNoSpace);

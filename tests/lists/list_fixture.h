@@ -79,7 +79,7 @@ class ListTest : public ::testing::Test {
   }
 
   ListRequest Request(const std::string& name = "list.txt") const {
-    return {m_platform, m_settings, m_output.Path(name), kNow};
+    return {m_platform, m_settings, m_output.Path(name), kNow, {}, {}};
   }
   std::string Output(const std::string& name) const { return m_output.Path(name); }
   std::string Read(const std::string& name) const { return ReadFileBytes(m_output.Path(name)); }

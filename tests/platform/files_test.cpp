@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,7 +10,8 @@
 #include <utility>
 
 #include "platform/atomic_file.h"
-#include "platform/mapped_file.h"
+#include "platform/binary_file.h"
+#include "platform/read_file.h"
 #include "platform/text_file.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
@@ -32,7 +34,7 @@ TEST(AtomicFileTest, ReplacesTheFileOrTheFileBehindALinkAndKeepsItsPermissions) 
   ASSERT_TRUE(WriteFileAtomically(path, "old bytes").ok());
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0bytes", 9)).ok());
-  EXPECT_EQ(ReadWholeFile(path).value(), std::string("new\0bytes", 9));
+  EXPECT_EQ(ReadWholeFile(path, 100).value(), std::string("new\0bytes", 9));
   struct stat info;
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -47,7 +49,7 @@ TEST(AtomicFileTest, ReplacesTheFileOrTheFileBehindALinkAndKeepsItsPermissions) 
   const std::string missing = folder.Path("no/such/folder/file.dat");
   EXPECT_EQ(WriteFileAtomically(missing, "x").message(),
             "Cannot write \"" + missing + "\": No such file or directory");
-  EXPECT_EQ(ReadWholeFile(missing).status().message(),
+  EXPECT_EQ(ReadWholeFile(missing, 100).status().message(),
             "Cannot read \"" + missing + "\": No such file or directory");
 }
 
@@ -86,54 +88,125 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   });
 }
 
-TEST(MappedFileTest, MapsARegularFileOutlivingItsReplacementAndReadsOthers) {
+TEST(ReadWholeFileTest, ReadsRegularFilesAndFilesWithoutASizeUpToTheLimit) {
   testing::TempFolder folder;
   std::string bytes(300000, 'x');
   bytes[0] = '\0';
   bytes.back() = '\xFF';
   const std::string path = folder.WriteFile("catalog.mpd", bytes);
-  Result<MappedFile> file = MappedFile::Open(path);
-  ASSERT_TRUE(file.ok()) << file.status().message();
-  EXPECT_TRUE(file->mapped());
-  EXPECT_EQ(file->bytes(), bytes);
+  EXPECT_EQ(ReadWholeFile(path, bytes.size()).value(), bytes);
+  EXPECT_EQ(ReadWholeFile(folder.WriteFile("empty.mpd", ""), 10).value(), "");
+  // Files under /proc report no size and are read to their end.
+  EXPECT_NE(ReadWholeFile("/proc/self/status", kSmallTextFileLimit)->find("Name:"),
+            std::string::npos);
 
-  // Saving replaces the file by a rename: the mapping keeps the old bytes.
-  ASSERT_TRUE(WriteFileAtomically(path, "new").ok());
-  EXPECT_EQ(file->bytes(), bytes);
-
-  MappedFile moved = std::move(file).value();
-  EXPECT_EQ(moved.bytes(), bytes);
-  moved = MappedFile::Open(path).value();
-  EXPECT_EQ(moved.bytes(), "new");
-
-  // Files that cannot be mapped are read instead.
-  Result<MappedFile> empty = MappedFile::Open(folder.WriteFile("empty.mpd", ""));
-  ASSERT_TRUE(empty.ok());
-  EXPECT_FALSE(empty->mapped());
-  EXPECT_TRUE(empty->bytes().empty());
-
-  // Files under /proc report no size.
-  Result<MappedFile> status = MappedFile::Open("/proc/self/status");
-  ASSERT_TRUE(status.ok());
-  EXPECT_FALSE(status->mapped());
-  EXPECT_NE(status->bytes().find("Name:"), std::string_view::npos);
+  const Result<std::string> large = ReadWholeFile(path, bytes.size() - 1);
+  EXPECT_EQ(large.status().message(), "Cannot read \"" + path + "\": it is larger than " +
+                                          std::to_string(bytes.size() - 1) +
+                                          " bytes, more than a file of its kind ever holds");
+  EXPECT_EQ(ReadWholeFile("/proc/self/status", 16).status().message(),
+            "Cannot read \"/proc/self/status\": it is larger than 16 bytes, more than a file "
+            "of its kind ever holds");
 }
 
-TEST(MappedFileTest, AFileThatCannotBeReadGivesTheMessageOfReadWholeFile) {
+TEST(ReadWholeFileTest, RefusesPipesDevicesAndFoldersWithoutWaiting) {
   testing::TempFolder folder;
-  const std::string missing = folder.Path("missing.mpd");
-  const Result<MappedFile> file = MappedFile::Open(missing);
-  ASSERT_FALSE(file.ok());
-  EXPECT_EQ(file.code(), StatusCode::kNotFound);
-  EXPECT_EQ(file.status().message(), ReadWholeFile(missing).status().message());
+  const std::string pipe = folder.Path("lists.dat");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  // A pipe nobody writes to: a blocking open would wait here for ever.
+  EXPECT_EQ(ReadWholeFile(pipe, kSmallTextFileLimit).status().message(),
+            "Cannot read \"" + pipe + "\": it is a pipe, not a file");
+  EXPECT_EQ(ReadWholeFile("/dev/zero", kDataFileLimit).status().message(),
+            "Cannot read \"/dev/zero\": it is a device, not a file");
+  EXPECT_EQ(ReadWholeFile(folder.path(), kDataFileLimit).status().message(),
+            "Cannot read \"" + folder.path() + "\": it is a folder, not a file");
 
+  // The binary reader refuses them too: an MP3 file that is a pipe.
+  BinaryFile file;
+  EXPECT_EQ(file.Open(pipe, OpenMode::kRead).message(), "It is a pipe, not a file");
+  EXPECT_EQ(file.Open(pipe, OpenMode::kReadWrite).message(), "It is a pipe, not a file");
+  EXPECT_EQ(file.Open("/dev/null", OpenMode::kRead).message(), "It is a device, not a file");
+
+  const std::string missing = folder.Path("missing.mpd");
+  EXPECT_EQ(ReadWholeFile(missing, 1).code(), StatusCode::kNotFound);
   const std::string locked = folder.WriteFile("locked.mpd", "bytes");
   ASSERT_EQ(chmod(locked.c_str(), 0), 0);
   testing::RunAsUnprivileged({folder.path()}, [&] {
-    const Result<MappedFile> refused = MappedFile::Open(locked);
+    const Result<std::string> refused = ReadWholeFile(locked, 100);
     EXPECT_EQ(refused.code(), StatusCode::kNoAccess);
-    EXPECT_EQ(refused.status().message(), ReadWholeFile(locked).status().message());
+    EXPECT_EQ(refused.status().message(), "Cannot read \"" + locked + "\": Permission denied");
   });
+}
+
+TEST(AtomicFileTest, RefusesTargetsThatAreNoFileAndWritesThroughADanglingLink) {
+  testing::TempFolder folder;
+  const std::string pipe = folder.Path("out.mpd");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  EXPECT_EQ(WriteFileAtomically(pipe, "x").message(),
+            "Cannot write \"" + pipe + "\": it is a pipe, not a file");
+  const std::string sub = folder.MakeFolder("sub");
+  EXPECT_EQ(WriteFileAtomically(sub, "x").message(),
+            "Cannot write \"" + sub + "\": it is a folder, not a file");
+  // A link to a device is followed to the device, which is refused.
+  const std::string to_null = folder.Path("null.lnk");
+  ASSERT_EQ(symlink("/dev/null", to_null.c_str()), 0);
+  EXPECT_EQ(WriteFileAtomically(to_null, "x").message(),
+            "Cannot write \"" + to_null + "\": it is a device, not a file");
+  struct stat info;
+  ASSERT_EQ(lstat(pipe.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+
+  // A dangling link names the file to make; the link stays a link, and a
+  // relative link counts from its own folder.
+  ASSERT_EQ(symlink("sub/new.mpd", folder.Path("new.lnk").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(folder.Path("new.lnk"), "made").ok());
+  EXPECT_EQ(ReadFileBytes(folder.Path("sub/new.mpd")), "made");
+  ASSERT_EQ(lstat(folder.Path("new.lnk").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(symlink("loop.lnk", folder.Path("loop.lnk").c_str()), 0);
+  EXPECT_EQ(WriteFileAtomically(folder.Path("loop.lnk"), "x").message(),
+            "Cannot write \"" + folder.Path("loop.lnk") + "\": Too many levels of symbolic links");
+}
+
+TEST(AtomicFileTest, AKilledWriteLeavesNothingAndStaleTemporaryFilesAreRemoved) {
+  testing::TempFolder folder;
+  const std::string path = folder.WriteFile("list.txt", "old");
+  // The child is killed while it writes 64 MB; whether it got to the rename
+  // or not, no temporary file may stay.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    WriteFileAtomically(path, std::string(std::size_t{64} << 20, 'n')).IgnoreError();
+    _exit(0);
+  }
+  usleep(20000);
+  kill(child, SIGKILL);
+  int child_status = 0;
+  ASSERT_EQ(waitpid(child, &child_status, 0), child);
+  EXPECT_EQ(FileCount(folder.path()), 1);
+  const std::string after = ReadFileBytes(path);
+  EXPECT_TRUE(after == "old" || after.size() == std::size_t{64} << 20);
+
+  // Where nameless files cannot be made, a named one is used; one that a
+  // killed writer (a process that no longer runs) left before this program
+  // started goes, one of a running writer and files of other names stay.
+  const pid_t gone = fork();
+  ASSERT_GE(gone, 0);
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, &child_status, 0), gone);
+  const std::string stale = ".list.txt.tmp-" + std::to_string(gone) + "-0-1234";
+  const std::string running = ".list.txt.tmp-" + std::to_string(getpid()) + "-7-1";
+  for (const std::string& name : {stale, running, std::string(".list.txt.tmp-x")}) {
+    folder.WriteFile(name, "left");
+    const timespec old_times[2] = {{1000, 0}, {1000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.Path(name).c_str(), old_times, 0), 0);
+  }
+  RemoveStaleTemporaryFiles(folder.path());
+  EXPECT_FALSE(std::filesystem::exists(folder.Path(stale)));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path(running)));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path(".list.txt.tmp-x")));
 }
 
 class TextFileTest : public ::testing::Test {

@@ -166,9 +166,10 @@ Status FaultyPlatform::CreateFolder(std::string_view path) const {
   return m_real.CreateFolder(path);
 }
 
-Result<std::string> FaultyPlatform::ReadFile(const std::string& native_path) const {
+Result<std::string> FaultyPlatform::ReadFile(const std::string& native_path,
+                                             std::size_t max_bytes) const {
   if (Status planned = Check(PlatformCall::kReadFile, native_path); !planned) return planned;
-  return m_real.ReadFile(native_path);
+  return m_real.ReadFile(native_path, max_bytes);
 }
 
 Status FaultyPlatform::WriteFileAtomically(const std::string& native_path,

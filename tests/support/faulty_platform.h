@@ -46,6 +46,7 @@ class FaultyPlatform : public Platform {
 
   std::vector<DriveInfo> Drives() const override { return m_real.Drives(); }
   int DriveType(std::string_view drive_root) const override { return m_real.DriveType(drive_root); }
+  std::vector<std::string> DriveMapProblems() const override { return m_real.DriveMapProblems(); }
   std::string VolumeLabel(std::string_view drive_root) const override {
     return m_real.VolumeLabel(drive_root);
   }
@@ -67,7 +68,8 @@ class FaultyPlatform : public Platform {
   Status ReplaceFile(std::string_view from, std::string_view to) const override;
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
-  Result<std::string> ReadFile(const std::string& native_path) const override;
+  Result<std::string> ReadFile(const std::string& native_path,
+                               std::size_t max_bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;

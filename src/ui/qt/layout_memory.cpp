@@ -1,5 +1,6 @@
 #include "ui/qt/layout_memory.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -8,6 +9,14 @@ namespace tallymere {
 namespace {
 
 QSettings LayoutSettings() { return QSettings(LayoutFile(), QSettings::IniFormat); }
+
+// Reading a pipe or a device put where the layout belongs would wait or never
+// end, and writing would replace it: such a layout file is left alone, and
+// the windows keep their default layout.
+bool LayoutFileUsable() {
+  const QFileInfo file(LayoutFile());
+  return !file.exists() || file.isFile();
+}
 
 // "0=320,3=140": readable in the file, and free of Qt's binary variants.
 QString JoinWidths(const QMap<int, int>& widths) {
@@ -42,8 +51,9 @@ QString LayoutFile() {
 }
 
 MainWindowLayout ReadMainWindowLayout() {
-  QSettings settings = LayoutSettings();
   MainWindowLayout layout;
+  if (!LayoutFileUsable()) return layout;
+  QSettings settings = LayoutSettings();
   layout.geometry = settings.value("MainWindow/geometry").toByteArray();
   layout.splitter = settings.value("MainWindow/splitter").toByteArray();
   layout.left_splitter = settings.value("MainWindow/leftSplitter").toByteArray();
@@ -52,6 +62,7 @@ MainWindowLayout ReadMainWindowLayout() {
 }
 
 void WriteMainWindowLayout(const MainWindowLayout& layout) {
+  if (!LayoutFileUsable()) return;
   QSettings settings = LayoutSettings();
   settings.setValue("MainWindow/geometry", layout.geometry);
   settings.setValue("MainWindow/splitter", layout.splitter);
@@ -60,12 +71,14 @@ void WriteMainWindowLayout(const MainWindowLayout& layout) {
 }
 
 std::optional<QSize> ReadMp3UtilitiesSize() {
+  if (!LayoutFileUsable()) return std::nullopt;
   const QSize size = LayoutSettings().value("Mp3Utilities/size").toSize();
   if (!size.isValid() || size.isEmpty()) return std::nullopt;
   return size;
 }
 
 void WriteMp3UtilitiesSize(const QSize& size) {
+  if (!LayoutFileUsable()) return;
   LayoutSettings().setValue("Mp3Utilities/size", size);
 }
 

@@ -51,6 +51,7 @@ void FrmMain::Form_Load() {
   }
 
   ProvideListTexts();
+  ReportDriveMapProblems();
 
   m_find.Reset();
   m_platform.CdDoor("open cdaudio alias cd wait shareable");
@@ -79,10 +80,18 @@ void FrmMain::ProvideListTexts() {
   // ones. A file that cannot be made is said when a list needs it.
   for (std::string_view name : {kHeaderFileName, kFooterFileName}) {
     const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
-    if (m_platform.ReadFile(path).code() == StatusCode::kNotFound) {
+    if (m_platform.ReadFile(path, kSmallTextFileLimit).code() == StatusCode::kNotFound) {
       (void)m_platform.WriteFileAtomically(path, "");
     }
   }
+}
+
+void FrmMain::ReportDriveMapProblems() {
+  const std::vector<std::string> problems = m_platform.DriveMapProblems();
+  if (problems.empty()) return;
+  std::string text = "Data/drives.dat could not be used in full:";
+  for (const std::string& problem : problems) text += "\n\n" + problem;
+  m_ui.ShowMessage(text, Buttons::kOk, Icon::kWarning, kProgramTitle);
 }
 
 void FrmMain::HideCatalogColumns() {

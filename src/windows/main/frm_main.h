@@ -205,6 +205,8 @@ class FrmMain {
   bool OfferToSave();
   // Empty Header.txt and Footer.txt in the program folder when they are missing.
   void ProvideListTexts();
+  // Tells once at start-up what of Data/drives.dat could not be used.
+  void ReportDriveMapProblems();
   // The columns a list without a catalog does not show: Path and the MP3 ones.
   void HideCatalogColumns();
   void AddDriveNodes(bool remember);

@@ -94,7 +94,8 @@ void PlaylistEditor::cmdOpenPlay_Click() {
   m_playlist_path = *chosen;
   {
     const BusyScope busy(m_ui);
-    const Result<std::vector<std::string>> lines = ReadTextLines(m_platform, *chosen);
+    const Result<std::vector<std::string>> lines =
+        ReadTextLines(m_platform, *chosen, kPlaylistLimit);
     if (!lines.ok()) {
       m_ui.ShowMessage(lines.status().message() + "\n\nThe playlist was not opened.", Buttons::kOk,
                        Icon::kStop, kProgramTitle);

@@ -89,6 +89,33 @@ TEST_F(DiskCommandsTest, AnUpdateThatFailsKeepsTheCatalogAndSaysWhy) {
   EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);  // the tree shows it again
 }
 
+TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesLeftOut) {
+  ScanMusicAndAddTheCd();
+  const CatalogTable before = main().catalog();
+  // The fixed drives' lines misspelt: the map has the CD drive alone.
+  WriteDrives("C: fxed %ROOT%/c\nD fixed %ROOT%/d\nE: cdrom %ROOT%/e MUSIC99\n");
+  const std::string drives = folder().Path("program/Data/drives.dat");
+  const std::string line_1 = "\"" + drives + "\", line 1 is not understood: \"C: fxed " +
+                             folder().path() + "/c\"; the line was left out.";
+  const std::string line_2 = "\"" + drives + "\", line 2 is not understood: \"D fixed " +
+                             folder().path() + "/d\"; the line was left out.";
+  ASSERT_EQ(ui().Messages().size(), 1u);  // at start-up, once
+  EXPECT_EQ(ui().Messages()[0].text,
+            "Data/drives.dat could not be used in full:\n\n" + line_1 + "\n\n" + line_2);
+  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
+
+  main().catalog() = before;
+  main().mnuUpdate_Click();
+  ASSERT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(ui().Messages()[1].text,
+            "The catalog was not updated: the drive map has no fixed drive to scan, so the "
+            "update would drop every file that is not on a disk. " +
+                line_1 + " " + line_2 + " Nothing was changed.");
+  EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_FALSE(main().changed());
+}
+
 TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   ScanMusicAndAddTheCd();
   // Not a label node: a folder of the hard disk, the CD drive itself.

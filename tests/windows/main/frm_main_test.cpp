@@ -4,6 +4,7 @@
 #include "windows/main/frm_main.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -183,6 +184,31 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
 
   main().tvAlbum_NodeClick(Node("C:\\Docs\\"));
   EXPECT_EQ(main().LV().row(0).icon, 1);
+}
+
+TEST_F(FrmMainTest, PipesWhereTheProgramsFilesBelongNeitherStopTheStartNorAnOpen) {
+  // Nobody writes to these pipes: a read that waited would wait for ever.
+  const std::string settings = folder().Path("program/Data/lists.dat");
+  std::filesystem::remove(settings);
+  ASSERT_EQ(mkfifo(settings.c_str(), 0644), 0);
+  std::filesystem::remove(folder().Path("program/Header.txt"));
+  ASSERT_EQ(mkfifo(folder().Path("program/Header.txt").c_str(), 0644), 0);
+  ui().ClearCalls();
+  m_main = std::make_unique<FrmMain>(m_ui, faults());
+  m_main->Form_Load();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text, "Cannot read \"" + settings +
+                                         "\": it is a pipe, not a file\n\nTallymere starts with "
+                                         "its default settings.");
+  EXPECT_EQ(main().settings(), Settings());
+
+  const std::string pipe = folder().Path("pipe.mpd");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  main().OpenDataFile(pipe);
+  ASSERT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(ui().Messages()[1].text, "Cannot read \"" + pipe +
+                                         "\": it is a pipe, not a file\n\nThe file was not "
+                                         "opened; the catalog shown is unchanged.");
 }
 
 TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
