@@ -53,9 +53,9 @@ BENCHMARK(BM_FindRecordsMp3InDrive)->Unit(benchmark::kMillisecond);
 
 void BM_FindRecordsUnderNode(benchmark::State& state) {
   const CatalogTable& table = Catalog();
-  const NodeCondition condition("C:\\Music\\Silver Harbour\\", "Silver Harbour", true);
+  const NodeKey node = NodeKey::Parse("C:\\Music\\Silver Harbour\\", false);
   std::size_t found = 0;
-  for (auto _ : state) found = FindRecords(table, condition).size();
+  for (auto _ : state) found = FindRecords(table, node).size();
   if (found == 0) return state.SkipWithError("found nothing");
   state.counters["found"] = static_cast<double>(found);
 }

@@ -32,7 +32,7 @@ std::string TrailerFileType(const CatalogRecord& trailer) {
 std::string FolderKey(const CatalogRecord& record) {
   if (IsDriveRootLabel(record.disk_label)) return record.path;
   const std::string& path = record.path;
-  const std::size_t root = path.size() < 3 ? path.size() : 3;
+  const std::size_t root = DriveRootOf(path).size();
   return path.substr(0, root) + record.disk_label + path.substr(root >= 1 ? root - 1 : 0);
 }
 

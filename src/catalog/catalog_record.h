@@ -26,6 +26,12 @@ struct CatalogRecord {
   bool operator==(const CatalogRecord&) const = default;
 };
 
+// "C:\" begins every Path; records of one drive share it.
+inline constexpr std::size_t kDriveRootLength = 3;
+inline std::string_view DriveRootOf(std::string_view path) {
+  return path.substr(0, kDriveRootLength);
+}
+
 // The most bytes a text of a record takes in the data file (its length field
 // is 16 bits wide).
 inline constexpr std::size_t kMaxStoredTextBytes = 65535;

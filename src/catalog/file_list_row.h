@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "catalog/catalog_record.h"
+#include "catalog/file_type.h"
 #include "catalog/list_model.h"
 #include "common/shown_text.h"
 
@@ -37,6 +38,14 @@ ListModel MakeFileList();
 // shown as "00:00", as catalogs from earlier scans may hold "-01:-01".
 inline std::string ShownTime(std::string_view time) {
   return time.starts_with('-') ? std::string("00:00") : std::string(time);
+}
+
+// The icons of the file list's rows: a song while the file type is mp3, any
+// file otherwise.
+inline constexpr int kFileIcon = 1;
+inline constexpr int kMp3Icon = 3;
+inline int FileListIcon(std::string_view file_type) {
+  return file_type == kMp3Type ? kMp3Icon : kFileIcon;
 }
 
 inline ListRow FileListRow(const CatalogRecord& record, int icon) {

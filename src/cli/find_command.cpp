@@ -29,8 +29,6 @@ struct FindOptions {
   std::string path;
 };
 
-constexpr std::size_t kDriveRootLength = 3;
-
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 CLI::Validator TypeCheck() {
@@ -56,9 +54,8 @@ CLI::Validator DriveCheck() {
 CLI::Validator KeyCheck() {
   return CLI::Validator(
       [](const std::string& key) {
-        const bool drive_root = key.size() >= kDriveRootLength && IsDriveLetter(key[0]) &&
-                                key.compare(1, 2, ":\\") == 0;
-        return drive_root && key.ends_with('\\')
+        const bool on_a_drive = NodeKey::Parse(key, false).kind() != NodeKey::Kind::kRoot;
+        return on_a_drive && IsDriveLetter(key[0]) && key.ends_with('\\')
                    ? std::string()
                    : "\"" + key + "\" is no tree node key: a drive root such as C:\\, " +
                          "and folders each ended by \\";
@@ -90,13 +87,14 @@ int RunFind(const FindOptions& options) {
   // bytes away from under the search.
   Result<std::string> file = ReadWholeFile(options.path, kDataFileLimit);
   if (!file) return Refuse(file.status().message());
-  std::optional<NodeCondition> node;
+  std::optional<NodeKey> node;
   if (!options.under.empty()) {
     bool labelled = false;
     if (Status status = UnderLabelledDisk(*file, options, &labelled); !status) {
       return Refuse(status.message());
     }
-    if (labelled && options.under.size() == kDriveRootLength) {
+    node = NodeKey::Parse(options.under, labelled);
+    if (node->kind() == NodeKey::Kind::kDrive && labelled) {
       // The window's answer when the node is a drive that holds labelled disks.
       std::fprintf(stderr,
                    "tallymere-cli find: %s holds labelled disks. Please select a disk label "
@@ -104,7 +102,6 @@ int RunFind(const FindOptions& options) {
                    options.under.c_str());
       return 1;
     }
-    node.emplace(options.under, NodeTextOfKey(options.under), !labelled);
   }
   const FindQuery query{options.text, options.type, options.drive, options.drive.empty()};
 
@@ -115,7 +112,7 @@ int RunFind(const FindOptions& options) {
   rows.ReserveRows(file->size(), options.json);
   int64_t total_size = 0;
   const Status status = VisitDataFile(*file, options.path, [&](int, const CatalogRecord& record) {
-    if (node ? !node->Matches(record) : !MatchesFind(record, query)) return;
+    if (node ? !node->HoldsBelow(record) : !MatchesFind(record, query)) return;
     names.Add(record.file_name);
     if (options.json) {
       rows.open()->push_back('{');

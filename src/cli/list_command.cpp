@@ -13,6 +13,7 @@
 
 #include "catalog/data_file.h"
 #include "catalog/file_list_row.h"
+#include "catalog/file_type.h"
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -29,12 +30,8 @@ namespace {
 constexpr const char* kPrefix = "tallymere-cli list";
 // The output name that stands for standard output.
 constexpr std::string_view kStandardOutput = "-";
-constexpr std::string_view kAnyType = "*.*";
 // The largest column width the settings file holds.
 constexpr int kMaxWidth = 32767;
-// The icons the file list gives rows, as a find fills it.
-constexpr int kMp3Icon = 3;
-constexpr int kFileIcon = 1;
 
 // An option given as --NAME or --no-NAME, or neither (the settings decide).
 struct Switch {
@@ -76,7 +73,7 @@ int Fail(const std::string& message) {
 CLI::Validator TypeCheck() {
   return CLI::Validator(
       [](std::string& text) {
-        if (text == kAnyType) return std::string();
+        if (text == kAllFiles) return std::string();
         std::string extension = text;
         if (extension.starts_with('*')) extension.erase(0, 1);
         if (extension.starts_with('.')) extension.erase(0, 1);
@@ -99,7 +96,7 @@ CLI::Validator DriveCheck() {
         if (!letter || !(rest.empty() || rest == ":" || rest == ":\\" || rest == ":/")) {
           return "takes a drive letter such as D:, not \"" + text + "\"";
         }
-        text = std::string(1, static_cast<char>(text[0] & ~0x20)) + ":";
+        text = std::string(1, AsciiUpper(text[0])) + ":";
         return std::string();
       },
       "");
@@ -134,10 +131,10 @@ ListModel FoundFiles(const ListOptions& options, const Settings& settings,
                      const CatalogTable& catalog) {
   FindQuery query;
   query.text = options.find_text;
-  query.type_pattern = options.type_option->count() > 0 ? options.type_pattern : kAnyType;
+  query.type_pattern = options.type_option->count() > 0 ? options.type_pattern : kAllFiles;
   query.drive = options.drive;
   query.all_drives = options.drive.empty();
-  const int icon = settings.txtType == "mp3" ? kMp3Icon : kFileIcon;
+  const int icon = FileListIcon(settings.txtType);
   std::vector<ListRow> rows;
   for (int index : FindRecords(catalog, query)) {
     rows.push_back(FileListRow(catalog.Record(index), icon));

@@ -17,6 +17,7 @@
 
 #include "catalog/catalog_record.h"
 #include "catalog/data_file.h"
+#include "catalog/file_type.h"
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -31,8 +32,6 @@ namespace tallymere::cli {
 namespace {
 
 constexpr const char* kPrefix = "tallymere-cli scan";
-constexpr std::string_view kAllFiles = "*.*";
-constexpr int kTypeCharacters = 3;
 
 // An empty text is an option that was not given: parsing refuses an empty
 // value for each of them.
@@ -60,13 +59,12 @@ int CountCharacters(std::string_view utf8) {
 // "*.*", or three characters in lower case; "MP3", ".mp3" and "*.mp3" all give
 // "mp3". Nothing when the text cannot be a file type.
 std::optional<std::string> NormalFileType(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
+  text = AsciiLower(text);
   if (text == kAllFiles) return text;
   if (text.starts_with("*.")) text.erase(0, 1);
-  if (text.starts_with('.') && CountCharacters(text) == kTypeCharacters + 1) text.erase(0, 1);
-  if (CountCharacters(text) != kTypeCharacters) return std::nullopt;
+  if (text.starts_with('.') && CountCharacters(text) == static_cast<int>(kTypeCharacters) + 1)
+    text.erase(0, 1);
+  if (CountCharacters(text) != static_cast<int>(kTypeCharacters)) return std::nullopt;
   if (text.find_first_of("*?/\\") != std::string::npos) return std::nullopt;
   return text;
 }
@@ -106,8 +104,7 @@ bool IsCatalogPath(std::string_view root) {
 Result<std::string> CatalogRoot(const Platform& platform, const std::string& root) {
   if (IsCatalogPath(root)) {
     std::string catalog = root;
-    if (catalog[0] >= 'a' && catalog[0] <= 'z')
-      catalog[0] = static_cast<char>(catalog[0] - ('a' - 'A'));
+    catalog[0] = AsciiUpper(catalog[0]);
     return catalog;
   }
   char resolved[PATH_MAX];

@@ -10,6 +10,7 @@
 
 #include "catalog/catalog_record.h"
 #include "catalog/data_file.h"
+#include "catalog/file_type.h"
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -24,7 +25,6 @@ namespace tallymere::cli {
 namespace {
 
 constexpr const char* kPrefix = "tallymere-cli update";
-constexpr const char* kMp3Type = "mp3";
 
 // An empty text is an option that was not given: parsing refuses an empty
 // value for each of them.

@@ -4,13 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/ascii_case.h"
+
 namespace tallymere {
 namespace {
 
-unsigned char Fold(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
+unsigned char Fold(char c) { return static_cast<unsigned char>(AsciiLower(c)); }
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <cctype>
 
+#include "common/ascii_case.h"
+
 namespace tallymere {
 
 namespace {
@@ -44,17 +46,7 @@ constexpr std::string_view kOtherError =
 
 std::string ErrorSource() { return std::string(program_invocation_short_name) + ".GShell"; }
 
-bool ContainsExe(std::string_view name) {
-  constexpr std::string_view kExe = ".EXE";
-  for (size_t start = 0; start + kExe.size() <= name.size(); ++start) {
-    bool match = true;
-    for (size_t i = 0; i < kExe.size() && match; ++i) {
-      match = std::toupper(static_cast<unsigned char>(name[start + i])) == kExe[i];
-    }
-    if (match) return true;
-  }
-  return false;
-}
+bool ContainsExe(std::string_view name) { return ContainsNoCase(name, ".EXE"); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 
+#include "common/ascii_case.h"
 #include "common/characters.h"
 #include "common/format.h"
 
@@ -29,17 +30,6 @@ std::string_view TrimBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// `lower` is in lower case already.
-bool StartsWithNoCase(std::string_view text, std::string_view lower) {
-  if (text.size() < lower.size()) return false;
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return true;
 }
 
 int HexValue(char c) {

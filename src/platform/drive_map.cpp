@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/ascii_case.h"
 #include "common/text_encoding.h"
 
 namespace tallymere {
@@ -182,7 +183,7 @@ DriveMap BuildAutomaticDriveMap(const std::vector<MountEntry>& mounts, const Mac
 }
 
 const MappedDrive* FindDrive(const DriveMap& map, char letter) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  letter = AsciiUpper(letter);
   for (const MappedDrive& drive : map.drives) {
     if (drive.info.letter == letter) return &drive;
   }

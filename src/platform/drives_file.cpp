@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "common/ascii_case.h"
 #include "common/text_encoding.h"
 #include "common/text_lines.h"
 #include "platform/mount_info.h"
@@ -22,14 +23,6 @@ constexpr std::array<std::pair<std::string_view, int>, 5> kTypeNames = {{
 constexpr std::string_view kIgnoreWord = "ignore";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return ToUpperAscii(x) == ToUpperAscii(y);
-         });
-}
 
 // Takes the next blank-separated word off the front of *rest.
 std::string_view NextWord(std::string_view* rest) {
@@ -52,13 +45,13 @@ std::optional<DriveOverride> ParseLine(std::string_view line) {
   std::string_view rest = line;
   const std::string_view drive = NextWord(&rest);
   if (drive.size() != 2 || drive[1] != ':') return std::nullopt;
-  const char letter = ToUpperAscii(drive[0]);
+  const char letter = AsciiUpper(drive[0]);
   if (letter < 'A' || letter > 'Z') return std::nullopt;
 
   DriveOverride entry;
   entry.letter = letter;
   const std::string_view type_word = NextWord(&rest);
-  if (EqualsIgnoringCase(type_word, kIgnoreWord)) {
+  if (EqualNoCase(type_word, kIgnoreWord)) {
     entry.ignored = true;
   } else if (const std::optional<int> type = DriveTypeFromName(type_word)) {
     entry.type = *type;
@@ -77,7 +70,7 @@ std::optional<DriveOverride> ParseLine(std::string_view line) {
 
 std::optional<int> DriveTypeFromName(std::string_view name) {
   for (const auto& [word, type] : kTypeNames) {
-    if (EqualsIgnoringCase(name, word)) return type;
+    if (EqualNoCase(name, word)) return type;
   }
   return std::nullopt;
 }

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "common/characters.h"
+#include "catalog/file_type.h"
+#include "common/ascii_case.h"
 #include "common/format.h"
 #include "mp3/bitrat.h"
 #include "platform/binary_file.h"
@@ -13,35 +14,9 @@
 namespace tallymere {
 namespace {
 
-constexpr std::string_view kAllFiles = "*.*";
-// The type filter compares this many characters at the end of a name.
-constexpr int kTypeCharacters = 3;
-
 std::string WithBackslash(std::string path) {
   if (path.empty() || path.back() != '\\') path.push_back('\\');
   return path;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
-  return lower;
-}
-
-// The type filter looks at the last three characters only: SONG.MP3 and xmp3
-// both pass for "mp3". lower_type is the setting in lower case.
-bool PassesTypeFilter(std::string_view name, const std::string& lower_type) {
-  if (lower_type == kAllFiles) return true;
-  const std::string_view last = NameEnd(name, kTypeCharacters);
-  if (last.size() != lower_type.size()) return false;
-  for (std::size_t i = 0; i < last.size(); ++i) {
-    char c = last[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    if (c != lower_type[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -225,7 +200,7 @@ Status ScanEngine::ScanFolder(const std::string& folder, KeptFiles* kept, int mp
     }
     record.size = ClampSize(facts->size);
     record.modified = m_date_texts.Text(facts->modified);
-    record.disk_label = m_state.label_mode ? m_state.label : folder.substr(0, 3);
+    record.disk_label = m_state.label_mode ? m_state.label : std::string(DriveRootOf(folder));
     if (read_mp3) {
       ReadMp3Fields(folder, native_folder, file_open ? &file : nullptr, facts->size, &record);
     }

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
+#include "common/ascii_case.h"
+
 namespace tallymere {
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 // scanned: "12345", or "more than 32765" when the scan stopped at the limit.
 std::string TooManyMessage(const std::string& scanned, int kept) {
@@ -57,7 +51,7 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, 
   // The records of the removable disks, in their order.
   std::vector<int> kept;
   catalog.Walk([&](int index, const CatalogRecord& record) {
-    const std::string root = Upper(std::string_view(record.path).substr(0, 3));
+    const std::string root = AsciiUpper(DriveRootOf(record.path));
     if (std::find(plan.removable_roots.begin(), plan.removable_roots.end(), root) !=
         plan.removable_roots.end()) {
       kept.push_back(index);

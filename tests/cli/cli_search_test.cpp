@@ -172,8 +172,8 @@ TEST_F(CliSearchTest, UnderListsAFixedDrivesFolderALabelledDiskOrAFolderOnIt) {
   for (const Case& c : cases) {
     const CliRun run = Run({"find", "--under", c.key});
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    const NodeCondition condition(c.key, NodeTextOfKey(c.key), c.fixed);
-    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, condition))) << c.key;
+    const NodeKey node = NodeKey::Parse(c.key, !c.fixed);
+    EXPECT_EQ(run.out, WindowLines(m_table, FindRecords(m_table, node))) << c.key;
     EXPECT_EQ(run.err, c.status);
   }
 

@@ -69,15 +69,14 @@ TEST_F(FindTest, FindsByTextTypeAndDriveIgnoringLetterCase) {
 }
 
 TEST_F(FindTest, ANodeTakesItsFolderTreeOrItsDiskOrItsFolderOnTheDisk) {
-  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("C:\\Music\\", "Music", true))),
-            (Names_{"Love Song.mp3", "a.mp3.bak"}));
-  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("C:\\", "C:", true))).size(), 6u);
-  // The disk's own node: its key is the drive root, the label and "\".
-  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("E:\\MyCD\\", "MyCD", false))),
-            (Names_{"cd.mp3", "deep.mp3"}));
+  const auto under = [&](std::string_view key, bool disks) {
+    return Names(m_table, FindRecords(m_table, NodeKey::Parse(key, disks)));
+  };
+  EXPECT_EQ(under("C:\\Music\\", false), (Names_{"Love Song.mp3", "a.mp3.bak"}));
+  EXPECT_EQ(under("C:\\", false).size(), 6u);
+  EXPECT_EQ(under("E:\\MyCD\\", true), (Names_{"cd.mp3", "deep.mp3"}));
   // A folder on the disk: that disk's records below the folder only.
-  EXPECT_EQ(Names(m_table, FindRecords(m_table, NodeCondition("E:\\mycd\\Sub\\", "Sub", false))),
-            (Names_{"deep.mp3"}));
+  EXPECT_EQ(under("E:\\mycd\\Sub\\", true), (Names_{"deep.mp3"}));
 }
 
 TEST(FindKeyTest, ARecordLiesUnderEachKeyItsFolderKeyBeginsWith) {
@@ -116,17 +115,6 @@ TEST(FindKeyTest, ARecordLiesUnderEachKeyItsFolderKeyBeginsWith) {
   EXPECT_TRUE(LiesUnderKey(records[2], "E:\\MyCD\\Sub\\"));
   EXPECT_FALSE(LiesUnderKey(records[3], "E:\\MyCD\\"));
   EXPECT_FALSE(LiesUnderKey(records[4], "E:\\MyCD\\"));
-}
-
-TEST(FindKeyTest, ANodesTextIsItsLastFolderOrLabel) {
-  EXPECT_EQ(NodeTextOfKey("C:\\Music\\Pop\\"), "Pop");
-  EXPECT_EQ(NodeTextOfKey("E:\\MyCD\\"), "MyCD");
-  EXPECT_EQ(NodeTextOfKey("E:\\MyCD\\Sub\\"), "Sub");
-  EXPECT_EQ(NodeTextOfKey("C:\\"), "C:\\");
-  // The key of a disk's own node is four characters longer than its text,
-  // which is what the condition looks for.
-  const std::string disk = "F:\\Party_Stick_02\\";
-  EXPECT_EQ(disk.size(), NodeTextOfKey(disk).size() + 4);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "catalog/file_type.h"
+#include "common/ascii_case.h"
 #include "common/format.h"
 #include "scan/scan_disk.h"
 #include "windows/main/frm_main.h"
@@ -26,12 +28,6 @@ class LabelModeGuard {
   ScanState& m_state;
 };
 
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-  return text;
-}
-
 }  // namespace
 
 void FrmMain::mnuAddDisk_Click() {
@@ -41,7 +37,7 @@ void FrmMain::mnuAddDisk_Click() {
 
 bool FrmMain::AddDisk() {
   LabelModeGuard label_mode(m_scan);
-  if (m_settings.txtType != "mp3") m_settings.chkBitRate = 0;
+  if (m_settings.txtType != kMp3Type) m_settings.chkBitRate = 0;
   m_scan.lstList.Clear();
   m_LV.SetWidth(kColPath, 0);
   ExpandFirstDrive();
@@ -49,7 +45,7 @@ bool FrmMain::AddDisk() {
   if (m_scan.lstBox.empty()) return false;
 
   const std::string entry = m_scan.lstBox.front();
-  if (m_platform.DriveType(entry.substr(0, 3)) == kDriveFixed) {
+  if (m_platform.DriveType(DriveRootOf(entry)) == kDriveFixed) {
     m_ui.ShowMessage("It's not a removable drive, can not be added.", Buttons::kOk, Icon::kStop,
                      kProgramTitle);
     m_scan.lstBox.clear();
@@ -64,7 +60,7 @@ bool FrmMain::AddDisk() {
   if (entry.empty()) return false;
   if (!m_platform.ListFolder(entry, false)) return failure();
 
-  const std::string volume_label = m_platform.VolumeLabel(Upper(entry).substr(0, 3));
+  const std::string volume_label = m_platform.VolumeLabel(DriveRootOf(AsciiUpper(entry)));
   m_scan.label =
       m_ui.AskText("Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)",
                    kProgramTitle, volume_label);

@@ -85,41 +85,21 @@ void FrmMain::tvAlbum_NodeClick(int node) {
   m_LV.SetSorted(false);
   m_LV.SetWidth(kColPath, 0);
 
-  const std::string key = m_tvAlbum.node(node).key;
-  const std::string text = m_tvAlbum.node(node).text;
-  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  const NodeKey node_key = KeyOfNode(node);
+  const std::string& key = node_key.key();
+  const int icon = FileListIcon(m_settings.txtType);
   std::vector<ListRow> rows;
   int64_t total = 0;
-  const auto list = [&](const CatalogRecord& record) {
+  // A folder of a drive lists the catalog up to its end; a disk's records
+  // are looked for in every record the data file holds, as a disk's records
+  // may stand after the trailer of an earlier scan.
+  const bool on_disk = !node_key.label().empty();
+  const int end = on_disk ? m_catalog.WrittenEnd() : m_catalog.CatalogEnd();
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = m_catalog.Record(i);
+    if (!node_key.ListsDirectly(record)) continue;
     rows.push_back(FileListRow(record, icon));
     total += record.size;
-  };
-
-  if (m_platform.DriveType(key.substr(0, 3)) == kDriveFixed) {
-    m_catalog.Walk([&](int, const CatalogRecord& record) {
-      if (record.path == key) list(record);
-    });
-  } else {
-    const int drive_type = m_platform.DriveType(text + "\\");
-    const bool drive_node = drive_type == kDriveRemovable || drive_type == kDriveCdRom;
-    const int end = m_catalog.WrittenEnd();
-    if (drive_node) {
-      // A removable drive's own node lists nothing: its files belong to disks.
-    } else if (key.size() == text.size() + 4) {
-      const std::string root = key.substr(0, 3);
-      for (int i = 1; i < end; ++i) {
-        const CatalogRecord& record = m_catalog.Record(i);
-        if (record.disk_label == text && record.path == root) list(record);
-      }
-    } else if (key.size() > text.size() + 4) {
-      const std::size_t label_end = key.find('\\', 3);
-      const std::string label = key.substr(3, label_end - 3);
-      const std::string path = key.substr(0, 3) + key.substr(label_end + 1);
-      for (int i = 1; i < end; ++i) {
-        const CatalogRecord& record = m_catalog.Record(i);
-        if (record.disk_label == label && record.path == path) list(record);
-      }
-    }
   }
   const int count = static_cast<int>(rows.size());
   m_LV.SetSortKey(kColFileName);
@@ -154,5 +134,12 @@ void FrmMain::tvAlbum_DblClick() {
 }
 
 int FrmMain::tvAlbum_StartDrag() const { return m_tvAlbum.selected(); }
+
+NodeKey FrmMain::KeyOfNode(int node) const {
+  const std::string& key = m_tvAlbum.node(node).key;
+  // Removable and CD-ROM drives catalogue disks under labels of their own.
+  const int type = m_platform.DriveType(NodeKey::Parse(key, false).drive_root());
+  return NodeKey::Parse(key, type == kDriveRemovable || type == kDriveCdRom);
+}
 
 }  // namespace tallymere

@@ -42,7 +42,7 @@ void FrmMain::ListDuplicates(DuplicateRule rule) {
     sets = FindDuplicates(m_catalog, file_count, rule);
   }
 
-  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  const int icon = FileListIcon(m_settings.txtType);
   std::vector<ListRow> rows;
   rows.reserve(sets.pairs.size() * 3);
   // A record stands in many sets; its texts are made once, then copied.

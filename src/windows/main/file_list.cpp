@@ -78,7 +78,7 @@ void FrmMain::OpenSelectedFile() {
     m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
   } else {
     m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
-                         m_LV.Cell(row, kColPath).substr(0, 3) + "\" drive.",
+                         std::string(DriveRootOf(m_LV.Cell(row, kColPath))) + "\" drive.",
                      Buttons::kOk, Icon::kInformation, kProgramTitle);
   }
 }

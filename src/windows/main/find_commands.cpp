@@ -48,16 +48,13 @@ void FrmMain::mnuSearchdisk_Click() {
   if (busy()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node)) return;
-  const std::string key = m_tvAlbum.node(node).key;
-  const std::string text = m_tvAlbum.node(node).text;
-
-  const int node_type = m_platform.DriveType(key);
-  if (node_type == kDriveCdRom || node_type == kDriveRemovable) {
+  const NodeKey node_key = KeyOfNode(node);
+  if (node_key.kind() == NodeKey::Kind::kDrive && node_key.drive_holds_disks()) {
     m_ui.ShowMessage("Please select a disk label instead.", Buttons::kOk, Icon::kInformation,
                      kProgramTitle);
     return;
   }
-  if (m_tvAlbum.node(node).parent == TreeModel::kNoNode) {
+  if (node_key.kind() == NodeKey::Kind::kRoot) {
     m_find.set_txtFind("");
     m_find.set_cmbType("*.*");
     cmdAll_Click();
@@ -73,13 +70,12 @@ void FrmMain::mnuSearchdisk_Click() {
     m_ui.SetStatus(1, "Searching . . .");
     m_ui.SetStatus(2, "");
     m_ui.SetStatus(3, "");
-    const bool fixed = m_platform.DriveType(key.substr(0, 3)) == kDriveFixed;
-    found = FindRecords(m_catalog, NodeCondition(key, text, fixed));
+    found = FindRecords(m_catalog, node_key);
   }
   const int64_t total = ListRecords(found);
   m_focus_request = "tvAlbum";
 
-  ShowSearchStatus(NodeStatus(key, found.size(), total));
+  ShowSearchStatus(NodeStatus(node_key.key(), found.size(), total));
   m_commands.Enable("mnuReport", true);
 }
 
@@ -90,7 +86,7 @@ void FrmMain::ShowSearchStatus(const SearchStatus& status) {
 }
 
 int64_t FrmMain::ListRecords(const std::vector<int>& indices) {
-  const int icon = m_settings.txtType == "mp3" ? 3 : 1;
+  const int icon = FileListIcon(m_settings.txtType);
   std::vector<ListRow> rows;
   rows.reserve(indices.size());
   int64_t total = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/file_type.h"
 #include "common/format.h"
 #include "lists/list_request.h"
 
@@ -192,7 +193,7 @@ void FrmMain::ExpandFirstDrive() {
 }
 
 void FrmMain::SwitchViewsByFileType() {
-  const bool mp3 = m_settings.txtType == "mp3";
+  const bool mp3 = m_settings.txtType == kMp3Type;
   m_commands.Enable(Mp3Commands(), mp3);
   m_LV.SetWidth(kColModified, mp3 ? 0 : 1800);
   m_LV.SetWidth(kColBitrate, mp3 ? 650 : 0);

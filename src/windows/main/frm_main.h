@@ -14,6 +14,7 @@
 #include "catalog/catalog_table.h"
 #include "catalog/file_list_row.h"
 #include "catalog/list_model.h"
+#include "catalog/node_key.h"
 #include "catalog/settings.h"
 #include "catalog/tree_model.h"
 #include "ports/platform.h"
@@ -249,6 +250,8 @@ class FrmMain {
   // The record of a file-list row: the first whose Path and File name are the
   // row's; 0 when there is none.
   int RecordOfRow(int row) const;
+  // What the node with this id stands for, its drive's kind asked of the map.
+  NodeKey KeyOfNode(int node) const;
   // A row's full path: its Path followed by its File name.
   std::string RowPath(int row) const;
 

@@ -102,14 +102,14 @@ void FrmMain::mnuScan_Click() {
   m_data_file_path = UntitledPath();
 
   if (m_scan.lstBox.size() == 1) {
-    if (IsRemovableType(m_platform.DriveType(m_scan.lstBox.front().substr(0, 3)))) {
+    if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_scan.lstBox.front())))) {
       if (!AddDisk()) return;
     } else if (!ScanBatch(error_report)) {
       return;
     }
   } else {
     for (std::size_t i = 0; i < m_scan.lstBox.size(); ++i) {
-      if (IsRemovableType(m_platform.DriveType(m_scan.lstBox[i].substr(0, 3)))) {
+      if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_scan.lstBox[i])))) {
         m_ui.ShowMessage("Please add removable disk seperately.", Buttons::kOk, Icon::kInformation,
                          kProgramTitle);
         m_scan.lstBox.erase(m_scan.lstBox.begin() + static_cast<std::ptrdiff_t>(i));

@@ -1,5 +1,6 @@
 // Update: the fixed drives scanned afresh, the removable disks kept.
 
+#include "catalog/file_type.h"
 #include "common/format.h"
 #include "scan/update.h"
 #include "windows/main/frm_main.h"
@@ -8,7 +9,7 @@ namespace tallymere {
 
 void FrmMain::mnuUpdate_Click() {
   if (busy()) return;
-  if (m_settings.txtType != "mp3") m_settings.chkBitRate = 0;
+  if (m_settings.txtType != kMp3Type) m_settings.chkBitRate = 0;
   m_LV.SetWidth(kColPath, 0);
   m_LV.Clear();
 

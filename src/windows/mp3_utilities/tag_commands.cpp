@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "catalog/file_list_row.h"
+#include "common/ascii_case.h"
 #include "common/sorted_list.h"
 #include "mp3/name_fields.h"
 #include "windows/main/frm_main.h"
@@ -21,10 +22,7 @@ constexpr std::string_view kWriteTagTitle = "Write Tag";
 std::string FileKey(std::string_view path, std::string_view file_name) {
   std::string key(path);
   key += '\0';
-  for (const char c : file_name) {
-    key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return key;
+  return key + AsciiLower(file_name);
 }
 
 // What one command says at each step.

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 
+#include "common/ascii_case.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
@@ -16,13 +17,6 @@ std::optional<int16_t> Number(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
 }
 
 bool IsTrue(const std::string& text) { return text == "True"; }
@@ -74,7 +68,7 @@ Settings FrmOption::Applied() const {
   settings.chkBitRate = m_controls.chkBitRate;
   settings.chkHeader = m_controls.chkHeader;
   settings.chkSum = m_controls.chkSum;
-  settings.txtType = Lower(m_controls.txtType);
+  settings.txtType = AsciiLower(m_controls.txtType);
   settings.chkHtml = m_controls.chkHtml;
   settings.chkM3U = m_controls.chkM3U;
   settings.TBcolor = m_controls.TBcolor;

@@ -1,0 +1,48 @@
+#pragma once
+// Letter case of ASCII letters only: the searches, the type filter and the
+// self-sorting lists ignore the case of A to Z and compare every other byte
+// as it is, so a UTF-8 sequence is never folded half-way.
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+namespace tallymere {
+
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+inline std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = AsciiLower(c);
+  return lower;
+}
+
+inline std::string AsciiUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = AsciiUpper(c);
+  return upper;
+}
+
+inline bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiLower(x) == AsciiLower(y);
+         });
+}
+
+inline bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() && EqualNoCase(text.substr(0, start.size()), start);
+}
+
+inline bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// True when text contains part; an empty part is in every text.
+inline bool ContainsNoCase(std::string_view text, std::string_view part) {
+  if (part.empty()) return true;
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [](char x, char y) { return AsciiLower(x) == AsciiLower(y); }) != text.end();
+}
+
+}  // namespace tallymere
