@@ -39,15 +39,15 @@ class QuietUi : public UiServices {
   std::string BrowseForFolder(std::string_view) override { return ""; }
   uint32_t ChooseColor(std::string_view, uint32_t initial) override { return initial; }
   void SetStatus(int, std::string_view) override {}
-  void Animation(std::string_view, bool) override {}
+  void Animation(AnimationKind, bool) override {}
   void BusyPointer(bool) override {}
   void YieldToUi() override {}
   void CopyToClipboard(std::string_view) override {}
-  int ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,
-                int) override {
-    return 31;
+  ShellResult ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,
+                        int) override {
+    return ShellResult::kNoAssociation;
   }
-  int ShowProperties(std::string_view) override { return 31; }
+  ShellResult ShowProperties(std::string_view) override { return ShellResult::kNoAssociation; }
   int RecycleFiles(const std::vector<std::string>&) override { return 1; }
   int messages() const { return m_messages; }
 

@@ -3,9 +3,6 @@
 namespace tallymere::cli {
 namespace {
 
-// Returned by ShellOpen and ShowProperties: 31 is "no application", which is
-// what a terminal without a desktop amounts to.
-constexpr int kNoApplication = 31;
 // Any non-zero result tells the caller that nothing went to the trash.
 constexpr int kNotRecycled = 1;
 
@@ -72,12 +69,13 @@ uint32_t ConsoleUi::ChooseColor(std::string_view title, uint32_t initial) {
   return initial;
 }
 
-int ConsoleUi::ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,
-                         int) {
-  return kNoApplication;
+// "No application" is what a terminal without a desktop amounts to.
+ShellResult ConsoleUi::ShellOpen(std::string_view, std::string_view, std::string_view,
+                                 std::string_view, int) {
+  return ShellResult::kNoAssociation;
 }
 
-int ConsoleUi::ShowProperties(std::string_view) { return kNoApplication; }
+ShellResult ConsoleUi::ShowProperties(std::string_view) { return ShellResult::kNoAssociation; }
 
 int ConsoleUi::RecycleFiles(const std::vector<std::string>&) { return kNotRecycled; }
 

@@ -33,13 +33,13 @@ class ConsoleUi : public UiServices {
   std::string BrowseForFolder(std::string_view title) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int, std::string_view) override {}
-  void Animation(std::string_view, bool) override {}
+  void Animation(AnimationKind, bool) override {}
   void BusyPointer(bool) override {}
   void YieldToUi() override {}
   void CopyToClipboard(std::string_view) override {}
-  int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                std::string_view folder, int show_state) override;
-  int ShowProperties(std::string_view path) override;
+  ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                        std::string_view folder, int show_state) override;
+  ShellResult ShowProperties(std::string_view path) override;
   int RecycleFiles(const std::vector<std::string>& paths) override;
 
  private:

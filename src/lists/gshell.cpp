@@ -11,8 +11,6 @@ namespace tallymere {
 
 namespace {
 
-// Results above this are success.
-constexpr int kLastFailure = 32;
 constexpr int32_t kDefaultNumber = 0;  // marks "kShellErrorBase + result"
 
 struct ErrorRow {
@@ -50,7 +48,8 @@ bool ContainsExe(std::string_view name) { return ContainsNoCase(name, ".EXE"); }
 
 }  // namespace
 
-ShellError ShellErrorFor(int shell_result) {
+ShellError ShellErrorFor(ShellResult result) {
+  const int shell_result = static_cast<int>(result);
   ShellError error;
   error.source = ErrorSource();
   error.number = kShellErrorBase + shell_result;
@@ -69,10 +68,10 @@ bool GShell(UiServices& ui, std::string_view file_name, int32_t show_state,
             std::string_view parameters, std::string_view folder, std::string_view verb,
             ShellError* error) {
   if (ContainsExe(file_name)) show_state = kShowHidden;
-  const int result = !parameters.empty() || !folder.empty()
-                         ? ui.ShellOpen(verb, file_name, parameters, folder, show_state)
-                         : ui.ShellOpen(verb, file_name, "", "", kShowNormal);
-  if (result > kLastFailure) return true;
+  const ShellResult result = !parameters.empty() || !folder.empty()
+                                 ? ui.ShellOpen(verb, file_name, parameters, folder, show_state)
+                                 : ui.ShellOpen(verb, file_name, "", "", kShowNormal);
+  if (Started(result)) return true;
   if (error != nullptr) *error = ShellErrorFor(result);
   return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // GShell: the one way commands hand a file or address to the desktop to be
 // opened with its associated program. It wraps UiServices::ShellOpen and turns
-// a failing shell result (0 to 32) into an error number and text that callers
+// a shell result that is no start into an error number and text that callers
 // may look at or ignore; it never shows anything itself.
 
 #include <cstdint>
@@ -27,8 +27,8 @@ struct ShellError {
   std::string source;  // the program's name followed by ".GShell"
 };
 
-// The error for a failing shell result (32 or less).
-ShellError ShellErrorFor(int shell_result);
+// The error for a shell result that is no start.
+ShellError ShellErrorFor(ShellResult result);
 
 // Opens file_name through ui (which stands for the owner window). With no
 // parameters and no folder the file opens in a normal window whatever

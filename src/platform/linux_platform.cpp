@@ -308,7 +308,7 @@ std::string LinuxPlatform::ProgramFolder() const { return m_program_folder; }
 
 std::time_t LinuxPlatform::Now() const { return m_clock ? m_clock() : std::time(nullptr); }
 
-void LinuxPlatform::CdDoor(std::string_view command) const {
+void LinuxPlatform::CdDoor(CdDoorMove move) const {
   std::string device;
   for (const MappedDrive& drive : Map().drives) {
     if (!drive.device.empty()) {
@@ -321,7 +321,7 @@ void LinuxPlatform::CdDoor(std::string_view command) const {
     const std::vector<std::string> optical = m_probe->OpticalDevices();
     device = optical.empty() ? kDefaultCdDevice : optical.front();
   }
-  SendCdDoorCommand(device, command);
+  MoveCdDoor(device, move);
 }
 
 }  // namespace tallymere

@@ -74,7 +74,7 @@ class LinuxPlatform : public Platform {
 
   std::string ProgramFolder() const override;
   std::time_t Now() const override;
-  void CdDoor(std::string_view command) const override;
+  void CdDoor(CdDoorMove move) const override;
 
  private:
   // The map, brought up to date first when the mount table changed.

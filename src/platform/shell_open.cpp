@@ -146,14 +146,14 @@ Association FindAssociation(const std::string& path, const ShellTools& tools) {
   return Association::kNone;
 }
 
-int Launch(const std::string& target, std::string_view folder, const ShellTools& tools,
-           OpenFailed on_failure) {
-  if (!tools.launch) return kShellNoAssociation;
+ShellResult Launch(const std::string& target, std::string_view folder, const ShellTools& tools,
+                   OpenFailed on_failure) {
+  if (!tools.launch) return ShellResult::kNoAssociation;
   const std::string working = IsFolder(std::string(folder)) ? std::string(folder) : std::string();
   const Status started =
       tools.launch({std::string(kOpener), target}, working, std::move(on_failure));
   // Without a working opener nothing can open the file.
-  return started.ok() ? kShellStarted : kShellNoAssociation;
+  return started.ok() ? ShellResult::kStarted : ShellResult::kNoAssociation;
 }
 
 std::vector<std::string> XdgDataFolders() {
@@ -299,9 +299,9 @@ ShellTools SystemShellTools() {
   return tools;
 }
 
-int ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
-                  OpenFailed on_failure) {
-  if (path.empty()) return kShellFileNotFound;
+ShellResult ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
+                          OpenFailed on_failure) {
+  if (path.empty()) return ShellResult::kFileNotFound;
   const std::string target(path);
   if (target[0] != '/' && HasUrlScheme(target)) {
     return Launch(target, folder, tools, std::move(on_failure));
@@ -310,17 +310,17 @@ int ShellOpenPath(std::string_view path, std::string_view folder, const ShellToo
   struct stat info;
   if (stat(target.c_str(), &info) != 0) {
     const int error = errno;
-    if (error == EACCES) return kShellAccessDenied;
-    if (error == ENOTDIR) return kShellPathNotFound;
+    if (error == EACCES) return ShellResult::kAccessDenied;
+    if (error == ENOTDIR) return ShellResult::kPathNotFound;
     struct stat parent;
     if (stat(ParentOf(target).c_str(), &parent) != 0) {
-      return errno == EACCES ? kShellAccessDenied : kShellPathNotFound;
+      return errno == EACCES ? ShellResult::kAccessDenied : ShellResult::kPathNotFound;
     }
-    return S_ISDIR(parent.st_mode) ? kShellFileNotFound : kShellPathNotFound;
+    return S_ISDIR(parent.st_mode) ? ShellResult::kFileNotFound : ShellResult::kPathNotFound;
   }
-  if (access(target.c_str(), R_OK) != 0) return kShellAccessDenied;
+  if (access(target.c_str(), R_OK) != 0) return ShellResult::kAccessDenied;
 
-  if (FindAssociation(target, tools) == Association::kNone) return kShellNoAssociation;
+  if (FindAssociation(target, tools) == Association::kNone) return ShellResult::kNoAssociation;
   return Launch(target, folder, tools, std::move(on_failure));
 }
 

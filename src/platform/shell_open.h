@@ -1,10 +1,9 @@
 #pragma once
 // Opening a file or address with the program the desktop associates with it.
 //
-// The result is decided before anything starts, in the codes callers know from
-// the shell: 2 the file is missing, 3 its folder is missing, 5 it cannot be
-// read, 31 no program is registered for its MIME type or any type it derives
-// from, 42 the opener was started. The opener (xdg-open) may wait until the
+// The result is decided before anything starts: the file or its folder is
+// missing, it cannot be read, no program is registered for its MIME type or
+// any type it derives from, or the opener was started. The opener (xdg-open) may wait until the
 // program it started exits, so it runs detached in its own session and is
 // never waited for on the caller's thread; a watcher thread reaps it and
 // reports a failure exit through a callback.
@@ -18,15 +17,9 @@
 #include <vector>
 
 #include "common/status.h"
+#include "ports/ui_services.h"
 
 namespace tallymere {
-
-inline constexpr int kShellFileNotFound = 2;
-inline constexpr int kShellPathNotFound = 3;
-inline constexpr int kShellAccessDenied = 5;
-inline constexpr int kShellNoAssociation = 31;
-// Any value above 32 means success; this is the one we give.
-inline constexpr int kShellStarted = 42;
 
 struct CommandOutput {
   bool started = false;  // false when the program could not be run at all
@@ -57,9 +50,9 @@ ShellTools SystemShellTools();
 
 // Opens a native path, or an address with a scheme ("https://..."), with its
 // associated program. folder, when it names a folder, becomes the program's
-// working folder. Returns one of the codes above.
-int ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
-                  OpenFailed on_failure);
+// working folder.
+ShellResult ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
+                          OpenFailed on_failure);
 
 // --- The pieces, exposed for tests ----------------------------------------------
 

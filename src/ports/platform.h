@@ -61,6 +61,9 @@ class RandomAccessFile {
 
 enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
 
+// Which way the CD tray moves.
+enum class CdDoorMove { kOpen, kClose };
+
 // The most a whole-file read takes of each kind of file: no real one comes
 // close, and a larger one is refused instead of filling the memory.
 inline constexpr std::size_t kSmallTextFileLimit = std::size_t{1} << 20;  // settings, drives, texts
@@ -138,8 +141,9 @@ class Platform {
   // Native folder holding Data/lists.dat, Header.txt and the like, no trailing "/".
   virtual std::string ProgramFolder() const = 0;
   virtual std::time_t Now() const = 0;
-  // Sends a CD-audio command text; errors are ignored by design.
-  virtual void CdDoor(std::string_view command) const = 0;
+  // Moves the tray of the CD-ROM drive; a drive without a tray, or one that
+  // is busy, simply does not move.
+  virtual void CdDoor(CdDoorMove move) const = 0;
 };
 
 }  // namespace tallymere

@@ -17,6 +17,23 @@ enum class Answer { kOk, kCancel, kYes, kNo };
 
 inline constexpr std::string_view kProgramTitle = "Tallymere";
 
+// What the desktop answered a request to open or show a file: started, or
+// why not, in the shell's own numbers, which GShell's error table turns into
+// texts. Any number above 32 is a start.
+enum class ShellResult : int {
+  kOutOfMemory = 0,
+  kFileNotFound = 2,
+  kPathNotFound = 3,
+  kAccessDenied = 5,
+  kNoAssociation = 31,
+  kStarted = 42,
+};
+inline bool Started(ShellResult result) { return static_cast<int>(result) > 32; }
+
+// What a long command shows it is doing: looking for files in the catalog,
+// or reading the computer's drives.
+enum class AnimationKind { kFindFile, kFindComputer };
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -41,20 +58,19 @@ class UiServices {
 
   // Status-bar panels are numbered 1 to 3.
   virtual void SetStatus(int panel, std::string_view text) = 0;
-  // file is "Findfile.avi" or "Findcomp.avi"; the desktop shows an
-  // indeterminate progress indicator instead of playing it.
-  virtual void Animation(std::string_view file, bool start) = 0;
+  // Starts or stops the animation of a long command; the desktop shows an
+  // indeterminate progress indicator.
+  virtual void Animation(AnimationKind kind, bool start) = 0;
   virtual void BusyPointer(bool on) = 0;
   // Lets the window repaint and move while a long command runs.
   virtual void YieldToUi() = 0;
   virtual void CopyToClipboard(std::string_view text) = 0;
 
-  // Opens a native path with its associated program. Above 32 is success;
-  // 2 missing file, 3 missing folder, 5 no access, 31 no application.
-  virtual int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                        std::string_view folder, int show_state) = 0;
-  // 32 or less is failure.
-  virtual int ShowProperties(std::string_view path) = 0;
+  // Opens a native path with its associated program.
+  virtual ShellResult ShellOpen(std::string_view verb, std::string_view path,
+                                std::string_view parameters, std::string_view folder,
+                                int show_state) = 0;
+  virtual ShellResult ShowProperties(std::string_view path) = 0;
   // Moves native paths to the trash after asking; zero on success.
   virtual int RecycleFiles(const std::vector<std::string>& paths) = 0;
 };

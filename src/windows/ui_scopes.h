@@ -23,16 +23,16 @@ class BusyScope {
 // A running animation for the life of the scope.
 class AnimationScope {
  public:
-  AnimationScope(UiServices& ui, std::string file) : m_ui(ui), m_file(std::move(file)) {
-    m_ui.Animation(m_file, true);
+  AnimationScope(UiServices& ui, AnimationKind kind) : m_ui(ui), m_kind(kind) {
+    m_ui.Animation(m_kind, true);
   }
-  ~AnimationScope() { m_ui.Animation(m_file, false); }
+  ~AnimationScope() { m_ui.Animation(m_kind, false); }
   AnimationScope(const AnimationScope&) = delete;
   AnimationScope& operator=(const AnimationScope&) = delete;
 
  private:
   UiServices& m_ui;
-  std::string m_file;
+  AnimationKind m_kind;
 };
 
 // Forwards every service to the desktop and counts how deep the program is
@@ -65,7 +65,7 @@ class YieldCountingUi : public UiServices {
     return m_inner.ChooseColor(title, initial);
   }
   void SetStatus(int panel, std::string_view text) override { m_inner.SetStatus(panel, text); }
-  void Animation(std::string_view file, bool start) override { m_inner.Animation(file, start); }
+  void Animation(AnimationKind kind, bool start) override { m_inner.Animation(kind, start); }
   void BusyPointer(bool on) override { m_inner.BusyPointer(on); }
   void YieldToUi() override {
     ++m_depth;
@@ -73,11 +73,13 @@ class YieldCountingUi : public UiServices {
     --m_depth;
   }
   void CopyToClipboard(std::string_view text) override { m_inner.CopyToClipboard(text); }
-  int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                std::string_view folder, int show_state) override {
+  ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                        std::string_view folder, int show_state) override {
     return m_inner.ShellOpen(verb, path, parameters, folder, show_state);
   }
-  int ShowProperties(std::string_view path) override { return m_inner.ShowProperties(path); }
+  ShellResult ShowProperties(std::string_view path) override {
+    return m_inner.ShowProperties(path);
+  }
   int RecycleFiles(const std::vector<std::string>& paths) override {
     return m_inner.RecycleFiles(paths);
   }

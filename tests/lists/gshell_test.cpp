@@ -42,7 +42,7 @@ TEST(GShellTest, ErrorTableGivesNumbersAndTexts) {
        "An error occurred occurred whilst trying to open or print the selected file."},
   };
   for (const Row& row : rows) {
-    const ShellError error = ShellErrorFor(row.result);
+    const ShellError error = ShellErrorFor(static_cast<ShellResult>(row.result));
     EXPECT_EQ(error.number, row.number) << row.result;
     EXPECT_EQ(error.description, row.text) << row.result;
     EXPECT_EQ(error.source, kSource);
@@ -51,12 +51,12 @@ TEST(GShellTest, ErrorTableGivesNumbersAndTexts) {
 
 TEST(GShellTest, SuccessAboveThirtyTwoAndFailureReported) {
   ScriptedUi ui;
-  ui.set_shell_result(33);
+  ui.set_shell_result(static_cast<ShellResult>(33));
   ShellError error{1, "untouched", ""};
   EXPECT_TRUE(GShell(ui, "/lists/music.htm", kShowDefault, "", "", "open", &error));
   EXPECT_EQ(error.description, "untouched");
 
-  ui.set_shell_result(31);
+  ui.set_shell_result(ShellResult::kNoAssociation);
   EXPECT_FALSE(GShell(ui, "/lists/music.htm", kShowDefault, "", "", "open", &error));
   EXPECT_EQ(error.number, kShellErrorBase + 31);
   EXPECT_EQ(error.description, "No application is associated with this file type.");

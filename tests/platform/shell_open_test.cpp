@@ -56,17 +56,18 @@ TEST(ShellOpenTest, MissingOrUnreadablePathsAreRefusedBeforeAskingAnything) {
   const std::string file = temp.WriteFile("a.txt", "x");
   FakeDesktop desktop;
   const ShellTools tools = desktop.Tools();
-  EXPECT_EQ(ShellOpenPath(temp.Path("gone.txt"), "", tools, nullptr), kShellFileNotFound);
-  EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr), kShellPathNotFound);
-  EXPECT_EQ(ShellOpenPath(file + "/inside.txt", "", tools, nullptr), kShellPathNotFound);
-  EXPECT_EQ(ShellOpenPath("", "", tools, nullptr), kShellFileNotFound);
+  EXPECT_EQ(ShellOpenPath(temp.Path("gone.txt"), "", tools, nullptr), ShellResult::kFileNotFound);
+  EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr),
+            ShellResult::kPathNotFound);
+  EXPECT_EQ(ShellOpenPath(file + "/inside.txt", "", tools, nullptr), ShellResult::kPathNotFound);
+  EXPECT_EQ(ShellOpenPath("", "", tools, nullptr), ShellResult::kFileNotFound);
   const std::string locked = temp.MakeFolder("locked");
   temp.WriteFile("locked/a.txt", "x");
   testing::RunAsUnprivileged({temp.path()}, [&] {
     chmod(file.c_str(), 0);
     chmod(locked.c_str(), 0);
-    EXPECT_EQ(ShellOpenPath(file, "", tools, nullptr), kShellAccessDenied);
-    EXPECT_EQ(ShellOpenPath(locked + "/a.txt", "", tools, nullptr), kShellAccessDenied);
+    EXPECT_EQ(ShellOpenPath(file, "", tools, nullptr), ShellResult::kAccessDenied);
+    EXPECT_EQ(ShellOpenPath(locked + "/a.txt", "", tools, nullptr), ShellResult::kAccessDenied);
   });
   EXPECT_TRUE(desktop.queries.empty());
   EXPECT_TRUE(desktop.launches.empty());
@@ -81,7 +82,7 @@ TEST(ShellOpenTest, NoApplicationForTypeOrAnyAncestorIs31ElseItOpensDetached) {
   desktop.answers["xdg-mime query filetype " + file] = Says("text/x-foo; charset=us-ascii\n");
 
   EXPECT_EQ(ShellOpenPath(file, "", desktop.Tools({temp.Path("share")}), nullptr),
-            kShellNoAssociation);
+            ShellResult::kNoAssociation);
   EXPECT_EQ(desktop.queries,
             (Texts{"xdg-mime query filetype " + file, "xdg-mime query default text/x-foo",
                    "xdg-mime query default text/x-bar", "xdg-mime query default text/plain",
@@ -91,8 +92,9 @@ TEST(ShellOpenTest, NoApplicationForTypeOrAnyAncestorIs31ElseItOpensDetached) {
   // An application for an ancestor is enough; a folder that does not exist is
   // not handed on.
   desktop.answers["xdg-mime query default text/plain"] = Says("editor.desktop\n");
-  EXPECT_EQ(ShellOpenPath(file, work, desktop.Tools(), nullptr), kShellStarted);
-  EXPECT_EQ(ShellOpenPath(file, temp.Path("nowhere"), desktop.Tools(), nullptr), kShellStarted);
+  EXPECT_EQ(ShellOpenPath(file, work, desktop.Tools(), nullptr), ShellResult::kStarted);
+  EXPECT_EQ(ShellOpenPath(file, temp.Path("nowhere"), desktop.Tools(), nullptr),
+            ShellResult::kStarted);
   EXPECT_EQ(desktop.launches, (std::vector<Texts>{{"xdg-open", file}, {"xdg-open", file}}));
   EXPECT_EQ(desktop.folders, (Texts{work, ""}));
 }
@@ -102,18 +104,18 @@ TEST(ShellOpenTest, UnknownDesktopLetsTheOpenerTryAndAddressesGoStraightToIt) {
   const std::string file = temp.WriteFile("a.txt", "x");
   FakeDesktop missing;
   missing.mime_missing = true;
-  EXPECT_EQ(ShellOpenPath(file, "", missing.Tools(), nullptr), kShellStarted);
+  EXPECT_EQ(ShellOpenPath(file, "", missing.Tools(), nullptr), ShellResult::kStarted);
   EXPECT_EQ(missing.launches.size(), 1u);
   FakeDesktop failing;
   failing.answers["xdg-mime query filetype " + file] = CommandOutput{true, 4, ""};
-  EXPECT_EQ(ShellOpenPath(file, "", failing.Tools(), nullptr), kShellStarted);
+  EXPECT_EQ(ShellOpenPath(file, "", failing.Tools(), nullptr), ShellResult::kStarted);
   FakeDesktop no_opener;
   no_opener.mime_missing = no_opener.opener_missing = true;
-  EXPECT_EQ(ShellOpenPath(file, "", no_opener.Tools(), nullptr), kShellNoAssociation);
+  EXPECT_EQ(ShellOpenPath(file, "", no_opener.Tools(), nullptr), ShellResult::kNoAssociation);
 
   FakeDesktop desktop;
   EXPECT_EQ(ShellOpenPath("https://example.org/tallymere", "", desktop.Tools(), nullptr),
-            kShellStarted);
+            ShellResult::kStarted);
   EXPECT_TRUE(desktop.queries.empty());
   EXPECT_EQ(desktop.launches, (std::vector<Texts>{{"xdg-open", "https://example.org/tallymere"}}));
   EXPECT_TRUE(HasUrlScheme("mailto:someone@example.org"));

@@ -77,12 +77,12 @@ class FaultyPlatform : public Platform {
   Status DeletePermanently(const std::string& native_path) const override;
   std::string ProgramFolder() const override { return m_real.ProgramFolder(); }
   std::time_t Now() const override { return m_real.Now(); }
-  void CdDoor(std::string_view command) const override {
-    m_cd_door.emplace_back(command);
-    m_real.CdDoor(command);
+  void CdDoor(CdDoorMove move) const override {
+    m_cd_door.push_back(move);
+    m_real.CdDoor(move);
   }
-  // The CD-audio commands sent so far.
-  const std::vector<std::string>& cd_door_commands() const { return m_cd_door; }
+  // The tray's moves so far.
+  const std::vector<CdDoorMove>& cd_door_moves() const { return m_cd_door; }
 
   // Counts a call and returns the failure chosen for it, or Ok. Public for
   // the open files this platform hands out.
@@ -99,7 +99,7 @@ class FaultyPlatform : public Platform {
   const Platform& m_real;
   mutable std::multimap<PlatformCall, Planned> m_planned;
   mutable std::map<PlatformCall, int> m_calls;
-  mutable std::vector<std::string> m_cd_door;
+  mutable std::vector<CdDoorMove> m_cd_door;
 };
 
 }  // namespace tallymere::testing

@@ -160,8 +160,9 @@ void ScriptedUi::SetStatus(int panel, std::string_view text) {
   if (panel >= 1 && panel <= 3) m_status[panel] = std::string(text);
 }
 
-void ScriptedUi::Animation(std::string_view file, bool start) {
-  m_calls.push_back(MakeCall("Animation", "", "", std::string(file), start ? 1 : 0));
+void ScriptedUi::Animation(AnimationKind kind, bool start) {
+  const char* name = kind == AnimationKind::kFindFile ? "find file" : "find computer";
+  m_calls.push_back(MakeCall("Animation", "", "", name, start ? 1 : 0));
   m_animation_running = start;
 }
 
@@ -180,15 +181,16 @@ void ScriptedUi::CopyToClipboard(std::string_view text) {
   m_clipboard = std::string(text);
 }
 
-int ScriptedUi::ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                          std::string_view folder, int show_state) {
+ShellResult ScriptedUi::ShellOpen(std::string_view verb, std::string_view path,
+                                  std::string_view parameters, std::string_view folder,
+                                  int show_state) {
   m_calls.push_back(
       MakeCall("ShellOpen", std::string(path), std::string(folder), std::string(verb), show_state));
   (void)parameters;
   return m_shell_result;
 }
 
-int ScriptedUi::ShowProperties(std::string_view path) {
+ShellResult ScriptedUi::ShowProperties(std::string_view path) {
   m_calls.push_back(MakeCall("ShowProperties", std::string(path)));
   return m_shell_result;
 }

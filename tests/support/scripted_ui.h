@@ -41,7 +41,7 @@ class ScriptedUi : public UiServices {
   // The colour dialog is cancelled: it reports the colour it started at.
   ScriptedUi& CancelColor();
   // Results of the shell operations when nothing is queued: 42 and 42.
-  void set_shell_result(int result) { m_shell_result = result; }
+  void set_shell_result(ShellResult result) { m_shell_result = result; }
   void set_recycle_result(int result) { m_recycle_result = result; }
   // What RecycleFiles does after it is recorded, such as the desktop's own
   // questions and trash; without one it returns the recycle result.
@@ -78,13 +78,13 @@ class ScriptedUi : public UiServices {
   std::string BrowseForFolder(std::string_view title) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
-  void Animation(std::string_view file, bool start) override;
+  void Animation(AnimationKind kind, bool start) override;
   void BusyPointer(bool on) override;
   void YieldToUi() override;
   void CopyToClipboard(std::string_view text) override;
-  int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                std::string_view folder, int show_state) override;
-  int ShowProperties(std::string_view path) override;
+  ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                        std::string_view folder, int show_state) override;
+  ShellResult ShowProperties(std::string_view path) override;
   int RecycleFiles(const std::vector<std::string>& paths) override;
 
  private:
@@ -105,7 +105,7 @@ class ScriptedUi : public UiServices {
   int m_busy_depth = 0;
   bool m_animation_running = false;
   int m_yield_count = 0;
-  int m_shell_result = 42;
+  ShellResult m_shell_result = ShellResult::kStarted;
   int m_recycle_result = 0;
   std::function<void()> m_on_yield;
   std::function<int(const std::vector<std::string>&)> m_recycle;

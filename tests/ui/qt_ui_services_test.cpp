@@ -222,9 +222,9 @@ TEST_F(QtUiServicesTest, StatusPanelsAnimationBarAndClipboard) {
 
   EXPECT_EQ(bar.maximum(), 0);  // indeterminate
   EXPECT_TRUE(bar.isHidden());
-  m_ui.Animation("Findfile.avi", true);
+  m_ui.Animation(AnimationKind::kFindFile, true);
   EXPECT_FALSE(bar.isHidden());
-  m_ui.Animation("Findfile.avi", false);
+  m_ui.Animation(AnimationKind::kFindFile, false);
   EXPECT_TRUE(bar.isHidden());
 
   m_ui.CopyToClipboard("C:\\Music\\Caf\xC3\xA9.mp3");
@@ -345,8 +345,9 @@ TEST_F(QtUiServicesTest, ShellOpenDecidesFirstAndReportsALaterFailureOnTheWindow
     report_thread = std::this_thread::get_id();
   });
 
-  EXPECT_EQ(m_ui.ShellOpen("open", m_temp.Path("gone.htm"), "", "", 1), kShellFileNotFound);
-  EXPECT_EQ(m_ui.ShellOpen("open", "C:\\list.htm", "", "", 1), kShellStarted);  // catalog path
+  EXPECT_EQ(m_ui.ShellOpen("open", m_temp.Path("gone.htm"), "", "", 1), ShellResult::kFileNotFound);
+  EXPECT_EQ(m_ui.ShellOpen("open", "C:\\list.htm", "", "", 1),
+            ShellResult::kStarted);  // catalog path
   QElapsedTimer clock;
   clock.start();
   while (failures.empty() && clock.elapsed() < 10000) QTest::qWait(10);
@@ -396,8 +397,8 @@ TEST_F(QtUiServicesTest, PropertiesFallBackToOurOwnWindowWithoutAFileManager) {
 
   m_ui.SetPropertiesBus(QDBusConnection::connectToBus(
       QStringLiteral("unix:path=/nonexistent/tallymere-bus"), QStringLiteral("tallymere-no-bus")));
-  EXPECT_EQ(m_ui.ShowProperties(m_temp.Path("gone.txt")), kShellFileNotFound);
-  EXPECT_EQ(m_ui.ShowProperties(file), kShellStarted);
+  EXPECT_EQ(m_ui.ShowProperties(m_temp.Path("gone.txt")), ShellResult::kFileNotFound);
+  EXPECT_EQ(m_ui.ShowProperties(file), ShellResult::kStarted);
   FilePropertiesDialog* shown = ShownPropertiesDialog();
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->windowTitle(), QStringLiteral("a b.txt Properties"));
@@ -413,7 +414,7 @@ TEST_F(QtUiServicesTest, PropertiesAskTheFileManagerOnTheSessionBus) {
   ASSERT_TRUE(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager));
   ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
 
-  EXPECT_EQ(m_ui.ShowProperties(file), kShellStarted);
+  EXPECT_EQ(m_ui.ShowProperties(file), ShellResult::kStarted);
   QElapsedTimer clock;
   clock.start();
   while (manager.shown.isEmpty() && clock.elapsed() < 10000) QTest::qWait(10);
@@ -425,7 +426,7 @@ TEST_F(QtUiServicesTest, PropertiesAskTheFileManagerOnTheSessionBus) {
   // Gone from the bus: the error reply brings up our own window.
   bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
   bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
-  EXPECT_EQ(m_ui.ShowProperties(file), kShellStarted);
+  EXPECT_EQ(m_ui.ShowProperties(file), ShellResult::kStarted);
   FilePropertiesDialog* dialog = ShownPropertiesDialog(10000);
   ASSERT_NE(dialog, nullptr);
   dialog->close();

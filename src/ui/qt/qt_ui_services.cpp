@@ -304,8 +304,8 @@ void QtUiServices::SetStatus(int panel, std::string_view text) {
   m_panels[panel - 1]->setText(Utf8(text));
 }
 
-void QtUiServices::Animation(std::string_view file, bool start) {
-  (void)file;  // both animations show as the same busy bar
+void QtUiServices::Animation(AnimationKind, bool start) {
+  // Both animations show as the same busy bar.
   if (m_animation_bar) m_animation_bar->setVisible(start);
 }
 
@@ -342,8 +342,9 @@ std::string QtUiServices::NativeOf(std::string_view path) const {
   return std::string(path);
 }
 
-int QtUiServices::ShellOpen(std::string_view verb, std::string_view path,
-                            std::string_view parameters, std::string_view folder, int show_state) {
+ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path,
+                                    std::string_view parameters, std::string_view folder,
+                                    int show_state) {
   // The desktop's opener takes one file or address; it picks the window and
   // the action itself, so verb, parameters and show state have no say here.
   (void)verb;
@@ -380,16 +381,16 @@ void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
   box->show();
 }
 
-int QtUiServices::ShowProperties(std::string_view path) {
+ShellResult QtUiServices::ShowProperties(std::string_view path) {
   std::string native = NativeOf(path);
   struct stat info;
-  if (native.empty() || lstat(native.c_str(), &info) != 0) return kShellFileNotFound;
+  if (native.empty() || lstat(native.c_str(), &info) != 0) return ShellResult::kFileNotFound;
   if (native[0] != '/') native = ToNative(QDir::current().absoluteFilePath(FromNative(native)));
 
   const QDBusConnection bus = m_properties_bus.value_or(QDBusConnection::sessionBus());
   if (!bus.isConnected()) {
     ShowOwnProperties(native);
-    return kShellStarted;
+    return ShellResult::kStarted;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(
       QLatin1String(kFileManagerService), QLatin1String(kFileManagerPath),
@@ -405,7 +406,7 @@ int QtUiServices::ShowProperties(std::string_view path) {
                      if (finished->isError()) ShowOwnProperties(native);
                      finished->deleteLater();
                    });
-  return kShellStarted;
+  return ShellResult::kStarted;
 }
 
 void QtUiServices::ShowOwnProperties(const std::string& native_path) {

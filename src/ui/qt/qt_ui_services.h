@@ -68,13 +68,13 @@ class QtUiServices : public UiServices {
   std::string BrowseForFolder(std::string_view title) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
-  void Animation(std::string_view file, bool start) override;
+  void Animation(AnimationKind kind, bool start) override;
   void BusyPointer(bool on) override;
   void YieldToUi() override;
   void CopyToClipboard(std::string_view text) override;
-  int ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
-                std::string_view folder, int show_state) override;
-  int ShowProperties(std::string_view path) override;
+  ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
+                        std::string_view folder, int show_state) override;
+  ShellResult ShowProperties(std::string_view path) override;
   int RecycleFiles(const std::vector<std::string>& paths) override;
 
  private:

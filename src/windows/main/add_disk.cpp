@@ -97,7 +97,7 @@ bool FrmMain::AddDisk() {
   CatalogTable disk;
   Status status;
   {
-    AnimationScope animation(m_ui, "Findcomp.avi");
+    AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     status = engine.ScanDisk({m_settings.txtType, m_settings.chkBitRate}, &disk, &report);
   }
   if (!status) return failure();

@@ -115,7 +115,7 @@ void FrmMain::mnuDeleteDisk_Click() {
 
 void FrmMain::mnuEject_Click() {
   if (busy()) return;
-  m_platform.CdDoor(m_tray_open ? "set cd door closed" : "set cd door open");
+  m_platform.CdDoor(m_tray_open ? CdDoorMove::kClose : CdDoorMove::kOpen);
   m_tray_open = !m_tray_open;
 }
 

@@ -32,7 +32,7 @@ void FrmMain::ListDuplicates(DuplicateRule rule) {
   const int file_count = m_scan.file_count;
   DuplicateSets sets;
   {
-    AnimationScope animation(m_ui, "Findfile.avi");
+    AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
     m_LV.SetSorted(false);
     m_ui.SetStatus(1, "Searching . . . ");

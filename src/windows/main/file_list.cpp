@@ -10,7 +10,6 @@
 namespace tallymere {
 namespace {
 
-constexpr int kShellFileNotFound = 2;
 constexpr int kFileNotFoundError = 53;
 
 int64_t SizeOfRow(const ListModel& list, int row) {
@@ -67,7 +66,7 @@ void FrmMain::OpenSelectedFile() {
   ShellError error;
   if (!native) {
     // A drive this machine does not have is as good as a disk not inserted.
-    error = ShellErrorFor(kShellFileNotFound);
+    error = ShellErrorFor(ShellResult::kFileNotFound);
   } else if (GShell(m_ui, *native, kShowDefault, "", "", "open", &error)) {
     return;
   }

@@ -9,7 +9,6 @@ namespace {
 
 // The Path column as a search shows it: the rows come from many folders.
 constexpr int kSearchPathWidth = 2500;
-constexpr std::string_view kFindAnimation = "Findfile.avi";
 
 }  // namespace
 
@@ -28,7 +27,7 @@ void FrmMain::cmdFind_Click() {
   m_ui.YieldToUi();
   std::vector<int> found;
   {
-    AnimationScope animation(m_ui, std::string(kFindAnimation));
+    AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
     m_LV.SetSorted(false);
     for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
@@ -65,7 +64,7 @@ void FrmMain::mnuSearchdisk_Click() {
   m_ui.YieldToUi();
   std::vector<int> found;
   {
-    AnimationScope animation(m_ui, std::string(kFindAnimation));
+    AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
     m_ui.SetStatus(1, "Searching . . .");
     m_ui.SetStatus(2, "");

@@ -55,7 +55,6 @@ void FrmMain::Form_Load() {
   ReportDriveMapProblems();
 
   m_find.Reset();
-  m_platform.CdDoor("open cdaudio alias cd wait shareable");
   m_ui.SetStatus(1, "Ready");
 }
 

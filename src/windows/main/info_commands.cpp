@@ -14,7 +14,7 @@ void FrmMain::mnuProperty_Click() {
   const int row = m_LV.FirstSelected();
   if (row < 0) return;
   const std::string full = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);
-  if (m_ui.ShowProperties(full) < 33) {
+  if (!Started(m_ui.ShowProperties(full))) {
     m_ui.ShowMessage("Error, please make sure file exists on path selected.", Buttons::kOk,
                      Icon::kStop, kProgramTitle);
   }

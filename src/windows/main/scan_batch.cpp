@@ -141,7 +141,7 @@ bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) 
   CatalogTable scanned;
   Status status;
   {
-    AnimationScope animation(m_ui, "Findcomp.avi");
+    AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     status = engine.ScanDisk(settings, &scanned, &report);
   }
   if (!status) {

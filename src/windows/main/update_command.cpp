@@ -24,7 +24,7 @@ void FrmMain::mnuUpdate_Click() {
   m_ui.YieldToUi();
 
   Result<UpdateResult> updated = [&]() -> Result<UpdateResult> {
-    AnimationScope animation(m_ui, "Findcomp.avi");
+    AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     return UpdateHardDrives(m_platform, m_ui, m_scan, plan, m_catalog,
                             {m_settings.txtType, m_settings.chkBitRate},
                             FormatDateTime(m_platform.Now()));

@@ -212,8 +212,8 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
   // The tray opens, then closes.
   main().mnuEject_Click();
   main().mnuEject_Click();
-  EXPECT_EQ(faults().cd_door_commands(), (Names{"open cdaudio alias cd wait shareable",
-                                                "set cd door open", "set cd door closed"}));
+  EXPECT_EQ(faults().cd_door_moves(),
+            (std::vector<CdDoorMove>{CdDoorMove::kOpen, CdDoorMove::kClose}));
 
   File("c", "Music/a.mp3", std::string(1048576, 'x'));
   ScanFolder("C:\\Music");
@@ -244,7 +244,7 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
   main().mnuProperty_Click();
   EXPECT_EQ(ui().calls().back().op, "ShowProperties");
   EXPECT_EQ(ui().calls().back().text, "C:\\Music\\a.mp3");
-  ui().set_shell_result(2);
+  ui().set_shell_result(ShellResult::kFileNotFound);
   main().mnuProperty_Click();
   EXPECT_EQ(ui().MessageTexts(), Names{"Error, please make sure file exists on path selected."});
 }

@@ -113,7 +113,7 @@ TEST_F(FileListTest, SelectionShowsTotalsAndCopiesTheSelectedName) {
 }
 
 TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
-  ui().set_shell_result(2);  // the desktop finds no such file
+  ui().set_shell_result(ShellResult::kFileNotFound);  // the desktop finds no such file
   main().tvAlbum_NodeClick(Node("E:\\MyCD\\"));
   main().LV().SetSelected(0, true);
   main().LV_DblClick();
@@ -129,16 +129,16 @@ TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {
   EXPECT_EQ(ui().Messages().back().icon, Icon::kStop);
 
   // No program for the file's type, or no access: said, not passed over.
-  ui().set_shell_result(31);
+  ui().set_shell_result(ShellResult::kNoAssociation);
   main().LV_DblClick();
   EXPECT_EQ(ui().Messages().back().text, "No application is associated with this file type.");
   EXPECT_EQ(ui().Messages().back().icon, Icon::kStop);
   EXPECT_EQ(ui().Messages().back().title, "Tallymere");
-  ui().set_shell_result(5);
+  ui().set_shell_result(ShellResult::kAccessDenied);
   main().LV_DblClick();
   EXPECT_EQ(ui().Messages().back().text, "Path/file access error");
 
-  ui().set_shell_result(42);
+  ui().set_shell_result(ShellResult::kStarted);
   const std::size_t shown = ui().Messages().size();
   const int row = 0;
   main().LV().SelectOnly(row);

@@ -244,7 +244,7 @@ TEST_F(PlaylistEditorTest, PlayAllOpensTempM3uFromTheProgramFolder) {
                                      "\r\n#EXTINF:150,b\r\n" + Native("Music/b.mp3") + "\r\n");
   EXPECT_TRUE(ui().Messages().empty());
 
-  ui().set_shell_result(31);
+  ui().set_shell_result(ShellResult::kNoAssociation);
   playlist().cmdPlaylist_Click();
   ASSERT_EQ(ui().Messages().size(), 1u);
   EXPECT_EQ(Said(ui().Messages()[0]), "An error occured.|Tallymere");
@@ -262,7 +262,7 @@ TEST_F(PlaylistEditorTest, DoubleClickPlaysTheSelectedSong) {
   EXPECT_EQ(ShellOpened(), "open " + Native("Music/b.mp3"));
   EXPECT_TRUE(ui().Messages().empty());
 
-  ui().set_shell_result(2);
+  ui().set_shell_result(ShellResult::kFileNotFound);
   playlist().LVP_DblClick();
   ASSERT_EQ(ui().Messages().size(), 1u);
   EXPECT_EQ(Said(ui().Messages()[0]),
