@@ -15,44 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "ports/ui_services.h"
+#include "scan/scan_request.h"
 
 extern char** environ;
 
 namespace tallymere::bench {
 
-class QuietUi : public UiServices {
- public:
-  Answer ShowMessage(std::string_view, Buttons, Icon, std::string_view) override {
-    ++m_messages;
-    return Answer::kOk;
-  }
-  std::string AskText(std::string_view, std::string_view, std::string_view) override { return ""; }
-  std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseOpenFile(std::string_view, std::string_view,
-                                            std::string_view) override {
-    return std::nullopt;
-  }
-  std::string BrowseForFolder(std::string_view) override { return ""; }
-  uint32_t ChooseColor(std::string_view, uint32_t initial) override { return initial; }
-  void SetStatus(int, std::string_view) override {}
-  void Animation(AnimationKind, bool) override {}
-  void BusyPointer(bool) override {}
-  void YieldToUi() override {}
-  void CopyToClipboard(std::string_view) override {}
-  ShellResult ShellOpen(std::string_view, std::string_view, std::string_view, std::string_view,
-                        int) override {
-    return ShellResult::kNoAssociation;
-  }
-  ShellResult ShowProperties(std::string_view) override { return ShellResult::kNoAssociation; }
-  int RecycleFiles(const std::vector<std::string>&) override { return 1; }
-  int messages() const { return m_messages; }
-
- private:
-  int m_messages = 0;
+// Counts the files a scan could not read, which a benchmark must not meet.
+struct CountingScanObserver : ScanObserver {
+  void FileFailed(std::string_view, const Status&) override { ++failures; }
+  int failures = 0;
 };
 
 // Runs a program (found on PATH when args[0] has no "/") without a shell, its

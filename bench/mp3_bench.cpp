@@ -10,6 +10,7 @@
 
 #include "mp3/bitrat.h"
 #include "mp3/mp3_fixtures.h"
+#include "support/test_platform.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void Read(benchmark::State& state, const std::string& bytes) {
   const BenchFile file(bytes);
   for (auto _ : state) {
     Mp3Info info;
-    Result<std::string> bitrate = ReadMp3Info(file.path(), &info);
+    Result<std::string> bitrate = testing::ReadMp3File(file.path(), &info);
     if (!bitrate.ok()) {
       state.SkipWithError(bitrate.status().message().c_str());
       break;

@@ -40,7 +40,6 @@ namespace {
 using namespace tallymere;
 using bench::BuildMusicTree;
 using bench::MakeFolder;
-using bench::QuietUi;
 using bench::RunProgram;
 using bench::WriteFile;
 
@@ -212,24 +211,18 @@ void ScanInProcess(benchmark::State& state, const std::string& program_folder,
       batch.push_back(*root);
     }
   }
-  QuietUi ui;
-  ScanState scan;
-  ScanEngine engine(platform, ui, scan);
+  bench::CountingScanObserver observer;
   int files = 0;
   for (auto _ : state) {
     files = 0;
     for (const auto& batch : batches) {
-      scan.lstBox = batch;
-      CatalogTable table;
-      ScanReport report;
-      if (!engine.ScanDisk(settings, &table, &report).ok()) {
-        return state.SkipWithError("scan failed");
-      }
-      files += scan.file_count;
-      benchmark::DoNotOptimize(table);
+      Result<ScanResult> scanned = ScanDisk(platform, {batch, settings, "", 0}, &observer);
+      if (!scanned) return state.SkipWithError("scan failed");
+      files += scanned->file_count;
+      benchmark::DoNotOptimize(scanned->table);
     }
   }
-  if ((expected_files >= 0 && files != expected_files) || ui.messages() != 0) {
+  if ((expected_files >= 0 && files != expected_files) || observer.failures != 0) {
     return state.SkipWithError("the scan did not catalogue the tree as expected");
   }
   state.counters["files"] = files;

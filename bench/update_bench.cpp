@@ -31,7 +31,6 @@ namespace {
 
 using namespace tallymere;
 using bench::MakeFolder;
-using bench::QuietUi;
 using bench::RunProgram;
 using bench::WriteFile;
 
@@ -81,11 +80,9 @@ void AddCdRecords(CatalogTable* table) {
 // the trailer. Also written as a data file for tallymere-cli.
 bool EarlierCatalog(const Platform& platform, const ScanSettings& settings, CatalogTable* catalog,
                     const std::string& data_file) {
-  QuietUi ui;
-  ScanState state;
-  state.lstBox = {"C:\\", "D:\\"};
-  ScanReport report;
-  if (!ScanEngine(platform, ui, state).ScanDisk(settings, catalog, &report).ok()) return false;
+  Result<ScanResult> scanned = ScanDisk(platform, {{"C:\\", "D:\\"}, settings, "", 0});
+  if (!scanned) return false;
+  *catalog = std::move(scanned->table);
   AddCdRecords(catalog);
   catalog->SetRecord(catalog->CatalogEnd(),
                      MakeTrailer(settings.file_type, settings.mp3_info_flag, "earlier"));
@@ -100,20 +97,17 @@ const std::string& ProgramFolder() {
 void ScanFixedDrives(benchmark::State& state, const ScanSettings& settings) {
   if (!BuildMachine()) return state.SkipWithError("cannot build the update trees");
   const LinuxPlatform platform(ProgramFolder());
-  QuietUi ui;
-  ScanState scan;
-  ScanEngine engine(platform, ui, scan);
   const std::string built = FormatDateTime(platform.Now());
+  int files = 0;
   for (auto _ : state) {
-    scan.lstBox = {"C:\\", "D:\\"};
-    CatalogTable table;
-    ScanReport report;
-    if (!engine.ScanDisk(settings, &table, &report).ok()) return state.SkipWithError("scan failed");
-    table.SetRecord(table.CatalogEnd(),
-                    MakeTrailer(settings.file_type, settings.mp3_info_flag, built));
-    benchmark::DoNotOptimize(table);
+    Result<ScanResult> scanned = ScanDisk(platform, {{"C:\\", "D:\\"}, settings, "", 0});
+    if (!scanned || !NewCatalogFromScan(&*scanned, nullptr, built)) {
+      return state.SkipWithError("scan failed");
+    }
+    files = scanned->file_count;
+    benchmark::DoNotOptimize(scanned->table);
   }
-  state.counters["files"] = scan.file_count;
+  state.counters["files"] = files;
 }
 
 void UpdateFixedDrives(benchmark::State& state, const ScanSettings& settings) {
@@ -123,20 +117,19 @@ void UpdateFixedDrives(benchmark::State& state, const ScanSettings& settings) {
   if (!EarlierCatalog(platform, settings, &catalog, BasePath("earlier.mpd"))) {
     return state.SkipWithError("cannot build the earlier catalog");
   }
-  QuietUi ui;
-  ScanState scan;
+  bench::CountingScanObserver observer;
   int scanned = 0;
   int kept = 0;
   for (auto _ : state) {
     const UpdatePlan plan = PlanUpdate(platform);
-    Result<UpdateResult> updated = UpdateHardDrives(platform, ui, scan, plan, catalog, settings,
-                                                    FormatDateTime(platform.Now()));
+    Result<UpdateResult> updated = UpdateHardDrives(platform, plan, catalog, settings,
+                                                    FormatDateTime(platform.Now()), &observer);
     if (!updated) return state.SkipWithError(updated.status().message().c_str());
     scanned = updated->scanned;
     kept = updated->kept;
     benchmark::DoNotOptimize(updated->table);
   }
-  if (kept != kCdRecords || ui.messages() != 0) {
+  if (kept != kCdRecords || observer.failures != 0) {
     return state.SkipWithError("the update did not keep the CD's records as expected");
   }
   state.counters["files"] = scanned;

@@ -15,16 +15,17 @@ function(tallymere_folder_library name folder)
 endfunction()
 
 # The layers of src/, lowest first; the folders of one level (separated by
-# commas) may not include each other. The desktop's Qt layer and the command-line tool
-# stand side by side above the window controllers, and the CLI uses nothing of
-# the windows.
+# commas) may not include each other. The engines and the window controllers
+# reach the machine only through ports/; the Linux platform adapter stands
+# above them, so nothing below can include it, and the desktop's Qt layer and
+# the command-line tool, which wire it in, stand above it.
 set(TALLYMERE_LAYERS
   "common"
   "ports"
-  "platform"
   "catalog,mp3"
   "scan,search,lists"
   "windows"
+  "platform"
   "ui/qt,cli"
   "app")
 

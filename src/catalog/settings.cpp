@@ -1,10 +1,9 @@
 #include "catalog/settings.h"
 
 #include <charconv>
-#include <filesystem>
 #include <limits>
 
-#include "platform/text_file.h"
+#include "catalog/text_file.h"
 
 namespace tallymere {
 namespace {
@@ -82,25 +81,14 @@ std::string SettingsPath(const std::string& program_folder) {
   return program_folder + "/Data/" + kSettingsFileName;
 }
 
-namespace {
-
-Status EnsureDataFolder(const std::string& program_folder) {
-  std::error_code error;
-  std::filesystem::create_directories(program_folder + "/Data", error);
-  if (!error) return Status::Ok();
-  return Status::Error("Cannot create the folder \"" + program_folder +
-                       "/Data\": " + error.message());
-}
-
-}  // namespace
-
 Status LoadSettings(const Platform& platform, Settings* settings) {
   const std::string program_folder = platform.ProgramFolder();
   *settings = Settings();
-  if (Status status = EnsureDataFolder(program_folder); !status) return status;
-  std::error_code error;
+  if (Status status = platform.CreateNativeFolders(program_folder + "/Data"); !status) {
+    return status;
+  }
   const std::string path = SettingsPath(program_folder);
-  if (!std::filesystem::exists(path, error)) {
+  if (!platform.NativePathExists(path)) {
     Status written = WriteTextFile(platform, path, SettingsLines(Settings()));
     if (!written) return written;
   }
@@ -119,7 +107,9 @@ Status ReadSettings(const Platform& platform, Settings* settings) {
 
 Status SaveSettings(const Platform& platform, const Settings& settings) {
   const std::string program_folder = platform.ProgramFolder();
-  if (Status status = EnsureDataFolder(program_folder); !status) return status;
+  if (Status status = platform.CreateNativeFolders(program_folder + "/Data"); !status) {
+    return status;
+  }
   return WriteTextFile(platform, SettingsPath(program_folder), SettingsLines(settings));
 }
 

@@ -16,6 +16,7 @@
 #include "cli/json_lines.h"
 #include "cli/output.h"
 #include "mp3/bitrat.h"
+#include "platform/binary_file.h"
 
 namespace tallymere::cli {
 namespace {
@@ -91,6 +92,15 @@ void PrintJsonRow(const Row& row) {
   WriteStandardOutput(line);
 }
 
+// What ReadMp3Info finds in a file named by its native path.
+Result<std::string> ReadFileInfo(const std::string& path, Mp3Info* info) {
+  BinaryFile file;
+  if (Status opened = file.Open(path, OpenMode::kRead); !opened) return opened;
+  const Result<int64_t> length = file.Length();
+  if (!length) return length.status();
+  return ReadMp3Info(file, *length, info);
+}
+
 struct Mp3InfoOptions {
   bool json = false;
   std::vector<std::string> files;
@@ -110,7 +120,7 @@ int RunMp3Info(const Mp3InfoOptions& options) {
   for (const std::string& file : options.files) {
     // A fresh record per file: nothing of one file may show up in the next.
     Mp3Info info;
-    const Result<std::string> bitrate = ReadMp3Info(file, &info);
+    const Result<std::string> bitrate = ReadFileInfo(file, &info);
     if (!bitrate) {
       std::fflush(stdout);
       std::fprintf(stderr, "tallymere-cli: \"%s\": %s\n", file.c_str(),

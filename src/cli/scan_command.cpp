@@ -1,8 +1,6 @@
 // tallymere-cli scan: scans folders into a new data file, as a new scan in the
 // window would, trailer included.
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <climits>
@@ -21,7 +19,6 @@
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "cli/console_ui.h"
 #include "cli/output.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
@@ -143,37 +140,27 @@ int RunScan(const ScanOptions& options) {
   ReportDriveMapProblems(platform, kPrefix);
   const ScanSettings settings = SettingsFor(options, platform);
 
-  ScanState state;
+  ScanRequest request{{}, settings, options.label, 0};
   for (const std::string& root : options.roots) {
     Result<std::string> catalog_root = CatalogRoot(platform, root);
     if (!catalog_root) return Fail(catalog_root.status().message());
-    state.lstBox.push_back(*catalog_root);
-  }
-  if (!options.label.empty()) {
-    state.label_mode = true;
-    state.label = options.label;
+    request.roots.push_back(*catalog_root);
   }
 
-  ConsoleUi ui(kPrefix);
-  ScanEngine engine(platform, ui, state);
-  ProgressLine progress;
-  if (isatty(STDERR_FILENO)) {
-    engine.set_progress([&](int folders, int files) { progress.Show(folders, files); });
-  }
-  CatalogTable table;
-  ScanReport report;
-  const Status scanned = engine.ScanDisk(settings, &table, &report);
-  progress.Finish();
-  if (!scanned) return Fail(scanned.message());
-
-  table.SetRecord(table.CatalogEnd(), MakeTrailer(settings.file_type, settings.mp3_info_flag,
-                                                  FormatDateTime(platform.Now())));
-  if (Status saved = SaveDataFile(platform, table, options.output); !saved)
+  Result<ScanResult> scanned = [&] {
+    ConsoleScanObserver observer(kPrefix);
+    return ScanDisk(platform, request, &observer);
+  }();
+  Status status = scanned.status();
+  if (scanned) status = NewCatalogFromScan(&*scanned, nullptr, FormatDateTime(platform.Now()));
+  if (!status) return Fail(status.message());
+  if (Status saved = SaveDataFile(platform, scanned->table, options.output); !saved) {
     return Fail(saved.message());
+  }
 
-  ReportSkipped(kPrefix, report);
-  std::printf("Total: %d files, %s MB\n", state.file_count,
-              FormatMegabytes(static_cast<double>(table.TotalSize())).c_str());
+  ReportSkipped(kPrefix, scanned->report);
+  std::printf("Total: %d files, %s MB\n", scanned->file_count,
+              FormatMegabytes(static_cast<double>(scanned->table.TotalSize())).c_str());
   return FinishStandardOutput(kPrefix, "the data file \"" + options.output + "\" was written") ? 0
                                                                                                : 1;
 }

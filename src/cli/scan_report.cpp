@@ -1,5 +1,7 @@
 #include "cli/scan_report.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -24,6 +26,21 @@ void ProgressLine::Finish() {
   if (!m_shown) return;
   std::fputs("\r\033[K", stderr);
   std::fflush(stderr);
+  m_shown = false;
+}
+
+ConsoleScanObserver::ConsoleScanObserver(std::string prefix)
+    : m_prefix(std::move(prefix)), m_on_terminal(isatty(STDERR_FILENO) != 0) {}
+
+void ConsoleScanObserver::Progress(int folders, int files) {
+  if (m_on_terminal) m_progress.Show(folders, files);
+}
+
+void ConsoleScanObserver::FileFailed(std::string_view path, const Status& why) {
+  // The line may follow a progress line: that one goes first.
+  m_progress.Finish();
+  std::fprintf(stderr, "%s: %s. while opening \"%.*s\"\n", m_prefix.c_str(), why.message().c_str(),
+               static_cast<int>(path.size()), path.data());
 }
 
 void ReportSkipped(const char* prefix, const ScanReport& report) {

@@ -14,7 +14,6 @@
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
-#include "cli/console_ui.h"
 #include "cli/output.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
@@ -70,10 +69,11 @@ int RunUpdate(const UpdateOptions& options) {
   }
   const ScanSettings settings = SettingsFor(catalog, platform);
 
-  ConsoleUi ui(kPrefix);
-  ScanState state;
-  Result<UpdateResult> updated = UpdateHardDrives(
-      platform, ui, state, PlanUpdate(platform), catalog, settings, FormatDateTime(platform.Now()));
+  Result<UpdateResult> updated = [&] {
+    ConsoleScanObserver observer(kPrefix);
+    return UpdateHardDrives(platform, PlanUpdate(platform), catalog, settings,
+                            FormatDateTime(platform.Now()), &observer);
+  }();
   if (!updated) return Fail(updated.status().message());
 
   const std::string& target = options.output.empty() ? options.file : options.output;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "catalog/text_file.h"
 #include "common/format.h"
-#include "platform/text_file.h"
 
 namespace tallymere {
 

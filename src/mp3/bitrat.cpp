@@ -8,7 +8,6 @@
 #include "mp3/id3v1.h"
 #include "mp3/id3v2.h"
 #include "mp3/vbr_header.h"
-#include "platform/binary_file.h"
 
 namespace tallymere {
 namespace {
@@ -149,12 +148,13 @@ void Mp3Info::ClearTag() {
   TagGenre.clear();
 }
 
-Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info) {
-  BinaryFile file;
-  if (Status opened = file.Open(native_path, OpenMode::kRead); !opened) return opened;
-  const Result<int64_t> length = file.Length();
+Result<std::string> ReadMp3Info(const Platform& platform, const std::string& native_path,
+                                Mp3Info* info) {
+  Result<std::unique_ptr<RandomAccessFile>> file = platform.OpenFile(native_path, OpenMode::kRead);
+  if (!file) return file.status();
+  const Result<int64_t> length = (*file)->Length();
   if (!length) return length.status();
-  return ReadMp3Info(file, *length, info);
+  return ReadMp3Info(**file, *length, info);
 }
 
 Result<std::string> ReadMp3Info(const RandomAccessFile& open_file, int64_t file_length,

@@ -61,7 +61,8 @@ inline constexpr int kHeaderSearchBytes = 3000;
 //
 // Fails with the system's description ("File not found", "Permission
 // denied") when the file cannot be opened or read; the caller adds the path.
-Result<std::string> ReadMp3Info(const std::string& native_path, Mp3Info* info);
+Result<std::string> ReadMp3Info(const Platform& platform, const std::string& native_path,
+                                Mp3Info* info);
 
 // The same for a file the caller has open, file_length bytes long (a scan
 // opens each file itself and learns its length in doing so). A file of a few

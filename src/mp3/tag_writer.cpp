@@ -1,15 +1,11 @@
 #include "mp3/tag_writer.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <optional>
 
 #include "common/text_encoding.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
-#include "platform/binary_file.h"
 
 namespace tallymere {
 namespace {
@@ -24,12 +20,12 @@ Result<std::unique_ptr<RandomAccessFile>> OpenTagFile(const Platform& platform,
                                                       std::string_view catalog_path) {
   const std::optional<std::string> native = platform.ToNative(catalog_path);
   if (!native) {
-    return Status::Error(StatusCode::kNotFound, NamingFile(ErrorText(ENOTDIR), catalog_path));
+    return Status::Error(StatusCode::kNotFound, NamingFile("Path not found", catalog_path));
   }
-  struct stat facts;
-  if (::stat(native->c_str(), &facts) != 0) {
-    const int error = errno;
-    return Status::FromErrno(error, NamingFile(ErrorText(error), catalog_path));
+  // Whether the file is there at all, before its attributes are touched.
+  if (Result<std::unique_ptr<RandomAccessFile>> there = platform.OpenFile(*native, OpenMode::kRead);
+      !there) {
+    return Status::Error(there.code(), NamingFile(there.status().message(), catalog_path));
   }
   // The file exists, so a refused reset is a refused access whatever its cause.
   if (const Status reset = platform.ResetAttributes(catalog_path); !reset) {
@@ -77,8 +73,7 @@ void PutText(std::string* block, TagField field, std::string_view text) {
 
 }  // namespace
 
-void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog_path,
-              TagEditorValues& values) {
+Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values) {
   struct EditorField {
     std::string* text;
     bool keep;
@@ -94,15 +89,13 @@ void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog
   }
   const uint8_t genre_byte = GenreByte(values.genre);
 
-  const auto fail = [&](std::string_view text) {
-    ui.ShowMessage(text, Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
+  const auto fail = [&](const Status& status) {
+    return Status::Error(status.code(), NamingFile(status.message(), catalog_path));
   };
   Result<std::unique_ptr<RandomAccessFile>> file = OpenTagFile(platform, catalog_path);
-  if (!file) return fail(file.status().message());
+  if (!file) return file.status();
   TagBlock block;
-  if (Status found = FindTagBlock(**file, &block); !found) {
-    return fail(NamingFile(found.message(), catalog_path));
-  }
+  if (Status found = FindTagBlock(**file, &block); !found) return fail(found);
 
   block.bytes.replace(kTagMarker.offset, kTagMarker.width, kTagMarkerText);
   for (const EditorField& field : fields) {
@@ -110,34 +103,25 @@ void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog
   }
   if (!values.keep_genre) block.bytes[kTagGenreOffset] = static_cast<char>(genre_byte);
 
-  if (Status put = PutBlock(**file, block.offset, block.bytes); !put) {
-    return fail(NamingFile(put.message(), catalog_path));
-  }
+  if (Status put = PutBlock(**file, block.offset, block.bytes); !put) return fail(put);
+  return Status::Ok();
 }
 
-void EraseTag(UiServices& ui, const Platform& platform, std::string_view catalog_path,
-              TagEditorValues& values) {
+Status EraseTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values) {
   for (std::string* text : {&values.title, &values.artist, &values.album, &values.year,
                             &values.comment, &values.genre}) {
     text->clear();
   }
-  // A missing file or path ends silently; only a refused access is reported.
-  const auto fail = [&](const Status& status) {
-    if (status.code() == StatusCode::kNoAccess) {
-      ui.ShowMessage(kFileAccessErrorText, Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
-    }
-  };
-
   Result<std::unique_ptr<RandomAccessFile>> file = OpenTagFile(platform, catalog_path);
-  if (!file) return fail(file.status());
+  if (!file) return file.status();
   TagBlock block;
-  if (Status found = FindTagBlock(**file, &block); !found) return fail(found);
-  if (!block.exists) return;
+  if (Status found = FindTagBlock(**file, &block); !found) return found;
+  if (!block.exists) return Status::Ok();
 
   std::string erased(kTagSize, '\0');
   erased.replace(kTagMarker.offset, kTagMarker.width, kErasedMarkerText);
   erased[kTagGenreOffset] = static_cast<char>(kErasedGenreByte);
-  if (Status put = PutBlock(**file, block.offset, erased); !put) return fail(put);
+  return PutBlock(**file, block.offset, erased);
 }
 
 }  // namespace tallymere

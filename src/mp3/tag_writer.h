@@ -1,14 +1,14 @@
 #pragma once
 // WriteTag and EraseTag: the two procedures of the MP3 Utilities window that
-// change a file's ID3v1 tag. Each works on one file, reports its own failure
-// in a message box and returns nothing: the batch commands go on with the next
-// file whatever happened.
+// change a file's ID3v1 tag. Each works on one file and returns what became
+// of it; the window says so, and its batch commands go on with the next file
+// whatever happened.
 
 #include <string>
 #include <string_view>
 
+#include "common/status.h"
 #include "ports/platform.h"
-#include "ports/ui_services.h"
 
 namespace tallymere {
 
@@ -39,16 +39,15 @@ struct TagEditorValues {
 // file's attributes are reset to normal first and not restored. An existing
 // tag or erased tag is rewritten in place; otherwise a new block is appended,
 // starting as an empty tag (spaces, no genre) so kept fields read back empty.
-// A failure shows its description, naming the file, under "MP3 Utilities".
-void WriteTag(UiServices& ui, const Platform& platform, std::string_view catalog_path,
-              TagEditorValues& values);
+// A failure's message is its description naming the file ("File not found:
+// "C:\Music\a.mp3"").
+Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values);
 
 // Empties the six editor fields and marks the file's tag as erased: "000",
 // NULs over the text fields and 254 as the genre byte, the file keeping its
 // length. A file without a tag is left unchanged (its attributes are still
-// reset). Only a refused access shows "File access error."; other failures,
-// such as a missing file, end silently.
-void EraseTag(UiServices& ui, const Platform& platform, std::string_view catalog_path,
-              TagEditorValues& values);
+// reset). The window reports only a refused access (kNoAccess), as "File
+// access error."; other failures, such as a missing file, end silently.
+Status EraseTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values);
 
 }  // namespace tallymere

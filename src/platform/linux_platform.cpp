@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "common/format.h"
 #include "platform/atomic_file.h"
@@ -14,6 +15,7 @@
 #include "platform/cd_door.h"
 #include "platform/folder_listing.h"
 #include "platform/legacy_names.h"
+#include "platform/open_folder.h"
 #include "platform/program_folder.h"
 #include "platform/read_file.h"
 #include "platform/rename_file.h"
@@ -188,6 +190,14 @@ Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
   return listing;
 }
 
+std::unique_ptr<FolderFiles> LinuxPlatform::OpenFolderFiles(std::string_view folder) const {
+  const std::optional<std::string> native = ToNative(folder);
+  if (!native) return nullptr;
+  auto open_folder = std::make_unique<OpenFolder>(*native);
+  if (!open_folder->ok()) return nullptr;
+  return open_folder;
+}
+
 bool LinuxPlatform::FileExists(std::string_view path) const {
   const std::optional<std::string> native = ToNative(path);
   struct stat info;
@@ -277,6 +287,19 @@ Status LinuxPlatform::CreateFolder(std::string_view path) const {
   if (!native.ok()) return native.status();
   if (mkdir(native->c_str(), 0777) != 0) return Failure(kAction, path, errno);
   return Status::Ok();
+}
+
+bool LinuxPlatform::NativePathExists(const std::string& native_path) const {
+  struct stat info;
+  return lstat(native_path.c_str(), &info) == 0;
+}
+
+Status LinuxPlatform::CreateNativeFolders(const std::string& native_folder) const {
+  std::error_code error;
+  std::filesystem::create_directories(native_folder, error);
+  if (!error) return Status::Ok();
+  return Status::FromErrno(
+      error.value(), "Cannot create the folder \"" + native_folder + "\": " + error.message());
 }
 
 Result<std::string> LinuxPlatform::ReadFile(const std::string& native_path,

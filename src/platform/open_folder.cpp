@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 
 namespace tallymere {
 namespace {
@@ -17,7 +18,7 @@ void TakeFacts(const struct stat& info, FolderEntry* facts) {
 
 }  // namespace
 
-OpenFolder::OpenFolder(const std::string& native_folder) {
+OpenFolder::OpenFolder(const std::string& native_folder) : m_path_length(native_folder.size()) {
   do {
     m_fd = open(native_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   } while (m_fd < 0 && errno == EINTR);
@@ -37,12 +38,15 @@ bool OpenFolder::ReadFacts(const std::string& name, FolderEntry* facts) const {
   return true;
 }
 
-Status OpenFolder::OpenFile(const std::string& name, BinaryFile* file, FolderEntry* facts) const {
+Result<std::unique_ptr<RandomAccessFile>> OpenFolder::Open(const std::string& name,
+                                                           FolderEntry* facts) const {
   if (m_fd < 0) return ErrorStatus(EBADF);
+  if (m_path_length + name.size() >= PATH_MAX) return ErrorStatus(ENAMETOOLONG);
+  auto file = std::make_unique<BinaryFile>();
   struct stat info;
   if (Status opened = file->OpenListedFile(m_fd, name, &info); !opened) return opened;
   TakeFacts(info, facts);
-  return Status::Ok();
+  return std::unique_ptr<RandomAccessFile>(std::move(file));
 }
 
 }  // namespace tallymere

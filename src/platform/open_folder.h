@@ -1,7 +1,6 @@
 #pragma once
 // A native folder held open while the files a listing found in it are read:
-// each file then costs the kernel one name to look up instead of a whole
-// path, which counts when a scan reads every file of its type.
+// the Linux side of FolderFiles.
 
 #include <string>
 
@@ -10,10 +9,10 @@
 
 namespace tallymere {
 
-class OpenFolder {
+class OpenFolder : public FolderFiles {
  public:
   explicit OpenFolder(const std::string& native_folder);
-  ~OpenFolder();
+  ~OpenFolder() override;
   OpenFolder(const OpenFolder&) = delete;
   OpenFolder& operator=(const OpenFolder&) = delete;
 
@@ -21,17 +20,15 @@ class OpenFolder {
   // through it.
   bool ok() const { return m_fd >= 0; }
 
-  // Size, modified time and read-only flag of the regular file name into
-  // *facts, as a listing with file facts gives them. False when no regular
-  // file of that name can be reached now (gone, a link, no permission).
-  bool ReadFacts(const std::string& name, FolderEntry* facts) const;
-
-  // Opens the regular file name for reading and fills its facts as
-  // ReadFacts does.
-  Status OpenFile(const std::string& name, BinaryFile* file, FolderEntry* facts) const;
+  bool ReadFacts(const std::string& name, FolderEntry* facts) const override;
+  // A file whose whole path is longer than the system allows cannot be read
+  // by its path either, so it is refused as such a read would be.
+  Result<std::unique_ptr<RandomAccessFile>> Open(const std::string& name,
+                                                 FolderEntry* facts) const override;
 
  private:
   int m_fd = -1;
+  std::size_t m_path_length = 0;
 };
 
 }  // namespace tallymere

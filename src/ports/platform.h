@@ -61,6 +61,23 @@ class RandomAccessFile {
 
 enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
 
+// The files of one folder, held open while many of them are read: each file
+// then costs the system one name to look up instead of a whole path, which
+// counts when a scan reads every file of its type.
+class FolderFiles {
+ public:
+  virtual ~FolderFiles() = default;
+  // Size, modified time and read-only flag of the regular file `name`, as a
+  // listing with file facts gives them; false when no regular file of that
+  // name can be reached now (gone, a link, no permission).
+  virtual bool ReadFacts(const std::string& name, FolderEntry* facts) const = 0;
+  // Opens the regular file `name` for reading and fills its facts as
+  // ReadFacts does. A failure's message is the cause alone ("Permission
+  // denied"), as OpenFile gives it.
+  virtual Result<std::unique_ptr<RandomAccessFile>> Open(const std::string& name,
+                                                         FolderEntry* facts) const = 0;
+};
+
 // Which way the CD tray moves.
 enum class CdDoorMove { kOpen, kClose };
 
@@ -98,6 +115,9 @@ class Platform {
   // are never returned. Fails when the folder cannot be listed (drive not
   // ready, path missing, no permission).
   virtual Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const = 0;
+  // The files of a folder held open for reading; nullptr when no drive maps
+  // it or it cannot be opened.
+  virtual std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const = 0;
   virtual bool FileExists(std::string_view path) const = 0;
   virtual bool FolderExists(std::string_view path) const = 0;
   // The length in bytes, 64-bit.
@@ -116,6 +136,10 @@ class Platform {
   virtual Status CreateFolder(std::string_view path) const = 0;
 
   // --- Whole files, open files and the trash, by native path -----------------
+  // Whether anything (a file, a folder, a dangling link) has this name.
+  virtual bool NativePathExists(const std::string& native_path) const = 0;
+  // Creates the folder and any missing folder above it.
+  virtual Status CreateNativeFolders(const std::string& native_folder) const = 0;
   // The data file, the settings, lists, playlists, logs and tags go through
   // these, so a test can make any of them fail.
   // A regular file of at most max_bytes; anything else (a pipe, a device, a

@@ -1,14 +1,17 @@
 #include "scan/scan_disk.h"
 
 #include <algorithm>
-#include <climits>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "catalog/file_type.h"
 #include "common/ascii_case.h"
 #include "common/format.h"
+#include "common/sorted_list.h"
 #include "mp3/bitrat.h"
-#include "platform/binary_file.h"
-#include "platform/open_folder.h"
 #include "scan/playing_time.h"
 
 namespace tallymere {
@@ -19,22 +22,81 @@ std::string WithBackslash(std::string path) {
   return path;
 }
 
-}  // namespace
+// Listens to nothing, for a caller without an observer.
+ScanObserver g_no_observer;
 
-std::string CatalogFullMessage() {
-  return "The catalog is full: it holds at most " + std::to_string(CatalogTable::kMaxFileRecords) +
-         " files, and this scan found more. Nothing was changed; scan fewer folders at a time.";
-}
+// One scan: the work list, the files kept from the listings and the counters,
+// all of it gone with the scan.
+class ScanEngine {
+ public:
+  ScanEngine(const Platform& platform, const ScanRequest& request, ScanObserver& observer)
+      : m_platform(platform),
+        m_request(request),
+        m_observer(observer),
+        m_file_type(AsciiLower(request.settings.file_type)),
+        m_all_files(m_file_type == kAllFiles),
+        m_read_mp3(!m_all_files && request.settings.mp3_info_flag == 1) {}
 
-void ScanEngine::Progress() const {
-  if (m_progress) m_progress(m_folders_seen, m_files_seen);
-}
+  Result<ScanResult> Run();
 
-void ScanEngine::SkipFolder(const std::string& folder, ScanReport* report) {
-  ++report->skipped_folder_count;
-  if (static_cast<int>(report->skipped_folders.size()) < ScanReport::kNamedFolders) {
-    report->skipped_folders.push_back(folder);
+ private:
+  // The files of the type of one folder, and how many times the work list
+  // has the folder still to come (a folder reached from two roots is scanned
+  // twice).
+  struct KeptFiles {
+    std::vector<FolderEntry> files;
+    int scans_left = 0;
+  };
+
+  // Appends every folder below present_path (which ends in "\") to the work
+  // list, at any depth, finishing a folder's own listing before any of its
+  // subfolders is entered.
+  Status GetAllFolders(const std::string& present_path, bool is_root = false);
+  // Keeps the files of the type from a folder's listing.
+  Status KeepFiles(const std::string& folder, FolderListing* listing);
+  void SkipFolder(const std::string& folder);
+  // The folders of the work list in order, each with its "\", less those that
+  // could not be listed.
+  std::vector<std::string> FoldersToScan();
+  // Writes the records of one folder's files from *next_index on, advancing it.
+  Status ScanFolder(const std::string& folder, KeptFiles* kept, CatalogTable* table,
+                    int* next_index);
+  // The facts of a file of folder as a listing with file facts gives them;
+  // false when that listing does not show the file. The listing is made once
+  // per folder, into *listing.
+  bool ListedFacts(const std::string& folder, const std::string& name,
+                   std::optional<FolderListing>* listing, FolderEntry* facts) const;
+  // Bitrate, time and tag of a recorded file: from the file already open, or
+  // the reason it could not be opened.
+  void ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure, int64_t length,
+                     CatalogRecord* record);
+
+  const Platform& m_platform;
+  const ScanRequest& m_request;
+  ScanObserver& m_observer;
+  const std::string m_file_type;  // in lower case
+  const bool m_all_files;
+  const bool m_read_mp3;
+
+  SortedList m_folders;  // the folder work list lstList
+  // Folders (with their "\") that could not be listed: already counted, and
+  // never tried again.
+  std::unordered_set<std::string> m_unlisted;
+  // The files of the type of each folder (with its "\") that holds any.
+  std::unordered_map<std::string, KeptFiles> m_kept_files;
+  int m_kept_count = 0;
+  int m_folders_seen = 0;
+  int m_files_seen = 0;
+  ScanReport m_report;
+  DateTimeTexts m_date_texts;
+};
+
+void ScanEngine::SkipFolder(const std::string& folder) {
+  ++m_report.skipped_folder_count;
+  if (static_cast<int>(m_report.skipped_folders.size()) < ScanReport::kNamedFolders) {
+    m_report.skipped_folders.push_back(folder);
   }
+  m_unlisted.insert(folder);
 }
 
 Status ScanEngine::KeepFiles(const std::string& folder, FolderListing* listing) {
@@ -54,76 +116,38 @@ Status ScanEngine::KeepFiles(const std::string& folder, FolderListing* listing) 
   return Status::Ok();
 }
 
-Status ScanEngine::GetAllFolders(const std::string& present_path, ScanReport* report,
-                                 bool is_root) {
+Status ScanEngine::GetAllFolders(const std::string& present_path, bool is_root) {
   // Only a scan of all files takes every file's facts from the listing.
-  const bool with_file_facts = m_keeping_files && m_file_type == kAllFiles;
-  Result<FolderListing> listing = m_platform.ListFolder(present_path, with_file_facts);
+  Result<FolderListing> listing = m_platform.ListFolder(present_path, m_all_files);
   if (!listing) {
     if (is_root) return listing.status();
-    SkipFolder(present_path, report);
-    m_unlisted.insert(present_path);
+    SkipFolder(present_path);
     return Status::Ok();
   }
-  report->skipped_names += listing->skipped_names;
+  m_report.skipped_names += listing->skipped_names;
   std::vector<std::string> subfolders;
   for (const FolderEntry& entry : listing->entries) {
-    m_ui.YieldToUi();
-    if (entry.name == "pagefile.sys" || entry.name == "." || entry.name == "..") continue;
-    if (!entry.is_folder) continue;
+    m_observer.Yield();
+    if (entry.name == "pagefile.sys" || !entry.is_folder) continue;
     std::string folder = present_path + entry.name;
-    m_state.lstList.Add(folder);
-    m_status_text.assign("Scanning folder ... ").append(folder);
-    m_ui.SetStatus(1, m_status_text);
-    ++m_folders_seen;
-    Progress();
+    m_folders.Add(folder);
+    m_observer.FolderFound(folder);
+    m_observer.Progress(++m_folders_seen, m_files_seen);
     subfolders.push_back(std::move(folder));
   }
   // The files move out of the listing, after the walk over its entries.
-  if (m_keeping_files) {
-    if (Status status = KeepFiles(present_path, &*listing); !status) return status;
-  }
+  if (Status status = KeepFiles(present_path, &*listing); !status) return status;
   // Entered only now, so one folder's listing is never interleaved with another's.
   for (const std::string& folder : subfolders) {
-    if (Status status = GetAllFolders(folder + "\\", report); !status) return status;
+    if (Status status = GetAllFolders(folder + "\\"); !status) return status;
   }
   return Status::Ok();
 }
 
-Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
-                            ScanReport* report) {
-  m_state.lstList.Clear();
-  m_unlisted.clear();
-  m_kept_files.clear();
-  m_kept_count = 0;
-  m_folders_seen = 0;
-  m_files_seen = 0;
-  m_file_type = AsciiLower(settings.file_type);
-  // Leaves nothing behind on any way out: the work list and the kept files.
-  struct Cleanup {
-    ScanEngine* engine;
-    ~Cleanup() {
-      engine->m_state.lstList.Clear();
-      engine->m_unlisted.clear();
-      engine->m_kept_files.clear();
-      engine->m_keeping_files = false;
-    }
-  } cleanup{this};
-
-  m_keeping_files = true;
-  for (const std::string& batch_entry : m_state.lstBox) {
-    const std::string root = WithBackslash(batch_entry);
-    if (Status status = GetAllFolders(root, report, /*is_root=*/true); !status) return status;
-    // With its "\" a root sorts before its own subfolders.
-    m_state.lstList.Add(root);
-    ++m_folders_seen;
-    Progress();
-  }
-  m_keeping_files = false;
-
+std::vector<std::string> ScanEngine::FoldersToScan() {
   std::vector<std::string> folders;
-  folders.reserve(static_cast<std::size_t>(m_state.lstList.size()));
-  for (const std::string& entry : m_state.lstList) {
+  folders.reserve(static_cast<std::size_t>(m_folders.size()));
+  for (const std::string& entry : m_folders) {
     std::string folder = WithBackslash(entry);
     if (m_unlisted.count(folder) != 0) continue;
     if (const auto kept = m_kept_files.find(folder); kept != m_kept_files.end()) {
@@ -131,82 +155,74 @@ Status ScanEngine::ScanDisk(const ScanSettings& settings, CatalogTable* catalog,
     }
     folders.push_back(std::move(folder));
   }
+  return folders;
+}
 
-  // The counters of the main window change only with the catalog, at the end.
-  KeptFiles no_files;
-  int next_index = 1;
-  CatalogTable table;
+Result<ScanResult> ScanEngine::Run() {
+  for (const std::string& batch_entry : m_request.roots) {
+    const std::string root = WithBackslash(batch_entry);
+    if (Status status = GetAllFolders(root, /*is_root=*/true); !status) return status;
+    // With its "\" a root sorts before its own subfolders.
+    m_folders.Add(root);
+    m_observer.Progress(++m_folders_seen, m_files_seen);
+  }
+  ScanResult result;
+  result.settings = m_request.settings;
   // Room for every record and the caller's, trailer included, so no record
   // moves as the table grows.
-  table.Reserve(std::min(m_kept_count + m_records_to_follow + 1, CatalogTable::kCapacity));
-  for (const std::string& folder : folders) {
+  result.table.Reserve(
+      std::min(m_kept_count + m_request.records_to_follow + 1, CatalogTable::kCapacity));
+  KeptFiles no_files;
+  int next_index = 1;
+  for (const std::string& folder : FoldersToScan()) {
     const auto kept = m_kept_files.find(folder);
     KeptFiles* files = kept == m_kept_files.end() ? &no_files : &kept->second;
-    if (Status status = ScanFolder(folder, files, settings.mp3_info_flag, &table, &next_index);
-        !status) {
+    if (Status status = ScanFolder(folder, files, &result.table, &next_index); !status) {
       return status;
     }
   }
-  *catalog = std::move(table);
-  m_state.next_record_index = next_index;
-  m_state.file_count = next_index - 1;
-  m_ui.SetStatus(1, " Loading " + std::to_string(m_state.file_count) + " files, please wait . . .");
-  return Status::Ok();
+  result.file_count = next_index - 1;
+  result.report = std::move(m_report);
+  return result;
 }
 
-Status ScanEngine::ScanFolder(const std::string& folder, KeptFiles* kept, int mp3_info_flag,
-                              CatalogTable* table, int* next_index) {
-  m_ui.YieldToUi();
+Status ScanEngine::ScanFolder(const std::string& folder, KeptFiles* kept, CatalogTable* table,
+                              int* next_index) {
+  m_observer.Yield();
   if (kept->files.empty()) return Status::Ok();
   // The names move into the records at the folder's last turn.
   const bool last_scan = --kept->scans_left <= 0;
-  const bool all_files = m_file_type == kAllFiles;
-  const bool read_mp3 = !all_files && mp3_info_flag == 1;
-  // Resolved once per folder: the drive map need not be asked again per file.
-  std::optional<std::string> native_folder;
-  std::optional<OpenFolder> open_folder;
-  if (!all_files) {
-    native_folder = m_platform.ToNative(folder);
-    if (native_folder) open_folder.emplace(*native_folder);
-  }
+  // Opened once per folder: the drive map need not be asked again per file.
+  std::unique_ptr<FolderFiles> folder_files;
+  if (!m_all_files) folder_files = m_platform.OpenFolderFiles(folder);
   std::optional<FolderListing> listed;
   for (FolderEntry& entry : kept->files) {
     if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
     const FolderEntry* facts = &entry;
     FolderEntry read_facts;
-    BinaryFile file;
-    bool file_open = false;
-    if (!all_files) {
+    Result<std::unique_ptr<RandomAccessFile>> file = Status::Error("Path not found");
+    if (!m_all_files) {
       facts = &read_facts;
-      // A file whose whole path is too long for the system cannot be read by
-      // that path; it is left to ReadMp3Fields to say so, as for any other.
-      const bool openable = read_mp3 && open_folder && open_folder->ok() &&
-                            native_folder->size() + entry.name.size() < PATH_MAX;
-      file_open = openable && open_folder->OpenFile(entry.name, &file, &read_facts).ok();
+      if (m_read_mp3 && folder_files) file = folder_files->Open(entry.name, &read_facts);
       const bool reached =
-          file_open || (open_folder && open_folder->ReadFacts(entry.name, &read_facts));
+          file.ok() || (folder_files && folder_files->ReadFacts(entry.name, &read_facts));
       if (!reached && !ListedFacts(folder, entry.name, &listed, &read_facts)) continue;
     }
     CatalogRecord& record = table->MutableRecord(*next_index);
     record.path = folder;
-    if (last_scan) {
-      record.file_name = std::move(entry.name);
-    } else {
-      record.file_name = entry.name;
-    }
-    if (!all_files) {
-      m_status_text.assign("File found ... ").append(folder).append(record.file_name);
-      m_ui.SetStatus(1, m_status_text);
-    }
+    record.file_name = last_scan ? std::move(entry.name) : entry.name;
     record.size = ClampSize(facts->size);
     record.modified = m_date_texts.Text(facts->modified);
-    record.disk_label = m_state.label_mode ? m_state.label : std::string(DriveRootOf(folder));
-    if (read_mp3) {
-      ReadMp3Fields(folder, native_folder, file_open ? &file : nullptr, facts->size, &record);
+    record.disk_label =
+        m_request.label.empty() ? std::string(DriveRootOf(folder)) : m_request.label;
+    // Told before its MP3 information is read, so a failure to read it is
+    // reported while the file is the one shown.
+    m_observer.FileFound(folder, record.file_name);
+    m_observer.Progress(m_folders_seen, ++m_files_seen);
+    if (m_read_mp3) {
+      ReadMp3Fields(file.ok() ? file->get() : nullptr, file.status(), facts->size, &record);
     }
     ++*next_index;
-    ++m_files_seen;
-    Progress();
   }
   return Status::Ok();
 }
@@ -225,24 +241,17 @@ bool ScanEngine::ListedFacts(const std::string& folder, const std::string& name,
   return true;
 }
 
-void ScanEngine::ReadMp3Fields(const std::string& folder,
-                               const std::optional<std::string>& native_folder,
-                               const RandomAccessFile* file, int64_t file_length,
-                               CatalogRecord* record) {
-  const std::string& name = record->file_name;
+void ScanEngine::ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure,
+                               int64_t length, CatalogRecord* record) {
   const auto fail = [&](const Status& status) {
-    m_ui.ShowMessage(status.message() + ". while opening \"" + folder + name + "\"", Buttons::kOk,
-                     Icon::kStop, kProgramTitle);
+    m_observer.FileFailed(record->path + record->file_name, status);
     record->artist.clear();
     record->album.clear();
     record->title.clear();
   };
-  if (!native_folder) return fail(Status::Error("Path not found"));
+  if (file == nullptr) return fail(open_failure);
   Mp3Info info;
-  // A file the scan could not open itself is read by its path, so a failure
-  // is told as the reading says it.
-  Result<std::string> bitrate = file != nullptr ? ReadMp3Info(*file, file_length, &info)
-                                                : ReadMp3Info(*native_folder + name, &info);
+  Result<std::string> bitrate = ReadMp3Info(*file, length, &info);
   if (!bitrate) return fail(bitrate.status());
   record->bitrate = *bitrate;
   if (info.HasTag) {
@@ -257,6 +266,34 @@ void ScanEngine::ReadMp3Fields(const std::string& folder,
   Result<std::string> time = PlayingTime(record->size, record->bitrate);
   if (!time) return fail(time.status());
   record->time = *time;
+}
+
+}  // namespace
+
+std::string CatalogFullMessage() {
+  return "The catalog is full: it holds at most " + std::to_string(CatalogTable::kMaxFileRecords) +
+         " files, and this scan found more. Nothing was changed; scan fewer folders at a time.";
+}
+
+Result<ScanResult> ScanDisk(const Platform& platform, const ScanRequest& request,
+                            ScanObserver* observer) {
+  ScanEngine engine(platform, request, observer != nullptr ? *observer : g_no_observer);
+  return engine.Run();
+}
+
+Status NewCatalogFromScan(ScanResult* scan, CatalogTable* after, std::string_view trailer_time) {
+  const int earlier = after != nullptr ? after->FileCount() : 0;
+  if (scan->file_count + earlier + 1 > CatalogTable::kCapacity) {
+    return Status::Error(StatusCode::kNoSpace, CatalogFullMessage());
+  }
+  // The earlier records move rather than copy: their table is replaced next.
+  int next = scan->file_count + 1;
+  for (int j = 1; j <= earlier; ++j) {
+    scan->table.SetRecord(next++, std::move(after->MutableRecord(j)));
+  }
+  scan->table.SetRecord(
+      next, MakeTrailer(scan->settings.file_type, scan->settings.mp3_info_flag, trailer_time));
+  return Status::Ok();
 }
 
 }  // namespace tallymere

@@ -41,10 +41,9 @@ UpdatePlan PlanUpdate(const Platform& platform) {
   return plan;
 }
 
-Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, ScanState& state,
-                                      const UpdatePlan& plan, const CatalogTable& catalog,
-                                      const ScanSettings& settings,
-                                      const std::string& trailer_time) {
+Result<UpdateResult> UpdateHardDrives(const Platform& platform, const UpdatePlan& plan,
+                                      const CatalogTable& catalog, const ScanSettings& settings,
+                                      const std::string& trailer_time, ScanObserver* observer) {
   if (plan.fixed_roots.empty()) {
     return Status::Error(StatusCode::kNotFound, NoFixedDriveMessage(platform));
   }
@@ -58,24 +57,23 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, 
     }
   });
 
-  state.lstBox = plan.fixed_roots;
-  state.lstList.Clear();
-  UpdateResult result;
-  ScanEngine engine(platform, ui, state);
-  engine.set_records_to_follow(static_cast<int>(kept.size()));
-  const Status scanned = engine.ScanDisk(settings, &result.table, &result.report);
-  state.lstBox.clear();
+  const ScanRequest request{plan.fixed_roots, settings, "", static_cast<int>(kept.size())};
+  Result<ScanResult> scanned = ScanDisk(platform, request, observer);
   if (!scanned) {
     // A scan that would not fit stops at the limit; say so with the kept count.
-    if (scanned.message() == CatalogFullMessage()) {
+    if (scanned.status().message() == CatalogFullMessage()) {
       return Status::Error(
           StatusCode::kNoSpace,
           TooManyMessage("more than " + std::to_string(CatalogTable::kMaxFileRecords),
                          static_cast<int>(kept.size())));
     }
-    return Status::Error(scanned.code(), "The catalog was not updated: " + scanned.message());
+    return Status::Error(scanned.code(),
+                         "The catalog was not updated: " + scanned.status().message());
   }
-  result.scanned = state.file_count;
+  UpdateResult result;
+  result.table = std::move(scanned->table);
+  result.report = std::move(scanned->report);
+  result.scanned = scanned->file_count;
   result.kept = static_cast<int>(kept.size());
   if (result.scanned + result.kept > CatalogTable::kMaxFileRecords) {
     return Status::Error(StatusCode::kNoSpace,

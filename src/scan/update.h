@@ -16,9 +16,8 @@
 #include "catalog/catalog_table.h"
 #include "common/status.h"
 #include "ports/platform.h"
-#include "ports/ui_services.h"
 #include "scan/scan_disk.h"
-#include "scan/scan_state.h"
+#include "scan/scan_request.h"
 
 namespace tallymere {
 
@@ -37,12 +36,11 @@ struct UpdateResult {
   ScanReport report;   // folders and names the scan had to leave out
 };
 
-// Scans the plan's fixed drives through state (its batch becomes the fixed
-// roots; its work list is left empty) and joins the kept records of catalog.
+// Scans the plan's fixed drives and joins the kept records of catalog.
 // trailer_time is the trailer's Modified text.
-Result<UpdateResult> UpdateHardDrives(const Platform& platform, UiServices& ui, ScanState& state,
-                                      const UpdatePlan& plan, const CatalogTable& catalog,
-                                      const ScanSettings& settings,
-                                      const std::string& trailer_time);
+Result<UpdateResult> UpdateHardDrives(const Platform& platform, const UpdatePlan& plan,
+                                      const CatalogTable& catalog, const ScanSettings& settings,
+                                      const std::string& trailer_time,
+                                      ScanObserver* observer = nullptr);
 
 }  // namespace tallymere

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "catalog/text_file.h"
 #include "list_fixture.h"
-#include "platform/text_file.h"
 
 namespace tallymere {
 namespace {

@@ -8,6 +8,7 @@
 #include "mp3/mp3_fixtures.h"
 #include "platform/binary_file.h"
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 #include "support/unprivileged.h"
 
 namespace tallymere {
@@ -29,7 +30,7 @@ class ReadMp3InfoTest : public ::testing::Test {
   std::string ReadSized(const std::string& bytes, uintmax_t length) {
     const std::string path = m_folder.WriteFile("song.mp3", bytes);
     std::filesystem::resize_file(path, length);
-    return Text(ReadMp3Info(path, &m_info));
+    return Text(testing::ReadMp3File(path, &m_info));
   }
   static std::string Text(const Result<std::string>& bitrate) {
     return bitrate.ok() ? *bitrate : "error: " + bitrate.status().message();
@@ -267,12 +268,13 @@ TEST_F(ReadMp3InfoTest, StepsOverAnId3v2TagFullOfSyncBytes) {
 }
 
 TEST_F(ReadMp3InfoTest, ReportsFilesThatCannotBeRead) {
-  EXPECT_EQ(Text(ReadMp3Info(m_folder.Path("missing.mp3"), &m_info)), "error: File not found");
-  EXPECT_FALSE(ReadMp3Info(m_folder.MakeFolder("folder.mp3"), &m_info).ok());
+  EXPECT_EQ(Text(testing::ReadMp3File(m_folder.Path("missing.mp3"), &m_info)),
+            "error: File not found");
+  EXPECT_FALSE(testing::ReadMp3File(m_folder.MakeFolder("folder.mp3"), &m_info).ok());
   const std::string locked = m_folder.WriteFile("locked.mp3", Frame());
   testing::RunAsUnprivileged({m_folder.path()}, [&] {
     std::filesystem::permissions(locked, std::filesystem::perms::none);
-    const Result<std::string> read = ReadMp3Info(locked, &m_info);
+    const Result<std::string> read = testing::ReadMp3File(locked, &m_info);
     EXPECT_EQ(read.code(), StatusCode::kNoAccess);
     EXPECT_EQ(Text(read), "error: Permission denied");
   });
@@ -330,7 +332,7 @@ TEST(Mp3OpenFileTest, AnswersAsByPathInOneReadUpToAPageAndOneMoreForATagBeyond) 
     const std::string path = folder.WriteFile("song.mp3", c.bytes);
     std::filesystem::resize_file(path, length);
     Mp3Info by_path;
-    const std::string expected = Described(ReadMp3Info(path, &by_path), by_path);
+    const std::string expected = Described(testing::ReadMp3File(path, &by_path), by_path);
 
     CountedFile file(path);
     Mp3Info open;

@@ -9,6 +9,7 @@
 
 #include "mp3/bitrat.h"
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
@@ -19,7 +20,7 @@ std::string DataFile(std::string_view name) {
 
 // "error: ..." on failure.
 std::string Read(std::string_view name, Mp3Info* info) {
-  const Result<std::string> bitrate = ReadMp3Info(DataFile(name), info);
+  const Result<std::string> bitrate = testing::ReadMp3File(DataFile(name), info);
   return bitrate.ok() ? *bitrate : "error: " + bitrate.status().message();
 }
 

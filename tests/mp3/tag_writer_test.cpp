@@ -8,8 +8,8 @@
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
 #include "support/faulty_platform.h"
-#include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "support/test_platform.h"
 
 namespace tallymere {
 namespace {
@@ -37,23 +37,27 @@ class TagWriterTest : public ::testing::Test {
   }
   Mp3Info ReadBack() {
     Mp3Info info;
-    EXPECT_TRUE(ReadMp3Info(m_folder.Path("c/Music/song.mp3"), &info).ok());
+    EXPECT_TRUE(testing::ReadMp3File(m_folder.Path("c/Music/song.mp3"), &info).ok());
     return info;
   }
   static bool IsReadOnly(const std::string& path) {
     return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
   }
-  // The texts of the message boxes shown, each as "title: text".
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const auto& message : m_ui.Messages()) {
-      EXPECT_EQ(message.icon, Icon::kStop);
-      EXPECT_EQ(message.buttons, Buttons::kOk);
-      texts.push_back(message.title + ": " + message.text);
+  // Writes and erases as the window does, keeping the message of each
+  // failure and the code of each erase that failed.
+  void Write(std::string_view path, TagEditorValues& values) {
+    if (Status written = WriteTag(m_platform, path, values); !written) {
+      m_failures.push_back(written.message());
     }
-    return texts;
+  }
+  void Erase(std::string_view path, TagEditorValues& values) {
+    if (Status erased = EraseTag(m_platform, path, values); !erased) {
+      m_erase_failures.push_back(erased.code());
+    }
   }
 
+  std::vector<std::string> m_failures;
+  std::vector<StatusCode> m_erase_failures;
   testing::TempFolder m_folder;
   const std::string m_drives =
       m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
@@ -61,7 +65,6 @@ class TagWriterTest : public ::testing::Test {
   // Calls can be made to fail, as a locked file, a read-only medium or a
   // full disk would.
   testing::FaultyPlatform m_platform{m_linux};
-  testing::ScriptedUi m_ui;
   const std::string m_audio = Frame() + Frame(0xFB, 0x90, 1000);
 };
 
@@ -69,8 +72,8 @@ TEST_F(TagWriterTest, AppendsANewBlockThatStartsAsAnEmptyTagAndLeavesTheAudioAlo
   Song(m_audio);
   TagEditorValues values{"Hello", "Kept out", "B", "1999", "C", ""};
   values.keep_artist = true;
-  WriteTag(m_ui, m_platform, kSong, values);
-  EXPECT_TRUE(m_ui.Messages().empty());
+  Write(kSong, values);
+  EXPECT_TRUE(m_failures.empty());
   ASSERT_EQ(SongBytes().size(), m_audio.size() + 128);
   EXPECT_EQ(SongBytes().substr(0, m_audio.size()), m_audio);
   // A five-letter title takes 25 spaces; the kept artist stays empty; no genre is 148.
@@ -86,7 +89,7 @@ TEST_F(TagWriterTest, CutsTextsToTheirStoredWidthsInTheEditorAndTheFile) {
   std::string accented;  // é is one byte in Windows-1252
   for (int i = 0; i < 35; ++i) accented += "\xC3\xA9";
   TagEditorValues values{.title = std::string(35, 't'), .year = "19999", .comment = accented};
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   EXPECT_EQ(values.title, std::string(30, 't'));
   EXPECT_EQ(values.year, "1999");
   EXPECT_EQ(values.comment, accented.substr(0, 60));  // thirty characters
@@ -98,7 +101,7 @@ TEST_F(TagWriterTest, CutsTextsToTheirStoredWidthsInTheEditorAndTheFile) {
   std::string title = "a";
   for (int i = 0; i < 20; ++i) title += "\xCE\xA9";
   values = TagEditorValues{.title = title};
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   const std::string expected = title.substr(0, 29);  // "a" and 14 omegas
   EXPECT_EQ(values.title, expected);
   EXPECT_EQ(LastBlock().substr(3, 30), expected + " ");
@@ -110,7 +113,7 @@ TEST_F(TagWriterTest, WritesTheGenreByteOfExactlyMatchingNamesOnly) {
   Song(m_audio);
   const auto genre_byte = [&](const char* genre) {
     TagEditorValues values{.genre = genre};
-    WriteTag(m_ui, m_platform, kSong, values);
+    Write(kSong, values);
     return static_cast<uint8_t>(LastBlock()[127]);
   };
   EXPECT_EQ(genre_byte("Rock"), 17);
@@ -126,7 +129,7 @@ TEST_F(TagWriterTest, KeepFlagsLeaveTheirBytesUntouched) {
   Song(m_audio + old_block);
   TagEditorValues values{"New", "New", "New", "2024", "New", "Pop"};
   values.keep_artist = values.keep_year = values.keep_genre = true;
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   const std::string block = LastBlock();
   const std::string new_field = "New" + std::string(27, ' ');
   EXPECT_EQ(SongBytes().size(), m_audio.size() + 128);
@@ -137,7 +140,7 @@ TEST_F(TagWriterTest, KeepFlagsLeaveTheirBytesUntouched) {
   values = TagEditorValues{"Other", "Other", "Other", "1999", "Other", "Jazz"};
   values.keep_title = values.keep_artist = values.keep_album = true;
   values.keep_year = values.keep_comment = values.keep_genre = true;
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   EXPECT_EQ(LastBlock(), block);
 }
 
@@ -145,8 +148,8 @@ TEST_F(TagWriterTest, EraseKeepsTheLengthAndWritingIntoTheErasedBlockReusesIt) {
   Song(m_audio + Id3v1Block({.title = "Title", .artist = "Artist", .year = "1999"}));
   TagEditorValues values{"t", "a", "b", "y", "c", "Rock"};
   values.keep_title = true;
-  EraseTag(m_ui, m_platform, kSong, values);
-  EXPECT_TRUE(m_ui.Messages().empty());
+  Erase(kSong, values);
+  EXPECT_TRUE(m_failures.empty());
   EXPECT_EQ(
       values.title + values.artist + values.album + values.year + values.comment + values.genre,
       "");
@@ -154,7 +157,7 @@ TEST_F(TagWriterTest, EraseKeepsTheLengthAndWritingIntoTheErasedBlockReusesIt) {
   EXPECT_FALSE(ReadBack().HasTag);
 
   values = TagEditorValues{.title = "Second", .keep_artist = true};
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   EXPECT_EQ(SongBytes().size(), m_audio.size() + 128);
   EXPECT_EQ(LastBlock().substr(0, 3), "TAG");
   EXPECT_EQ(LastBlock().substr(33, 30), std::string(30, '\0'));  // kept as erased
@@ -166,73 +169,72 @@ TEST_F(TagWriterTest, WriteAndEraseResetTheReadOnlyAttribute) {
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
   ASSERT_TRUE(IsReadOnly(path));
   TagEditorValues values{.title = "t"};
-  EraseTag(m_ui, m_platform, kSong, values);  // no tag: nothing else changes
+  Erase(kSong, values);  // no tag: nothing else changes
   EXPECT_EQ(SongBytes(), m_audio);
   EXPECT_FALSE(IsReadOnly(path));
   EXPECT_EQ(values.title, "");
 
   fs::permissions(path, fs::perms::owner_read);
   values.title = "t";
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   EXPECT_FALSE(IsReadOnly(path));
   EXPECT_EQ(ReadBack().TagTitle, "t");
-  EXPECT_TRUE(m_ui.Messages().empty());
+  EXPECT_TRUE(m_failures.empty());
 }
 
 TEST_F(TagWriterTest, WriteReportsFilesThatCannotBeWrittenUnderMp3Utilities) {
   TagEditorValues values{.year = "20245"};
-  WriteTag(m_ui, m_platform, "C:\\Music\\missing.mp3", values);
+  Write("C:\\Music\\missing.mp3", values);
   EXPECT_EQ(values.year, "2024");  // the editor is cut before the file is touched
   EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/missing.mp3")));
   m_folder.MakeFolder("c/Music/folder.mp3");
-  WriteTag(m_ui, m_platform, "C:\\Music\\folder.mp3", values);
-  WriteTag(m_ui, m_platform, "Q:\\nowhere.mp3", values);
+  Write("C:\\Music\\folder.mp3", values);
+  Write("Q:\\nowhere.mp3", values);
   Song(m_audio);
   m_platform.Fail(PlatformCall::kResetAttributes, StatusCode::kNoAccess);
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   m_platform.Fail(PlatformCall::kOpenFile, StatusCode::kNoAccess);
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoSpace);
-  WriteTag(m_ui, m_platform, kSong, values);
+  Write(kSong, values);
   EXPECT_EQ(SongBytes(), m_audio);
   // A write the disk takes back when the file is closed counts too.
   m_platform.Fail(PlatformCall::kClose, StatusCode::kNoSpace);
-  WriteTag(m_ui, m_platform, kSong, values);
-  EXPECT_EQ(Messages(),
+  Write(kSong, values);
+  EXPECT_EQ(m_failures,
             (std::vector<std::string>{
-                "MP3 Utilities: File not found: \"C:\\Music\\missing.mp3\"",
-                "MP3 Utilities: Is a directory: \"C:\\Music\\folder.mp3\"",
-                "MP3 Utilities: Path not found: \"Q:\\nowhere.mp3\"",
-                "MP3 Utilities: Cannot reset the attributes of \"C:\\Music\\song.mp3\": "
-                "Permission denied",
-                "MP3 Utilities: Permission denied: \"C:\\Music\\song.mp3\"",
-                "MP3 Utilities: No space left on device: \"C:\\Music\\song.mp3\"",
-                "MP3 Utilities: No space left on device: \"C:\\Music\\song.mp3\""}));
+                "File not found: \"C:\\Music\\missing.mp3\"",
+                "Is a directory: \"C:\\Music\\folder.mp3\"", "Path not found: \"Q:\\nowhere.mp3\"",
+                "Cannot reset the attributes of \"C:\\Music\\song.mp3\": Permission denied",
+                "Permission denied: \"C:\\Music\\song.mp3\"",
+                "No space left on device: \"C:\\Music\\song.mp3\"",
+                "No space left on device: \"C:\\Music\\song.mp3\""}));
 }
 
-TEST_F(TagWriterTest, EraseReportsOnlyRefusedAccess) {
+// The window reports only a refused access; so every way an erase can fail
+// is told apart by its code.
+TEST_F(TagWriterTest, EraseTellsARefusedAccessFromAMissingFileOrAFullDisk) {
   TagEditorValues values{.title = "t"};
-  EraseTag(m_ui, m_platform, "C:\\Music\\missing.mp3", values);
-  EraseTag(m_ui, m_platform, "Q:\\nowhere.mp3", values);
-  EXPECT_TRUE(m_ui.Messages().empty());
+  Erase("C:\\Music\\missing.mp3", values);
+  Erase("Q:\\nowhere.mp3", values);
   EXPECT_EQ(values.title, "");
 
   const std::string tagged = m_audio + Id3v1Block({.title = "Title"});
   Song(tagged);
-  // A full disk is no refused access: the erase ends in silence.
   m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoSpace);
-  EraseTag(m_ui, m_platform, kSong, values);
-  EXPECT_TRUE(m_ui.Messages().empty());
-
+  Erase(kSong, values);
   m_platform.Fail(PlatformCall::kResetAttributes, StatusCode::kNotFound);
-  EraseTag(m_ui, m_platform, kSong, values);
+  Erase(kSong, values);
   m_platform.Fail(PlatformCall::kOpenFile, StatusCode::kNoAccess);
-  EraseTag(m_ui, m_platform, kSong, values);
+  Erase(kSong, values);
   m_platform.Fail(PlatformCall::kWriteAt, StatusCode::kNoAccess);
-  EraseTag(m_ui, m_platform, kSong, values);
+  Erase(kSong, values);
   m_folder.MakeFolder("c/Music/folder.mp3");
-  EraseTag(m_ui, m_platform, "C:\\Music\\folder.mp3", values);
-  EXPECT_EQ(Messages(), (std::vector<std::string>(4, "MP3 Utilities: File access error.")));
+  Erase("C:\\Music\\folder.mp3", values);
+  EXPECT_EQ(m_erase_failures, (std::vector<StatusCode>{StatusCode::kNotFound, StatusCode::kNotFound,
+                                                       StatusCode::kNoSpace, StatusCode::kNoAccess,
+                                                       StatusCode::kNoAccess, StatusCode::kNoAccess,
+                                                       StatusCode::kNoAccess}));
   EXPECT_EQ(SongBytes(), tagged);
 }
 

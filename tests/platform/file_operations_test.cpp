@@ -120,19 +120,19 @@ TEST_F(OpenFolderTest, ReadsAndOpensRegularFilesOnlyAndNeverWaitsOnAFifo) {
   for (const char* name : {"missing.mp3", "sub", "link.mp3", "pipe.mp3"}) {
     EXPECT_FALSE(folder.ReadFacts(name, &facts)) << name;
   }
-  BinaryFile file;
-  ASSERT_TRUE(folder.OpenFile("song.mp3", &file, &facts).ok());
+  Result<std::unique_ptr<RandomAccessFile>> file = folder.Open("song.mp3", &facts);
+  ASSERT_TRUE(file.ok());
   EXPECT_EQ(facts.size, 10);
   EXPECT_EQ(facts.modified, 1234567890);
   std::string bytes;
-  ASSERT_TRUE(file.ReadAt(4, 3, &bytes).ok());
+  ASSERT_TRUE((*file)->ReadAt(4, 3, &bytes).ok());
   EXPECT_EQ(bytes, "456");
 
-  EXPECT_EQ(folder.OpenFile("missing.mp3", &file, &facts).message(), "File not found");
-  EXPECT_EQ(folder.OpenFile("sub", &file, &facts).code(), StatusCode::kNoAccess);
-  EXPECT_FALSE(folder.OpenFile("link.mp3", &file, &facts).ok());
+  EXPECT_EQ(folder.Open("missing.mp3", &facts).status().message(), "File not found");
+  EXPECT_EQ(folder.Open("sub", &facts).code(), StatusCode::kNoAccess);
+  EXPECT_FALSE(folder.Open("link.mp3", &facts).ok());
   // Without a writer a fifo would block an ordinary open for good.
-  EXPECT_FALSE(folder.OpenFile("pipe.mp3", &file, &facts).ok());
+  EXPECT_EQ(folder.Open("pipe.mp3", &facts).status().message(), "It is a pipe, not a file");
 }
 
 TEST_F(OpenFolderTest, AFolderThatCannotBeOpenedReadsNothing) {
@@ -140,8 +140,7 @@ TEST_F(OpenFolderTest, AFolderThatCannotBeOpenedReadsNothing) {
   EXPECT_FALSE(missing.ok());
   FolderEntry facts;
   EXPECT_FALSE(missing.ReadFacts("song.mp3", &facts));
-  BinaryFile file;
-  EXPECT_FALSE(missing.OpenFile("song.mp3", &file, &facts).ok());
+  EXPECT_FALSE(missing.Open("song.mp3", &facts).ok());
   EXPECT_FALSE(OpenFolder(m_folder.Path("song.mp3")).ok());  // a file is no folder
 }
 

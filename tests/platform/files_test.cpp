@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <utility>
 
+#include "catalog/text_file.h"
 #include "platform/atomic_file.h"
 #include "platform/binary_file.h"
 #include "platform/read_file.h"
-#include "platform/text_file.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "support/unprivileged.h"

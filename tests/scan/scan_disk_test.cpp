@@ -53,9 +53,7 @@ TEST(ScanDiskTest, ScansRootFirstThenSubfoldersInCaseInsensitiveOrderListingEach
   EXPECT_THAT(RecordPaths(table),
               ElementsAre("C:\\Music\\r.mp3", "C:\\Music\\A\\a.mp3", "C:\\Music\\A\\A1\\a1.mp3",
                           "C:\\Music\\b\\b.mp3", "C:\\Music\\Empty\\Inner\\i.mp3"));
-  EXPECT_EQ(fixture.state().file_count, 5);
-  EXPECT_EQ(fixture.state().next_record_index, 6);
-  EXPECT_TRUE(fixture.state().lstList.empty());
+  EXPECT_EQ(fixture.file_count(), 5);
   EXPECT_TRUE(table.Record(6).path.empty());  // the trailer is the caller's
   for (const char* folder : {"C:\\Music\\", "C:\\Music\\A\\", "C:\\Music\\A\\A1\\",
                              "C:\\Music\\b\\", "C:\\Music\\Empty\\", "C:\\Music\\Empty\\Inner\\"}) {
@@ -71,7 +69,6 @@ TEST(ScanDiskTest, ScansRootFirstThenSubfoldersInCaseInsensitiveOrderListingEach
                     "Scanning folder ... C:\\Music\\b", "File found ... C:\\Music\\A\\a.mp3",
                     "File found ... C:\\Music\\r.mp3"}));
   EXPECT_THAT(StatusTexts(fixture.ui()), Not(Contains("File found ... C:\\Music\\x.txt")));
-  EXPECT_EQ(fixture.ui().Status(1), " Loading 5 files, please wait . . .");
 
   ASSERT_FALSE(progress.empty());
   EXPECT_EQ(progress.back(), std::make_pair(6, 5));
@@ -135,18 +132,15 @@ TEST(ScanDiskTest, FillsTheFileFieldsAndReadsMp3InformationOnlyWhenAsked) {
   EXPECT_THAT(StatusTexts(fixture.ui()), Not(Contains(StartsWith("File found"))));
 }
 
-TEST(ScanDiskTest, LabelModePutsTheLabelOnEveryRecord) {
+TEST(ScanDiskTest, ARequestWithALabelPutsItOnEveryRecord) {
   ScanFixture fixture;
   WriteMusicTree(fixture);
-  fixture.state().label_mode = true;
-  fixture.state().label = "My_Disk";
   CatalogTable table;
-  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithoutInfo, &table).ok());
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithoutInfo, &table, nullptr, "My_Disk").ok());
   ASSERT_EQ(table.FileCount(), 4);
   table.Walk([](int, const CatalogRecord& r) { EXPECT_EQ(r.disk_label, "My_Disk"); });
-  EXPECT_TRUE(fixture.state().label_mode);  // left as the caller set it
 
-  fixture.state().label_mode = false;
+  // The next request without one: nothing of the last scan stays behind.
   ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithoutInfo, &table).ok());
   table.Walk([](int, const CatalogRecord& r) { EXPECT_EQ(r.disk_label, "C:\\"); });
 }

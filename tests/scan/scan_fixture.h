@@ -1,6 +1,7 @@
 #pragma once
 // Scanning tests: a program folder with its own Data/drives.dat, a platform
-// that can fail or invent folder listings, the scripted UI and the scan state.
+// that can fail or invent folder listings, and the scripted UI that the
+// window's scan status writes to.
 
 #include <functional>
 #include <map>
@@ -15,6 +16,7 @@
 #include "scan/scan_disk.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
+#include "windows/main/scan_status.h"
 
 namespace tallymere::testing {
 
@@ -75,7 +77,8 @@ class ScanFixture {
   const TempFolder& folder() const { return m_folder; }
   ScanPlatform& platform() { return *m_platform; }
   ScriptedUi& ui() { return m_ui; }
-  ScanState& state() { return m_state; }
+  // The files the last scan that succeeded recorded.
+  int file_count() const { return m_file_count; }
 
   // Writes a file below the C: folder ("Music/a.mp3").
   std::string Write(std::string_view relative, std::string_view bytes = "") const {
@@ -85,14 +88,25 @@ class ScanFixture {
     return m_folder.MakeFolder("c/" + std::string(relative));
   }
 
-  // Runs ScanDisk over the batch into *table.
+  // Runs ScanDisk over the batch, the window's scan status watching; on
+  // success its records go to *table and its report to *report.
   Status Scan(std::vector<std::string> batch, const ScanSettings& settings, CatalogTable* table,
-              ScanReport* report = nullptr) {
-    ScanReport local;
-    m_state.lstBox = std::move(batch);
-    ScanEngine engine(*m_platform, m_ui, m_state);
-    engine.set_progress(m_progress);
-    return engine.ScanDisk(settings, table, report != nullptr ? report : &local);
+              ScanReport* report = nullptr, std::string label = "") {
+    struct Observer : ScanStatus {
+      using ScanStatus::ScanStatus;
+      void Progress(int folders, int files) override {
+        if (progress) progress(folders, files);
+      }
+      std::function<void(int, int)> progress;
+    } observer(m_ui, settings);
+    observer.progress = m_progress;
+    Result<ScanResult> scanned =
+        ScanDisk(*m_platform, {std::move(batch), settings, std::move(label), 0}, &observer);
+    if (!scanned) return scanned.status();
+    *table = std::move(scanned->table);
+    if (report != nullptr) *report = std::move(scanned->report);
+    m_file_count = scanned->file_count;
+    return Status::Ok();
   }
   void set_progress(std::function<void(int folders, int files)> progress) {
     m_progress = std::move(progress);
@@ -102,7 +116,7 @@ class ScanFixture {
   TempFolder m_folder;
   std::unique_ptr<ScanPlatform> m_platform;
   ScriptedUi m_ui;
-  ScanState m_state;
+  int m_file_count = 0;
   std::function<void(int, int)> m_progress;
 };
 

@@ -75,7 +75,7 @@ TEST(ScanMp3FieldsTest, ReadsBitrateTimeAndTagOrWhatWasFoundAndReportsAFileThatC
   EXPECT_EQ(messages[0].icon, Icon::kStop);
   EXPECT_EQ(messages[0].title, "Tallymere");
   EXPECT_EQ(Fields(table, "f0.mp3"), "0   ||");
-  EXPECT_EQ(fixture.state().file_count, 7);
+  EXPECT_EQ(fixture.file_count(), 7);
 }
 
 TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithTheLargestSize) {

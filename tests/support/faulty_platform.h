@@ -57,6 +57,9 @@ class FaultyPlatform : public Platform {
     return m_real.ToCatalog(native_path);
   }
   Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const override {
+    return m_real.OpenFolderFiles(folder);
+  }
   bool FileExists(std::string_view path) const override { return m_real.FileExists(path); }
   bool FolderExists(std::string_view path) const override { return m_real.FolderExists(path); }
   Result<int64_t> FileLength(std::string_view path) const override;
@@ -68,6 +71,12 @@ class FaultyPlatform : public Platform {
   Status ReplaceFile(std::string_view from, std::string_view to) const override;
   Status DeleteFile(std::string_view path) const override;
   Status CreateFolder(std::string_view path) const override;
+  bool NativePathExists(const std::string& native_path) const override {
+    return m_real.NativePathExists(native_path);
+  }
+  Status CreateNativeFolders(const std::string& native_folder) const override {
+    return m_real.CreateNativeFolders(native_folder);
+  }
   Result<std::string> ReadFile(const std::string& native_path,
                                std::size_t max_bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;

@@ -16,4 +16,9 @@ TestPlatform::TestPlatform(const std::string& program_folder) {
   m_platform = std::make_unique<LinuxPlatform>(program_folder);
 }
 
+Result<std::string> ReadMp3File(const std::string& native_path, Mp3Info* info) {
+  static const TestPlatform platform;
+  return ReadMp3Info(platform, native_path, info);
+}
+
 }  // namespace tallymere::testing

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "mp3/bitrat.h"
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
 
@@ -27,5 +28,9 @@ class TestPlatform {
   std::unique_ptr<TempFolder> m_own_folder;
   std::unique_ptr<LinuxPlatform> m_platform;
 };
+
+// ReadMp3Info of a native file, through a platform of its own, for tests and
+// benchmarks that read files they laid out themselves.
+Result<std::string> ReadMp3File(const std::string& native_path, Mp3Info* info);
 
 }  // namespace tallymere::testing

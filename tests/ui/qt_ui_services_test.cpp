@@ -387,7 +387,8 @@ FilePropertiesDialog* ShownPropertiesDialog(int wait_ms = 0) {
 TEST_F(QtUiServicesTest, PropertiesFallBackToOurOwnWindowWithoutAFileManager) {
   const std::string file = m_temp.WriteFile("a b.txt", "hello");
   QStringList rows;
-  for (const PropertyRow& row : FilePropertyRows(file)) rows << row.label + ": " + row.value;
+  for (const PropertyRow& row : FilePropertyRows(m_drives.platform(), file))
+    rows << row.label + ": " + row.value;
   ASSERT_GE(rows.size(), 6);
   EXPECT_EQ(rows[0], QStringLiteral("Name: a b.txt"));
   EXPECT_EQ(rows[1], "Folder: " + QString::fromStdString(m_temp.path()));

@@ -49,9 +49,10 @@ bool HasMp3Extension(const std::string& path) {
                                     .compare(QStringLiteral(".mp3"), Qt::CaseInsensitive) == 0;
 }
 
-void AddMp3Rows(const std::string& native_path, QList<PropertyRow>* rows) {
+void AddMp3Rows(const Platform& platform, const std::string& native_path,
+                QList<PropertyRow>* rows) {
   Mp3Info info;
-  Result<std::string> bitrate = ReadMp3Info(native_path, &info);
+  Result<std::string> bitrate = ReadMp3Info(platform, native_path, &info);
   if (!bitrate.ok()) return;
   if (*bitrate != kNoBitrate) {
     rows->append({QObject::tr("MPEG"),
@@ -71,7 +72,7 @@ void AddMp3Rows(const std::string& native_path, QList<PropertyRow>* rows) {
 
 }  // namespace
 
-QList<PropertyRow> FilePropertyRows(const std::string& native_path) {
+QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path) {
   QList<PropertyRow> rows;
   const size_t slash = native_path.rfind('/');
   const std::string name = slash == std::string::npos ? native_path : native_path.substr(slash + 1);
@@ -95,15 +96,17 @@ QList<PropertyRow> FilePropertyRows(const std::string& native_path) {
   rows.append({QObject::tr("Modified"), Utf8(FormatDateTime(info.st_mtime))});
   rows.append({QObject::tr("Permissions"), ModeText(info.st_mode)});
   rows.append({QObject::tr("Owner"), OwnerText(info)});
-  if (S_ISREG(info.st_mode) && HasMp3Extension(native_path)) AddMp3Rows(native_path, &rows);
+  if (S_ISREG(info.st_mode) && HasMp3Extension(native_path))
+    AddMp3Rows(platform, native_path, &rows);
   return rows;
 }
 
-FilePropertiesDialog::FilePropertiesDialog(const std::string& native_path, QWidget* parent)
+FilePropertiesDialog::FilePropertiesDialog(const Platform& platform, const std::string& native_path,
+                                           QWidget* parent)
     : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("filePropertiesDialog"));
-  const QList<PropertyRow> rows = FilePropertyRows(native_path);
+  const QList<PropertyRow> rows = FilePropertyRows(platform, native_path);
   setWindowTitle(tr("%1 Properties").arg(rows.value(0).value));
 
   auto* form = new QFormLayout;

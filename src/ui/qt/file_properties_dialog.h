@@ -9,6 +9,8 @@
 #include <QString>
 #include <string>
 
+#include "ports/platform.h"
+
 namespace tallymere {
 
 struct PropertyRow {
@@ -17,12 +19,12 @@ struct PropertyRow {
 };
 
 // The facts about a native path, in the order the window lists them.
-QList<PropertyRow> FilePropertyRows(const std::string& native_path);
+QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path);
 
 class FilePropertiesDialog : public QDialog {
  public:
   // Deletes itself when closed.
-  FilePropertiesDialog(const std::string& native_path, QWidget* parent);
+  FilePropertiesDialog(const Platform& platform, const std::string& native_path, QWidget* parent);
 };
 
 }  // namespace tallymere

@@ -410,7 +410,7 @@ ShellResult QtUiServices::ShowProperties(std::string_view path) {
 }
 
 void QtUiServices::ShowOwnProperties(const std::string& native_path) {
-  auto* dialog = new FilePropertiesDialog(native_path, m_main_window);
+  auto* dialog = new FilePropertiesDialog(m_platform, native_path, m_main_window);
   dialog->show();
 }
 

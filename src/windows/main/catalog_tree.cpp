@@ -1,5 +1,5 @@
-// The catalog tree: building it from folder keys, browsing live folders while
-// no catalog is open, and listing a node's files.
+// The catalog tree: browsing live folders while no catalog is open, and
+// listing a node's files.
 
 #include "catalog/file_list_row.h"
 #include "common/format.h"
@@ -14,58 +14,13 @@ bool EndsWith(const std::string& text, std::string_view end) {
 
 }  // namespace
 
-void FrmMain::AddRootNode(const std::string& DataFileName, const std::string& IconImage) {
-  m_tvAlbum.AddRoot(DataFileName, DataFileName, IconImage, IconImage);
-}
-
-void FrmMain::AddNode(const std::string& strKey, const std::string& strChild,
-                      const std::string& strParent, const std::string& icon1,
-                      const std::string& icon2) {
-  // An existing key or a missing parent adds nothing, by design: chains shared
-  // by many keys are added once, and drives this machine lacks stay out.
-  m_tvAlbum.AddChild(strParent, strKey, strChild, icon1, icon2);
-}
-
-void FrmMain::BuildNode(const std::string& folder_key) {
-  if (folder_key.size() == 3) return;  // a drive root: its node exists already
-  const std::string_view whole(folder_key);
-  for (std::size_t i = 1; i <= folder_key.size(); ++i) {
-    if (folder_key[i - 1] != '\\') continue;
-    const std::size_t next = folder_key.find('\\', i);
-    if (next == std::string::npos) continue;
-    const std::string_view parent = whole.substr(0, i);
-    const std::string_view key = whole.substr(0, next + 1);
-    // AddNode adds nothing when the key exists or the parent does not. Most
-    // levels of a key were added with an earlier key, and asking the drive's
-    // type costs a system call, so those are passed over before asking.
-    if (m_tvAlbum.Find(key) != TreeModel::kNoNode || m_tvAlbum.Find(parent) == TreeModel::kNoNode) {
-      continue;
-    }
-    // Only a drive root reports a removable or CD type, so just the first level
-    // below such a drive (a disk's label) gets the disk icons.
-    const char* icon1 = "fclosed";
-    const char* icon2 = "fopen";
-    switch (m_platform.DriveType(parent)) {
-      case kDriveRemovable:
-        icon1 = icon2 = "disk";
-        break;
-      case kDriveCdRom:
-        icon1 = icon2 = "cd";
-        break;
-      default:
-        break;
-    }
-    AddNode(std::string(key), std::string(whole.substr(i, next - i + 1)), std::string(parent),
-            icon1, icon2);
-  }
-}
-
 void FrmMain::TreeFolder(const std::string& path) {
   Result<FolderListing> listing = m_platform.ListFolder(path, /*with_file_facts=*/false);
+  const std::vector<TreeDrive> drives = TreeDrives();
   if (listing) {
     for (const FolderEntry& entry : listing->entries) {
       if (entry.is_folder && entry.name != "." && entry.name != "..") {
-        BuildNode(path + entry.name + "\\");
+        BuildNode(m_tvAlbum, path + entry.name + "\\", drives);
       }
     }
   }

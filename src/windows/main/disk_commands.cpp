@@ -107,9 +107,9 @@ void FrmMain::mnuDeleteDisk_Click() {
   m_LV.SetWidth(kColPath, 0);
   m_tvAlbum.Remove(node);
   m_changed = true;
-  m_scan.file_count = next - 1;
+  m_file_count = next - 1;
   m_ui.SetStatus(1, "List updated on " + FormatDateTime(m_platform.Now()));
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_scan.file_count) + " files");
+  m_ui.SetStatus(2, "Total: " + std::to_string(m_file_count) + " files");
   m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
 }
 

@@ -29,7 +29,7 @@ void FrmMain::mnuDuplicate3_Click() {
 
 void FrmMain::ListDuplicates(DuplicateRule rule) {
   BusyScope busy_pointer(m_ui);
-  const int file_count = m_scan.file_count;
+  const int file_count = m_file_count;
   DuplicateSets sets;
   {
     AnimationScope animation(m_ui, AnimationKind::kFindFile);

@@ -1,6 +1,5 @@
 // The File menu: New, Open, Save and Save A Copy As.
 
-#include <filesystem>
 #include <functional>
 
 #include "catalog/data_file.h"
@@ -16,24 +15,20 @@ std::string WithMpdExtension(std::string name) {
   return name;
 }
 
-bool FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
-}
-
 // Asks for a data file name until the user picks a new one or agrees to
 // replace an existing one; No at the replace question asks again.
 // on_chosen runs for every name picked, before the question. False when the
 // user cancelled either the dialog or the question.
-bool ChooseDataFile(UiServices& ui, std::string_view title, std::string_view initial,
-                    std::string_view replace_question, std::string* target,
+bool ChooseDataFile(UiServices& ui, const Platform& platform, std::string_view title,
+                    std::string_view initial, std::string_view replace_question,
+                    std::string* target,
                     const std::function<void(const std::string&)>& on_chosen = {}) {
   for (;;) {
     const std::optional<std::string> chosen = ui.ChooseSaveFile(title, "*.mpd", initial);
     if (!chosen) return false;
     *target = WithMpdExtension(*chosen);
     if (on_chosen) on_chosen(*target);
-    if (!FileExists(*target)) return true;
+    if (!platform.NativePathExists(*target)) return true;
     const Answer answer =
         ui.ShowMessage(replace_question, Buttons::kYesNoCancel, Icon::kQuestion, title);
     if (answer != Answer::kNo) return answer == Answer::kYes;
@@ -76,12 +71,12 @@ void FrmMain::mnuSaveFile_Click() {
   std::string target;
   // The name becomes the catalog's at once: Cancel at the replace question
   // keeps it in the caption, although nothing was written.
-  const bool chosen =
-      ChooseDataFile(m_ui, "Save File", "*.mpd", "File already exist. Do you want to replace it?",
-                     &target, [this](const std::string& name) {
-                       m_data_file_path = name;
-                       SetCaption(name);
-                     });
+  const bool chosen = ChooseDataFile(m_ui, m_platform, "Save File", "*.mpd",
+                                     "File already exist. Do you want to replace it?", &target,
+                                     [this](const std::string& name) {
+                                       m_data_file_path = name;
+                                       SetCaption(name);
+                                     });
   if (!chosen) return;
   if (WriteRecords(m_data_file_path)) {
     m_changed = false;
@@ -108,7 +103,7 @@ void FrmMain::mnuSaveas_Click() {
                               m_data_file_path.substr(stem_start, stem_end - stem_start) +
                               "copy.mpd";
   std::string target;
-  if (!ChooseDataFile(m_ui, "Save A Copy As", initial,
+  if (!ChooseDataFile(m_ui, m_platform, "Save A Copy As", initial,
                       "File already exist. Do you want to replace it?.", &target)) {
     return;
   }
@@ -176,9 +171,8 @@ void FrmMain::mnuNew_Click() {
 
   m_catalog.Erase();
   m_saved_records.Erase();
-  m_scan.lstBox.clear();
-  m_scan.lstList.Clear();
-  m_scan.file_count = 0;
+  m_lstBox.clear();
+  m_file_count = 0;
   m_playlist.cmdClearAll_Click();
 
   m_data_file_path = kUntitledDataFile;
@@ -192,10 +186,7 @@ void FrmMain::mnuNew_Click() {
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    m_tvAlbum.Clear();
-    AddRootNode(std::string(kUntitledDataFile), "mycomp");
-    AddDriveNodes(/*remember=*/false);
-    m_tvAlbum.Expand(m_tvAlbum.Find(std::string(kUntitledDataFile)));
+    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, TreeDrives());
   }
   m_caption = kUntitledCaption;
   m_changed = false;

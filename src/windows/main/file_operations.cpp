@@ -93,7 +93,7 @@ void FrmMain::mnuDelete_Click() {
       ++row;
     }
   }
-  m_scan.file_count = m_catalog.FileCount();
+  m_file_count = m_catalog.FileCount();
   m_changed = true;
 }
 

@@ -39,11 +39,7 @@ void FrmMain::Form_Load() {
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    AddRootNode(std::string(kUntitledDataFile), "datafile");
-    AddDriveNodes(/*remember=*/false);
-    const int root = m_tvAlbum.Find(std::string(kUntitledDataFile));
-    m_tvAlbum.Expand(root);
-    m_tvAlbum.SetImages(root, "mycomp", "mycomp");
+    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, TreeDrives());
   }
 
   if (Status status = LoadSettings(m_platform, &m_settings); !status) {
@@ -100,90 +96,23 @@ void FrmMain::HideCatalogColumns() {
   }
 }
 
-void FrmMain::AddDriveNodes(bool remember) {
-  const std::string root_key =
-      m_tvAlbum.roots().empty() ? std::string() : m_tvAlbum.node(m_tvAlbum.roots().front()).key;
-  if (remember) m_drive_nodes.clear();
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const std::string drive_root = std::string(1, letter) + ":\\";
-    const char* icon = nullptr;
-    switch (m_platform.DriveType(drive_root)) {
-      case kDriveRemovable:
-        icon = "floppy";
-        break;
-      case kDriveFixed:
-        icon = "hard";
-        break;
-      case kDriveCdRom:
-        icon = "cdrom";
-        break;
-      default:
-        break;
-    }
-    if (icon == nullptr) continue;
-    AddNode(drive_root, drive_root, root_key, icon, icon);
-    if (remember) m_drive_nodes.push_back(drive_root);
+std::vector<TreeDrive> FrmMain::TreeDrives() const {
+  std::vector<TreeDrive> drives;
+  for (const DriveInfo& drive : m_platform.Drives()) {
+    drives.push_back({std::string(1, drive.letter) + ":\\", drive.type});
   }
+  return drives;
 }
 
-void FrmMain::TrimNodeTexts() {
-  const std::vector<int> nodes = m_tvAlbum.Nodes();
-  for (std::size_t i = 1; i < nodes.size(); ++i) {
-    const std::string& text = m_tvAlbum.node(nodes[i]).text;
-    if (!text.empty()) m_tvAlbum.SetText(nodes[i], text.substr(0, text.size() - 1));
-  }
-}
-
-void FrmMain::RemoveEmptyDriveNodes(const std::vector<std::string>& drives_with_files) {
-  for (const std::string& drive_root : m_drive_nodes) {
-    const int node = m_tvAlbum.Find(drive_root);
-    // A drive whose files all lie in its root folder has no child nodes but
-    // must stay, or those files could never be listed.
-    const bool has_files = std::find(drives_with_files.begin(), drives_with_files.end(),
-                                     drive_root) != drives_with_files.end();
-    if (node != TreeModel::kNoNode && m_tvAlbum.ChildCount(node) == 0 && !has_files) {
-      m_tvAlbum.Remove(node);
-    }
-  }
-}
-
-void FrmMain::StartCatalogTree() {
-  m_tvAlbum.Clear();
-  AddRootNode(m_data_file_path, "datafile");
-  AddDriveNodes(/*remember=*/true);
-  m_tvAlbum.Expand(m_tvAlbum.Find(m_data_file_path));
-}
-
-void FrmMain::AddFolderKeys() {
-  m_scan.lstList.Clear();
-  const int end = m_catalog.CatalogEnd();
-  for (int i = 1; i < end; ++i) {
-    // The record at the end has no Path, so the last file always ends a run;
-    // a table full to its last record has no record there to read.
-    if (i + 1 == end || m_catalog.Record(i).path != m_catalog.Record(i + 1).path) {
-      m_scan.lstList.Add(FolderKey(m_catalog.Record(i)));
-    }
-  }
-  m_scan.file_count = end - 1;
+void FrmMain::ShowEmptyCatalogTree() {
+  TreeModel::BatchUpdate batch(m_tvAlbum);
+  StartCatalogTree(m_tvAlbum, m_data_file_path, kDataFileImage, TreeDrives());
 }
 
 void FrmMain::RebuildTree() {
   TreeModel::BatchUpdate batch(m_tvAlbum);
-  StartCatalogTree();
-  AddFolderKeys();
-  RebuildTreeFromKeys();
-  ExpandFirstDrive();
-}
-
-void FrmMain::RebuildTreeFromKeys() {
-  std::vector<std::string> drives_with_files;
-  for (const std::string& key : m_scan.lstList) {
-    if (key.size() == 3) drives_with_files.push_back(key);
-    BuildNode(key);
-  }
-  m_scan.lstList.Clear();
-  TrimNodeTexts();
-  RemoveEmptyDriveNodes(drives_with_files);
+  BuildCatalogTree(m_tvAlbum, m_data_file_path, TreeDrives(), m_catalog);
+  m_file_count = m_catalog.FileCount();
 }
 
 void FrmMain::ExpandFirstDrive() {
@@ -216,7 +145,7 @@ void FrmMain::EnableCatalogCommands(bool enabled) {
 
 void FrmMain::ShowTotals(const std::string& panel1, const std::string& mb_suffix) {
   m_ui.SetStatus(1, panel1);
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_scan.file_count) + " files");
+  m_ui.SetStatus(2, "Total: " + std::to_string(m_file_count) + " files");
   m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(m_catalog.TotalSize())) + mb_suffix);
 }
 

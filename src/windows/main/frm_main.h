@@ -16,10 +16,11 @@
 #include "catalog/list_model.h"
 #include "catalog/node_key.h"
 #include "catalog/settings.h"
+#include "catalog/tree_builder.h"
 #include "catalog/tree_model.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
-#include "scan/scan_state.h"
+#include "scan/scan_request.h"
 #include "search/duplicates.h"
 #include "search/search_results.h"
 #include "windows/command_state.h"
@@ -71,10 +72,7 @@ class FrmMain {
   void mnuReport_Click();  // "Create List from Search Result": the file list
 
   // --- Tree ---------------------------------------------------------------------
-  void AddRootNode(const std::string& DataFileName, const std::string& IconImage);
-  void AddNode(const std::string& strKey, const std::string& strChild, const std::string& strParent,
-               const std::string& icon1, const std::string& icon2);
-  void BuildNode(const std::string& folder_key);
+  // Adds the folders of a live drive's folder while no catalog is open.
   void TreeFolder(const std::string& path);
   void tvAlbum_NodeClick(int node);
   void tvAlbum_DblClick();
@@ -162,7 +160,7 @@ class FrmMain {
   // --- State the views show ------------------------------------------------------
   TreeModel& tvAlbum() { return m_tvAlbum; }
   ListModel& LV() { return m_LV; }
-  const std::vector<std::string>& lstBox() const { return m_scan.lstBox; }
+  const std::vector<std::string>& lstBox() const { return m_lstBox; }
   const std::string& caption() const { return m_caption; }
   const CommandState& commands() const { return m_commands; }
   int selected_tab() const { return m_selected_tab; }
@@ -187,7 +185,8 @@ class FrmMain {
   void set_changed(bool changed) { m_changed = changed; }
   const std::string& data_file_path() const { return m_data_file_path; }
   Settings& settings() { return m_settings; }
-  const ScanState& scan_state() const { return m_scan; }
+  // The catalog's files, as the status bar counts them.
+  int file_count() const { return m_file_count; }
   std::optional<int> last_sort_column() const { return m_last_sort_column; }
   bool sent_to_mp3_utilities() const { return m_sent_to_mp3_utilities; }
   void set_sent_to_mp3_utilities(bool sent) { m_sent_to_mp3_utilities = sent; }
@@ -210,18 +209,12 @@ class FrmMain {
   void ReportDriveMapProblems();
   // The columns a list without a catalog does not show: Path and the MP3 ones.
   void HideCatalogColumns();
-  void AddDriveNodes(bool remember);
-  // Clears the tree and adds the root for the data file and the drive nodes.
-  void StartCatalogTree();
-  // One folder key per run of records with the same Path, into the work list;
-  // the file count becomes the number of file records.
-  void AddFolderKeys();
-  void RebuildTreeFromKeys();  // BuildNode per work-list key, trim texts, drop empty drives
-  // The whole tree again from the catalog, as Open builds it.
+  // The drives of this machine as the tree shows them.
+  std::vector<TreeDrive> TreeDrives() const;
+  // The data file's node and the drives, while a command scans.
+  void ShowEmptyCatalogTree();
+  // The whole tree again from the catalog, and the file count with it.
   void RebuildTree();
-  void TrimNodeTexts();
-  // Drops drive nodes without children, except drives whose root holds files.
-  void RemoveEmptyDriveNodes(const std::vector<std::string>& drives_with_files);
   void ExpandFirstDrive();
   void SwitchViewsByFileType();
   // Brings the side panel to a tab; leaving or entering the Data Field
@@ -233,8 +226,14 @@ class FrmMain {
   void OpenSelectedFile();
   // The new-scan steps from the busy pointer on; false when the scan failed.
   bool ScanBatch(const std::function<void(const Status&)>& error_report);
-  // Add a disk without the command guard; false when nothing was added.
+  // Add a disk without the command guard; false when nothing was added. Its
+  // steps: the drive or folder of the disk (from the batch, else asked for),
+  // its label, and the scan that puts it in front of the catalog.
   bool AddDisk();
+  std::optional<std::string> DiskToAdd();
+  std::optional<std::string> AskDiskLabel(const std::string& entry);
+  bool ScanDiskUnderLabel(const std::string& entry, const std::string& label);
+  void ShowDiskNotInDrive();
   void ReportSkippedFolders(const ScanReport& report);
   std::string UntitledPath() const;
   // Fills the file list with the rows of these records, sorted by File name;
@@ -265,9 +264,9 @@ class FrmMain {
   bool m_changed = false;
   std::string m_data_file_path{kUntitledDataFile};
   Settings m_settings;
-  ScanState m_scan;
+  std::vector<std::string> m_lstBox;  // the batch: drive roots and folders to scan
+  int m_file_count = 0;
   int m_lstBox_selected = -1;
-  std::vector<std::string> m_drive_nodes;
   std::optional<int> m_last_sort_column;
   int m_selection_count = 0;
   bool m_sent_to_mp3_utilities = false;

@@ -1,13 +1,12 @@
 #include "windows/main/playlist_editor.h"
 
 #include <charconv>
-#include <filesystem>
 
 #include "catalog/file_list_row.h"
+#include "catalog/text_file.h"
 #include "common/format.h"
 #include "lists/gshell.h"
 #include "mp3/search_and_replace.h"
-#include "platform/text_file.h"
 #include "windows/main/song_names.h"
 #include "windows/ui_scopes.h"
 
@@ -127,8 +126,7 @@ void PlaylistEditor::cmdPlay_Click() {
   m_playlist_path = *chosen;
   // The comparison is exact: "LIST.M3U" gets ".m3u" appended.
   if (!m_playlist_path.ends_with(kPlaylistExtension)) m_playlist_path += kPlaylistExtension;
-  std::error_code error;
-  if (std::filesystem::exists(m_playlist_path, error) &&
+  if (m_platform.NativePathExists(m_playlist_path) &&
       m_ui.ShowMessage("File name already exist, replace it?.", Buttons::kOkCancel,
                        Icon::kInformation, "Save Playlist") == Answer::kCancel) {
     return;

@@ -4,6 +4,7 @@
 #include "common/format.h"
 #include "scan/scan_disk.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/scan_status.h"
 
 namespace tallymere {
 namespace {
@@ -20,14 +21,14 @@ bool IsRemovableType(int type) { return type == kDriveRemovable || type == kDriv
 void FrmMain::cmdAdd_Click() {
   if (busy()) return;
   const std::string folder = m_ui.BrowseForFolder("Choose Drive or Folder to Add to Batch");
-  if (!folder.empty()) m_scan.lstBox.push_back(WithBackslash(folder));
+  if (!folder.empty()) m_lstBox.push_back(WithBackslash(folder));
 }
 
 void FrmMain::lstBox_FoldersDropped(const std::vector<std::string>& native_paths) {
   if (busy()) return;
   for (const std::string& native : native_paths) {
     if (std::optional<std::string> folder = m_platform.ToCatalog(native)) {
-      m_scan.lstBox.push_back(WithBackslash(*folder));
+      m_lstBox.push_back(WithBackslash(*folder));
     } else {
       m_ui.ShowMessage("\"" + native + "\" is not on a drive a catalog can hold.", Buttons::kOk,
                        Icon::kWarning, "Choose Drive or Folder to Add to Batch");
@@ -37,14 +38,14 @@ void FrmMain::lstBox_FoldersDropped(const std::vector<std::string>& native_paths
 
 void FrmMain::cmdDelete_Click() {
   if (busy()) return;
-  if (m_lstBox_selected < 0 || m_lstBox_selected >= static_cast<int>(m_scan.lstBox.size())) return;
-  m_scan.lstBox.erase(m_scan.lstBox.begin() + m_lstBox_selected);
+  if (m_lstBox_selected < 0 || m_lstBox_selected >= static_cast<int>(m_lstBox.size())) return;
+  m_lstBox.erase(m_lstBox.begin() + m_lstBox_selected);
   m_lstBox_selected = -1;
 }
 
 void FrmMain::cmdRemove_Click() {
   if (busy()) return;
-  m_scan.lstBox.clear();
+  m_lstBox.clear();
   m_lstBox_selected = -1;
 }
 
@@ -56,44 +57,44 @@ bool FrmMain::lstBox_DragOver(int node) const {
 void FrmMain::lstBox_DragDrop(int node) {
   if (busy()) return;
   if (!m_tvAlbum.IsValid(node)) {
-    m_scan.lstBox.clear();
+    m_lstBox.clear();
     return;
   }
   // The node's path below the root: its full path without the root text and "\".
   const std::string full = m_tvAlbum.FullPath(node);
   const std::size_t skip = m_tvAlbum.node(m_tvAlbum.roots().front()).text.size() + 1;
-  m_scan.lstBox.push_back(full.size() > skip ? full.substr(skip) : std::string());
-  std::string& first = m_scan.lstBox.front();
+  m_lstBox.push_back(full.size() > skip ? full.substr(skip) : std::string());
+  std::string& first = m_lstBox.front();
   first = WithBackslash(first);
   if (first == m_data_file_path || first.size() < 3 || first.substr(1, 2) != ":\\") {
-    m_scan.lstBox.clear();
+    m_lstBox.clear();
     return;
   }
   if (m_ui.ShowMessage("Do you want to start a new scan on " + first + " drive? ", Buttons::kYesNo,
                        Icon::kQuestion, kProgramTitle) == Answer::kYes) {
     mnuScan_Click();
   }
-  m_scan.lstBox.clear();
+  m_lstBox.clear();
 }
 
 void FrmMain::mnuScan_Click() {
   if (busy()) return;
   m_ui.SetStatus(2, "");
   m_ui.SetStatus(3, "");
-  if (m_scan.lstBox.empty() || m_scan.lstBox.front().empty()) {
+  if (m_lstBox.empty() || m_lstBox.front().empty()) {
     m_ui.ShowMessage("Click on Add button to select drive(s) or folder(s).", Buttons::kOk,
                      Icon::kWarning, kProgramTitle);
     return;
   }
   if (!OfferToSave()) {
-    m_scan.lstBox.clear();
+    m_lstBox.clear();
     return;
   }
   const auto error_report = [&](const Status& status) {
     m_ui.ShowMessage(status.message(), Buttons::kOk, Icon::kNone, kProgramTitle);
-    m_scan.lstBox.clear();
+    m_lstBox.clear();
   };
-  for (const std::string& entry : m_scan.lstBox) {
+  for (const std::string& entry : m_lstBox) {
     if (Result<FolderListing> listing = m_platform.ListFolder(entry, false); !listing) {
       return error_report(listing.status());
     }
@@ -101,18 +102,18 @@ void FrmMain::mnuScan_Click() {
   m_caption = kUntitledCaption;
   m_data_file_path = UntitledPath();
 
-  if (m_scan.lstBox.size() == 1) {
-    if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_scan.lstBox.front())))) {
+  if (m_lstBox.size() == 1) {
+    if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_lstBox.front())))) {
       if (!AddDisk()) return;
     } else if (!ScanBatch(error_report)) {
       return;
     }
   } else {
-    for (std::size_t i = 0; i < m_scan.lstBox.size(); ++i) {
-      if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_scan.lstBox[i])))) {
+    for (std::size_t i = 0; i < m_lstBox.size(); ++i) {
+      if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_lstBox[i])))) {
         m_ui.ShowMessage("Please add removable disk seperately.", Buttons::kOk, Icon::kInformation,
                          kProgramTitle);
-        m_scan.lstBox.erase(m_scan.lstBox.begin() + static_cast<std::ptrdiff_t>(i));
+        m_lstBox.erase(m_lstBox.begin() + static_cast<std::ptrdiff_t>(i));
         return;
       }
     }
@@ -129,40 +130,33 @@ bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) 
   BusyScope busy(m_ui);
   m_LV.SetWidth(kColPath, 0);
   m_LV.Clear();
-  {
-    TreeModel::BatchUpdate batch(m_tvAlbum);
-    StartCatalogTree();
-  }
+  ShowEmptyCatalogTree();
   m_ui.YieldToUi();
 
-  ScanEngine engine(m_platform, m_ui, m_scan);
-  ScanReport report;
-  const ScanSettings settings{m_settings.txtType, m_settings.chkBitRate};
-  CatalogTable scanned;
-  Status status;
-  {
+  const ScanRequest request{m_lstBox, {m_settings.txtType, m_settings.chkBitRate}, "", 0};
+  Result<ScanResult> scanned = [&]() -> Result<ScanResult> {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
-    status = engine.ScanDisk(settings, &scanned, &report);
-  }
+    ScanStatus status(m_ui, request.settings);
+    Result<ScanResult> result = ScanDisk(m_platform, request, &status);
+    if (result) {
+      m_ui.SetStatus(
+          1, " Loading " + std::to_string(result->file_count) + " files, please wait . . .");
+    }
+    return result;
+  }();
+  Status status = scanned.status();
+  if (scanned) status = NewCatalogFromScan(&*scanned, nullptr, FormatDateTime(m_platform.Now()));
   if (!status) {
     // The catalog stays as it was; so does the tree that shows it.
     RebuildTree();
     error_report(status);
     return false;
   }
-  const int end = scanned.CatalogEnd();
-  scanned.SetRecord(end, MakeTrailer(m_settings.txtType, m_settings.chkBitRate,
-                                     FormatDateTime(m_platform.Now())));
-  m_catalog = std::move(scanned);
-  {
-    TreeModel::BatchUpdate batch(m_tvAlbum);
-    m_tvAlbum.SetKey(m_tvAlbum.roots().front(), m_data_file_path);
-    AddFolderKeys();
-    m_scan.lstBox.clear();
-    RebuildTreeFromKeys();
-  }
+  m_catalog = std::move(scanned->table);
+  m_lstBox.clear();
+  RebuildTree();
   ShowTotals(" Ready ", " MB");
-  ReportSkippedFolders(report);
+  ReportSkippedFolders(scanned->report);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include "common/format.h"
 #include "scan/update.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/scan_status.h"
 
 namespace tallymere {
 
@@ -14,20 +15,17 @@ void FrmMain::mnuUpdate_Click() {
   m_LV.Clear();
 
   BusyScope busy_pointer(m_ui);
-  m_scan.lstBox.clear();
-  m_scan.lstList.Clear();
+  m_lstBox.clear();
   const UpdatePlan plan = PlanUpdate(m_platform);
-  {
-    TreeModel::BatchUpdate batch(m_tvAlbum);
-    StartCatalogTree();
-  }
+  ShowEmptyCatalogTree();
   m_ui.YieldToUi();
 
-  Result<UpdateResult> updated = [&]() -> Result<UpdateResult> {
+  const ScanSettings settings{m_settings.txtType, m_settings.chkBitRate};
+  Result<UpdateResult> updated = [&] {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
-    return UpdateHardDrives(m_platform, m_ui, m_scan, plan, m_catalog,
-                            {m_settings.txtType, m_settings.chkBitRate},
-                            FormatDateTime(m_platform.Now()));
+    ScanStatus status(m_ui, settings);
+    return UpdateHardDrives(m_platform, plan, m_catalog, settings, FormatDateTime(m_platform.Now()),
+                            &status);
   }();
   if (!updated) {
     // The catalog stays as it was; so does the tree that shows it.
@@ -37,13 +35,8 @@ void FrmMain::mnuUpdate_Click() {
     return;
   }
   m_catalog = std::move(updated->table);
-  {
-    TreeModel::BatchUpdate batch(m_tvAlbum);
-    AddFolderKeys();
-    ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
-    RebuildTreeFromKeys();
-    ExpandFirstDrive();
-  }
+  RebuildTree();
+  ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
   ReportSkippedFolders(updated->report);
   m_changed = true;
 }

@@ -237,7 +237,7 @@ Result<std::string> FrmID3::ReadInfo(const std::string& catalog_file, Mp3Info* i
   if (!native)
     return Status::Error(StatusCode::kNotFound,
                          "Cannot read \"" + catalog_file + "\": no such drive");
-  Result<std::string> bitrate = ReadMp3Info(*native, info);
+  Result<std::string> bitrate = ReadMp3Info(m_platform, *native, info);
   if (!bitrate.ok()) {
     return Status::Error(bitrate.code(), bitrate.status().message() + ": \"" + catalog_file + "\"");
   }

@@ -246,6 +246,8 @@ class FrmID3 {
   // --- tag_commands.cpp ---
   void RunTagCommand(TagCommand command);
   void TagFromFileName(int row);
+  // Shows the message of a tag write that failed.
+  void ReportTagWrite(const Status& written);
   void ShowTagOfCurrentEntry();
   // False when a file could not be read again (the command then ends).
   bool UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated);

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "catalog/text_file.h"
 #include "common/format.h"
 #include "lists/gshell.h"
 #include "mp3/file_name_check.h"
 #include "mp3/name_fields.h"
 #include "mp3/rename_log.h"
-#include "platform/text_file.h"
 #include "windows/main/frm_main.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"

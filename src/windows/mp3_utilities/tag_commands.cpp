@@ -75,10 +75,13 @@ void FrmID3::RunTagCommand(TagCommand command) {
     switch (command) {
       case TagCommand::kWrite:
         // The editor keeps its values: every file receives the same fields.
-        WriteTag(m_ui, m_platform, EntryFile(row), m_editor);
+        ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor));
         break;
       case TagCommand::kErase:
-        EraseTag(m_ui, m_platform, EntryFile(row), m_editor);
+        // A missing file ends silently; only a refused access is reported.
+        if (EraseTag(m_platform, EntryFile(row), m_editor).code() == StatusCode::kNoAccess) {
+          m_ui.ShowMessage(kFileAccessErrorText, Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
+        }
         break;
       case TagCommand::kFromName:
         TagFromFileName(row);
@@ -122,8 +125,12 @@ void FrmID3::TagFromFileName(int row) {
   m_editor.album = fields->album;
   m_editor.comment = fields->comment;
   m_editor.title = fields->title;
-  WriteTag(m_ui, m_platform, EntryFile(row), m_editor);
+  ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor));
   ClearEditorTexts();
+}
+
+void FrmID3::ReportTagWrite(const Status& written) {
+  if (!written) m_ui.ShowMessage(written.message(), Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
 }
 
 void FrmID3::ShowTagOfCurrentEntry() {

@@ -49,7 +49,6 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
   EXPECT_TRUE(IsTrailer(catalog.Record(14)));
   EXPECT_TRUE(catalog.Record(15).file_name.empty());
   EXPECT_TRUE(main().changed());
-  EXPECT_FALSE(main().scan_state().label_mode);
   EXPECT_EQ(ui().Status(1), "Data updated on " + FormatDateTime(testing::kFixedNow));
   EXPECT_EQ(ui().Status(2), "Total: 13 files");
   EXPECT_EQ(ui().Status(3), "0.00 MB.");
@@ -135,7 +134,6 @@ TEST_F(AddDiskTest, DiskNotInTheDriveTakesTheFailurePath) {
   // The label is never asked: the answer stays queued until drained here.
   EXPECT_EQ(ui().Messages().back().text, "Bad file name. Please make sure disk is in the drive.");
   EXPECT_EQ(ui().AskText("drain", "", ""), "unused");
-  EXPECT_FALSE(main().scan_state().label_mode);
 }
 
 TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
@@ -155,7 +153,6 @@ TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
             "The disk was not added: its 2 files and the 32764 files already catalogued do not "
             "fit in one catalog, which holds at most 32765 files. Nothing was changed.");
   EXPECT_TRUE(main().catalog() == before);
-  EXPECT_FALSE(main().scan_state().label_mode);
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
   EXPECT_EQ(Node("C:\\Music\\"), TreeModel::kNoNode);
   EXPECT_NE(Node("C:\\Musical\\"), TreeModel::kNoNode);
   EXPECT_TRUE(IsTrailer(main().catalog().Record(6)));
-  EXPECT_EQ(main().scan_state().file_count, 5);
+  EXPECT_EQ(main().file_count(), 5);
   EXPECT_EQ(ui().Status(1), "List updated on " + FormatDateTime(kFixedNow));
   EXPECT_EQ(ui().Status(2), "Total: 5 files");
 

@@ -97,7 +97,7 @@ TEST_F(FileOperationsTest, DeletesToTheTrashRefusingFilesOfDisksAndKeepingWhatTh
             (Names{"Are you sure you want to move these 2 files to the trash?"}));
   EXPECT_EQ(ListNames(), (Names{"c.mp3"}));
   EXPECT_EQ(CatalogNames(), (Names{"c.mp3", "d.mp3"}));
-  EXPECT_EQ(main().scan_state().file_count, 2);
+  EXPECT_EQ(main().file_count(), 2);
   EXPECT_TRUE(main().changed());
   EXPECT_EQ(ReadFileBytes(m_folder.Path("home/Trash/files/a.mp3")), "a");
   EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/b.mp3")));

@@ -12,6 +12,7 @@
 #include "mp3/bitrat.h"
 #include "mp3/mp3_fixtures.h"
 #include "support/main_window_fixture.h"
+#include "support/test_platform.h"
 #include "windows/mp3_utilities/frm_id3.h"
 
 namespace tallymere::testing {
@@ -80,7 +81,7 @@ class FrmId3Test : public MainWindowTest {
 
   Mp3Info ReadTag(const std::string& relative) const {
     Mp3Info info;
-    EXPECT_TRUE(ReadMp3Info(MusicPath(relative), &info).ok()) << relative;
+    EXPECT_TRUE(testing::ReadMp3File(MusicPath(relative), &info).ok()) << relative;
     return info;
   }
 

@@ -1,4 +1,4 @@
-#include "platform/text_file.h"
+#include "catalog/text_file.h"
 
 #include <algorithm>
 
