@@ -4,6 +4,7 @@
 // Title, Album, Disk label; Title comes before Album on screen although it
 // follows it in the record).
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ enum FileListColumn {
   kColDiskLabel,
   kFileListColumns
 };
+
+// The columns' widths as the list starts, in the old desktop's units (a
+// fifteenth of a pixel); 0 hides a column.
+inline constexpr std::array<int, kFileListColumns> kFileListWidths = {3000, 3000, 1100, 1800, 650,
+                                                                      600,  1500, 2200, 2000, 1200};
 
 // The file list as the main window starts it: headers, widths, and the
 // columns that sort by what their texts mean (Size, Bitrate and Time by value,

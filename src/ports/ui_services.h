@@ -30,6 +30,11 @@ enum class ShellResult : int {
 };
 inline bool Started(ShellResult result) { return static_cast<int>(result) > 32; }
 
+// The main window's status bar: what is going on, how many files, their size.
+inline constexpr int kStatusPanel = 1;
+inline constexpr int kCountPanel = 2;
+inline constexpr int kSizePanel = 3;
+
 // What a long command shows it is doing: looking for files in the catalog,
 // or reading the computer's drives.
 enum class AnimationKind { kFindFile, kFindComputer };

@@ -95,14 +95,15 @@ struct Outcome {
 
 // Commands that change the state for the rest of the walk come last:
 // sending to an editor deselects the files sent or puts LVData in place of
-// the file list with the toolbar off, New empties the catalog, Exit closes
-// the window.
+// the file list with the toolbar off, a find lists other rows, Update
+// empties the file list and New the catalog, Exit closes the window.
 int WalkRank(const std::string& reaches) {
   if (reaches == "mnuExit") return 3;
-  for (const char* emptying : {"mnuNew", "mnuClAll", "mnuPop2Rem", "Tbr8"}) {
+  for (const char* emptying : {"mnuNew", "mnuUpdate", "mnuClAll", "mnuPop2Rem", "Tbr8"}) {
     if (reaches == emptying) return 2;
   }
-  for (const char* sending : {"mnuAddPlay", "p9", "mnuSendData", "p10"}) {
+  for (const char* sending : {"mnuAddPlay", "p9", "mnuSendData", "p10", "mnuSearchdisk",
+                              "mnuPop2Show", "mnuDuplicate1", "mnuDuplicate2", "mnuDuplicate3"}) {
     if (reaches == sending) return 1;
   }
   return 0;
@@ -205,7 +206,10 @@ class CommandWalkTest : public ::testing::Test {
       if (name.rfind("mnu", 0) == 0 || (name[0] == 'p' && numbered)) {
         items.push_back({action, name});
       } else if (name[0] == 'T' && numbered) {
-        items.push_back({action, std::string(ToolbarCommand(std::stoi(name.substr(1))))});
+        const int button = std::stoi(name.substr(1));
+        items.push_back(
+            {action,
+             std::string(EntryOf(kMainCommands, *CommandOfButton(kMainCommands, button)).name)});
       }
     }
     return items;
@@ -214,10 +218,10 @@ class CommandWalkTest : public ::testing::Test {
   std::map<std::string, Outcome> WalkMainWindow(const std::string& state) {
     const std::vector<Item> items = MainItems();
     EXPECT_GE(items.size(), 20u) << state;
-    const CommandState& commands = m_window->controller().commands();
+    const MainCommandState& commands = m_window->controller().commands();
     const auto enables = [&commands](const std::string& name) {
       return name[0] == 'T' ? commands.ButtonEnabled(std::stoi(name.substr(1)))
-                            : commands.Enabled(name);
+                            : commands.Enabled(*CommandNamed(kMainCommands, name));
     };
     return Walk(*m_window, items, enables, m_dismisser, state);
   }
@@ -295,10 +299,10 @@ TEST_F(CommandWalkTest, Mp3UtilitiesEmptyLoadedSentFromTheCatalogAndCleared) {
       if (name.rfind("mnu", 0) == 0 || name.rfind("Tbr", 0) == 0) items.push_back({action, name});
     }
     EXPECT_EQ(items.size(), 19u + 12u) << state;  // menu and pop-up items, toolbar buttons
-    const CommandState& commands = id3.controller().commands();
+    const Id3CommandState& commands = id3.controller().commands();
     const auto enables = [&commands](const std::string& name) {
       return name.rfind("Tbr", 0) == 0 ? commands.ButtonEnabled(std::stoi(name.substr(3)))
-                                       : commands.Enabled(name);
+                                       : commands.Enabled(*CommandNamed(kId3Commands, name));
     };
     return Walk(id3, items, enables, m_dismisser, state, "mnuExit");
   };

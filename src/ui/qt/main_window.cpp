@@ -35,6 +35,7 @@
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
+#include "ui/qt/list_views.h"
 #include "ui/qt/mp3_utilities_window.h"
 #include "ui/qt/options_dialog.h"
 #include "ui/qt/qt_text.h"
@@ -44,6 +45,15 @@
 
 namespace tallymere {
 namespace {
+
+// The window's layout in the units the described widths use: neither pane
+// narrower than this, and the side panel and the list at these widths.
+constexpr int kPaneMinimumUnits = 500;
+constexpr int kSidePanelUnits = 5700;
+constexpr int kListPaneUnits = 10800;
+// The status bar's first panel against each of the other two.
+constexpr int kWidePanelStretch = 3;
+constexpr int kAnimationWidth = 120;
 
 // Forwards Enter and Delete in the file list to the controller's key handler.
 class FileListKeys : public QObject {
@@ -81,8 +91,8 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
   m_controller->show_options = [this] { ShowOptions(); };
-  BuildViews();
   BuildCommands();
+  BuildViews();
   BuildMenus();
   BuildToolbar();
   resize(1100, 700);
@@ -147,18 +157,10 @@ void MainWindow::BindFindPanel() {
   connect(m_find_drive, &QComboBox::currentIndexChanged, this, choose_drive);
   choose_drive(m_find_drive->currentIndex());
 
-  // The buttons run the find commands, and are usable exactly when they are.
-  for (const auto& [button, name] :
-       {std::pair{m_find_button, "cmdFind"}, std::pair{m_find_all_button, "cmdAll"}}) {
-    QAction* command = action(name);
-    button->setToolTip(command->toolTip());
-    button->setEnabled(command->isEnabled());
-    connect(button, &QPushButton::clicked, command, &QAction::trigger);
-    connect(command, &QAction::enabledChanged, button, &QPushButton::setEnabled);
-  }
   // Enter in "Containing:" finds in the chosen drive.
   connect(m_find_text, &QLineEdit::returnPressed, this, [this] {
-    if (action("cmdFind")->isEnabled()) action("cmdFind")->trigger();
+    QAction* find = m_actions.at(MainCommand::kCmdFind);
+    if (find->isEnabled()) find->trigger();
   });
 }
 
@@ -210,27 +212,52 @@ QAction* MainWindow::toolbar_button(int button) const {
   return it == m_toolbar_buttons.end() ? nullptr : it->second;
 }
 
-QAction* MainWindow::action(const std::string& command) const {
-  const auto it = m_actions.find(command);
-  return it == m_actions.end() ? nullptr : it->second;
+QAction* MainWindow::action(std::string_view name) const {
+  for (const auto& [command, action] : m_actions) {
+    if (EntryOf(kMainCommands, command).name == name) return action;
+  }
+  return nullptr;
 }
 
 void MainWindow::Run(const std::function<void()>& command) {
-  if (m_controller->busy()) return;
-  PushEditorInputs();
-  {
+  // The controller refuses every event while a long command yields.
+  m_controller->Handle([this, &command] {
+    PushEditorInputs();
     InputBlocker blocker;
     command();
-  }
+  });
   ShowControllerState();
 }
 
 void MainWindow::BuildViews() {
-  FrmMain& main = *m_controller;
+  BuildTreePane();
+  BuildFileList();
+  m_side_panel = new QTabWidget;
+  m_side_panel->setObjectName("SSTab1");
+  auto* first_tab = new QWidget;
+  auto* side_layout = new QVBoxLayout(first_tab);
+  side_layout->addWidget(BuildBatchBox());
+  side_layout->addWidget(BuildFindBox());
+  side_layout->addStretch();
+  m_side_panel->addTab(first_tab, "Scan and Find");
+  m_side_panel->addTab(BuildPlaylistTab(), "Playlist Editor");
+  m_side_panel->addTab(BuildDataEditorTab(), "Data Field Editor");
+  connect(m_side_panel, &QTabWidget::currentChanged, this, [this](int tab) {
+    // A refused choice (while a command yields) snaps back when the state is shown.
+    if (tab != m_controller->selected_tab()) Run([this, tab] { m_controller->SSTab1_Click(tab); });
+  });
+  BuildDataList();
+  m_lists = new QStackedWidget;
+  m_lists->addWidget(m_list);
+  m_lists->addWidget(m_data_list);
+  BuildSplitters();
+  BuildStatusBar();
+}
 
+void MainWindow::BuildTreePane() {
   m_tree = new CatalogTreeView;
   m_tree->setObjectName("tvAlbum");
-  m_tree_adapter = new TreeModelAdapter(main.tvAlbum(), this);
+  m_tree_adapter = new TreeModelAdapter(m_controller->tvAlbum(), this);
   m_tree->setModel(m_tree_adapter);
   new TreeViewSync(m_tree_adapter, m_tree);
   m_tree->set_drag_node([this] { return m_controller->tvAlbum_StartDrag(); });
@@ -249,17 +276,12 @@ void MainWindow::BuildViews() {
     m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
     Run([this] { m_controller->tvAlbum_DblClick(); });
   });
+}
 
-  m_list = new QTreeView;
-  m_list->setObjectName("LV");
-  m_list->setRootIsDecorated(false);
-  m_list->setUniformRowHeights(true);
-  m_list->setAllColumnsShowFocus(true);
-  m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-  m_list->setSortingEnabled(false);  // the controller sorts
+void MainWindow::BuildFileList() {
+  m_list = MakeListView("LV");
   m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-  m_list_adapter = new ListModelAdapter(main.LV(), this);
+  m_list_adapter = new ListModelAdapter(m_controller->LV(), this);
   m_list->setModel(m_list_adapter);
   new SelectionSync(m_list_adapter, m_list->selectionModel(), m_list);
   m_header_sync = new ListHeaderSync(m_list_adapter, m_list->header());
@@ -274,21 +296,14 @@ void MainWindow::BuildViews() {
   m_list->installEventFilter(new FileListKeys(
       this, [this](int key) { Run([this, key] { m_controller->LV_KeyDown(key); }); }));
   connect(m_list, &QWidget::customContextMenuRequested, this, &MainWindow::ShowFileListPopup);
-  connect(m_list_adapter, &ListModelAdapter::columnsChanged, this, [this](int first) {
-    if (first < 0) {
-      // Grid lines: a light rule under and beside every cell.
-      m_list->setStyleSheet(m_controller->LV().grid_lines()
-                                ? "QTreeView::item { border-right: 1px solid palette(midlight);"
-                                  " border-bottom: 1px solid palette(midlight); }"
-                                : QString());
-    }
-  });
+  ShowGridLinesOf(m_list_adapter, m_list, [this] { return m_controller->LV().grid_lines(); });
+  // Delete and F2 act on the file list's selection, so only while it has the focus.
+  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
+    if (entry.list_shortcut) m_list->addAction(m_actions.at(entry.id));
+  }
+}
 
-  // The side panel: the scan batch and the find inputs.
-  m_side_panel = new QTabWidget;
-  m_side_panel->setObjectName("SSTab1");
-  auto* first_tab = new QWidget;
-  auto* side_layout = new QVBoxLayout(first_tab);
+QWidget* MainWindow::BuildBatchBox() {
   auto* batch_box = new QGroupBox("Batch");
   auto* batch_layout = new QVBoxLayout(batch_box);
   m_batch = new BatchListWidget;
@@ -305,27 +320,12 @@ void MainWindow::BuildViews() {
           [this](int row) { m_controller->lstBox_Click(row); });
   batch_layout->addWidget(m_batch);
   auto* buttons = new QHBoxLayout;
-  m_add_button = new QPushButton("Add");
-  m_add_button->setObjectName("cmdAdd");
-  m_add_button->setToolTip("Add drive or folder");
-  m_delete_button = new QPushButton("Delete");
-  m_delete_button->setObjectName("cmdDelete");
-  m_delete_button->setToolTip("Delete selected folder");
-  m_clear_button = new QPushButton("Clear");
-  m_clear_button->setObjectName("cmdRemove");
-  m_clear_button->setToolTip("Clear all folders");
-  for (QPushButton* button : {m_add_button, m_delete_button, m_clear_button}) {
-    buttons->addWidget(button);
-  }
-  connect(m_add_button, &QPushButton::clicked, this,
-          [this] { Run([this] { m_controller->cmdAdd_Click(); }); });
-  connect(m_delete_button, &QPushButton::clicked, this,
-          [this] { Run([this] { m_controller->cmdDelete_Click(); }); });
-  connect(m_clear_button, &QPushButton::clicked, this,
-          [this] { Run([this] { m_controller->cmdRemove_Click(); }); });
+  for (QPushButton* button : PlaceButtons(kBatchPane)) buttons->addWidget(button);
   batch_layout->addLayout(buttons);
-  side_layout->addWidget(batch_box);
+  return batch_box;
+}
 
+QWidget* MainWindow::BuildFindBox() {
   auto* find_box = new QGroupBox("Find");
   auto* find_layout = new QFormLayout(find_box);
   m_find_text = new QLineEdit;
@@ -344,28 +344,13 @@ void MainWindow::BuildViews() {
   find_layout->addRow("Containing:", m_find_text);
   find_layout->addRow("File Type:", m_find_type);
   find_layout->addRow("Look in:", m_find_drive);
-  m_find_button = new QPushButton("Find in Drive");
-  m_find_button->setObjectName("cmdFind");
-  m_find_all_button = new QPushButton("Find in All");
-  m_find_all_button->setObjectName("cmdAll");
   auto* find_buttons = new QHBoxLayout;
-  find_buttons->addWidget(m_find_button);
-  find_buttons->addWidget(m_find_all_button);
+  for (QPushButton* button : PlaceButtons(kFindPane)) find_buttons->addWidget(button);
   find_layout->addRow(find_buttons);
-  side_layout->addWidget(find_box);
-  side_layout->addStretch();
-  m_side_panel->addTab(first_tab, "Scan and Find");
-  m_side_panel->addTab(BuildPlaylistTab(), "Playlist Editor");
-  m_side_panel->addTab(BuildDataEditorTab(), "Data Field Editor");
-  connect(m_side_panel, &QTabWidget::currentChanged, this, [this](int tab) {
-    // A refused choice (while a command yields) snaps back when the state is shown.
-    if (tab != m_controller->selected_tab()) Run([this, tab] { m_controller->SSTab1_Click(tab); });
-  });
-  BuildDataList();
-  m_lists = new QStackedWidget;
-  m_lists->addWidget(m_list);
-  m_lists->addWidget(m_data_list);
+  return find_box;
+}
 
+void MainWindow::BuildSplitters() {
   // Tree and side panel on the left, the file list on the right.
   m_left_splitter = new QSplitter(Qt::Vertical);
   m_left_splitter->addWidget(m_tree);
@@ -378,21 +363,24 @@ void MainWindow::BuildViews() {
   m_splitter->addWidget(m_lists);
   m_splitter->setStretchFactor(1, 3);
   // Neither pane may shrink below 500 window units.
-  m_left_splitter->setMinimumWidth(UnitsToPixels(500));
-  m_lists->setMinimumWidth(UnitsToPixels(500));
+  m_left_splitter->setMinimumWidth(UnitsToPixels(kPaneMinimumUnits));
+  m_lists->setMinimumWidth(UnitsToPixels(kPaneMinimumUnits));
   m_splitter->setChildrenCollapsible(false);
   // Room for the side panel's three tab captions side by side.
-  m_splitter->setSizes({UnitsToPixels(5700), UnitsToPixels(10800)});
+  m_splitter->setSizes({UnitsToPixels(kSidePanelUnits), UnitsToPixels(kListPaneUnits)});
   setCentralWidget(m_splitter);
+}
 
+void MainWindow::BuildStatusBar() {
   for (int panel = 0; panel < 3; ++panel) {
     m_panels[panel] = new QLabel;
     m_panels[panel]->setObjectName(QString("Panel%1").arg(panel + 1));
-    statusBar()->addWidget(m_panels[panel], panel == 0 ? 3 : 1);
+    // The first panel, which says what is going on, takes the most room.
+    statusBar()->addWidget(m_panels[panel], panel == 0 ? kWidePanelStretch : 1);
   }
   m_animation = new QProgressBar;
   m_animation->setRange(0, 0);
-  m_animation->setMaximumWidth(120);
+  m_animation->setMaximumWidth(kAnimationWidth);
   m_animation->hide();
   statusBar()->addPermanentWidget(m_animation);
   m_services->SetStatusPanels(m_panels[0], m_panels[1], m_panels[2]);
@@ -402,11 +390,13 @@ void MainWindow::BuildViews() {
 void MainWindow::ShowControllerState() {
   const FrmMain& main = *m_controller;
   setWindowTitle(ToQt(main.caption()));
-  for (const auto& [name, action] : m_actions) action->setEnabled(main.commands().Enabled(name));
+  for (const auto& [command, action] : m_actions) {
+    action->setEnabled(main.commands().Enabled(command));
+  }
   for (const auto& [button, action] : m_toolbar_buttons) {
     action->setEnabled(main.commands().ButtonEnabled(button));
   }
-  if (QAction* grid = action("mnuGrid")) grid->setChecked(main.grid_checked());
+  m_actions.at(MainCommand::kGrid)->setChecked(main.grid_checked());
   {
     const QSignalBlocker quiet(m_side_panel);
     for (int tab = 0; tab < m_side_panel->count(); ++tab) {

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ui/qt/qt_ui_services.h"
 #include "windows/main/frm_main.h"
@@ -47,7 +49,7 @@ class MainWindow : public QMainWindow {
   FrmMain& controller() { return *m_controller; }
   QtUiServices& services() { return *m_services; }
   // The action of a command by its name ("mnuScan"), or nullptr.
-  QAction* action(const std::string& command) const;
+  QAction* action(std::string_view name) const;
   CatalogTreeView* tree() const { return m_tree; }
   QTreeView* file_list() const { return m_list; }
   // The Playlist Editor's LVP and the Data Field Editor's LVData.
@@ -65,9 +67,9 @@ class MainWindow : public QMainWindow {
   // Runs one of the controller's commands with input blocked while it yields,
   // then shows the controller's state.
   void Run(const std::function<void()>& command);
-  // Runs the command of a menu item, pop-up item or toolbar button by its
-  // name ("mnuScan").
-  void RunCommand(const std::string& name);
+  // Runs a command of the table, as its menu item, pop-up item, toolbar
+  // button or pane button does.
+  void RunCommand(MainCommand command);
   // The toolbar button by its number, or nullptr.
   QAction* toolbar_button(int button) const;
   // Opens a data file named on the command line as Open would after its
@@ -86,20 +88,29 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The window's panes, built in this order.
   void BuildViews();
+  void BuildTreePane();
+  void BuildFileList();
+  QWidget* BuildBatchBox();
+  QWidget* BuildFindBox();
+  void BuildSplitters();
+  void BuildStatusBar();
   // Keeps the find panel's inputs and the controller's FindPanel the same.
   void BindFindPanel();
   void BuildCommands();
   void BuildMenus();
   void BuildToolbar();
-  QAction* AddCommand(const std::string& name, const QString& caption,
-                      const std::function<void()>& handler);
+  // Appends the actions of a place of the command table (a menu, a pop-up)
+  // in table order, with its separators.
+  void AddPlace(QMenu* menu, std::string_view place) const;
+  // The buttons of a pane's place, each bound to its command's action.
+  std::vector<QPushButton*> PlaceButtons(std::string_view place);
   void ShowControllerState();
   // The side panel's second and third tabs and LVData beside the file list.
   QWidget* BuildPlaylistTab();
   QWidget* BuildDataEditorTab();
   void BuildDataList();
-  void AddEditorCommands();
   // The Data Field Editor's inputs to the controller before each command,
   // and the editors' state back into their controls after it.
   void PushEditorInputs();
@@ -144,22 +155,16 @@ class MainWindow : public QMainWindow {
   ListHeaderSync* m_header_sync = nullptr;
   QTabWidget* m_side_panel = nullptr;
   BatchListWidget* m_batch = nullptr;
-  QPushButton* m_add_button = nullptr;
-  QPushButton* m_delete_button = nullptr;
-  QPushButton* m_clear_button = nullptr;
   QLineEdit* m_find_text = nullptr;
   QComboBox* m_find_type = nullptr;
   QComboBox* m_find_drive = nullptr;
-  QPushButton* m_find_button = nullptr;
-  QPushButton* m_find_all_button = nullptr;
   QLabel* m_panels[3] = {nullptr, nullptr, nullptr};
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
   DataInfoWindow* m_data_info = nullptr;  // child windows, made when first asked for
   OptionsDialog* m_options = nullptr;
-  std::map<std::string, QAction*> m_actions;
-  std::map<std::string, std::function<void()>> m_handlers;
+  std::map<MainCommand, QAction*> m_actions;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number
 };
 

@@ -22,51 +22,13 @@
 
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
+#include "ui/qt/list_views.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/selection_sync.h"
 
 namespace tallymere {
 namespace {
-
-const std::map<std::string_view, void (PlaylistEditor::*)()>& PlaylistHandlers() {
-  static const std::map<std::string_view, void (PlaylistEditor::*)()> kHandlers = {
-      {"cmdOpenPlay", &PlaylistEditor::cmdOpenPlay_Click},
-      {"cmdPlay", &PlaylistEditor::cmdPlay_Click},
-      {"cmdPlaylist", &PlaylistEditor::cmdPlaylist_Click},
-      {"cmdDelItem", &PlaylistEditor::cmdDelItem_Click},
-      {"cmdClearAll", &PlaylistEditor::cmdClearAll_Click},
-  };
-  return kHandlers;
-}
-
-const std::map<std::string_view, void (DataFieldEditor::*)()>& DataEditorHandlers() {
-  static const std::map<std::string_view, void (DataFieldEditor::*)()> kHandlers = {
-      {"cmdUse", &DataFieldEditor::cmdUse_Click},
-      {"cmdEnter", &DataFieldEditor::cmdEnter_Click},
-      {"cmdAtoT", &DataFieldEditor::cmdAtoT_Click},
-      {"cmdTtoA", &DataFieldEditor::cmdTtoA_Click},
-      {"cmdUpdata", &DataFieldEditor::cmdUpdata_Click},
-      {"mnuUse", &DataFieldEditor::mnuUse_Click},
-      {"mnuPop3Del", &DataFieldEditor::mnuPop3Del_Click},
-      {"mnuClearField", &DataFieldEditor::mnuClearField_Click},
-      {"mnuPop3DelAll", &DataFieldEditor::mnuPop3DelAll_Click},
-  };
-  return kHandlers;
-}
-
-// A list view as the window's lists are: whole rows, several at a time.
-QTreeView* MakeListView(const char* name) {
-  auto* view = new QTreeView;
-  view->setObjectName(name);
-  view->setRootIsDecorated(false);
-  view->setUniformRowHeights(true);
-  view->setAllColumnsShowFocus(true);
-  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  view->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view->setSortingEnabled(false);  // the controller sorts
-  return view;
-}
 
 void ShowText(QLineEdit* edit, const std::string& text) {
   const QString shown = ToQt(text);
@@ -89,13 +51,8 @@ QWidget* MainWindow::BuildPlaylistTab() {
   });
   connect(m_playlist, &QTreeView::doubleClicked, this,
           [this] { Run([this] { m_controller->playlist().LVP_DblClick(); }); });
-  connect(m_playlist_adapter, &ListModelAdapter::columnsChanged, this, [this](int first) {
-    if (first >= 0) return;
-    m_playlist->setStyleSheet(m_controller->playlist().LVP().grid_lines()
-                                  ? "QTreeView::item { border-right: 1px solid palette(midlight);"
-                                    " border-bottom: 1px solid palette(midlight); }"
-                                  : QString());
-  });
+  ShowGridLinesOf(m_playlist_adapter, m_playlist,
+                  [this] { return m_controller->playlist().LVP().grid_lines(); });
   m_playlist->installEventFilter(this);
   layout->addWidget(m_playlist);
 
@@ -103,13 +60,7 @@ QWidget* MainWindow::BuildPlaylistTab() {
   auto* buttons = new QGridLayout(m_playlist_buttons);
   buttons->setContentsMargins(0, 0, 0, 0);
   int index = 0;
-  for (const PaneButton& entry : kPlaylistButtons) {
-    auto* button = new QPushButton(ToQt(entry.caption));
-    button->setObjectName(ToQt(entry.name));
-    button->setToolTip(ToQt(entry.tool_tip));
-    const auto handler = PlaylistHandlers().at(entry.name);
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { Run([this, handler] { (m_controller->playlist().*handler)(); }); });
+  for (QPushButton* button : PlaceButtons(kPlaylistPane)) {
     buttons->addWidget(button, index / 2, index % 2);
     ++index;
   }
@@ -154,14 +105,7 @@ QWidget* MainWindow::BuildDataEditorTab() {
 
   auto* buttons = new QGridLayout;
   int index = 0;
-  for (const PaneButton& entry : kDataEditorButtons) {
-    auto* button = new QPushButton(ToQt(entry.caption));
-    button->setObjectName(ToQt(entry.name));
-    if (!entry.tool_tip.empty()) button->setToolTip(ToQt(entry.tool_tip));
-    const auto handler = DataEditorHandlers().at(entry.name);
-    connect(button, &QPushButton::clicked, this, [this, handler] {
-      Run([this, handler] { (m_controller->data_field_editor().*handler)(); });
-    });
+  for (QPushButton* button : PlaceButtons(kDataEditorPane)) {
     buttons->addWidget(button, index / 2, index % 2);
     ++index;
   }
@@ -184,26 +128,10 @@ void MainWindow::BuildDataList() {
   connect(m_data_list, &QWidget::customContextMenuRequested, this, &MainWindow::ShowDataListPopup);
 }
 
-void MainWindow::AddEditorCommands() {
-  FrmMain* main = m_controller.get();
-  AddCommand("mnuAddPlay", "Send to Playlist Editor", [main] { main->mnuAddPlay_Click(); });
-  AddCommand("p9", "Send to Playlist Editor", [main] { main->mnuAddPlay_Click(); });
-  AddCommand("mnuSendData", "Send to Data Field Editor", [main] { main->mnuSendData_Click(); });
-  AddCommand("p10", "Send to Data Filed Editor", [main] { main->mnuSendData_Click(); });
-  DataFieldEditor* editor = &main->data_field_editor();
-  for (const PaneButton& item : kDataEditorPopupItems) {
-    const auto handler = DataEditorHandlers().at(item.name);
-    AddCommand(std::string(item.name), ToQt(item.caption),
-               [editor, handler] { (editor->*handler)(); });
-  }
-}
-
 void MainWindow::ShowDataListPopup(const QPoint& position) {
   QMenu popup(this);
-  popup.setObjectName("mnuPop3");
-  for (const PaneButton& item : kDataEditorPopupItems) {
-    popup.addAction(action(std::string(item.name)));
-  }
+  popup.setObjectName(ToQt(kDataListPopup));
+  AddPlace(&popup, kDataListPopup);
   popup.exec(m_data_list->viewport()->mapToGlobal(position));
 }
 

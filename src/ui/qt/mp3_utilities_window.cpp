@@ -33,12 +33,16 @@
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
+#include "ui/qt/list_views.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/selection_sync.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
+
+// The status bar's first panel against the second.
+constexpr int kWidePanelStretch = 3;
 
 // Takes no more than a tag field holds: its width counts the bytes of the
 // stored text (Windows-1252 when it fits, else UTF-8), so nothing typed is
@@ -53,44 +57,6 @@ class StoredWidthValidator : public QValidator {
  private:
   std::size_t m_width;
 };
-
-using Handler = void (FrmID3::*)();
-
-const std::map<std::string_view, Handler>& Handlers() {
-  static const std::map<std::string_view, Handler> kHandlers = {
-      {"mnuOpen", &FrmID3::mnuOpen_Click},
-      {"mnuExit", &FrmID3::mnuExit_Click},
-      {"mnuRemove", &FrmID3::mnuRemove_Click},
-      {"mnuWrite", &FrmID3::mnuWrite_Click},
-      {"mnuTagName", &FrmID3::mnuTagName_Click},
-      {"mnuRen", &FrmID3::mnuRen_Click},
-      {"mnuUndo", &FrmID3::mnuUndo_Click},
-      {"mnuRemv", &FrmID3::mnuRemv_Click},
-      {"mnuClAll", &FrmID3::mnuClAll_Click},
-      {"mnuOops", &FrmID3::mnuOops_Click},
-      {"mnuStartOver", &FrmID3::mnuStartOver_Click},
-      {"mnuIDrenam", &FrmID3::mnuIDrenam_Click},
-      {"mnuMan", &FrmID3::mnuMan_Click},
-      {"mnuLog", &FrmID3::mnuLog_Click},
-      {"mnuCom", &FrmID3::mnuCom_Click},
-      {"mnuAlbum", &FrmID3::mnuAlbum_Click},
-      {"mnuPop2R", &FrmID3::mnuPop2R_Click},
-      {"mnuPop2Del", &FrmID3::mnuPop2Del_Click},
-      {"mnuPop2Rem", &FrmID3::mnuPop2Rem_Click},
-      {"cmdTrim", &FrmID3::cmdTrim_Click},
-      {"cmdTrim2", &FrmID3::cmdTrim2_Click},
-      {"cmdTrimNum", &FrmID3::cmdTrimNum_Click},
-      {"cmdTrimspace", &FrmID3::cmdTrimspace_Click},
-      {"cmdUpper", &FrmID3::cmdUpper_Click},
-      {"cmdLower", &FrmID3::cmdLower_Click},
-      {"cmdReplace", &FrmID3::cmdReplace_Click},
-      {"cmdReplace1", &FrmID3::cmdReplace1_Click},
-      {"cmdInsert", &FrmID3::cmdInsert_Click},
-      {"cmdSwap", &FrmID3::cmdSwap_Click},
-      {"cmdAuto", &FrmID3::cmdAuto_Click},
-  };
-  return kHandlers;
-}
 
 // Shows a text in a line edit without disturbing the caret when it is unchanged.
 void ShowText(QLineEdit* edit, const std::string& text) {
@@ -151,19 +117,37 @@ Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
 
 Mp3UtilitiesWindow::~Mp3UtilitiesWindow() { m_list->setModel(nullptr); }
 
-QAction* Mp3UtilitiesWindow::action(const std::string& name) const {
-  const auto it = m_actions.find(name);
-  return it == m_actions.end() ? nullptr : it->second;
+QAction* Mp3UtilitiesWindow::action(std::string_view name) const {
+  for (const auto& [command, action] : m_actions) {
+    if (EntryOf(kId3Commands, command).name == name) return action;
+  }
+  return nullptr;
 }
 
 void Mp3UtilitiesWindow::BuildViews() {
-  m_list = new QTreeView;
-  m_list->setObjectName("LvOld");
-  m_list->setRootIsDecorated(false);
-  m_list->setUniformRowHeights(true);
-  m_list->setAllColumnsShowFocus(true);
-  m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  BuildBatchList();
+  auto* side = new QWidget;
+  auto* side_layout = new QVBoxLayout(side);
+  side_layout->addWidget(BuildTagBox());
+  side_layout->addWidget(BuildDetailsBox());
+  side_layout->addWidget(BuildNameBox());
+  side_layout->addStretch();
+  auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter->addWidget(m_list);
+  splitter->addWidget(side);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  setCentralWidget(splitter);
+  for (int panel = 0; panel < 2; ++panel) {
+    m_status[panel] = new QLabel;
+    m_status[panel]->setObjectName(QString("stInfo%1").arg(panel + 1));
+    // The first panel, which says what is going on, takes the most room.
+    statusBar()->addWidget(m_status[panel], panel == 0 ? kWidePanelStretch : 1);
+  }
+}
+
+void Mp3UtilitiesWindow::BuildBatchList() {
+  m_list = MakeListView("LvOld");
   m_list->setContextMenuPolicy(Qt::CustomContextMenu);
   m_adapter = new ListModelAdapter(m_controller->LvOld(), this);
   m_list->setModel(m_adapter);
@@ -178,13 +162,15 @@ void Mp3UtilitiesWindow::BuildViews() {
   connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
     if (!m_controller->LvOld_MouseUp(kRightButton)) return;
     QMenu popup(this);
-    popup.setObjectName("mnuPop2");
-    for (const Id3MenuItem& item : kId3PopupItems) popup.addAction(action(std::string(item.name)));
+    popup.setObjectName(ToQt(kId3ListPopup));
+    AddPlace(&popup, kId3ListPopup);
     popup.exec(m_list->viewport()->mapToGlobal(position));
   });
   m_list->installEventFilter(this);
+}
 
-  // The tag editor and the details of the clicked file.
+// The tag editor: a field and its preserve box for each field of the tag.
+QWidget* Mp3UtilitiesWindow::BuildTagBox() {
   auto* tag_box = new QGroupBox("ID3 Tag");
   auto* tag_layout = new QGridLayout(tag_box);
   const char* field_names[] = {"txtTitle", "txtArtist", "txtAlbum", "txtYear", "txtComment"};
@@ -214,6 +200,10 @@ void Mp3UtilitiesWindow::BuildViews() {
             [field](bool keep) { field->setEnabled(!keep); });
     tag_layout->addWidget(m_keep[i], i, 2);
   }
+  return tag_box;
+}
+
+QWidget* Mp3UtilitiesWindow::BuildDetailsBox() {
   auto* details_box = new QGroupBox("Details");
   auto* details_layout = new QVBoxLayout(details_box);
   const char* label_names[] = {"Label9", "Label10", "Label11", "Label12"};
@@ -222,8 +212,11 @@ void Mp3UtilitiesWindow::BuildViews() {
     m_labels[i]->setObjectName(label_names[i]);
     details_layout->addWidget(m_labels[i]);
   }
+  return details_box;
+}
 
-  // New names: the selected entry's name, the scope and the text tools.
+// New names: the selected entry's name, the scope and the text tools.
+QWidget* Mp3UtilitiesWindow::BuildNameBox() {
   auto* name_box = new QGroupBox("New Name");
   auto* name_layout = new QVBoxLayout(name_box);
   m_display = new QLineEdit;
@@ -238,97 +231,71 @@ void Mp3UtilitiesWindow::BuildViews() {
   scope->addWidget(m_opt_select);
   scope->addWidget(m_opt_all);
   name_layout->addLayout(scope);
-  m_text = new QLineEdit;
-  m_text->setObjectName("txtText");
-  m_text->setPlaceholderText(ToQt(kTxtTextHint));
-  m_replace = new QLineEdit;
-  m_replace->setObjectName("txtReplace");
-  m_replace->setPlaceholderText(ToQt(kTxtReplaceHint));
-  m_with = new QLineEdit;
-  m_with->setObjectName("txtWith");
-  m_with->setPlaceholderText(ToQt(kTxtWithHint));
-  for (QLineEdit* edit : {m_text, m_replace, m_with}) {
-    edit->installEventFilter(this);
-    name_layout->addWidget(edit);
-  }
+  const auto add_input = [&](QLineEdit** edit, const char* name, std::string_view hint) {
+    *edit = new QLineEdit;
+    (*edit)->setObjectName(name);
+    (*edit)->setPlaceholderText(ToQt(hint));
+    (*edit)->installEventFilter(this);
+    name_layout->addWidget(*edit);
+  };
+  add_input(&m_text, "txtText", kTxtTextHint);
+  add_input(&m_replace, "txtReplace", kTxtReplaceHint);
+  add_input(&m_with, "txtWith", kTxtWithHint);
   auto* tools = new QGridLayout;
   int index = 0;
-  for (const Id3ToolButton& tool : kId3ToolButtons) {
-    auto* button = new QPushButton(ToQt(tool.caption));
-    button->setObjectName(ToQt(tool.name));
-    button->setToolTip(ToQt(tool.tool_tip));
-    const Handler handler = Handlers().at(tool.name);
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { Run([this, handler] { (m_controller.get()->*handler)(); }); });
+  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
+    if (entry.place != kTextToolsPane) continue;
+    auto* button = new QPushButton(ToQt(entry.caption));
+    button->setObjectName(ToQt(entry.name));
+    button->setToolTip(ToQt(entry.tip));
+    connect(button, &QPushButton::clicked, this, [this, id = entry.id] { RunCommand(id); });
     tools->addWidget(button, index / 3, index % 3);
     ++index;
   }
   name_layout->addLayout(tools);
+  return name_box;
+}
 
-  auto* side = new QWidget;
-  auto* side_layout = new QVBoxLayout(side);
-  side_layout->addWidget(tag_box);
-  side_layout->addWidget(details_box);
-  side_layout->addWidget(name_box);
-  side_layout->addStretch();
-  auto* splitter = new QSplitter(Qt::Horizontal);
-  splitter->addWidget(m_list);
-  splitter->addWidget(side);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
-  setCentralWidget(splitter);
+void Mp3UtilitiesWindow::RunCommand(Id3Command command) {
+  emit commandStarted(ToQt(EntryOf(kId3Commands, command).name));
+  Run([this, command] { m_controller->Run(command); });
+}
 
-  for (int panel = 0; panel < 2; ++panel) {
-    m_status[panel] = new QLabel;
-    m_status[panel]->setObjectName(QString("stInfo%1").arg(panel + 1));
-    statusBar()->addWidget(m_status[panel], panel == 0 ? 3 : 1);
+void Mp3UtilitiesWindow::AddPlace(QMenu* menu, std::string_view place) const {
+  bool first = true;
+  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
+    if (entry.place != place) continue;
+    if (entry.separator && !first) menu->addSeparator();
+    menu->addAction(m_actions.at(entry.id));
+    first = false;
   }
 }
 
 void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
-  std::map<std::string_view, QMenu*> menus;
-  // Each menu has an Alt key of its own: Tag has the T, so Tools takes the o.
-  const struct {
-    const char* title;
-    const char* caption;
-  } kMenuTitles[] = {{"File", "&File"},
-                     {"Tag", "&Tag"},
-                     {"Rename", "&Rename"},
-                     {"Tools", "T&ools"},
-                     {"Options", "O&ptions"}};
-  for (const auto& menu : kMenuTitles) menus[menu.title] = menuBar()->addMenu(menu.caption);
-  const auto make_action = [this](const Id3MenuItem& item) {
-    auto* action = new QAction(ToQt(item.caption), this);
-    action->setObjectName(ToQt(item.name));
-    const Handler handler = Handlers().at(item.name);
-    connect(action, &QAction::triggered, this, [this, handler, name = ToQt(item.name)] {
-      emit commandStarted(name);
-      Run([this, handler] { (m_controller.get()->*handler)(); });
-    });
-    m_actions[std::string(item.name)] = action;
-    return action;
-  };
-  for (const Id3MenuItem& item : kId3MenuItems) {
-    QAction* action = make_action(item);
-    if (item.menu == "Options") action->setCheckable(true);
-    menus.at(item.menu)->addAction(action);
-    if (item.name == "mnuOpen") menus.at("File")->addSeparator();
+  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
+    if (entry.place == kTextToolsPane) continue;  // buttons of their own
+    auto* action = new QAction(ToQt(entry.caption), this);
+    action->setObjectName(ToQt(entry.name));
+    action->setCheckable(entry.checkable);
+    connect(action, &QAction::triggered, this, [this, id = entry.id] { RunCommand(id); });
+    m_actions[entry.id] = action;
   }
-  for (const Id3MenuItem& item : kId3PopupItems) make_action(item);
+  for (const Id3MenuTitle& title : kId3Menus) {
+    AddPlace(menuBar()->addMenu(ToQt(title.caption)), title.place);
+  }
 
   QToolBar* toolbar = addToolBar("Tbr");
   toolbar->setObjectName("Tbr");
   toolbar->setMovable(false);
   for (int button = 1; button <= id3_toolbar::kLast; ++button) {
-    if (std::find(kId3ToolbarSeparators.begin(), kId3ToolbarSeparators.end(), button) !=
-        kId3ToolbarSeparators.end()) {
+    const std::optional<Id3Command> command = CommandOfButton(kId3Commands, button);
+    // The buttons that run nothing only separate.
+    if (!command) {
       toolbar->addSeparator();
       continue;
     }
-    const auto item = std::find_if(kId3MenuItems.begin(), kId3MenuItems.end(),
-                                   [button](const Id3MenuItem& i) { return i.button == button; });
-    if (item == kId3MenuItems.end()) continue;
-    auto* tool = new QAction(ButtonIcon(button), ToQt(item->caption), this);
+    auto* tool =
+        new QAction(ButtonIcon(button), ToQt(EntryOf(kId3Commands, *command).caption), this);
     tool->setObjectName(QString("Tbr%1").arg(button));
     connect(tool, &QAction::triggered, this, [this, button, name = tool->objectName()] {
       emit commandStarted(name);
@@ -382,10 +349,12 @@ void Mp3UtilitiesWindow::ShowState() {
   ShowText(m_with, id3.txtWith());
   (id3.optAll() ? m_opt_all : m_opt_select)->setChecked(true);
   for (int panel = 1; panel <= 2; ++panel) m_status[panel - 1]->setText(ToQt(id3.status(panel)));
-  for (const auto& [name, action] : m_actions) action->setEnabled(id3.commands().Enabled(name));
-  action("mnuLog")->setChecked(id3.mnuLog_checked());
-  action("mnuCom")->setChecked(id3.mnuCom_checked());
-  action("mnuAlbum")->setChecked(id3.mnuAlbum_checked());
+  for (const auto& [command, action] : m_actions) {
+    action->setEnabled(id3.commands().Enabled(command));
+  }
+  m_actions.at(Id3Command::kLog)->setChecked(id3.mnuLog_checked());
+  m_actions.at(Id3Command::kCom)->setChecked(id3.mnuCom_checked());
+  m_actions.at(Id3Command::kAlbum)->setChecked(id3.mnuAlbum_checked());
   for (const auto& [button, tool] : m_buttons)
     tool->setEnabled(id3.commands().ButtonEnabled(button));
   if (!id3.focus_request().empty()) {
@@ -398,12 +367,11 @@ void Mp3UtilitiesWindow::ShowState() {
 void Mp3UtilitiesWindow::Run(const std::function<void()>& command) {
   // Input cannot reach here while a command yields (the blocker swallows it);
   // a command that opens this window runs our Form_Load inside its own.
-  if (m_controller->busy()) return;
-  PushEdits();
-  {
+  m_controller->Handle([this, &command] {
+    PushEdits();
     InputBlocker blocker;
     command();
-  }
+  });
   ShowState();
 }
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "windows/mp3_utilities/frm_id3.h"
 
@@ -18,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QTreeView;
 
@@ -33,7 +35,8 @@ class Mp3UtilitiesWindow : public QMainWindow {
   ~Mp3UtilitiesWindow() override;
 
   FrmID3& controller() { return *m_controller; }
-  QAction* action(const std::string& name) const;
+  // The action of a command by its name ("mnuOpen"), or nullptr.
+  QAction* action(std::string_view name) const;
   QTreeView* batch_list() const { return m_list; }
   QLabel* detail_label(int index) const { return m_labels.at(index); }  // 0: Label9 ... 3: Label12
   QLineEdit* editor_field(int index) const { return m_fields.at(index); }  // title..comment
@@ -61,8 +64,16 @@ class Mp3UtilitiesWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The window's panes, built in this order.
   void BuildViews();
+  void BuildBatchList();
+  QWidget* BuildTagBox();
+  QWidget* BuildDetailsBox();
+  QWidget* BuildNameBox();
   void BuildMenusAndToolbar();
+  // Appends the actions of a menu or the pop-up in table order.
+  void AddPlace(QMenu* menu, std::string_view place) const;
+  void RunCommand(Id3Command command);
   void PushEdits();
 
   std::unique_ptr<FrmID3> m_controller;
@@ -79,7 +90,7 @@ class Mp3UtilitiesWindow : public QMainWindow {
   QRadioButton* m_opt_select = nullptr;
   QRadioButton* m_opt_all = nullptr;
   std::array<QLabel*, 2> m_status{};
-  std::map<std::string, QAction*> m_actions;
+  std::map<Id3Command, QAction*> m_actions;
   std::map<int, QAction*> m_buttons;  // Tbr by button number
   bool m_showing = false;
 };

@@ -33,6 +33,18 @@ QSpinBox* Spinner(const char* name, int low, int high, int step) {
 
 int Checked(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
 
+// The ranges the spin boxes offer.
+struct Range {
+  int low;
+  int high;
+};
+constexpr Range kTableWidthPercent{25, 100};
+constexpr Range kBorderWidth{0, 5};
+constexpr Range kColumnWidth{50, 150};
+constexpr int kColumnWidthStep = 5;
+constexpr int kSwatchWidth = 48;
+constexpr int kSwatchHeight = 20;
+
 }  // namespace
 
 OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), m_controller(main) {
@@ -40,7 +52,43 @@ OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), 
   setWindowTitle(ToQt(kOptionsCaption));
   setModal(false);
   m_controller.close_window = [this] { hide(); };
+  auto* grid = new QGridLayout;
+  grid->addWidget(BuildScanBox(), 0, 0);
+  grid->addWidget(BuildStyleBox(), 1, 0, 2, 1);
+  grid->addWidget(BuildHtmlBox(), 0, 1, 2, 1);
+  grid->addWidget(BuildFormatBox(), 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  const QString ok = ToQt(EntryOf(kOptionCommands, OptionCommand::kOK).name);
+  for (QPushButton* button : CommandButtons(kOptionButtons)) {
+    button->setDefault(button->objectName() == ok);
+    buttons->addWidget(button);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+}
 
+std::vector<QPushButton*> OptionsDialog::CommandButtons(std::string_view place) {
+  std::vector<QPushButton*> buttons;
+  for (const CommandEntry<OptionCommand>& entry : kOptionCommands) {
+    if (entry.place != place) continue;
+    auto* button = new QPushButton(place == kOptionSwatches ? QString() : ToQt(entry.caption));
+    button->setObjectName(ToQt(entry.name));
+    button->setToolTip(ToQt(entry.tip));
+    // The controls' values go to the controller before its handler runs, and
+    // come back after it.
+    connect(button, &QPushButton::clicked, this, [this, id = entry.id] {
+      Push();
+      m_controller.Run(id);
+      Show();
+    });
+    buttons.push_back(button);
+  }
+  return buttons;
+}
+
+QWidget* OptionsDialog::BuildScanBox() {
   auto* scan = new QGroupBox("Scan Options");
   auto* scan_layout = new QFormLayout(scan);
   m_bitrate = CheckBox("chkBitRate", "Include bitrate when scan MP3s ");
@@ -50,7 +98,10 @@ OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), 
   for (const std::string& item : FrmOption::txtType_items()) m_type->addItem(ToQt(item));
   scan_layout->addRow(m_bitrate);
   scan_layout->addRow("Scan for this file type:", m_type);
+  return scan;
+}
 
+QWidget* OptionsDialog::BuildStyleBox() {
   auto* style = new QGroupBox("List Style");
   auto* style_layout = new QVBoxLayout(style);
   m_one = new QRadioButton("Output list as sigle sorted list");
@@ -67,64 +118,37 @@ OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), 
                                                          m_header, m_summary, m_html, m_m3u}) {
     style_layout->addWidget(widget);
   }
+  return style;
+}
 
+QWidget* OptionsDialog::BuildHtmlBox() {
   auto* html = new QGroupBox("Html Options");
   auto* html_layout = new QFormLayout(html);
-  m_table_colour = new QPushButton;
-  m_table_colour->setObjectName("TBcolor");
-  m_page_colour = new QPushButton;
-  m_page_colour->setObjectName("PGcolor");
-  for (QPushButton* swatch : {m_table_colour, m_page_colour}) {
-    swatch->setToolTip("Click to change");
-    swatch->setFixedSize(48, 20);
+  const std::vector<QPushButton*> swatches = CommandButtons(kOptionSwatches);
+  m_table_colour = swatches.at(0);
+  m_page_colour = swatches.at(1);
+  for (QPushButton* swatch : swatches) {
+    swatch->setFixedSize(kSwatchWidth, kSwatchHeight);
+    const auto command = CommandNamed(kOptionCommands, FromQt(swatch->objectName()));
+    html_layout->addRow(ToQt(EntryOf(kOptionCommands, *command).caption), swatch);
   }
-  m_table_width = Spinner("txtTW", 25, 100, 1);
-  m_border_width = Spinner("cmbBW", 0, 5, 1);
+  m_table_width = Spinner("txtTW", kTableWidthPercent.low, kTableWidthPercent.high, 1);
+  m_border_width = Spinner("cmbBW", kBorderWidth.low, kBorderWidth.high, 1);
   m_align = new QComboBox;
   m_align->setObjectName("cmbAlign");
   for (const std::string& item : FrmOption::cmbAlign_items()) m_align->addItem(ToQt(item));
-  html_layout->addRow("Table background color:", m_table_colour);
-  html_layout->addRow("Page background color:", m_page_colour);
   html_layout->addRow("Table width (%):", m_table_width);
   html_layout->addRow("Table border width:", m_border_width);
   html_layout->addRow("Table text alignment:", m_align);
+  return html;
+}
 
+QWidget* OptionsDialog::BuildFormatBox() {
   auto* format = new QGroupBox("List Format");
   auto* format_layout = new QFormLayout(format);
-  m_column_width = Spinner("txtCol", 50, 150, 5);
+  m_column_width = Spinner("txtCol", kColumnWidth.low, kColumnWidth.high, kColumnWidthStep);
   format_layout->addRow("Column Width (Char)", m_column_width);
-
-  auto* ok = new QPushButton("OK");
-  ok->setObjectName("cmdOK");
-  ok->setDefault(true);
-  auto* save = new QPushButton("Save");
-  save->setObjectName("cmdSave");
-  auto* cancel = new QPushButton("Cancel");
-  cancel->setObjectName("cmdCancel");
-  const auto handler = [this](void (FrmOption::*click)()) {
-    return [this, click] {
-      Push();
-      (m_controller.*click)();
-      Show();
-    };
-  };
-  connect(ok, &QPushButton::clicked, this, handler(&FrmOption::cmdOK_Click));
-  connect(save, &QPushButton::clicked, this, handler(&FrmOption::cmdSave_Click));
-  connect(cancel, &QPushButton::clicked, this, handler(&FrmOption::cmdCancel_Click));
-  connect(m_table_colour, &QPushButton::clicked, this, handler(&FrmOption::TBcolor_Click));
-  connect(m_page_colour, &QPushButton::clicked, this, handler(&FrmOption::PGcolor_Click));
-
-  auto* grid = new QGridLayout;
-  grid->addWidget(scan, 0, 0);
-  grid->addWidget(style, 1, 0, 2, 1);
-  grid->addWidget(html, 0, 1, 2, 1);
-  grid->addWidget(format, 2, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {ok, save, cancel}) buttons->addWidget(button);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(grid);
-  layout->addLayout(buttons);
+  return format;
 }
 
 void OptionsDialog::Load() {

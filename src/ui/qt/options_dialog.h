@@ -4,6 +4,8 @@
 // when the dialog opens and hand them back before each button's handler.
 
 #include <QDialog>
+#include <string_view>
+#include <vector>
 
 #include "windows/options/frm_option.h"
 
@@ -28,6 +30,13 @@ class OptionsDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The dialog's frames, each with its controls.
+  QWidget* BuildScanBox();
+  QWidget* BuildStyleBox();
+  QWidget* BuildHtmlBox();
+  QWidget* BuildFormatBox();
+  // The buttons of a place of the command table.
+  std::vector<QPushButton*> CommandButtons(std::string_view place);
   void Show();
   void Push();
   void ShowSwatch(QPushButton* swatch, int32_t colour);

@@ -10,10 +10,7 @@
 
 namespace tallymere {
 
-void FrmMain::mnuAddDisk_Click() {
-  if (busy()) return;
-  AddDisk();
-}
+void FrmMain::mnuAddDisk_Click() { AddDisk(); }
 
 bool FrmMain::AddDisk() {
   if (m_settings.txtType != kMp3Type) m_settings.chkBitRate = 0;
@@ -77,7 +74,7 @@ std::optional<std::string> FrmMain::AskDiskLabel(const std::string& entry) {
 
 bool FrmMain::ScanDiskUnderLabel(const std::string& entry, const std::string& label) {
   BusyScope busy(m_ui);
-  for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+  ClearStatusBar();
   m_ui.YieldToUi();
   // The earlier records stay in the catalog until the disk's scan is complete
   // and known to fit beside them; a failure changes nothing.
@@ -110,7 +107,7 @@ bool FrmMain::ScanDiskUnderLabel(const std::string& entry, const std::string& la
   // writing the bare "Untitled.mpd" into whatever folder the program was
   // started from, and Data File Info can tell about it.
   if (m_data_file_path == kUntitledDataFile) m_data_file_path = UntitledPath();
-  m_ui.SetStatus(1, " Loading files, please wait . . .");
+  m_ui.SetStatus(kStatusPanel, " Loading files, please wait . . .");
   RebuildTree();
   ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
   ReportSkippedFolders(disk->report);

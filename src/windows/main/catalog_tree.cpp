@@ -32,10 +32,10 @@ void FrmMain::TreeFolder(const std::string& path) {
 }
 
 void FrmMain::tvAlbum_NodeClick(int node) {
-  if (busy() || !m_tvAlbum.IsValid(node)) return;
+  if (!m_tvAlbum.IsValid(node)) return;
   m_tvAlbum.Select(node);
   BusyScope busy(m_ui);
-  for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+  ClearStatusBar();
   m_LV.Clear();
   m_LV.SetSorted(false);
   m_LV.SetWidth(kColPath, 0);
@@ -61,16 +61,16 @@ void FrmMain::tvAlbum_NodeClick(int node) {
   m_LV.AddRows(std::move(rows));
   m_LV.SetSorted(true);
 
-  m_ui.SetStatus(1, "Exploring: " + key);
+  m_ui.SetStatus(kStatusPanel, "Exploring: " + key);
   if (!m_catalog.Record(1).file_name.empty()) {
-    m_ui.SetStatus(2, "Total: " + std::to_string(count) + " files");
-    m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+    m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(count) + " files");
+    m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
   }
-  m_commands.Enable("mnuReport", true);
+  m_commands.Enable(MainCommand::kReport, true);
 }
 
 void FrmMain::tvAlbum_DblClick() {
-  if (busy() || !m_catalog.Record(1).file_name.empty()) return;
+  if (!m_catalog.Record(1).file_name.empty()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node)) return;
   if (m_tvAlbum.node(node).parent != TreeModel::kNoNode) {

@@ -84,8 +84,8 @@ void DataFieldEditor::LVData_ItemClick(int row) {
   m_tTitle = m_LVData.Cell(row, kDataTitle);
   m_tAlb = m_LVData.Cell(row, kDataAlbum);
   m_tFile = m_LVData.Cell(row, kDataFileName) + std::string(kSongExtension);
-  m_ui.SetStatus(1, m_LVData.Cell(row, kDataPath) + m_tFile);
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_LVData.row_count()) + " file(s)");
+  m_ui.SetStatus(kStatusPanel, m_LVData.Cell(row, kDataPath) + m_tFile);
+  m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(m_LVData.row_count()) + " file(s)");
 }
 
 void DataFieldEditor::cmdUse_Click() {

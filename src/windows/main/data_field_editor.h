@@ -15,7 +15,6 @@
 #include "catalog/catalog_table.h"
 #include "catalog/list_model.h"
 #include "ports/ui_services.h"
-#include "windows/main/pane_button.h"
 
 namespace tallymere {
 
@@ -39,23 +38,6 @@ inline constexpr std::string_view kTArtCaption = "Artist: ";
 inline constexpr std::string_view kTTitleCaption = "Title:";
 inline constexpr std::string_view kTAlbCaption = "Album:";
 inline constexpr std::string_view kTFileCaption = "File:";
-
-// The buttons of the pane, in the order they stand.
-inline constexpr std::array<PaneButton, 5> kDataEditorButtons = {{
-    {"cmdUse", "Use File Name", ""},
-    {"cmdEnter", "Enter", ""},
-    {"cmdAtoT", "Artist <=> Title", ""},
-    {"cmdTtoA", "Title <=> Album", ""},
-    {"cmdUpdata", "Update", "Update data file"},
-}};
-
-// LVData's pop-up menu mnuPop3, in order.
-inline constexpr std::array<PaneButton, 4> kDataEditorPopupItems = {{
-    {"mnuUse", "Use File Name", ""},
-    {"mnuPop3Del", "Remove Selected", ""},
-    {"mnuClearField", "Clear Editable Fields", ""},
-    {"mnuPop3DelAll", "Remove All", ""},
-}};
 
 class DataFieldEditor {
  public:

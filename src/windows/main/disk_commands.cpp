@@ -14,7 +14,6 @@ constexpr std::string_view kLabelTitle = "Edit Disk Label";
 }  // namespace
 
 void FrmMain::mnuLabel_Click() {
-  if (busy()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node)) return;
   const NodeKey node_key = KeyOfNode(node);
@@ -64,13 +63,12 @@ void FrmMain::mnuLabel_Click() {
 }
 
 void FrmMain::mnuDeleteDisk_Click() {
-  if (busy()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node) || m_tvAlbum.node(node).parent == TreeModel::kNoNode) return;
   const NodeKey node_key = KeyOfNode(node);
 
   BusyScope busy_pointer(m_ui);
-  for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+  ClearStatusBar();
   if (node_key.kind() == NodeKey::Kind::kDrive && node_key.drive_holds_disks()) {
     m_ui.ShowMessage("Please select a disk label instead.", Buttons::kOk, Icon::kWarning,
                      kProgramTitle);
@@ -108,13 +106,12 @@ void FrmMain::mnuDeleteDisk_Click() {
   m_tvAlbum.Remove(node);
   m_changed = true;
   m_file_count = next - 1;
-  m_ui.SetStatus(1, "List updated on " + FormatDateTime(m_platform.Now()));
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_file_count) + " files");
-  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  m_ui.SetStatus(kStatusPanel, "List updated on " + FormatDateTime(m_platform.Now()));
+  m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(m_file_count) + " files");
+  m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
 }
 
 void FrmMain::mnuEject_Click() {
-  if (busy()) return;
   m_platform.CdDoor(m_tray_open ? CdDoorMove::kClose : CdDoorMove::kOpen);
   m_tray_open = !m_tray_open;
 }

@@ -12,20 +12,11 @@ constexpr uint32_t kBlue = 0x00FF0000;  // 0x00BBGGRR
 
 }  // namespace
 
-void FrmMain::mnuDuplicate1_Click() {
-  if (busy()) return;
-  ListDuplicates(DuplicateRule::kExact);
-}
+void FrmMain::mnuDuplicate1_Click() { ListDuplicates(DuplicateRule::kExact); }
 
-void FrmMain::mnuDuplicate2_Click() {
-  if (busy()) return;
-  ListDuplicates(DuplicateRule::kNotSoExact);
-}
+void FrmMain::mnuDuplicate2_Click() { ListDuplicates(DuplicateRule::kNotSoExact); }
 
-void FrmMain::mnuDuplicate3_Click() {
-  if (busy()) return;
-  ListDuplicates(DuplicateRule::kAnyPossible);
-}
+void FrmMain::mnuDuplicate3_Click() { ListDuplicates(DuplicateRule::kAnyPossible); }
 
 void FrmMain::ListDuplicates(DuplicateRule rule) {
   BusyScope busy_pointer(m_ui);
@@ -35,9 +26,9 @@ void FrmMain::ListDuplicates(DuplicateRule rule) {
     AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
     m_LV.SetSorted(false);
-    m_ui.SetStatus(1, "Searching . . . ");
-    m_ui.SetStatus(2, "");
-    m_ui.SetStatus(3, "");
+    m_ui.SetStatus(kStatusPanel, "Searching . . . ");
+    m_ui.SetStatus(kCountPanel, "");
+    m_ui.SetStatus(kSizePanel, "");
     m_ui.YieldToUi();
     sets = FindDuplicates(m_catalog, file_count, rule);
   }
@@ -63,7 +54,7 @@ void FrmMain::ListDuplicates(DuplicateRule rule) {
   }
   m_LV.AddRows(std::move(rows));
 
-  m_ui.SetStatus(1, DuplicateStatus(rule, sets, file_count));
+  m_ui.SetStatus(kStatusPanel, DuplicateStatus(rule, sets, file_count));
   m_LV.SetWidth(kColPath, kSearchPathWidth);
 }
 

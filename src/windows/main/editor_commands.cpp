@@ -6,21 +6,20 @@
 namespace tallymere {
 
 void FrmMain::mnuAddPlay_Click() {
-  if (busy()) return;
   if (!m_playlist.AddFromFileList(m_LV)) return;
   SelectTab(kPlaylistTab);
   m_playlist.SetFocus();
 }
 
 void FrmMain::mnuSendData_Click() {
-  if (busy()) return;
   if (!m_data_editor.FillFromFileList()) return;
   SelectTab(kDataEditorTab);
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_data_editor.LVData().row_count()) + " file(s)");
+  m_ui.SetStatus(kCountPanel,
+                 "Total: " + std::to_string(m_data_editor.LVData().row_count()) + " file(s)");
 }
 
 void FrmMain::SSTab1_Click(int tab) {
-  if (busy() || tab < 0 || tab >= static_cast<int>(m_tab_enabled.size()) || !m_tab_enabled[tab]) {
+  if (tab < 0 || tab >= static_cast<int>(m_tab_enabled.size()) || !m_tab_enabled[tab]) {
     return;
   }
   SelectTab(tab);

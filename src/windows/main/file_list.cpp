@@ -22,7 +22,6 @@ int64_t SizeOfRow(const ListModel& list, int row) {
 }  // namespace
 
 void FrmMain::LV_ColumnClick(int column) {
-  if (busy()) return;
   const int key = column - 1;
   if (m_last_sort_column != key) {
     m_LV.SetSortOrder(SortOrder::kAscending);
@@ -36,23 +35,19 @@ void FrmMain::LV_ColumnClick(int column) {
 }
 
 void FrmMain::LV_ItemClick(int row) {
-  if (busy() || row < 0 || row >= m_LV.row_count()) return;
+  if (row < 0 || row >= m_LV.row_count()) return;
   int64_t total = 0;
   const std::vector<int> selected = m_LV.SelectedRows();
   for (int index : selected) total += SizeOfRow(m_LV, index);
   m_selection_count = static_cast<int>(selected.size());
-  m_ui.SetStatus(1, m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName));
-  m_ui.SetStatus(2, std::to_string(m_selection_count) + " selected");
-  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(total)) + " MB");
+  m_ui.SetStatus(kStatusPanel, m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName));
+  m_ui.SetStatus(kCountPanel, std::to_string(m_selection_count) + " selected");
+  m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
 }
 
-void FrmMain::LV_DblClick() {
-  if (busy()) return;
-  OpenSelectedFile();
-}
+void FrmMain::LV_DblClick() { OpenSelectedFile(); }
 
 void FrmMain::LV_KeyDown(int key_code) {
-  if (busy()) return;
   if (key_code == kKeyEnter) OpenSelectedFile();
   if (key_code == kKeyDelete) mnuDelete_Click();
 }
@@ -83,7 +78,6 @@ void FrmMain::OpenSelectedFile() {
 }
 
 void FrmMain::mnuClip_Click() {
-  if (busy()) return;
   const int row = m_LV.FirstSelected();
   if (row >= 0) m_ui.CopyToClipboard(m_LV.Cell(row, kColFileName));
 }

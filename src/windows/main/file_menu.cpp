@@ -61,7 +61,6 @@ bool FrmMain::OfferToSave() {
 }
 
 void FrmMain::mnuSaveFile_Click() {
-  if (busy()) return;
   if (m_data_file_path != UntitledPath()) {
     if (WriteRecords(m_data_file_path)) m_changed = false;
     return;
@@ -92,7 +91,6 @@ void FrmMain::mnuSaveFile_Click() {
 }
 
 void FrmMain::mnuSaveas_Click() {
-  if (busy()) return;
   // The copy is proposed beside the open file, named after it with "copy".
   const std::size_t split = m_data_file_path.find_last_of('/');
   const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
@@ -111,22 +109,20 @@ void FrmMain::mnuSaveas_Click() {
 }
 
 void FrmMain::mnuLoad_Click() {
-  if (busy()) return;
   if (!OfferToSave()) return;
   SelectTab(kScanTab);
-  m_ui.SetStatus(2, "");
-  m_ui.SetStatus(3, "");
+  m_ui.SetStatus(kCountPanel, "");
+  m_ui.SetStatus(kSizePanel, "");
   const std::optional<std::string> chosen = m_ui.ChooseOpenFile("Open File", "*.mpd", "*.mpd");
   if (!chosen) return;
   ReadDataFile(WithMpdExtension(*chosen));
 }
 
 void FrmMain::OpenDataFile(const std::string& path) {
-  if (busy()) return;
   if (!OfferToSave()) return;
   m_selected_tab = 0;
-  m_ui.SetStatus(2, "");
-  m_ui.SetStatus(3, "");
+  m_ui.SetStatus(kCountPanel, "");
+  m_ui.SetStatus(kSizePanel, "");
   // A file given by name is taken as it is: it was picked in a file manager
   // or typed, and may be a catalog under another extension.
   ReadDataFile(path);
@@ -134,12 +130,12 @@ void FrmMain::OpenDataFile(const std::string& path) {
 
 void FrmMain::ReadDataFile(const std::string& path) {
   BusyScope busy(m_ui);
-  m_ui.SetStatus(1, "Reading data File. . .");
+  m_ui.SetStatus(kStatusPanel, "Reading data File. . .");
   m_ui.YieldToUi();
   // Read into a table of its own: a damaged file must not replace the catalog.
   CatalogTable loaded;
   if (Status status = LoadDataFile(m_platform, path, &loaded); !status) {
-    m_ui.SetStatus(1, "Ready");
+    m_ui.SetStatus(kStatusPanel, "Ready");
     m_ui.ShowMessage(
         status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
         Buttons::kOk, Icon::kStop, kProgramTitle);
@@ -160,7 +156,6 @@ void FrmMain::ReadDataFile(const std::string& path) {
 }
 
 void FrmMain::mnuNew_Click() {
-  if (busy()) return;
   if (!OfferToSave()) return;
   m_LV.Clear();
   HideCatalogColumns();
@@ -176,13 +171,13 @@ void FrmMain::mnuNew_Click() {
   m_playlist.cmdClearAll_Click();
 
   m_data_file_path = kUntitledDataFile;
-  m_ui.SetStatus(1, "Ready");
-  m_ui.SetStatus(2, "");
-  m_ui.SetStatus(3, "");
+  m_ui.SetStatus(kStatusPanel, "Ready");
+  m_ui.SetStatus(kCountPanel, "");
+  m_ui.SetStatus(kSizePanel, "");
   m_sent_to_mp3_utilities = false;
 
   EnableCatalogCommands(false);
-  m_commands.Enable(Mp3Commands(), false);
+  m_commands.Enable(kMp3Commands, false);
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);

@@ -46,7 +46,7 @@ int FrmMain::ShellDelete(const std::vector<std::string>& vntFileName) {
 }
 
 void FrmMain::mnuDelete_Click() {
-  if (busy() || m_LV.SelectedCount() == 0) return;
+  if (m_LV.SelectedCount() == 0) return;
   BusyScope busy_pointer(m_ui);
 
   // Check pass: only existing files on fixed drives go, read-only ones after Yes.
@@ -98,7 +98,6 @@ void FrmMain::mnuDelete_Click() {
 }
 
 void FrmMain::mnuRename_Click() {
-  if (busy()) return;
   const int row = m_LV.FirstSelected();
   if (row < 0) return;
   const int record = RecordOfRow(row);
@@ -138,12 +137,11 @@ void FrmMain::mnuRename_Click() {
   }
   m_catalog.MutableRecord(record).file_name = new_name;
   m_LV.SetCell(row, kColFileName, new_name);
-  m_ui.SetStatus(1, "File on disk has been renamed, data updated.");
+  m_ui.SetStatus(kStatusPanel, "File on disk has been renamed, data updated.");
   m_changed = true;
 }
 
 void FrmMain::mnuCorrect_Click() {
-  if (busy()) return;
   const int row = m_LV.FirstSelected();
   if (row < 0) return;
   const int record = RecordOfRow(row);
@@ -164,7 +162,7 @@ void FrmMain::mnuCorrect_Click() {
   }
   m_catalog.MutableRecord(record).file_name = new_name;
   m_LV.SetCell(row, kColFileName, new_name);
-  m_ui.SetStatus(1, "File name has been changed, data updated.");
+  m_ui.SetStatus(kStatusPanel, "File name has been changed, data updated.");
   m_changed = true;
 }
 

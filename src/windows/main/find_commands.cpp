@@ -13,13 +13,11 @@ constexpr int kSearchPathWidth = 2500;
 }  // namespace
 
 void FrmMain::cmdAll_Click() {
-  if (busy()) return;
   m_find.set_search_all(true);
   cmdFind_Click();
 }
 
 void FrmMain::cmdFind_Click() {
-  if (busy()) return;
   FindQuery query{m_find.txtFind(), m_find.cmbType(), m_find.Drive1(), m_find.search_all()};
   if (query.all_drives) query.drive.clear();
 
@@ -30,21 +28,20 @@ void FrmMain::cmdFind_Click() {
     AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
     m_LV.SetSorted(false);
-    for (int panel = 1; panel <= 3; ++panel) m_ui.SetStatus(panel, "");
+    ClearStatusBar();
     m_ui.YieldToUi();
-    m_ui.SetStatus(1, " Searching . . .");
+    m_ui.SetStatus(kStatusPanel, " Searching . . .");
     found = FindRecords(m_catalog, query);
   }
   const int64_t total = ListRecords(found);
   m_LV.SetWidth(kColPath, kSearchPathWidth);
 
   ShowSearchStatus(FindStatus(found.size(), total));
-  m_commands.Enable("mnuReport", true);
+  m_commands.Enable(MainCommand::kReport, true);
   m_find.set_search_all(false);
 }
 
 void FrmMain::mnuSearchdisk_Click() {
-  if (busy()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node)) return;
   const NodeKey node_key = KeyOfNode(node);
@@ -66,22 +63,22 @@ void FrmMain::mnuSearchdisk_Click() {
   {
     AnimationScope animation(m_ui, AnimationKind::kFindFile);
     m_LV.Clear();
-    m_ui.SetStatus(1, "Searching . . .");
-    m_ui.SetStatus(2, "");
-    m_ui.SetStatus(3, "");
+    m_ui.SetStatus(kStatusPanel, "Searching . . .");
+    m_ui.SetStatus(kCountPanel, "");
+    m_ui.SetStatus(kSizePanel, "");
     found = FindRecords(m_catalog, node_key);
   }
   const int64_t total = ListRecords(found);
   m_focus_request = "tvAlbum";
 
   ShowSearchStatus(NodeStatus(node_key.key(), found.size(), total));
-  m_commands.Enable("mnuReport", true);
+  m_commands.Enable(MainCommand::kReport, true);
 }
 
 void FrmMain::ShowSearchStatus(const SearchStatus& status) {
-  m_ui.SetStatus(1, status.panel1);
-  m_ui.SetStatus(2, status.panel2);
-  m_ui.SetStatus(3, status.panel3);
+  m_ui.SetStatus(kStatusPanel, status.panel1);
+  m_ui.SetStatus(kCountPanel, status.panel2);
+  m_ui.SetStatus(kSizePanel, status.panel3);
 }
 
 int64_t FrmMain::ListRecords(const std::vector<int>& indices) {

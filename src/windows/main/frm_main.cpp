@@ -33,8 +33,10 @@ void FrmMain::Form_Load() {
   m_playlist_visible = false;
 
   EnableCatalogCommands(false);
-  m_commands.Enable(Mp3Commands(), false);
-  m_commands.Enable(AlwaysAvailableCommands(), true);
+  m_commands.Enable(kMp3Commands, false);
+  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
+    if (AlwaysAvailable(entry.id)) m_commands.Enable(entry.id, true);
+  }
   m_commands.EnableButton(main_toolbar::kLoad, true);
 
   {
@@ -51,7 +53,7 @@ void FrmMain::Form_Load() {
   ReportDriveMapProblems();
 
   m_find.Reset();
-  m_ui.SetStatus(1, "Ready");
+  m_ui.SetStatus(kStatusPanel, "Ready");
 }
 
 bool FrmMain::Form_Unload() {
@@ -122,13 +124,12 @@ void FrmMain::ExpandFirstDrive() {
 
 void FrmMain::SwitchViewsByFileType() {
   const bool mp3 = m_settings.txtType == kMp3Type;
-  m_commands.Enable(Mp3Commands(), mp3);
-  m_LV.SetWidth(kColModified, mp3 ? 0 : 1800);
-  m_LV.SetWidth(kColBitrate, mp3 ? 650 : 0);
-  m_LV.SetWidth(kColTime, mp3 ? 600 : 0);
-  m_LV.SetWidth(kColArtist, mp3 ? 1500 : 0);
-  m_LV.SetWidth(kColTitle, mp3 ? 2200 : 0);
-  m_LV.SetWidth(kColAlbum, mp3 ? 2000 : 0);
+  m_commands.Enable(kMp3Commands, mp3);
+  // Songs show their MP3 columns, other files the date they were modified.
+  m_LV.SetWidth(kColModified, mp3 ? 0 : kFileListWidths[kColModified]);
+  for (int column : {kColBitrate, kColTime, kColArtist, kColTitle, kColAlbum}) {
+    m_LV.SetWidth(column, mp3 ? kFileListWidths[column] : 0);
+  }
   m_tab_enabled[kPlaylistTab] = mp3;
   m_tab_enabled[kDataEditorTab] = mp3;
   // The playlist shows once its tab can be chosen.
@@ -137,16 +138,21 @@ void FrmMain::SwitchViewsByFileType() {
 }
 
 void FrmMain::EnableCatalogCommands(bool enabled) {
-  m_commands.Enable(CatalogCommands(), enabled);
-  for (int button : CatalogToolbarButtons()) m_commands.EnableButton(button, enabled);
-  for (int button : AlwaysUsableToolbarButtons()) m_commands.EnableButton(button, true);
-  m_commands.Enable("mnuReport", false);
+  m_commands.Enable(kCatalogCommands, enabled);
+  for (int button : kCatalogToolbarButtons) m_commands.EnableButton(button, enabled);
+  for (int button : kAlwaysUsableToolbarButtons) m_commands.EnableButton(button, true);
+  m_commands.Enable(MainCommand::kReport, false);
 }
 
 void FrmMain::ShowTotals(const std::string& panel1, const std::string& mb_suffix) {
-  m_ui.SetStatus(1, panel1);
-  m_ui.SetStatus(2, "Total: " + std::to_string(m_file_count) + " files");
-  m_ui.SetStatus(3, FormatMegabytes(static_cast<double>(m_catalog.TotalSize())) + mb_suffix);
+  m_ui.SetStatus(kStatusPanel, panel1);
+  m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(m_file_count) + " files");
+  m_ui.SetStatus(kSizePanel,
+                 FormatMegabytes(static_cast<double>(m_catalog.TotalSize())) + mb_suffix);
+}
+
+void FrmMain::ClearStatusBar() {
+  for (int panel : {kStatusPanel, kCountPanel, kSizePanel}) m_ui.SetStatus(panel, "");
 }
 
 void FrmMain::ReportSkippedFolders(const ScanReport& report) {

@@ -48,6 +48,18 @@ class FrmMain {
   FrmMain(const FrmMain&) = delete;
   FrmMain& operator=(const FrmMain&) = delete;
 
+  // --- Commands -----------------------------------------------------------------
+  // Runs a command of the table by its handler. While a long command yields
+  // to the window every other command and event is refused: this and Handle
+  // are the one place that says so.
+  void Run(MainCommand command);
+  // Runs the handler of any other event (a click in the tree, a key in the
+  // list) under the same rule.
+  void Handle(const std::function<void()>& handler);
+  // Set by the view: what Exit and About do there.
+  std::function<void()> close_window;
+  std::function<void()> show_about;
+
   // --- Start and stop ---------------------------------------------------------
   void Form_Load();
   // True when the window may close: nothing to save, No, or Yes and the
@@ -162,7 +174,7 @@ class FrmMain {
   ListModel& LV() { return m_LV; }
   const std::vector<std::string>& lstBox() const { return m_lstBox; }
   const std::string& caption() const { return m_caption; }
-  const CommandState& commands() const { return m_commands; }
+  const MainCommandState& commands() const { return m_commands; }
   int selected_tab() const { return m_selected_tab; }
   bool tab_enabled(int tab) const { return m_tab_enabled.at(tab); }
   // LVP and its buttons.
@@ -196,6 +208,12 @@ class FrmMain {
   const Platform& platform() const { return m_platform; }
 
  private:
+  // The dispatcher's steps, by the table's places; false for a command of
+  // another place.
+  bool RunFileCommand(MainCommand command);
+  bool RunToolsCommand(MainCommand command);
+  bool RunPopupCommand(MainCommand command);
+  bool RunPaneCommand(MainCommand command);
   // Reads a data file into the window, or refuses it and keeps the catalog.
   void ReadDataFile(const std::string& path);
   void CreateList(bool from_search_result);
@@ -222,6 +240,8 @@ class FrmMain {
   void SelectTab(int tab);
   void EnableCatalogCommands(bool enabled);
   void ShowTotals(const std::string& panel1, const std::string& mb_suffix);
+  // Empties the three status panels.
+  void ClearStatusBar();
   bool WriteRecords(const std::string& path);
   void OpenSelectedFile();
   // The new-scan steps from the busy pointer on; false when the scan failed.
@@ -276,7 +296,7 @@ class FrmMain {
   TreeModel m_tvAlbum;
   ListModel m_LV;
   std::string m_caption{kUntitledCaption};
-  CommandState m_commands;
+  MainCommandState m_commands;
   int m_selected_tab = 0;
   std::array<bool, 3> m_tab_enabled{true, false, false};
   bool m_playlist_visible = false;

@@ -33,22 +33,18 @@ void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_te
 }
 
 void FrmMain::mnuEditHeader_Click() {
-  if (busy()) return;
   OpenProgramFile("Header.txt", "File not found.", "Edit Header Text");
 }
 
 void FrmMain::mnuEditFooter_Click() {
-  if (busy()) return;
   OpenProgramFile("Footer.txt", "File not found.", "Edit Footer Text");
 }
 
 void FrmMain::mnuHelpTopic_Click() {
-  if (busy()) return;
   OpenProgramFile("TMRHelp.html", "TMRHelp.html not found.", "Tallymere Help");
 }
 
 void FrmMain::mnuLink_Click() {
-  if (busy()) return;
   const std::string address = HasScheme(kUpdateAddress) ? std::string(kUpdateAddress)
                                                         : "file://" + m_platform.ProgramFolder() +
                                                               "/" + std::string(kUpdateAddress);
@@ -56,7 +52,6 @@ void FrmMain::mnuLink_Click() {
 }
 
 void FrmMain::mnuOpt_Click() {
-  if (busy()) return;
   if (show_options) show_options();
 }
 

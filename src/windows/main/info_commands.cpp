@@ -5,12 +5,10 @@
 namespace tallymere {
 
 void FrmMain::mnuInfo_Click() {
-  if (busy()) return;
   if (show_data_info) show_data_info();
 }
 
 void FrmMain::mnuProperty_Click() {
-  if (busy()) return;
   const int row = m_LV.FirstSelected();
   if (row < 0) return;
   const std::string full = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);

@@ -9,15 +9,9 @@
 
 namespace tallymere {
 
-void FrmMain::mnuCreat_Click() {
-  if (busy()) return;
-  CreateList(/*from_search_result=*/false);
-}
+void FrmMain::mnuCreat_Click() { CreateList(/*from_search_result=*/false); }
 
-void FrmMain::mnuReport_Click() {
-  if (busy()) return;
-  CreateList(/*from_search_result=*/true);
-}
+void FrmMain::mnuReport_Click() { CreateList(/*from_search_result=*/true); }
 
 void FrmMain::CreateList(bool from_search_result) {
   // A playlist needs one sorted list of bare paths: the options that say so
@@ -33,10 +27,10 @@ void FrmMain::CreateList(bool from_search_result) {
     BusyScope busy(m_ui);
     // Each folder's rows must stand together to be listed under it.
     if (from_search_result) SortByPath(m_LV);
-    m_ui.SetStatus(1, kWritingListStatus);
+    m_ui.SetStatus(kStatusPanel, kWritingListStatus);
     m_ui.YieldToUi();
     written = from_search_result ? WriteList(request, m_LV) : WriteList(request, m_catalog);
-    m_ui.SetStatus(1, "Ready");
+    m_ui.SetStatus(kStatusPanel, "Ready");
   }
   if (!written.ok()) {
     m_ui.ShowMessage(written.status().message(), Buttons::kOk, Icon::kStop, kProgramTitle);

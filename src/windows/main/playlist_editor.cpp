@@ -218,20 +218,20 @@ void PlaylistEditor::ShowTotals(TotalsFor place) {
       "Time: " + std::to_string(seconds / 60) + ":" + FormatTwoDigits(seconds % 60);
   switch (place) {
     case TotalsFor::kFocus:
-      m_ui.SetStatus(1, "Total: " + count + " songs in playlist.");
-      m_ui.SetStatus(2, "Total : " + megabytes + " MB");
+      m_ui.SetStatus(kStatusPanel, "Total: " + count + " songs in playlist.");
+      m_ui.SetStatus(kCountPanel, "Total : " + megabytes + " MB");
       break;
     case TotalsFor::kOpening:
-      m_ui.SetStatus(1, "Total: " + count + " songs. ");
-      m_ui.SetStatus(2, "Total: " + megabytes + " MB");
+      m_ui.SetStatus(kStatusPanel, "Total: " + count + " songs. ");
+      m_ui.SetStatus(kCountPanel, "Total: " + megabytes + " MB");
       break;
     case TotalsFor::kDeleting:
-      m_ui.SetStatus(1, "Total: " + count + " songs. ");
-      m_ui.SetStatus(2, megabytes + " MB");
+      m_ui.SetStatus(kStatusPanel, "Total: " + count + " songs. ");
+      m_ui.SetStatus(kCountPanel, megabytes + " MB");
       break;
   }
   if (place != TotalsFor::kDeleting && time_missing) time_text += " + ?";
-  m_ui.SetStatus(3, time_text);
+  m_ui.SetStatus(kSizePanel, time_text);
 }
 
 }  // namespace tallymere

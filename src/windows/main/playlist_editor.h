@@ -17,21 +17,11 @@
 #include "lists/m3u.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
-#include "windows/main/pane_button.h"
 
 namespace tallymere {
 
 // Columns of LVP.
 enum PlaylistColumn { kPlayPath, kPlaySongTitle, kPlayTime, kPlaySize, kPlaylistColumns };
-
-// The buttons under LVP, in the order they stand.
-inline constexpr std::array<PaneButton, 5> kPlaylistButtons = {{
-    {"cmdOpenPlay", "Open a Playlist", "Open a playlist file"},
-    {"cmdPlay", "Save Playlist", "Save playlist"},
-    {"cmdPlaylist", "Play All", "Play all tracks in listview"},
-    {"cmdDelItem", "Delete Selected", "Delete selected file(s)"},
-    {"cmdClearAll", "Clear All", "Clear playlist window"},
-}};
 
 // Play All writes the playlist here, in the program folder, every time.
 inline constexpr std::string_view kPlayAllFile = "temp.m3u";

@@ -19,13 +19,11 @@ bool IsRemovableType(int type) { return type == kDriveRemovable || type == kDriv
 }  // namespace
 
 void FrmMain::cmdAdd_Click() {
-  if (busy()) return;
   const std::string folder = m_ui.BrowseForFolder("Choose Drive or Folder to Add to Batch");
   if (!folder.empty()) m_lstBox.push_back(WithBackslash(folder));
 }
 
 void FrmMain::lstBox_FoldersDropped(const std::vector<std::string>& native_paths) {
-  if (busy()) return;
   for (const std::string& native : native_paths) {
     if (std::optional<std::string> folder = m_platform.ToCatalog(native)) {
       m_lstBox.push_back(WithBackslash(*folder));
@@ -37,14 +35,12 @@ void FrmMain::lstBox_FoldersDropped(const std::vector<std::string>& native_paths
 }
 
 void FrmMain::cmdDelete_Click() {
-  if (busy()) return;
   if (m_lstBox_selected < 0 || m_lstBox_selected >= static_cast<int>(m_lstBox.size())) return;
   m_lstBox.erase(m_lstBox.begin() + m_lstBox_selected);
   m_lstBox_selected = -1;
 }
 
 void FrmMain::cmdRemove_Click() {
-  if (busy()) return;
   m_lstBox.clear();
   m_lstBox_selected = -1;
 }
@@ -55,7 +51,6 @@ bool FrmMain::lstBox_DragOver(int node) const {
 }
 
 void FrmMain::lstBox_DragDrop(int node) {
-  if (busy()) return;
   if (!m_tvAlbum.IsValid(node)) {
     m_lstBox.clear();
     return;
@@ -78,9 +73,8 @@ void FrmMain::lstBox_DragDrop(int node) {
 }
 
 void FrmMain::mnuScan_Click() {
-  if (busy()) return;
-  m_ui.SetStatus(2, "");
-  m_ui.SetStatus(3, "");
+  m_ui.SetStatus(kCountPanel, "");
+  m_ui.SetStatus(kSizePanel, "");
   if (m_lstBox.empty() || m_lstBox.front().empty()) {
     m_ui.ShowMessage("Click on Add button to select drive(s) or folder(s).", Buttons::kOk,
                      Icon::kWarning, kProgramTitle);

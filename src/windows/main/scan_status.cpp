@@ -9,13 +9,13 @@ ScanStatus::ScanStatus(UiServices& ui, const ScanSettings& settings)
 
 void ScanStatus::FolderFound(std::string_view folder) {
   m_text.assign("Scanning folder ... ").append(folder);
-  m_ui.SetStatus(1, m_text);
+  m_ui.SetStatus(kStatusPanel, m_text);
 }
 
 void ScanStatus::FileFound(std::string_view folder, std::string_view name) {
   if (m_all_files) return;
   m_text.assign("File found ... ").append(folder).append(name);
-  m_ui.SetStatus(1, m_text);
+  m_ui.SetStatus(kStatusPanel, m_text);
 }
 
 void ScanStatus::FileFailed(std::string_view path, const Status& why) {

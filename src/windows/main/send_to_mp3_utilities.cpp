@@ -7,7 +7,6 @@
 namespace tallymere {
 
 void FrmMain::mnuId3_Click() {
-  if (busy()) return;
   const int row = m_LV.FirstSelected();
   if (row < 0) {
     m_ui.ShowMessage("No file is selected.", Buttons::kOk, Icon::kStop, kProgramTitle);
@@ -30,7 +29,6 @@ void FrmMain::mnuId3_Click() {
 }
 
 void FrmMain::mnuId_Click() {
-  if (busy()) return;
   if (show_mp3_utilities) show_mp3_utilities();
 }
 

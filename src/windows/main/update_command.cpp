@@ -9,7 +9,6 @@
 namespace tallymere {
 
 void FrmMain::mnuUpdate_Click() {
-  if (busy()) return;
   if (m_settings.txtType != kMp3Type) m_settings.chkBitRate = 0;
   m_LV.SetWidth(kColPath, 0);
   m_LV.Clear();

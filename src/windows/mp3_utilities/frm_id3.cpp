@@ -15,11 +15,9 @@
 namespace tallymere {
 namespace {
 
-// The window's menus; their items are in kId3MenuItems and kId3PopupItems.
-constexpr std::string_view kMenus[] = {"mnuFile", "mnuTag", "mnuName", "mnuTool", "mnuOp"};
 // What an empty window lacks: nothing to rename, undo, take back or name.
-constexpr std::string_view kNamingMenuItems[] = {"mnuRen", "mnuUndo", "mnuOops", "mnuMan",
-                                                 "mnuIDrenam"};
+constexpr Id3Command kNamingMenuItems[] = {Id3Command::kRen, Id3Command::kUndo, Id3Command::kOops,
+                                           Id3Command::kMan, Id3Command::kIDrenam};
 constexpr int kEmptyWindowButtons[] = {id3_toolbar::kOpen, id3_toolbar::kRemv, id3_toolbar::kClAll,
                                        id3_toolbar::kStartOver};
 constexpr int kBatchButtons[] = {id3_toolbar::kRemove, id3_toolbar::kWrite, id3_toolbar::kTagName,
@@ -133,45 +131,11 @@ void FrmID3::mnuAlbum_Click() {
   m_mnuAlbum = !m_mnuAlbum;
 }
 
-void FrmID3::Tbr_ButtonClick(int button) {
-  using namespace id3_toolbar;
-  switch (button) {
-    case kOpen:
-      return mnuOpen_Click();
-    case kRemove:
-      return mnuRemove_Click();
-    case kWrite:
-      return mnuWrite_Click();
-    case kTagName:
-      return mnuTagName_Click();
-    case kRemv:
-      return mnuRemv_Click();
-    case kClAll:
-      return mnuClAll_Click();
-    case kMan:
-      return mnuMan_Click();
-    case kIDrenam:
-      return mnuIDrenam_Click();
-    case kStartOver:
-      return mnuStartOver_Click();
-    case kOops:
-      return mnuOops_Click();
-    case kRen:
-      return mnuRen_Click();
-    case kUndo:
-      return mnuUndo_Click();
-    default:
-      return;  // 2, 6 and 13 are separators
-  }
-}
-
 // --- Enabled flags ------------------------------------------------------------------
 
 void FrmID3::EnterEmptyState() {
-  for (std::string_view menu : kMenus) m_commands.Enable(menu, true);
-  for (const Id3MenuItem& item : kId3MenuItems) m_commands.Enable(item.name, true);
-  for (const Id3MenuItem& item : kId3PopupItems) m_commands.Enable(item.name, true);
-  for (std::string_view item : kNamingMenuItems) m_commands.Enable(item, false);
+  for (const CommandEntry<Id3Command>& entry : kId3Commands) m_commands.Enable(entry.id, true);
+  m_commands.Enable(kNamingMenuItems, false);
   for (int button = 1; button <= id3_toolbar::kLast; ++button) {
     m_commands.EnableButton(button, false);
   }
@@ -183,14 +147,14 @@ void FrmID3::EnterBatchLoadedState() {
   for (int button : kBatchButtons) m_commands.EnableButton(button, true);
   // Manual and Extract ID3 Tag need nothing but entries to name, so their
   // menu items come with the batch, as Extract's toolbar button does.
-  m_commands.Enable("mnuMan", true);
-  m_commands.Enable("mnuIDrenam", true);
+  m_commands.Enable(Id3Command::kMan, true);
+  m_commands.Enable(Id3Command::kIDrenam, true);
 }
 
 void FrmID3::EnableNamingStep() {
-  m_commands.Enable("mnuRen", true);
+  m_commands.Enable(Id3Command::kRen, true);
   m_commands.EnableButton(id3_toolbar::kRen, true);
-  m_commands.Enable("mnuOops", true);
+  m_commands.Enable(Id3Command::kOops, true);
   m_commands.EnableButton(id3_toolbar::kOops, true);
 }
 

@@ -50,6 +50,10 @@ enum BatchColumn {
 // only its first entries have snapshots.
 inline constexpr int kNameSnapshotSize = 3000;
 
+// The window's own status bar stInfo: what is going on, and the selection.
+inline constexpr int kId3StatusPanel = 1;
+inline constexpr int kId3CountPanel = 2;
+
 // The details labels Label9 to Label12 without values: as the window opens
 // and after Browse for folder, and (each with a space) after a click.
 using DetailLabels = std::array<std::string_view, 4>;
@@ -63,6 +67,13 @@ class FrmID3 {
   explicit FrmID3(FrmMain& main);
   FrmID3(const FrmID3&) = delete;
   FrmID3& operator=(const FrmID3&) = delete;
+
+  // --- Commands -----------------------------------------------------------------
+  // Runs a command of the table by its handler; while a long command of
+  // either window yields, it and every other event are refused here and in
+  // Handle, and nowhere else.
+  void Run(Id3Command command);
+  void Handle(const std::function<void()>& handler);
 
   // --- Window -----------------------------------------------------------------
   // Puts every control into its first state; with LinkedToCatalog set, loads
@@ -153,15 +164,15 @@ class FrmID3 {
   bool mnuLog_checked() const { return m_mnuLog; }
   bool mnuCom_checked() const { return m_mnuCom; }
   bool mnuAlbum_checked() const { return m_mnuAlbum; }
-  // Enabled flags by menu item name ("mnuRen") and toolbar button (1-15).
-  const CommandState& commands() const { return m_commands; }
+  // Enabled flags by command and toolbar button (1-15).
+  const Id3CommandState& commands() const { return m_commands; }
   // The control a handler wants the focus on ("txtText"), empty for none;
   // the view moves the focus and clears it.
   const std::string& focus_request() const { return m_focus_request; }
   void clear_focus_request() { m_focus_request.clear(); }
   // The genre box's choices: the named genres in index order.
   static std::vector<std::string> txtGenre_items();
-  // True while a long command of either window yields: commands are refused.
+  // True while a long command of either window yields.
   bool busy() const;
 
   // --- Controls the user edits ------------------------------------------------------------
@@ -190,6 +201,10 @@ class FrmID3 {
   void set_state_listener(std::function<void()> listener) { m_listener = std::move(listener); }
 
  private:
+  // The dispatcher's steps: the menus and the list's pop-up, and the text
+  // tools; false for a command of the other.
+  bool RunMenuCommand(Id3Command command);
+  bool RunTextTool(Id3Command command);
   // Notifies the listener once when the outermost handler ends.
   class StateNotice {
    public:
@@ -288,7 +303,7 @@ class FrmID3 {
   bool m_mnuLog = true;
   bool m_mnuCom = false;
   bool m_mnuAlbum = false;
-  CommandState m_commands;
+  Id3CommandState m_commands;
   std::string m_focus_request;
   std::function<void()> m_listener;
   int m_handler_depth = 0;

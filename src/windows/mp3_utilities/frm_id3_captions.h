@@ -1,10 +1,14 @@
 #pragma once
-// The MP3 Utilities window's texts for its view: menu captions with their
-// toolbar buttons, the text tools' captions and tool tips, and the hints of
-// the input boxes. The controller's handlers carry the same names.
+// The MP3 Utilities window's commands and texts: the table of its menu items,
+// pop-up items, toolbar buttons and text tools, and the hints of its input
+// boxes.
 
 #include <array>
+#include <cstddef>
 #include <string_view>
+
+#include "windows/command_state.h"
+#include "windows/command_table.h"
 
 namespace tallymere {
 
@@ -30,61 +34,110 @@ enum Button : int {
 };
 }  // namespace id3_toolbar
 
-struct Id3MenuItem {
-  std::string_view name;  // the handler is name + "_Click"
-  std::string_view menu;  // the menu it belongs to
-  std::string_view caption;
-  int button;  // toolbar button, 0 for none
+enum class Id3Command {
+  // File, Tag, Rename, Tools and Options menus
+  kOpen,
+  kExit,
+  kRemove,
+  kWrite,
+  kTagName,
+  kRen,
+  kUndo,
+  kRemv,
+  kClAll,
+  kOops,
+  kStartOver,
+  kIDrenam,
+  kMan,
+  kLog,
+  kCom,
+  kAlbum,
+  // The list's pop-up menu mnuPop2
+  kPop2R,
+  kPop2Del,
+  kPop2Rem,
+  // The text tools' buttons
+  kTrim,
+  kTrim2,
+  kTrimNum,
+  kTrimspace,
+  kUpper,
+  kLower,
+  kReplace,
+  kReplace1,
+  kInsert,
+  kSwap,
+  kAuto,
 };
+inline constexpr std::size_t kId3CommandCount = static_cast<std::size_t>(Id3Command::kAuto) + 1;
 
-// In menu order; a separator follows mnuOpen in the File menu.
-inline constexpr std::array<Id3MenuItem, 16> kId3MenuItems = {{
-    {"mnuOpen", "File", "Browse for folder", id3_toolbar::kOpen},
-    {"mnuExit", "File", "Exit Utilities", 0},
-    {"mnuRemove", "Tag", "Erase Tag", id3_toolbar::kRemove},
-    {"mnuWrite", "Tag", "Write Tag", id3_toolbar::kWrite},
-    {"mnuTagName", "Tag", "Write Tag Using File Name", id3_toolbar::kTagName},
-    {"mnuRen", "Rename", "Rename", id3_toolbar::kRen},
-    {"mnuUndo", "Rename", "Undo", id3_toolbar::kUndo},
-    {"mnuRemv", "Tools", "Remove Selected File(s)", id3_toolbar::kRemv},
-    {"mnuClAll", "Tools", "Clear All Files", id3_toolbar::kClAll},
-    {"mnuOops", "Tools", "Oops!", id3_toolbar::kOops},
-    {"mnuStartOver", "Tools", "Start Over", id3_toolbar::kStartOver},
-    {"mnuIDrenam", "Tools", "Extract ID3 Tag", id3_toolbar::kIDrenam},
-    {"mnuMan", "Tools", "Manual", id3_toolbar::kMan},
-    {"mnuLog", "Options", "Create Rename Log ", 0},
-    {"mnuCom", "Options", "Include Comment Field (When exract tag)", 0},
-    {"mnuAlbum", "Options", "Include Album Field (When exract tag)", 0},
-}};
-// Toolbar buttons that only separate.
-inline constexpr std::array<int, 3> kId3ToolbarSeparators = {2, 6, 13};
-
-// The list's pop-up menu mnuPop2.
-inline constexpr std::array<Id3MenuItem, 3> kId3PopupItems = {{
-    {"mnuPop2R", "Popup", "Write Tag Using File Name", 0},
-    {"mnuPop2Del", "Popup", "Remove Selected File(s)", 0},
-    {"mnuPop2Rem", "Popup", "Clear All Files", 0},
-}};
-
-struct Id3ToolButton {
-  std::string_view name;
+// The menus of the menu bar in order, with their captions: each has an Alt
+// key of its own, so Tools takes the o as Tag has the T.
+struct Id3MenuTitle {
+  std::string_view place;
   std::string_view caption;
-  std::string_view tool_tip;
 };
+inline constexpr std::array<Id3MenuTitle, 5> kId3Menus = {{{"File", "&File"},
+                                                           {"Tag", "&Tag"},
+                                                           {"Rename", "&Rename"},
+                                                           {"Tools", "T&ools"},
+                                                           {"Options", "O&ptions"}}};
+inline constexpr std::string_view kId3ListPopup = "mnuPop2";
+inline constexpr std::string_view kTextToolsPane = "TextTools";
 
-inline constexpr std::array<Id3ToolButton, 11> kId3ToolButtons = {{
-    {"cmdTrim", "Trim Method 1", "Trim text and replace with space"},
-    {"cmdTrim2", "Trim Method 2", "Trim text"},
-    {"cmdTrimNum", "Trim Numbers", "Trim all numbers in file name"},
-    {"cmdTrimspace", "\" ab \" -> \"ab\"", "Trim leading and trailing space"},
-    {"cmdUpper", "ab --> Ab", "Convert first Character of every word to upper case"},
-    {"cmdLower", "AB --> ab", "Convert all characters to lower case"},
-    {"cmdReplace", "Replace", "Replace all occurrences of specified text with new text"},
-    {"cmdReplace1", "Replace Once", "Replace first occurrence of specified text with new text"},
-    {"cmdInsert", "Insert Text", "Insert text at specified location"},
-    {"cmdSwap", "Artist <-> Title", "Swap artist and title"},
-    {"cmdAuto", "Auto", "Auto rename"},
+// Written in the scope of the enum, so the table reads as a table.
+namespace id3_command_table {
+using enum Id3Command;
+namespace t = id3_toolbar;
+
+inline constexpr CommandTable<Id3Command, kId3CommandCount> kTable = {{
+    {kOpen, "mnuOpen", "Browse for folder", "File", false, t::kOpen},
+    {kExit, "mnuExit", "Exit Utilities", "File", true},
+    {kRemove, "mnuRemove", "Erase Tag", "Tag", false, t::kRemove},
+    {kWrite, "mnuWrite", "Write Tag", "Tag", false, t::kWrite},
+    {kTagName, "mnuTagName", "Write Tag Using File Name", "Tag", false, t::kTagName},
+    {kRen, "mnuRen", "Rename", "Rename", false, t::kRen},
+    {kUndo, "mnuUndo", "Undo", "Rename", false, t::kUndo},
+    {kRemv, "mnuRemv", "Remove Selected File(s)", "Tools", false, t::kRemv},
+    {kClAll, "mnuClAll", "Clear All Files", "Tools", false, t::kClAll},
+    {kOops, "mnuOops", "Oops!", "Tools", false, t::kOops},
+    {kStartOver, "mnuStartOver", "Start Over", "Tools", false, t::kStartOver},
+    {kIDrenam, "mnuIDrenam", "Extract ID3 Tag", "Tools", false, t::kIDrenam},
+    {kMan, "mnuMan", "Manual", "Tools", false, t::kMan},
+    {kLog, "mnuLog", "Create Rename Log ", "Options", false, 0, "", "", true},
+    {kCom, "mnuCom", "Include Comment Field (When exract tag)", "Options", false, 0, "", "", true},
+    {kAlbum, "mnuAlbum", "Include Album Field (When exract tag)", "Options", false, 0, "", "",
+     true},
+    {kPop2R, "mnuPop2R", "Write Tag Using File Name", kId3ListPopup},
+    {kPop2Del, "mnuPop2Del", "Remove Selected File(s)", kId3ListPopup},
+    {kPop2Rem, "mnuPop2Rem", "Clear All Files", kId3ListPopup},
+    {kTrim, "cmdTrim", "Trim Method 1", kTextToolsPane, false, 0, "",
+     "Trim text and replace with space"},
+    {kTrim2, "cmdTrim2", "Trim Method 2", kTextToolsPane, false, 0, "", "Trim text"},
+    {kTrimNum, "cmdTrimNum", "Trim Numbers", kTextToolsPane, false, 0, "",
+     "Trim all numbers in file name"},
+    {kTrimspace, "cmdTrimspace", "\" ab \" -> \"ab\"", kTextToolsPane, false, 0, "",
+     "Trim leading and trailing space"},
+    {kUpper, "cmdUpper", "ab --> Ab", kTextToolsPane, false, 0, "",
+     "Convert first Character of every word to upper case"},
+    {kLower, "cmdLower", "AB --> ab", kTextToolsPane, false, 0, "",
+     "Convert all characters to lower case"},
+    {kReplace, "cmdReplace", "Replace", kTextToolsPane, false, 0, "",
+     "Replace all occurrences of specified text with new text"},
+    {kReplace1, "cmdReplace1", "Replace Once", kTextToolsPane, false, 0, "",
+     "Replace first occurrence of specified text with new text"},
+    {kInsert, "cmdInsert", "Insert Text", kTextToolsPane, false, 0, "",
+     "Insert text at specified location"},
+    {kSwap, "cmdSwap", "Artist <-> Title", kTextToolsPane, false, 0, "", "Swap artist and title"},
+    {kAuto, "cmdAuto", "Auto", kTextToolsPane, false, 0, "", "Auto rename"},
 }};
+
+}  // namespace id3_command_table
+
+inline constexpr const auto& kId3Commands = id3_command_table::kTable;
+static_assert(InEnumOrder(kId3Commands));
+
+using Id3CommandState = CommandState<Id3Command, kId3CommandCount, id3_toolbar::kLast>;
 
 inline constexpr std::string_view kTxtTextHint = "Enter text to be trimmed or inserted here";
 inline constexpr std::string_view kTxtReplaceHint = "Enter text to be replaced here";

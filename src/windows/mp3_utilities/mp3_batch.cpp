@@ -26,11 +26,10 @@ std::string RateText(float rate) {
 
 void FrmID3::mnuOpen_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   const BusyScope busy_pointer(m_ui);
   ClearEditorTexts();
-  SetStatus(1, "");
-  SetStatus(2, "");
+  SetStatus(kId3StatusPanel, "");
+  SetStatus(kId3CountPanel, "");
   ResetLabels(kBlankDetailLabels);
   // A new batch replaces the old one and ends the link to the catalog.
   m_main.set_sent_to_mp3_utilities(false);
@@ -44,7 +43,7 @@ void FrmID3::mnuOpen_Click() {
   const Status listed = RecurseTree(folder);
 
   // New already equals Original for every entry.
-  SetStatus(2, std::to_string(m_LvOld.row_count()) + " file(s)");
+  SetStatus(kId3CountPanel, std::to_string(m_LvOld.row_count()) + " file(s)");
   if (m_LvOld.row_count() > 0) EnterBatchLoadedState();
   FinishLoading(kMp3UtilitiesTitle, listed);
 }
@@ -77,7 +76,7 @@ Status FrmID3::RecurseTree(const std::string& CurrentPath) {
 
 void FrmID3::LvOld_ItemClick(int row) {
   const StateNotice notice(*this);
-  if (busy() || row < 0 || row >= m_LvOld.row_count()) return;
+  if (row < 0 || row >= m_LvOld.row_count()) return;
   m_LvOld.SetCurrent(row);
   ShowDetails(row, /*bitrate_dashes=*/false);
   CountSelection();
@@ -85,7 +84,7 @@ void FrmID3::LvOld_ItemClick(int row) {
 
 void FrmID3::ShowDetails(int row, bool bitrate_dashes) {
   ClearEditorTexts();
-  if (m_platform.FileExists(EntryFile(row))) SetStatus(1, EntryFile(row));
+  if (m_platform.FileExists(EntryFile(row))) SetStatus(kId3StatusPanel, EntryFile(row));
   Mp3Info info;
   if (!ShowFileLabels(row, bitrate_dashes, &info)) return;
   ShowTagInEditor(info);
@@ -115,29 +114,28 @@ bool FrmID3::ShowFileLabels(int row, bool bitrate_dashes, Mp3Info* info) {
 
 void FrmID3::CountSelection() {
   m_selected_count = m_LvOld.SelectedCount();
-  if (m_selected_count > 0) SetStatus(2, std::to_string(m_selected_count) + " selected");
+  if (m_selected_count > 0)
+    SetStatus(kId3CountPanel, std::to_string(m_selected_count) + " selected");
 }
 
 // --- Removing entries -------------------------------------------------------------
 
 void FrmID3::mnuRemv_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   std::vector<bool> selected;
   for (int row = 0; row < m_LvOld.row_count(); ++row) selected.push_back(m_LvOld.row(row).selected);
   RemoveEntries(selected);
   m_selected_count = 0;
-  SetStatus(2, std::to_string(m_LvOld.row_count()) + " file(s)");
+  SetStatus(kId3CountPanel, std::to_string(m_LvOld.row_count()) + " file(s)");
 }
 
 void FrmID3::mnuClAll_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   m_LvOld.Clear();
   m_txtDisplay.clear();
   m_selected_count = 0;
-  SetStatus(1, "");
-  SetStatus(2, "");
+  SetStatus(kId3StatusPanel, "");
+  SetStatus(kId3CountPanel, "");
   EnterEmptyState();
 }
 

@@ -26,7 +26,7 @@ constexpr std::string_view kRenameFileTitle = "Rename File";
 
 void FrmID3::mnuIDrenam_Click() {
   const StateNotice notice(*this);
-  if (busy() || m_LvOld.row_count() == 0) return;
+  if (m_LvOld.row_count() == 0) return;
   for (int row : RowsInScope()) {
     Mp3Info info;  // a fresh read: no tag field of the previous file remains
     const Result<std::string> read = ReadInfo(EntryFile(row), &info);
@@ -39,13 +39,13 @@ void FrmID3::mnuIDrenam_Click() {
   }
   ShowNewName();
   // Rename is offered wherever it is reached from, menu or toolbar.
-  m_commands.Enable("mnuRen", true);
+  m_commands.Enable(Id3Command::kRen, true);
   m_commands.EnableButton(id3_toolbar::kRen, true);
 }
 
 void FrmID3::mnuMan_Click() {
   const StateNotice notice(*this);
-  if (busy() || m_LvOld.row_count() == 0) return;
+  if (m_LvOld.row_count() == 0) return;
   const int row = m_LvOld.current();
   if (row < 0) return;
   TakeNameSnapshot();
@@ -57,20 +57,18 @@ void FrmID3::mnuMan_Click() {
 
 void FrmID3::mnuOops_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   const int covered = std::min(m_LvOld.row_count(), kNameSnapshotSize);
   for (int i = 0; i < covered; ++i) {
     m_LvOld.SetCell(i, kBatchNew, m_PrevNames[i]);
     m_CurNames[i] = m_PrevNames[i];
   }
   ShowNewName();
-  m_commands.Enable("mnuOops", false);
+  m_commands.Enable(Id3Command::kOops, false);
   m_commands.EnableButton(id3_toolbar::kOops, false);
 }
 
 void FrmID3::mnuStartOver_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   m_CurNames.assign(kNameSnapshotSize, std::string());
   m_PrevNames.assign(kNameSnapshotSize, std::string());
   for (int row = 0; row < m_LvOld.row_count(); ++row) {
@@ -78,7 +76,7 @@ void FrmID3::mnuStartOver_Click() {
   }
   ShowNewName();
   // The snapshots are empty: Oops! would blank every name.
-  m_commands.Enable("mnuOops", false);
+  m_commands.Enable(Id3Command::kOops, false);
   m_commands.EnableButton(id3_toolbar::kOops, false);
 }
 
@@ -86,7 +84,6 @@ void FrmID3::mnuStartOver_Click() {
 
 void FrmID3::mnuRen_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   m_main.set_sent_to_mp3_utilities(false);  // catalog records keep the old names
   if (m_LvOld.row_count() == 0) return;
   if (!CheckEntriesBeforeRename() || m_LvOld.row_count() == 0) return;
@@ -145,9 +142,9 @@ void FrmID3::mnuRen_Click() {
       m_LvOld.SetCell(row, kBatchOriginal, m_LvOld.Cell(row, kBatchNew));
     }
   }
-  m_commands.Enable("mnuRen", false);
+  m_commands.Enable(Id3Command::kRen, false);
   m_commands.EnableButton(id3_toolbar::kRen, false);
-  m_commands.Enable("mnuUndo", true);
+  m_commands.Enable(Id3Command::kUndo, true);
   m_commands.EnableButton(id3_toolbar::kUndo, true);
 }
 
@@ -241,7 +238,7 @@ void FrmID3::ReportRename(const std::string& log_path, int failures) {
 
 void FrmID3::mnuUndo_Click() {
   const StateNotice notice(*this);
-  if (busy() || m_LvOld.row_count() == 0) return;
+  if (m_LvOld.row_count() == 0) return;
   const BusyScope busy_pointer(m_ui);
   bool failed = false;
   for (int row = 0; row < m_LvOld.row_count(); ++row) {
@@ -257,9 +254,9 @@ void FrmID3::mnuUndo_Click() {
     }
     m_LvOld.SetCell(row, kBatchOriginal, old_name);
   }
-  m_commands.Enable("mnuUndo", false);
+  m_commands.Enable(Id3Command::kUndo, false);
   m_commands.EnableButton(id3_toolbar::kUndo, false);
-  m_commands.Enable("mnuRen", true);
+  m_commands.Enable(Id3Command::kRen, true);
   m_commands.EnableButton(id3_toolbar::kRen, true);
   if (!failed) {
     m_ui.ShowMessage("Undo successful!", Buttons::kOk, Icon::kInformation, kProgramTitle);

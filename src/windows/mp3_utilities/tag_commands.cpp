@@ -52,7 +52,7 @@ void FrmID3::mnuTagName_Click() { RunTagCommand(TagCommand::kFromName); }
 
 void FrmID3::RunTagCommand(TagCommand command) {
   const StateNotice notice(*this);
-  if (busy() || m_LvOld.row_count() == 0) return;
+  if (m_LvOld.row_count() == 0) return;
   const TagCommandTexts& texts = command == TagCommand::kWrite   ? kWriteTexts
                                  : command == TagCommand::kErase ? kEraseTexts
                                                                  : kFromNameTexts;
@@ -68,7 +68,7 @@ void FrmID3::RunTagCommand(TagCommand command) {
     return;
   }
   const BusyScope busy_pointer(m_ui);
-  SetStatus(1, std::string(texts.working));
+  SetStatus(kId3StatusPanel, std::string(texts.working));
   if (command == TagCommand::kFromName) ClearEditorTexts();
 
   for (int row : rows) {
@@ -96,7 +96,7 @@ void FrmID3::RunTagCommand(TagCommand command) {
   }
 
   if (LinkedToCatalog()) {
-    SetStatus(1, std::string(texts.updating));
+    SetStatus(kId3StatusPanel, std::string(texts.updating));
     bool updated = false;
     if (!UpdateCatalog(rows, command == TagCommand::kErase, &updated)) {
       // The command ends here, but records already changed must still be
@@ -104,9 +104,9 @@ void FrmID3::RunTagCommand(TagCommand command) {
       if (updated) m_main.set_changed(true);
       return;
     }
-    SetStatus(1, std::string(texts.updated));
+    SetStatus(kId3StatusPanel, std::string(texts.updated));
   } else {
-    SetStatus(1, std::string(texts.done));
+    SetStatus(kId3StatusPanel, std::string(texts.done));
   }
   m_main.set_changed(true);
 }

@@ -63,37 +63,36 @@ void FrmID3::TrimMethod2() {
 
 void FrmID3::cmdTrim_Click() {
   const StateNotice notice(*this);
-  if (!busy()) TrimMethod1();
+  TrimMethod1();
 }
 
 void FrmID3::cmdTrim2_Click() {
   const StateNotice notice(*this);
-  if (!busy()) TrimMethod2();
+  TrimMethod2();
 }
 
 void FrmID3::cmdTrimNum_Click() {
   const StateNotice notice(*this);
-  if (!busy()) ApplyTool([](const std::string& s) { return TrimNumbers(s); });
+  ApplyTool([](const std::string& s) { return TrimNumbers(s); });
 }
 
 void FrmID3::cmdTrimspace_Click() {
   const StateNotice notice(*this);
-  if (!busy()) ApplyTool([](const std::string& s) { return TrimSpaces(s); });
+  ApplyTool([](const std::string& s) { return TrimSpaces(s); });
 }
 
 void FrmID3::cmdUpper_Click() {
   const StateNotice notice(*this);
-  if (!busy()) ApplyTool([](const std::string& s) { return ProperCaseWithBrackets(s); });
+  ApplyTool([](const std::string& s) { return ProperCaseWithBrackets(s); });
 }
 
 void FrmID3::cmdLower_Click() {
   const StateNotice notice(*this);
-  if (!busy()) ApplyTool([](const std::string& s) { return LowerCase(s); });
+  ApplyTool([](const std::string& s) { return LowerCase(s); });
 }
 
 void FrmID3::cmdReplace_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   if (m_txtWith.empty()) {
     m_ui.ShowMessage("Can not replace with nothing.", Buttons::kOk, Icon::kInformation,
                      kMp3UtilitiesTitle);
@@ -104,13 +103,11 @@ void FrmID3::cmdReplace_Click() {
 
 void FrmID3::cmdReplace1_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   ApplyTool([this](const std::string& s) { return ReplaceOnce(s, m_txtReplace, m_txtWith); });
 }
 
 void FrmID3::cmdInsert_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   const int location = m_insert_location;
   ApplyTool([this, location](const std::string& s) {
     if (!m_optAll) return InsertAt(m_txtDisplay, location, m_txtText);
@@ -121,12 +118,11 @@ void FrmID3::cmdInsert_Click() {
 
 void FrmID3::cmdSwap_Click() {
   const StateNotice notice(*this);
-  if (!busy()) ApplyTool([](const std::string& s) { return SwapArtistTitle(s); });
+  ApplyTool([](const std::string& s) { return SwapArtistTitle(s); });
 }
 
 void FrmID3::cmdAuto_Click() {
   const StateNotice notice(*this);
-  if (busy()) return;
   for (const AutoStep& step : kAutoSteps) {
     switch (step.tool) {
       case AutoTool::kTrimMethod1:

@@ -80,6 +80,21 @@ Settings FrmOption::Applied() const {
   return settings;
 }
 
+void FrmOption::Run(OptionCommand command) {
+  switch (command) {
+    case OptionCommand::kTBcolor:
+      return TBcolor_Click();
+    case OptionCommand::kPGcolor:
+      return PGcolor_Click();
+    case OptionCommand::kOK:
+      return cmdOK_Click();
+    case OptionCommand::kSave:
+      return cmdSave_Click();
+    case OptionCommand::kCancel:
+      return cmdCancel_Click();
+  }
+}
+
 void FrmOption::cmdOK_Click() {
   m_main.settings() = Applied();
   Close();

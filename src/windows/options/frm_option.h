@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalog/settings.h"
+#include "windows/command_table.h"
 
 namespace tallymere {
 
@@ -18,12 +19,29 @@ class FrmMain;
 
 inline constexpr std::string_view kOptionsCaption = "Tallymere Options";
 
+// The dialog's buttons: the colour swatches, and OK, Save and Cancel.
+enum class OptionCommand { kTBcolor, kPGcolor, kOK, kSave, kCancel };
+inline constexpr std::string_view kOptionSwatches = "Swatches";
+inline constexpr std::string_view kOptionButtons = "Buttons";
+inline constexpr CommandTable<OptionCommand, 5> kOptionCommands = {{
+    {OptionCommand::kTBcolor, "TBcolor", "Table background color:", kOptionSwatches, false, 0, "",
+     "Click to change"},
+    {OptionCommand::kPGcolor, "PGcolor", "Page background color:", kOptionSwatches, false, 0, "",
+     "Click to change"},
+    {OptionCommand::kOK, "cmdOK", "OK", kOptionButtons},
+    {OptionCommand::kSave, "cmdSave", "Save", kOptionButtons},
+    {OptionCommand::kCancel, "cmdCancel", "Cancel", kOptionButtons},
+}};
+static_assert(InEnumOrder(kOptionCommands));
+
 class FrmOption {
  public:
   explicit FrmOption(FrmMain& main);
 
   // Sets every control from the settings in memory.
   void Form_Load();
+  // Runs a button's handler.
+  void Run(OptionCommand command);
 
   void cmdOK_Click();
   // Writes the settings file, then applies and closes; a file that cannot be

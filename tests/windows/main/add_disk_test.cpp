@@ -65,8 +65,9 @@ TEST_F(AddDiskTest, ADiskAddedAfterNewIsACatalogThatAsksForItsNameWhenSaved) {
   AddDisk("E:\\", "CD1");
   EXPECT_EQ(main().catalog().FileCount(), 1);
   EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
-  for (const char* command : {"mnuSaveFile", "mnuSaveas", "mnuCreat", "mnuInfo"}) {
-    EXPECT_TRUE(main().commands().Enabled(command)) << command;
+  for (MainCommand command :
+       {MainCommand::kSaveFile, MainCommand::kSaveas, MainCommand::kCreat, MainCommand::kInfo}) {
+    EXPECT_TRUE(main().commands().Enabled(command)) << EntryOf(kMainCommands, command).name;
   }
 
   // Save asks for a name rather than writing "Untitled.mpd" into whatever
@@ -124,7 +125,7 @@ TEST_F(AddDiskTest, SingleCdBatchIsHandedToAddADisk) {
   main().mnuScan_Click();
   EXPECT_EQ(main().catalog().Record(1).disk_label, "Live");
   EXPECT_EQ(main().catalog().Record(1).path, "E:\\");
-  EXPECT_TRUE(main().commands().Enabled("mnuSaveFile"));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kSaveFile));
   EXPECT_TRUE(main().changed());
 }
 

@@ -92,7 +92,7 @@ TEST_F(DataFieldEditorTest, SendFillsTheEditorAndEntersItsTab) {
 }
 
 TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
-  const CommandState& commands = main().commands();
+  const MainCommandState& commands = main().commands();
   ASSERT_TRUE(commands.ButtonEnabled(main_toolbar::kSaveFile));
   editor().set_Option1(false);
   editor().set_chkArt(true);
@@ -101,7 +101,7 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   main().SSTab1_Click(kDataEditorTab);
   EXPECT_TRUE(main().data_editor_shown());
   EXPECT_FALSE(commands.toolbar_enabled());
-  for (int button = 1; button <= CommandState::kToolbarButtons; ++button) {
+  for (int button = 1; button <= main_toolbar::kLast; ++button) {
     EXPECT_FALSE(commands.ButtonEnabled(button)) << button;
   }
   // Entering the tab: "Apply to All", and Enter sets the Album only.
@@ -109,7 +109,7 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   EXPECT_FALSE(editor().chkArt());
   EXPECT_FALSE(editor().chkTitle());
   EXPECT_TRUE(editor().chkAlbum());
-  EXPECT_TRUE(commands.Enabled("mnuSaveFile"));  // the menus stay
+  EXPECT_TRUE(commands.Enabled(MainCommand::kSaveFile));  // the menus stay
 
   main().SSTab1_Click(kPlaylistTab);
   EXPECT_FALSE(main().data_editor_shown());

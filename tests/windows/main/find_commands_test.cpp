@@ -59,7 +59,7 @@ TEST_F(FindCommandsTest, FindInAllAndInOneDriveByTextAndType) {
   EXPECT_EQ(ui().Status(1), "Total 7 file(s) found.");
   EXPECT_EQ(ui().Status(2), "7 object(s)");
   EXPECT_EQ(ui().Status(3), "2.00 MB");
-  EXPECT_TRUE(main().commands().Enabled("mnuReport"));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kReport));
   EXPECT_FALSE(main().find_panel().search_all());
   EXPECT_EQ(ui().busy_depth(), 0);
   EXPECT_FALSE(ui().animation_running());

@@ -55,9 +55,9 @@ TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
   EXPECT_EQ(main().settings(), Settings());
   EXPECT_EQ(ui().Status(1), "Ready");
   EXPECT_EQ(ui().busy_depth(), 0);
-  EXPECT_FALSE(main().commands().Enabled("mnuSaveFile"));
-  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
-  EXPECT_TRUE(main().commands().Enabled("mnuLoad"));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kSaveFile));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kLoad));
   for (int button : {1, 5, 16, 19, 20}) EXPECT_TRUE(main().commands().ButtonEnabled(button));
   for (int button : {2, 4, 6, 7, 9, 10, 11, 12, 13, 15, 17}) {
     EXPECT_FALSE(main().commands().ButtonEnabled(button)) << button;
@@ -112,9 +112,9 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(NodeTexts(),
             (std::vector<std::string>{main().data_file_path(), "C:", "Music", "Pop", "Rock"}));
   EXPECT_EQ(main().tvAlbum().node(Node("C:\\Music\\Pop\\")).image, "fclosed");
-  EXPECT_TRUE(main().commands().Enabled("mnuSaveFile"));
-  EXPECT_TRUE(main().commands().Enabled("mnuId3"));
-  EXPECT_FALSE(main().commands().Enabled("mnuReport"));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kSaveFile));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kId3));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kReport));
   EXPECT_TRUE(main().tab_enabled(1));
   EXPECT_EQ(main().LV().width(kColArtist), 1500);
   EXPECT_EQ(ui().busy_depth(), 0);
@@ -126,7 +126,7 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(main().LV().row(0).icon, 3);
   EXPECT_EQ(ui().Status(1), "Exploring: C:\\Music\\Pop\\");
   EXPECT_EQ(ui().Status(2), "Total: 2 files");
-  EXPECT_TRUE(main().commands().Enabled("mnuReport"));
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kReport));
 
   const std::string target = folder().Path("music");
   ui().AnswerSaveFile(target);
@@ -171,7 +171,7 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   EXPECT_EQ(main().caption(), "Tallymere - " + folder().Path("docs.MPD.mpd"));
   EXPECT_EQ(main().settings().txtType, "*.*");
   EXPECT_EQ(main().settings().chkBitRate, 0);
-  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
   EXPECT_EQ(main().LV().width(kColModified), 1800);
   EXPECT_EQ(main().LV().width(kColBitrate), 0);
   EXPECT_FALSE(main().tab_enabled(2));
@@ -358,8 +358,8 @@ TEST_F(FrmMainTest, NewResetsEverything) {
   EXPECT_EQ(NodeTexts(),
             (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
   EXPECT_EQ(main().tvAlbum().node(Node("Untitled.mpd")).image, "mycomp");
-  EXPECT_FALSE(main().commands().Enabled("mnuNew"));
-  EXPECT_FALSE(main().commands().Enabled("mnuId3"));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kNew));
+  EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
   EXPECT_FALSE(main().commands().ButtonEnabled(4));
   EXPECT_TRUE(main().commands().ButtonEnabled(16));
   EXPECT_EQ(ui().Status(1), "Ready");

@@ -82,7 +82,7 @@ TEST_F(ListCommandsTest, SearchResultIsSortedByFolderAndListedByFolder) {
   main().find_panel().set_txtFind("mp3");
   main().find_panel().set_cmbType("*.*");
   main().cmdAll_Click();
-  ASSERT_TRUE(main().commands().Enabled("mnuReport"));
+  ASSERT_TRUE(main().commands().Enabled(MainCommand::kReport));
 
   const std::string chosen = folder().Path("found.txt");  // ".txt" already there
   ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kNo);

@@ -155,8 +155,9 @@ TEST_F(ScanBatchTest, CommandsAreRefusedWhileAScanYields) {
   int refused = 0;
   ui().set_on_yield([&] {
     EXPECT_TRUE(main().busy());
-    main().mnuNew_Click();  // would erase the catalog being built
-    main().cmdRemove_Click();
+    main().Run(MainCommand::kNew);  // would erase the catalog being built
+    main().Run(MainCommand::kCmdRemove);
+    main().Handle([] { ADD_FAILURE() << "an event ran while the scan yields"; });
     ++refused;
   });
   main().mnuScan_Click();

@@ -21,8 +21,11 @@ std::string Enabled(const FrmID3& window) {
   for (int button = 1; button <= 15; ++button) {
     if (window.commands().ButtonEnabled(button)) text += std::to_string(button) + " ";
   }
-  for (const char* item : {"mnuRen", "mnuUndo", "mnuOops", "mnuMan", "mnuIDrenam"}) {
-    if (window.commands().Enabled(item)) text += std::string(item) + " ";
+  for (Id3Command item : {Id3Command::kRen, Id3Command::kUndo, Id3Command::kOops,
+                          Id3Command::kMan, Id3Command::kIDrenam}) {
+    if (window.commands().Enabled(item)) {
+      text += std::string(EntryOf(kId3Commands, item).name) + " ";
+    }
   }
   return text;
 }
@@ -30,9 +33,9 @@ std::string Enabled(const FrmID3& window) {
 TEST_F(FrmId3Test, OpensEmptyWithTheFirstOptionsAndLoadsTheChosenFolder) {
   EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
   const auto enabled = std::count_if(
-      kId3MenuItems.begin(), kId3MenuItems.end(),
-      [this](const Id3MenuItem& item) { return id3().commands().Enabled(item.name); });
-  EXPECT_EQ(enabled, 16 - 5);  // all but the five naming items
+      kId3Commands.begin(), kId3Commands.end(),
+      [this](const CommandEntry<Id3Command>& item) { return id3().commands().Enabled(item.id); });
+  EXPECT_EQ(enabled, kId3Commands.size() - 5);  // all but the five naming items
   EXPECT_TRUE(id3().optSelect());
   EXPECT_TRUE(id3().mnuLog_checked());
   EXPECT_FALSE(id3().mnuCom_checked() || id3().mnuAlbum_checked());

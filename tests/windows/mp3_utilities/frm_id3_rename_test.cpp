@@ -49,7 +49,7 @@ TEST_F(FrmId3RenameTest, ExtractsNamesFromTagsWithOptionalAlbumAndComment) {
   id3().set_optAll(true);
   id3().Tbr_ButtonClick(10);  // Extract ID3 Tag
   EXPECT_EQ(Column(kBatchNew), (Texts{"Artist - Title", "Band - Song", "", "Nul - Short"}));
-  EXPECT_TRUE(id3().commands().Enabled("mnuRen"));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen));
   EXPECT_TRUE(id3().commands().ButtonEnabled(id3_toolbar::kRen));
   EXPECT_EQ(id3().CurNames()[0], "a");  // no snapshot: Oops! does not take it back
   id3().mnuAlbum_Click();
@@ -121,7 +121,7 @@ TEST_F(FrmId3RenameTest, ARefusedRenameAndALogOnAFullDiskAreEachReported) {
   EXPECT_EQ(ui().Messages().size(), 3u);  // no offer to show a log that is not there
   EXPECT_EQ(Files(), (Texts{"1.mp3", "two.mp3"}));
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"1", "two"}));
-  EXPECT_TRUE(id3().commands().Enabled("mnuUndo"));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kUndo));
 }
 
 TEST_F(FrmId3RenameTest, LogsEveryRenameAndTheOneThatFailed) {
@@ -159,8 +159,8 @@ TEST_F(FrmId3RenameTest, LogsEveryRenameAndTheOneThatFailed) {
   // The failed entry still names its file; Rename waits for Undo or a new name.
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"1", "3", "two"}));
   EXPECT_EQ(Column(kBatchOldName), (Texts{"one", "three", "two"}));
-  EXPECT_FALSE(id3().commands().Enabled("mnuRen") || id3().commands().ButtonEnabled(14));
-  EXPECT_TRUE(id3().commands().Enabled("mnuUndo") && id3().commands().ButtonEnabled(15));
+  EXPECT_FALSE(id3().commands().Enabled(Id3Command::kRen) || id3().commands().ButtonEnabled(14));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kUndo) && id3().commands().ButtonEnabled(15));
   EXPECT_EQ(ui().busy_depth(), 0);
 
   id3().mnuUndo_Click();
@@ -185,7 +185,7 @@ TEST_F(FrmId3RenameTest, UndoRestoresTheNamesAndRenameRunsAgain) {
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"a", "b"}));
   EXPECT_EQ(Column(kBatchNew), (Texts{"x", "y"}));
   EXPECT_EQ(Message(2), "Tallymere/information/ok: Undo successful!");
-  EXPECT_TRUE(id3().commands().Enabled("mnuRen") && !id3().commands().Enabled("mnuUndo"));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) && !id3().commands().Enabled(Id3Command::kUndo));
 
   ui().AnswerMessage(Answer::kYes);
   id3().mnuRen_Click();
@@ -226,11 +226,11 @@ TEST_F(FrmId3RenameTest, PreparesNamesByHandAndTakesThemBack) {
   id3().set_txtDisplay("Typed");
   id3().Tbr_ButtonClick(9);  // Manual
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "Typed"}));
-  EXPECT_TRUE(id3().commands().Enabled("mnuRen") && id3().commands().ButtonEnabled(12));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) && id3().commands().ButtonEnabled(12));
   id3().mnuOops_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
   EXPECT_EQ(id3().txtDisplay(), "b");  // the New Name box follows its entry
-  EXPECT_FALSE(id3().commands().Enabled("mnuOops"));
+  EXPECT_FALSE(id3().commands().Enabled(Id3Command::kOops));
 
   id3().set_txtDisplay("Typed");
   id3().mnuMan_Click();
