@@ -1,11 +1,15 @@
 // Scanning against find ROOT -type f -printf '%s %T@\n' over the same trees,
 // measured side by side in one run: all files must scan within 1.1 times
-// find's time, MP3 files with their bitrate, time and tag within 2 times.
+// find's time, MP3 files with their bitrate, time and tag within 2 times, and
+// a tree of today's MP3 files, half of them tagged only with ID3v2 around a
+// 100 KB picture, within 1.5 times as tallymere-cli scan.
 //
-// Two kinds of tree:
+// Three kinds of tree:
 // - a generated tree of 30,000 small files in 2,000 folders, half of them MP3
 //   files with a frame header and an ID3v1 tag, built once under /tmp and kept
 //   for later runs;
+// - a generated tree of 3,000 MP3 files in 200 folders, half with an ID3v1
+//   tag, half with only an ID3v2 tag holding a 100 KB cover picture;
 // - real trees of this machine: /usr/share, /usr/include and
 //   /usr/lib/x86_64-linux-gnu, those that exist. They hold more files than a
 //   catalog, so they are cut into batches of folders that fit one, and find and
@@ -49,6 +53,10 @@ constexpr const char* kReadyMarker = "/tmp/tallymere-scan-bench/ready-1";
 // 40 artist folders and 1,960 album folders of 15 files each: 30,000 files.
 constexpr bench::TreeShape kTree{.artists = 40, .albums_per_artist = 49, .files_per_folder = 15};
 constexpr int kTreeFiles = kTree.Files();
+constexpr const char* kId3v2ReadyMarker = "/tmp/tallymere-scan-bench/ready-id3v2-1";
+// 10 artist folders and 190 album folders of 15 files each: 3,000 files.
+constexpr bench::TreeShape kId3v2Tree{
+    .artists = 10, .albums_per_artist = 19, .files_per_folder = 15};
 constexpr std::array<const char*, 3> kRealRoots = {"/usr/share", "/usr/include",
                                                    "/usr/lib/x86_64-linux-gnu"};
 
@@ -56,6 +64,11 @@ std::string BasePath(const std::string& relative) { return std::string(kBase) + 
 
 const std::string& TreeRoot() {
   static const std::string root = BasePath("c/Music");
+  return root;
+}
+
+const std::string& Id3v2TreeRoot() {
+  static const std::string root = BasePath("c/Today");
   return root;
 }
 
@@ -78,6 +91,11 @@ bool BuildTree() {
          MakeFolder(ProgramFolder() + "/Data") &&
          WriteFile(ProgramFolder() + "/Data/drives.dat", "C: fixed " + BasePath("c") + "\n") &&
          BuildMusicTree(TreeRoot(), kTree, kReadyMarker);
+}
+
+bool BuildId3v2Tree() {
+  return BuildTree() && bench::BuildMusicTree(Id3v2TreeRoot(), kId3v2Tree, kId3v2ReadyMarker,
+                                              bench::Id3v2OnlyMp3Files());
 }
 
 // --- Real trees ----------------------------------------------------------------
@@ -189,6 +207,12 @@ void BM_FindTree(benchmark::State& state) {
 }
 BENCHMARK(BM_FindTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_FindId3v2Tree(benchmark::State& state) {
+  if (!BuildId3v2Tree()) return state.SkipWithError("cannot build the ID3v2 tree");
+  FindOver(state, {{Id3v2TreeRoot()}});
+}
+BENCHMARK(BM_FindId3v2Tree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_FindRealTrees(benchmark::State& state) {
   if (!PrepareRealTrees(state)) return;
   FindOver(state, RealTreeBatches().batches);
@@ -239,6 +263,12 @@ void BM_ScanTreeMp3WithInfo(benchmark::State& state) {
   ScanInProcess(state, ProgramFolder(), {{TreeRoot()}}, {"mp3", 1}, kTreeFiles / 2);
 }
 BENCHMARK(BM_ScanTreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ScanId3v2TreeMp3WithInfo(benchmark::State& state) {
+  if (!BuildId3v2Tree()) return state.SkipWithError("cannot build the ID3v2 tree");
+  ScanInProcess(state, ProgramFolder(), {{Id3v2TreeRoot()}}, {"mp3", 1}, kId3v2Tree.Files());
+}
+BENCHMARK(BM_ScanId3v2TreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ScanRealTreesAllFiles(benchmark::State& state) {
   if (!PrepareRealTrees(state)) return;
@@ -306,6 +336,12 @@ void BM_CliScanTreeMp3WithInfo(benchmark::State& state) {
 }
 BENCHMARK(BM_CliScanTreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_CliScanId3v2TreeMp3WithInfo(benchmark::State& state) {
+  if (!BuildId3v2Tree()) return state.SkipWithError("cannot build the ID3v2 tree");
+  ScanWithCli(state, ProgramFolder(), {{Id3v2TreeRoot()}}, kMp3InfoOptions, kId3v2Tree.Files());
+}
+BENCHMARK(BM_CliScanId3v2TreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_CliScanRealTreesAllFiles(benchmark::State& state) {
   if (!PrepareRealTrees(state)) return;
   ScanWithCli(state, RealProgramFolder(), RealTreeBatches().batches, kAllFilesOptions, -1);
@@ -326,6 +362,8 @@ int main(int argc, char** argv) {
                                {"BM_ScanTreeMp3WithInfo", "BM_FindTree", 2.0},
                                {"BM_CliScanTreeAllFiles", "BM_FindTree", 1.1},
                                {"BM_CliScanTreeMp3WithInfo", "BM_FindTree", 2.0},
+                               {"BM_ScanId3v2TreeMp3WithInfo", "BM_FindId3v2Tree", 1.5},
+                               {"BM_CliScanId3v2TreeMp3WithInfo", "BM_FindId3v2Tree", 1.5},
                                {"BM_ScanRealTreesAllFiles", "BM_FindRealTrees", 1.1},
                                {"BM_CliScanRealTreesAllFiles", "BM_FindRealTrees", 1.1},
                                {"BM_CliScanRealTreesMp3WithInfo", "BM_FindRealTrees", 2.0}});

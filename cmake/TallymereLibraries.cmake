@@ -98,6 +98,8 @@ function(tallymere_test_folder name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE tallymere_test_support GTest::gtest GTest::gmock GTest::gtest_main ${ARGN})
+  # The tests never read or write the settings of the user who runs them.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core TIMEOUT 300
-                       SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+                       SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]"
+                       ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
 endfunction()

@@ -3,7 +3,7 @@
 # Usage: tools/install_packages.sh [run|package|test]
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build ccache qt6-base-dev libgl-dev
+packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev libtag1-dev
           libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info)
 mode=${1:-run}
 # Packing computes the programs' library dependencies, which asks `file`.

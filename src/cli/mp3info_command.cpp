@@ -11,19 +11,23 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/json_lines.h"
 #include "cli/output.h"
 #include "mp3/bitrat.h"
 #include "platform/binary_file.h"
+#include "platform/linux_platform.h"
 
 namespace tallymere::cli {
 namespace {
 
-constexpr std::string_view kColumns[] = {"file",        "bitrate", "version", "layer",
-                                         "sample_rate", "has_tag", "title",   "artist",
-                                         "album",       "year",    "comment", "genre"};
+// The ID3v2 columns come last, so scripts that count columns keep working.
+constexpr std::string_view kColumns[] = {
+    "file",          "bitrate",     "version",      "layer",      "sample_rate", "has_tag",
+    "title",         "artist",      "album",        "year",       "comment",     "genre",
+    "id3v2_version", "id3v2_title", "id3v2_artist", "id3v2_album"};
 
 // What ReadMp3Info returns for a file without a usable frame header.
 constexpr std::string_view kNoHeader = "---";
@@ -54,10 +58,12 @@ struct Row {
 void PrintTableRow(const Row& row) {
   const Mp3Info& info = row.info;
   const std::string cells[] = {
-      Cell(row.file),       Cell(row.bitrate),         Cell(info.MpegVersion),
-      Cell(info.MpegLayer), RateText(info.SampleRate), info.HasTag ? "1" : "0",
-      Cell(info.TagTitle),  Cell(info.TagArtist),      Cell(info.TagAlbum),
-      Cell(info.TagYear),   Cell(info.TagComment),     Cell(info.TagGenre)};
+      Cell(row.file),          Cell(row.bitrate),         Cell(info.MpegVersion),
+      Cell(info.MpegLayer),    RateText(info.SampleRate), info.HasTag ? "1" : "0",
+      Cell(info.TagTitle),     Cell(info.TagArtist),      Cell(info.TagAlbum),
+      Cell(info.TagYear),      Cell(info.TagComment),     Cell(info.TagGenre),
+      Cell(info.Id3v2Version), Cell(info.V2Title),        Cell(info.V2Artist),
+      Cell(info.V2Album)};
   std::string line;
   for (std::size_t i = 0; i < std::size(cells); ++i) {
     if (i > 0) line += '\t';
@@ -83,7 +89,11 @@ void PrintJsonRow(const Row& row) {
                                info.TagAlbum,
                                info.TagYear,
                                info.TagComment,
-                               info.TagGenre};
+                               info.TagGenre,
+                               info.Id3v2Version,
+                               info.V2Title,
+                               info.V2Artist,
+                               info.V2Album};
   static_assert(std::size(values) == std::size(kColumns));
   JsonObject object;
   for (std::size_t i = 0; i < std::size(kColumns); ++i)
@@ -93,20 +103,24 @@ void PrintJsonRow(const Row& row) {
 }
 
 // What ReadMp3Info finds in a file named by its native path.
-Result<std::string> ReadFileInfo(const std::string& path, Mp3Info* info) {
+Result<std::string> ReadFileInfo(const std::string& path, const CodePage& code_page,
+                                 Mp3Info* info) {
   BinaryFile file;
   if (Status opened = file.Open(path, OpenMode::kRead); !opened) return opened;
   const Result<int64_t> length = file.Length();
   if (!length) return length.status();
-  return ReadMp3Info(file, *length, info);
+  return ReadMp3Info(file, *length, info, code_page);
 }
 
 struct Mp3InfoOptions {
   bool json = false;
+  std::string id3v1_encoding;
   std::vector<std::string> files;
 };
 
 int RunMp3Info(const Mp3InfoOptions& options) {
+  const CodePage code_page = Id3v1CodePage(options.id3v1_encoding, LinuxPlatform(ProgramFolder("")),
+                                           "tallymere-cli mp3info");
   if (!options.json) {
     std::string header;
     for (std::size_t i = 0; i < std::size(kColumns); ++i) {
@@ -120,7 +134,7 @@ int RunMp3Info(const Mp3InfoOptions& options) {
   for (const std::string& file : options.files) {
     // A fresh record per file: nothing of one file may show up in the next.
     Mp3Info info;
-    const Result<std::string> bitrate = ReadFileInfo(file, &info);
+    const Result<std::string> bitrate = ReadFileInfo(file, code_page, &info);
     if (!bitrate) {
       std::fflush(stdout);
       std::fprintf(stderr, "tallymere-cli: \"%s\": %s\n", file.c_str(),
@@ -150,13 +164,16 @@ Command AddMp3InfoCommand(CLI::App& tool) {
   auto options = std::make_shared<Mp3InfoOptions>();
   command->add_flag("--json", options->json,
                     "One JSON object per file and line instead of a tab-separated table");
+  AddId3v1EncodingOption(command, &options->id3v1_encoding);
   command->add_option("FILE", options->files, "The files to read, each on its own")
       ->required()
       ->type_name("");
   command->footer(
       "A file that cannot be read is reported on stderr and the others are still read; the\n"
       "exit status is then 1. A file without an MPEG audio header gets its row with bitrate\n"
-      "--- and a warning on stderr. Variable-bitrate files show their average bitrate.\n"
+      "--- and a warning on stderr. Variable-bitrate files show their average bitrate, over\n"
+      "the audio without a leading ID3v2 tag. The ID3v2 columns show the version (2.2, 2.3,\n"
+      "2.4; empty for none) and the artist, title and album of a leading ID3v2 tag.\n"
       "Put -- before the files when a name begins with -.");
   return {command, [options] { return RunMp3Info(*options); }};
 }

@@ -17,6 +17,7 @@
 #include "catalog/data_file.h"
 #include "catalog/file_type.h"
 #include "catalog/settings.h"
+#include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/output.h"
@@ -39,6 +40,7 @@ struct ScanOptions {
   bool mp3_info = false;
   bool no_mp3_info = false;
   std::string label;
+  std::string id3v1_encoding;
   std::string program_folder;
 };
 
@@ -131,6 +133,7 @@ ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
   }
   if (!options.file_type.empty()) settings.file_type = options.file_type;
   if (flag_given) settings.mp3_info_flag = options.mp3_info ? 1 : 0;
+  settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
   return settings;
 }
 
@@ -199,6 +202,7 @@ Command AddScanCommand(CLI::App& tool) {
       ->type_name("LABEL")
       ->check(NotEmpty())
       ->check(LabelCheck());
+  AddId3v1EncodingOption(command, &options->id3v1_encoding);
   AddProgramFolderOption(command, &options->program_folder, "Data/lists.dat and Data/drives.dat");
   return {command, [options] { return RunScan(*options); }};
 }

@@ -12,6 +12,7 @@
 #include "catalog/data_file.h"
 #include "catalog/file_type.h"
 #include "catalog/settings.h"
+#include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/output.h"
@@ -30,6 +31,7 @@ constexpr const char* kPrefix = "tallymere-cli update";
 struct UpdateOptions {
   std::string file;
   std::string output;
+  std::string id3v1_encoding;
   std::string program_folder;
 };
 
@@ -67,7 +69,8 @@ int RunUpdate(const UpdateOptions& options) {
   if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
     return Fail(loaded.message());
   }
-  const ScanSettings settings = SettingsFor(catalog, platform);
+  ScanSettings settings = SettingsFor(catalog, platform);
+  settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
 
   Result<UpdateResult> updated = [&] {
     ConsoleScanObserver observer(kPrefix);
@@ -106,6 +109,7 @@ Command AddUpdateCommand(CLI::App& tool) {
                    "(default: replace FILE.mpd)")
       ->type_name("OUT.mpd")
       ->check(NotEmpty());
+  AddId3v1EncodingOption(command, &options->id3v1_encoding);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
   command->footer(
       "Every fixed drive of the drive map (\"tallymere-cli drives\") is scanned from its root;\n"

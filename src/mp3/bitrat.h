@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/code_page.h"
 #include "common/status.h"
 #include "ports/platform.h"
 
@@ -31,9 +32,26 @@ struct Mp3Info {
   std::string TagYear;
   std::string TagComment;
   std::string TagGenre;  // the name from Genres, "" for 148 and above
+  // A leading ID3v2 tag: its length in bytes (header, body and footer; 0 for
+  // none), its version ("2.3", empty for none) and its text fields.
+  uint32_t Id3v2Length = 0;
+  std::string Id3v2Version;
+  std::string V2Title;
+  std::string V2Artist;
+  std::string V2Album;
 
   // Empties the six tag texts and clears HasTag.
   void ClearTag();
+  // Artist, title and album as the catalog takes them: the ID3v1 tag's when
+  // the file ends in one (so older catalogs rescan to the same records),
+  // else the ID3v2 tag's, which most taggers today write alone.
+  const std::string& CatalogArtist() const { return HasTag ? TagArtist : V2Artist; }
+  const std::string& CatalogTitle() const { return HasTag ? TagTitle : V2Title; }
+  const std::string& CatalogAlbum() const { return HasTag ? TagAlbum : V2Album; }
+  // The bytes of the audio: the file without its leading ID3v2 tag.
+  int64_t AudioBytes(int64_t file_length) const {
+    return file_length > Id3v2Length ? file_length - Id3v2Length : 0;
+  }
 };
 
 // How far into the audio the frame header is looked for: the window starts at
@@ -48,8 +66,9 @@ inline constexpr int kHeaderSearchBytes = 3000;
 //   SampleRate. When that frame is a Layer III frame holding a Xing, Info or
 //   VBRI header with a frame count, XingFrames takes the count.
 // - Variable bitrate (a Xing or VBRI count and a known sample rate): the
-//   bitrate is the file's average, its whole length (tags included) over the
-//   playing time the count gives (AverageBitrate); FrameBitrate keeps its value.
+//   bitrate is the file's average, its audio bytes (the file without a
+//   leading ID3v2 tag, whose pictures can be megabytes) over the playing
+//   time the count gives (AverageBitrate); FrameBitrate keeps its value.
 //   A count that cannot belong to the file (the average falls outside the
 //   bitrates of the frame's version and layer, as a damaged or hostile header
 //   makes it) is passed over, and the file reads as one without a VBR header.
@@ -57,18 +76,22 @@ inline constexpr int kHeaderSearchBytes = 3000;
 //   returned text are the frame's bitrate.
 // - "---" (no header, or one with a reserved version or layer): leaves all
 //   four header fields as they were.
-// - Always, on success: HasTag and the tag texts (emptied when there is no tag).
+// - Always, on success: HasTag and the tag texts (emptied when there is no
+//   tag), read in the code page given; and the ID3v2 fields (emptied when
+//   there is no ID3v2 tag). Only the ID3v2 tag's text frames are read, never
+//   a picture; a damaged ID3v2 tag leaves its fields empty and is no failure.
 //
 // Fails with the system's description ("File not found", "Permission
 // denied") when the file cannot be opened or read; the caller adds the path.
 Result<std::string> ReadMp3Info(const Platform& platform, const std::string& native_path,
-                                Mp3Info* info);
+                                Mp3Info* info, const CodePage& id3v1_code_page = CodePage());
 
 // The same for a file the caller has open, file_length bytes long (a scan
 // opens each file itself and learns its length in doing so). A file of a few
 // kilobytes is read with one read, a larger one with one for its start and
 // one for its tag.
-Result<std::string> ReadMp3Info(const RandomAccessFile& file, int64_t file_length, Mp3Info* info);
+Result<std::string> ReadMp3Info(const RandomAccessFile& file, int64_t file_length, Mp3Info* info,
+                                const CodePage& id3v1_code_page = CodePage());
 
 // --- The decoding steps, exposed for tests ------------------------------------
 

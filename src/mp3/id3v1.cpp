@@ -1,6 +1,5 @@
 #include "mp3/id3v1.h"
 
-#include "common/text_encoding.h"
 #include "mp3/genres.h"
 
 namespace tallymere {
@@ -27,17 +26,17 @@ bool IsErasedTagBlock(std::string_view block) {
   return block.size() == kTagSize && FieldBytes(block, kTagMarker) == kErasedMarkerText;
 }
 
-std::string ReadTagText(std::string_view block, TagField field) {
-  return DecodeText(TrimSpaces(FieldBytes(block, field)));
+std::string ReadTagText(std::string_view block, TagField field, const CodePage& code_page) {
+  return code_page.Decode(TrimSpaces(FieldBytes(block, field)));
 }
 
-Id3v1Tag ReadTagBlock(std::string_view block) {
+Id3v1Tag ReadTagBlock(std::string_view block, const CodePage& code_page) {
   Id3v1Tag tag;
-  tag.title = ReadTagText(block, kTagTitle);
-  tag.artist = ReadTagText(block, kTagArtist);
-  tag.album = ReadTagText(block, kTagAlbum);
-  tag.year = ReadTagText(block, kTagYear);
-  tag.comment = ReadTagText(block, kTagComment);
+  tag.title = ReadTagText(block, kTagTitle, code_page);
+  tag.artist = ReadTagText(block, kTagArtist, code_page);
+  tag.album = ReadTagText(block, kTagAlbum, code_page);
+  tag.year = ReadTagText(block, kTagYear, code_page);
+  tag.comment = ReadTagText(block, kTagComment, code_page);
   tag.genre = static_cast<uint8_t>(block[kTagGenreOffset]);
   return tag;
 }

@@ -9,13 +9,16 @@
 //  97   30  comment
 // 127    1  genre    index into Genres
 //
-// Texts are stored per field as Windows-1252 when they fit, else UTF-8.
+// Texts are stored per field in the code page the user names; Automatic
+// stores Windows-1252 when they fit, else UTF-8.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "common/code_page.h"
 
 namespace tallymere {
 
@@ -63,11 +66,12 @@ bool IsTagBlock(std::string_view block);
 bool IsErasedTagBlock(std::string_view block);
 
 // One text field: spaces removed at both ends (NULs are kept, as other taggers
-// pad with them), then decoded to UTF-8.
-std::string ReadTagText(std::string_view block, TagField field);
+// pad with them), then decoded to UTF-8 from the code page.
+std::string ReadTagText(std::string_view block, TagField field,
+                        const CodePage& code_page = CodePage());
 
 // All fields of a block for which IsTagBlock holds.
-Id3v1Tag ReadTagBlock(std::string_view block);
+Id3v1Tag ReadTagBlock(std::string_view block, const CodePage& code_page = CodePage());
 
 // A block as a new tag starts out: "TAG", every text field spaces (each reads
 // back empty) and the genre kNoGenre (reads back as no genre).

@@ -1,9 +1,9 @@
 #include "mp3/tag_writer.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
-#include "common/text_encoding.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
 
@@ -65,27 +65,46 @@ Status PutBlock(RandomAccessFile& file, int64_t offset, std::string_view bytes) 
   return file.Close();
 }
 
-void PutText(std::string* block, TagField field, std::string_view text) {
-  std::string stored = EncodeText(text);
+void PutText(std::string* block, TagField field, std::string stored) {
   stored.resize(field.width, ' ');
   block->replace(field.offset, field.width, stored);
 }
 
+// The editor's five text fields with their keep flags and places in the tag.
+struct EditorField {
+  std::string* text;
+  bool keep;
+  TagField field;
+};
+std::array<EditorField, 5> EditorFields(TagEditorValues& values) {
+  return {{
+      {&values.title, values.keep_title, kTagTitle},
+      {&values.artist, values.keep_artist, kTagArtist},
+      {&values.album, values.keep_album, kTagAlbum},
+      {&values.year, values.keep_year, kTagYear},
+      {&values.comment, values.keep_comment, kTagComment},
+  }};
+}
+
 }  // namespace
 
-Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values) {
-  struct EditorField {
-    std::string* text;
-    bool keep;
-    TagField field;
-  };
-  const EditorField fields[] = {{&values.title, values.keep_title, kTagTitle},
-                                {&values.artist, values.keep_artist, kTagArtist},
-                                {&values.album, values.keep_album, kTagAlbum},
-                                {&values.year, values.keep_year, kTagYear},
-                                {&values.comment, values.keep_comment, kTagComment}};
+Status EditorTextProblem(const TagEditorValues& values, const CodePage& code_page) {
+  TagEditorValues texts = values;
+  for (const EditorField& field : EditorFields(texts)) {
+    if (field.keep) continue;
+    if (const Result<std::string> stored = code_page.Encode(*field.text); !stored) {
+      return stored.status();
+    }
+  }
+  return Status::Ok();
+}
+
+Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values,
+                const CodePage& code_page) {
+  if (Status problem = EditorTextProblem(values, code_page); !problem) return problem;
+  const std::array<EditorField, 5> fields = EditorFields(values);
   for (const EditorField& field : fields) {
-    *field.text = CutToStoredWidth(*field.text, field.field.width);
+    *field.text = code_page.CutToWidth(*field.text, field.field.width);
   }
   const uint8_t genre_byte = GenreByte(values.genre);
 
@@ -99,7 +118,8 @@ Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEdit
 
   block.bytes.replace(kTagMarker.offset, kTagMarker.width, kTagMarkerText);
   for (const EditorField& field : fields) {
-    if (!field.keep) PutText(&block.bytes, field.field, *field.text);
+    // Checked above: every text the page cannot hold was refused.
+    if (!field.keep) PutText(&block.bytes, field.field, code_page.Encode(*field.text).value());
   }
   if (!values.keep_genre) block.bytes[kTagGenreOffset] = static_cast<char>(genre_byte);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/code_page.h"
 #include "common/status.h"
 #include "ports/platform.h"
 
@@ -33,15 +34,22 @@ struct TagEditorValues {
   bool keep_genre = false;
 };
 
-// Writes the editor's values into the tag of the file at catalog_path.
-// Texts longer than their field (30 stored bytes, the year 4) are cut without
-// splitting a character, and the cut text goes back into the editor. The
-// file's attributes are reset to normal first and not restored. An existing
-// tag or erased tag is rewritten in place; otherwise a new block is appended,
-// starting as an empty tag (spaces, no genre) so kept fields read back empty.
-// A failure's message is its description naming the file ("File not found:
-// "C:\Music\a.mp3"").
-Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values);
+// Writes the editor's values into the tag of the file at catalog_path, in
+// the code page given. Texts longer than their field (30 stored bytes, the
+// year 4) are cut without splitting a character, and the cut text goes back
+// into the editor. A character the code page cannot hold refuses the write
+// before the file is touched (EditorTextProblem's message), never stored as
+// "?". The file's attributes are reset to normal first and not restored. An
+// existing tag or erased tag is rewritten in place; otherwise a new block is
+// appended, starting as an empty tag (spaces, no genre) so kept fields read
+// back empty. A failure's message is its description naming the file ("File
+// not found: "C:\Music\a.mp3"").
+Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values,
+                const CodePage& code_page = CodePage());
+
+// Why the editor's texts that are not kept cannot be written in the code
+// page (a message naming the first character it cannot hold), or Ok.
+Status EditorTextProblem(const TagEditorValues& values, const CodePage& code_page);
 
 // Empties the six editor fields and marks the file's tag as erased: "000",
 // NULs over the text fields and 254 as the genre byte, the file keeping its

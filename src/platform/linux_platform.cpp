@@ -57,6 +57,7 @@ LinuxPlatform::LinuxPlatform(std::string program_folder, Clock clock)
 LinuxPlatform::LinuxPlatform(std::string program_folder, Clock clock,
                              std::unique_ptr<MachineProbe> probe)
     : m_program_folder(TrimTrailingSlashes(program_folder)),
+      m_config_folder(UserConfigFolder()),
       m_clock(std::move(clock)),
       m_probe(std::move(probe)) {
   Rebuild();

@@ -44,6 +44,8 @@ class LinuxPlatform : public Platform {
 
   // Reads the mount table, drives.dat and the remembered letters again.
   void Refresh();
+  // Keeps the user's settings in another folder (tests do).
+  void SetConfigFolder(std::string native_folder) { m_config_folder = std::move(native_folder); }
 
   std::vector<DriveInfo> Drives() const override;
   int DriveType(std::string_view drive_root) const override;
@@ -76,6 +78,7 @@ class LinuxPlatform : public Platform {
   Status DeletePermanently(const std::string& native_path) const override;
 
   std::string ProgramFolder() const override;
+  std::string ConfigFolder() const override { return m_config_folder; }
   std::time_t Now() const override;
   void CdDoor(CdDoorMove move) const override;
 
@@ -89,6 +92,7 @@ class LinuxPlatform : public Platform {
   Result<std::string> Native(std::string_view action, std::string_view path) const;
 
   std::string m_program_folder;
+  std::string m_config_folder;
   Clock m_clock;
   std::unique_ptr<MachineProbe> m_probe;
   mutable DriveMap m_map;

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kProgramName = "tallymere";
 constexpr std::string_view kDefaultDataHome = "/.local/share";
+constexpr std::string_view kDefaultConfigHome = "/.config";
 // Installed copies live here; even when the administrator runs the program
 // (and so may write anywhere), its data must not land among system files.
 constexpr std::string_view kSystemFolders[] = {"/usr", "/bin", "/sbin", "/lib"};
@@ -45,6 +46,19 @@ void MakeFolders(const std::string& folder) {
   }
 }
 
+// $name when it is absolute (the base directory rules ignore a relative
+// one), else the home folder with fallback after it; no trailing "/".
+std::string BaseFolder(const char* name, std::string_view fallback) {
+  std::string folder;
+  if (const char* xdg = getenv(name); xdg != nullptr && xdg[0] == '/') {
+    folder = xdg;
+  } else {
+    folder = HomeFolder() + std::string(fallback);
+  }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
 bool IsSystemFolder(std::string_view folder) {
   for (std::string_view system : kSystemFolders) {
     if (folder.starts_with(system) &&
@@ -62,19 +76,16 @@ std::string ProgramFolderFor(const std::string& executable_folder) {
       access(executable_folder.c_str(), W_OK) == 0) {
     return executable_folder;
   }
-  std::string data_home;
-  // The base directory rules ignore a relative XDG_DATA_HOME.
-  if (const char* xdg = getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
-    data_home = xdg;
-  } else {
-    data_home = HomeFolder() + std::string(kDefaultDataHome);
-  }
-  while (data_home.size() > 1 && data_home.back() == '/') data_home.pop_back();
-  std::string folder = data_home + "/" + std::string(kProgramName);
+  std::string folder =
+      BaseFolder("XDG_DATA_HOME", kDefaultDataHome) + "/" + std::string(kProgramName);
   MakeFolders(folder);
   return folder;
 }
 
 std::string FindProgramFolder() { return ProgramFolderFor(ExecutableFolder()); }
+
+std::string UserConfigFolder() {
+  return BaseFolder("XDG_CONFIG_HOME", kDefaultConfigHome) + "/" + std::string(kProgramName);
+}
 
 }  // namespace tallymere

@@ -15,4 +15,9 @@ std::string FindProgramFolder();
 // $HOME.
 std::string ProgramFolderFor(const std::string& executable_folder);
 
+// Where the user's own settings and the window layout live:
+// $XDG_CONFIG_HOME/tallymere, by default ~/.config/tallymere; not created
+// here. No trailing "/".
+std::string UserConfigFolder();
+
 }  // namespace tallymere

@@ -63,7 +63,9 @@ enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
 
 // The files of one folder, held open while many of them are read: each file
 // then costs the system one name to look up instead of a whole path, which
-// counts when a scan reads every file of its type.
+// counts when a scan reads every file of its type. Unlike the Platform that
+// opened it, it may be used from another thread (one at a time), so a scan
+// reads several folders at once.
 class FolderFiles {
  public:
   virtual ~FolderFiles() = default;
@@ -161,9 +163,12 @@ class Platform {
   // Deletes a file, or a folder with everything in it, for good.
   virtual Status DeletePermanently(const std::string& native_path) const = 0;
 
-  // --- Program folder, clock and CD tray ------------------------------------
+  // --- Program and settings folders, clock and CD tray ------------------------
   // Native folder holding Data/lists.dat, Header.txt and the like, no trailing "/".
   virtual std::string ProgramFolder() const = 0;
+  // Native folder of the user's own settings (~/.config/tallymere), no
+  // trailing "/"; it may not exist yet.
+  virtual std::string ConfigFolder() const = 0;
   virtual std::time_t Now() const = 0;
   // Moves the tray of the CD-ROM drive; a drive without a tray, or one that
   // is busy, simply does not move.

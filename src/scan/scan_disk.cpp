@@ -10,6 +10,7 @@
 #include "catalog/file_type.h"
 #include "common/ascii_case.h"
 #include "common/format.h"
+#include "common/in_order.h"
 #include "common/sorted_list.h"
 #include "mp3/bitrat.h"
 #include "scan/playing_time.h"
@@ -58,18 +59,42 @@ class ScanEngine {
   // The folders of the work list in order, each with its "\", less those that
   // could not be listed.
   std::vector<std::string> FoldersToScan();
-  // Writes the records of one folder's files from *next_index on, advancing it.
-  Status ScanFolder(const std::string& folder, KeptFiles* kept, CatalogTable* table,
-                    int* next_index);
+  // What reading one kept file found, on whichever thread read it.
+  struct FileRead {
+    bool reached = false;  // opened, or its facts read
+    FolderEntry facts;     // its size and time; the name stays in KeptFiles
+    std::string bitrate;
+    std::string time;
+    std::string artist;
+    std::string album;
+    std::string title;
+    Status failure;  // why its MP3 information could not be read
+  };
+  // One folder of the work list on its way to the table.
+  struct FolderWork {
+    const std::string* folder = nullptr;
+    KeptFiles* kept = nullptr;
+    std::unique_ptr<FolderFiles> files;  // opened on the scan's thread
+    std::vector<FileRead> reads;         // one for each kept file
+  };
+
+  // Opens the folder's files, on the scan's thread: the platform serves one.
+  void PrepareFolder(FolderWork* work) const;
+  // Reads the facts and MP3 information of a folder's kept files; runs on
+  // any thread and touches nothing but the work.
+  void ReadFolder(FolderWork* work) const;
+  // Writes the records of one folder's files from *next_index on, advancing
+  // it, and tells the observer.
+  Status RecordFolder(FolderWork* work, CatalogTable* table, int* next_index);
   // The facts of a file of folder as a listing with file facts gives them;
   // false when that listing does not show the file. The listing is made once
   // per folder, into *listing.
   bool ListedFacts(const std::string& folder, const std::string& name,
                    std::optional<FolderListing>* listing, FolderEntry* facts) const;
-  // Bitrate, time and tag of a recorded file: from the file already open, or
-  // the reason it could not be opened.
+  // Bitrate, time and tag of a file: from the file already open, or the
+  // reason it could not be opened.
   void ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure, int64_t length,
-                     CatalogRecord* record);
+                     FileRead* read) const;
 
   const Platform& m_platform;
   const ScanRequest& m_request;
@@ -172,41 +197,72 @@ Result<ScanResult> ScanEngine::Run() {
   // moves as the table grows.
   result.table.Reserve(
       std::min(m_kept_count + m_request.records_to_follow + 1, CatalogTable::kCapacity));
+  const std::vector<std::string> folders = FoldersToScan();
+  std::vector<FolderWork> work(folders.size());
   KeptFiles no_files;
-  int next_index = 1;
-  for (const std::string& folder : FoldersToScan()) {
-    const auto kept = m_kept_files.find(folder);
-    KeptFiles* files = kept == m_kept_files.end() ? &no_files : &kept->second;
-    if (Status status = ScanFolder(folder, files, &result.table, &next_index); !status) {
-      return status;
-    }
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const auto kept = m_kept_files.find(folders[i]);
+    work[i].folder = &folders[i];
+    work[i].kept = kept == m_kept_files.end() ? &no_files : &kept->second;
   }
+  int next_index = 1;
+  Status recorded;
+  // Each folder holds a handle open from its preparing to its recording.
+  constexpr int kFoldersAhead = 32;
+  RunInOrder(static_cast<int>(work.size()), m_all_files ? 1 : ReadingThreads(), kFoldersAhead,
+             {.prepare = [&](int i) { PrepareFolder(&work[static_cast<std::size_t>(i)]); },
+              .work = [&](int i) { ReadFolder(&work[static_cast<std::size_t>(i)]); },
+              .take =
+                  [&](int i) {
+                    recorded = RecordFolder(&work[static_cast<std::size_t>(i)], &result.table,
+                                            &next_index);
+                    return recorded.ok();
+                  }});
+  if (!recorded) return recorded;
   result.file_count = next_index - 1;
   result.report = std::move(m_report);
   return result;
 }
 
-Status ScanEngine::ScanFolder(const std::string& folder, KeptFiles* kept, CatalogTable* table,
-                              int* next_index) {
+void ScanEngine::PrepareFolder(FolderWork* work) const {
+  if (m_all_files || work->kept->files.empty()) return;
+  // Opened once per folder: the drive map need not be asked again per file.
+  work->files = m_platform.OpenFolderFiles(*work->folder);
+}
+
+void ScanEngine::ReadFolder(FolderWork* work) const {
+  if (m_all_files) return;  // the listing gave every fact
+  const std::vector<FolderEntry>& files = work->kept->files;
+  work->reads.resize(files.size());
+  if (!work->files) return;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    FileRead& read = work->reads[i];
+    if (!m_read_mp3) {
+      read.reached = work->files->ReadFacts(files[i].name, &read.facts);
+      continue;
+    }
+    Result<std::unique_ptr<RandomAccessFile>> file = work->files->Open(files[i].name, &read.facts);
+    read.reached = file.ok() || work->files->ReadFacts(files[i].name, &read.facts);
+    ReadMp3Fields(file.ok() ? file->get() : nullptr, file.status(), read.facts.size, &read);
+  }
+}
+
+Status ScanEngine::RecordFolder(FolderWork* work, CatalogTable* table, int* next_index) {
   m_observer.Yield();
+  const std::string& folder = *work->folder;
+  KeptFiles* kept = work->kept;
   if (kept->files.empty()) return Status::Ok();
   // The names move into the records at the folder's last turn.
   const bool last_scan = --kept->scans_left <= 0;
-  // Opened once per folder: the drive map need not be asked again per file.
-  std::unique_ptr<FolderFiles> folder_files;
-  if (!m_all_files) folder_files = m_platform.OpenFolderFiles(folder);
   std::optional<FolderListing> listed;
-  for (FolderEntry& entry : kept->files) {
+  for (std::size_t i = 0; i < kept->files.size(); ++i) {
     if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
+    FolderEntry& entry = kept->files[i];
     const FolderEntry* facts = &entry;
-    FolderEntry read_facts;
-    Result<std::unique_ptr<RandomAccessFile>> file = Status::Error("Path not found");
-    if (!m_all_files) {
-      facts = &read_facts;
-      if (m_read_mp3 && folder_files) file = folder_files->Open(entry.name, &read_facts);
-      const bool reached =
-          file.ok() || (folder_files && folder_files->ReadFacts(entry.name, &read_facts));
-      if (!reached && !ListedFacts(folder, entry.name, &listed, &read_facts)) continue;
+    FileRead* read = m_all_files ? nullptr : &work->reads[i];
+    if (read != nullptr) {
+      facts = &read->facts;
+      if (!read->reached && !ListedFacts(folder, entry.name, &listed, &read->facts)) continue;
     }
     CatalogRecord& record = table->MutableRecord(*next_index);
     record.path = folder;
@@ -215,15 +271,21 @@ Status ScanEngine::ScanFolder(const std::string& folder, KeptFiles* kept, Catalo
     record.modified = m_date_texts.Text(facts->modified);
     record.disk_label =
         m_request.label.empty() ? std::string(DriveRootOf(folder)) : m_request.label;
-    // Told before its MP3 information is read, so a failure to read it is
-    // reported while the file is the one shown.
+    // Told before a failure to read its MP3 information, as the file shown.
     m_observer.FileFound(folder, record.file_name);
     m_observer.Progress(m_folders_seen, ++m_files_seen);
     if (m_read_mp3) {
-      ReadMp3Fields(file.ok() ? file->get() : nullptr, file.status(), facts->size, &record);
+      if (!read->failure) m_observer.FileFailed(record.path + record.file_name, read->failure);
+      record.bitrate = std::move(read->bitrate);
+      record.time = std::move(read->time);
+      record.artist = std::move(read->artist);
+      record.album = std::move(read->album);
+      record.title = std::move(read->title);
     }
     ++*next_index;
   }
+  work->files.reset();
+  work->reads.clear();
   return Status::Ok();
 }
 
@@ -242,30 +304,34 @@ bool ScanEngine::ListedFacts(const std::string& folder, const std::string& name,
 }
 
 void ScanEngine::ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure,
-                               int64_t length, CatalogRecord* record) {
-  const auto fail = [&](const Status& status) {
-    m_observer.FileFailed(record->path + record->file_name, status);
-    record->artist.clear();
-    record->album.clear();
-    record->title.clear();
-  };
-  if (file == nullptr) return fail(open_failure);
-  Mp3Info info;
-  Result<std::string> bitrate = ReadMp3Info(*file, length, &info);
-  if (!bitrate) return fail(bitrate.status());
-  record->bitrate = *bitrate;
-  if (info.HasTag) {
-    record->artist = info.TagArtist;
-    record->album = info.TagAlbum;
-    record->title = info.TagTitle;
-  }
-  if (record->bitrate == "---") {
-    record->time = "---";
+                               int64_t length, FileRead* read) const {
+  if (file == nullptr) {
+    read->failure = open_failure;
     return;
   }
-  Result<std::string> time = PlayingTime(record->size, record->bitrate);
-  if (!time) return fail(time.status());
-  record->time = *time;
+  Mp3Info info;
+  Result<std::string> bitrate =
+      ReadMp3Info(*file, length, &info, m_request.settings.id3v1_code_page);
+  if (!bitrate) {
+    read->failure = bitrate.status();
+    return;
+  }
+  read->bitrate = *bitrate;
+  if (read->bitrate == "---") {
+    read->time = "---";
+  } else {
+    // A cover picture in the ID3v2 tag is no playing time.
+    Result<std::string> time =
+        PlayingTime(static_cast<int32_t>(info.AudioBytes(ClampSize(length))), read->bitrate);
+    if (!time) {
+      read->failure = time.status();
+      return;
+    }
+    read->time = *time;
+  }
+  read->artist = info.CatalogArtist();
+  read->album = info.CatalogAlbum();
+  read->title = info.CatalogTitle();
 }
 
 }  // namespace

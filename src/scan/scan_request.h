@@ -9,14 +9,17 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
+#include "common/code_page.h"
 #include "common/status.h"
 
 namespace tallymere {
 
-// The file type setting and the MP3-information flag a scan works with.
+// The file type setting and the MP3-information flag a scan works with, and
+// the code page the user's ID3v1 tags were written in.
 struct ScanSettings {
   std::string file_type = "mp3";  // "*.*" or a three-letter extension, lower case
   int mp3_info_flag = 1;          // 1: read bitrate, time and tag of each file
+  CodePage id3v1_code_page{};
 };
 
 struct ScanRequest {

@@ -122,11 +122,13 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
 
   const CliRun run = RunCli({"mp3info", song, folder.Path("missing.mp3"), vbr, text}, folder);
   EXPECT_EQ(run.exit_code, 1);
+  const std::string no_id3v2 = "\t\t\t\t\n";
   EXPECT_EQ(run.out,
             "file\tbitrate\tversion\tlayer\tsample_rate\thas_tag\ttitle\tartist\talbum\tyear\t"
-            "comment\tgenre\n" +
-                song + "\t128\t1.0\tIII\t44100\t1\tSong\tAnn\t\t\t\tRock\n" + vbr +
-                "\t153\t2.0\tIII\t22050\t0\t\t\t\t\t\t\n" + text + "\t---\t\t\t0\t0\t\t\t\t\t\t\n");
+            "comment\tgenre\tid3v2_version\tid3v2_title\tid3v2_artist\tid3v2_album\n" +
+                song + "\t128\t1.0\tIII\t44100\t1\tSong\tAnn\t\t\t\tRock" + no_id3v2 + vbr +
+                "\t153\t2.0\tIII\t22050\t0\t\t\t\t\t\t" + no_id3v2 + text +
+                "\t---\t\t\t0\t0\t\t\t\t\t\t" + no_id3v2);
   EXPECT_NE(run.err.find("missing.mp3"), std::string::npos);
   EXPECT_NE(run.err.find(warning), std::string::npos) << run.err;
 
@@ -147,10 +149,44 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
                            {"album", std::string(30, '\0')},
                            {"year", std::string(4, '\0')},
                            {"comment", std::string(30, '\0')},
-                           {"genre", "Rock"}}))
+                           {"genre", "Rock"},
+                           {"id3v2_version", ""},
+                           {"id3v2_title", ""},
+                           {"id3v2_artist", ""},
+                           {"id3v2_album", ""}}))
       << json.out;
   EXPECT_EQ(rows[1]["bitrate"], "---");
   EXPECT_EQ(rows[2]["bitrate"], "153");
+}
+
+TEST(CliCatalogTest, Mp3InfoShowsTheId3v2TagAndReadsId3v1InTheCodePageNamed) {
+  TempFolder folder;
+  // "Кино" and "Группа" as a player set to Windows-1251 wrote them.
+  const std::string cyrillic = folder.WriteFile(
+      "cyrillic.mp3",
+      testing::Frame() +
+          testing::Id3v1Block({.title = "\xCA\xE8\xED\xEE", .artist = "\xC3\xF0\xF3\xEF\xEF\xE0"}));
+  const std::string v2 = std::string(TALLYMERE_TEST_DATA) + "/mp3/id3v2/v24_utf8.mp3";
+  const CliRun run =
+      RunCli({"mp3info", "--json", "--id3v1-encoding", "windows-1251", cyrillic, v2}, folder);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::vector<Json> rows = JsonLines(run.out);
+  ASSERT_EQ(rows.size(), 2u) << run.out;
+  EXPECT_EQ(rows[0]["title"], "Кино");
+  EXPECT_EQ(rows[0]["artist"], "Группа");
+  EXPECT_EQ(rows[1]["id3v2_version"], "2.4");
+  EXPECT_EQ(rows[1]["id3v2_artist"], "Сергей Ødegaard");
+  EXPECT_EQ(rows[1]["id3v2_title"], "東京 Drift");
+  EXPECT_EQ(rows[1]["id3v2_album"], "Unterwegs 𝄞");
+
+  // Without the option the setting holds: none here, so Automatic reads the
+  // bytes as Windows-1252.
+  const CliRun automatic = RunCli({"mp3info", "--json", cyrillic}, folder);
+  EXPECT_EQ(JsonLines(automatic.out).at(0)["title"], "Êèíî");
+
+  const CliRun unknown = RunCli({"mp3info", "--id3v1-encoding", "cp437", cyrillic}, folder);
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_NE(unknown.err.find("is no code page Tallymere knows"), std::string::npos) << unknown.err;
 }
 
 }  // namespace

@@ -113,20 +113,46 @@ inline std::string PictureData(std::size_t n) {
   return data;
 }
 
+// Four 7-bit bytes, most significant first, as ID3v2 sizes are written.
+inline std::string SyncSafe(uint32_t size) {
+  return Bytes({static_cast<int>((size >> 21) & 0x7F), static_cast<int>((size >> 14) & 0x7F),
+                static_cast<int>((size >> 7) & 0x7F), static_cast<int>(size & 0x7F)});
+}
+
 // An ID3v2.3 tag whose body is n bytes of picture data; with a footer when asked
 // (the footer flag 0x10).
 inline std::string Id3v2Block(std::size_t body_size, bool with_footer = false) {
-  const auto size = static_cast<uint32_t>(body_size);
   std::string tag = "ID3";
   tag += Bytes({3, 0, with_footer ? 0x10 : 0x00});
-  tag += Bytes({static_cast<int>((size >> 21) & 0x7F), static_cast<int>((size >> 14) & 0x7F),
-                static_cast<int>((size >> 7) & 0x7F), static_cast<int>(size & 0x7F)});
+  tag += SyncSafe(static_cast<uint32_t>(body_size));
   tag += PictureData(body_size);
   if (with_footer) {
     tag += "3DI";
     tag += tag.substr(3, 7);
   }
   return tag;
+}
+
+// An ID3v2.3 (sizes big-endian) or 2.4 (sync-safe) frame with its flags; its
+// size the body's unless given.
+inline std::string Id3v2Frame(int version, std::string_view id, std::string_view body,
+                              int flags = 0, uint32_t size = UINT32_MAX) {
+  const uint32_t stored = size == UINT32_MAX ? static_cast<uint32_t>(body.size()) : size;
+  return std::string(id) + (version == 4 ? SyncSafe(stored) : BigEndian32(stored)) +
+         Bytes({flags >> 8, flags & 0xFF}) + std::string(body);
+}
+
+// A text frame: the encoding byte (0 ISO-8859-1, 3 UTF-8), then the text's bytes.
+inline std::string Id3v2Text(int version, std::string_view id, std::string_view text,
+                             int encoding = 0) {
+  return Id3v2Frame(version, id, std::string(1, static_cast<char>(encoding)) + std::string(text));
+}
+
+// An ID3v2 tag of the frames; its size theirs unless given.
+inline std::string Id3v2Tag(int version, std::string_view frames, uint32_t size = UINT32_MAX,
+                            int flags = 0) {
+  const uint32_t stored = size == UINT32_MAX ? static_cast<uint32_t>(frames.size()) : size;
+  return "ID3" + Bytes({version, 0, flags}) + SyncSafe(stored) + std::string(frames);
 }
 
 }  // namespace tallymere::testing

@@ -85,6 +85,7 @@ class FaultyPlatform : public Platform {
   Status MoveToTrash(const std::string& native_path) const override;
   Status DeletePermanently(const std::string& native_path) const override;
   std::string ProgramFolder() const override { return m_real.ProgramFolder(); }
+  std::string ConfigFolder() const override { return m_real.ConfigFolder(); }
   std::time_t Now() const override { return m_real.Now(); }
   void CdDoor(CdDoorMove move) const override {
     m_cd_door.push_back(move);

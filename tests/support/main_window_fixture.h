@@ -38,6 +38,7 @@ class MainWindowTest : public ::testing::Test {
     m_faults.reset();
     m_platform =
         std::make_unique<LinuxPlatform>(m_folder.Path("program"), [] { return kFixedNow; });
+    m_platform->SetConfigFolder(m_folder.Path("config"));
     m_faults = std::make_unique<FaultyPlatform>(*m_platform);
     m_main = std::make_unique<FrmMain>(m_ui, *m_faults);
     m_main->Form_Load();

@@ -2,7 +2,7 @@
 // The Linux platform over a program folder of the test's, for tests that read
 // and write files but need no particular drives: its Data/drives.dat maps C:
 // to "/", so nothing of the machine's mount table or remembered letters is
-// read or written.
+// read or written; the user's settings are kept in its "config" folder.
 
 #include <memory>
 #include <string>

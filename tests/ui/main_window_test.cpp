@@ -49,6 +49,7 @@ class MainWindowUiTest : public ::testing::Test {
                                                       m_folder.Path("e") + " MUSIC99\n");
     m_folder.MakeFolder("e");
     m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
+    m_platform->SetConfigFolder(m_folder.Path("config"));
     m_window = std::make_unique<MainWindow>(*m_platform);
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
@@ -250,9 +251,16 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   EXPECT_EQ(width->value(), 75);
   EXPECT_EQ(width->singleStep(), 5);
   EXPECT_EQ(width->maximum(), 150);
+  auto* encoding = options->findChild<QComboBox*>("cmbId3v1Encoding");
+  ASSERT_NE(encoding, nullptr);
+  EXPECT_EQ(encoding->currentText(), "Automatic");
+  EXPECT_EQ(encoding->count(), 14);
   size->setChecked(false);
   width->setValue(100);
+  encoding->setCurrentText("Shift_JIS");
   QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+  EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("config/settings.conf")),
+            "Id3v1Encoding=Shift_JIS\n");
   EXPECT_FALSE(options->isVisible());
   EXPECT_EQ(m_window->controller().settings().chkSize, 0);
   EXPECT_EQ(m_window->controller().settings().txtCol, 100);

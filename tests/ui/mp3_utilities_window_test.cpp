@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "common/code_page.h"
 #include "mp3/mp3_fixtures.h"
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
@@ -80,6 +81,34 @@ TEST_F(Mp3UtilitiesWindowTest, BrowseWriteATagAndSeeItInTheDetails) {
             QString("Size: %1 bytes").arg(2 * testing::kFrameBytes + 128));
 
   window->grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/../../mp3_utilities.png"));
+  window->close();
+}
+
+TEST_F(Mp3UtilitiesWindowTest, AnId3v2TagShowsInTheDetailsAndFieldsHoldWhatTheCodePageStores) {
+  folder.WriteFile("c/Music/Today.mp3",
+                   testing::Id3v2Tag(3, testing::Id3v2Text(3, "TIT2", "Caf\xE9 Song") +
+                                            testing::Id3v2Text(3, "TPE1", "Band")) +
+                       testing::Frame());
+  main.controller().program_settings().id3v1_code_page = *CodePage::Named("Shift_JIS");
+  const QString music = QString::fromStdString(folder.Path("c/Music"));
+  testing::AnswerFileDialog(music, music);
+  window->action("mnuOpen")->trigger();
+  QAbstractItemModel* model = window->batch_list()->model();
+  ASSERT_EQ(model->rowCount(), 1);
+  const QRect today = window->batch_list()->visualRect(model->index(0, 0));
+  QTest::mouseClick(window->batch_list()->viewport(), Qt::LeftButton, {}, today.center());
+  auto* version = window->findChild<QLabel*>(QStringLiteral("lblId3v2"));
+  auto* title = window->findChild<QLabel*>(QStringLiteral("lblId3v2Title"));
+  ASSERT_TRUE(version && title);
+  EXPECT_EQ(version->text(), "ID3v2: 2.3");
+  EXPECT_EQ(title->text(), QStringLiteral("ID3v2 Title: Café Song"));
+  EXPECT_EQ(window->editor_field(1)->text(), "Band");
+
+  // Two bytes a letter in Shift_JIS: fifteen fill the 30 bytes of a field.
+  QLineEdit* field = window->editor_field(0);
+  field->clear();
+  for (int i = 0; i < 16; ++i) field->insert(QStringLiteral("東"));
+  EXPECT_EQ(field->text(), QString(15, QChar(0x6771)));
   window->close();
 }
 

@@ -12,6 +12,7 @@
 #include <QMimeDatabase>
 #include <QVBoxLayout>
 
+#include "catalog/program_settings.h"
 #include "common/format.h"
 #include "mp3/bitrat.h"
 
@@ -52,7 +53,11 @@ bool HasMp3Extension(const std::string& path) {
 void AddMp3Rows(const Platform& platform, const std::string& native_path,
                 QList<PropertyRow>* rows) {
   Mp3Info info;
-  Result<std::string> bitrate = ReadMp3Info(platform, native_path, &info);
+  // The ID3v1 code page as saved in the Options; a setting that cannot be
+  // used was said when the window started.
+  std::vector<std::string> settings_problems;
+  const CodePage code_page = ReadProgramSettings(platform, &settings_problems).id3v1_code_page;
+  Result<std::string> bitrate = ReadMp3Info(platform, native_path, &info, code_page);
   if (!bitrate.ok()) return;
   if (*bitrate != kNoBitrate) {
     rows->append({QObject::tr("MPEG"),
@@ -67,6 +72,13 @@ void AddMp3Rows(const Platform& platform, const std::string& native_path,
     rows->append({QObject::tr("Album"), Utf8(info.TagAlbum)});
     rows->append({QObject::tr("Year"), Utf8(info.TagYear)});
     rows->append({QObject::tr("Genre"), Utf8(info.TagGenre)});
+  } else if (!info.Id3v2Version.empty()) {
+    rows->append({QObject::tr("Artist"), Utf8(info.V2Artist)});
+    rows->append({QObject::tr("Title"), Utf8(info.V2Title)});
+    rows->append({QObject::tr("Album"), Utf8(info.V2Album)});
+  }
+  if (!info.Id3v2Version.empty()) {
+    rows->append({QObject::tr("ID3v2"), Utf8(info.Id3v2Version)});
   }
 }
 

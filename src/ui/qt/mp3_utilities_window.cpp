@@ -45,16 +45,18 @@ namespace {
 constexpr int kWidePanelStretch = 3;
 
 // Takes no more than a tag field holds: its width counts the bytes of the
-// stored text (Windows-1252 when it fits, else UTF-8), so nothing typed is
-// cut without the user seeing it when the tag is written.
+// text stored in the chosen code page, so nothing typed is cut without the
+// user seeing it when the tag is written.
 class StoredWidthValidator : public QValidator {
  public:
-  StoredWidthValidator(std::size_t width, QObject* parent) : QValidator(parent), m_width(width) {}
+  StoredWidthValidator(const FrmID3& controller, std::size_t width, QObject* parent)
+      : QValidator(parent), m_controller(controller), m_width(width) {}
   State validate(QString& input, int& /*position*/) const override {
-    return EncodeText(FromQt(input)).size() <= m_width ? Acceptable : Invalid;
+    return m_controller.TagFieldFits(FromQt(input), m_width) ? Acceptable : Invalid;
   }
 
  private:
+  const FrmID3& m_controller;
   std::size_t m_width;
 };
 
@@ -181,7 +183,8 @@ QWidget* Mp3UtilitiesWindow::BuildTagBox() {
     if (i < 5) {
       m_fields[i] = new QLineEdit;
       m_fields[i]->setObjectName(field_names[i]);
-      m_fields[i]->setValidator(new StoredWidthValidator(kTagTextFields[i].width, m_fields[i]));
+      m_fields[i]->setValidator(
+          new StoredWidthValidator(*m_controller, kTagTextFields[i].width, m_fields[i]));
       m_fields[i]->installEventFilter(this);
       tag_layout->addWidget(m_fields[i], i, 1);
     } else {
@@ -211,6 +214,15 @@ QWidget* Mp3UtilitiesWindow::BuildDetailsBox() {
     m_labels[i] = new QLabel(ToQt(kBlankDetailLabels[i]));
     m_labels[i]->setObjectName(label_names[i]);
     details_layout->addWidget(m_labels[i]);
+  }
+  const char* id3v2_names[] = {"lblId3v2", "lblId3v2Artist", "lblId3v2Title", "lblId3v2Album"};
+  for (int i = 0; i < 4; ++i) {
+    m_id3v2_labels[i] = new QLabel(ToQt(kBlankId3v2Labels[i]));
+    m_id3v2_labels[i]->setObjectName(id3v2_names[i]);
+    // A long title wraps rather than widening the window.
+    m_id3v2_labels[i]->setWordWrap(true);
+    m_id3v2_labels[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    details_layout->addWidget(m_id3v2_labels[i]);
   }
   return details_box;
 }
@@ -342,7 +354,10 @@ void Mp3UtilitiesWindow::ShowState() {
                         editor.keep_year,  editor.keep_comment, editor.keep_genre};
   for (int i = 0; i < 6; ++i) m_keep[i]->setChecked(keeps[i]);
   const std::string* labels[] = {&id3.Label9(), &id3.Label10(), &id3.Label11(), &id3.Label12()};
-  for (int i = 0; i < 4; ++i) m_labels[i]->setText(ToQt(*labels[i]));
+  for (int i = 0; i < 4; ++i) {
+    m_labels[i]->setText(ToQt(*labels[i]));
+    m_id3v2_labels[i]->setText(ToQt(id3.id3v2_labels()[i]));
+  }
   ShowText(m_display, id3.txtDisplay());
   ShowText(m_text, id3.txtText());
   ShowText(m_replace, id3.txtReplace());

@@ -83,10 +83,11 @@ class Mp3UtilitiesWindow : public QMainWindow {
   QComboBox* m_genre = nullptr;          // txtGenre
   std::array<QCheckBox*, 6> m_keep{};    // chkTitle ... chkGenre
   std::array<QLabel*, 4> m_labels{};     // Label9 ... Label12
-  QLineEdit* m_display = nullptr;        // txtDisplay
-  QLineEdit* m_text = nullptr;           // txtText
-  QLineEdit* m_replace = nullptr;        // txtReplace
-  QLineEdit* m_with = nullptr;           // txtWith
+  std::array<QLabel*, 4> m_id3v2_labels{};
+  QLineEdit* m_display = nullptr;  // txtDisplay
+  QLineEdit* m_text = nullptr;     // txtText
+  QLineEdit* m_replace = nullptr;  // txtReplace
+  QLineEdit* m_with = nullptr;     // txtWith
   QRadioButton* m_opt_select = nullptr;
   QRadioButton* m_opt_all = nullptr;
   std::array<QLabel*, 2> m_status{};

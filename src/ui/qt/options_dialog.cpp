@@ -96,8 +96,13 @@ QWidget* OptionsDialog::BuildScanBox() {
   m_type->setObjectName("txtType");
   m_type->setEditable(true);
   for (const std::string& item : FrmOption::txtType_items()) m_type->addItem(ToQt(item));
+  m_id3v1_encoding = new QComboBox;
+  m_id3v1_encoding->setObjectName("cmbId3v1Encoding");
+  for (std::string_view name : kCodePageNames) m_id3v1_encoding->addItem(ToQt(name));
+  m_id3v1_encoding->setToolTip(ToQt(FrmOption::kId3v1EncodingTip));
   scan_layout->addRow(m_bitrate);
   scan_layout->addRow("Scan for this file type:", m_type);
+  scan_layout->addRow(ToQt(FrmOption::kId3v1EncodingCaption), m_id3v1_encoding);
   return scan;
 }
 
@@ -186,6 +191,7 @@ void OptionsDialog::Show() {
   m_border_width->setValue(ToQt(controls.cmbBW).toInt());
   m_align->setCurrentText(ToQt(controls.cmbAlign));
   m_column_width->setValue(ToQt(controls.txtCol).toInt());
+  m_id3v1_encoding->setCurrentText(ToQt(controls.cmbId3v1Encoding));
 }
 
 void OptionsDialog::Push() {
@@ -206,6 +212,7 @@ void OptionsDialog::Push() {
   controls.cmbBW = FromQt(m_border_width->text());
   controls.cmbAlign = FromQt(m_align->currentText());
   controls.txtCol = FromQt(m_column_width->text());
+  controls.cmbId3v1Encoding = FromQt(m_id3v1_encoding->currentText());
 }
 
 }  // namespace tallymere

@@ -44,6 +44,7 @@ class OptionsDialog : public QDialog {
   FrmOption m_controller;
   QCheckBox* m_bitrate = nullptr;
   QComboBox* m_type = nullptr;
+  QComboBox* m_id3v1_encoding = nullptr;
   QRadioButton* m_one = nullptr;
   QRadioButton* m_separate = nullptr;
   QCheckBox* m_path = nullptr;

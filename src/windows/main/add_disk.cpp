@@ -79,7 +79,7 @@ bool FrmMain::ScanDiskUnderLabel(const std::string& entry, const std::string& la
   // The earlier records stay in the catalog until the disk's scan is complete
   // and known to fit beside them; a failure changes nothing.
   const int earlier = m_catalog.FileCount();
-  const ScanRequest request{{entry}, {m_settings.txtType, m_settings.chkBitRate}, label, earlier};
+  const ScanRequest request{{entry}, CurrentScanSettings(), label, earlier};
   Result<ScanResult> disk = [&] {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     ScanStatus status(m_ui, request.settings);

@@ -49,8 +49,10 @@ void FrmMain::Form_Load() {
                      Buttons::kOk, Icon::kWarning, kProgramTitle);
   }
 
+  std::vector<std::string> settings_problems;
+  m_program_settings = ReadProgramSettings(m_platform, &settings_problems);
   ProvideListTexts();
-  ReportDriveMapProblems();
+  ReportStartProblems(settings_problems);
 
   m_find.Reset();
   m_ui.SetStatus(kStatusPanel, "Ready");
@@ -84,12 +86,21 @@ void FrmMain::ProvideListTexts() {
   }
 }
 
-void FrmMain::ReportDriveMapProblems() {
-  const std::vector<std::string> problems = m_platform.DriveMapProblems();
-  if (problems.empty()) return;
-  std::string text = "Data/drives.dat could not be used in full:";
-  for (const std::string& problem : problems) text += "\n\n" + problem;
-  m_ui.ShowMessage(text, Buttons::kOk, Icon::kWarning, kProgramTitle);
+void FrmMain::ReportStartProblems(const std::vector<std::string>& settings_problems) {
+  std::string text;
+  const auto add = [&](const std::string& file, const std::vector<std::string>& problems) {
+    if (problems.empty()) return;
+    if (!text.empty()) text += "\n\n";
+    text += file + " could not be used in full:";
+    for (const std::string& problem : problems) text += "\n\n" + problem;
+  };
+  add("Data/drives.dat", m_platform.DriveMapProblems());
+  add(ProgramSettingsPath(m_platform), settings_problems);
+  if (!text.empty()) m_ui.ShowMessage(text, Buttons::kOk, Icon::kWarning, kProgramTitle);
+}
+
+ScanSettings FrmMain::CurrentScanSettings() const {
+  return {m_settings.txtType, m_settings.chkBitRate, m_program_settings.id3v1_code_page};
 }
 
 void FrmMain::HideCatalogColumns() {

@@ -15,6 +15,7 @@
 #include "catalog/file_list_row.h"
 #include "catalog/list_model.h"
 #include "catalog/node_key.h"
+#include "catalog/program_settings.h"
 #include "catalog/settings.h"
 #include "catalog/tree_builder.h"
 #include "catalog/tree_model.h"
@@ -197,6 +198,10 @@ class FrmMain {
   void set_changed(bool changed) { m_changed = changed; }
   const std::string& data_file_path() const { return m_data_file_path; }
   Settings& settings() { return m_settings; }
+  ProgramSettings& program_settings() { return m_program_settings; }
+  // What a scan of the catalog works with now: the file type, the
+  // MP3-information flag and the ID3v1 code page.
+  ScanSettings CurrentScanSettings() const;
   // The catalog's files, as the status bar counts them.
   int file_count() const { return m_file_count; }
   std::optional<int> last_sort_column() const { return m_last_sort_column; }
@@ -224,7 +229,8 @@ class FrmMain {
   // Empty Header.txt and Footer.txt in the program folder when they are missing.
   void ProvideListTexts();
   // Tells once at start-up what of Data/drives.dat could not be used.
-  void ReportDriveMapProblems();
+  // Tells the user which settings files could not be used in full, and why.
+  void ReportStartProblems(const std::vector<std::string>& settings_problems);
   // The columns a list without a catalog does not show: Path and the MP3 ones.
   void HideCatalogColumns();
   // The drives of this machine as the tree shows them.
@@ -284,6 +290,7 @@ class FrmMain {
   bool m_changed = false;
   std::string m_data_file_path{kUntitledDataFile};
   Settings m_settings;
+  ProgramSettings m_program_settings;
   std::vector<std::string> m_lstBox;  // the batch: drive roots and folders to scan
   int m_file_count = 0;
   int m_lstBox_selected = -1;

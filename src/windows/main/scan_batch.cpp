@@ -127,7 +127,7 @@ bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) 
   ShowEmptyCatalogTree();
   m_ui.YieldToUi();
 
-  const ScanRequest request{m_lstBox, {m_settings.txtType, m_settings.chkBitRate}, "", 0};
+  const ScanRequest request{m_lstBox, CurrentScanSettings(), "", 0};
   Result<ScanResult> scanned = [&]() -> Result<ScanResult> {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     ScanStatus status(m_ui, request.settings);

@@ -19,7 +19,7 @@ void FrmMain::mnuUpdate_Click() {
   ShowEmptyCatalogTree();
   m_ui.YieldToUi();
 
-  const ScanSettings settings{m_settings.txtType, m_settings.chkBitRate};
+  const ScanSettings settings = CurrentScanSettings();
   Result<UpdateResult> updated = [&] {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
     ScanStatus status(m_ui, settings);

@@ -9,6 +9,7 @@
 
 #include "catalog/file_list_row.h"
 #include "mp3/genres.h"
+#include "mp3/id3v1.h"
 #include "windows/main/frm_main.h"
 #include "windows/mp3_utilities/batch_entry.h"
 
@@ -166,10 +167,28 @@ void FrmID3::SetStatus(int panel, std::string text) {
 }
 
 void FrmID3::ResetLabels(const DetailLabels& texts) {
-  for (std::size_t i = 0; i < m_labels.size(); ++i) m_labels[i] = texts[i];
+  for (std::size_t i = 0; i < m_labels.size(); ++i) {
+    m_labels[i] = texts[i];
+    m_id3v2_labels[i] = kBlankId3v2Labels[i];
+  }
+}
+
+const CodePage& FrmID3::code_page() const { return m_main.program_settings().id3v1_code_page; }
+
+bool FrmID3::TagFieldFits(std::string_view text, std::size_t width) const {
+  return code_page().CutToWidth(text, width).size() == text.size();
 }
 
 void FrmID3::ShowTagInEditor(const Mp3Info& info) {
+  if (!info.HasTag && !info.Id3v2Version.empty()) {
+    m_editor.title = code_page().CutToWidth(info.V2Title, kTagTitle.width);
+    m_editor.artist = code_page().CutToWidth(info.V2Artist, kTagArtist.width);
+    m_editor.album = code_page().CutToWidth(info.V2Album, kTagAlbum.width);
+    m_editor.year.clear();
+    m_editor.comment.clear();
+    m_editor.genre.clear();
+    return;
+  }
   m_editor.title = ShownText(info.TagTitle);
   m_editor.artist = ShownText(info.TagArtist);
   m_editor.album = ShownText(info.TagAlbum);
@@ -201,7 +220,7 @@ Result<std::string> FrmID3::ReadInfo(const std::string& catalog_file, Mp3Info* i
   if (!native)
     return Status::Error(StatusCode::kNotFound,
                          "Cannot read \"" + catalog_file + "\": no such drive");
-  Result<std::string> bitrate = ReadMp3Info(m_platform, *native, info);
+  Result<std::string> bitrate = ReadMp3Info(m_platform, *native, info, code_page());
   if (!bitrate.ok()) {
     return Status::Error(bitrate.code(), bitrate.status().message() + ": \"" + catalog_file + "\"");
   }

@@ -61,6 +61,9 @@ inline constexpr DetailLabels kBlankDetailLabels = {
     "Size:", "Version:", "Bitrate:", "Sample Rate:"};
 inline constexpr DetailLabels kClickDetailLabels = {
     "Size: ", "Version: ", "Bitrate: ", "Sample Rate: "};
+// Beside them, the file's ID3v2 tag: its version, artist, title and album.
+inline constexpr DetailLabels kBlankId3v2Labels = {
+    "ID3v2:", "ID3v2 Artist:", "ID3v2 Title:", "ID3v2 Album:"};
 
 class FrmID3 {
  public:
@@ -161,6 +164,8 @@ class FrmID3 {
   const std::string& Label10() const { return m_labels[1]; }
   const std::string& Label11() const { return m_labels[2]; }
   const std::string& Label12() const { return m_labels[3]; }
+  // The ID3v2 details, in the order of kBlankId3v2Labels.
+  const std::array<std::string, 4>& id3v2_labels() const { return m_id3v2_labels; }
   bool mnuLog_checked() const { return m_mnuLog; }
   bool mnuCom_checked() const { return m_mnuCom; }
   bool mnuAlbum_checked() const { return m_mnuAlbum; }
@@ -180,6 +185,11 @@ class FrmID3 {
   // txtGenre and the six preserve boxes.
   TagEditorValues& tag_editor() { return m_editor; }
   const TagEditorValues& tag_editor() const { return m_editor; }
+  // The code page the tag's texts are read and written in (Options).
+  const CodePage& code_page() const;
+  // Whether a text fits a tag field of width bytes in that code page; a
+  // character the page cannot hold is refused when the tag is written.
+  bool TagFieldFits(std::string_view text, std::size_t width) const;
   const std::string& txtDisplay() const { return m_txtDisplay; }
   void set_txtDisplay(std::string text) { m_txtDisplay = std::move(text); }
   const std::string& txtText() const { return m_txtText; }
@@ -225,7 +235,9 @@ class FrmID3 {
   void ClearEditorTexts();
   // The New Name box shows the current entry's New.
   void ShowNewName();
-  // The editor shows each tag field up to its first NUL, as every view does.
+  // The editor shows each tag field up to its first NUL, as every view does;
+  // a file without an ID3v1 tag shows its ID3v2 tag's artist, title and
+  // album, cut to what the ID3v1 fields hold, so Write copies them over.
   void ShowTagInEditor(const Mp3Info& info);
   // Enabled flags by the table of states.
   void EnterEmptyState();
@@ -299,6 +311,7 @@ class FrmID3 {
   std::string m_txtWith;
   bool m_optAll = false;
   std::array<std::string, 4> m_labels;
+  std::array<std::string, 4> m_id3v2_labels;
   std::array<std::string, 2> m_status;
   bool m_mnuLog = true;
   bool m_mnuCom = false;

@@ -109,6 +109,15 @@ bool FrmID3::ShowFileLabels(int row, bool bitrate_dashes, Mp3Info* info) {
   } else {
     m_labels[2] = bitrate_dashes ? "Bitrate: ---" : "Bitrate: -";
   }
+  if (info->Id3v2Version.empty()) {
+    m_id3v2_labels[0] = std::string(kBlankId3v2Labels[0]) + " none";
+  } else {
+    const std::string* values[] = {&info->Id3v2Version, &info->V2Artist, &info->V2Title,
+                                   &info->V2Album};
+    for (std::size_t i = 0; i < m_id3v2_labels.size(); ++i) {
+      m_id3v2_labels[i] = std::string(kBlankId3v2Labels[i]) + " " + *values[i];
+    }
+  }
   return true;
 }
 

@@ -63,6 +63,14 @@ void FrmID3::RunTagCommand(TagCommand command) {
                      kMp3UtilitiesTitle);
     return;
   }
+  // A character the code page cannot hold would fail every file alike:
+  // refuse it once, before any file is touched.
+  if (command == TagCommand::kWrite) {
+    if (const Status problem = EditorTextProblem(m_editor, code_page()); !problem) {
+      m_ui.ShowMessage(problem.message(), Buttons::kOk, Icon::kStop, kWriteTagTitle);
+      return;
+    }
+  }
   if (m_optAll && m_ui.ShowMessage(texts.confirm, Buttons::kYesNo, Icon::kQuestion,
                                    kWriteTagTitle) != Answer::kYes) {
     return;
@@ -75,7 +83,7 @@ void FrmID3::RunTagCommand(TagCommand command) {
     switch (command) {
       case TagCommand::kWrite:
         // The editor keeps its values: every file receives the same fields.
-        ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor));
+        ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page()));
         break;
       case TagCommand::kErase:
         // A missing file ends silently; only a refused access is reported.
@@ -125,7 +133,7 @@ void FrmID3::TagFromFileName(int row) {
   m_editor.album = fields->album;
   m_editor.comment = fields->comment;
   m_editor.title = fields->title;
-  ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor));
+  ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page()));
   ClearEditorTexts();
 }
 
@@ -165,13 +173,18 @@ bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updat
   std::unordered_map<std::string, Mp3Info> shown;  // the new fields by file key
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (records[i].empty()) continue;
-    Mp3Info tag;  // an erased tag leaves every field empty
-    if (!erase && !ReadInfo(EntryFile(rows[i]), &tag).ok()) return false;
+    // The records take what a rescan would: after an erase, the ID3v2
+    // tag's fields, or none when the file cannot be read any more.
+    Mp3Info tag;
+    if (!ReadInfo(EntryFile(rows[i]), &tag).ok()) {
+      if (!erase) return false;
+      tag = Mp3Info();
+    }
     for (int index : records[i]) {
       CatalogRecord& target = catalog.MutableRecord(index);
-      target.artist = tag.TagArtist;
-      target.title = tag.TagTitle;
-      target.album = tag.TagAlbum;
+      target.artist = tag.CatalogArtist();
+      target.title = tag.CatalogTitle();
+      target.album = tag.CatalogAlbum();
       *updated = true;
     }
     const CatalogRecord& first = catalog.Record(records[i].front());
@@ -184,9 +197,9 @@ bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updat
     const auto found =
         shown.find(FileKey(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName)));
     if (found == shown.end()) continue;
-    file_list.SetCell(row, kColArtist, ShownText(found->second.TagArtist));
-    file_list.SetCell(row, kColTitle, ShownText(found->second.TagTitle));
-    file_list.SetCell(row, kColAlbum, ShownText(found->second.TagAlbum));
+    file_list.SetCell(row, kColArtist, ShownText(found->second.CatalogArtist()));
+    file_list.SetCell(row, kColTitle, ShownText(found->second.CatalogTitle()));
+    file_list.SetCell(row, kColAlbum, ShownText(found->second.CatalogAlbum()));
   }
   return true;
 }

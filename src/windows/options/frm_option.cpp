@@ -56,6 +56,7 @@ void FrmOption::Form_Load() {
       .cmbBW = std::to_string(settings.cmbBW),
       .cmbAlign = settings.cmbAlign,
       .txtCol = std::to_string(settings.txtCol),
+      .cmbId3v1Encoding = m_main.program_settings().id3v1_code_page.name(),
   };
 }
 
@@ -80,6 +81,15 @@ Settings FrmOption::Applied() const {
   return settings;
 }
 
+ProgramSettings FrmOption::AppliedProgramSettings() const {
+  ProgramSettings settings = m_main.program_settings();
+  // The list offers only names it knows; anything else keeps the setting.
+  if (std::optional<CodePage> page = CodePage::Named(m_controls.cmbId3v1Encoding)) {
+    settings.id3v1_code_page = *page;
+  }
+  return settings;
+}
+
 void FrmOption::Run(OptionCommand command) {
   switch (command) {
     case OptionCommand::kTBcolor:
@@ -97,17 +107,22 @@ void FrmOption::Run(OptionCommand command) {
 
 void FrmOption::cmdOK_Click() {
   m_main.settings() = Applied();
+  m_main.program_settings() = AppliedProgramSettings();
   Close();
 }
 
 void FrmOption::cmdSave_Click() {
   const Settings settings = Applied();
-  if (const Status saved = SaveSettings(m_main.platform(), settings); !saved) {
+  const ProgramSettings program_settings = AppliedProgramSettings();
+  Status saved = SaveProgramSettings(m_main.platform(), program_settings);
+  if (saved) saved = SaveSettings(m_main.platform(), settings);
+  if (!saved) {
     m_main.ui().ShowMessage(saved.message() + "\n\nThe options were not saved.", Buttons::kOk,
                             Icon::kStop, kOptionsCaption);
     return;
   }
   m_main.settings() = settings;
+  m_main.program_settings() = program_settings;
   Close();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The Options dialog's controller (frmOption): the sixteen settings in four
-// frames, applied for the run (OK), applied and written to Data/lists.dat
-// (Save), or dropped (Cancel). It holds the controls' values; the Qt dialog
+// frames and the ID3v1 text encoding, applied for the run (OK), applied and
+// written to Data/lists.dat and the program's own settings file (Save), or
+// dropped (Cancel). It holds the controls' values; the Qt dialog
 // binds its widgets to them. Every opening starts from the settings in memory.
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/program_settings.h"
 #include "catalog/settings.h"
 #include "windows/command_table.h"
 
@@ -67,16 +69,21 @@ class FrmOption {
     std::string txtType;  // typed or chosen
     int32_t TBcolor = 0;  // the swatches' colours, 0x00BBGGRR
     int32_t PGcolor = 0;
-    std::string txtTW;     // 25 to 100 by the spinner
-    std::string cmbBW;     // 0 to 5
-    std::string cmbAlign;  // "Left", "Center" or "Right"
-    std::string txtCol;    // 50 to 150, step 5
+    std::string txtTW;             // 25 to 100 by the spinner
+    std::string cmbBW;             // 0 to 5
+    std::string cmbAlign;          // "Left", "Center" or "Right"
+    std::string txtCol;            // 50 to 150, step 5
+    std::string cmbId3v1Encoding;  // one of kCodePageNames
   };
   Controls& controls() { return m_controls; }
   const Controls& controls() const { return m_controls; }
 
   static const std::vector<std::string>& txtType_items();
   static const std::vector<std::string>& cmbAlign_items();
+  static constexpr std::string_view kId3v1EncodingCaption = "ID3v1 text encoding:";
+  static constexpr std::string_view kId3v1EncodingTip =
+      "The code page of the players that wrote your ID3v1 tags; Automatic reads UTF-8 or "
+      "Windows-1252";
 
   // Set by the view: closes the dialog window.
   std::function<void()> close_window;
@@ -85,6 +92,7 @@ class FrmOption {
   // The settings the controls stand for; a border or column width that is no
   // number keeps its previous value.
   Settings Applied() const;
+  ProgramSettings AppliedProgramSettings() const;
   void Close();
 
   FrmMain& m_main;

@@ -179,5 +179,55 @@ TEST_F(FrmId3TagsTest, CarriesTagsIntoEveryMatchingCatalogRecord) {
   EXPECT_FALSE(id3().LinkedToCatalog());
 }
 
+TEST_F(FrmId3TagsTest, AnId3v2TagIsShownBesideTheId3v1FieldsAndWriteCopiesIt) {
+  // Today's file: an ID3v2.4 tag in UTF-8 alone, its title longer than an
+  // ID3v1 field holds.
+  const std::string v2 = Id3v2Tag(4, Id3v2Text(4, "TIT2", "Песня о дальней дороге", 3) +
+                                         Id3v2Text(4, "TPE1", "Ансамбль", 3) +
+                                         Id3v2Text(4, "TALB", "Mixed Ünïcode", 3));
+  Song("today.mp3", v2 + Audio());
+  Song("old.mp3", TaggedAudio({.title = "Old"}));
+  CatalogSong("today.mp3", true);
+  main().mnuId3_Click();
+  main().program_settings().id3v1_code_page = *CodePage::Named("Windows-1251");
+  Click("today");
+  EXPECT_EQ(id3().id3v2_labels(),
+            (std::array<std::string, 4>{"ID3v2: 2.4", "ID3v2 Artist: Ансамбль",
+                                        "ID3v2 Title: Песня о дальней дороге",
+                                        "ID3v2 Album: Mixed Ünïcode"}));
+  // Cut to the 30 bytes a Windows-1251 field holds (a letter a byte).
+  EXPECT_EQ(id3().tag_editor().title, "Песня о дальней дороге");
+  EXPECT_EQ(id3().tag_editor().artist, "Ансамбль");
+  EXPECT_EQ(id3().tag_editor().album, "Mixed Ünïcode");
+
+  // "Ü" and "ï" are no Windows-1251 letters: refused, naming the first.
+  id3().mnuWrite_Click();
+  EXPECT_EQ(Message(0),
+            "Write Tag/stop/ok: The character \"Ü\" cannot be written in the code page "
+            "Windows-1251.");
+  EXPECT_EQ(ReadFileBytes(MusicPath("today.mp3")), v2 + Audio());
+
+  id3().tag_editor().album = "Дорога";
+  id3().mnuWrite_Click();
+  EXPECT_EQ(ui().Messages().size(), 1u);
+  const std::string written = ReadFileBytes(MusicPath("today.mp3"));
+  // The ID3v2 tag and the audio stay as they were; the ID3v1 tag follows them.
+  EXPECT_EQ(written.substr(0, v2.size() + Audio().size()), v2 + Audio());
+  EXPECT_EQ(written.substr(v2.size() + Audio().size(), 33),
+            "TAG\xCF\xE5\xF1\xED\xFF \xEE \xE4\xE0\xEB\xFC\xED\xE5\xE9 \xE4\xEE\xF0\xEE"
+            "\xE3\xE5        ");
+  EXPECT_EQ(CatalogTag(1), "Ансамбль|Песня о дальней дороге|Дорога");
+
+  // Erased, the ID3v1 tag no longer speaks: the catalog takes the ID3v2
+  // fields, as a rescan would.
+  id3().mnuRemove_Click();
+  EXPECT_EQ(CatalogTag(1), "Ансамбль|Песня о дальней дороге|Mixed Ünïcode");
+
+  LoadFolder();
+  Click("old");
+  EXPECT_EQ(id3().id3v2_labels()[0], "ID3v2: none");
+  EXPECT_EQ(id3().tag_editor().title, "Old");
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "mp3/mp3_fixtures.h"
 #include "support/main_window_fixture.h"
 #include "windows/main/frm_main.h"
 
@@ -103,6 +104,47 @@ TEST_F(FrmOptionTest, TheTableColourStaysAfterCancelThePageColourDoesNot) {
   EXPECT_EQ(ui().calls()[1].text, std::to_string(0x00123456));
   EXPECT_EQ(again.controls().PGcolor, 13828095);
   EXPECT_EQ(again.controls().TBcolor, 0x00123456);
+}
+
+TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt) {
+  // "Кино" as a player set to Windows-1251 wrote it.
+  File("c", "Music/film.mp3",
+       testing::Frame() + testing::Id3v1Block({.title = "\xCA\xE8\xED\xEE"}));
+  FrmOption options(main());
+  EXPECT_EQ(options.controls().cmbId3v1Encoding, "Automatic");
+  const std::string lists_dat = SettingsFile();
+  options.controls().cmbId3v1Encoding = "Windows-1251";
+  options.cmdSave_Click();
+  EXPECT_EQ(ReadFileBytes(folder().Path("config/settings.conf")), "Id3v1Encoding=Windows-1251\n");
+  EXPECT_EQ(SettingsFile(), lists_dat);  // still its sixteen lines
+
+  ui().AnswerFolder("C:\\Music");
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_EQ(main().catalog().Record(1).title, "Кино");
+
+  // The next start reads it back; a name it does not know is said once.
+  WriteDrives("C: fixed %ROOT%/c\n");
+  EXPECT_EQ(main().program_settings().id3v1_code_page.name(), "Windows-1251");
+  folder().WriteFile("config/settings.conf", "Id3v1Encoding=Latin-9\n");
+  ui().ClearCalls();
+  WriteDrives("C: fixed %ROOT%/c\n");
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            folder().Path("config/settings.conf") +
+                " could not be used in full:\n\nThe ID3v1 text encoding \"Latin-9\" is not one "
+                "Tallymere knows; Automatic is used.");
+  EXPECT_TRUE(main().program_settings().id3v1_code_page.automatic());
+
+  // A settings file that cannot be written keeps the dialog open with its values.
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoAccess, 1, "settings.conf");
+  FrmOption again(main());
+  again.close_window = [this] { ++closes; };
+  again.controls().cmbId3v1Encoding = "GBK";
+  again.cmdSave_Click();
+  EXPECT_EQ(closes, 0);
+  EXPECT_NE(ui().Messages().back().text.find("The options were not saved."), std::string::npos);
+  EXPECT_TRUE(main().program_settings().id3v1_code_page.automatic());
 }
 
 }  // namespace

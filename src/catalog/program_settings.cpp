@@ -1,0 +1,92 @@
+#include "catalog/program_settings.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace tallymere {
+namespace {
+
+constexpr std::string_view kId3v1EncodingKey = "Id3v1Encoding";
+
+struct Line {
+  std::string key;  // empty for a line that holds no "="
+  std::string text;
+};
+
+std::vector<Line> SplitLines(std::string_view bytes) {
+  std::vector<Line> lines;
+  while (!bytes.empty()) {
+    const std::size_t end = std::min(bytes.find('\n'), bytes.size());
+    std::string text(bytes.substr(0, end));
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    const std::size_t equals = text.find('=');
+    lines.push_back({equals == std::string::npos ? std::string() : text.substr(0, equals), text});
+  }
+  return lines;
+}
+
+std::string ValueOf(const Line& line) { return line.text.substr(line.key.size() + 1); }
+
+// The stored lines, or none when there is no file; a file that cannot be
+// read is said in *problem.
+std::vector<Line> StoredLines(const Platform& platform, std::string* problem) {
+  const Result<std::string> bytes =
+      platform.ReadFile(ProgramSettingsPath(platform), kSmallTextFileLimit);
+  if (bytes.code() == StatusCode::kNotFound) return {};
+  if (!bytes) {
+    *problem = bytes.status().message();
+    return {};
+  }
+  return SplitLines(*bytes);
+}
+
+}  // namespace
+
+std::string ProgramSettingsPath(const Platform& platform) {
+  return platform.ConfigFolder() + "/" + std::string(kProgramSettingsFileName);
+}
+
+ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::string>* problems) {
+  ProgramSettings settings;
+  std::string problem;
+  for (const Line& line : StoredLines(platform, &problem)) {
+    if (line.key != kId3v1EncodingKey) continue;
+    if (const std::optional<CodePage> page = CodePage::Named(ValueOf(line))) {
+      settings.id3v1_code_page = *page;
+    } else {
+      problems->push_back("The ID3v1 text encoding \"" + ValueOf(line) +
+                          "\" is not one Tallymere knows; Automatic is used.");
+    }
+  }
+  if (!problem.empty()) {
+    problems->push_back(problem + "; Tallymere uses its default settings.");
+  }
+  return settings;
+}
+
+Status SaveProgramSettings(const Platform& platform, const ProgramSettings& settings) {
+  std::string problem;
+  std::vector<Line> lines = StoredLines(platform, &problem);
+  // A file that exists but cannot be read would lose its other lines.
+  if (!problem.empty()) return Status::Error(StatusCode::kOther, problem);
+  const std::vector<Line> ours = {
+      {std::string(kId3v1EncodingKey),
+       std::string(kId3v1EncodingKey) + "=" + settings.id3v1_code_page.name()},
+  };
+  for (const Line& line : ours) {
+    const auto stored = std::find_if(lines.begin(), lines.end(),
+                                     [&](const Line& each) { return each.key == line.key; });
+    if (stored != lines.end()) {
+      *stored = line;
+    } else {
+      lines.push_back(line);
+    }
+  }
+  std::string bytes;
+  for (const Line& line : lines) bytes += line.text + "\n";
+  if (Status made = platform.CreateNativeFolders(platform.ConfigFolder()); !made) return made;
+  return platform.WriteFileAtomically(ProgramSettingsPath(platform), bytes);
+}
+
+}  // namespace tallymere

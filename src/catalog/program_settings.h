@@ -1,0 +1,36 @@
+#pragma once
+// The program's own settings, those Data/lists.dat has no line for: its
+// sixteen lines stay as other installations read them. They live beside the
+// remembered window layout, in settings.conf of the user's configuration
+// folder, one "Key=Value" per line. Lines this version does not know are
+// kept when it writes, so what a newer version stored there survives.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/code_page.h"
+#include "common/status.h"
+#include "ports/platform.h"
+
+namespace tallymere {
+
+inline constexpr std::string_view kProgramSettingsFileName = "settings.conf";
+
+struct ProgramSettings {
+  CodePage id3v1_code_page;  // the code page the user's ID3v1 tags were written in
+};
+
+// The settings file's native path.
+std::string ProgramSettingsPath(const Platform& platform);
+
+// The settings as stored; a missing file gives the defaults. What cannot be
+// used (a file that cannot be read, a value not understood) keeps its
+// default and adds a sentence to *problems.
+ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::string>* problems);
+
+// Stores the settings, creating the folder when needed; the other lines of
+// the file are kept.
+Status SaveProgramSettings(const Platform& platform, const ProgramSettings& settings);
+
+}  // namespace tallymere

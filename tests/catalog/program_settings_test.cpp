@@ -1,0 +1,63 @@
+#include "catalog/program_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/faulty_platform.h"
+#include "support/temp_folder.h"
+#include "support/test_platform.h"
+
+namespace tallymere {
+namespace {
+
+using testing::ReadFileBytes;
+
+TEST(ProgramSettingsTest, SavedSettingsReadBackAndLinesOfOthersAreKept) {
+  testing::TempFolder folder;
+  const testing::TestPlatform platform(folder.path());
+  const std::string file = folder.Path("config/settings.conf");
+  std::vector<std::string> problems;
+  // No file yet: the defaults, and no folder is made by reading.
+  EXPECT_TRUE(ReadProgramSettings(platform, &problems).id3v1_code_page.automatic());
+  EXPECT_TRUE(problems.empty());
+
+  ProgramSettings settings;
+  settings.id3v1_code_page = *CodePage::Named("KOI8-R");
+  ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
+  EXPECT_EQ(ReadFileBytes(file), "Id3v1Encoding=KOI8-R\n");
+  EXPECT_EQ(ReadProgramSettings(platform, &problems).id3v1_code_page.name(), "KOI8-R");
+
+  // A newer version's line and a comment survive a save; CR LF is read too.
+  folder.WriteFile("config/settings.conf", "# mine\r\nShelf=/media/disks\r\nId3v1Encoding=GBK\r\n");
+  EXPECT_EQ(ReadProgramSettings(platform, &problems).id3v1_code_page.name(), "GBK");
+  settings.id3v1_code_page = CodePage();
+  ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
+  EXPECT_EQ(ReadFileBytes(file), "# mine\nShelf=/media/disks\nId3v1Encoding=Automatic\n");
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST(ProgramSettingsTest, WhatCannotBeUsedIsSaidAndTheDefaultStands) {
+  testing::TempFolder folder;
+  const testing::TestPlatform platform(folder.path());
+  const std::string file = folder.Path("config/settings.conf");
+  folder.WriteFile("config/settings.conf", "Id3v1Encoding=Klingon\n");
+  std::vector<std::string> problems;
+  EXPECT_TRUE(ReadProgramSettings(platform, &problems).id3v1_code_page.automatic());
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0],
+            "The ID3v1 text encoding \"Klingon\" is not one Tallymere knows; Automatic is used.");
+
+  // A file that exists but cannot be read is never overwritten: its other
+  // lines would be lost.
+  testing::FaultyPlatform faulty(platform);
+  faulty.Fail(testing::PlatformCall::kReadFile, StatusCode::kNoAccess, 1, "settings.conf");
+  problems.clear();
+  ReadProgramSettings(faulty, &problems);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("; Tallymere uses its default settings."), std::string::npos);
+  faulty.Fail(testing::PlatformCall::kReadFile, StatusCode::kNoAccess, 1, "settings.conf");
+  EXPECT_FALSE(SaveProgramSettings(faulty, ProgramSettings()).ok());
+  EXPECT_EQ(ReadFileBytes(file), "Id3v1Encoding=Klingon\n");
+}
+
+}  // namespace
+}  // namespace tallymere
