@@ -21,8 +21,8 @@ std::string Enabled(const FrmID3& window) {
   for (int button = 1; button <= 15; ++button) {
     if (window.commands().ButtonEnabled(button)) text += std::to_string(button) + " ";
   }
-  for (Id3Command item : {Id3Command::kRen, Id3Command::kUndo, Id3Command::kOops,
-                          Id3Command::kMan, Id3Command::kIDrenam}) {
+  for (Id3Command item : {Id3Command::kRen, Id3Command::kUndo, Id3Command::kOops, Id3Command::kMan,
+                          Id3Command::kIDrenam}) {
     if (window.commands().Enabled(item)) {
       text += std::string(EntryOf(kId3Commands, item).name) + " ";
     }

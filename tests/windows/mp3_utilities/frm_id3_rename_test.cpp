@@ -185,7 +185,8 @@ TEST_F(FrmId3RenameTest, UndoRestoresTheNamesAndRenameRunsAgain) {
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"a", "b"}));
   EXPECT_EQ(Column(kBatchNew), (Texts{"x", "y"}));
   EXPECT_EQ(Message(2), "Tallymere/information/ok: Undo successful!");
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) && !id3().commands().Enabled(Id3Command::kUndo));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) &&
+              !id3().commands().Enabled(Id3Command::kUndo));
 
   ui().AnswerMessage(Answer::kYes);
   id3().mnuRen_Click();

@@ -29,7 +29,8 @@ TEST_F(FrmId3ToolsTest, TrimsTheCurrentEntryOrEveryEntry) {
   EXPECT_EQ(New(), (Texts{"my song name", "your_song"}));
   EXPECT_EQ(id3().txtText() + "|" + id3().focus_request(), "|txtText");
   EXPECT_EQ(id3().CurNames()[0] + "|" + id3().PrevNames()[0], "my song name|n0");
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) && id3().commands().Enabled(Id3Command::kOops));
+  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) &&
+              id3().commands().Enabled(Id3Command::kOops));
   EXPECT_TRUE(id3().commands().ButtonEnabled(12) && id3().commands().ButtonEnabled(14));
 
   SetNew("n0", "my_song_name");
