@@ -59,7 +59,7 @@ class RecordReader {
 
   bool AtEnd() const { return m_pos == m_bytes.size(); }
 
-  Status Read(int number, CatalogRecord* record) {
+  Status Read(int number, StoredRecord* record) {
     m_number = number;
     m_record_start = m_pos;
     Status status;
@@ -77,6 +77,13 @@ class RecordReader {
     if (record->file_name.empty()) {
       return Damaged("has no File name, which every saved record must have");
     }
+    return Status::Ok();
+  }
+
+  Status Read(int number, CatalogRecord* record) {
+    StoredRecord stored;
+    if (Status status = Read(number, &stored); !status) return status;
+    stored.DecodeTo(record);
     return Status::Ok();
   }
 
@@ -103,13 +110,13 @@ class RecordReader {
     return Damaged("is cut short: its " + std::string(field) + " runs past the end of the file");
   }
 
-  Status Text(const char* field, std::string* out) {
+  Status Text(const char* field, std::string_view* out) {
     if (m_bytes.size() - m_pos < kTextLengthBytes) return CutShort(field);
     const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
     const std::size_t length = DecodeFixed16(data + m_pos);
     m_pos += kTextLengthBytes;
     if (m_bytes.size() - m_pos < length) return CutShort(field);
-    DecodeTextTo(m_bytes.substr(m_pos, length), out);
+    *out = m_bytes.substr(m_pos, length);
     m_pos += length;
     return Status::Ok();
   }
@@ -178,6 +185,32 @@ Status VisitDataFile(std::string_view bytes, std::string_view file_name,
     if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
     if (Status status = reader.Read(number, &record); !status) return status;
     visit(number, record);
+  }
+  return Status::Ok();
+}
+
+void StoredRecord::DecodeTo(CatalogRecord* record) const {
+  DecodeTextTo(bitrate, &record->bitrate);
+  DecodeTextTo(disk_label, &record->disk_label);
+  DecodeTextTo(path, &record->path);
+  DecodeTextTo(file_name, &record->file_name);
+  DecodeTextTo(modified, &record->modified);
+  DecodeTextTo(time, &record->time);
+  record->size = size;
+  DecodeTextTo(artist, &record->artist);
+  DecodeTextTo(album, &record->album);
+  DecodeTextTo(title, &record->title);
+}
+
+Status VisitStoredRecords(
+    std::string_view bytes, std::string_view file_name,
+    const std::function<bool(int number, const StoredRecord& record)>& visit) {
+  RecordReader reader(bytes, file_name);
+  StoredRecord record;
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
+    if (Status status = reader.Read(number, &record); !status) return status;
+    if (!visit(number, record)) break;
   }
   return Status::Ok();
 }

@@ -53,6 +53,30 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
 Status VisitDataFile(std::string_view bytes, std::string_view file_name,
                      const std::function<void(int number, const CatalogRecord& record)>& visit);
 
+// A record as the file stores it: its texts as bytes (see DecodeText), for
+// readers that look at millions of records and decode only those they keep.
+struct StoredRecord {
+  std::string_view bitrate;
+  std::string_view disk_label;
+  std::string_view path;
+  std::string_view file_name;
+  std::string_view modified;
+  std::string_view time;
+  int32_t size = 0;
+  std::string_view artist;
+  std::string_view album;
+  std::string_view title;
+
+  // The record in memory, reusing the texts' room.
+  void DecodeTo(CatalogRecord* record) const;
+};
+
+// Visits the stored records as VisitDataFile visits the decoded ones, with
+// its checks and messages; a visit that returns false ends the walk early,
+// as a success.
+Status VisitStoredRecords(std::string_view bytes, std::string_view file_name,
+                          const std::function<bool(int number, const StoredRecord& record)>& visit);
+
 // Reads a data file from disk; the table changes only on success.
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table);
 

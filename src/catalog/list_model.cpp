@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/format.h"
+#include "common/number_text.h"
 #include "common/sorted_list.h"
 
 namespace tallymere {
@@ -28,34 +29,14 @@ const std::string& CellOf(const ListRow& row, int column) {
   return column > 0 && sub_item < row.sub_items.size() ? row.sub_items[sub_item] : EmptyText();
 }
 
-// A whole number made of the whole text, optionally signed.
-std::optional<int64_t> WholeNumber(std::string_view text) {
-  int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
-
-// "mm:ss" as seconds; minutes may have more digits, seconds are 00 to 59.
-std::optional<int64_t> Duration(std::string_view text) {
-  const std::size_t colon = text.find(':');
-  if (colon == std::string_view::npos || text.empty() || text[0] == '-') return std::nullopt;
-  const std::optional<int64_t> minutes = WholeNumber(text.substr(0, colon));
-  const std::optional<int64_t> seconds = WholeNumber(text.substr(colon + 1));
-  if (!minutes || !seconds || *seconds < 0 || *seconds > 59 || text[colon + 1] == '-') {
-    return std::nullopt;
-  }
-  return *minutes * 60 + *seconds;
-}
-
 // The value a cell holds for its column's kind; nothing for kText and for a
 // text that holds no value of the kind.
 std::optional<int64_t> ValueOf(const std::string& text, ColumnKind kind) {
   switch (kind) {
     case ColumnKind::kNumber:
-      return WholeNumber(text);
+      return ParseWholeNumber(text);
     case ColumnKind::kDuration:
-      return Duration(text);
+      return ParseDuration(text);
     case ColumnKind::kDateTime:
       if (const std::optional<std::time_t> when = ParseDateTime(text)) {
         return static_cast<int64_t>(*when);

@@ -1,5 +1,6 @@
 // tallymere-cli find: the records that Find in All, Find in Drive or Show All
-// Files in Selected would list, as the file list shows them.
+// Files in Selected would list, as the file list shows them; over one data
+// file, or a shelf of them as Find in Catalogs searches it.
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -11,45 +12,31 @@
 #include "catalog/data_file.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/condition_options.h"
 #include "cli/file_list_lines.h"
+#include "cli/json_lines.h"
 #include "cli/output.h"
+#include "cli/shelf_arguments.h"
+#include "platform/linux_platform.h"
 #include "platform/read_file.h"
 #include "search/find.h"
 #include "search/search_results.h"
+#include "search/shelf.h"
+#include "search/shelf_search.h"
 
 namespace tallymere::cli {
 namespace {
 
+constexpr const char* kPrefix = "tallymere-cli find";
+
 struct FindOptions {
-  std::string text;
-  std::string type = "*.*";
-  std::string drive;
+  ConditionOptions condition;
   std::string under;
   bool json = false;
-  std::string path;
+  ShelfArguments shelf;
 };
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-CLI::Validator TypeCheck() {
-  return CLI::Validator(
-      [](const std::string& type) {
-        return type.size() > 2 && type.starts_with("*.")
-                   ? std::string()
-                   : "\"" + type + "\" is no file type: \"*.*\" or \"*.\" and an extension";
-      },
-      "");
-}
-
-CLI::Validator DriveCheck() {
-  return CLI::Validator(
-      [](const std::string& drive) {
-        return drive.size() == 2 && IsDriveLetter(drive[0]) && drive[1] == ':'
-                   ? std::string()
-                   : "\"" + drive + "\" is no drive: a letter and a colon, such as D:";
-      },
-      "");
-}
 
 CLI::Validator KeyCheck() {
   return CLI::Validator(
@@ -68,76 +55,142 @@ int Refuse(const std::string& message) {
   return 1;
 }
 
+// The rows found, each as printed, with the File names they sort by.
+struct FoundRows {
+  PackedTexts names;
+  PackedTexts rows;
+  int64_t total_size = 0;
+};
+
+void AddRow(const CatalogRecord& record, std::string_view catalog, bool json, FoundRows* found) {
+  found->names.Add(record.file_name);
+  std::string* row = found->rows.open();
+  if (json) {
+    row->push_back('{');
+    if (!catalog.empty()) {
+      row->append("\"catalog\":");
+      AppendJsonString(catalog, row);
+      row->push_back(',');
+    }
+    AppendJsonRowMembers(record, row);
+  } else {
+    if (!catalog.empty()) {
+      AppendTableCell(catalog, row);
+      row->push_back('\t');
+    }
+    AppendTableRow(record, row);
+  }
+  found->rows.Close();
+  found->total_size += record.size;
+}
+
+// Prints the rows sorted as the file list sorts them by File name.
+void PrintRows(const FoundRows& found, bool json, bool with_catalog) {
+  PiecewiseOutput out;
+  if (!json) {
+    if (with_catalog) out.text()->append("catalog\t");
+    out.text()->append(kFileListHeader);
+  }
+  for (const std::size_t row : FileNameOrder(found.names.Views())) {
+    out.text()->append(found.rows[row]);
+    out.WriteWhenFull();
+  }
+  out.Finish();
+}
+
+void PrintStatus(const SearchStatus& status, const std::string& more = "") {
+  std::fprintf(stderr, "%s\t%s\t%s%s\n", status.panel1.c_str(), status.panel2.c_str(),
+               status.panel3.c_str(), more.c_str());
+}
+
 // Whether the node with this key belongs to a labelled disk. The window asks
 // the drive map whether the key's drive is fixed; a data file read here may
 // come from another machine, so its records answer instead: a key under which
 // some record carries a disk label of its own (not a drive root) belongs to a
 // labelled disk, any other is a folder of a fixed drive.
-Status UnderLabelledDisk(std::string_view bytes, const FindOptions& options, bool* labelled) {
+Status UnderLabelledDisk(std::string_view bytes, const std::string& path, const std::string& key,
+                         bool* labelled) {
   *labelled = false;
-  return VisitDataFile(bytes, options.path, [&](int, const CatalogRecord& record) {
-    if (!*labelled && !IsDriveRootLabel(record.disk_label) && LiesUnderKey(record, options.under)) {
+  return VisitDataFile(bytes, path, [&](int, const CatalogRecord& record) {
+    if (!*labelled && !IsDriveRootLabel(record.disk_label) && LiesUnderKey(record, key)) {
       *labelled = true;
     }
   });
 }
 
-int RunFind(const FindOptions& options) {
+// Show All Files in Selected, over one data file.
+int RunUnder(const FindOptions& options) {
+  if (options.shelf.paths.size() != 1) {
+    return Refuse("--under takes exactly one data file: a tree key belongs to one catalog");
+  }
+  const std::string& path = options.shelf.paths.front();
   // A private copy: a file shortened while it is searched cannot take the
   // bytes away from under the search.
-  Result<std::string> file = ReadWholeFile(options.path, kDataFileLimit);
+  Result<std::string> file = ReadWholeFile(path, kDataFileLimit);
   if (!file) return Refuse(file.status().message());
-  std::optional<NodeKey> node;
-  if (!options.under.empty()) {
-    bool labelled = false;
-    if (Status status = UnderLabelledDisk(*file, options, &labelled); !status) {
-      return Refuse(status.message());
-    }
-    node = NodeKey::Parse(options.under, labelled);
-    if (node->kind() == NodeKey::Kind::kDrive && labelled) {
-      // The window's answer when the node is a drive that holds labelled disks.
-      std::fprintf(stderr,
-                   "tallymere-cli find: %s holds labelled disks. Please select a disk label "
-                   "instead.\n",
-                   options.under.c_str());
-      return 1;
-    }
+  bool labelled = false;
+  if (Status status = UnderLabelledDisk(*file, path, options.under, &labelled); !status) {
+    return Refuse(status.message());
   }
-  const FindQuery query{options.text, options.type, options.drive, options.drive.empty()};
-
-  // The rows found, in record order; every record of the file is visited, as
-  // the window's walk runs to the first record without a File name.
-  PackedTexts names;
-  PackedTexts rows;
-  rows.ReserveRows(file->size(), options.json);
-  int64_t total_size = 0;
-  const Status status = VisitDataFile(*file, options.path, [&](int, const CatalogRecord& record) {
-    if (node ? !node->HoldsBelow(record) : !MatchesFind(record, query)) return;
-    names.Add(record.file_name);
-    if (options.json) {
-      rows.open()->push_back('{');
-      AppendJsonRowMembers(record, rows.open());
-    } else {
-      AppendTableRow(record, rows.open());
-    }
-    rows.Close();
-    total_size += record.size;
+  const NodeKey node = NodeKey::Parse(options.under, labelled);
+  if (node.kind() == NodeKey::Kind::kDrive && labelled) {
+    // The window's answer when the node is a drive that holds labelled disks.
+    std::fprintf(stderr, "%s: %s holds labelled disks. Please select a disk label instead.\n",
+                 kPrefix, options.under.c_str());
+    return 1;
+  }
+  FoundRows found;
+  found.rows.ReserveRows(file->size(), options.json);
+  const Status status = VisitDataFile(*file, path, [&](int, const CatalogRecord& record) {
+    if (node.HoldsBelow(record)) AddRow(record, {}, options.json, &found);
   });
   if (!status) return Refuse(status.message());
-
-  PiecewiseOutput out;
-  if (!options.json) out.text()->append(kFileListHeader);
-  for (const std::size_t row : FileNameOrder(names.Views())) {
-    out.text()->append(rows[row]);
-    out.WriteWhenFull();
-  }
-  out.Finish();
-  const bool written = FinishStandardOutput("tallymere-cli find");
-  const SearchStatus result = node ? NodeStatus(options.under, rows.size(), total_size)
-                                   : FindStatus(rows.size(), total_size);
-  std::fprintf(stderr, "%s\t%s\t%s\n", result.panel1.c_str(), result.panel2.c_str(),
-               result.panel3.c_str());
+  PrintRows(found, options.json, false);
+  const bool written = FinishStandardOutput(kPrefix);
+  PrintStatus(NodeStatus(options.under, found.rows.size(), found.total_size));
   return written ? 0 : 1;
+}
+
+// Find in All or Find in Drive, over one data file or a shelf of them.
+int RunSearch(const FindOptions& options) {
+  const LinuxPlatform platform(ProgramFolder(""));
+  const NamedDataFiles named = ResolveDataFiles(platform, options.shelf);
+  const ShelfSearchResult result = SearchShelf(platform, named.files, options.condition.condition);
+  // One data file that cannot be read ends the command, as before; on a
+  // shelf the others are still searched.
+  if (!named.name_catalogs && !result.problems.empty()) {
+    return Refuse(result.problems.front().status.message());
+  }
+  for (const Status& problem : named.problems) Refuse(problem.message());
+  for (const ShelfProblem& problem : result.problems) Refuse(problem.status.message());
+
+  FoundRows found;
+  for (const ShelfRow& row : result.rows) {
+    const std::string_view catalog =
+        named.name_catalogs ? CatalogName(named.files[static_cast<std::size_t>(row.catalog)])
+                            : std::string_view();
+    AddRow(row.record, catalog, options.json, &found);
+  }
+  PrintRows(found, options.json, named.name_catalogs);
+  const bool written = FinishStandardOutput(kPrefix);
+  const SearchStatus status =
+      FindStatus(static_cast<std::size_t>(result.matched), result.total_size);
+  if (named.name_catalogs) {
+    PrintStatus(status, "\t" + std::to_string(result.searched) + " data file(s) searched");
+  } else {
+    PrintStatus(status);
+  }
+  if (result.cut) {
+    std::fprintf(stderr, "%s: only the first %zu of the %lld files found are listed\n", kPrefix,
+                 kMaxShelfRows, static_cast<long long>(result.matched));
+  }
+  const bool complete = named.problems.empty() && result.problems.empty();
+  return written && complete ? 0 : 1;
+}
+
+int RunFind(FindOptions& options) {
+  CompleteCondition(&options.condition);
+  return options.under.empty() ? RunSearch(options) : RunUnder(options);
 }
 
 }  // namespace
@@ -146,27 +199,7 @@ Command AddFindCommand(CLI::App& tool) {
   CLI::App* command =
       AddCommand(tool, "find", "Print the files the window's find commands list, sorted by name");
   auto options = std::make_shared<FindOptions>();
-  CLI::Option* text =
-      command->add_option("--text", options->text,
-                          "Find the files whose name contains TEXT, letter case ignored\n"
-                          "(default: every name)");
-  text->type_name("TEXT");
-  CLI::Option* type =
-      command
-          ->add_option("--type", options->type,
-                       "\"*.*\" for every file, or \"*.mp3\" and the like: the last three\n"
-                       "characters of the name contain the extension (a longer one\n"
-                       "such as \"*.html\": the name ends with it), letter case ignored\n"
-                       "(default: \"*.*\")")
-          ->type_name("TYPE")
-          ->check(TypeCheck());
-  CLI::Option* drive = command
-                           ->add_option("--drive", options->drive,
-                                        "Find in Drive: only files whose path begins with the\n"
-                                        "drive, such as D: or d: (default: Find in All, every "
-                                        "drive)")
-                           ->type_name("D:")
-                           ->check(DriveCheck());
+  const TextOptions searches = AddConditionOptions(command, &options->condition);
   CLI::Option* under =
       command
           ->add_option("--under", options->under,
@@ -179,30 +212,32 @@ Command AddFindCommand(CLI::App& tool) {
                        "it carries a disk label of its own (one that is not a drive\n"
                        "root such as E:\\), else as a fixed drive's; a drive that\n"
                        "holds labelled disks is refused, as the window refuses it.\n"
-                       "Not with --text, --type or --drive")
+                       "One data file only; not with --text, --in, --type or --drive")
           ->type_name("KEY")
           ->check(KeyCheck());
   // Checked once parsing is done rather than with CLI11's excludes, which would
   // crowd the help's option column with the list of options left out.
   command->parse_complete_callback([=] {
     if (under->count() == 0) return;
-    for (const CLI::Option* search : {text, type, drive}) {
+    for (const CLI::Option* search :
+         {searches.text, searches.field, searches.type, searches.drive}) {
       if (search->count() > 0) throw CLI::ExcludesError(under->get_name(), search->get_name());
     }
   });
   command->add_flag("--json", options->json,
                     "One JSON object per row and line instead of a tab-separated table");
-  command->add_option("FILE.mpd", options->path, "The data file")
-      ->required()
-      ->type_name("")
-      ->check(NotEmpty());
+  AddShelfArguments(command, &options->shelf);
   command->footer(
       "Rows are sorted by File name, letter case ignored, files of equal names in\n"
       "record order; columns: File name, Path, Size, Modified, Bitrate, Time, Artist,\n"
       "Title, Album, Disk label. The status line goes to stderr: its three panels,\n"
       "tab-separated (\"Total N file(s) found.\" or \"Contents of:  KEY\", \"N "
       "object(s)\",\n"
-      "the total size in MB). Finding nothing is no error.");
+      "the total size in MB). Finding nothing is no error.\n"
+      "Over more than one data file, or a folder, each row starts with the name of its\n"
+      "data file (column and JSON key \"catalog\"), the status line ends with the data\n"
+      "files searched, at most 100000 rows are listed, and a data file that cannot be\n"
+      "read is named on stderr while the others are still searched (exit status 1).");
   return {command, [options] { return RunFind(*options); }};
 }
 

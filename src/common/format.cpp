@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -71,6 +72,38 @@ std::optional<std::time_t> ParseDateTime(std::string_view text) {
   const std::time_t when = std::mktime(&local);
   if (when == static_cast<std::time_t>(-1)) return std::nullopt;
   return when;
+}
+
+std::optional<std::time_t> ParseDay(std::string_view text, int days_later) {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  constexpr std::size_t kDayLength = 10;  // YYYY-MM-DD
+  const auto digits = [&](std::size_t at, std::size_t count, int* out) {
+    const auto [end, error] = std::from_chars(text.data() + at, text.data() + at + count, *out);
+    return error == std::errc() && end == text.data() + at + count;
+  };
+  if (text.size() != kDayLength || text[4] != '-' || text[7] != '-' || !digits(0, 4, &year) ||
+      !digits(5, 2, &month) || !digits(8, 2, &day)) {
+    return std::nullopt;
+  }
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_isdst = -1;
+  const std::time_t when = std::mktime(&local);
+  // mktime moves a day that does not exist (February 30th) into the next month.
+  if (when == static_cast<std::time_t>(-1) || local.tm_mday != day || local.tm_mon != month - 1) {
+    return std::nullopt;
+  }
+  if (days_later == 0) return when;
+  // Counted in days, not seconds, so a change of summer time between them
+  // moves nothing.
+  local.tm_mday += days_later;
+  local.tm_hour = local.tm_min = local.tm_sec = 0;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
 }
 
 }  // namespace tallymere

@@ -44,4 +44,9 @@ class DateTimeTexts {
 // other forms).
 std::optional<std::time_t> ParseDateTime(std::string_view text);
 
+// The first moment of a day written "YYYY-MM-DD", in local time, or of the
+// day so many days later; nothing for a text that is no such date
+// (2021-02-30 included).
+std::optional<std::time_t> ParseDay(std::string_view text, int days_later = 0);
+
 }  // namespace tallymere

@@ -185,8 +185,18 @@ Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
   }
 
   FolderListing listing;
-  if (const int error = ListNativeFolder(key, filter, with_file_facts, &listing); error != 0) {
+  if (const int error = tallymere::ListNativeFolder(key, filter, with_file_facts, &listing);
+      error != 0) {
     return Failure(kAction, folder, error);
+  }
+  return listing;
+}
+
+Result<FolderListing> LinuxPlatform::ListNativeFolder(const std::string& native_folder) const {
+  FolderListing listing;
+  if (const int error = tallymere::ListNativeFolder(native_folder, {}, false, &listing);
+      error != 0) {
+    return Failure("Cannot list", native_folder, error);
   }
   return listing;
 }
@@ -303,9 +313,9 @@ Status LinuxPlatform::CreateNativeFolders(const std::string& native_folder) cons
       error.value(), "Cannot create the folder \"" + native_folder + "\": " + error.message());
 }
 
-Result<std::string> LinuxPlatform::ReadFile(const std::string& native_path,
-                                            std::size_t max_bytes) const {
-  return ReadWholeFile(native_path, max_bytes);
+Status LinuxPlatform::ReadFileInto(const std::string& native_path, std::size_t max_bytes,
+                                   std::string* bytes) const {
+  return ReadWholeFileInto(native_path, max_bytes, bytes);
 }
 
 Status LinuxPlatform::WriteFileAtomically(const std::string& native_path,

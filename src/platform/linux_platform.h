@@ -55,6 +55,7 @@ class LinuxPlatform : public Platform {
   std::optional<std::string> ToCatalog(std::string_view native_path) const override;
 
   Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  Result<FolderListing> ListNativeFolder(const std::string& native_folder) const override;
   std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const override;
   bool FileExists(std::string_view path) const override;
   bool FolderExists(std::string_view path) const override;
@@ -69,8 +70,8 @@ class LinuxPlatform : public Platform {
 
   bool NativePathExists(const std::string& native_path) const override;
   Status CreateNativeFolders(const std::string& native_folder) const override;
-  Result<std::string> ReadFile(const std::string& native_path,
-                               std::size_t max_bytes) const override;
+  Status ReadFileInto(const std::string& native_path, std::size_t max_bytes,
+                      std::string* bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;

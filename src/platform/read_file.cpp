@@ -53,6 +53,13 @@ std::string LimitText(std::size_t max_bytes) {
 }
 
 Result<std::string> ReadWholeFile(const std::string& native_path, std::size_t max_bytes) {
+  std::string content;
+  if (Status read = ReadWholeFileInto(native_path, max_bytes, &content); !read) return read;
+  return content;
+}
+
+Status ReadWholeFileInto(const std::string& native_path, std::size_t max_bytes,
+                         std::string* bytes) {
   // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
   FileHandle file{open(native_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
   if (file.fd < 0) return Failure(native_path, errno);
@@ -71,7 +78,8 @@ Result<std::string> ReadWholeFile(const std::string& native_path, std::size_t ma
 
   // One byte more than the size asks, so a file that grows is noticed; files
   // under /proc report no size and are read piece by piece.
-  std::string content(reported > 0 ? reported + 1 : kReadPiece, '\0');
+  std::string& content = *bytes;
+  content.resize(reported > 0 ? reported + 1 : kReadPiece);
   std::size_t used = 0;
   for (;;) {
     if (used == content.size()) {
@@ -98,7 +106,7 @@ Result<std::string> ReadWholeFile(const std::string& native_path, std::size_t ma
     return Refusal(StatusCode::kDamaged, native_path,
                    "the file changed while it was read; try again once nothing writes to it");
   }
-  return content;
+  return Status::Ok();
 }
 
 }  // namespace tallymere

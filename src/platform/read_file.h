@@ -21,6 +21,8 @@ namespace tallymere {
 // while it was read; try again once nothing writes to it". Files that report
 // no size (those under /proc) are read to their end, up to max_bytes.
 Result<std::string> ReadWholeFile(const std::string& native_path, std::size_t max_bytes);
+// The same into *bytes, whose room is reused; unspecified after a failure.
+Status ReadWholeFileInto(const std::string& native_path, std::size_t max_bytes, std::string* bytes);
 
 // What a path that is no regular file is, for messages: "it is a folder",
 // "it is a pipe, not a file", "it is a device, not a file"...

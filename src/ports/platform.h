@@ -117,6 +117,10 @@ class Platform {
   // are never returned. Fails when the folder cannot be listed (drive not
   // ready, path missing, no permission).
   virtual Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const = 0;
+  // The files and folders of a native folder (the shelf of data files, which
+  // need not lie on any drive of the map); hidden names are left out. A
+  // failure names the folder.
+  virtual Result<FolderListing> ListNativeFolder(const std::string& native_folder) const = 0;
   // The files of a folder held open for reading; nullptr when no drive maps
   // it or it cannot be opened.
   virtual std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const = 0;
@@ -147,8 +151,17 @@ class Platform {
   // A regular file of at most max_bytes; anything else (a pipe, a device, a
   // folder) is refused without waiting, as is a file that changed while it
   // was read.
-  virtual Result<std::string> ReadFile(const std::string& native_path,
-                                       std::size_t max_bytes) const = 0;
+  Result<std::string> ReadFile(const std::string& native_path, std::size_t max_bytes) const {
+    std::string bytes;
+    if (Status read = ReadFileInto(native_path, max_bytes, &bytes); !read) return read;
+    return bytes;
+  }
+  // The same into *bytes, reusing its room: a search that reads hundreds of
+  // data files one after another takes its memory once. Unlike the rest of
+  // the platform, it may be called from several threads at once. *bytes is
+  // unspecified after a failure.
+  virtual Status ReadFileInto(const std::string& native_path, std::size_t max_bytes,
+                              std::string* bytes) const = 0;
   // Replaces the file in one step: a failure leaves the old file as it was. A
   // target that is no regular file is refused.
   virtual Status WriteFileAtomically(const std::string& native_path,

@@ -7,7 +7,6 @@
 #include "common/characters.h"
 
 namespace tallymere {
-namespace {
 
 std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
   switch (rule) {
@@ -20,8 +19,6 @@ std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
   }
   return name;
 }
-
-}  // namespace
 
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
                              std::size_t max_sets) {

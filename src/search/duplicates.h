@@ -36,6 +36,10 @@ struct DuplicateSets {
   bool cut() const { return count > static_cast<int64_t>(pairs.size()); }
 };
 
+// The part of a File name a rule compares: all of it, or its last 22 or 12
+// characters.
+std::string_view ComparedPart(std::string_view name, DuplicateRule rule);
+
 // The sets among records 1 .. file_count, names compared exactly (letter case
 // included, no trimming). Lists at most max_sets of them.
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,

@@ -11,7 +11,9 @@ namespace {
 // "*." before the extension of a type pattern.
 constexpr std::size_t kPatternPrefix = 2;
 
-bool MatchesType(std::string_view name, std::string_view extension) {
+}  // namespace
+
+bool MatchesFindType(std::string_view name, std::string_view extension) {
   if (extension.empty()) return true;
   // A longer extension ("html") cannot lie in the last three characters: the
   // name must end with it instead.
@@ -22,9 +24,11 @@ bool MatchesType(std::string_view name, std::string_view extension) {
   return ContainsNoCase(NameEnd(name, kTypeCharacters), extension);
 }
 
+namespace {
+
 bool Matches(const CatalogRecord& record, const FindQuery& query, std::string_view extension) {
   if (!ContainsNoCase(record.file_name, query.text)) return false;
-  if (!MatchesType(record.file_name, extension)) return false;
+  if (!MatchesFindType(record.file_name, extension)) return false;
   if (query.all_drives) return !record.path.empty();
   return query.drive.size() == 2 && StartsWithNoCase(record.path, query.drive);
 }

@@ -28,6 +28,11 @@ std::string FindExtension(std::string_view type_pattern);
 
 bool MatchesFind(const CatalogRecord& record, const FindQuery& query);
 
+// The type condition alone, for an extension FindExtension gave: the last
+// three characters of the name contain it ("" always passes); a longer one
+// must end the name.
+bool MatchesFindType(std::string_view name, std::string_view extension);
+
 // A reader without the machine's drive map (the command line) cannot ask
 // whether a node's drive holds labelled disks, so it looks at the records
 // under the node: LiesUnderKey tells which those are.

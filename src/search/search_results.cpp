@@ -55,12 +55,15 @@ SearchStatus NodeStatus(std::string_view key, std::size_t count, int64_t total_s
   return {"Contents of:  " + std::string(key), ObjectsText(count), MegabytesText(total_size)};
 }
 
-std::string DuplicateStatus(DuplicateRule rule, const DuplicateSets& sets, int file_count) {
+std::string DuplicateStatus(DuplicateRule rule, int64_t count, std::size_t listed,
+                            int64_t file_count) {
   const std::string_view found =
       rule == DuplicateRule::kExact ? " duplicate set(s) in " : " possible duplicate set(s) in ";
-  std::string text = "Found " + std::to_string(sets.count) + std::string(found) +
+  std::string text = "Found " + std::to_string(count) + std::string(found) +
                      std::to_string(file_count) + " files.";
-  if (sets.cut()) text += " Only the first " + std::to_string(sets.pairs.size()) + " are listed.";
+  if (count > static_cast<int64_t>(listed)) {
+    text += " Only the first " + std::to_string(listed) + " are listed.";
+  }
   return text;
 }
 

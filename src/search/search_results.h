@@ -39,6 +39,10 @@ SearchStatus NodeStatus(std::string_view key, std::size_t count, int64_t total_s
 // set(s) in F files." for Exact Match, "Found N possible duplicate set(s) in
 // F files." for the other rules, and when the list was cut, " Only the first
 // L are listed.".
-std::string DuplicateStatus(DuplicateRule rule, const DuplicateSets& sets, int file_count);
+std::string DuplicateStatus(DuplicateRule rule, int64_t count, std::size_t listed,
+                            int64_t file_count);
+inline std::string DuplicateStatus(DuplicateRule rule, const DuplicateSets& sets, int file_count) {
+  return DuplicateStatus(rule, sets.count, sets.pairs.size(), file_count);
+}
 
 }  // namespace tallymere

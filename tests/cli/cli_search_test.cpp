@@ -263,5 +263,69 @@ TEST(CliDupesTest, ListsTheFirstHundredThousandSetsOfTheWalkAndCountsThemAll) {
   EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2 * 100000);
 }
 
+// Two shelf catalogs holding the same song, and a damaged one beside them.
+TEST(CliShelfTest, FindAndDupesOverAFolderOfCatalogsNameEachRowsCatalog) {
+  TempFolder folder;
+  const testing::TestPlatform platform;
+  const auto save = [&](const std::string& relative, std::vector<CatalogRecord> records) {
+    CatalogTable table;
+    int i = 1;
+    for (CatalogRecord& record : records) table.SetRecord(i++, std::move(record));
+    table.SetRecord(i, MakeTrailer("mp3", 1, "built"));
+    const std::string path = folder.WriteFile(relative, "");
+    EXPECT_TRUE(SaveDataFile(platform, table, path).ok());
+    return path;
+  };
+  CatalogRecord moon = File("C:\\Music\\", "Moon River.mp3", "C:\\", 100);
+  moon.artist = "Henry Moon";
+  save("shelf/Attic.mpd", {moon, File("C:\\Music\\", "Sun.mp3", "C:\\", 200)});
+  moon.path = "E:\\";
+  moon.disk_label = "Mix CD";
+  save("shelf/Basement.mpd", {moon});
+  const std::string damaged = folder.WriteFile("shelf/Cellar.mpd", "\x07\x00damaged");
+  save("shelf/older/Box.mpd", {File("D:\\", "Moon River.mp3", "D:\\", 300)});
+  const std::string shelf = folder.Path("shelf");
+
+  const CliRun run = RunCli({"find", "--in", "artist", "--text", "MOON", shelf}, folder);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "catalog\t" + kHeader +
+                         "Attic.mpd\tMoon River.mp3\tC:\\Music\\\t100\tthen\t128\t03:00\tHenry "
+                         "Moon\tT\tA\tC:\\\n"
+                         "Basement.mpd\tMoon River.mp3\tE:\\\t100\tthen\t128\t03:00\tHenry "
+                         "Moon\tT\tA\tMix CD\n");
+  // The damaged catalog is named with the reason, after the others were searched.
+  EXPECT_THAT(run.err, ::testing::HasSubstr("tallymere-cli: This is not a Tallymere data file, or "
+                                            "it is damaged: \"" +
+                                            damaged + "\""));
+  EXPECT_THAT(run.err,
+              ::testing::EndsWith(
+                  "Total 2 file(s) found.\t2 object(s)\t0.00 MB\t2 data file(s) searched\n"));
+
+  const CliRun deep = RunCli({"find", "--json", "--recursive", "--text", "moon", shelf}, folder);
+  const std::vector<Json> rows = JsonLines(deep.out);
+  ASSERT_EQ(rows.size(), 3u) << deep.out;
+  EXPECT_EQ(rows[2]["catalog"], "Box.mpd");
+  EXPECT_EQ(rows[2]["path"], "D:\\");
+  const CliRun bounded = RunCli({"find", "--min-size", "150", "--max-size", "250", shelf}, folder);
+  EXPECT_THAT(bounded.out, ::testing::HasSubstr("Attic.mpd\tSun.mp3"));
+  EXPECT_EQ(std::count(bounded.out.begin(), bounded.out.end(), '\n'), 2);
+
+  const CliRun dupes = RunCli({"dupes", "--exact", "--recursive", shelf}, folder);
+  EXPECT_EQ(dupes.exit_code, 1);
+  EXPECT_THAT(dupes.out, ::testing::HasSubstr("Attic.mpd\tMoon River.mp3\t"));
+  EXPECT_THAT(dupes.err, ::testing::EndsWith("Found 3 duplicate set(s) in 4 files.\n"));
+  EXPECT_EQ(std::count(dupes.out.begin(), dupes.out.end(), '\n'), 1 + 3 * 3);
+
+  for (const std::vector<std::string>& refused :
+       {std::vector<std::string>{"find", "--after", "2021-02-30", shelf},
+        std::vector<std::string>{"find", "--in", "lyrics", shelf},
+        std::vector<std::string>{"find", "--min-time", "3:75", shelf},
+        std::vector<std::string>{"find", "--under", "C:\\", shelf, shelf}}) {
+    const CliRun usage = RunCli(refused, folder);
+    EXPECT_EQ(usage.exit_code, 1) << refused[1];
+    EXPECT_TRUE(usage.out.empty());
+  }
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -103,15 +103,18 @@ std::string MessageOf(PlatformCall call, std::string_view path, const std::strin
 }  // namespace
 
 void FaultyPlatform::Fail(PlatformCall call, StatusCode code, int nth, std::string path_part) {
+  const std::lock_guard<std::mutex> held(m_lock);
   m_planned.emplace(call, Planned{code, nth, std::move(path_part)});
 }
 
 int FaultyPlatform::Calls(PlatformCall call) const {
+  const std::lock_guard<std::mutex> held(m_lock);
   const auto it = m_calls.find(call);
   return it == m_calls.end() ? 0 : it->second;
 }
 
 Status FaultyPlatform::Check(PlatformCall call, std::string_view path) const {
+  const std::lock_guard<std::mutex> held(m_lock);
   ++m_calls[call];
   const auto [first, last] = m_planned.equal_range(call);
   for (auto it = first; it != last; ++it) {
@@ -166,10 +169,10 @@ Status FaultyPlatform::CreateFolder(std::string_view path) const {
   return m_real.CreateFolder(path);
 }
 
-Result<std::string> FaultyPlatform::ReadFile(const std::string& native_path,
-                                             std::size_t max_bytes) const {
+Status FaultyPlatform::ReadFileInto(const std::string& native_path, std::size_t max_bytes,
+                                    std::string* bytes) const {
   if (Status planned = Check(PlatformCall::kReadFile, native_path); !planned) return planned;
-  return m_real.ReadFile(native_path, max_bytes);
+  return m_real.ReadFileInto(native_path, max_bytes, bytes);
 }
 
 Status FaultyPlatform::WriteFileAtomically(const std::string& native_path,

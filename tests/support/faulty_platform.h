@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ class FaultyPlatform : public Platform {
     return m_real.ToCatalog(native_path);
   }
   Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  Result<FolderListing> ListNativeFolder(const std::string& native_folder) const override {
+    if (Status planned = Check(PlatformCall::kListFolder, native_folder); !planned) return planned;
+    return m_real.ListNativeFolder(native_folder);
+  }
   std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const override {
     return m_real.OpenFolderFiles(folder);
   }
@@ -77,8 +82,8 @@ class FaultyPlatform : public Platform {
   Status CreateNativeFolders(const std::string& native_folder) const override {
     return m_real.CreateNativeFolders(native_folder);
   }
-  Result<std::string> ReadFile(const std::string& native_path,
-                               std::size_t max_bytes) const override;
+  Status ReadFileInto(const std::string& native_path, std::size_t max_bytes,
+                      std::string* bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;
@@ -107,6 +112,8 @@ class FaultyPlatform : public Platform {
   };
 
   const Platform& m_real;
+  // A search reads data files on several threads at once.
+  mutable std::mutex m_lock;
   mutable std::multimap<PlatformCall, Planned> m_planned;
   mutable std::map<PlatformCall, int> m_calls;
   mutable std::vector<CdDoorMove> m_cd_door;

@@ -1,0 +1,18 @@
+#pragma once
+// Numbers in the catalog's texts: sizes and bitrates as whole numbers,
+// playing times as "mm:ss" (minutes may run past 99). A text that holds no
+// such value ("---", empty) gives nothing.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tallymere {
+
+// A whole number made of the whole text, optionally signed.
+std::optional<int64_t> ParseWholeNumber(std::string_view text);
+
+// "mm:ss" as seconds; seconds are 00 to 59.
+std::optional<int64_t> ParseDuration(std::string_view text);
+
+}  // namespace tallymere

@@ -1,0 +1,181 @@
+#include "search/shelf_duplicates.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "catalog/data_file.h"
+#include "common/in_order.h"
+#include "common/text_encoding.h"
+
+namespace tallymere {
+namespace {
+
+struct NameHash {
+  uint64_t high = 0;
+  uint64_t low = 0;
+  auto operator<=>(const NameHash&) const = default;
+};
+
+// Two independent 64-bit hashes of the compared part.
+NameHash HashOf(std::string_view part) {
+  constexpr uint64_t kFnvOffset = 14695981039346656037ull;
+  constexpr uint64_t kFnvPrime = 1099511628211ull;
+  uint64_t fnv = kFnvOffset;
+  for (const char c : part) fnv = (fnv ^ static_cast<unsigned char>(c)) * kFnvPrime;
+  return {std::hash<std::string_view>{}(part), fnv};
+}
+
+// A file record of the shelf: the hash of its compared name and its place
+// in the walk.
+struct Entry {
+  NameHash hash;
+  uint32_t walk = 0;
+};
+
+// What reading one data file gave in the first pass.
+struct Hashed {
+  std::vector<NameHash> hashes;  // of its file records, in record order
+  Status status;
+};
+
+// Each data file's file records, read once per pass, on every thread.
+template <typename Work, typename Take>
+void EachCatalog(const std::vector<std::string>& data_files, const Work& work, const Take& take) {
+  const int threads = ReadingThreads();
+  RunInOrder(static_cast<int>(data_files.size()), threads, 2 * threads,
+             {.prepare = [](int) {},
+              .work = [&](int i) { work(i); },
+              .take =
+                  [&](int i) {
+                    take(i);
+                    return true;
+                  }});
+}
+
+// Visits the records before the first one without a Path (the trailer).
+Status VisitFileRecords(const Platform& platform, const std::string& path,
+                        const std::function<void(int, const StoredRecord&)>& visit) {
+  thread_local std::string bytes;
+  if (Status read = platform.ReadFileInto(path, kDataFileLimit, &bytes); !read) return read;
+  return VisitStoredRecords(bytes, path, [&](int number, const StoredRecord& record) {
+    if (record.path.empty()) return false;
+    visit(number, record);
+    return true;
+  });
+}
+
+}  // namespace
+
+ShelfDuplicateSets FindShelfDuplicates(const Platform& platform,
+                                       const std::vector<std::string>& data_files,
+                                       DuplicateRule rule, std::size_t max_sets) {
+  ShelfDuplicateSets sets;
+  // Pass 1: every file record's hash, in walk order; where each data file's
+  // records begin in the walk.
+  std::vector<Hashed> hashed(data_files.size());
+  std::vector<Entry> entries;
+  std::vector<uint32_t> first_of(data_files.size(), 0);
+  std::vector<char> sound(data_files.size(), 0);
+  EachCatalog(
+      data_files,
+      [&](int i) {
+        Hashed& out = hashed[static_cast<std::size_t>(i)];
+        thread_local std::string name;
+        out.status = VisitFileRecords(platform, data_files[static_cast<std::size_t>(i)],
+                                      [&](int, const StoredRecord& record) {
+                                        DecodeTextTo(record.file_name, &name);
+                                        out.hashes.push_back(HashOf(ComparedPart(name, rule)));
+                                      });
+        // A damaged data file takes no part, as the search leaves it out.
+        if (!out.status) out.hashes.clear();
+      },
+      [&](int i) {
+        Hashed& in = hashed[static_cast<std::size_t>(i)];
+        sound[static_cast<std::size_t>(i)] = in.status.ok();
+        if (!in.status) sets.problems.push_back({i, in.status});
+        first_of[static_cast<std::size_t>(i)] = static_cast<uint32_t>(entries.size());
+        for (const NameHash& hash : in.hashes) {
+          entries.push_back({hash, static_cast<uint32_t>(entries.size())});
+        }
+        in = Hashed();
+      });
+  sets.files = static_cast<int64_t>(entries.size());
+
+  // Equal names lie together, each group in walk order.
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.hash != b.hash ? a.hash < b.hash : a.walk < b.walk;
+  });
+  std::vector<uint32_t> place(entries.size());
+  for (std::size_t at = 0; at < entries.size(); ++at)
+    place[entries[at].walk] = static_cast<uint32_t>(at);
+  for (std::size_t start = 0; start < entries.size();) {
+    std::size_t end = start + 1;
+    while (end < entries.size() && entries[end].hash == entries[start].hash) ++end;
+    const auto size = static_cast<int64_t>(end - start);
+    sets.count += size * (size - 1) / 2;
+    start = end;
+  }
+  // The pairwise walk meets a record's sets with every later member of its group.
+  std::vector<std::pair<uint32_t, uint32_t>> walk_pairs;
+  for (std::size_t walk = 0; walk < entries.size() && walk_pairs.size() < max_sets; ++walk) {
+    for (std::size_t at = place[walk] + 1;
+         at < entries.size() && entries[at].hash == entries[place[walk]].hash &&
+         walk_pairs.size() < max_sets;
+         ++at) {
+      walk_pairs.emplace_back(static_cast<uint32_t>(walk), entries[at].walk);
+    }
+  }
+  std::vector<Entry>().swap(entries);
+  std::vector<uint32_t>().swap(place);
+
+  // Pass 2: the rows of the records in listed sets.
+  std::vector<uint32_t> wanted;
+  for (const auto& [a, b] : walk_pairs) wanted.insert(wanted.end(), {a, b});
+  std::sort(wanted.begin(), wanted.end());
+  wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+  std::vector<std::vector<std::pair<uint32_t, ShelfRow>>> found(data_files.size());
+  EachCatalog(
+      data_files,
+      [&](int i) {
+        const auto c = static_cast<std::size_t>(i);
+        const uint32_t first = first_of[c];
+        auto next = std::lower_bound(wanted.begin(), wanted.end(), first);
+        if (!sound[c] || next == wanted.end()) return;
+        // Read again, the file gives the same records, unless it changed meanwhile.
+        (void)VisitFileRecords(platform, data_files[c],
+                               [&](int number, const StoredRecord& record) {
+                                 const uint32_t walk = first + static_cast<uint32_t>(number - 1);
+                                 if (next == wanted.end() || *next != walk) return;
+                                 auto& [at, row] = found[c].emplace_back(walk, ShelfRow());
+                                 row.catalog = i;
+                                 record.DecodeTo(&row.record);
+                                 ++next;
+                               });
+      },
+      [&](int) {});
+  // Where each wanted record's row went; a record of a file that changed
+  // between the passes has none, and its sets are left out.
+  constexpr std::size_t kNoRow = SIZE_MAX;
+  std::vector<std::size_t> row_of(wanted.size(), kNoRow);
+  for (auto& rows : found) {
+    for (auto& [walk, row] : rows) {
+      const auto w = static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), walk) -
+                                              wanted.begin());
+      row_of[w] = sets.rows.size();
+      sets.rows.push_back(std::move(row));
+    }
+    rows = {};
+  }
+  const auto row_index = [&](uint32_t walk) {
+    return row_of[static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), walk) -
+                                           wanted.begin())];
+  };
+  for (const auto& [a, b] : walk_pairs) {
+    if (row_index(a) != kNoRow && row_index(b) != kNoRow) {
+      sets.pairs.emplace_back(row_index(a), row_index(b));
+    }
+  }
+  return sets;
+}
+
+}  // namespace tallymere

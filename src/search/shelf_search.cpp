@@ -1,0 +1,115 @@
+#include "search/shelf_search.h"
+
+#include <algorithm>
+
+#include "catalog/data_file.h"
+#include "common/in_order.h"
+
+namespace tallymere {
+namespace {
+
+// How many records a search walks between looks at the cancel flag.
+constexpr int kRecordsBetweenLooks = 4096;
+
+// What one data file gave.
+struct CatalogFinding {
+  std::vector<ShelfRow> rows;
+  int64_t matched = 0;
+  int64_t total_size = 0;
+  Status status;
+};
+
+bool Cancelled(const std::atomic<bool>* cancel) {
+  return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+void SearchCatalog(const Platform& platform, const std::string& path, int catalog,
+                   const RecordMatcher& matcher, const std::atomic<bool>* cancel,
+                   CatalogFinding* finding) {
+  // The bytes of one data file at a time per thread, in room kept from the
+  // last one.
+  thread_local std::string bytes;
+  if (Status read = platform.ReadFileInto(path, kDataFileLimit, &bytes); !read) {
+    finding->status = read;
+    return;
+  }
+  finding->status = VisitStoredRecords(bytes, path, [&](int number, const StoredRecord& stored) {
+    if (number % kRecordsBetweenLooks == 0 && Cancelled(cancel)) return false;
+    if (!matcher.Matches(stored)) return true;
+    ++finding->matched;
+    finding->total_size += stored.size;
+    if (finding->rows.size() < kMaxShelfRows) {
+      ShelfRow& row = finding->rows.emplace_back();
+      row.catalog = catalog;
+      stored.DecodeTo(&row.record);
+    }
+    return true;
+  });
+  // A damaged file gives nothing, as File > Open refuses it whole.
+  if (!finding->status) finding->rows.clear();
+}
+
+}  // namespace
+
+ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::string>& data_files,
+                              const CatalogCondition& condition, ShelfSearchObserver* observer,
+                              const std::atomic<bool>* cancel) {
+  const RecordMatcher matcher(condition);
+  ShelfSearchResult result;
+  std::vector<CatalogFinding> findings(data_files.size());
+  std::size_t kept = 0;
+  const int threads = ReadingThreads();
+  RunInOrder(static_cast<int>(data_files.size()), threads, 2 * threads,
+             {.prepare = [](int) {},
+              .work =
+                  [&](int i) {
+                    if (Cancelled(cancel)) return;
+                    SearchCatalog(platform, data_files[static_cast<std::size_t>(i)], i, matcher,
+                                  cancel, &findings[static_cast<std::size_t>(i)]);
+                  },
+              .take =
+                  [&](int i) {
+                    CatalogFinding finding = std::move(findings[static_cast<std::size_t>(i)]);
+                    if (Cancelled(cancel)) {
+                      result.cancelled = true;
+                      return false;
+                    }
+                    if (!finding.status) {
+                      result.problems.push_back({i, finding.status});
+                    } else {
+                      ++result.searched;
+                      result.matched += finding.matched;
+                      result.total_size += finding.total_size;
+                    }
+                    finding.rows.resize(std::min(finding.rows.size(), kMaxShelfRows - kept));
+                    kept += finding.rows.size();
+                    if (observer != nullptr) observer->CatalogSearched(i, &finding.rows);
+                    std::move(finding.rows.begin(), finding.rows.end(),
+                              std::back_inserter(result.rows));
+                    return true;
+                  }});
+  result.cut = result.matched > static_cast<int64_t>(kept);
+  return result;
+}
+
+std::string ShortCause(const Status& status) {
+  const std::string& message = status.message();
+  if (message.find("changed while it was read") != std::string::npos) return "changed while read";
+  if (message.find("not a file") != std::string::npos ||
+      message.find("is a folder") != std::string::npos) {
+    return "not a file";
+  }
+  if (message.find("is larger than") != std::string::npos) return "too large";
+  switch (status.code()) {
+    case StatusCode::kDamaged:
+      return "damaged";
+    case StatusCode::kNoAccess:
+      return "no access";
+    case StatusCode::kNotFound:
+      return "gone";
+    default:
+      return "cannot be read";
+  }
+}
+
+}  // namespace tallymere
