@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -30,9 +31,9 @@ struct CountingScanObserver : ScanObserver {
 // Runs a program (found on PATH when args[0] has no "/") without a shell, its
 // standard output going to output_path, and waits for it. True when it
 // exited with status 0; adds the processor time it used, in milliseconds, to
-// *cpu_ms.
+// *cpu_ms, and raises *peak_kb to the most memory it held, when given.
 inline bool RunProgram(std::vector<std::string> args, const std::string& output_path,
-                       double* cpu_ms) {
+                       double* cpu_ms, long* peak_kb = nullptr) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -49,6 +50,7 @@ inline bool RunProgram(std::vector<std::string> args, const std::string& output_
   if (wait4(pid, &status, 0, &usage) != pid) return false;
   const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
   *cpu_ms += ms(usage.ru_utime) + ms(usage.ru_stime);
+  if (peak_kb != nullptr) *peak_kb = std::max(*peak_kb, usage.ru_maxrss);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -71,10 +71,10 @@ struct Folder {
 
 // The fixed drive's album folders in the order a scan writes them: the work
 // list's order, which compares folders without their last "\".
-inline std::vector<Folder> FixedDriveFolders() {
+inline std::vector<Folder> FixedDriveFolders(int first_artist = 0) {
   SortedList order;
   std::vector<Folder> folders;
-  for (int artist = 0; artist < kArtists; ++artist) {
+  for (int artist = first_artist; artist < first_artist + kArtists; ++artist) {
     for (int album = 0; album < kAlbumsPerArtist; ++album) {
       Folder folder{"C:\\", "", ArtistName(artist), AlbumName(artist, album)};
       folder.path = "C:\\Music\\" + folder.artist + "\\" + folder.album + " [" +
@@ -113,13 +113,15 @@ inline std::vector<Folder> DiskFolders() {
 }  // namespace full_catalog_detail
 
 // The catalog, trailer included: every one of the table's records is used.
-inline CatalogTable FullCatalog() {
+// Another variant is another shelf's catalog: other artists (the word lists
+// give 380 names, so some come back), other titles, other dates.
+inline CatalogTable FullCatalog(int variant = 0) {
   using namespace full_catalog_detail;
   std::vector<Folder> folders = DiskFolders();
-  for (Folder& folder : FixedDriveFolders()) folders.push_back(std::move(folder));
+  for (Folder& folder : FixedDriveFolders(variant * kArtists)) folders.push_back(std::move(folder));
 
   constexpr std::array<std::string_view, 4> kBitrates = {"128", "192", "256", "320"};
-  const std::time_t base = 1262304000;  // 2010-01-01
+  const std::time_t base = 1262304000 + variant * 86400;  // 2010-01-01 on
   CatalogTable table;
   table.Reserve(CatalogTable::kCapacity);
   int index = 1;
@@ -130,7 +132,7 @@ inline CatalogTable FullCatalog() {
         (f + 1) * kFullCatalogFiles / folder_count - f * kFullCatalogFiles / folder_count;
     for (int track = 1; track <= tracks; ++track) {
       CatalogRecord record;
-      const std::string title = TrackTitle(f, track);
+      const std::string title = TrackTitle(f + variant * 3, track);
       const int seconds = 150 + (f * 31 + track * 17) % 240;
       record.bitrate = std::string(kBitrates[(f + track) % kBitrates.size()]);
       record.disk_label = folders[f].disk_label;

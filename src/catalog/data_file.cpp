@@ -62,17 +62,17 @@ class RecordReader {
   Status Read(int number, StoredRecord* record) {
     m_number = number;
     m_record_start = m_pos;
-    Status status;
-    if (!(status = Text("Bitrate", &record->bitrate)) ||
-        !(status = Text("Disk label", &record->disk_label)) ||
-        !(status = Text("Path", &record->path)) ||
-        !(status = Text("File name", &record->file_name)) ||
-        !(status = Text("Modified", &record->modified)) ||
-        !(status = Text("Time", &record->time)) || !(status = Size(&record->size)) ||
-        !(status = Text("Artist", &record->artist)) || !(status = Text("Album", &record->album)) ||
-        !(status = Text("Title", &record->title)) ||
-        !(status = Skip(kReservedBytes, "Reserved bytes"))) {
-      return status;
+    // Each step names its field only when the record ends before it.
+    const char* missing = nullptr;
+    if (!Text("Bitrate", &record->bitrate, &missing) ||
+        !Text("Disk label", &record->disk_label, &missing) ||
+        !Text("Path", &record->path, &missing) ||
+        !Text("File name", &record->file_name, &missing) ||
+        !Text("Modified", &record->modified, &missing) || !Text("Time", &record->time, &missing) ||
+        !Size(&record->size, &missing) || !Text("Artist", &record->artist, &missing) ||
+        !Text("Album", &record->album, &missing) || !Text("Title", &record->title, &missing) ||
+        !Skip(kReservedBytes, "Reserved bytes", &missing)) {
+      return CutShort(missing);
     }
     if (record->file_name.empty()) {
       return Damaged("has no File name, which every saved record must have");
@@ -110,29 +110,32 @@ class RecordReader {
     return Damaged("is cut short: its " + std::string(field) + " runs past the end of the file");
   }
 
-  Status Text(const char* field, std::string_view* out) {
-    if (m_bytes.size() - m_pos < kTextLengthBytes) return CutShort(field);
+  bool Text(const char* field, std::string_view* out, const char** missing) {
+    *missing = field;
+    if (m_bytes.size() - m_pos < kTextLengthBytes) return false;
     const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
     const std::size_t length = DecodeFixed16(data + m_pos);
+    if (m_bytes.size() - m_pos - kTextLengthBytes < length) return false;
     m_pos += kTextLengthBytes;
-    if (m_bytes.size() - m_pos < length) return CutShort(field);
     *out = m_bytes.substr(m_pos, length);
     m_pos += length;
-    return Status::Ok();
+    return true;
   }
 
-  Status Size(int32_t* out) {
-    if (m_bytes.size() - m_pos < kSizeBytes) return CutShort("Size");
+  bool Size(int32_t* out, const char** missing) {
+    *missing = "Size";
+    if (m_bytes.size() - m_pos < kSizeBytes) return false;
     const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
     *out = static_cast<int32_t>(DecodeFixed32(data + m_pos));
     m_pos += kSizeBytes;
-    return Status::Ok();
+    return true;
   }
 
-  Status Skip(std::size_t count, const char* field) {
-    if (m_bytes.size() - m_pos < count) return CutShort(field);
+  bool Skip(std::size_t count, const char* field, const char** missing) {
+    *missing = field;
+    if (m_bytes.size() - m_pos < count) return false;
     m_pos += count;
-    return Status::Ok();
+    return true;
   }
 
   std::string_view m_bytes;

@@ -45,4 +45,31 @@ inline bool ContainsNoCase(std::string_view text, std::string_view part) {
                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); }) != text.end();
 }
 
+// A text looked for in many others, letter case ignored as ContainsNoCase
+// ignores it: folded once, and each place compared only when its first
+// letter fits.
+class TextToFind {
+ public:
+  explicit TextToFind(std::string_view text) : m_folded(AsciiLower(text)) {}
+  bool empty() const { return m_folded.empty(); }
+  bool FoundIn(std::string_view text) const {
+    const std::size_t size = m_folded.size();
+    if (size == 0) return true;
+    if (text.size() < size) return false;
+    const char lower = m_folded[0];
+    const char upper = AsciiUpper(lower);
+    const std::size_t last = text.size() - size;
+    for (std::size_t at = 0; at <= last; ++at) {
+      if (text[at] != lower && text[at] != upper) continue;
+      std::size_t k = 1;
+      while (k < size && AsciiLower(text[at + k]) == m_folded[k]) ++k;
+      if (k == size) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::string m_folded;
+};
+
 }  // namespace tallymere

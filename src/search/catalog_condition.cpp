@@ -30,6 +30,7 @@ bool AtMost(const std::optional<int64_t>& value, const Bound& bound) {
 
 RecordMatcher::RecordMatcher(const CatalogCondition& condition)
     : m_condition(condition),
+      m_text(condition.text),
       m_extension(FindExtension(condition.type_pattern)),
       m_ascii_text(IsAscii(condition.text)),
       m_has_bounds(condition.min_size || condition.max_size || condition.min_bitrate ||
@@ -37,9 +38,14 @@ RecordMatcher::RecordMatcher(const CatalogCondition& condition)
                    condition.modified_until) {}
 
 bool RecordMatcher::TextIn(std::string_view stored) const {
-  if (m_condition.text.empty()) return true;
-  if (m_ascii_text || IsAscii(stored)) return ContainsNoCase(stored, m_condition.text);
-  return ContainsNoCase(Decoded(stored), m_condition.text);
+  if (m_text.empty()) return true;
+  if (m_ascii_text || IsAscii(stored)) return m_text.FoundIn(stored);
+  return m_text.FoundIn(Decoded(stored));
+}
+
+bool RecordMatcher::SharedTextIn(FieldMemory::Field field, std::string_view stored,
+                                 FieldMemory* memory) const {
+  return memory->Answer(field, stored, [this](std::string_view text) { return TextIn(text); });
 }
 
 bool RecordMatcher::BoundsHold(const StoredRecord& record) const {
@@ -60,7 +66,7 @@ bool RecordMatcher::BoundsHold(const StoredRecord& record) const {
   return true;
 }
 
-bool RecordMatcher::Matches(const StoredRecord& record) const {
+bool RecordMatcher::Matches(const StoredRecord& record, FieldMemory* memory) const {
   if (record.path.empty()) return false;
   if (!m_condition.drive.empty() && !StartsWithNoCase(record.path, m_condition.drive)) {
     return false;
@@ -75,20 +81,23 @@ bool RecordMatcher::Matches(const StoredRecord& record) const {
     case SearchField::kFileName:
       return TextIn(record.file_name);
     case SearchField::kArtist:
-      return TextIn(record.artist);
+      return SharedTextIn(FieldMemory::kArtist, record.artist, memory);
     case SearchField::kTitle:
       return TextIn(record.title);
     case SearchField::kAlbum:
-      return TextIn(record.album);
+      return SharedTextIn(FieldMemory::kAlbum, record.album, memory);
     case SearchField::kPath:
-      return TextIn(record.path);
+      return SharedTextIn(FieldMemory::kPath, record.path, memory);
     case SearchField::kDiskLabel:
-      return TextIn(record.disk_label);
+      return SharedTextIn(FieldMemory::kDiskLabel, record.disk_label, memory);
     case SearchField::kAny:
       break;
   }
-  return TextIn(record.file_name) || TextIn(record.artist) || TextIn(record.title) ||
-         TextIn(record.album) || TextIn(record.path) || TextIn(record.disk_label);
+  return TextIn(record.file_name) || TextIn(record.title) ||
+         SharedTextIn(FieldMemory::kArtist, record.artist, memory) ||
+         SharedTextIn(FieldMemory::kAlbum, record.album, memory) ||
+         SharedTextIn(FieldMemory::kPath, record.path, memory) ||
+         SharedTextIn(FieldMemory::kDiskLabel, record.disk_label, memory);
 }
 
 }  // namespace tallymere

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "catalog/data_file.h"
+#include "common/ascii_case.h"
 
 namespace tallymere {
 
@@ -49,20 +50,46 @@ struct CatalogCondition {
   std::optional<std::time_t> modified_until{};  // before this moment
 };
 
+// The answers for the fields a folder's records share (Path, Disk label,
+// Artist, Album), kept from one record to the next of one walk: the tracks
+// of an album repeat them, and comparing with the last costs less than
+// looking through them again.
+class FieldMemory {
+ public:
+  enum Field { kPath, kDiskLabel, kArtist, kAlbum, kFields };
+  template <typename Look>
+  bool Answer(Field field, std::string_view stored, const Look& look) {
+    Slot& slot = m_slots[field];
+    if (!slot.filled || slot.stored != stored) slot = {stored, look(stored), true};
+    return slot.found;
+  }
+
+ private:
+  struct Slot {
+    std::string_view stored;  // in the walk's bytes, which outlive the walk's records
+    bool found = false;
+    bool filled = false;
+  };
+  std::array<Slot, kFields> m_slots{};
+};
+
 // A condition made ready for millions of records: it looks at the stored
 // bytes and decodes a text only where the bytes alone cannot tell. Matches
-// may be called from several threads at once.
+// may be called from several threads at once, each walk with a memory of
+// its own.
 class RecordMatcher {
  public:
   explicit RecordMatcher(const CatalogCondition& condition);
   // File records only: the trailer (empty Path) never matches.
-  bool Matches(const StoredRecord& record) const;
+  bool Matches(const StoredRecord& record, FieldMemory* memory) const;
 
  private:
   bool TextIn(std::string_view stored) const;
+  bool SharedTextIn(FieldMemory::Field field, std::string_view stored, FieldMemory* memory) const;
   bool BoundsHold(const StoredRecord& record) const;
 
   const CatalogCondition m_condition;
+  const TextToFind m_text;
   const std::string m_extension;  // of the type pattern, lower case; empty for "*.*"
   // An ASCII text is found in the stored bytes as in the decoded text: both
   // hold its letters as the same bytes, and no byte of a decoded non-ASCII

@@ -23,9 +23,11 @@ bool Cancelled(const std::atomic<bool>* cancel) {
   return cancel != nullptr && cancel->load(std::memory_order_relaxed);
 }
 
+// kept: the rows the search holds so far; once it is full, matches are
+// counted but no longer decoded.
 void SearchCatalog(const Platform& platform, const std::string& path, int catalog,
                    const RecordMatcher& matcher, const std::atomic<bool>* cancel,
-                   CatalogFinding* finding) {
+                   const std::atomic<std::size_t>& kept, CatalogFinding* finding) {
   // The bytes of one data file at a time per thread, in room kept from the
   // last one.
   thread_local std::string bytes;
@@ -33,12 +35,14 @@ void SearchCatalog(const Platform& platform, const std::string& path, int catalo
     finding->status = read;
     return;
   }
+  FieldMemory memory;
+  const bool full = kept.load(std::memory_order_relaxed) >= kMaxShelfRows;
   finding->status = VisitStoredRecords(bytes, path, [&](int number, const StoredRecord& stored) {
     if (number % kRecordsBetweenLooks == 0 && Cancelled(cancel)) return false;
-    if (!matcher.Matches(stored)) return true;
+    if (!matcher.Matches(stored, &memory)) return true;
     ++finding->matched;
     finding->total_size += stored.size;
-    if (finding->rows.size() < kMaxShelfRows) {
+    if (!full && finding->rows.size() < kMaxShelfRows) {
       ShelfRow& row = finding->rows.emplace_back();
       row.catalog = catalog;
       stored.DecodeTo(&row.record);
@@ -57,7 +61,7 @@ ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::s
   const RecordMatcher matcher(condition);
   ShelfSearchResult result;
   std::vector<CatalogFinding> findings(data_files.size());
-  std::size_t kept = 0;
+  std::atomic<std::size_t> kept{0};
   const int threads = ReadingThreads();
   RunInOrder(static_cast<int>(data_files.size()), threads, 2 * threads,
              {.prepare = [](int) {},
@@ -65,7 +69,7 @@ ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::s
                   [&](int i) {
                     if (Cancelled(cancel)) return;
                     SearchCatalog(platform, data_files[static_cast<std::size_t>(i)], i, matcher,
-                                  cancel, &findings[static_cast<std::size_t>(i)]);
+                                  cancel, kept, &findings[static_cast<std::size_t>(i)]);
                   },
               .take =
                   [&](int i) {
@@ -88,7 +92,7 @@ ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::s
                               std::back_inserter(result.rows));
                     return true;
                   }});
-  result.cut = result.matched > static_cast<int64_t>(kept);
+  result.cut = result.matched > static_cast<int64_t>(kept.load());
   return result;
 }
 
