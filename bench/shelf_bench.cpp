@@ -6,9 +6,12 @@
 // once under /tmp and kept for later runs.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_support.h"
@@ -18,6 +21,9 @@
 #include "platform/linux_platform.h"
 #include "search/shelf.h"
 #include "search/shelf_search.h"
+#include "support/scripted_ui.h"
+#include "windows/find_catalogs/frm_find_catalogs.h"
+#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -66,6 +72,46 @@ void BM_SearchShelfEngine(benchmark::State& state) {
   state.counters["matched"] = static_cast<double>(result.matched);
 }
 BENCHMARK(BM_SearchShelfEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The window's search as the user waits for it: from Find to the first
+// 1,000 rows in the list (poll as the window's timer does, here every
+// millisecond), and to the last row listed and sorted.
+void WindowSearch(benchmark::State& state, bool all_rows) {
+  if (!BuildShelf()) return state.SkipWithError("cannot build the shelf");
+  testing::ScriptedUi ui;
+  FrmMain main(ui, Platform());
+  main.Form_Load();
+  main.program_settings().shelf_folders = {kShelf};
+  FrmFindCatalogs window(main);
+  window.Form_Load();
+  window.controls().txtFind = "moon";
+  window.controls().cmbIn = static_cast<int>(SearchField::kAny);
+  int rows = 0;
+  for (auto _ : state) {
+    window.cmdFind_Click();
+    while (window.Poll() && (all_rows || window.lstResults().row_count() < 1000)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    rows = window.lstResults().row_count();
+    state.PauseTiming();
+    window.cmdStop_Click();
+    window.FinishSearch();
+    state.ResumeTiming();
+  }
+  if (rows < 1000) return state.SkipWithError("the search listed too few rows");
+  state.counters["rows"] = rows;
+  // The most memory this process has held: the window's rows and the
+  // search's buffers, as a desktop program holding them would.
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+void BM_WindowFirstRows(benchmark::State& state) { WindowSearch(state, false); }
+BENCHMARK(BM_WindowFirstRows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WindowAllRows(benchmark::State& state) { WindowSearch(state, true); }
+BENCHMARK(BM_WindowAllRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void RunCli(benchmark::State& state, std::vector<std::string> args) {
   if (!BuildShelf()) return state.SkipWithError("cannot build the shelf");

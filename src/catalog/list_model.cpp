@@ -132,6 +132,18 @@ int ListModel::AddRow(ListRow row) {
 
 void ListModel::AddRows(std::vector<ListRow> rows) {
   if (rows.empty()) return;
+  if (!m_sorted && !m_rows.empty()) {
+    // Rows that arrive in batches at the end of an unsorted list: an
+    // insertion, so a view keeps its place and selection meanwhile.
+    const int first = row_count();
+    const int last = first + static_cast<int>(rows.size()) - 1;
+    Notify({ListChange::kAboutToInsert, first, last});
+    m_rows.reserve(m_rows.size() + rows.size());
+    std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
+    m_in_order = false;
+    Notify({ListChange::kInserted, first, last});
+    return;
+  }
   if (m_rows.empty()) {
     m_rows = std::move(rows);
   } else {

@@ -72,7 +72,8 @@ class ListModel {
   // Returns its index.
   int AddRow(ListRow row);
   // Many rows at once, added at the end (sorted once while sorting is on),
-  // announced as one reset.
+  // announced as one reset; added to an unsorted list that holds rows, as one
+  // insertion at its end.
   void AddRows(std::vector<ListRow> rows);
   // When the current row goes, the row above it becomes current (the one
   // below for the first row), as list controls move the focus.

@@ -7,6 +7,8 @@ namespace tallymere {
 namespace {
 
 constexpr std::string_view kId3v1EncodingKey = "Id3v1Encoding";
+constexpr std::string_view kShelfFolderKey = "ShelfFolder";  // one line per folder
+constexpr std::string_view kShelfSubfoldersKey = "ShelfSubfolders";
 
 struct Line {
   std::string key;  // empty for a line that holds no "="
@@ -51,12 +53,17 @@ ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::s
   ProgramSettings settings;
   std::string problem;
   for (const Line& line : StoredLines(platform, &problem)) {
-    if (line.key != kId3v1EncodingKey) continue;
-    if (const std::optional<CodePage> page = CodePage::Named(ValueOf(line))) {
-      settings.id3v1_code_page = *page;
-    } else {
-      problems->push_back("The ID3v1 text encoding \"" + ValueOf(line) +
-                          "\" is not one Tallymere knows; Automatic is used.");
+    if (line.key == kId3v1EncodingKey) {
+      if (const std::optional<CodePage> page = CodePage::Named(ValueOf(line))) {
+        settings.id3v1_code_page = *page;
+      } else {
+        problems->push_back("The ID3v1 text encoding \"" + ValueOf(line) +
+                            "\" is not one Tallymere knows; Automatic is used.");
+      }
+    } else if (line.key == kShelfFolderKey && !ValueOf(line).empty()) {
+      settings.shelf_folders.push_back(ValueOf(line));
+    } else if (line.key == kShelfSubfoldersKey) {
+      settings.shelf_subfolders = ValueOf(line) == "1";
     }
   }
   if (!problem.empty()) {
@@ -70,21 +77,22 @@ Status SaveProgramSettings(const Platform& platform, const ProgramSettings& sett
   std::vector<Line> lines = StoredLines(platform, &problem);
   // A file that exists but cannot be read would lose its other lines.
   if (!problem.empty()) return Status::Error(StatusCode::kOther, problem);
-  const std::vector<Line> ours = {
-      {std::string(kId3v1EncodingKey),
-       std::string(kId3v1EncodingKey) + "=" + settings.id3v1_code_page.name()},
+  const auto line = [](std::string_view key, const std::string& value) {
+    return Line{std::string(key), std::string(key) + "=" + value};
   };
-  for (const Line& line : ours) {
-    const auto stored = std::find_if(lines.begin(), lines.end(),
-                                     [&](const Line& each) { return each.key == line.key; });
-    if (stored != lines.end()) {
-      *stored = line;
-    } else {
-      lines.push_back(line);
-    }
+  std::vector<Line> ours = {line(kId3v1EncodingKey, settings.id3v1_code_page.name())};
+  for (const std::string& folder : settings.shelf_folders) {
+    ours.push_back(line(kShelfFolderKey, folder));
   }
+  ours.push_back(line(kShelfSubfoldersKey, settings.shelf_subfolders ? "1" : "0"));
+  // Our lines replace their stored forms; every other line stays in its place.
+  std::erase_if(lines, [&](const Line& stored) {
+    return std::any_of(ours.begin(), ours.end(),
+                       [&](const Line& mine) { return mine.key == stored.key; });
+  });
   std::string bytes;
-  for (const Line& line : lines) bytes += line.text + "\n";
+  for (const Line& kept : lines) bytes += kept.text + "\n";
+  for (const Line& mine : ours) bytes += mine.text + "\n";
   if (Status made = platform.CreateNativeFolders(platform.ConfigFolder()); !made) return made;
   return platform.WriteFileAtomically(ProgramSettingsPath(platform), bytes);
 }

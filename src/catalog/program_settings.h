@@ -19,6 +19,11 @@ inline constexpr std::string_view kProgramSettingsFileName = "settings.conf";
 
 struct ProgramSettings {
   CodePage id3v1_code_page;  // the code page the user's ID3v1 tags were written in
+  // The shelf Find in Catalogs searches: native folders, and whether their
+  // subfolders count too. No folder: the shelf of the moment (the open data
+  // file's folder).
+  std::vector<std::string> shelf_folders;
+  bool shelf_subfolders = false;
 };
 
 // The settings file's native path.

@@ -68,12 +68,14 @@ TextOptions AddConditionOptions(CLI::App* command, ConditionOptions* options) {
                          return d.size() == 2 && IsDriveLetter(d[0]) && d[1] == ':';
                        },
                        "drive: a letter and a colon, such as D:"));
-  command->add_option("--min-size", c.min_size, "Files of at least BYTES")
-      ->type_name("BYTES")
-      ->check(NotNegative());
-  command->add_option("--max-size", c.max_size, "Files of at most BYTES")
-      ->type_name("BYTES")
-      ->check(NotNegative());
+  const auto size_check = Check([](const std::string& t) { return ParseByteCount(t).has_value(); },
+                                "size: bytes, or a number with KB, MB or GB");
+  command->add_option("--min-size", options->min_size, "Files of at least SIZE (bytes, or 4.5MB)")
+      ->type_name("SIZE")
+      ->check(size_check);
+  command->add_option("--max-size", options->max_size, "Files of at most SIZE")
+      ->type_name("SIZE")
+      ->check(size_check);
   command->add_option("--min-bitrate", c.min_bitrate, "Files of at least KBPS")
       ->type_name("KBPS")
       ->check(NotNegative());
@@ -101,6 +103,8 @@ void CompleteCondition(ConditionOptions* options) {
   for (const SearchFieldName& field : kSearchFields) {
     if (field.option == options->field) c.field = field.field;
   }
+  if (!options->min_size.empty()) c.min_size = ParseByteCount(options->min_size);
+  if (!options->max_size.empty()) c.max_size = ParseByteCount(options->max_size);
   if (!options->min_time.empty()) c.min_seconds = Seconds(options->min_time);
   if (!options->max_time.empty()) c.max_seconds = Seconds(options->max_time);
   if (!options->after.empty()) c.modified_from = ParseDay(options->after);

@@ -18,6 +18,8 @@ struct ConditionOptions {
   CatalogCondition condition;
   // As typed, turned into the condition's moments and seconds once parsed.
   std::string field = "name";
+  std::string min_size;
+  std::string max_size;
   std::string min_time;
   std::string max_time;
   std::string after;

@@ -57,6 +57,9 @@ class UiServices {
                                                     std::string_view initial_name) = 0;
   // A drive root or folder as a catalog path ("C:\" or "C:\Music"), or empty.
   virtual std::string BrowseForFolder(std::string_view title) = 0;
+  // A folder of this machine as a native path, wherever it lies (a shelf of
+  // data files need not be on any drive of the map); nothing when cancelled.
+  virtual std::optional<std::string> ChooseNativeFolder(std::string_view title) = 0;
   // A colour number 0x00BBGGRR. The dialog starts at `initial`, the colour
   // being changed, so after Cancel it reports that colour unchanged.
   virtual uint32_t ChooseColor(std::string_view title, uint32_t initial) = 0;

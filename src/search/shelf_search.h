@@ -36,9 +36,11 @@ struct ShelfProblem {
 class ShelfSearchObserver {
  public:
   virtual ~ShelfSearchObserver() = default;
-  // A data file was searched, in shelf order, with these of its rows kept
-  // (none once the search holds kMaxShelfRows); the observer may take them.
-  virtual void CatalogSearched(int /*catalog*/, std::vector<ShelfRow>* /*rows*/) {}
+  // A data file was searched (or refused), in shelf order: matched records
+  // matched in it, of which these rows are kept (none once the search holds
+  // kMaxShelfRows); the observer may take them.
+  virtual void CatalogSearched(int /*catalog*/, int64_t /*matched*/,
+                               std::vector<ShelfRow>* /*rows*/) {}
 };
 
 struct ShelfSearchResult {

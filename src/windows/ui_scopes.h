@@ -61,6 +61,9 @@ class YieldCountingUi : public UiServices {
   std::string BrowseForFolder(std::string_view title) override {
     return m_inner.BrowseForFolder(title);
   }
+  std::optional<std::string> ChooseNativeFolder(std::string_view title) override {
+    return m_inner.ChooseNativeFolder(title);
+  }
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override {
     return m_inner.ChooseColor(title, initial);
   }

@@ -9,6 +9,7 @@
 
 #include "common/characters.h"
 #include "common/format.h"
+#include "common/number_text.h"
 #include "common/sorted_list.h"
 #include "common/status.h"
 #include "common/text_encoding.h"
@@ -67,6 +68,19 @@ TEST(FormatTest, RememberedDateTextsAreTheTextsOfTheirOwnTimes) {
     }
   }
   EXPECT_EQ(texts.Text(0), FormatDateTime(0));
+}
+
+TEST(NumberTextTest, SizesAreBytesOrCarryAUnitAndTimesAreMinutesAndSeconds) {
+  EXPECT_EQ(ParseByteCount("5000000"), 5000000);
+  EXPECT_EQ(ParseByteCount(" 4.5 MB "), 4718592);
+  EXPECT_EQ(ParseByteCount("700kb"), 716800);
+  EXPECT_EQ(ParseByteCount("1 GB"), 1073741824);
+  for (const char* refused : {"", "MB", "-1", "-1 KB", "5 TB", "1e30 GB", "four"}) {
+    EXPECT_FALSE(ParseByteCount(refused)) << refused;
+  }
+  EXPECT_EQ(ParseDuration("125:07"), 125 * 60 + 7);
+  EXPECT_FALSE(ParseDuration("3:75"));
+  EXPECT_FALSE(ParseDuration("-01:-01"));
 }
 
 TEST(StatusTest, CodesTellMissingFromRefusedFromFullWhateverTheWords) {

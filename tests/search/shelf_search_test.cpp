@@ -151,7 +151,7 @@ TEST_F(ShelfSearchTest, ManyCatalogsKeepTheirOrderAndACancelledSearchSaysSo) {
         Save("many/" + std::to_string(i) + ".mpd", {{"C:\\", name.c_str(), "A", "T", "B"}}));
   }
   struct Observer : ShelfSearchObserver {
-    void CatalogSearched(int catalog, std::vector<ShelfRow>* rows) override {
+    void CatalogSearched(int catalog, int64_t /*matched*/, std::vector<ShelfRow>* rows) override {
       order.push_back(catalog);
       taken += rows->size();
       rows->clear();

@@ -146,6 +146,14 @@ std::string ScriptedUi::BrowseForFolder(std::string_view title) {
   return answer && answer->text ? *answer->text : std::string();
 }
 
+std::optional<std::string> ScriptedUi::ChooseNativeFolder(std::string_view title) {
+  UiCall call = MakeCall("ChooseNativeFolder", "", std::string(title));
+  m_calls.push_back(call);
+  const auto answer = Take(Kind::kFolder, call);
+  if (!answer || !answer->text || answer->text->empty()) return std::nullopt;
+  return *answer->text;
+}
+
 uint32_t ScriptedUi::ChooseColor(std::string_view title, uint32_t initial) {
   // The text is the colour the dialog starts at, as a number.
   UiCall call = MakeCall("ChooseColor", std::to_string(initial), std::string(title));

@@ -76,6 +76,8 @@ class ScriptedUi : public UiServices {
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
   std::string BrowseForFolder(std::string_view title) override;
+  // Takes the answers AnswerFolder queues, as native folders; "" cancels.
+  std::optional<std::string> ChooseNativeFolder(std::string_view title) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
   void Animation(AnimationKind kind, bool start) override;

@@ -260,7 +260,7 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   encoding->setCurrentText("Shift_JIS");
   QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
   EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("config/settings.conf")),
-            "Id3v1Encoding=Shift_JIS\n");
+            "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\n");
   EXPECT_FALSE(options->isVisible());
   EXPECT_EQ(m_window->controller().settings().chkSize, 0);
   EXPECT_EQ(m_window->controller().settings().txtCol, 100);

@@ -70,16 +70,16 @@ void WriteMainWindowLayout(const MainWindowLayout& layout) {
   settings.setValue("FileList/columnWidths", JoinWidths(layout.column_widths));
 }
 
-std::optional<QSize> ReadMp3UtilitiesSize() {
+std::optional<QSize> ReadWindowSize(const QString& window) {
   if (!LayoutFileUsable()) return std::nullopt;
-  const QSize size = LayoutSettings().value("Mp3Utilities/size").toSize();
+  const QSize size = LayoutSettings().value(window + "/size").toSize();
   if (!size.isValid() || size.isEmpty()) return std::nullopt;
   return size;
 }
 
-void WriteMp3UtilitiesSize(const QSize& size) {
+void WriteWindowSize(const QString& window, const QSize& size) {
   if (!LayoutFileUsable()) return;
-  LayoutSettings().setValue("Mp3Utilities/size", size);
+  LayoutSettings().setValue(window + "/size", size);
 }
 
 }  // namespace tallymere

@@ -1,7 +1,7 @@
 #pragma once
 // The window layout kept between runs: the main window's place and size, its
-// splitters, the file list's column widths and the MP3 Utilities window's
-// size. It lives in the user's configuration folder (~/.config/tallymere),
+// splitters, the file list's column widths and the sizes of MP3 Utilities
+// and Find in Catalogs. It lives in the user's configuration folder (~/.config/tallymere),
 // apart from the catalog settings in Data/lists.dat, whose lines it never
 // touches.
 
@@ -26,7 +26,10 @@ struct MainWindowLayout {
 MainWindowLayout ReadMainWindowLayout();
 void WriteMainWindowLayout(const MainWindowLayout& layout);
 
-std::optional<QSize> ReadMp3UtilitiesSize();
-void WriteMp3UtilitiesSize(const QSize& size);
+// The size of a window of its own ("Mp3Utilities", "FindCatalogs").
+inline const QString kMp3UtilitiesLayout = QStringLiteral("Mp3Utilities");
+inline const QString kFindCatalogsLayout = QStringLiteral("FindCatalogs");
+std::optional<QSize> ReadWindowSize(const QString& window);
+void WriteWindowSize(const QString& window, const QSize& size);
 
 }  // namespace tallymere

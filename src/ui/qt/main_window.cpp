@@ -31,6 +31,7 @@
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/data_info_window.h"
 #include "ui/qt/dropped_files.h"
+#include "ui/qt/find_catalogs_window.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
   m_controller->show_options = [this] { ShowOptions(); };
+  m_controller->show_find_catalogs = [this] { ShowFindCatalogs(); };
   BuildCommands();
   BuildViews();
   BuildMenus();
@@ -194,7 +196,24 @@ void MainWindow::ShowMp3Utilities() {
   m_mp3_utilities->activateWindow();
 }
 
+void MainWindow::ShowFindCatalogs() {
+  if (!m_find_catalogs) {
+    m_find_catalogs = std::make_unique<FindCatalogsWindow>(*m_controller);
+    m_find_catalogs->raise_main = [this] {
+      show();
+      raise();
+      activateWindow();
+    };
+    m_find_catalogs->run_in_main = [this](const std::function<void()>& command) { Run(command); };
+  }
+  m_find_catalogs->show();
+  m_find_catalogs->raise();
+  m_find_catalogs->activateWindow();
+  m_find_catalogs->find_text()->setFocus();
+}
+
 MainWindow::~MainWindow() {
+  m_find_catalogs.reset();
   m_mp3_utilities.reset();
   // The views let go of the adapters before the controller's models go.
   m_list->setModel(nullptr);

@@ -35,6 +35,7 @@ class BatchListWidget;
 class ListHeaderSync;
 class DataInfoWindow;
 class OptionsDialog;
+class FindCatalogsWindow;
 class Mp3UtilitiesWindow;
 class CatalogTreeView;
 class ListModelAdapter;
@@ -63,6 +64,7 @@ class MainWindow : public QMainWindow {
   OptionsDialog* options() const { return m_options; }
   // The MP3 Utilities window while it exists.
   Mp3UtilitiesWindow* mp3_utilities() const { return m_mp3_utilities.get(); }
+  FindCatalogsWindow* find_catalogs() const { return m_find_catalogs.get(); }
 
   // Runs one of the controller's commands with input blocked while it yields,
   // then shows the controller's state.
@@ -120,6 +122,7 @@ class MainWindow : public QMainWindow {
   void ShowTreePopup(const QPoint& position);
   void ShowAbout();
   void ShowMp3Utilities();
+  void ShowFindCatalogs();
   void ShowDataInfo();
   void ShowOptions();
   // The window's place, splitters and the user's column widths, kept in the
@@ -162,6 +165,7 @@ class MainWindow : public QMainWindow {
   QProgressBar* m_animation = nullptr;
   QToolBar* m_toolbar = nullptr;
   std::unique_ptr<Mp3UtilitiesWindow> m_mp3_utilities;
+  std::unique_ptr<FindCatalogsWindow> m_find_catalogs;
   DataInfoWindow* m_data_info = nullptr;  // child windows, made when first asked for
   OptionsDialog* m_options = nullptr;
   std::map<MainCommand, QAction*> m_actions;

@@ -113,7 +113,7 @@ Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
   BuildMenusAndToolbar();
   m_controller->close_window = [this] { close(); };
   m_controller->set_state_listener([this] { ShowState(); });
-  resize(ReadMp3UtilitiesSize().value_or(QSize(1000, 640)));
+  resize(ReadWindowSize(kMp3UtilitiesLayout).value_or(QSize(1000, 640)));
   Run([this] { m_controller->Form_Load(); });
 }
 
@@ -417,7 +417,7 @@ void Mp3UtilitiesWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   m_controller->Form_Unload();
-  WriteMp3UtilitiesSize(size());
+  WriteWindowSize(kMp3UtilitiesLayout, size());
   event->accept();
 }
 

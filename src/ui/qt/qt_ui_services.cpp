@@ -275,16 +275,19 @@ std::optional<std::string> QtUiServices::ChooseOpenFile(std::string_view title,
   return ChooseFile(false, title, filter, initial_name);
 }
 
-std::string QtUiServices::BrowseForFolder(std::string_view title) {
+std::optional<std::string> QtUiServices::ChooseNativeFolder(std::string_view title) {
   QFileDialog dialog(m_main_window, Utf8(title));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
-  std::string native;
-  {
-    NormalPointerWhileAsking pointer;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    native = ToNative(dialog.selectedFiles().first());
-  }
+  NormalPointerWhileAsking pointer;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ToNative(dialog.selectedFiles().first());
+}
+
+std::string QtUiServices::BrowseForFolder(std::string_view title) {
+  const std::optional<std::string> chosen = ChooseNativeFolder(title);
+  if (!chosen) return {};
+  const std::string& native = *chosen;
   if (std::optional<std::string> catalog = m_platform.ToCatalog(native)) return *catalog;
   ShowMessage("\"" + native + "\" is not on a drive a catalog can hold.", Buttons::kOk,
               Icon::kWarning, title);

@@ -5,8 +5,13 @@
 
 namespace tallymere {
 
-void FrmMain::mnuAddPlay_Click() {
-  if (!m_playlist.AddFromFileList(m_LV)) return;
+void FrmMain::mnuAddPlay_Click() { SendToPlaylist(m_LV); }
+
+void FrmMain::SendToPlaylist(ListModel& rows) {
+  if (!m_playlist.AddFromFileList(rows)) return;
+  // Songs may come from another catalog than an open one of other files.
+  m_tab_enabled[kPlaylistTab] = true;
+  m_playlist_visible = true;
   SelectTab(kPlaylistTab);
   m_playlist.SetFocus();
 }

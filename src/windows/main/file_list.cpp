@@ -55,9 +55,13 @@ void FrmMain::LV_KeyDown(int key_code) {
 void FrmMain::OpenSelectedFile() {
   const int row = m_LV.FirstSelected();
   if (row < 0) return;
-  const std::string full = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);
-  const std::string& disk_label = m_LV.Cell(row, kColDiskLabel);
-  const std::optional<std::string> native = m_platform.ToNative(full);
+  OpenCatalogFile(m_LV.Cell(row, kColPath), m_LV.Cell(row, kColFileName),
+                  m_LV.Cell(row, kColDiskLabel));
+}
+
+void FrmMain::OpenCatalogFile(const std::string& path, const std::string& file_name,
+                              const std::string& disk_label) {
+  const std::optional<std::string> native = m_platform.ToNative(path + file_name);
   ShellError error;
   if (!native) {
     // A drive this machine does not have is as good as a disk not inserted.
@@ -72,9 +76,33 @@ void FrmMain::OpenSelectedFile() {
     m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
   } else {
     m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
-                         std::string(DriveRootOf(m_LV.Cell(row, kColPath))) + "\" drive.",
+                         std::string(DriveRootOf(path)) + "\" drive.",
                      Buttons::kOk, Icon::kInformation, kProgramTitle);
   }
+}
+
+bool FrmMain::ShowCatalogFile(const std::string& path, const std::string& file_name) {
+  // The folder's node holds the file: its key is the folder key of the
+  // file's record, which carries the disk's label.
+  const int end = m_catalog.CatalogEnd();
+  for (int index = 1; index < end; ++index) {
+    const CatalogRecord& record = m_catalog.Record(index);
+    if (record.path != path || record.file_name != file_name) continue;
+    const int node = m_tvAlbum.Find(FolderKey(record));
+    if (node == TreeModel::kNoNode) return false;
+    m_tvAlbum.Select(node);
+    tvAlbum_NodeClick(node);
+    for (int row = 0; row < m_LV.row_count(); ++row) {
+      if (m_LV.Cell(row, kColPath) == path && m_LV.Cell(row, kColFileName) == file_name) {
+        m_LV.SelectOnly(row);
+        LV_ItemClick(row);
+        m_focus_request = "LV";
+        return true;
+      }
+    }
+    return false;
+  }
+  return false;
 }
 
 void FrmMain::mnuClip_Click() {

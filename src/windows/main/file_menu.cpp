@@ -118,17 +118,17 @@ void FrmMain::mnuLoad_Click() {
   ReadDataFile(WithMpdExtension(*chosen));
 }
 
-void FrmMain::OpenDataFile(const std::string& path) {
-  if (!OfferToSave()) return;
+bool FrmMain::OpenDataFile(const std::string& path) {
+  if (!OfferToSave()) return false;
   m_selected_tab = 0;
   m_ui.SetStatus(kCountPanel, "");
   m_ui.SetStatus(kSizePanel, "");
   // A file given by name is taken as it is: it was picked in a file manager
   // or typed, and may be a catalog under another extension.
-  ReadDataFile(path);
+  return ReadDataFile(path);
 }
 
-void FrmMain::ReadDataFile(const std::string& path) {
+bool FrmMain::ReadDataFile(const std::string& path) {
   BusyScope busy(m_ui);
   m_ui.SetStatus(kStatusPanel, "Reading data File. . .");
   m_ui.YieldToUi();
@@ -139,7 +139,7 @@ void FrmMain::ReadDataFile(const std::string& path) {
     m_ui.ShowMessage(
         status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
         Buttons::kOk, Icon::kStop, kProgramTitle);
-    return;
+    return false;
   }
   m_data_file_path = path;
   SetCaption(path);
@@ -153,6 +153,7 @@ void FrmMain::ReadDataFile(const std::string& path) {
   SwitchViewsByFileType();
   ShowTotals(" Ready", " MB");
   EnableCatalogCommands(true);
+  return true;
 }
 
 void FrmMain::mnuNew_Click() {

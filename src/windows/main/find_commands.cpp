@@ -99,4 +99,8 @@ int64_t FrmMain::ListRecords(const std::vector<int>& indices) {
   return total;
 }
 
+void FrmMain::mnuFindCatalogs_Click() {
+  if (show_find_catalogs) show_find_catalogs();
+}
+
 }  // namespace tallymere

@@ -10,6 +10,8 @@ const std::vector<std::string> kFindTypes = {
 
 }  // namespace
 
+const std::vector<std::string>& FindTypeChoices() { return kFindTypes; }
+
 void FindPanel::Reset() {
   m_txtFind.clear();
   m_cmbType = "*.*";

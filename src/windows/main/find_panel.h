@@ -8,6 +8,9 @@
 
 namespace tallymere {
 
+// The choices of "File Type:" in list order.
+const std::vector<std::string>& FindTypeChoices();
+
 class FindPanel {
  public:
   // As the window opens: no text, the type "*.*" with its list of choices,

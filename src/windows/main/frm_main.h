@@ -77,8 +77,9 @@ class FrmMain {
   void mnuNew_Click();
   void mnuLoad_Click();
   // Opens the named data file as Open does after its dialog: a file given
-  // on the command line or dropped on the window.
-  void OpenDataFile(const std::string& path);
+  // on the command line or dropped on the window. True when it is the
+  // catalog now (the user may keep the old one, or the file be refused).
+  bool OpenDataFile(const std::string& path);
   void mnuSaveFile_Click();
   void mnuSaveas_Click();
   void mnuCreat_Click();   // "Create List": the whole catalog
@@ -108,6 +109,20 @@ class FrmMain {
   void mnuDuplicate1_Click();  // "Show Duplicates (Exact Match)"
   void mnuDuplicate2_Click();  // "Show Duplicates (Not So Exact)"
   void mnuDuplicate3_Click();  // "Show Duplicates (Any Possible Match)"
+  // "Find in Catalogs...": the view shows the window, whose Form_Load fills it.
+  std::function<void()> show_find_catalogs;
+  void mnuFindCatalogs_Click();
+  // Shows a file of the open catalog as a click on its folder would: the
+  // folder selected in the tree, the file's row selected in the list. False
+  // when the catalog holds no such file.
+  bool ShowCatalogFile(const std::string& path, const std::string& file_name);
+  // Opens a catalogued file with its program, as a double click on its row
+  // does; a file of a disk that is not here names the disk.
+  void OpenCatalogFile(const std::string& path, const std::string& file_name,
+                       const std::string& disk_label);
+  // "Send to Playlist Editor" for the selected rows of a list laid out as
+  // the file list is.
+  void SendToPlaylist(ListModel& rows);
 
   // --- File operations ----------------------------------------------------------------
   void mnuDelete_Click();   // "Delete File", the pop-up's p2 and the Delete key
@@ -220,7 +235,7 @@ class FrmMain {
   bool RunPopupCommand(MainCommand command);
   bool RunPaneCommand(MainCommand command);
   // Reads a data file into the window, or refuses it and keeps the catalog.
-  void ReadDataFile(const std::string& path);
+  bool ReadDataFile(const std::string& path);
   void CreateList(bool from_search_result);
   // Shared steps.
   void SetCaption(const std::string& path);

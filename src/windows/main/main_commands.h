@@ -38,6 +38,7 @@ enum class MainCommand {
   kDuplicate2,
   kDuplicate3,
   kGrid,
+  kFindCatalogs,
   // Tools
   kId3,
   kAddPlay,
@@ -175,6 +176,8 @@ inline constexpr CommandTable<MainCommand, kMainCommandCount> kTable = {{
     {kDuplicate2, "mnuDuplicate2", "Show Duplicates (Not So Exact)", "View"},
     {kDuplicate3, "mnuDuplicate3", "Show Duplicates (Any Possible Match)", "View"},
     {kGrid, "mnuGrid", "Show Grid Lines", "View", true, 0, "", "", true},
+    {kFindCatalogs, "mnuFindCatalogs", "Find in Catalogs...", "View", true, 0, "Ctrl+Shift+F",
+     "Search every data file of the shelf"},
     {kId3, "mnuId3", "Send to MP3 Utilities", "Tools"},
     {kAddPlay, "mnuAddPlay", "Send to Playlist Editor", "Tools"},
     {kSendData, "mnuSendData", "Send to Data Field Editor", "Tools"},

@@ -99,6 +99,9 @@ bool FrmMain::RunToolsCommand(MainCommand command) {
     case kGrid:
       mnuGrid_Click();
       break;
+    case kFindCatalogs:
+      mnuFindCatalogs_Click();
+      break;
     case kId3:
       mnuId3_Click();
       break;
