@@ -129,11 +129,23 @@ TEST_F(FrmFindCatalogsTest, AResultOfAnotherCatalogOpensItAsOpenDoesAskingToSave
   ASSERT_EQ(main().LV().SelectedRows().size(), 1u);
   EXPECT_EQ(main().LV().Cell(main().LV().FirstSelected(), kColFileName), "Moon River.mp3");
 
+  // Yes saves the catalog with its changes, then opens the other.
+  rows.SelectOnly(0);
+  main().set_changed(true);
+  ui().AnswerMessage(Answer::kYes);
+  Window().mnuShowInCatalog_Click();
+  EXPECT_EQ(ui().MessageTexts().size(), 3u);
+  EXPECT_EQ(main().data_file_path(), m_attic);
+  EXPECT_FALSE(main().changed());
+  rows.SelectOnly(1);
+  Window().mnuShowInCatalog_Click();  // nothing to save: no question
+  EXPECT_EQ(main().data_file_path(), m_cellar);
+
   // A row of the open catalog only selects, asking nothing.
   rows.SelectOnly(1);
   main().set_changed(true);
   Window().mnuShowInCatalog_Click();
-  EXPECT_EQ(ui().Messages().size(), 2u);
+  EXPECT_EQ(ui().Messages().size(), 3u);
   EXPECT_EQ(main().data_file_path(), m_cellar);
 
   // Copy and Open act on the row's file; a damaged catalog opens nowhere.
