@@ -1,7 +1,9 @@
 #include "catalog/tree_builder.h"
 
 #include <algorithm>
+#include <array>
 
+#include "common/ascii_case.h"
 #include "common/sorted_list.h"
 #include "ports/platform.h"
 
@@ -63,6 +65,38 @@ std::string_view DriveImage(int type) {
     default:
       return {};
   }
+}
+
+std::vector<TreeDrive> CatalogTreeDrives(const std::vector<TreeDrive>& machine,
+                                         const CatalogTable& catalog) {
+  // For each letter the records use: whether any record is not a labelled
+  // disk's (a drive root in its Disk label).
+  struct Use {
+    bool used = false;
+    bool drive_root_records = false;
+  };
+  std::array<Use, 26> uses{};
+  const int end = catalog.CatalogEnd();
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog.Record(i);
+    const char letter = AsciiUpper(record.path.empty() ? '\0' : record.path[0]);
+    if (letter < 'A' || letter > 'Z' || record.path.substr(1, 2) != ":\\") continue;
+    Use& use = uses[static_cast<std::size_t>(letter - 'A')];
+    use.used = true;
+    use.drive_root_records = use.drive_root_records || IsDriveRootLabel(record.disk_label);
+  }
+  std::vector<TreeDrive> drives;
+  for (const TreeDrive& drive : machine) {
+    if (!DriveImage(drive.type).empty()) drives.push_back(drive);
+  }
+  for (std::size_t i = 0; i < uses.size(); ++i) {
+    const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+    if (!uses[i].used || TypeOfRoot(root, drives) != kDriveNone) continue;
+    drives.push_back({root, uses[i].drive_root_records ? kDriveFixed : kDriveCdRom});
+  }
+  std::sort(drives.begin(), drives.end(),
+            [](const TreeDrive& a, const TreeDrive& b) { return a.root < b.root; });
+  return drives;
 }
 
 void StartCatalogTree(TreeModel& tree, const std::string& data_file, std::string_view root_image,

@@ -30,6 +30,16 @@ struct TreeDrive {
 // type the tree does not show (network drives, RAM disks).
 std::string_view DriveImage(int type);
 
+// The drives of a catalog's tree: the machine's, and every further drive
+// letter the catalog's records use (a catalog made on another computer, or
+// before a drive went away) as a drive without a disk of the kind its records
+// say: a CD-ROM drive when every record of the letter belongs to a labelled
+// disk, else a hard drive. A machine's drive of a kind the tree does not show
+// (network, RAM disk) that the catalog uses is shown the same way. Sorted by
+// letter.
+std::vector<TreeDrive> CatalogTreeDrives(const std::vector<TreeDrive>& machine,
+                                         const CatalogTable& catalog);
+
 // Clears the tree and adds the data file's node, expanded, and a node for
 // each drive the tree shows, in the order given.
 void StartCatalogTree(TreeModel& tree, const std::string& data_file, std::string_view root_image,

@@ -355,11 +355,6 @@ QWidget* MainWindow::BuildFindBox() {
   m_find_type->setEditable(true);
   m_find_drive = new QComboBox;
   m_find_drive->setObjectName("Drive1");
-  for (const DriveInfo& drive : m_platform.Drives()) {
-    QString text = QString(QChar(drive.letter)) + ":";
-    if (!drive.label.empty()) text += " [" + ToQt(drive.label) + "]";
-    m_find_drive->addItem(text);
-  }
   find_layout->addRow("Containing:", m_find_text);
   find_layout->addRow("File Type:", m_find_type);
   find_layout->addRow("Look in:", m_find_drive);
@@ -406,6 +401,29 @@ void MainWindow::BuildStatusBar() {
   m_services->SetAnimationBar(m_animation);
 }
 
+void MainWindow::ShowLookInDrives() {
+  // The drives of the tree, a catalog's letters this machine does not map
+  // among them; a drive of the machine carries its volume label.
+  QStringList texts;
+  const std::vector<DriveInfo> machine = m_platform.Drives();
+  for (const std::string& root : m_controller->LookInDrives()) {
+    QString text = ToQt(root.substr(0, 2));
+    for (const DriveInfo& drive : machine) {
+      if (drive.letter == root[0] && !drive.label.empty()) text += " [" + ToQt(drive.label) + "]";
+    }
+    texts << text;
+  }
+  QStringList shown;
+  for (int i = 0; i < m_find_drive->count(); ++i) shown << m_find_drive->itemText(i);
+  if (texts == shown) return;
+  const QString chosen = m_find_drive->currentText().left(2);
+  m_find_drive->clear();
+  m_find_drive->addItems(texts);
+  for (int i = 0; i < texts.size(); ++i) {
+    if (texts[i].left(2) == chosen) m_find_drive->setCurrentIndex(i);
+  }
+}
+
 void MainWindow::ShowControllerState() {
   const FrmMain& main = *m_controller;
   setWindowTitle(ToQt(main.caption()));
@@ -430,7 +448,13 @@ void MainWindow::ShowControllerState() {
   if (m_find_type->currentText() != ToQt(find.cmbType())) {
     m_find_type->setCurrentText(ToQt(find.cmbType()));
   }
+  ShowLookInDrives();
   if (main.focus_request() == "tvAlbum") m_tree->setFocus();
+  if (main.focus_request() == "LV") {
+    // A file shown from elsewhere (Find in Catalogs): in view and ready for the keys.
+    m_list->scrollTo(m_list->currentIndex());
+    m_list->setFocus();
+  }
   m_controller->clear_focus_request();
 
   QStringList entries;

@@ -109,6 +109,8 @@ class MainWindow : public QMainWindow {
   // The buttons of a pane's place, each bound to its command's action.
   std::vector<QPushButton*> PlaceButtons(std::string_view place);
   void ShowControllerState();
+  // "Look in:" lists the drives of the tree.
+  void ShowLookInDrives();
   // The side panel's second and third tabs and LVData beside the file list.
   QWidget* BuildPlaylistTab();
   QWidget* BuildDataEditorTab();

@@ -93,7 +93,7 @@ int FrmMain::tvAlbum_StartDrag() const { return m_tvAlbum.selected(); }
 NodeKey FrmMain::KeyOfNode(int node) const {
   const std::string& key = m_tvAlbum.node(node).key;
   // Removable and CD-ROM drives catalogue disks under labels of their own.
-  const int type = m_platform.DriveType(NodeKey::Parse(key, false).drive_root());
+  const int type = DriveTypeOf(NodeKey::Parse(key, false).drive_root());
   return NodeKey::Parse(key, type == kDriveRemovable || type == kDriveCdRom);
 }
 

@@ -182,7 +182,8 @@ void FrmMain::mnuNew_Click() {
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, TreeDrives());
+    m_tree_drives = TreeDrives();
+    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, m_tree_drives);
   }
   m_caption = kUntitledCaption;
   m_changed = false;

@@ -54,7 +54,7 @@ void FrmMain::mnuDelete_Click() {
     if (!m_LV.row(row).selected) continue;
     const std::string path = RowPath(row);
     if (!m_platform.FileExists(path) ||
-        IsRemovableType(m_platform.DriveType(DriveRootOf(m_LV.Cell(row, kColPath))))) {
+        IsRemovableType(DriveTypeOf(DriveRootOf(m_LV.Cell(row, kColPath))))) {
       m_ui.ShowMessage(path +
                            " is either on a removable disk or dose not exist and will not be "
                            "deleted.",

@@ -41,7 +41,8 @@ void FrmMain::Form_Load() {
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, TreeDrives());
+    m_tree_drives = TreeDrives();
+    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, m_tree_drives);
   }
 
   if (Status status = LoadSettings(m_platform, &m_settings); !status) {
@@ -119,13 +120,29 @@ std::vector<TreeDrive> FrmMain::TreeDrives() const {
 
 void FrmMain::ShowEmptyCatalogTree() {
   TreeModel::BatchUpdate batch(m_tvAlbum);
-  StartCatalogTree(m_tvAlbum, m_data_file_path, kDataFileImage, TreeDrives());
+  m_tree_drives = TreeDrives();
+  StartCatalogTree(m_tvAlbum, m_data_file_path, kDataFileImage, m_tree_drives);
 }
 
 void FrmMain::RebuildTree() {
   TreeModel::BatchUpdate batch(m_tvAlbum);
-  BuildCatalogTree(m_tvAlbum, m_data_file_path, TreeDrives(), m_catalog);
+  m_tree_drives = CatalogTreeDrives(TreeDrives(), m_catalog);
+  BuildCatalogTree(m_tvAlbum, m_data_file_path, m_tree_drives, m_catalog);
   m_file_count = m_catalog.FileCount();
+}
+
+int FrmMain::DriveTypeOf(std::string_view drive_root) const {
+  const std::string root = AsciiUpper(drive_root);
+  for (const TreeDrive& drive : m_tree_drives) {
+    if (drive.root == root) return drive.type;
+  }
+  return m_platform.DriveType(drive_root);
+}
+
+std::vector<std::string> FrmMain::LookInDrives() const {
+  std::vector<std::string> drives;
+  for (const TreeDrive& drive : m_tree_drives) drives.push_back(drive.root);
+  return drives;
 }
 
 void FrmMain::ExpandFirstDrive() {

@@ -190,6 +190,9 @@ class FrmMain {
   ListModel& LV() { return m_LV; }
   const std::vector<std::string>& lstBox() const { return m_lstBox; }
   const std::string& caption() const { return m_caption; }
+  // The drives "Look in:" offers: those of the tree, the catalog's own
+  // letters included ("C:\", "E:\").
+  std::vector<std::string> LookInDrives() const;
   const MainCommandState& commands() const { return m_commands; }
   int selected_tab() const { return m_selected_tab; }
   bool tab_enabled(int tab) const { return m_tab_enabled.at(tab); }
@@ -250,6 +253,9 @@ class FrmMain {
   void HideCatalogColumns();
   // The drives of this machine as the tree shows them.
   std::vector<TreeDrive> TreeDrives() const;
+  // The type of a drive as the tree shows it: a letter of the catalog this
+  // machine does not map has the kind its records say.
+  int DriveTypeOf(std::string_view drive_root) const;
   // The data file's node and the drives, while a command scans.
   void ShowEmptyCatalogTree();
   // The whole tree again from the catalog, and the file count with it.
@@ -316,6 +322,7 @@ class FrmMain {
   bool m_tray_open = false;
 
   TreeModel m_tvAlbum;
+  std::vector<TreeDrive> m_tree_drives;  // of the tree as it stands
   ListModel m_LV;
   std::string m_caption{kUntitledCaption};
   MainCommandState m_commands;

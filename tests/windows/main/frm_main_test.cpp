@@ -234,12 +234,42 @@ TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
   EXPECT_TRUE(main().changed());  // as after Open: No leaves the flag set
 }
 
-TEST_F(FrmMainTest, OpenShowsOnlyThisMachinesDrivesButKeepsEveryTotal) {
+// A catalog made on another computer: G: has folders only, H: labelled disks
+// only, J: both; this machine maps none of them.
+TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithoutItsDisk) {
+  const std::string letters_before =
+      testing::ReadFileBytes(folder().Path("program/Data/drive_letters.dat"));
   OpenRecords({Record("C:\\", "C:\\A\\", "f1", 1048576), Record("G:\\", "G:\\Far\\", "f2", 1048576),
-               Record("G:\\", "G:\\Far\\", "f3", 1048576)});
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("c.mpd"), "C:", "A"}));
-  EXPECT_EQ(ui().Status(2), "Total: 3 files");
-  EXPECT_EQ(ui().Status(3), "3.00 MB");
+               Record("Mix", "H:\\", "f3.mp3", 1048576), Record("Mix", "H:\\Sub\\", "f4", 1),
+               Record("Old", "J:\\", "f5", 1), Record("J:\\", "J:\\Docs\\", "f6", 1)});
+  EXPECT_EQ(NodeKeys(), (std::vector<std::string>{folder().Path("c.mpd"), "C:\\", "G:\\", "H:\\",
+                                                  "J:\\", "C:\\A\\", "G:\\Far\\", "H:\\Mix\\",
+                                                  "H:\\Mix\\Sub\\", "J:\\Docs\\", "J:\\Old\\"}));
+  const auto image = [&](const char* key) {
+    return main().tvAlbum().node(main().tvAlbum().Find(key)).image;
+  };
+  EXPECT_EQ(std::string(image("G:\\")) + " " + image("H:\\") + " " + image("H:\\Mix\\") + " " +
+                image("J:\\"),
+            "hard cdrom cd hard");
+  EXPECT_EQ(ui().Status(2), "Total: 6 files");
+  EXPECT_EQ(main().LookInDrives(),
+            (std::vector<std::string>{"C:\\", "D:\\", "E:\\", "F:\\", "G:\\", "H:\\", "J:\\"}));
+
+  // Browsed as a present CD-ROM drive's disks are, and its files' disk asked for.
+  main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\"));
+  main().mnuSearchdisk_Click();
+  EXPECT_EQ(ui().MessageTexts().back(), "Please select a disk label instead.");
+  main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\Mix\\"));
+  main().mnuSearchdisk_Click();
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"f3.mp3", "f4"}));
+  main().LV().SelectOnly(0);
+  main().LV_DblClick();
+  EXPECT_EQ(ui().MessageTexts().back(),
+            "Please insert disk labeled:   \"Mix\"  into  \"H:\\\" drive.");
+  // The machine's drive map is as it was.
+  EXPECT_EQ(platform().Drives().size(), 4u);
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Data/drive_letters.dat")),
+            letters_before);
 }
 
 TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
