@@ -283,6 +283,17 @@ void ListModel::SetSortOrder(SortOrder order) {
   if (m_sorted) EnsureOrder();
 }
 
+void ListModel::SetColumnSample(int column, std::string sample) {
+  if (column < 0 || column >= column_count()) return;
+  m_samples.resize(static_cast<std::size_t>(column_count()));
+  m_samples[static_cast<std::size_t>(column)] = std::move(sample);
+}
+
+const std::string& ListModel::column_sample(int column) const {
+  const auto index = static_cast<std::size_t>(column);
+  return column >= 0 && index < m_samples.size() ? m_samples[index] : EmptyText();
+}
+
 void ListModel::SetColumnKind(int column, ColumnKind kind) {
   if (column < 0 || column >= column_count()) return;
   m_kinds.resize(m_headers.size(), ColumnKind::kText);

@@ -111,6 +111,11 @@ class ListModel {
   void SetSortOrder(SortOrder order);
   // kText unless set.
   void SetColumnKind(int column, ColumnKind kind);
+  ColumnKind column_kind(int column) const { return KindOf(column); }
+  // A text as wide as the column's cells usually are ("00:00" for a time),
+  // which a view makes room for whatever its font; empty unless set.
+  void SetColumnSample(int column, std::string sample);
+  const std::string& column_sample(int column) const;
   // While a kLayout change is announced: for each row, the index it had
   // before the sort.
   const std::vector<int>& layout_order() const { return m_layout_order; }
@@ -138,6 +143,7 @@ class ListModel {
   std::vector<std::string> m_headers;
   std::vector<int> m_widths;
   std::vector<ColumnKind> m_kinds;
+  std::vector<std::string> m_samples;
   std::vector<ListRow> m_rows;
   int m_current = -1;
   bool m_sorted = false;

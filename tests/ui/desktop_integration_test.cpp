@@ -31,6 +31,7 @@
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/layout_memory.h"
+#include "ui/qt/list_header_sync.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/mp3_utilities_window.h"
 
@@ -224,7 +225,9 @@ TEST_F(DesktopTest, TheLayoutIsKeptBetweenRunsButNotAHiddenColumn) {
   // and comes back with the column.
   ListModel& list = second.controller().LV();
   list.SetWidth(kColPath, 3000);
-  EXPECT_EQ(second.file_list()->header()->sectionSize(kColPath), 200);
+  const QHeaderView* header = second.file_list()->header();
+  EXPECT_EQ(header->sectionSize(kColPath),
+            ColumnPixels(3000, header->fontMetrics().averageCharWidth(), 0));
   second.file_list()->header()->resizeSection(kColPath, 250);
   list.SetWidth(kColPath, 0);
   EXPECT_TRUE(second.file_list()->header()->isSectionHidden(kColPath));

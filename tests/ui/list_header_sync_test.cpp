@@ -10,11 +10,19 @@
 namespace tallymere {
 namespace {
 
-TEST(ListHeaderSyncTest, WidthsInWindowUnitsAndZeroHides) {
+TEST(ListHeaderSyncTest, WidthsInWindowUnitsGrowWithTheFontAndZeroHides) {
   EXPECT_EQ(UnitsToPixels(1800), 120);
   EXPECT_EQ(UnitsToPixels(650), 43);
   EXPECT_EQ(UnitsToPixels(0), 0);
   EXPECT_EQ(PixelsToUnits(120), 1800);
+  // The old font's characters were 5 pixels wide: a wider font widens every
+  // column as much, a narrower one never narrows it, and a column is never
+  // narrower than its texts.
+  EXPECT_EQ(ColumnPixels(600, 5.0, 0), 40);
+  EXPECT_EQ(ColumnPixels(600, 7.0, 0), 56);
+  EXPECT_EQ(ColumnPixels(600, 4.0, 0), 40);
+  EXPECT_EQ(ColumnPixels(650, 7.0, 75), 75);
+  EXPECT_EQ(ColumnPixels(0, 7.0, 75), 0);
 
   ListModel list({"File Name", "Path", "Size", "Modified"}, {3000, 0, 800, 1800});
   ListModelAdapter adapter(list);
@@ -22,15 +30,18 @@ TEST(ListHeaderSyncTest, WidthsInWindowUnitsAndZeroHides) {
   table.setModel(&adapter);
   ListHeaderSync sync(&adapter, table.horizontalHeader());
   QHeaderView* header = table.horizontalHeader();
-  EXPECT_EQ(header->sectionSize(0), 200);
+  const auto scaled = [&](int units) {
+    return ColumnPixels(units, header->fontMetrics().averageCharWidth(), 0);
+  };
+  EXPECT_EQ(header->sectionSize(0), scaled(3000));
   EXPECT_TRUE(header->isSectionHidden(1));
-  EXPECT_EQ(header->sectionSize(3), 120);
+  EXPECT_EQ(header->sectionSize(3), scaled(1800));
 
   header->resizeSection(2, 77);  // as if dragged by the user
   list.SetWidth(1, 1500);
   list.SetWidth(3, 0);
   EXPECT_FALSE(header->isSectionHidden(1));
-  EXPECT_EQ(header->sectionSize(1), 100);
+  EXPECT_EQ(header->sectionSize(1), scaled(1500));
   EXPECT_TRUE(header->isSectionHidden(3));
   EXPECT_EQ(header->sectionSize(2), 77);  // a column the program did not set stays
   list.SetGridLines(true);
@@ -41,7 +52,7 @@ TEST(ListHeaderSyncTest, WidthsInWindowUnitsAndZeroHides) {
   row.text = "a";
   list.AddRows({row});
   EXPECT_TRUE(header->isSectionHidden(3));
-  EXPECT_EQ(header->sectionSize(1), 100);
+  EXPECT_EQ(header->sectionSize(1), scaled(1500));
 }
 
 TEST(ListHeaderSyncTest, HeaderClicksGoToTheControllerAndTheIndicatorShowsItsChoice) {

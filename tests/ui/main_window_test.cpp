@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
@@ -153,6 +154,19 @@ TEST_F(MainWindowUiTest, ScanInfoBrowseSortSaveAndOpen) {
   EXPECT_EQ(ListColumn(kColSize), (QStringList{"834", "3000"}));
   click_header(kColSize);
   EXPECT_EQ(ListColumn(kColSize), (QStringList{"3000", "834"}));
+
+  // At the default size the Time, Bitrate and Modified texts show whole.
+  QTreeView* list = m_window->file_list();
+  const QModelIndex time = list->model()->index(1, kColTime);
+  ASSERT_EQ(time.data().toString(), "00:00");
+  for (const char* text : {"00:00", "320"}) {
+    const int room = list->visualRect(time).width() -
+                     2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    EXPECT_EQ(list->fontMetrics().elidedText(text, Qt::ElideRight, room), text);
+  }
+  EXPECT_GE(header->sectionSize(kColBitrate),
+            header->fontMetrics().horizontalAdvance(
+                header->model()->headerData(kColBitrate, Qt::Horizontal).toString()));
 
   // Selecting a row shows its path and the selection's size.
   const QModelIndex first = m_window->file_list()->model()->index(0, 0);

@@ -1,6 +1,8 @@
 #include "ui/qt/list_header_sync.h"
 
+#include <QFontMetrics>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <algorithm>
 
 namespace tallymere {
@@ -20,13 +22,28 @@ int UnitsToPixels(int units) { return (units + kUnitsPerPixel / 2) / kUnitsPerPi
 
 int PixelsToUnits(int pixels) { return pixels * kUnitsPerPixel; }
 
+int ColumnPixels(int units, double char_pixels, int fit_pixels) {
+  if (units <= 0) return 0;
+  const double scale = std::max(char_pixels / kReferenceCharPixels, 1.0);
+  const auto scaled = static_cast<int>(units * scale / kUnitsPerPixel + 0.5);
+  return std::max(scaled, fit_pixels);
+}
+
 void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first, int last,
                        const QMap<int, int>& user_widths) {
   if (last < 0) last = model.column_count() - 1;
   first = std::max(first, 0);
   last = std::min({last, model.column_count() - 1, header->count() - 1});
+  const QFontMetrics metrics = header->fontMetrics();
+  // Room beside a header's text for its margins and the sort indicator.
+  const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) +
+                      header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
   for (int column = first; column <= last; ++column) {
-    const int pixels = UnitsToPixels(model.width(column));
+    const int fit =
+        std::max(metrics.horizontalAdvance(QString::fromStdString(model.headers()[column])),
+                 metrics.horizontalAdvance(QString::fromStdString(model.column_sample(column)))) +
+        margins;
+    const int pixels = ColumnPixels(model.width(column), metrics.averageCharWidth(), fit);
     if (pixels <= 0) {
       header->hideSection(column);
     } else {

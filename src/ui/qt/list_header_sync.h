@@ -18,6 +18,16 @@ inline constexpr int kUnitsPerPixel = 15;
 int UnitsToPixels(int units);
 int PixelsToUnits(int pixels);
 
+// The average width of a character of the font the widths were set for, in
+// pixels: the old desktop's small sans-serif.
+inline constexpr double kReferenceCharPixels = 5.0;
+
+// The pixels a column set to `units` takes in a font whose average character
+// is char_pixels wide: the width grows with the font, so its texts fit as
+// they did in the old one, and is never narrower than fit_pixels (its header
+// and its sample text as measured, with their margins).
+int ColumnPixels(int units, double char_pixels, int fit_pixels);
+
 // Widths of the columns first..last (all by default); 0 hides a column. A
 // column the model shows takes the user's width for it when there is one.
 void ApplyColumnWidths(const ListModel& model, QHeaderView* header, int first = 0, int last = -1,

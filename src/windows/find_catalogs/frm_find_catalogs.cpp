@@ -25,10 +25,10 @@ ListModel MakeResultsList() {
   headers.insert(headers.end(), {"Catalog", "Catalog File"});
   widths.insert(widths.end(), {1800, 0});
   ListModel results(std::move(headers), std::move(widths));
-  results.SetColumnKind(kColSize, ColumnKind::kNumber);
-  results.SetColumnKind(kColModified, ColumnKind::kDateTime);
-  results.SetColumnKind(kColBitrate, ColumnKind::kNumber);
-  results.SetColumnKind(kColTime, ColumnKind::kDuration);
+  for (int column : {kColSize, kColModified, kColBitrate, kColTime}) {
+    results.SetColumnKind(column, file_list.column_kind(column));
+    results.SetColumnSample(column, file_list.column_sample(column));
+  }
   return results;
 }
 

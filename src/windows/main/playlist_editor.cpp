@@ -38,6 +38,8 @@ PlaylistEditor::PlaylistEditor(UiServices& ui, const Platform& platform)
       m_LVP({"Path", "Song Title", "Time", "Size"}, {1500, 2200, 700, 1000}) {
   m_LVP.SetColumnKind(kPlayTime, ColumnKind::kDuration);
   m_LVP.SetColumnKind(kPlaySize, ColumnKind::kNumber);
+  m_LVP.SetColumnSample(kPlayTime, "00:00");
+  m_LVP.SetColumnSample(kPlaySize, "12345678");
 }
 
 std::vector<PlaylistSong> PlaylistEditor::Songs() const {
