@@ -125,15 +125,10 @@ std::string MimeTypeOf(const CommandOutput& answer) {
 
 enum class Association { kFound, kNone, kUnknown };
 
-// Whether the desktop names a default program for the file's type or one of
-// the types it derives from. kUnknown when the desktop cannot be asked.
-Association FindAssociation(const std::string& path, const ShellTools& tools) {
-  if (!tools.run) return Association::kUnknown;
-  const CommandOutput type_answer = tools.run({std::string(kMimeTool), "query", "filetype", path});
-  if (!type_answer.started || type_answer.exit_code != 0) return Association::kUnknown;
-  const std::string type = MimeTypeOf(type_answer);
-  if (type.empty()) return Association::kUnknown;
-
+// The default program (its desktop file's name) the desktop names for a type
+// or one of the types it derives from; empty for none. kUnknown when the
+// desktop cannot be asked.
+Association DefaultProgram(const std::string& type, const ShellTools& tools, std::string* program) {
   std::vector<std::string> candidates = {type};
   for (std::string& ancestor : MimeAncestors(type, tools.mime_folders)) {
     candidates.push_back(std::move(ancestor));
@@ -141,9 +136,38 @@ Association FindAssociation(const std::string& path, const ShellTools& tools) {
   for (const std::string& candidate : candidates) {
     const CommandOutput answer = tools.run({std::string(kMimeTool), "query", "default", candidate});
     if (!answer.started || answer.exit_code != 0) return Association::kUnknown;
-    if (!Trim(answer.output).empty()) return Association::kFound;
+    *program = Trim(answer.output);
+    if (!program->empty()) return Association::kFound;
   }
   return Association::kNone;
+}
+
+// Whether the desktop names a default program for the file's type or one of
+// the types it derives from.
+Association FindAssociation(const std::string& path, const ShellTools& tools) {
+  if (!tools.run) return Association::kUnknown;
+  const CommandOutput type_answer = tools.run({std::string(kMimeTool), "query", "filetype", path});
+  if (!type_answer.started || type_answer.exit_code != 0) return Association::kUnknown;
+  const std::string type = MimeTypeOf(type_answer);
+  if (type.empty()) return Association::kUnknown;
+  std::string program;
+  return DefaultProgram(type, tools, &program);
+}
+
+// Starts the default program of type_hint on the file directly, by its
+// desktop entry: the opener would judge the file by its content again, and an
+// empty file has none to judge.
+bool LaunchAs(std::string_view type_hint, const std::string& path, std::string_view folder,
+              const ShellTools& tools, OpenFailed on_failure) {
+  std::string program;
+  if (!tools.run || !tools.launch ||
+      DefaultProgram(std::string(type_hint), tools, &program) != Association::kFound) {
+    return false;
+  }
+  const std::vector<std::string> command = DesktopEntryCommand(program, path, tools.mime_folders);
+  if (command.empty()) return false;
+  const std::string working = IsFolder(std::string(folder)) ? std::string(folder) : std::string();
+  return tools.launch(command, working, std::move(on_failure)).ok();
 }
 
 ShellResult Launch(const std::string& target, std::string_view folder, const ShellTools& tools,
@@ -300,7 +324,7 @@ ShellTools SystemShellTools() {
 }
 
 ShellResult ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
-                          OpenFailed on_failure) {
+                          OpenFailed on_failure, std::string_view type_hint) {
   if (path.empty()) return ShellResult::kFileNotFound;
   const std::string target(path);
   if (target[0] != '/' && HasUrlScheme(target)) {
@@ -320,8 +344,64 @@ ShellResult ShellOpenPath(std::string_view path, std::string_view folder, const 
   }
   if (access(target.c_str(), R_OK) != 0) return ShellResult::kAccessDenied;
 
-  if (FindAssociation(target, tools) == Association::kNone) return ShellResult::kNoAssociation;
+  if (FindAssociation(target, tools) == Association::kNone) {
+    if (!type_hint.empty() && LaunchAs(type_hint, target, folder, tools, std::move(on_failure))) {
+      return ShellResult::kStarted;
+    }
+    return ShellResult::kNoAssociation;
+  }
   return Launch(target, folder, tools, std::move(on_failure));
+}
+
+std::vector<std::string> DesktopEntryCommand(const std::string& desktop_id, const std::string& path,
+                                             const std::vector<std::string>& data_folders) {
+  std::string exec;
+  for (const std::string& folder : data_folders) {
+    std::ifstream entry(folder + "/applications/" + desktop_id);
+    bool in_main_group = false;
+    for (std::string line; exec.empty() && std::getline(entry, line);) {
+      if (!line.empty() && line[0] == '[') in_main_group = line == "[Desktop Entry]";
+      if (in_main_group && line.starts_with("Exec=")) exec = line.substr(5);
+    }
+    if (!exec.empty()) break;
+  }
+  // Words split at blanks outside double quotes, where a backslash escapes
+  // the next character; field codes: %f %F %u %U take the file, %% is a %,
+  // the rest go.
+  std::vector<std::string> command;
+  std::string word;
+  bool quoted = false;
+  bool has_word = false;
+  bool file_given = false;
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    const char c = exec[i];
+    if (quoted && c == '\\' && i + 1 < exec.size()) {
+      word += exec[++i];
+    } else if (c == '"') {
+      quoted = !quoted;
+      has_word = true;
+    } else if (!quoted && (c == ' ' || c == '\t')) {
+      if (has_word) command.push_back(std::move(word));
+      word.clear();
+      has_word = false;
+    } else if (c == '%' && i + 1 < exec.size()) {
+      const char code = exec[++i];
+      if (code == '%') {
+        word += '%';
+      } else if ((code == 'f' || code == 'F' || code == 'u' || code == 'U') && !file_given) {
+        word += path;
+        file_given = true;
+      }
+      has_word = has_word || !word.empty();
+    } else {
+      word += c;
+      has_word = true;
+    }
+  }
+  if (has_word) command.push_back(std::move(word));
+  if (command.empty()) return {};
+  if (!file_given) command.push_back(path);
+  return command;
 }
 
 }  // namespace tallymere

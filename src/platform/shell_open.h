@@ -50,9 +50,11 @@ ShellTools SystemShellTools();
 
 // Opens a native path, or an address with a scheme ("https://..."), with its
 // associated program. folder, when it names a folder, becomes the program's
-// working folder.
+// working folder. type_hint ("text/plain"), when given, is the type to open a
+// file as when its own type has no program: an empty text file's content
+// says nothing, its name does.
 ShellResult ShellOpenPath(std::string_view path, std::string_view folder, const ShellTools& tools,
-                          OpenFailed on_failure);
+                          OpenFailed on_failure, std::string_view type_hint = {});
 
 // --- The pieces, exposed for tests ----------------------------------------------
 
@@ -74,5 +76,11 @@ std::vector<std::string> MimeAncestors(std::string_view mime_type,
 
 // True when the text starts with a URL scheme ("https:", "mailto:").
 bool HasUrlScheme(std::string_view text);
+
+// The command a desktop entry (applications/<desktop_id> in the first data
+// folder that has it) runs for one file, by its Exec key; empty when there is
+// no such entry.
+std::vector<std::string> DesktopEntryCommand(const std::string& desktop_id, const std::string& path,
+                                             const std::vector<std::string>& data_folders);
 
 }  // namespace tallymere

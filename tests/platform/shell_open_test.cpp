@@ -99,6 +99,26 @@ TEST(ShellOpenTest, NoApplicationForTypeOrAnyAncestorIs31ElseItOpensDetached) {
   EXPECT_EQ(desktop.folders, (Texts{work, ""}));
 }
 
+TEST(ShellOpenTest, AFileWithoutAProgramOpensAsTheTypeItsCallerNamesByItsDesktopEntry) {
+  TempFolder temp;
+  const std::string header = temp.WriteFile("Header.txt", "");
+  temp.WriteFile("share/applications/editor.desktop",
+                 "[Desktop Entry]\nName=Editor\nExec=my-editor --new-window %U\n"
+                 "[Desktop Action New]\nExec=my-editor --other\n");
+  temp.WriteFile("share/applications/quoted.desktop",
+                 "[Desktop Entry]\nExec=\"/opt/My Editor/run\" -x \"a\\\"b\" 100%%\n");
+  FakeDesktop desktop;
+  desktop.answers["xdg-mime query filetype " + header] = Says("application/x-zerosize\n");
+  desktop.answers["xdg-mime query default text/plain"] = Says("editor.desktop\n");
+  const ShellTools tools = desktop.Tools({temp.Path("share")});
+  EXPECT_EQ(ShellOpenPath(header, "", tools, nullptr), ShellResult::kNoAssociation);
+  EXPECT_EQ(ShellOpenPath(header, "", tools, nullptr, "text/plain"), ShellResult::kStarted);
+  EXPECT_EQ(desktop.launches, (std::vector<Texts>{{"my-editor", "--new-window", header}}));
+  EXPECT_EQ(DesktopEntryCommand("quoted.desktop", "/f", {temp.Path("share")}),
+            (Texts{"/opt/My Editor/run", "-x", "a\"b", "100%", "/f"}));
+  EXPECT_TRUE(DesktopEntryCommand("gone.desktop", "/f", {temp.Path("share")}).empty());
+}
+
 TEST(ShellOpenTest, UnknownDesktopLetsTheOpenerTryAndAddressesGoStraightToIt) {
   TempFolder temp;
   const std::string file = temp.WriteFile("a.txt", "x");

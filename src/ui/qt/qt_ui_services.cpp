@@ -349,8 +349,8 @@ ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path
                                     std::string_view parameters, std::string_view folder,
                                     int show_state) {
   // The desktop's opener takes one file or address; it picks the window and
-  // the action itself, so verb, parameters and show state have no say here.
-  (void)verb;
+  // the action itself, so parameters and show state have no say here. "edit"
+  // opens a file as text whatever its content (an empty header text).
   (void)parameters;
   (void)show_state;
   const std::string native = NativeOf(path);
@@ -365,7 +365,7 @@ ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path
         Qt::QueuedConnection);
   };
   return ShellOpenPath(native, folder.empty() ? std::string() : NativeOf(folder), m_shell_tools,
-                       std::move(on_failure));
+                       std::move(on_failure), verb == "edit" ? "text/plain" : "");
 }
 
 void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
@@ -373,15 +373,16 @@ void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
     m_open_failed(path, exit_code);
     return;
   }
-  // Not modal: it may turn up while a long command runs.
+  // Modal to its window, as a message a command shows is, so the window is
+  // not used behind it; opened without waiting, as it comes in on its own.
   auto* box = new QMessageBox(
       QMessageBox::Warning, Utf8(kProgramTitle),
       QObject::tr("Could not open \"%1\": %2.").arg(FromNative(path), OpenerFailureText(exit_code)),
       QMessageBox::Ok, m_main_window);
   box->setTextFormat(Qt::PlainText);
   box->setAttribute(Qt::WA_DeleteOnClose);
-  box->setWindowModality(Qt::NonModal);
-  box->show();
+  box->setWindowModality(Qt::WindowModal);
+  box->open();
 }
 
 ShellResult QtUiServices::ShowProperties(std::string_view path) {

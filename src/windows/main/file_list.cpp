@@ -75,9 +75,8 @@ void FrmMain::OpenCatalogFile(const std::string& path, const std::string& file_n
   if (error.number != kFileNotFoundError || IsDriveRootLabel(disk_label)) {
     m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, kProgramTitle);
   } else {
-    m_ui.ShowMessage("Please insert disk labeled:   \"" + disk_label + "\"  into  \"" +
-                         std::string(DriveRootOf(path)) + "\" drive.",
-                     Buttons::kOk, Icon::kInformation, kProgramTitle);
+    m_ui.ShowMessage(InsertDiskText(disk_label, DriveRootOf(path)), Buttons::kOk,
+                     Icon::kInformation, kProgramTitle);
   }
 }
 

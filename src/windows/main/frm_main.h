@@ -36,6 +36,12 @@ namespace tallymere {
 
 // The name a catalog has until it is saved or opened, and the caption then.
 inline constexpr std::string_view kUntitledDataFile = "Untitled.mpd";
+
+// What a command says about a file of a disk that is not inserted.
+inline std::string InsertDiskText(std::string_view disk_label, std::string_view drive_root) {
+  return "Please insert disk labeled:   \"" + std::string(disk_label) + "\"  into  \"" +
+         std::string(drive_root) + "\" drive.";
+}
 inline constexpr std::string_view kUntitledCaption = "Tallymere - Untitled";
 
 // The tabs of the side panel SSTab1, counted from 0.
@@ -289,9 +295,10 @@ class FrmMain {
   // The three status panels after a find, as the command line reports them too.
   void ShowSearchStatus(const SearchStatus& status);
   bool ProgramFileExists(const std::string& native_path) const;
-  // Opens a file of the program folder with its program, or says it is missing.
-  void OpenProgramFile(std::string_view name, std::string_view missing_text,
-                       std::string_view title);
+  // Opens a file of the program folder with its program ("edit": as text),
+  // or says why it cannot.
+  void OpenProgramFile(std::string_view name, std::string_view missing_text, std::string_view title,
+                       std::string_view verb = "open");
   void ListDuplicates(DuplicateRule rule);
   // The record of a file-list row: the first whose Path and File name are the
   // row's; 0 when there is none.

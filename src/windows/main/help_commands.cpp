@@ -23,21 +23,27 @@ bool FrmMain::ProgramFileExists(const std::string& native_path) const {
 }
 
 void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_text,
-                              std::string_view title) {
+                              std::string_view title, std::string_view verb) {
   const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
   if (!ProgramFileExists(path)) {
     m_ui.ShowMessage(missing_text, Buttons::kOk, Icon::kStop, title);
     return;
   }
-  GShell(m_ui, path, kShowDefault, "", "", "open");
+  // Said here: the desktop shows nothing of its own when it has no program.
+  ShellError error;
+  if (!GShell(m_ui, path, kShowDefault, "", "", verb, &error)) {
+    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, title);
+  }
 }
 
+// The texts open as text files, by their name: empty ones (as start-up makes
+// them) tell the desktop nothing by their content.
 void FrmMain::mnuEditHeader_Click() {
-  OpenProgramFile("Header.txt", "File not found.", "Edit Header Text");
+  OpenProgramFile("Header.txt", "File not found.", "Edit Header Text", "edit");
 }
 
 void FrmMain::mnuEditFooter_Click() {
-  OpenProgramFile("Footer.txt", "File not found.", "Edit Footer Text");
+  OpenProgramFile("Footer.txt", "File not found.", "Edit Footer Text", "edit");
 }
 
 void FrmMain::mnuHelpTopic_Click() {

@@ -2,19 +2,47 @@
 // of the file list (the window then works on the catalog's selection and
 // writes tag changes back into it), or on its own.
 
+#include <algorithm>
+
 #include "windows/main/frm_main.h"
+#include "windows/mp3_utilities/batch_entry.h"
 
 namespace tallymere {
 
 void FrmMain::mnuId3_Click() {
-  const int row = m_LV.FirstSelected();
-  if (row < 0) {
+  if (m_LV.FirstSelected() < 0) {
     m_ui.ShowMessage("No file is selected.", Buttons::kOk, Icon::kStop, kProgramTitle);
     return;
   }
+  // A file that is not here cannot be read or tagged: its disk is asked for
+  // (once per disk), a file gone from a hard drive is counted, and the files
+  // that are here go.
+  std::vector<std::string> disks_asked;
+  int gone = 0;
+  for (int row : m_LV.SelectedRows()) {
+    const std::string& path = m_LV.Cell(row, kColPath);
+    const std::string& name = m_LV.Cell(row, kColFileName);
+    // Other files are never sent, here or not.
+    if (!IsMp3FileName(name) || m_platform.FileExists(path + name)) continue;
+    m_LV.SetSelected(row, false);
+    const std::string& label = m_LV.Cell(row, kColDiskLabel);
+    const std::string disk = label + "|" + std::string(DriveRootOf(path));
+    if (IsDriveRootLabel(label)) {
+      ++gone;
+    } else if (std::find(disks_asked.begin(), disks_asked.end(), disk) == disks_asked.end()) {
+      disks_asked.push_back(disk);
+      m_ui.ShowMessage(InsertDiskText(label, DriveRootOf(path)), Buttons::kOk, Icon::kInformation,
+                       kProgramTitle);
+    }
+  }
+  if (gone > 0) {
+    m_ui.ShowMessage(std::to_string(gone) +
+                         " of the selected files are no longer on their drive and are not sent.",
+                     Buttons::kOk, Icon::kInformation, kProgramTitle);
+  }
+  const int row = m_LV.FirstSelected();
+  if (row < 0) return;
   const std::string path = m_LV.Cell(row, kColPath) + m_LV.Cell(row, kColFileName);
-  // A catalogued file that is gone from the disk is passed over in silence.
-  if (!m_platform.FileExists(path)) return;
   const Result<int64_t> length = m_platform.FileLength(path);
   if (!length.ok()) {
     m_ui.ShowMessage(length.status().message(), Buttons::kOk, Icon::kStop, kProgramTitle);

@@ -52,10 +52,19 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   for (const testing::UiCall& call : ui().calls()) {
     if (call.op == "ShellOpen") opened.push_back(call.extra + " " + call.text);
   }
+  // The texts are opened as text ("edit"), by their name.
   EXPECT_EQ(opened, (std::vector<std::string>{
-                        "open " + header, "open " + folder().Path("program/TMRHelp.html"),
+                        "edit " + header, "open " + folder().Path("program/TMRHelp.html"),
                         "open file://" + folder().Path("program") + "/TMRHelp.html#updates"}));
   EXPECT_TRUE(ui().Messages().empty());
+
+  // A desktop with no program to open it says so, never ends in silence.
+  File("program", "Footer.txt", "");
+  ui().set_shell_result(ShellResult::kNoAssociation);
+  main().mnuEditFooter_Click();
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text + "|" + ui().Messages()[0].title,
+            "No application is associated with this file type.|Edit Footer Text");
 }
 
 }  // namespace

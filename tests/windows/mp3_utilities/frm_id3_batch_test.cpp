@@ -162,6 +162,24 @@ TEST_F(FrmId3Test, CountsSelectedEntriesAndRemovesThem) {
   EXPECT_EQ(Enabled(id3()), "1 7 8 11 ");
 }
 
+TEST_F(FrmId3Test, FilesOfADiskThatIsNotHereAreNamedByTheirDiskAndTheOthersSent) {
+  Song("here.mp3");
+  CatalogSong("here.mp3", true);
+  for (const char* name : {"away1.mp3", "away2.mp3"}) {
+    CatalogRecord record;
+    record.disk_label = "Mix CD";
+    record.path = "E:\\Songs\\";
+    record.file_name = name;
+    main().catalog().SetRecord(main().catalog().CatalogEnd(), record);
+    main().LV().SetSelected(main().LV().AddRow(FileListRow(record, 3)), true);
+  }
+  main().mnuId3_Click();
+  EXPECT_EQ(ui().MessageTexts(),
+            Texts{"Please insert disk labeled:   \"Mix CD\"  into  \"E:\\\" drive."});
+  EXPECT_TRUE(id3().LinkedToCatalog());
+  EXPECT_EQ(Column(kBatchOriginal), Texts{"here"});
+}
+
 TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   Song("b.mp3", Zeros(300));
   Song("a.mp3");
@@ -188,25 +206,27 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   EXPECT_FALSE(id3().LinkedToCatalog());
   EXPECT_EQ(batch().row_count(), 0);
 
-  // Nothing is sent for a missing or empty file or no selection.
+  // Nothing is sent for a missing or empty file or no selection, and it says why.
   main().catalog().Erase();
   main().LV().Clear();
   ui().ClearCalls();
   CatalogSong("gone.mp3", true);
   main().mnuId3_Click();
-  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_EQ(Message(0),
+            "Tallymere/information/ok: 1 of the selected files are no longer on their drive and "
+            "are not sent.");
   EXPECT_FALSE(main().sent_to_mp3_utilities());
 
   Song("empty.mp3", "");
   main().LV().ClearSelection();
   CatalogSong("empty.mp3", true);
   main().mnuId3_Click();
-  EXPECT_EQ(Message(0), "Tallymere/stop/ok: Bad file record.");
+  EXPECT_EQ(Message(1), "Tallymere/stop/ok: Bad file record.");
   EXPECT_FALSE(main().sent_to_mp3_utilities());
 
   main().LV().ClearSelection();
   main().mnuId3_Click();
-  EXPECT_EQ(Message(1), "Tallymere/stop/ok: No file is selected.");
+  EXPECT_EQ(Message(2), "Tallymere/stop/ok: No file is selected.");
   EXPECT_EQ(batch().row_count(), 0);
 }
 
