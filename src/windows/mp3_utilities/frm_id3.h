@@ -278,6 +278,16 @@ class FrmID3 {
   void ShowTagOfCurrentEntry();
   // False when a file could not be read again (the command then ends).
   bool UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated);
+  // A file of the batch renamed: its folder, and its name before and after
+  // (with extension).
+  struct Renamed {
+    std::string folder;
+    std::string from;
+    std::string to;
+  };
+  // While the batch came from the catalog, its records and the file list's
+  // rows take the new names, and the catalog counts as changed.
+  void RenameInCatalog(const std::vector<Renamed>& renamed);
 
   // --- rename_commands.cpp ---
   bool CheckEntriesBeforeRename();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "catalog/file_list_row.h"
 #include "catalog/text_file.h"
 #include "common/format.h"
 #include "lists/gshell.h"
@@ -84,7 +85,6 @@ void FrmID3::mnuStartOver_Click() {
 
 void FrmID3::mnuRen_Click() {
   const StateNotice notice(*this);
-  m_main.set_sent_to_mp3_utilities(false);  // catalog records keep the old names
   if (m_LvOld.row_count() == 0) return;
   if (!CheckEntriesBeforeRename() || m_LvOld.row_count() == 0) return;
   if (HasNameClash()) {
@@ -102,6 +102,7 @@ void FrmID3::mnuRen_Click() {
   std::vector<RenameLogEntry> log;
   log.reserve(static_cast<std::size_t>(count));
   std::vector<bool> renamed(static_cast<std::size_t>(count), false);
+  std::vector<Renamed> moved;
   int failures = 0;
   for (int row = 0; row < count; ++row) {
     const std::string& folder = m_LvOld.Cell(row, kBatchPath);
@@ -113,6 +114,7 @@ void FrmID3::mnuRen_Click() {
     if (status.ok()) {
       entry.new_text = RenameLogFileText(folder, new_name);
       renamed[static_cast<std::size_t>(row)] = true;
+      moved.push_back({folder, old_name, new_name});
     } else {
       ++failures;
       entry.new_text = RenameLogFailureText(status.message());
@@ -121,6 +123,7 @@ void FrmID3::mnuRen_Click() {
     }
     log.push_back(std::move(entry));
   }
+  RenameInCatalog(moved);
 
   if (m_mnuLog) {
     const std::string log_path = m_LvOld.Cell(0, kBatchPath) + std::string(kRenameLogName);
@@ -241,6 +244,7 @@ void FrmID3::mnuUndo_Click() {
   if (m_LvOld.row_count() == 0) return;
   const BusyScope busy_pointer(m_ui);
   bool failed = false;
+  std::vector<Renamed> moved;
   for (int row = 0; row < m_LvOld.row_count(); ++row) {
     const std::string old_name = m_LvOld.Cell(row, kBatchOldName);
     const std::string original = m_LvOld.Cell(row, kBatchOriginal);
@@ -253,7 +257,9 @@ void FrmID3::mnuUndo_Click() {
       continue;
     }
     m_LvOld.SetCell(row, kBatchOriginal, old_name);
+    moved.push_back({folder, original + extension, old_name + extension});
   }
+  RenameInCatalog(moved);
   m_commands.Enable(Id3Command::kUndo, false);
   m_commands.EnableButton(id3_toolbar::kUndo, false);
   m_commands.Enable(Id3Command::kRen, true);
@@ -261,6 +267,34 @@ void FrmID3::mnuUndo_Click() {
   if (!failed) {
     m_ui.ShowMessage("Undo successful!", Buttons::kOk, Icon::kInformation, kProgramTitle);
   }
+}
+
+// --- The catalog follows ------------------------------------------------------------
+
+void FrmID3::RenameInCatalog(const std::vector<Renamed>& renamed) {
+  if (!LinkedToCatalog() || renamed.empty()) return;
+  // One walk over the records and one over the rows, each name looked up:
+  // a batch of thousands over a full catalog stays quick.
+  std::unordered_map<std::string, const std::string*> new_name_of;
+  for (const Renamed& file : renamed) new_name_of.emplace(file.folder + '\0' + file.from, &file.to);
+  const auto new_name = [&](const std::string& path, const std::string& name) {
+    const auto found = new_name_of.find(path + '\0' + name);
+    return found == new_name_of.end() ? nullptr : found->second;
+  };
+  CatalogTable& catalog = m_main.catalog();
+  const int end = catalog.CatalogEnd();
+  for (int index = 1; index < end; ++index) {
+    CatalogRecord& record = catalog.MutableRecord(index);
+    if (const std::string* to = new_name(record.path, record.file_name)) record.file_name = *to;
+  }
+  ListModel& file_list = m_main.LV();
+  for (int row = 0; row < file_list.row_count(); ++row) {
+    if (const std::string* to =
+            new_name(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName))) {
+      file_list.SetCell(row, kColFileName, *to);
+    }
+  }
+  m_main.set_changed(true);
 }
 
 }  // namespace tallymere

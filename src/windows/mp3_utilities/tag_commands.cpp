@@ -170,7 +170,8 @@ bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updat
     if (found != entry_of.end()) records[found->second].push_back(index);
   }
 
-  std::unordered_map<std::string, Mp3Info> shown;  // the new fields by file key
+  std::unordered_map<std::string, Mp3Info> shown;       // the new fields by file key
+  std::unordered_map<std::string, int> records_of_key;  // and a record of each
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (records[i].empty()) continue;
     // The records take what a rescan would: after an erase, the ID3v2
@@ -180,14 +181,18 @@ bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updat
       if (!erase) return false;
       tag = Mp3Info();
     }
+    // A tag appended makes the file 128 bytes longer.
+    const Result<int64_t> length = m_platform.FileLength(EntryFile(rows[i]));
     for (int index : records[i]) {
       CatalogRecord& target = catalog.MutableRecord(index);
       target.artist = tag.CatalogArtist();
       target.title = tag.CatalogTitle();
       target.album = tag.CatalogAlbum();
+      if (length) target.size = ClampSize(*length);
       *updated = true;
     }
     const CatalogRecord& first = catalog.Record(records[i].front());
+    records_of_key.emplace(FileKey(first.path, first.file_name), records[i].front());
     shown.emplace(FileKey(first.path, first.file_name), std::move(tag));
   }
 
@@ -197,6 +202,8 @@ bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updat
     const auto found =
         shown.find(FileKey(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName)));
     if (found == shown.end()) continue;
+    const int record = records_of_key.at(found->first);
+    file_list.SetCell(row, kColSize, std::to_string(catalog.Record(record).size));
     file_list.SetCell(row, kColArtist, ShownText(found->second.CatalogArtist()));
     file_list.SetCell(row, kColTitle, ShownText(found->second.CatalogTitle()));
     file_list.SetCell(row, kColAlbum, ShownText(found->second.CatalogAlbum()));

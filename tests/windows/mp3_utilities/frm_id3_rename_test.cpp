@@ -193,6 +193,28 @@ TEST_F(FrmId3RenameTest, UndoRestoresTheNamesAndRenameRunsAgain) {
   EXPECT_EQ(ReadFileBytes(MusicPath("x.mp3")) + ReadFileBytes(MusicPath("y.mp3")), "AB");
 }
 
+TEST_F(FrmId3RenameTest, ARenameOfFilesFromTheCatalogRenamesTheirRecordsAndUndoTakesItBack) {
+  Song("a.mp3", "A");
+  Song("b.mp3", "B");
+  CatalogSong("a.mp3", true);
+  CatalogSong("b.mp3", false);  // not sent: keeps its name
+  main().mnuId3_Click();
+  main().set_changed(false);
+  SetNew("a", "Artist - Title");
+  Rename();
+  EXPECT_EQ(Files(), (Texts{"Artist - Title.mp3", "b.mp3", "rename.log"}));
+  EXPECT_TRUE(id3().LinkedToCatalog());
+  EXPECT_EQ(main().catalog().Record(1).file_name, "Artist - Title.mp3");
+  EXPECT_EQ(main().catalog().Record(2).file_name, "b.mp3");
+  EXPECT_EQ(main().LV().Cell(0, kColFileName), "Artist - Title.mp3");
+  EXPECT_TRUE(main().changed());
+
+  id3().mnuUndo_Click();
+  EXPECT_EQ(Files(), (Texts{"a.mp3", "b.mp3", "rename.log"}));
+  EXPECT_EQ(main().catalog().Record(1).file_name, "a.mp3");
+  EXPECT_EQ(main().LV().Cell(0, kColFileName), "a.mp3");
+}
+
 TEST_F(FrmId3RenameTest, AsksAboutReadOnlyFilesAndStopsAtMissingOnes) {
   Song("a.mp3");
   Song("b.mp3");
