@@ -1,5 +1,6 @@
 #include "common/format.h"
 
+#include <langinfo.h>
 #include <time.h>
 
 #include <charconv>
@@ -37,11 +38,43 @@ std::string FormatTwoDigits(long long value) {
   return text;
 }
 
+namespace {
+
+// The date in the locale's order of day, month and year with a four-digit
+// year, then the time on the 24-hour clock: "07.12.2026 14:05:09" in
+// Germany, "12/07/2026 14:05:09" in the United States.
+std::string DateTimePattern() {
+  std::string date = nl_langinfo(D_FMT);
+  for (std::size_t at = 0; (at = date.find('%', at)) != std::string::npos && at + 1 < date.size();
+       at += 2) {
+    if (date[at + 1] == 'y') date[at + 1] = 'Y';
+    if (date[at + 1] == 'D') date.replace(at, 2, "%m/%d/%Y");
+  }
+  return date + " %H:%M:%S";
+}
+
+// The moment a text stands for in one pattern, read whole; nothing otherwise.
+std::optional<std::time_t> ReadPattern(const std::string& text, const char* pattern,
+                                       bool four_digit_year) {
+  std::tm local{};
+  const char* end = strptime(text.c_str(), pattern, &local);
+  if (end == nullptr || *end != '\0') return std::nullopt;
+  // "%Y" also takes "26" of an older text as the year 26.
+  constexpr int kFirstFourDigitYear = 1000 - 1900;
+  if (four_digit_year && local.tm_year < kFirstFourDigitYear) return std::nullopt;
+  local.tm_isdst = -1;  // let the clock's rules say whether summer time applied
+  const std::time_t when = std::mktime(&local);
+  if (when == static_cast<std::time_t>(-1)) return std::nullopt;
+  return when;
+}
+
+}  // namespace
+
 std::string FormatDateTime(std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);
   char text[128];
-  const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
+  const std::size_t length = std::strftime(text, sizeof text, DateTimePattern().c_str(), &local);
   return std::string(text, length);
 }
 
@@ -65,13 +98,13 @@ const std::string& DateTimeTexts::Text(std::time_t when) {
 std::optional<std::time_t> ParseDateTime(std::string_view text) {
   if (text.empty() || text.size() > 64) return std::nullopt;
   const std::string copy(text);  // strptime wants a terminated string
-  std::tm local{};
-  const char* end = strptime(copy.c_str(), "%x %X", &local);
-  if (end == nullptr || *end != '\0') return std::nullopt;
-  local.tm_isdst = -1;  // let the clock's rules say whether summer time applied
-  const std::time_t when = std::mktime(&local);
-  if (when == static_cast<std::time_t>(-1)) return std::nullopt;
-  return when;
+  // The form written now, then those earlier versions wrote: the locale's
+  // own date and time, and the C locale's ("12/07/26 14:05:09").
+  if (std::optional<std::time_t> when = ReadPattern(copy, DateTimePattern().c_str(), true)) {
+    return when;
+  }
+  if (std::optional<std::time_t> when = ReadPattern(copy, "%x %X", false)) return when;
+  return ReadPattern(copy, "%m/%d/%y %H:%M:%S", false);
 }
 
 std::optional<std::time_t> ParseDay(std::string_view text, int days_later) {

@@ -18,7 +18,10 @@ std::string FormatMegabytes(double bytes);
 // 123 gives "123" and -1 gives "-01".
 std::string FormatTwoDigits(long long value);
 
-// The locale's short date and time ("%x %X"), the form of the Modified field.
+// The form of the Modified field and every date the program writes: the
+// date in the locale's order with a four-digit year, then the time on the
+// 24-hour clock ("12/07/2026 14:05:09" in the United States, "07.12.2026
+// 14:05:09" in Germany, "12/07/2026 14:05:09" in the C locale).
 std::string FormatDateTime(std::time_t when);
 
 // FormatDateTime with a memory of the texts it made lately. The files of one
@@ -39,9 +42,10 @@ class DateTimeTexts {
   std::vector<Slot> m_slots;
 };
 
-// The moment a FormatDateTime text stands for, read in the same locale;
-// nothing for any other text (a catalog made elsewhere may hold dates in
-// other forms).
+// The moment a FormatDateTime text stands for, read in the same locale, or
+// a text of the forms earlier versions wrote (the locale's "%x %X", the C
+// locale's "12/07/26 14:05:09"); nothing for any other text (a catalog made
+// elsewhere may hold dates in other forms).
 std::optional<std::time_t> ParseDateTime(std::string_view text);
 
 // The first moment of a day written "YYYY-MM-DD", in local time, or of the

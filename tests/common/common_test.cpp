@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,6 +57,48 @@ TEST(FormatTest, DatesWrittenByTheProgramReadBackAndOthersDoNot) {
   EXPECT_EQ(ParseDateTime(""), std::nullopt);
   EXPECT_EQ(ParseDateTime("then"), std::nullopt);
   EXPECT_EQ(ParseDateTime(FormatDateTime(0) + " and more"), std::nullopt);
+}
+
+// Dates under the locales people use, in UTC so the texts are fixed. The
+// test command generates these locales: one that is missing fails the test.
+TEST(FormatTest, DatesCarryAFourDigitYearInTheLocalesOrderAndOlderFormsStillRead) {
+  const std::string saved_locale = std::setlocale(LC_TIME, nullptr);
+  const char* saved_zone = std::getenv("TZ");
+  const std::string zone = saved_zone != nullptr ? saved_zone : "";
+  setenv("TZ", "UTC", 1);
+  tzset();
+  constexpr std::time_t kMoment = 1796652309;         // 2026-12-07 14:05:09 UTC
+  constexpr std::time_t kTwelfthOfJuly = 1783865109;  // 2026-07-12 14:05:09 UTC
+  struct Case {
+    const char* locale;
+    const char* written;
+    const char* older;  // what "%x %X" wrote there
+    // "12/07/26 14:05:09", as the C locale wrote it: the locale's own older
+    // form comes first, so in Britain it is the 12th of July.
+    std::time_t c_form;
+  };
+  const Case cases[] = {
+      {"C", "12/07/2026 14:05:09", "12/07/26 14:05:09", kMoment},
+      {"en_US.UTF-8", "12/07/2026 14:05:09", "12/07/2026 02:05:09 PM", kMoment},
+      {"en_GB.UTF-8", "07/12/2026 14:05:09", "07/12/26 14:05:09", kTwelfthOfJuly},
+      {"de_DE.UTF-8", "07.12.2026 14:05:09", "07.12.2026 14:05:09", kMoment},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.locale);
+    ASSERT_NE(std::setlocale(LC_TIME, c.locale), nullptr) << "locale missing: " << c.locale;
+    EXPECT_EQ(FormatDateTime(kMoment), c.written);
+    EXPECT_EQ(ParseDateTime(c.written), kMoment);
+    EXPECT_EQ(ParseDateTime(c.older), kMoment);
+    EXPECT_EQ(ParseDateTime("12/07/26 14:05:09"), c.c_form);
+    EXPECT_NE(FormatDateTime(915148800).find("1999"), std::string::npos);
+  }
+  std::setlocale(LC_TIME, saved_locale.c_str());
+  if (saved_zone != nullptr) {
+    setenv("TZ", zone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
 }
 
 TEST(FormatTest, RememberedDateTextsAreTheTextsOfTheirOwnTimes) {
