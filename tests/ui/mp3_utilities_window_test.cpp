@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -126,6 +127,13 @@ TEST_F(Mp3UtilitiesWindowTest, TheEditorTakesWhatATagHoldsAndAReopenedWindowStar
   EXPECT_EQ(title->text(), QString(27, 'x') + QStringLiteral("日"));
   QTest::keyClicks(window->editor_field(3), QStringLiteral("200245"));
   EXPECT_EQ(window->editor_field(3)->text(), QStringLiteral("2002"));
+
+  // Tab goes from field to field, past the keep boxes.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  title->setFocus();
+  QTest::keyClick(title, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window->editor_field(1));
 
   // A field kept as it is in the file is greyed.
   auto* keep_title = window->findChild<QCheckBox*>(QStringLiteral("chkTitle"));

@@ -196,7 +196,11 @@ QWidget* Mp3UtilitiesWindow::BuildTagBox() {
     }
     m_keep[i] = new QCheckBox;
     m_keep[i]->setObjectName(keep_names[i]);
-    m_keep[i]->setToolTip(ToQt(kPreserveBoxHints[i]));
+    // Tab goes from field to field; the box takes the mouse and Alt+1 to Alt+6.
+    m_keep[i]->setFocusPolicy(Qt::ClickFocus);
+    m_keep[i]->setShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)));
+    m_keep[i]->setToolTip(
+        ToQt(std::string(kPreserveBoxHints[i]) + " (Alt+" + std::to_string(i + 1) + ")"));
     // A field kept as it is in the file takes no input: grey it.
     QWidget* field = i < 5 ? static_cast<QWidget*>(m_fields[i]) : m_genre;
     connect(m_keep[i], &QCheckBox::toggled, field,
@@ -234,6 +238,8 @@ QWidget* Mp3UtilitiesWindow::BuildNameBox() {
   m_display = new QLineEdit;
   m_display->setObjectName("txtDisplay");
   m_display->installEventFilter(this);
+  connect(m_display, &QLineEdit::returnPressed, this,
+          [this] { Run([this] { m_controller->txtDisplay_KeyPress(kKeyEnter); }); });
   name_layout->addWidget(m_display);
   auto* scope = new QHBoxLayout;
   m_opt_select = new QRadioButton(ToQt(kOptSelectCaption));
@@ -391,10 +397,16 @@ void Mp3UtilitiesWindow::Run(const std::function<void()>& command) {
 }
 
 bool Mp3UtilitiesWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_list && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-    Run([this] { m_controller->LvOld_KeyDown(kKeyDelete); });
-    return true;
+  if (watched == m_list && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete) {
+      Run([this] { m_controller->LvOld_KeyDown(kKeyDelete); });
+      return true;
+    }
+    if (key->matches(QKeySequence::SelectAll)) {
+      Run([this] { m_controller->LvOld_SelectAll(); });
+      return true;
+    }
   }
   if (watched == m_display && event->type() == QEvent::MouseButtonRelease) {
     // The caret lands after the release; read it once the edit has placed it.

@@ -101,8 +101,12 @@ class FrmID3 {
   // True when the view should show the pop-up menu mnuPop2.
   bool LvOld_MouseUp(int button) const { return button == kRightButton; }
   void LvOld_KeyDown(int key_code);
+  // Ctrl+A in the list: every entry selected, and the count said.
+  void LvOld_SelectAll();
   // The caret position (in characters) of a click in txtDisplay.
   void txtDisplay_Click(int caret_position) { m_insert_location = caret_position; }
+  // Enter in txtDisplay applies the name typed there, as Manual does.
+  void txtDisplay_KeyPress(int key_code);
 
   // --- Tag menu -----------------------------------------------------------------
   void mnuRemove_Click();   // "Erase Tag"

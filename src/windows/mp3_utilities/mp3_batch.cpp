@@ -152,4 +152,15 @@ void FrmID3::LvOld_KeyDown(int key_code) {
   if (key_code == kKeyDelete) mnuRemv_Click();
 }
 
+void FrmID3::LvOld_SelectAll() {
+  const StateNotice notice(*this);
+  if (m_LvOld.row_count() == 0) return;
+  m_LvOld.SetRangeSelected(0, m_LvOld.row_count() - 1, true);
+  CountSelection();
+}
+
+void FrmID3::txtDisplay_KeyPress(int key_code) {
+  if (key_code == kKeyEnter && m_commands.Enabled(Id3Command::kMan)) mnuMan_Click();
+}
+
 }  // namespace tallymere

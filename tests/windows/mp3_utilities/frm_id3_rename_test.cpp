@@ -265,6 +265,14 @@ TEST_F(FrmId3RenameTest, PreparesNamesByHandAndTakesThemBack) {
   id3().mnuMan_Click();
   id3().mnuOops_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
+
+  // Enter in the New Name box is Manual; Ctrl+A selects every entry and says so.
+  id3().set_txtDisplay("Entered");
+  id3().txtDisplay_KeyPress(kKeyEnter);
+  EXPECT_EQ(Column(kBatchNew), (Texts{"a", "Entered"}));
+  id3().LvOld_SelectAll();
+  EXPECT_EQ(batch().SelectedCount(), 2);
+  EXPECT_EQ(id3().status(2), "2 selected");
 }
 
 }  // namespace
