@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeView>
 #include <functional>
 
@@ -280,6 +282,22 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   EXPECT_EQ(m_window->controller().settings().txtCol, 100);
   const std::string saved = testing::ReadFileBytes(m_folder.Path("program/Data/lists.dat"));
   EXPECT_EQ(saved.substr(saved.size() - 5), "100\r\n");
+}
+
+TEST_F(MainWindowUiTest, TheAboutBoxLinksToTheHelpPageAndTheToolbarHasAnIconForEachButton) {
+  QString link;
+  AnswerNextModal([&link](QWidget* dialog) {
+    link = dialog->findChild<QLabel*>("lblLink")->text();
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  m_window->action("mnuAbout")->trigger();
+  EXPECT_TRUE(
+      link.contains("file://" + QString::fromStdString(m_folder.Path("program")) + "/TMRHelp.html"))
+      << link.toStdString();
+  for (QAction* button : m_window->findChild<QToolBar*>("T")->actions()) {
+    if (button->isSeparator()) continue;
+    EXPECT_FALSE(button->icon().isNull()) << button->text().toStdString();
+  }
 }
 
 TEST_F(MainWindowUiTest, MessagesReachTheScreenWithTheirTexts) {

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace tallymere {
@@ -19,7 +20,7 @@ QString AboutDialog::SystemInfoProgram() {
   return {};
 }
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(const QString& help_page, QWidget* parent) : QDialog(parent) {
   setObjectName("frmAbout");
   setWindowTitle("About Tallymere");
   auto* layout = new QVBoxLayout(this);
@@ -27,7 +28,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(title);
   layout->addWidget(new QLabel("Version " + QCoreApplication::applicationVersion()));
   layout->addWidget(new QLabel("Catalogues the files of your drives and disks, with MP3 details."));
-  auto* link = new QLabel(QString("<a href=\"%1\">%1</a>").arg(kWebPage));
+  auto* link = new QLabel(QString("<a href=\"%1\">Tallymere Help</a>")
+                              .arg(QUrl::fromLocalFile(help_page).toString(QUrl::FullyEncoded)));
   link->setObjectName("lblLink");
   link->setOpenExternalLinks(true);
   layout->addWidget(link);

@@ -21,12 +21,14 @@
 namespace tallymere {
 namespace {
 
-// The icon of a command's toolbar button: a name of the desktop's icon
-// theme, and Qt's own picture where the theme has none.
+// The icon of a command's toolbar button: the freedesktop name that means
+// the command, as the desktop's icon theme draws it; where the theme has
+// none, Qt's own picture, or ours where Qt has none that fits.
 struct ButtonIcon {
   MainCommand command;
   const char* theme_icon;
   QStyle::StandardPixmap fallback;
+  const char* own_icon = nullptr;  // stands in for the fallback
 };
 constexpr ButtonIcon kButtonIcons[] = {
     {MainCommand::kScan, "system-search", QStyle::SP_BrowserReload},
@@ -38,19 +40,21 @@ constexpr ButtonIcon kButtonIcons[] = {
     {MainCommand::kClip, "edit-copy", QStyle::SP_FileLinkIcon},
     {MainCommand::kDelete, "edit-delete", QStyle::SP_TrashIcon},
     {MainCommand::kRename, "edit-rename", QStyle::SP_FileDialogDetailedView},
-    {MainCommand::kSearchdisk, "folder-open", QStyle::SP_DirOpenIcon},
+    {MainCommand::kSearchdisk, "edit-find", QStyle::SP_FileDialogContentsView},
     {MainCommand::kUpdate, "view-refresh", QStyle::SP_BrowserReload},
     {MainCommand::kAddDisk, "media-optical", QStyle::SP_DriveCDIcon},
     {MainCommand::kDeleteDisk, "edit-clear", QStyle::SP_DialogDiscardButton},
     {MainCommand::kId, "audio-x-generic", QStyle::SP_MediaVolume},
-    {MainCommand::kEject, "media-eject", QStyle::SP_MediaSeekForward},
+    {MainCommand::kEject, "media-eject", QStyle::SP_DriveCDIcon, ":/icons/cdrom.png"},
 };
 
 QIcon IconOf(MainCommand command) {
   for (const ButtonIcon& icon : kButtonIcons) {
-    if (icon.command == command) {
-      return QIcon::fromTheme(icon.theme_icon, QApplication::style()->standardIcon(icon.fallback));
-    }
+    if (icon.command != command) continue;
+    const QIcon fallback = icon.own_icon != nullptr
+                               ? QIcon(QString::fromLatin1(icon.own_icon))
+                               : QApplication::style()->standardIcon(icon.fallback);
+    return QIcon::fromTheme(icon.theme_icon, fallback);
   }
   return QIcon();
 }
@@ -164,7 +168,7 @@ void MainWindow::ShowTreePopup(const QPoint& position) {
 }
 
 void MainWindow::ShowAbout() {
-  AboutDialog about(this);
+  AboutDialog about(QString::fromStdString(m_platform.ProgramFolder()) + "/TMRHelp.html", this);
   about.exec();
 }
 
