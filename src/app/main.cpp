@@ -43,10 +43,47 @@ void ProvideShippedFiles(const QString& program_folder) {
   }
 }
 
+// What the program answers before it needs a window: --help and --version.
+// Without a display Qt would abort with a message about platform plugins, so
+// say what the user can do instead. Returns the exit status, or -1 when the
+// window should start. A command line that does not parse yet may hold Qt's
+// own options (-platform, -style), which only the application takes out.
+int AnswerWithoutWindow(QCommandLineParser& parser, int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const bool understood = parser.parse(arguments);
+  if (understood && parser.isSet("help")) {
+    // Before the application exists Qt does not know the program's name.
+    std::fputs(qUtf8Printable(parser.helpText().replace("<executable_name>", "tallymere")), stdout);
+    return 0;
+  }
+  if (understood && parser.isSet("version")) {
+    std::printf("Tallymere %s\n", TALLYMERE_VERSION);
+    return 0;
+  }
+  if (!arguments.contains("-platform") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+      qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fputs(
+        "tallymere: there is no display to show the window on (neither DISPLAY nor "
+        "WAYLAND_DISPLAY is set); start it from a desktop session, or use tallymere-cli "
+        "on a terminal.\n",
+        stderr);
+    return 1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   tallymere::KeepFreedMemoryForReuse();
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Catalogue the files of your drives and disks.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument("file", "A data file (.mpd) to open.", "[file]");
+  if (const int status = AnswerWithoutWindow(parser, argc, argv); status >= 0) return status;
+
   QApplication application(argc, argv);
   // Qt sets the C locale from the environment; make sure dates follow it too.
   std::setlocale(LC_ALL, "");
@@ -57,15 +94,10 @@ int main(int argc, char** argv) {
   Q_INIT_RESOURCE(icons);
   QApplication::setWindowIcon(QIcon(":/icons/datafile.png"));
 
-  tallymere::LinuxPlatform platform(tallymere::LinuxPlatform::FindProgramFolder());
-  ProvideShippedFiles(QString::fromStdString(platform.ProgramFolder()));
-  QCommandLineParser parser;
-  parser.setApplicationDescription("Catalogue the files of your drives and disks.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument("file", "A data file (.mpd) to open.", "[file]");
   parser.process(application);
 
+  tallymere::LinuxPlatform platform(tallymere::LinuxPlatform::FindProgramFolder());
+  ProvideShippedFiles(QString::fromStdString(platform.ProgramFolder()));
   // The window holds one catalog: the first file opens, the others do not.
   const QStringList files = parser.positionalArguments();
   for (const QString& ignored : files.mid(1)) {

@@ -72,6 +72,9 @@ void SetUpTool(CLI::App& tool) {
   tool.footer(kToolFooter);
   tool.require_subcommand(1);
   AnswerHelpFirst(tool);
+  // As the desktop program says it.
+  tool.set_version_flag("--version", std::string("Tallymere ") + TALLYMERE_VERSION,
+                        "Print the version and exit");
   // The heading of the command list; every command inherits it as its group.
   tool.group("Commands");
   const std::shared_ptr<CLI::FormatterBase> formatter = tool.get_formatter();

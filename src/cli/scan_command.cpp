@@ -42,6 +42,7 @@ struct ScanOptions {
   std::string label;
   std::string id3v1_encoding;
   std::string program_folder;
+  bool quiet = false;
 };
 
 int Fail(const std::string& message) {
@@ -151,7 +152,7 @@ int RunScan(const ScanOptions& options) {
   }
 
   Result<ScanResult> scanned = [&] {
-    ConsoleScanObserver observer(kPrefix);
+    ConsoleScanObserver observer(kPrefix, options.quiet);
     return ScanDisk(platform, request, &observer);
   }();
   Status status = scanned.status();
@@ -203,6 +204,7 @@ Command AddScanCommand(CLI::App& tool) {
       ->check(NotEmpty())
       ->check(LabelCheck());
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/lists.dat and Data/drives.dat");
   return {command, [options] { return RunScan(*options); }};
 }

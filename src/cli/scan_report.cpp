@@ -1,5 +1,6 @@
 #include "cli/scan_report.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,14 +12,35 @@ namespace {
 // The progress line is redrawn at most this often.
 constexpr std::chrono::milliseconds kProgressInterval{100};
 
+// The terminal's width; 80 where it does not say.
+int TerminalWidth() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
+}
+
 }  // namespace
 
-void ProgressLine::Show(int folders, int files) {
+std::string ProgressText(int folders, int files, std::string_view folder, int width) {
+  std::string text =
+      "Scanning: " + std::to_string(folders) + " folders, " + std::to_string(files) + " files";
+  if (!folder.empty()) text += "  " + std::string(folder);
+  // One column is left free: a line that fills the terminal wraps on some.
+  int columns = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+    if (++columns == width) return text.substr(0, at);
+  }
+  return text;
+}
+
+void ProgressLine::Show(int folders, int files, std::string_view folder) {
   const auto now = std::chrono::steady_clock::now();
   if (m_shown && now - m_last < kProgressInterval) return;
   m_last = now;
   m_shown = true;
-  std::fprintf(stderr, "\rScanning: %d folders, %d files", folders, files);
+  const std::string text = ProgressText(folders, files, folder, TerminalWidth());
+  std::fprintf(stderr, "\r%s\033[K", text.c_str());
   std::fflush(stderr);
 }
 
@@ -29,11 +51,20 @@ void ProgressLine::Finish() {
   m_shown = false;
 }
 
-ConsoleScanObserver::ConsoleScanObserver(std::string prefix)
-    : m_prefix(std::move(prefix)), m_on_terminal(isatty(STDERR_FILENO) != 0) {}
+ConsoleScanObserver::ConsoleScanObserver(std::string prefix, bool quiet)
+    : m_prefix(std::move(prefix)), m_show_progress(!quiet && isatty(STDERR_FILENO) != 0) {}
+
+void ConsoleScanObserver::FolderFound(std::string_view folder) {
+  if (m_show_progress) m_folder.assign(folder);
+}
+
+void ConsoleScanObserver::FileFound(std::string_view folder, std::string_view /*name*/) {
+  // Files come folder by folder: the copy is made once per folder.
+  if (m_show_progress && folder != m_folder) m_folder.assign(folder);
+}
 
 void ConsoleScanObserver::Progress(int folders, int files) {
-  if (m_on_terminal) m_progress.Show(folders, files);
+  if (m_show_progress) m_progress.Show(folders, files, m_folder);
 }
 
 void ConsoleScanObserver::FileFailed(std::string_view path, const Status& why) {
@@ -41,6 +72,10 @@ void ConsoleScanObserver::FileFailed(std::string_view path, const Status& why) {
   m_progress.Finish();
   std::fprintf(stderr, "%s: %s. while opening \"%.*s\"\n", m_prefix.c_str(), why.message().c_str(),
                static_cast<int>(path.size()), path.data());
+}
+
+void AddQuietOption(CLI::App* command, bool* quiet) {
+  command->add_flag("-q,--quiet", *quiet, "Show no progress line on a terminal");
 }
 
 void ReportSkipped(const char* prefix, const ScanReport& report) {

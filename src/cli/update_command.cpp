@@ -33,6 +33,7 @@ struct UpdateOptions {
   std::string output;
   std::string id3v1_encoding;
   std::string program_folder;
+  bool quiet = false;
 };
 
 int Fail(const std::string& message) {
@@ -73,7 +74,7 @@ int RunUpdate(const UpdateOptions& options) {
   settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
 
   Result<UpdateResult> updated = [&] {
-    ConsoleScanObserver observer(kPrefix);
+    ConsoleScanObserver observer(kPrefix, options.quiet);
     return UpdateHardDrives(platform, PlanUpdate(platform), catalog, settings,
                             FormatDateTime(platform.Now()), &observer);
   }();
@@ -110,6 +111,7 @@ Command AddUpdateCommand(CLI::App& tool) {
       ->type_name("OUT.mpd")
       ->check(NotEmpty());
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
   command->footer(
       "Every fixed drive of the drive map (\"tallymere-cli drives\") is scanned from its root;\n"

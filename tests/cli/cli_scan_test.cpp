@@ -22,6 +22,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using testing::RunCli;
+using ::testing::StartsWith;
 
 // A program folder whose drives.dat maps C: to the folder c of the fixture.
 class CliScanTest : public ::testing::Test {
@@ -193,29 +194,45 @@ TEST_F(CliScanTest, FailsWithExitOneAndNothingOnStdoutAndNoDataFile) {
   EXPECT_THAT(testing::ReadFileBytes(m_out), IsEmpty());  // never written
 }
 
-TEST_F(CliScanTest, ShowsProgressOnlyOnATerminal) {
-  Write("Music/a.mp3", "a");
-  std::vector<std::string> args = Args({"--no-mp3-info", "C:\\Music"});
+// What the tool writes on a terminal `columns` wide, and its exit status.
+std::pair<std::string, int> RunOnTerminal(std::vector<std::string> args, unsigned short columns) {
   args.insert(args.begin(), TALLYMERE_CLI_PATH);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   int terminal = -1;
-  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  winsize size{};
+  size.ws_row = 24;
+  size.ws_col = columns;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, &size);
   if (pid == 0) {
     execv(argv[0], argv.data());
     _exit(127);
   }
-  ASSERT_GT(pid, 0) << "forkpty failed";
+  if (pid < 0) return {"forkpty failed", -1};
   std::string shown;
   char buffer[4096];
   for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
   close(terminal);
   int status = 0;
   waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
-  EXPECT_THAT(shown, HasSubstr("\rScanning: "));
-  EXPECT_THAT(shown, HasSubstr("Total: 1 files"));
+  return {shown, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST_F(CliScanTest, ShowsProgressOnlyOnATerminal) {
+  Write("Music/Rock and Roll Classics/a.mp3", "a");
+  const auto [shown, status] = RunOnTerminal(Args({"--no-mp3-info", "C:\\Music"}), 50);
+  EXPECT_EQ(status, 0) << shown;
+  // The folder being read, cut to the terminal's width, then erased.
+  // (49 columns of 50: a full line would wrap on some terminals.)
+  EXPECT_THAT(shown, StartsWith("\rScanning: 1 folders, 0 files  C:\\Music\\Rock and R\033[K"
+                                "\r\033[KTotal: 1 files"));
+
+  const auto [quiet, quiet_status] =
+      RunOnTerminal(Args({"--no-mp3-info", "--quiet", "C:\\Music"}), 80);
+  EXPECT_EQ(quiet_status, 0) << quiet;
+  EXPECT_THAT(quiet, Not(HasSubstr("Scanning")));
+  EXPECT_THAT(quiet, HasSubstr("Total: 1 files"));
 
   const CliRun to_file = Scan({"--no-mp3-info", "C:\\Music"});
   EXPECT_EQ(to_file.exit_code, 0);

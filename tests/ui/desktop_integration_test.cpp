@@ -181,10 +181,24 @@ TEST_F(DesktopTest, TheProgramTakesOneDataFileAndSaysSoOfTheOthers) {
   environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_folder.Path("config")));
   program.setProcessEnvironment(environment);
 
+  // Help, the version and the lack of a display are answered without a window.
+  QProcessEnvironment headless = environment;
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) headless.remove(name);
+  program.setProcessEnvironment(headless);
   program.start(TALLYMERE_PROGRAM, {"--help"});
   ASSERT_TRUE(program.waitForFinished(30000));
   EXPECT_EQ(program.exitCode(), 0);
-  EXPECT_TRUE(program.readAllStandardOutput().contains("tallymere [options] [file]"));
+  EXPECT_TRUE(program.readAllStandardOutput().contains("Usage: tallymere [options] [file]"));
+  program.start(TALLYMERE_PROGRAM, {"--version"});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(program.readAllStandardOutput(), "Tallymere " TALLYMERE_VERSION "\n");
+  program.start(TALLYMERE_PROGRAM, {});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitCode(), 1);
+  EXPECT_TRUE(program.readAllStandardError().contains(
+      "tallymere: there is no display to show the window on"));
+  program.setProcessEnvironment(environment);
 
   // The first file opens (the window stays up, so the run is ended here).
   program.start(TALLYMERE_PROGRAM, {"first.mpd", "second.mpd", "third.mpd"});
