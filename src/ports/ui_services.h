@@ -46,6 +46,10 @@ class UiServices {
   // A modal message box; returns the button pressed.
   virtual Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
                              std::string_view title = kProgramTitle) = 0;
+  // A modal message with a list below its text that the user can scroll (the
+  // changes a command is about to make), one line each.
+  virtual Answer ShowMessageWithList(std::string_view text, const std::vector<std::string>& lines,
+                                     Buttons buttons, Icon icon, std::string_view title) = 0;
   // The text typed, or empty when cancelled (which abandons the command).
   virtual std::string AskText(std::string_view prompt, std::string_view title,
                               std::string_view default_text) = 0;

@@ -46,6 +46,10 @@ class YieldCountingUi : public UiServices {
                      std::string_view title) override {
     return m_inner.ShowMessage(text, buttons, icon, title);
   }
+  Answer ShowMessageWithList(std::string_view text, const std::vector<std::string>& lines,
+                             Buttons buttons, Icon icon, std::string_view title) override {
+    return m_inner.ShowMessageWithList(text, lines, buttons, icon, title);
+  }
   std::string AskText(std::string_view prompt, std::string_view title,
                       std::string_view default_text) override {
     return m_inner.AskText(prompt, title, default_text);

@@ -110,6 +110,13 @@ Answer ScriptedUi::ShowMessage(std::string_view text, Buttons buttons, Icon icon
   return answer->button;
 }
 
+Answer ScriptedUi::ShowMessageWithList(std::string_view text, const std::vector<std::string>& lines,
+                                       Buttons buttons, Icon icon, std::string_view title) {
+  const Answer answer = ShowMessage(text, buttons, icon, title);
+  for (const std::string& line : lines) m_calls.back().extra += line + "\n";
+  return answer;
+}
+
 std::string ScriptedUi::AskText(std::string_view prompt, std::string_view title,
                                 std::string_view default_text) {
   UiCall call =

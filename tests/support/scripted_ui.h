@@ -69,6 +69,9 @@ class ScriptedUi : public UiServices {
   // --- UiServices -------------------------------------------------------------
   Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
                      std::string_view title) override;
+  // Recorded as a ShowMessage whose extra holds the lines, one a line.
+  Answer ShowMessageWithList(std::string_view text, const std::vector<std::string>& lines,
+                             Buttons buttons, Icon icon, std::string_view title) override;
   std::string AskText(std::string_view prompt, std::string_view title,
                       std::string_view default_text) override;
   std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,

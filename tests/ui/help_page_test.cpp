@@ -213,7 +213,7 @@ TEST_F(HelpPageTest, NamesEveryCommandOfTheMainWindow) {
   QTreeView* tree = m_window->tree();
   const QStringList tree_popup =
       PopupCaptions(tree, tree->visualRect(tree->model()->index(0, 0)).center());
-  EXPECT_EQ(tree_popup.size(), 3) << "the tree's pop-up menu did not open";
+  EXPECT_EQ(tree_popup.size(), 4) << "the tree's pop-up menu did not open";
   const QStringList data_list = PopupCaptions(m_window->data_list(), QPoint(10, 10));
   EXPECT_EQ(data_list.size(), 4) << "the Data Field Editor's pop-up menu did not open";
   captions << file_list << tree_popup << data_list;

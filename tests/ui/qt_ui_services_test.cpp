@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -120,6 +121,29 @@ TEST_F(QtUiServicesTest, MessageBoxShowsTextTitleButtonsAndIconAndReturnsTheClic
     answerer.Then([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_EQ(m_ui.ShowMessage("Question", buttons, Icon::kNone, "Title"), expected);
   }
+}
+
+TEST_F(QtUiServicesTest, AMessageWithAListShowsItsLinesAndReturnsTheClick) {
+  ModalAnswerer answerer;
+  answerer.Then([](QWidget* modal) {
+    EXPECT_EQ(modal->windowTitle(), QStringLiteral("Rescan Disk"));
+    auto* lines = modal->findChild<QPlainTextEdit*>("lines");
+    ASSERT_NE(lines, nullptr);
+    EXPECT_EQ(lines->toPlainText(), QStringLiteral("+ E:\\a <b>.mp3\n- E:\\b.mp3"));
+    EXPECT_TRUE(lines->isReadOnly());
+    EXPECT_NE(modal->findChild<QLabel*>(), nullptr);
+    // Yes is the default button, so Enter says Yes.
+    QTest::keyClick(modal, Qt::Key_Return);
+  });
+  answerer.Then([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+  const std::vector<std::string> lines = {"+ E:\\a <b>.mp3", "- E:\\b.mp3"};
+  EXPECT_EQ(m_ui.ShowMessageWithList("Disk CD1: 1 file added, 1 removed, 0 changed (size, date or "
+                                     "tag). Replace its records?",
+                                     lines, Buttons::kYesNo, Icon::kQuestion, "Rescan Disk"),
+            Answer::kYes);
+  EXPECT_EQ(
+      m_ui.ShowMessageWithList("Again?", lines, Buttons::kYesNo, Icon::kQuestion, "Rescan Disk"),
+      Answer::kNo);
 }
 
 TEST_F(QtUiServicesTest, AskTextAndColourGiveTheAnswerOrTheirValueForCancel) {

@@ -9,13 +9,18 @@
 #include <QCursor>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <cctype>
 #include <filesystem>
 #include <mutex>
@@ -218,6 +223,51 @@ Answer QtUiServices::ShowMessage(std::string_view text, Buttons buttons, Icon ic
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
   return AnswerFor(clicked != nullptr ? box.standardButton(clicked) : set.escape_button);
+}
+
+Answer QtUiServices::ShowMessageWithList(std::string_view text,
+                                         const std::vector<std::string>& lines, Buttons buttons,
+                                         Icon icon, std::string_view title) {
+  QDialog dialog(m_main_window);
+  dialog.setObjectName("messageWithList");
+  dialog.setWindowTitle(Utf8(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* row = new QHBoxLayout;
+  const QStyle::StandardPixmap pixmap = icon == Icon::kQuestion  ? QStyle::SP_MessageBoxQuestion
+                                        : icon == Icon::kStop    ? QStyle::SP_MessageBoxCritical
+                                        : icon == Icon::kWarning ? QStyle::SP_MessageBoxWarning
+                                                                 : QStyle::SP_MessageBoxInformation;
+  auto* picture = new QLabel;
+  picture->setPixmap(dialog.style()->standardIcon(pixmap).pixmap(32, 32));
+  row->addWidget(picture, 0, Qt::AlignTop);
+  auto* label = new QLabel(Utf8(text));
+  label->setTextFormat(Qt::PlainText);  // file names may hold "<" and "&"
+  label->setWordWrap(true);
+  row->addWidget(label, 1);
+  layout->addLayout(row);
+  QStringList shown;
+  for (const std::string& line : lines) shown << Utf8(line);
+  auto* list = new QPlainTextEdit(shown.join(QLatin1Char('\n')));
+  list->setObjectName("lines");
+  list->setReadOnly(true);
+  list->setLineWrapMode(QPlainTextEdit::NoWrap);
+  list->setMinimumSize(560, 240);
+  layout->addWidget(list, 1);
+  const ButtonSet set = ButtonsFor(buttons);
+  auto* box = new QDialogButtonBox(QDialogButtonBox::StandardButtons(int(set.buttons)));
+  QMessageBox::StandardButton pressed = set.escape_button;
+  QObject::connect(box, &QDialogButtonBox::clicked, &dialog, [&](QAbstractButton* button) {
+    pressed = static_cast<QMessageBox::StandardButton>(int(box->standardButton(button)));
+    dialog.accept();
+  });
+  if (QPushButton* first = box->button(QDialogButtonBox::StandardButton(int(set.default_button)))) {
+    first->setDefault(true);
+    first->setFocus();
+  }
+  layout->addWidget(box);
+  NormalPointerWhileAsking pointer;
+  dialog.exec();
+  return AnswerFor(pressed);
 }
 
 std::string QtUiServices::AskText(std::string_view prompt, std::string_view title,

@@ -57,6 +57,8 @@ class QtUiServices : public UiServices {
   void SetPropertiesBus(const QDBusConnection& bus);
   int busy_depth() const { return m_busy_depth; }
 
+  Answer ShowMessageWithList(std::string_view text, const std::vector<std::string>& lines,
+                             Buttons buttons, Icon icon, std::string_view title) override;
   Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
                      std::string_view title = kProgramTitle) override;
   std::string AskText(std::string_view prompt, std::string_view title,

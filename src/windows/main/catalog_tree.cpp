@@ -67,6 +67,7 @@ void FrmMain::tvAlbum_NodeClick(int node) {
     m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
   }
   m_commands.Enable(MainCommand::kReport, true);
+  EnableDiskCommands();
 }
 
 void FrmMain::tvAlbum_DblClick() {

@@ -104,6 +104,7 @@ void FrmMain::mnuDeleteDisk_Click() {
   m_LV.Clear();
   m_LV.SetWidth(kColPath, 0);
   m_tvAlbum.Remove(node);
+  EnableDiskCommands();
   m_changed = true;
   m_file_count = next - 1;
   m_ui.SetStatus(kStatusPanel, "List updated on " + FormatDateTime(m_platform.Now()));

@@ -129,6 +129,7 @@ void FrmMain::RebuildTree() {
   m_tree_drives = CatalogTreeDrives(TreeDrives(), m_catalog);
   BuildCatalogTree(m_tvAlbum, m_data_file_path, m_tree_drives, m_catalog);
   m_file_count = m_catalog.FileCount();
+  EnableDiskCommands();
 }
 
 int FrmMain::DriveTypeOf(std::string_view drive_root) const {
@@ -170,6 +171,7 @@ void FrmMain::EnableCatalogCommands(bool enabled) {
   for (int button : kCatalogToolbarButtons) m_commands.EnableButton(button, enabled);
   for (int button : kAlwaysUsableToolbarButtons) m_commands.EnableButton(button, true);
   m_commands.Enable(MainCommand::kReport, false);
+  EnableDiskCommands();
 }
 
 void FrmMain::ShowTotals(const std::string& panel1, const std::string& mb_suffix) {

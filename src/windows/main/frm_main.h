@@ -155,6 +155,9 @@ class FrmMain {
   void mnuPop2Label_Click() { mnuLabel_Click(); }
   void mnuDeleteDisk_Click();  // "Delete Disk or Folder"
   void mnuPop2Del_Click() { mnuDeleteDisk_Click(); }
+  // "Rescan Disk...": the selected labelled disk read again, its changes
+  // shown, and its records replaced where they stand when the user agrees.
+  void mnuRescanDisk_Click();
   void mnuEject_Click();  // "Open/Close CD Tray"
 
   // --- Settings and help -------------------------------------------------------------
@@ -287,6 +290,12 @@ class FrmMain {
   std::optional<std::string> AskDiskLabel(const std::string& entry);
   bool ScanDiskUnderLabel(const std::string& entry, const std::string& label);
   void ShowDiskNotInDrive();
+  // Where the disk can be read now: its drive when it holds this disk (or the
+  // user takes the disk in it), else a folder the user chooses; nothing when
+  // cancelled.
+  std::optional<std::string> RescanRoot(const NodeKey& disk);
+  // Rescan Disk and the Tree's pop-up item follow the tree's selection.
+  void EnableDiskCommands();
   void ReportSkippedFolders(const ScanReport& report);
   std::string UntitledPath() const;
   // Fills the file list with the rows of these records, sorted by File name;

@@ -45,6 +45,7 @@ enum class MainCommand {
   kSendData,
   kLabel,
   kDeleteDisk,
+  kRescanDisk,
   kEject,
   // Settings
   kOpt,
@@ -67,6 +68,7 @@ enum class MainCommand {
   kPop2Show,
   kPop2Label,
   kPop2Del,
+  kPop2Rescan,
   // LVData's pop-up mnuPop3
   kUse,
   kPop3Del,
@@ -184,6 +186,8 @@ inline constexpr CommandTable<MainCommand, kMainCommandCount> kTable = {{
     {kLabel, "mnuLabel", "Disk Label", "Tools", true},
     {kDeleteDisk, "mnuDeleteDisk", "Delete Disk or Folder", "Tools", false,
      main_toolbar::kDeleteDisk, "", "Delete the selected disk or folder from the data file"},
+    {kRescanDisk, "mnuRescanDisk", "Rescan Disk...", "Tools", false, 0, "",
+     "Read the selected disk again and replace its records"},
     {kEject, "mnuEject", "Open/Close CD Tray", "Tools", true, main_toolbar::kEject, "",
      "Open or close the CD tray"},
     {kOpt, "mnuOpt", "Options", "Settings"},
@@ -203,6 +207,7 @@ inline constexpr CommandTable<MainCommand, kMainCommandCount> kTable = {{
     {kPop2Show, "mnuPop2Show", "Show Files in Selected", kTreePopup},
     {kPop2Label, "mnuPop2Label", "Edit Disk Label", kTreePopup},
     {kPop2Del, "mnuPop2Del", "Delete", kTreePopup},
+    {kPop2Rescan, "mnuPop2Rescan", "Rescan Disk...", kTreePopup},
     {kUse, "mnuUse", "Use File Name", kDataListPopup},
     {kPop3Del, "mnuPop3Del", "Remove Selected", kDataListPopup},
     {kClearField, "mnuClearField", "Clear Editable Fields", kDataListPopup},
@@ -234,6 +239,8 @@ inline constexpr std::array kCatalogCommands = {
     kDuplicate1, kDuplicate2, kDuplicate3, kProperty,   kClip,      kDelete,  kRename,
     kCorrect,    kUpdate,     kAddDisk,    kDeleteDisk, kP1,        kP2,      kP3,
     kP4,         kP6,         kPop2Show,   kPop2Del,    kPop2Label, kCmdFind, kCmdAll};
+// The commands on a labelled disk: enabled while one is selected in the tree.
+inline constexpr std::array kDiskCommands = {kRescanDisk, kPop2Rescan};
 // The commands that need MP3 information; enabled only for the file type "mp3".
 inline constexpr std::array kMp3Commands = {kId3, kAddPlay, kSendData, kP7, kP9, kP10};
 // The toolbar buttons the catalog commands own.
@@ -253,6 +260,7 @@ static_assert(InEnumOrder(kMainCommands));
 using main_command_table::kAlwaysUsableToolbarButtons;
 using main_command_table::kCatalogCommands;
 using main_command_table::kCatalogToolbarButtons;
+using main_command_table::kDiskCommands;
 using main_command_table::kMp3Commands;
 
 using MainCommandState =
@@ -266,6 +274,9 @@ constexpr bool AlwaysAvailable(MainCommand command) {
   }
   for (MainCommand mp3 : kMp3Commands) {
     if (mp3 == command) return false;
+  }
+  for (MainCommand disk : kDiskCommands) {
+    if (disk == command) return false;
   }
   return command != MainCommand::kReport;
 }

@@ -117,6 +117,9 @@ bool FrmMain::RunToolsCommand(MainCommand command) {
     case kDeleteDisk:
       mnuDeleteDisk_Click();
       break;
+    case kRescanDisk:
+      mnuRescanDisk_Click();
+      break;
     case kEject:
       mnuEject_Click();
       break;
@@ -180,6 +183,9 @@ bool FrmMain::RunPopupCommand(MainCommand command) {
       break;
     case kPop2Del:
       mnuPop2Del_Click();
+      break;
+    case kPop2Rescan:
+      mnuRescanDisk_Click();
       break;
     case kUse:
       m_data_editor.mnuUse_Click();

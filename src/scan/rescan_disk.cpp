@@ -1,0 +1,201 @@
+#include "scan/rescan_disk.h"
+
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+
+#include "catalog/catalog_record.h"
+#include "common/ascii_case.h"
+#include "common/format.h"
+#include "scan/scan_disk.h"
+
+namespace tallymere {
+namespace {
+
+// A record's place on its disk, as the comparison matches them.
+struct PathAndName {
+  std::string_view path;
+  std::string_view name;
+  bool operator==(const PathAndName&) const = default;
+};
+
+struct PathAndNameHash {
+  std::size_t operator()(const PathAndName& key) const {
+    const std::hash<std::string_view> hash;
+    return hash(key.path) * 31 + hash(key.name);
+  }
+};
+
+// Whether two Modified texts stand for the same moment: a catalog written
+// before the four-digit year holds its dates in the older form, which must
+// not make every file look changed.
+bool SameMoment(const std::string& was, const std::string& now) {
+  if (was == now) return true;
+  const std::optional<std::time_t> a = ParseDateTime(was);
+  const std::optional<std::time_t> b = ParseDateTime(now);
+  return a && b && *a == *b;
+}
+
+std::string WhatChanged(const CatalogRecord& was, const CatalogRecord& now) {
+  std::string what;
+  const auto add = [&what](std::string_view word) {
+    if (!what.empty()) what += ", ";
+    what += word;
+  };
+  if (was.size != now.size) add("size");
+  if (!SameMoment(was.modified, now.modified)) add("date");
+  if (was.artist != now.artist || was.title != now.title || was.album != now.album) add("tag");
+  if (was.bitrate != now.bitrate) add("bitrate");
+  if (was.time != now.time) add("time");
+  return what;
+}
+
+bool OnDisk(const NodeKey& disk, const CatalogRecord& record) {
+  return !record.path.empty() && disk.HoldsBelow(record);
+}
+
+std::string Plural(int count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+}  // namespace
+
+Result<DiskRescan> RescanDisk(const Platform& platform, const CatalogTable& catalog,
+                              const NodeKey& disk, std::string_view read_root,
+                              const ScanSettings& settings, ScanObserver* observer) {
+  std::string root(read_root);
+  if (root.empty() || root.back() != '\\') root.push_back('\\');
+  const ScanRequest request{{root}, settings, disk.label(), 0};
+  Result<ScanResult> scanned = ScanDisk(platform, request, observer);
+  if (!scanned) return scanned.status();
+  if (scanned->file_count == 0) {
+    return Status::Error(StatusCode::kNotFound,
+                         "No file of the type \"" + settings.file_type + "\" was found in " + root);
+  }
+  DiskRescan rescan{disk.label(), std::move(*scanned), {}, 0, 0, 0};
+  // A disk mounted at a folder of another drive is catalogued as in its own.
+  const std::string_view drive_root = disk.drive_root();
+  if (root != drive_root) {
+    for (int i = 1; i <= rescan.scan.file_count; ++i) {
+      std::string& path = rescan.scan.table.MutableRecord(i).path;
+      path.replace(0, root.size(), drive_root);
+    }
+  }
+  CompareDisk(catalog, disk, &rescan);
+  return rescan;
+}
+
+void CompareDisk(const CatalogTable& catalog, const NodeKey& disk, DiskRescan* rescan) {
+  // A disk's records may stand after the trailer of an earlier scan.
+  const int end = catalog.WrittenEnd();
+  std::unordered_map<PathAndName, int, PathAndNameHash> was;
+  std::vector<bool> matched(static_cast<std::size_t>(end), false);
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog.Record(i);
+    if (OnDisk(disk, record)) was.emplace(PathAndName{record.path, record.file_name}, i);
+  }
+  rescan->changes.clear();
+  const CatalogTable& now = rescan->scan.table;
+  for (int j = 1; j <= rescan->scan.file_count; ++j) {
+    const CatalogRecord& record = now.Record(j);
+    const auto found = was.find(PathAndName{record.path, record.file_name});
+    if (found == was.end()) {
+      rescan->changes.push_back({DiskChange::Kind::kAdded, record.path + record.file_name, ""});
+      continue;
+    }
+    matched[static_cast<std::size_t>(found->second)] = true;
+    std::string what = WhatChanged(catalog.Record(found->second), record);
+    if (!what.empty()) {
+      rescan->changes.push_back(
+          {DiskChange::Kind::kChanged, record.path + record.file_name, std::move(what)});
+    }
+  }
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog.Record(i);
+    if (OnDisk(disk, record) && !matched[static_cast<std::size_t>(i)]) {
+      rescan->changes.push_back({DiskChange::Kind::kRemoved, record.path + record.file_name, ""});
+    }
+  }
+  std::stable_sort(rescan->changes.begin(), rescan->changes.end(),
+                   [](const DiskChange& a, const DiskChange& b) { return a.path < b.path; });
+  rescan->added = rescan->removed = rescan->changed = 0;
+  for (const DiskChange& change : rescan->changes) {
+    switch (change.kind) {
+      case DiskChange::Kind::kAdded:
+        ++rescan->added;
+        break;
+      case DiskChange::Kind::kRemoved:
+        ++rescan->removed;
+        break;
+      case DiskChange::Kind::kChanged:
+        ++rescan->changed;
+        break;
+    }
+  }
+}
+
+std::string DiskChangesSummary(const DiskRescan& rescan) {
+  return "Disk " + rescan.label + ": " + Plural(rescan.added, "file", "files") + " added, " +
+         std::to_string(rescan.removed) + " removed, " + std::to_string(rescan.changed) +
+         " changed (size, date or tag).";
+}
+
+std::string DiskChangeLine(const DiskChange& change) {
+  switch (change.kind) {
+    case DiskChange::Kind::kAdded:
+      return "+ " + change.path;
+    case DiskChange::Kind::kRemoved:
+      return "- " + change.path;
+    case DiskChange::Kind::kChanged:
+      break;
+  }
+  return "~ " + change.path + " (" + change.what + ")";
+}
+
+Status ReplaceDiskRecords(CatalogTable* catalog, const NodeKey& disk, DiskRescan* rescan,
+                          std::string_view trailer_time) {
+  const int end = catalog->WrittenEnd();
+  int old_count = 0;
+  for (int i = 1; i < end; ++i) old_count += OnDisk(disk, catalog->Record(i)) ? 1 : 0;
+  const int others = catalog->FileCount() - old_count;
+  const int records = (end - 1) - old_count + rescan->scan.file_count;
+  const bool has_trailer = catalog->CatalogEnd() < end;
+  if (records + (has_trailer ? 0 : 1) > CatalogTable::kCapacity) {
+    return Status::Error(
+        StatusCode::kNoSpace,
+        "The disk's " + std::to_string(rescan->scan.file_count) + " files and the " +
+            std::to_string(others) + " other files catalogued do not fit in one catalog, which " +
+            "holds at most " + std::to_string(CatalogTable::kMaxFileRecords) + " files.");
+  }
+
+  CatalogTable result;
+  result.Reserve(records + 1);
+  int next = 1;
+  bool placed = false;
+  const auto place_disk = [&] {
+    for (int j = 1; j <= rescan->scan.file_count; ++j) {
+      result.SetRecord(next++, std::move(rescan->scan.table.MutableRecord(j)));
+    }
+    placed = true;
+  };
+  const CatalogRecord trailer = MakeTrailer(rescan->scan.settings.file_type,
+                                            rescan->scan.settings.mp3_info_flag, trailer_time);
+  const int trailer_at = catalog->CatalogEnd();
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog->Record(i);
+    if (i == trailer_at) {
+      if (!placed) place_disk();
+      result.SetRecord(next++, trailer);
+    } else if (OnDisk(disk, record)) {
+      if (!placed) place_disk();
+    } else {
+      result.SetRecord(next++, record);
+    }
+  }
+  if (!placed) place_disk();
+  if (!has_trailer) result.SetRecord(next, trailer);
+  *catalog = std::move(result);
+  return Status::Ok();
+}
+
+}  // namespace tallymere
