@@ -2,11 +2,7 @@
 // window would, trailer included.
 
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +17,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/output.h"
+#include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
@@ -91,31 +88,6 @@ CLI::Validator LabelCheck() {
         return DiskLabelProblem(text).value_or(std::string());
       },
       "");
-}
-
-bool IsCatalogPath(std::string_view root) {
-  if (root.size() < 2 || root[1] != ':') return false;
-  const char letter = root[0];
-  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-}
-
-// The catalog path of a root given either way; an error text when it has none.
-// Catalogs name drives in upper case, so "c:\Music" becomes "C:\Music".
-Result<std::string> CatalogRoot(const Platform& platform, const std::string& root) {
-  if (IsCatalogPath(root)) {
-    std::string catalog = root;
-    catalog[0] = AsciiUpper(catalog[0]);
-    return catalog;
-  }
-  char resolved[PATH_MAX];
-  if (realpath(root.c_str(), resolved) == nullptr) {
-    return Status::Error("cannot scan \"" + root + "\": " + std::strerror(errno));
-  }
-  const std::optional<std::string> catalog = platform.ToCatalog(resolved);
-  if (!catalog) {
-    return Status::Error("cannot scan \"" + root + "\": no drive holds the folder " + resolved);
-  }
-  return *catalog;
 }
 
 // The file type and MP3-information flag of the options, the settings file

@@ -16,6 +16,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/output.h"
+#include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
@@ -41,27 +42,6 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// As File > Open leaves them: the file type and MP3-information flag of the
-// catalog's last trailer, or the settings file's when it has none. As the
-// window's Update does, only MP3 files have their information read.
-ScanSettings SettingsFor(const CatalogTable& catalog, const Platform& platform) {
-  ScanSettings settings;
-  if (const CatalogRecord* trailer = catalog.LastTrailer()) {
-    settings.file_type = TrailerFileType(*trailer);
-    settings.mp3_info_flag = trailer->size;
-  } else {
-    Settings stored;
-    if (Status status = ReadSettings(platform, &stored); !status) {
-      std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
-                   status.message().c_str());
-    }
-    settings.file_type = stored.txtType;
-    settings.mp3_info_flag = stored.chkBitRate;
-  }
-  if (settings.file_type != kMp3Type) settings.mp3_info_flag = 0;
-  return settings;
-}
-
 int RunUpdate(const UpdateOptions& options) {
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
@@ -70,7 +50,7 @@ int RunUpdate(const UpdateOptions& options) {
   if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
     return Fail(loaded.message());
   }
-  ScanSettings settings = SettingsFor(catalog, platform);
+  ScanSettings settings = CatalogScanSettings(catalog, platform, kPrefix);
   settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
 
   Result<UpdateResult> updated = [&] {

@@ -51,7 +51,10 @@ TEST(CliManualTest, TheManualPageNamesEveryCommandAndOption) {
   for (const std::string& line : commands) {
     const std::string command = line.substr(2, line.find(' ', 2) - 2);
     // Each command heads an entry: ".B drives" or ".BI "dump " FILE.mpd".
-    const std::regex entry("\n\\.BI? \"?" + command + "[ \"\n]");
+    // (A "-" in it is "\-" there: a backslash, escaped for the pattern.)
+    std::string pattern;
+    for (char c : command) pattern += c == '-' ? std::string("\\\\-") : std::string(1, c);
+    const std::regex entry("\n\\.BI? \"?" + pattern + "[ \"\n]");
     EXPECT_TRUE(std::regex_search(manual, entry)) << command << " has no entry in the manual page";
     const CliRun help = RunCli({command, "--help"}, folder);
     std::set<std::string> options;

@@ -214,5 +214,74 @@ TEST_F(CliUpdateTest, RefusesADamagedDataFileWithItsMessage) {
   EXPECT_THAT(missing.err, HasSubstr("none.mpd"));
 }
 
+// update-disk: the CD of the catalog read again, in place, or only shown.
+class CliUpdateDiskTest : public CliUpdateTest {
+ protected:
+  CliRun UpdateDisk(std::vector<std::string> rest) const {
+    std::vector<std::string> args = {"update-disk", "--program-folder", m_folder.Path("program"),
+                                     "--quiet", m_file};
+    args.insert(args.end(), rest.begin(), rest.end());
+    return RunCli(args, m_folder);
+  }
+};
+
+TEST_F(CliUpdateDiskTest, PrintsTheChangesAndReplacesTheDiskWhereItStands) {
+  WriteCatalog("mp3", 1);
+  m_folder.WriteFile("e/Album/track0.mp3", testing::Frame());
+  m_folder.WriteFile("e/Album/new.mp3", testing::Frame());
+  const std::string before = testing::ReadFileBytes(m_file);
+  const std::string lines =
+      "+ E:\\Album\\new.mp3\n"
+      "~ E:\\Album\\track0.mp3 (size, date, tag, bitrate, time)\n"
+      "- E:\\Album\\track1.mp3\n";
+
+  const CliRun dry = UpdateDisk({"--label", "mycd", "--dry-run"});
+  EXPECT_EQ(dry.exit_code, 0) << dry.err;
+  EXPECT_EQ(dry.out, lines);
+  EXPECT_EQ(dry.err,
+            "Disk MyCD: 1 file added, 1 removed, 1 changed (size, date or tag). Nothing was "
+            "written (--dry-run).\n");
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+
+  const CliRun run = UpdateDisk({"--label", "MyCD"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, lines);
+  EXPECT_THAT(run.err, HasSubstr("Written to \"" + m_file + "\".\n"));
+  EXPECT_THAT(Records(m_file), ElementsAre("C:\\Old\\gone.mp3 C:\\ ", "E:\\Album\\new.mp3 MyCD 128",
+                                           "E:\\Album\\track0.mp3 MyCD 128", "Q:\\far.mp3 Q:\\ ",
+                                           "trailer *.mp3 1"));
+}
+
+TEST_F(CliUpdateDiskTest, ReadsFromRootAndFailsWithoutChangingAnything) {
+  WriteCatalog("mp3", 1);
+  const std::string before = testing::ReadFileBytes(m_file);
+  // No such disk; the disk's drive empty; a folder without a song.
+  CliRun run = UpdateDisk({"--label", "Other"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err,
+            "tallymere-cli update-disk: \"" + m_file + "\" holds no disk labelled \"Other\"\n");
+  std::filesystem::remove(m_folder.Path("e"));
+  run = UpdateDisk({"--label", "MyCD"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.err, HasSubstr("the drive E:\\ of the disk \"MyCD\" cannot be read (is the disk "
+                                 "in it?); give --root DIR where it is mounted"));
+  m_folder.WriteFile("d/mnt/readme.txt", "text");
+  run = UpdateDisk({"--label", "MyCD", "--root", m_folder.Path("d/mnt")});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.err, HasSubstr("No file of the type \"mp3\" was found in D:\\mnt\\"));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+
+  // The disk mounted at a folder of D: is catalogued as in E:.
+  m_folder.WriteFile("d/mnt/Album/track1.mp3", testing::Frame());
+  const std::string out = m_folder.Path("out.mpd");
+  run = UpdateDisk({"--label", "MyCD", "--root", m_folder.Path("d/mnt"), "-o", out});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "- E:\\Album\\track0.mp3\n~ E:\\Album\\track1.mp3 (size, date, tag, bitrate, time)\n");
+  EXPECT_THAT(Records(out), ElementsAre("C:\\Old\\gone.mp3 C:\\ ", "E:\\Album\\track1.mp3 MyCD 128",
+                                        "Q:\\far.mp3 Q:\\ ", "trailer *.mp3 1"));
+  EXPECT_EQ(testing::ReadFileBytes(m_file), before);
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -1,0 +1,61 @@
+#include "cli/scan_arguments.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "catalog/file_type.h"
+#include "catalog/settings.h"
+#include "common/ascii_case.h"
+
+namespace tallymere::cli {
+namespace {
+
+bool IsCatalogPath(std::string_view root) {
+  if (root.size() < 2 || root[1] != ':') return false;
+  const char letter = root[0];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+}  // namespace
+
+Result<std::string> CatalogRoot(const Platform& platform, const std::string& root) {
+  if (IsCatalogPath(root)) {
+    std::string catalog = root;
+    catalog[0] = AsciiUpper(catalog[0]);
+    return catalog;
+  }
+  char resolved[PATH_MAX];
+  if (realpath(root.c_str(), resolved) == nullptr) {
+    return Status::Error("cannot scan \"" + root + "\": " + std::strerror(errno));
+  }
+  const std::optional<std::string> catalog = platform.ToCatalog(resolved);
+  if (!catalog) {
+    return Status::Error("cannot scan \"" + root + "\": no drive holds the folder " + resolved);
+  }
+  return *catalog;
+}
+
+ScanSettings CatalogScanSettings(const CatalogTable& catalog, const Platform& platform,
+                                 const char* prefix) {
+  ScanSettings settings;
+  if (const CatalogRecord* trailer = catalog.LastTrailer()) {
+    settings.file_type = TrailerFileType(*trailer);
+    settings.mp3_info_flag = trailer->size;
+  } else {
+    Settings stored;
+    if (Status status = ReadSettings(platform, &stored); !status) {
+      std::fprintf(stderr, "%s: %s; using the default settings\n", prefix,
+                   status.message().c_str());
+    }
+    settings.file_type = stored.txtType;
+    settings.mp3_info_flag = stored.chkBitRate;
+  }
+  if (settings.file_type != kMp3Type) settings.mp3_info_flag = 0;
+  return settings;
+}
+
+}  // namespace tallymere::cli

@@ -1,0 +1,150 @@
+// tallymere-cli update-disk: Rescan Disk without the window. One labelled
+// disk is read again, its changes printed, and its records replaced where
+// they stand; --dry-run only prints what would change.
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "catalog/data_file.h"
+#include "catalog/node_key.h"
+#include "cli/code_page_option.h"
+#include "cli/command.h"
+#include "cli/command_line.h"
+#include "cli/output.h"
+#include "cli/scan_arguments.h"
+#include "cli/scan_report.h"
+#include "common/ascii_case.h"
+#include "common/format.h"
+#include "platform/linux_platform.h"
+#include "scan/rescan_disk.h"
+
+namespace tallymere::cli {
+namespace {
+
+constexpr const char* kPrefix = "tallymere-cli update-disk";
+
+struct UpdateDiskOptions {
+  std::string file;
+  std::string label;
+  std::string root;  // empty: the disk's own drive
+  std::string output;
+  std::string id3v1_encoding;
+  std::string program_folder;
+  bool dry_run = false;
+  bool quiet = false;
+};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", kPrefix, message.c_str());
+  return 1;
+}
+
+// The node of the disk labelled `label` (letter case ignored, as the tree
+// takes labels), from the drive of its first record.
+std::optional<NodeKey> DiskNamed(const CatalogTable& catalog, const std::string& label) {
+  const int end = catalog.WrittenEnd();
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog.Record(i);
+    if (record.path.empty() || !EqualNoCase(record.disk_label, label)) continue;
+    // A drive root is a hard drive's own label, not a disk.
+    if (EqualNoCase(record.disk_label, DriveRootOf(record.path))) return std::nullopt;
+    std::string key(DriveRootOf(record.path));
+    key += record.disk_label + "\\";
+    return NodeKey::Parse(key, true);
+  }
+  return std::nullopt;
+}
+
+int RunUpdateDisk(const UpdateDiskOptions& options) {
+  const LinuxPlatform platform(ProgramFolder(options.program_folder));
+  CatalogTable catalog;
+  if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
+    return Fail(loaded.message());
+  }
+  const std::optional<NodeKey> disk = DiskNamed(catalog, options.label);
+  if (!disk) {
+    return Fail("\"" + options.file + "\" holds no disk labelled \"" + options.label + "\"");
+  }
+  std::string root(disk->drive_root());
+  if (!options.root.empty()) {
+    Result<std::string> given = CatalogRoot(platform, options.root);
+    if (!given) return Fail(given.status().message());
+    root = *given;
+  } else if (!platform.ListFolder(root, false)) {
+    return Fail("the drive " + root + " of the disk \"" + disk->label() +
+                "\" cannot be read (is the disk in it?); give --root DIR where it is mounted");
+  }
+  ScanSettings settings = CatalogScanSettings(catalog, platform, kPrefix);
+  settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
+
+  Result<DiskRescan> rescan = [&] {
+    ConsoleScanObserver observer(kPrefix, options.quiet);
+    return RescanDisk(platform, catalog, *disk, root, settings, &observer);
+  }();
+  if (!rescan) return Fail(rescan.status().message());
+  for (const DiskChange& change : rescan->changes) {
+    std::printf("%s\n", DiskChangeLine(change).c_str());
+  }
+  ReportSkipped(kPrefix, rescan->scan.report);
+  const std::string summary = DiskChangesSummary(*rescan);
+  if (!options.dry_run) {
+    const std::string& target = options.output.empty() ? options.file : options.output;
+    if (Status replaced =
+            ReplaceDiskRecords(&catalog, *disk, &*rescan, FormatDateTime(platform.Now()));
+        !replaced) {
+      return Fail(replaced.message() + " Nothing was written.");
+    }
+    if (Status saved = SaveDataFile(platform, catalog, target); !saved) {
+      return Fail(saved.message());
+    }
+    std::fprintf(stderr, "%s Written to \"%s\".\n", summary.c_str(), target.c_str());
+    return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
+  }
+  std::fprintf(stderr, "%s Nothing was written (--dry-run).\n", summary.c_str());
+  return FinishStandardOutput(kPrefix, "") ? 0 : 1;
+}
+
+}  // namespace
+
+Command AddUpdateDiskCommand(CLI::App& tool) {
+  CLI::App* command = AddCommand(tool, "update-disk",
+                                 "Rescan one labelled disk of a data file, replacing its records");
+  auto options = std::make_shared<UpdateDiskOptions>();
+  command->add_option("FILE.mpd", options->file, "The data file that holds the disk")
+      ->required()
+      ->type_name("")
+      ->check(NotEmpty());
+  command->add_option("--label", options->label, "The disk's label, as the tree shows it")
+      ->required()
+      ->type_name("LABEL")
+      ->check(NotEmpty());
+  command
+      ->add_option("--root", options->root,
+                   "Where the disk is mounted now: a catalog path (F:\\) or a folder of this\n"
+                   "machine (default: the disk's own drive)")
+      ->type_name("DIR")
+      ->check(NotEmpty());
+  command->add_flag("--dry-run", options->dry_run, "Print the changes and write nothing");
+  command
+      ->add_option("-o,--output", options->output,
+                   "Write the catalog here and leave FILE.mpd as it is\n"
+                   "(default: replace FILE.mpd)")
+      ->type_name("OUT.mpd")
+      ->check(NotEmpty());
+  AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddQuietOption(command, &options->quiet);
+  AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
+  command->footer(
+      "The disk is scanned with the data file's file type and MP3-information flag and compared\n"
+      "with its records by path and name. Each change is printed on stdout: \"+\" a file added,\n"
+      "\"-\" a file removed, \"~\" a file changed with what changed (size, date, tag, bitrate,\n"
+      "time); the counts follow on stderr. The disk's records are replaced where they stand and\n"
+      "the data file is replaced in one step, only once the rescan has succeeded; a disk that\n"
+      "cannot be read, one without a file of the type, or a result that does not fit a catalog\n"
+      "fail with exit status 1 and change no file.");
+  return {command, [options] { return RunUpdateDisk(*options); }};
+}
+
+}  // namespace tallymere::cli
