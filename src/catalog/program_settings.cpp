@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view kId3v1EncodingKey = "Id3v1Encoding";
 constexpr std::string_view kShelfFolderKey = "ShelfFolder";  // one line per folder
 constexpr std::string_view kShelfSubfoldersKey = "ShelfSubfolders";
+constexpr std::string_view kShowDiskLabelsKey = "ShowDiskLabels";
 
 struct Line {
   std::string key;  // empty for a line that holds no "="
@@ -64,6 +65,8 @@ ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::s
       settings.shelf_folders.push_back(ValueOf(line));
     } else if (line.key == kShelfSubfoldersKey) {
       settings.shelf_subfolders = ValueOf(line) == "1";
+    } else if (line.key == kShowDiskLabelsKey) {
+      settings.show_disk_labels = ValueOf(line) == "1";
     }
   }
   if (!problem.empty()) {
@@ -85,6 +88,7 @@ Status SaveProgramSettings(const Platform& platform, const ProgramSettings& sett
     ours.push_back(line(kShelfFolderKey, folder));
   }
   ours.push_back(line(kShelfSubfoldersKey, settings.shelf_subfolders ? "1" : "0"));
+  ours.push_back(line(kShowDiskLabelsKey, settings.show_disk_labels ? "1" : "0"));
   // Our lines replace their stored forms; every other line stays in its place.
   std::erase_if(lines, [&](const Line& stored) {
     return std::any_of(ours.begin(), ours.end(),

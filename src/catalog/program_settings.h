@@ -24,6 +24,8 @@ struct ProgramSettings {
   // file's folder).
   std::vector<std::string> shelf_folders;
   bool shelf_subfolders = false;
+  // Lists name the disk of each file (Options: "Show disk labels").
+  bool show_disk_labels = false;
 };
 
 // The settings file's native path.

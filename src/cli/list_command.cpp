@@ -14,6 +14,7 @@
 #include "catalog/data_file.h"
 #include "catalog/file_list_row.h"
 #include "catalog/file_type.h"
+#include "catalog/program_settings.h"
 #include "catalog/settings.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -46,7 +47,7 @@ struct Switch {
 struct ListOptions {
   std::string data_file;
   std::string output;
-  Switch single, path, size, bitrate, header, summary, html, m3u;
+  Switch single, path, size, bitrate, header, summary, html, m3u, labels;
   int width = 0;
   std::string find_text;
   std::string type_pattern;
@@ -147,6 +148,17 @@ ListModel FoundFiles(const ListOptions& options, const Settings& settings,
   return file_list;
 }
 
+// --labels or --no-labels, else the window's Options choice.
+bool ShowDiskLabels(const Switch& labels, const Platform& platform) {
+  if (labels.on || labels.off) return labels.on;
+  std::vector<std::string> problems;
+  const ProgramSettings stored = ReadProgramSettings(platform, &problems);
+  for (const std::string& problem : problems) {
+    std::fprintf(stderr, "%s: %s\n", kPrefix, problem.c_str());
+  }
+  return stored.show_disk_labels;
+}
+
 int RunList(const ListOptions& options) {
   // Unlike the other commands, a list holds the whole catalog and its lines:
   // tens of megabytes of fresh memory, whose page faults would cost more
@@ -174,6 +186,7 @@ int RunList(const ListOptions& options) {
   }
   // The window makes empty texts at its start; a program folder that only the
   // command line has used has none, which is no reason to fail.
+  request.show_disk_labels = ShowDiskLabels(options.labels, platform);
   request.missing_text = [](const std::string& note) {
     std::fprintf(stderr, "%s: %s\n", kPrefix, note.c_str());
   };
@@ -222,6 +235,10 @@ Command AddListCommand(CLI::App& tool) {
             "machine; forces --single --path and no sizes, bitrates,\n"
             "header, totals or HTML",
             "No playlist");
+  AddSwitch(command, &options->labels, "--labels", "--no-labels",
+            "Each file's disk label: beside the folders of a by-folder\n"
+            "list, after the names of a single one (not in playlists)",
+            "No labels (default: the Options' Show disk labels)");
   options->width_option =
       command->add_option("--width", options->width, "Width of the name column in characters")
           ->type_name("W")

@@ -73,7 +73,7 @@ bool NeedsEscape(std::string_view text) {
 
 bool NeedsEscape(const ListEntry& entry) {
   return NeedsEscape(entry.path) || NeedsEscape(entry.file_name) || NeedsEscape(entry.size_text) ||
-         NeedsEscape(entry.bitrate);
+         NeedsEscape(entry.bitrate) || NeedsEscape(entry.disk_label);
 }
 
 // The rows of entries[first, last) in the line buffer's order, each cell
@@ -178,26 +178,26 @@ Result<std::string> WriteFolderHtmlPage(const ListRequest& request,
     // run of more than one entry gets one too.
     if (last != 1) lines->emplace_back();
     lines->push_back("<TR align=center><TD align=left><b><u><font face=\"Arial\">" +
-                     HtmlEscape(entries[first].path) + "</b></u></TD></TR>");
+                     HtmlEscape(FolderHeading(entries[first])) + "</b></u></TD></TR>");
     AppendRows(request, entries, first, last, request.settings.cmbAlign, &*lines);
   });
   return WritePage(request, entries, std::move(*lines));
 }
 
 Result<std::string> WriteHtml1(const ListRequest& request, const CatalogTable& catalog) {
-  return WriteSingleHtmlPage(request, CatalogEntries(catalog));
+  return WriteSingleHtmlPage(request, CatalogEntries(catalog, request.show_disk_labels));
 }
 
 Result<std::string> WriteHtml2(const ListRequest& request, const CatalogTable& catalog) {
-  return WriteFolderHtmlPage(request, CatalogEntries(catalog));
+  return WriteFolderHtmlPage(request, CatalogEntries(catalog, request.show_disk_labels));
 }
 
 Result<std::string> WriteHtmlS(const ListRequest& request, const ListModel& file_list) {
-  return WriteSingleHtmlPage(request, FileListEntries(file_list));
+  return WriteSingleHtmlPage(request, FileListEntries(file_list, request.show_disk_labels));
 }
 
 Result<std::string> WriteHtmlf(const ListRequest& request, const ListModel& file_list) {
-  return WriteFolderHtmlPage(request, FileListEntries(file_list));
+  return WriteFolderHtmlPage(request, FileListEntries(file_list, request.show_disk_labels));
 }
 
 }  // namespace tallymere

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "catalog/catalog_record.h"
 #include "catalog/file_list_row.h"
 
 namespace tallymere {
@@ -16,19 +17,24 @@ int64_t SizeOfText(std::string_view text) {
   return error == std::errc() ? size : 0;
 }
 
+// A disk's own label; nothing for a hard drive's "C:\\" or when not wanted.
+std::string_view ShownLabel(std::string_view label, bool with_labels) {
+  return with_labels && !IsDriveRootLabel(label) ? label : std::string_view();
+}
+
 }  // namespace
 
-std::vector<ListEntry> CatalogEntries(const CatalogTable& catalog) {
+std::vector<ListEntry> CatalogEntries(const CatalogTable& catalog, bool with_labels) {
   std::vector<ListEntry> entries;
   entries.reserve(static_cast<std::size_t>(catalog.FileCount()));
   catalog.Walk([&](int, const CatalogRecord& record) {
-    entries.push_back(
-        {record.file_name, record.path, std::to_string(record.size), record.size, record.bitrate});
+    entries.push_back({record.file_name, record.path, std::to_string(record.size), record.size,
+                       record.bitrate, ShownLabel(record.disk_label, with_labels)});
   });
   return entries;
 }
 
-std::vector<ListEntry> FileListEntries(const ListModel& file_list) {
+std::vector<ListEntry> FileListEntries(const ListModel& file_list, bool with_labels) {
   std::vector<ListEntry> entries;
   entries.reserve(static_cast<std::size_t>(file_list.row_count()));
   for (int row = 0; row < file_list.row_count(); ++row) {
@@ -36,8 +42,9 @@ std::vector<ListEntry> FileListEntries(const ListModel& file_list) {
     // A row without a Path ends the rows a search filled in.
     if (path.empty()) break;
     const std::string& size = file_list.Cell(row, kColSize);
-    entries.push_back(
-        {file_list.row(row).text, path, size, SizeOfText(size), file_list.Cell(row, kColBitrate)});
+    entries.push_back({file_list.row(row).text, path, size, SizeOfText(size),
+                       file_list.Cell(row, kColBitrate),
+                       ShownLabel(file_list.Cell(row, kColDiskLabel), with_labels)});
   }
   return entries;
 }

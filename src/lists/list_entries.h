@@ -20,15 +20,20 @@ struct ListEntry {
   std::string size_text;  // the Size as the list writes it
   int64_t size = 0;       // the Size as the totals add it
   std::string_view bitrate;
+  // The label of the disk the file lies on, when the list shows labels: after
+  // the name in a single list, beside the folder in a by-folder one. Empty
+  // for a hard drive's file and when labels are not shown.
+  std::string_view disk_label;
 };
 
-// Records 1 up to the catalog end: the trailer is never listed.
-std::vector<ListEntry> CatalogEntries(const CatalogTable& catalog);
+// Records 1 up to the catalog end: the trailer is never listed. with_labels:
+// the entries carry their disks' labels.
+std::vector<ListEntry> CatalogEntries(const CatalogTable& catalog, bool with_labels = false);
 
 // Rows of the file list from the first up to the first whose Path is empty.
 // File name, Path, Size and Bitrate come from their columns; the Size text is
 // kept as shown and read as a whole number for the totals (0 when it is none).
-std::vector<ListEntry> FileListEntries(const ListModel& file_list);
+std::vector<ListEntry> FileListEntries(const ListModel& file_list, bool with_labels = false);
 
 // Sorts the file list by its Path column, ascending, and keeps it sorted, so
 // the rows of one folder stand together and keep their order among

@@ -17,7 +17,16 @@ std::string ListName(const ListEntry& entry, const Settings& settings) {
     name.append(entry.path);
   }
   name.append(entry.file_name);
+  if (!entry.disk_label.empty() && IsSingleList(settings)) {
+    name.append("  [").append(entry.disk_label).append("]");
+  }
   return name;
+}
+
+std::string FolderHeading(const ListEntry& entry) {
+  std::string heading(entry.path);
+  if (!entry.disk_label.empty()) heading.append("  [").append(entry.disk_label).append("]");
+  return heading;
 }
 
 std::string TotalsText(const std::vector<ListEntry>& entries, std::time_t now) {

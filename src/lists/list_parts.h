@@ -21,7 +21,8 @@ inline bool IsOn(int check_box) { return check_box == 1; }
 // optOne holds "True" or "False".
 bool IsSingleList(const Settings& settings);
 
-// N: Path followed directly by File name when chkPath is 1, else File name.
+// N: Path followed directly by File name when chkPath is 1, else File name;
+// in a single list, then the entry's disk label: "a.mp3  [Music01]".
 std::string ListName(const ListEntry& entry, const Settings& settings);
 
 // "Total: " + count + " files, " + MB + " MB." + "  List created on " + now.
@@ -32,13 +33,17 @@ std::string TotalsText(const std::vector<ListEntry>& entries, std::time_t now);
 std::vector<std::size_t> LineBufferOrder(const std::vector<std::string>& texts);
 
 // Calls group(first, last) for each run of consecutive entries sharing one
-// Path (compared exactly), in list order; last is one past the run.
+// Path (compared exactly) and disk label, in list order; last is one past
+// the run.
 template <typename Group>
 void ForEachFolderGroup(const std::vector<ListEntry>& entries, Group group) {
   std::size_t first = 0;
   while (first < entries.size()) {
     std::size_t last = first + 1;
-    while (last < entries.size() && entries[last].path == entries[first].path) ++last;
+    while (last < entries.size() && entries[last].path == entries[first].path &&
+           entries[last].disk_label == entries[first].disk_label) {
+      ++last;
+    }
     group(first, last);
     first = last;
   }
@@ -46,6 +51,10 @@ void ForEachFolderGroup(const std::vector<ListEntry>& entries, Group group) {
 
 // The lines of Header.txt or Footer.txt in the program folder. A failure
 // names the list that needs it, the text file and the cause.
+// A by-folder list's heading: the Path, and the disk label when the entries
+// carry one: "E:\\Ghost Sweets\\  [Music01]".
+std::string FolderHeading(const ListEntry& entry);
+
 Result<std::vector<std::string>> ReadProgramText(const ListRequest& request,
                                                  std::string_view file_name,
                                                  std::string_view target);

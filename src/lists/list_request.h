@@ -43,6 +43,9 @@ struct ListRequest {
   // and is told here, instead of failing the list (the command line, which
   // never makes them).
   std::function<void(const std::string& note)> missing_text;
+  // Name each file's disk: beside a by-folder list's folders, after the
+  // names of a single list. A playlist never shows them.
+  bool show_disk_labels = false;
 };
 
 // The chosen name, with ".txt" appended unless its last four characters are

@@ -122,7 +122,7 @@ Result<std::string> WriteFolderTextList(const ListRequest& request,
     // The empty line goes by the run's last entry, not its place: a first
     // run of more than one entry gets one too.
     if (last != 1) lines.emplace_back();
-    lines.emplace_back(entries[first].path);
+    lines.push_back(FolderHeading(entries[first]));
     lines.push_back(rule);
     std::vector<std::string> group;
     group.reserve(last - first);
@@ -137,23 +137,25 @@ Result<std::string> WriteFolderTextList(const ListRequest& request,
 Result<std::string> CreatList_Single(const ListRequest& request, const CatalogTable& catalog) {
   if (IsOn(request.settings.chkM3U)) return WriteM3uList(request, CatalogEntries(catalog));
   if (IsOn(request.settings.chkHtml)) return WriteHtml1(request, catalog);
-  return WriteSingleTextList(request, CatalogEntries(catalog), LineFill::kAlways);
+  return WriteSingleTextList(request, CatalogEntries(catalog, request.show_disk_labels),
+                             LineFill::kAlways);
 }
 
 Result<std::string> CreatList_Folder(const ListRequest& request, const CatalogTable& catalog) {
   if (IsOn(request.settings.chkHtml)) return WriteHtml2(request, catalog);
-  return WriteFolderTextList(request, CatalogEntries(catalog));
+  return WriteFolderTextList(request, CatalogEntries(catalog, request.show_disk_labels));
 }
 
 Result<std::string> CreatSingleReport(const ListRequest& request, const ListModel& file_list) {
   if (IsOn(request.settings.chkM3U)) return WriteM3uList(request, FileListEntries(file_list));
   if (IsOn(request.settings.chkHtml)) return WriteHtmlS(request, file_list);
-  return WriteSingleTextList(request, FileListEntries(file_list), LineFill::kOptionParts);
+  return WriteSingleTextList(request, FileListEntries(file_list, request.show_disk_labels),
+                             LineFill::kOptionParts);
 }
 
 Result<std::string> CreatFolderReport(const ListRequest& request, const ListModel& file_list) {
   if (IsOn(request.settings.chkHtml)) return WriteHtmlf(request, file_list);
-  return WriteFolderTextList(request, FileListEntries(file_list));
+  return WriteFolderTextList(request, FileListEntries(file_list, request.show_disk_labels));
 }
 
 }  // namespace tallymere

@@ -24,21 +24,24 @@ TEST(ProgramSettingsTest, SavedSettingsReadBackAndLinesOfOthersAreKept) {
   settings.id3v1_code_page = *CodePage::Named("KOI8-R");
   settings.shelf_folders = {"/home/me/Catalogs", "/media/disk/Old = catalogs"};
   settings.shelf_subfolders = true;
+  settings.show_disk_labels = true;
   ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
   EXPECT_EQ(ReadFileBytes(file),
             "Id3v1Encoding=KOI8-R\nShelfFolder=/home/me/Catalogs\n"
-            "ShelfFolder=/media/disk/Old = catalogs\nShelfSubfolders=1\n");
+            "ShelfFolder=/media/disk/Old = catalogs\nShelfSubfolders=1\nShowDiskLabels=1\n");
   const ProgramSettings read = ReadProgramSettings(platform, &problems);
   EXPECT_EQ(read.id3v1_code_page.name(), "KOI8-R");
   EXPECT_EQ(read.shelf_folders, settings.shelf_folders);
   EXPECT_TRUE(read.shelf_subfolders);
+  EXPECT_TRUE(read.show_disk_labels);
 
   // A newer version's line and a comment survive a save; CR LF is read too.
   folder.WriteFile("config/settings.conf", "# mine\r\nShelf=/media/disks\r\nId3v1Encoding=GBK\r\n");
   EXPECT_EQ(ReadProgramSettings(platform, &problems).id3v1_code_page.name(), "GBK");
   ASSERT_TRUE(SaveProgramSettings(platform, ProgramSettings()).ok());
   EXPECT_EQ(ReadFileBytes(file),
-            "# mine\nShelf=/media/disks\nId3v1Encoding=Automatic\nShelfSubfolders=0\n");
+            "# mine\nShelf=/media/disks\nId3v1Encoding=Automatic\nShelfSubfolders=0\n"
+            "ShowDiskLabels=0\n");
   EXPECT_TRUE(problems.empty());
 }
 

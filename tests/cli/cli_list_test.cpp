@@ -174,5 +174,33 @@ TEST_F(CliListTest, FailuresGoToStderrWithExitStatusOne) {
   }
 }
 
+TEST_F(CliListTest, LabelsNameTheDiskOfEachFileWhenAskedOrChosenInTheOptions) {
+  CatalogTable table;
+  ASSERT_TRUE(LoadDataFile(testing::TestPlatform(), data_file(), &table).ok());
+  table.MutableRecord(5).disk_label = "SongsCD";
+  ASSERT_TRUE(SaveDataFile(testing::TestPlatform(), table, data_file()).ok());
+  const std::vector<std::string> options = {"--by-folder",  "--no-html", "--no-header",
+                                            "--no-summary", "--no-size", "--no-bitrate",
+                                            "-o",           "-"};
+  std::vector<std::string> labelled = options;
+  labelled.insert(labelled.begin(), "--labels");
+  const CliRun run = List(labelled);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("\r\nG:\\Songs\\  [SongsCD]\r\n"));
+  EXPECT_THAT(run.out, HasSubstr("\r\nC:\\Music\\Pop\\\r\n"));
+
+  // Not asked for, the Options' choice decides: off unless saved on.
+  const std::string config = m_folder.Path("config");
+  const char* before = std::getenv("XDG_CONFIG_HOME");
+  const std::string kept = before != nullptr ? before : "";
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  const CliRun plain = List(options);
+  m_folder.WriteFile("config/tallymere/settings.conf", "ShowDiskLabels=1\n");
+  const CliRun chosen = List(options);
+  ::setenv("XDG_CONFIG_HOME", kept.c_str(), 1);
+  EXPECT_THAT(plain.out, ::testing::Not(HasSubstr("[SongsCD]")));
+  EXPECT_EQ(chosen.out, run.out);
+}
+
 }  // namespace
 }  // namespace tallymere

@@ -271,5 +271,58 @@ TEST(FileListEntriesTest, SortByPathKeepsEachFolderInItsOrderAndEntriesStopAtAnE
   EXPECT_EQ(cut[0].size_text, "not a number");
 }
 
+// Two CDs read through E: with one folder name, and a file of C:.
+CatalogTable TwoCdCatalog() {
+  CatalogTable catalog = SongCatalog({{"E:\\Ghost Sweets\\", "a.mp3", 1, "128"},
+                                      {"E:\\Ghost Sweets\\", "b.mp3", 2, "128"},
+                                      {"C:\\Music\\", "c.mp3", 3, "128"}});
+  catalog.MutableRecord(1).disk_label = "Music01";
+  catalog.MutableRecord(2).disk_label = "<Music & 02>";
+  return catalog;
+}
+
+TEST_F(CreateListTest, DiskLabelsNameEachFilesDiskInEveryListButThePlaylist) {
+  const CatalogTable catalog = TwoCdCatalog();
+  ListRequest request = Request("cds.txt");
+  request.show_disk_labels = true;
+  m_settings.optOne = "False";
+  m_settings.optSeperate = "True";
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  const std::string rule = ListRule(m_settings);
+  // One group per disk, though the folder is the same.
+  EXPECT_EQ(Read("cds.txt"), CrLfLines({"E:\\Ghost Sweets\\  [Music01]", rule, "a.mp3", "",
+                                        "E:\\Ghost Sweets\\  [<Music & 02>]", rule, "b.mp3", "",
+                                        "C:\\Music\\", rule, "c.mp3"}));
+  m_settings.chkHtml = 1;
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  EXPECT_NE(Read("cds.html").find("E:\\Ghost Sweets\\  [&lt;Music &amp; 02&gt;]</b>"),
+            std::string::npos);
+
+  // A single list puts the label after the name, the search result's too.
+  m_settings.optOne = "True";
+  m_settings.optSeperate = "False";
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  EXPECT_NE(Read("cds.html").find(">a.mp3  [Music01]<"), std::string::npos);
+  EXPECT_NE(Read("cds.html").find(">c.mp3<"), std::string::npos);
+  m_settings.chkHtml = 0;
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  // (Names padded to the name and size columns, as a catalog's single list has them.)
+  EXPECT_EQ(Read("cds.txt"), CrLfLines({"a.mp3  [Music01]" + testing::Blanks(70),
+                                        "b.mp3  [<Music & 02>]" + testing::Blanks(65),
+                                        "c.mp3" + testing::Blanks(81)}));
+  ListModel found = SongFileList({{"E:\\Ghost Sweets\\", "a.mp3", 1, "128"}});
+  found.SetCell(0, kColDiskLabel, "Music01");
+  ASSERT_TRUE(WriteList(request, found).ok());
+  EXPECT_EQ(Read("cds.txt"), CrLfLines({"a.mp3  [Music01]"}));
+
+  // A playlist is the same with labels or without.
+  m_settings.chkM3U = 1;
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  const std::string with_labels = Read("cds.m3u");
+  request.show_disk_labels = false;
+  ASSERT_TRUE(WriteList(request, catalog).ok());
+  EXPECT_EQ(Read("cds.m3u"), with_labels);
+}
+
 }  // namespace
 }  // namespace tallymere

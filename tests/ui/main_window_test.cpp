@@ -274,9 +274,14 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   size->setChecked(false);
   width->setValue(100);
   encoding->setCurrentText("Shift_JIS");
+  auto* labels = options->findChild<QCheckBox*>("chkDiskLabels");
+  ASSERT_NE(labels, nullptr);
+  EXPECT_FALSE(labels->isChecked());
+  labels->setChecked(true);
   QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
   EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("config/settings.conf")),
-            "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\n");
+            "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\nShowDiskLabels=1\n");
+  EXPECT_TRUE(m_window->controller().program_settings().show_disk_labels);
   EXPECT_FALSE(options->isVisible());
   EXPECT_EQ(m_window->controller().settings().chkSize, 0);
   EXPECT_EQ(m_window->controller().settings().txtCol, 100);

@@ -119,8 +119,10 @@ QWidget* OptionsDialog::BuildStyleBox() {
   m_summary = CheckBox("chkSum", "Include Summary info");
   m_html = CheckBox("chkHtml", "Output list as HTML file");
   m_m3u = CheckBox("chkM3U", "Output as MP3 playlist file");
-  for (QWidget* widget : std::initializer_list<QWidget*>{m_one, m_separate, m_path, m_size,
-                                                         m_header, m_summary, m_html, m_m3u}) {
+  m_disk_labels = CheckBox("chkDiskLabels", FrmOption::kDiskLabelsCaption.data());
+  m_disk_labels->setToolTip(ToQt(FrmOption::kDiskLabelsTip));
+  for (QWidget* widget : std::initializer_list<QWidget*>{
+           m_one, m_separate, m_path, m_size, m_header, m_summary, m_html, m_m3u, m_disk_labels}) {
     style_layout->addWidget(widget);
   }
   return style;
@@ -183,6 +185,7 @@ void OptionsDialog::Show() {
   m_size->setChecked(controls.chkSize != 0);
   m_header->setChecked(controls.chkHeader != 0);
   m_summary->setChecked(controls.chkSum != 0);
+  m_disk_labels->setChecked(controls.chkDiskLabels != 0);
   m_html->setChecked(controls.chkHtml != 0);
   m_m3u->setChecked(controls.chkM3U != 0);
   ShowSwatch(m_table_colour, controls.TBcolor);
@@ -204,6 +207,7 @@ void OptionsDialog::Push() {
   controls.chkSize = Checked(m_size);
   controls.chkHeader = Checked(m_header);
   controls.chkSum = Checked(m_summary);
+  controls.chkDiskLabels = Checked(m_disk_labels);
   controls.chkHtml = Checked(m_html);
   controls.chkM3U = Checked(m_m3u);
   controls.TBcolor = m_table_colour->property("colour").toInt();

@@ -53,6 +53,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* m_summary = nullptr;
   QCheckBox* m_html = nullptr;
   QCheckBox* m_m3u = nullptr;
+  QCheckBox* m_disk_labels = nullptr;
   QPushButton* m_table_colour = nullptr;
   QPushButton* m_page_colour = nullptr;
   QSpinBox* m_table_width = nullptr;

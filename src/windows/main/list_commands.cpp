@@ -19,8 +19,13 @@ void FrmMain::CreateList(bool from_search_result) {
   if (m_settings.chkM3U == 1) ForceM3uOptions(&m_settings);
   const std::optional<std::string> chosen = m_ui.ChooseSaveFile("Save List As", "*.*", "untitled");
   if (!chosen) return;
-  const ListRequest request{m_platform,       m_settings, ListFileName(*chosen),
-                            m_platform.Now(), {},         {}};
+  const ListRequest request{m_platform,
+                            m_settings,
+                            ListFileName(*chosen),
+                            m_platform.Now(),
+                            {},
+                            {},
+                            m_program_settings.show_disk_labels};
 
   Result<std::string> written = std::string();
   {

@@ -57,6 +57,7 @@ void FrmOption::Form_Load() {
       .cmbAlign = settings.cmbAlign,
       .txtCol = std::to_string(settings.txtCol),
       .cmbId3v1Encoding = m_main.program_settings().id3v1_code_page.name(),
+      .chkDiskLabels = m_main.program_settings().show_disk_labels ? 1 : 0,
   };
 }
 
@@ -87,6 +88,7 @@ ProgramSettings FrmOption::AppliedProgramSettings() const {
   if (std::optional<CodePage> page = CodePage::Named(m_controls.cmbId3v1Encoding)) {
     settings.id3v1_code_page = *page;
   }
+  settings.show_disk_labels = m_controls.chkDiskLabels != 0;
   return settings;
 }
 

@@ -74,6 +74,7 @@ class FrmOption {
     std::string cmbAlign;          // "Left", "Center" or "Right"
     std::string txtCol;            // 50 to 150, step 5
     std::string cmbId3v1Encoding;  // one of kCodePageNames
+    int chkDiskLabels = 0;         // lists name each file's disk
   };
   Controls& controls() { return m_controls; }
   const Controls& controls() const { return m_controls; }
@@ -81,6 +82,10 @@ class FrmOption {
   static const std::vector<std::string>& txtType_items();
   static const std::vector<std::string>& cmbAlign_items();
   static constexpr std::string_view kId3v1EncodingCaption = "ID3v1 text encoding:";
+  static constexpr std::string_view kDiskLabelsCaption = "Show disk labels";
+  static constexpr std::string_view kDiskLabelsTip =
+      "Name each file's disk: beside the folders of a list by folders, after the names of a "
+      "single list";
   static constexpr std::string_view kId3v1EncodingTip =
       "The code page of the players that wrote your ID3v1 tags; Automatic reads UTF-8 or "
       "Windows-1252";

@@ -169,7 +169,7 @@ TEST_F(FrmFindCatalogsTest, TheShelfIsKeptInTheSettingsAndASearchCanBeStopped) {
   Window().chkSubfolders_Click(true);
   EXPECT_EQ(
       testing::ReadFileBytes(folder().Path("config/settings.conf")),
-      "Id3v1Encoding=Automatic\nShelfFolder=" + folder().Path("shelf") + "\nShelfSubfolders=1\n");
+      "Id3v1Encoding=Automatic\nShelfFolder=" + folder().Path("shelf") + "\nShelfSubfolders=1\nShowDiskLabels=0\n");
   Search("");
   // By File name, equal names in shelf order; the empty Box.mpd holds none.
   EXPECT_EQ(Column(kColFileName), (Texts{"Moon River.mp3", "Moon River.mp3", "Sun.mp3"}));

@@ -116,7 +116,7 @@ TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt)
   options.controls().cmbId3v1Encoding = "Windows-1251";
   options.cmdSave_Click();
   EXPECT_EQ(ReadFileBytes(folder().Path("config/settings.conf")),
-            "Id3v1Encoding=Windows-1251\nShelfSubfolders=0\n");
+            "Id3v1Encoding=Windows-1251\nShelfSubfolders=0\nShowDiskLabels=0\n");
   EXPECT_EQ(SettingsFile(), lists_dat);  // still its sixteen lines
 
   ui().AnswerFolder("C:\\Music");
