@@ -9,6 +9,7 @@
 
 #include "catalog/file_type.h"
 #include "catalog/settings.h"
+#include "cli/command_line.h"
 #include "common/ascii_case.h"
 
 namespace tallymere::cli {
@@ -39,6 +40,26 @@ Result<std::string> CatalogRoot(const Platform& platform, const std::string& roo
   return *catalog;
 }
 
+ScanSettings StoredScanSettings(const Platform& platform, const char* prefix) {
+  Settings stored;
+  if (Status status = ReadSettings(platform, &stored); !status) {
+    std::fprintf(stderr, "%s: %s; using the default settings\n", prefix, status.message().c_str());
+  }
+  ScanSettings settings;
+  settings.file_type = stored.txtType;
+  settings.mp3_info_flag = stored.chkBitRate;
+  return settings;
+}
+
+void AddReplacementOutputOption(CLI::App* command, std::string* output) {
+  command
+      ->add_option("-o,--output", *output,
+                   "Write the catalog here and leave FILE.mpd as it is\n"
+                   "(default: replace FILE.mpd)")
+      ->type_name("OUT.mpd")
+      ->check(NotEmpty());
+}
+
 ScanSettings CatalogScanSettings(const CatalogTable& catalog, const Platform& platform,
                                  const char* prefix) {
   ScanSettings settings;
@@ -46,13 +67,7 @@ ScanSettings CatalogScanSettings(const CatalogTable& catalog, const Platform& pl
     settings.file_type = TrailerFileType(*trailer);
     settings.mp3_info_flag = trailer->size;
   } else {
-    Settings stored;
-    if (Status status = ReadSettings(platform, &stored); !status) {
-      std::fprintf(stderr, "%s: %s; using the default settings\n", prefix,
-                   status.message().c_str());
-    }
-    settings.file_type = stored.txtType;
-    settings.mp3_info_flag = stored.chkBitRate;
+    settings = StoredScanSettings(platform, prefix);
   }
   if (settings.file_type != kMp3Type) settings.mp3_info_flag = 0;
   return settings;

@@ -3,6 +3,7 @@
 // arguments alike: a root given as a catalog path or as a folder of this
 // machine, and the settings a catalog was scanned with.
 
+#include <CLI/CLI.hpp>
 #include <string>
 
 #include "catalog/catalog_table.h"
@@ -15,6 +16,13 @@ namespace tallymere::cli {
 // The catalog path of a root given either way; an error text when it has
 // none. Catalogs name drives in upper case, so "c:\Music" becomes "C:\Music".
 Result<std::string> CatalogRoot(const Platform& platform, const std::string& root);
+
+// The file type and MP3-information flag of Data/lists.dat; a settings file
+// that cannot be read is named on stderr after prefix, and the defaults used.
+ScanSettings StoredScanSettings(const Platform& platform, const char* prefix);
+
+// -o/--output OUT.mpd of the commands that replace their data file.
+void AddReplacementOutputOption(CLI::App* command, std::string* output);
 
 // As File > Open leaves them: the file type and MP3-information flag of the
 // catalog's last trailer, or the settings file's when it has none (a problem

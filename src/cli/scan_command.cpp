@@ -95,15 +95,7 @@ CLI::Validator LabelCheck() {
 ScanSettings SettingsFor(const ScanOptions& options, const Platform& platform) {
   ScanSettings settings;
   const bool flag_given = options.mp3_info || options.no_mp3_info;
-  if (options.file_type.empty() || !flag_given) {
-    Settings stored;
-    if (Status status = ReadSettings(platform, &stored); !status) {
-      std::fprintf(stderr, "%s: %s; using the default settings\n", kPrefix,
-                   status.message().c_str());
-    }
-    settings.file_type = stored.txtType;
-    settings.mp3_info_flag = stored.chkBitRate;
-  }
+  if (options.file_type.empty() || !flag_given) settings = StoredScanSettings(platform, kPrefix);
   if (!options.file_type.empty()) settings.file_type = options.file_type;
   if (flag_given) settings.mp3_info_flag = options.mp3_info ? 1 : 0;
   settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);

@@ -84,12 +84,7 @@ Command AddUpdateCommand(CLI::App& tool) {
       ->required()
       ->type_name("")
       ->check(NotEmpty());
-  command
-      ->add_option("-o,--output", options->output,
-                   "Write the updated catalog here and leave FILE.mpd as it is\n"
-                   "(default: replace FILE.mpd)")
-      ->type_name("OUT.mpd")
-      ->check(NotEmpty());
+  AddReplacementOutputOption(command, &options->output);
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
   AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");

@@ -127,12 +127,7 @@ Command AddUpdateDiskCommand(CLI::App& tool) {
       ->type_name("DIR")
       ->check(NotEmpty());
   command->add_flag("--dry-run", options->dry_run, "Print the changes and write nothing");
-  command
-      ->add_option("-o,--output", options->output,
-                   "Write the catalog here and leave FILE.mpd as it is\n"
-                   "(default: replace FILE.mpd)")
-      ->type_name("OUT.mpd")
-      ->check(NotEmpty());
+  AddReplacementOutputOption(command, &options->output);
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
   AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");

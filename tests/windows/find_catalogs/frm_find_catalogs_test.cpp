@@ -167,9 +167,9 @@ TEST_F(FrmFindCatalogsTest, TheShelfIsKeptInTheSettingsAndASearchCanBeStopped) {
   Window().set_shelf_selected(0);
   Window().cmdRemoveFolder_Click();
   Window().chkSubfolders_Click(true);
-  EXPECT_EQ(
-      testing::ReadFileBytes(folder().Path("config/settings.conf")),
-      "Id3v1Encoding=Automatic\nShelfFolder=" + folder().Path("shelf") + "\nShelfSubfolders=1\nShowDiskLabels=0\n");
+  EXPECT_EQ(testing::ReadFileBytes(folder().Path("config/settings.conf")),
+            "Id3v1Encoding=Automatic\nShelfFolder=" + folder().Path("shelf") +
+                "\nShelfSubfolders=1\nShowDiskLabels=0\n");
   Search("");
   // By File name, equal names in shelf order; the empty Box.mpd holds none.
   EXPECT_EQ(Column(kColFileName), (Texts{"Moon River.mp3", "Moon River.mp3", "Sun.mp3"}));
