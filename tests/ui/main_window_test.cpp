@@ -13,11 +13,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <functional>
@@ -317,6 +320,65 @@ TEST_F(MainWindowUiTest, MessagesReachTheScreenWithTheirTexts) {
   m_window->close();
   EXPECT_EQ(text, "Tallymere: Save Change?");
   EXPECT_FALSE(m_window->isVisible());
+}
+
+TEST_F(MainWindowUiTest, RescanDiskIsOfferedOnADisksLabelAndShowsTheChangesBeforeReplacing) {
+  // A catalog of C:'s Pop folder and a CD "CD1" of E:, whose disk now holds a new song.
+  CatalogTable table;
+  CatalogRecord pop;
+  pop.path = "C:\\Music\\Pop\\";
+  pop.file_name = "b.mp3";
+  pop.disk_label = "C:\\";
+  CatalogRecord cd = pop;
+  cd.path = "E:\\";
+  cd.file_name = "gone.mp3";
+  cd.disk_label = "CD1";
+  table.SetRecord(1, pop);
+  table.SetRecord(2, cd);
+  table.SetRecord(3, MakeTrailer("mp3", 1, "then"));
+  const std::string file = m_folder.Path("cds.mpd");
+  ASSERT_TRUE(SaveDataFile(*m_platform, table, file).ok());
+  m_folder.WriteFile("e/new.mp3", testing::Frame());
+  m_window->OpenDataFile(QString::fromStdString(file));
+
+  // The pop-up's item follows the node under the pointer.
+  const auto rescan_item_enabled = [this](const std::string& key) {
+    bool enabled = false;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      for (QAction* action : menu->actions()) {
+        if (action->objectName() == "mnuPop2Rescan") {
+          shown = true;
+          enabled = action->isEnabled();
+        }
+      }
+      menu->close();
+    });
+    QTreeView* tree = m_window->tree();
+    tree->scrollTo(TreeIndex(key));
+    emit tree->customContextMenuRequested(tree->visualRect(TreeIndex(key)).center());
+    EXPECT_TRUE(shown) << key;
+    return enabled;
+  };
+  m_window->tree()->expandAll();
+  EXPECT_FALSE(rescan_item_enabled("C:\\Music\\Pop\\"));
+  EXPECT_TRUE(rescan_item_enabled("E:\\CD1\\"));
+  EXPECT_TRUE(m_window->action("mnuRescanDisk")->isEnabled());
+
+  // The disk in E: has another volume label: Yes takes it; the changes are
+  // listed; No keeps the catalog.
+  QString lines;
+  testing::ModalAnswerer answers;
+  answers.Then(Press(QMessageBox::Yes)).Then([&lines](QWidget* modal) {
+    lines = modal->findChild<QPlainTextEdit*>("lines")->toPlainText();
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  m_window->action("mnuRescanDisk")->trigger();
+  EXPECT_EQ(lines, "- E:\\gone.mp3\n+ E:\\new.mp3");
+  EXPECT_EQ(m_window->controller().catalog().Record(2).file_name, "gone.mp3");
+  EXPECT_FALSE(m_window->controller().changed());
 }
 
 }  // namespace

@@ -161,6 +161,8 @@ void MainWindow::ShowTreePopup(const QPoint& position) {
   if (!index.isValid()) return;
   m_tree->setCurrentIndex(index);
   m_controller->tvAlbum().Select(m_tree_adapter->NodeOf(index));
+  m_controller->EnableDiskCommands();
+  ShowControllerState();
   QMenu popup(this);
   popup.setObjectName(ToQt(kTreePopup));
   AddPlace(&popup, kTreePopup);

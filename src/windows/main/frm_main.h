@@ -158,6 +158,9 @@ class FrmMain {
   // "Rescan Disk...": the selected labelled disk read again, its changes
   // shown, and its records replaced where they stand when the user agrees.
   void mnuRescanDisk_Click();
+  // Rescan Disk and its pop-up item follow the tree's selection; the view
+  // calls this when it selects a node without a click (the pop-up's own).
+  void EnableDiskCommands();
   void mnuEject_Click();  // "Open/Close CD Tray"
 
   // --- Settings and help -------------------------------------------------------------
@@ -294,8 +297,6 @@ class FrmMain {
   // user takes the disk in it), else a folder the user chooses; nothing when
   // cancelled.
   std::optional<std::string> RescanRoot(const NodeKey& disk);
-  // Rescan Disk and the Tree's pop-up item follow the tree's selection.
-  void EnableDiskCommands();
   void ReportSkippedFolders(const ScanReport& report);
   std::string UntitledPath() const;
   // Fills the file list with the rows of these records, sorted by File name;
