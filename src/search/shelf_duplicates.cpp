@@ -64,18 +64,20 @@ Status VisitFileRecords(const Platform& platform, const std::string& path,
   });
 }
 
-}  // namespace
-
-ShelfDuplicateSets FindShelfDuplicates(const Platform& platform,
-                                       const std::vector<std::string>& data_files,
-                                       DuplicateRule rule, std::size_t max_sets) {
-  ShelfDuplicateSets sets;
-  // Pass 1: every file record's hash, in walk order; where each data file's
-  // records begin in the walk.
-  std::vector<Hashed> hashed(data_files.size());
+// The first pass over the shelf: every file record's name hash in walk
+// order, where each data file's records begin in the walk, and which data
+// files could be read (the others are named in sets->problems).
+struct Walk {
   std::vector<Entry> entries;
-  std::vector<uint32_t> first_of(data_files.size(), 0);
-  std::vector<char> sound(data_files.size(), 0);
+  std::vector<uint32_t> first_of;
+  std::vector<char> sound;
+};
+
+Walk HashEveryName(const Platform& platform, const std::vector<std::string>& data_files,
+                   DuplicateRule rule, ShelfDuplicateSets* sets) {
+  Walk walk{
+      {}, std::vector<uint32_t>(data_files.size(), 0), std::vector<char>(data_files.size(), 0)};
+  std::vector<Hashed> hashed(data_files.size());
   EachCatalog(
       data_files,
       [&](int i) {
@@ -90,91 +92,112 @@ ShelfDuplicateSets FindShelfDuplicates(const Platform& platform,
         if (!out.status) out.hashes.clear();
       },
       [&](int i) {
-        Hashed& in = hashed[static_cast<std::size_t>(i)];
-        sound[static_cast<std::size_t>(i)] = in.status.ok();
-        if (!in.status) sets.problems.push_back({i, in.status});
-        first_of[static_cast<std::size_t>(i)] = static_cast<uint32_t>(entries.size());
+        const auto c = static_cast<std::size_t>(i);
+        Hashed& in = hashed[c];
+        walk.sound[c] = in.status.ok();
+        if (!in.status) sets->problems.push_back({i, in.status});
+        walk.first_of[c] = static_cast<uint32_t>(walk.entries.size());
         for (const NameHash& hash : in.hashes) {
-          entries.push_back({hash, static_cast<uint32_t>(entries.size())});
+          walk.entries.push_back({hash, static_cast<uint32_t>(walk.entries.size())});
         }
         in = Hashed();
       });
-  sets.files = static_cast<int64_t>(entries.size());
+  return walk;
+}
 
+// The pairs of records whose names compare equal, as the pairwise walk meets
+// them (each record with every later member of its group), up to max_sets;
+// *count gets how many pairs there are in all.
+std::vector<std::pair<uint32_t, uint32_t>> EqualNamePairs(std::vector<Entry> entries,
+                                                          std::size_t max_sets, int64_t* count) {
   // Equal names lie together, each group in walk order.
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
     return a.hash != b.hash ? a.hash < b.hash : a.walk < b.walk;
   });
   std::vector<uint32_t> place(entries.size());
-  for (std::size_t at = 0; at < entries.size(); ++at)
+  for (std::size_t at = 0; at < entries.size(); ++at) {
     place[entries[at].walk] = static_cast<uint32_t>(at);
+  }
   for (std::size_t start = 0; start < entries.size();) {
     std::size_t end = start + 1;
     while (end < entries.size() && entries[end].hash == entries[start].hash) ++end;
     const auto size = static_cast<int64_t>(end - start);
-    sets.count += size * (size - 1) / 2;
+    *count += size * (size - 1) / 2;
     start = end;
   }
-  // The pairwise walk meets a record's sets with every later member of its group.
-  std::vector<std::pair<uint32_t, uint32_t>> walk_pairs;
-  for (std::size_t walk = 0; walk < entries.size() && walk_pairs.size() < max_sets; ++walk) {
+  std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  for (std::size_t walk = 0; walk < entries.size() && pairs.size() < max_sets; ++walk) {
     for (std::size_t at = place[walk] + 1;
          at < entries.size() && entries[at].hash == entries[place[walk]].hash &&
-         walk_pairs.size() < max_sets;
+         pairs.size() < max_sets;
          ++at) {
-      walk_pairs.emplace_back(static_cast<uint32_t>(walk), entries[at].walk);
+      pairs.emplace_back(static_cast<uint32_t>(walk), entries[at].walk);
     }
   }
-  std::vector<Entry>().swap(entries);
-  std::vector<uint32_t>().swap(place);
+  return pairs;
+}
 
-  // Pass 2: the rows of the records in listed sets.
+// The second pass: the rows of the records the pairs name, read again from
+// their data files, and the pairs as indices into those rows. A record of a
+// file that changed between the passes has no row, and its pairs are left out.
+void ListPairs(const Platform& platform, const std::vector<std::string>& data_files,
+               const Walk& walk, const std::vector<std::pair<uint32_t, uint32_t>>& walk_pairs,
+               ShelfDuplicateSets* sets) {
   std::vector<uint32_t> wanted;
   for (const auto& [a, b] : walk_pairs) wanted.insert(wanted.end(), {a, b});
   std::sort(wanted.begin(), wanted.end());
   wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+  const auto wanted_index = [&wanted](uint32_t walk_at) {
+    return static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), walk_at) -
+                                    wanted.begin());
+  };
   std::vector<std::vector<std::pair<uint32_t, ShelfRow>>> found(data_files.size());
   EachCatalog(
       data_files,
       [&](int i) {
         const auto c = static_cast<std::size_t>(i);
-        const uint32_t first = first_of[c];
+        const uint32_t first = walk.first_of[c];
         auto next = std::lower_bound(wanted.begin(), wanted.end(), first);
-        if (!sound[c] || next == wanted.end()) return;
+        if (!walk.sound[c] || next == wanted.end()) return;
         // Read again, the file gives the same records, unless it changed meanwhile.
         (void)VisitFileRecords(platform, data_files[c],
                                [&](int number, const StoredRecord& record) {
-                                 const uint32_t walk = first + static_cast<uint32_t>(number - 1);
-                                 if (next == wanted.end() || *next != walk) return;
-                                 auto& [at, row] = found[c].emplace_back(walk, ShelfRow());
+                                 const uint32_t at = first + static_cast<uint32_t>(number - 1);
+                                 if (next == wanted.end() || *next != at) return;
+                                 auto& [where, row] = found[c].emplace_back(at, ShelfRow());
                                  row.catalog = i;
                                  record.DecodeTo(&row.record);
                                  ++next;
                                });
       },
       [&](int) {});
-  // Where each wanted record's row went; a record of a file that changed
-  // between the passes has none, and its sets are left out.
   constexpr std::size_t kNoRow = SIZE_MAX;
   std::vector<std::size_t> row_of(wanted.size(), kNoRow);
   for (auto& rows : found) {
-    for (auto& [walk, row] : rows) {
-      const auto w = static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), walk) -
-                                              wanted.begin());
-      row_of[w] = sets.rows.size();
-      sets.rows.push_back(std::move(row));
+    for (auto& [at, row] : rows) {
+      row_of[wanted_index(at)] = sets->rows.size();
+      sets->rows.push_back(std::move(row));
     }
     rows = {};
   }
-  const auto row_index = [&](uint32_t walk) {
-    return row_of[static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), walk) -
-                                           wanted.begin())];
-  };
   for (const auto& [a, b] : walk_pairs) {
-    if (row_index(a) != kNoRow && row_index(b) != kNoRow) {
-      sets.pairs.emplace_back(row_index(a), row_index(b));
-    }
+    const std::size_t row_a = row_of[wanted_index(a)];
+    const std::size_t row_b = row_of[wanted_index(b)];
+    if (row_a != kNoRow && row_b != kNoRow) sets->pairs.emplace_back(row_a, row_b);
   }
+}
+
+}  // namespace
+
+ShelfDuplicateSets FindShelfDuplicates(const Platform& platform,
+                                       const std::vector<std::string>& data_files,
+                                       DuplicateRule rule, std::size_t max_sets) {
+  ShelfDuplicateSets sets;
+  Walk walk = HashEveryName(platform, data_files, rule, &sets);
+  sets.files = static_cast<int64_t>(walk.entries.size());
+  const std::vector<std::pair<uint32_t, uint32_t>> pairs =
+      EqualNamePairs(std::move(walk.entries), max_sets, &sets.count);
+  ListPairs(platform, data_files, walk, pairs, &sets);
   return sets;
 }
 
