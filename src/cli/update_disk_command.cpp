@@ -72,7 +72,7 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
     Result<std::string> given = CatalogRoot(platform, options.root);
     if (!given) return Fail(given.status().message());
     root = *given;
-  } else if (!platform.ListFolder(root, false)) {
+  } else if (!platform.FolderExists(root)) {
     return Fail("the drive " + root + " of the disk \"" + disk->label() +
                 "\" cannot be read (is the disk in it?); give --root DIR where it is mounted");
   }

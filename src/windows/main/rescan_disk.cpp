@@ -27,7 +27,7 @@ void FrmMain::EnableDiskCommands() {
 
 std::optional<std::string> FrmMain::RescanRoot(const NodeKey& disk) {
   const std::string drive_root(disk.drive_root());
-  if (m_platform.ListFolder(drive_root, false)) {
+  if (m_platform.FolderExists(drive_root)) {
     // A disk without a volume label cannot be told from another: it is taken.
     const std::string volume = m_platform.VolumeLabel(drive_root);
     if (volume.empty() || EqualNoCase(volume, disk.label())) return drive_root;
