@@ -32,6 +32,12 @@ inline std::string_view DriveRootOf(std::string_view path) {
   return path.substr(0, kDriveRootLength);
 }
 
+// A folder's catalog path with its closing "\", as records and keys hold it.
+inline std::string WithBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path.push_back('\\');
+  return path;
+}
+
 // The most bytes a text of a record takes in the data file (its length field
 // is 16 bits wide).
 inline constexpr std::size_t kMaxStoredTextBytes = 65535;

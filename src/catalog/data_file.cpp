@@ -218,6 +218,13 @@ Status VisitStoredRecords(
   return Status::Ok();
 }
 
+Status VisitStoredFile(const Platform& platform, const std::string& native_path,
+                       const std::function<bool(int number, const StoredRecord& record)>& visit) {
+  thread_local std::string bytes;
+  if (Status read = platform.ReadFileInto(native_path, kDataFileLimit, &bytes); !read) return read;
+  return VisitStoredRecords(bytes, native_path, visit);
+}
+
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table) {
   Result<std::string> bytes = platform.ReadFile(native_path, kDataFileLimit);
   if (!bytes) return bytes.status();

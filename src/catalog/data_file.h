@@ -77,6 +77,12 @@ struct StoredRecord {
 Status VisitStoredRecords(std::string_view bytes, std::string_view file_name,
                           const std::function<bool(int number, const StoredRecord& record)>& visit);
 
+// Reads a data file into room each thread keeps from its last one (a search
+// reads hundreds in turn) and visits its stored records as
+// VisitStoredRecords does; a read failure comes back as it is.
+Status VisitStoredFile(const Platform& platform, const std::string& native_path,
+                       const std::function<bool(int number, const StoredRecord& record)>& visit);
+
 // Reads a data file from disk; the table changes only on success.
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table);
 

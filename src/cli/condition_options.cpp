@@ -3,21 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <optional>
 
+#include "cli/scan_arguments.h"
 #include "common/format.h"
 #include "common/number_text.h"
 
 namespace tallymere::cli {
 namespace {
-
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// "mm:ss" or a number of seconds.
-std::optional<int64_t> Seconds(const std::string& text) {
-  if (std::optional<int64_t> seconds = ParseWholeNumber(text); seconds && *seconds >= 0) {
-    return seconds;
-  }
-  return ParseDuration(text);
-}
 
 CLI::Validator Check(std::function<bool(const std::string&)> sound, std::string what) {
   return CLI::Validator(
@@ -79,8 +70,9 @@ TextOptions AddConditionOptions(CLI::App* command, ConditionOptions* options) {
   command->add_option("--min-bitrate", c.min_bitrate, "Files of at least KBPS")
       ->type_name("KBPS")
       ->check(NotNegative());
-  const auto time_check = Check([](const std::string& t) { return Seconds(t).has_value(); },
-                                "playing time: mm:ss or seconds");
+  const auto time_check =
+      Check([](const std::string& t) { return ParsePlayingTime(t).has_value(); },
+            "playing time: mm:ss or seconds");
   command->add_option("--min-time", options->min_time, "Files that play at least TIME (mm:ss)")
       ->type_name("TIME")
       ->check(time_check);
@@ -105,8 +97,8 @@ void CompleteCondition(ConditionOptions* options) {
   }
   if (!options->min_size.empty()) c.min_size = ParseByteCount(options->min_size);
   if (!options->max_size.empty()) c.max_size = ParseByteCount(options->max_size);
-  if (!options->min_time.empty()) c.min_seconds = Seconds(options->min_time);
-  if (!options->max_time.empty()) c.max_seconds = Seconds(options->max_time);
+  if (!options->min_time.empty()) c.min_seconds = ParsePlayingTime(options->min_time);
+  if (!options->max_time.empty()) c.max_seconds = ParsePlayingTime(options->max_time);
   if (!options->after.empty()) c.modified_from = ParseDay(options->after);
   // On DATE or earlier: before the first moment of the day after.
   if (!options->before.empty()) c.modified_until = ParseDay(options->before, 1);

@@ -16,6 +16,7 @@
 #include "cli/file_list_lines.h"
 #include "cli/json_lines.h"
 #include "cli/output.h"
+#include "cli/scan_arguments.h"
 #include "cli/shelf_arguments.h"
 #include "platform/linux_platform.h"
 #include "platform/read_file.h"
@@ -35,8 +36,6 @@ struct FindOptions {
   bool json = false;
   ShelfArguments shelf;
 };
-
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 CLI::Validator KeyCheck() {
   return CLI::Validator(

@@ -17,7 +17,6 @@
 #include "cli/json_lines.h"
 #include "cli/output.h"
 #include "mp3/bitrat.h"
-#include "platform/binary_file.h"
 #include "platform/linux_platform.h"
 
 namespace tallymere::cli {
@@ -102,16 +101,6 @@ void PrintJsonRow(const Row& row) {
   WriteStandardOutput(line);
 }
 
-// What ReadMp3Info finds in a file named by its native path.
-Result<std::string> ReadFileInfo(const std::string& path, const CodePage& code_page,
-                                 Mp3Info* info) {
-  BinaryFile file;
-  if (Status opened = file.Open(path, OpenMode::kRead); !opened) return opened;
-  const Result<int64_t> length = file.Length();
-  if (!length) return length.status();
-  return ReadMp3Info(file, *length, info, code_page);
-}
-
 struct Mp3InfoOptions {
   bool json = false;
   std::string id3v1_encoding;
@@ -119,8 +108,9 @@ struct Mp3InfoOptions {
 };
 
 int RunMp3Info(const Mp3InfoOptions& options) {
-  const CodePage code_page = Id3v1CodePage(options.id3v1_encoding, LinuxPlatform(ProgramFolder("")),
-                                           "tallymere-cli mp3info");
+  const LinuxPlatform platform(ProgramFolder(""));
+  const CodePage code_page =
+      Id3v1CodePage(options.id3v1_encoding, platform, "tallymere-cli mp3info");
   if (!options.json) {
     std::string header;
     for (std::size_t i = 0; i < std::size(kColumns); ++i) {
@@ -134,7 +124,7 @@ int RunMp3Info(const Mp3InfoOptions& options) {
   for (const std::string& file : options.files) {
     // A fresh record per file: nothing of one file may show up in the next.
     Mp3Info info;
-    const Result<std::string> bitrate = ReadFileInfo(file, code_page, &info);
+    const Result<std::string> bitrate = ReadMp3Info(platform, file, &info, code_page);
     if (!bitrate) {
       std::fflush(stdout);
       std::fprintf(stderr, "tallymere-cli: \"%s\": %s\n", file.c_str(),

@@ -16,9 +16,7 @@ namespace tallymere::cli {
 namespace {
 
 bool IsCatalogPath(std::string_view root) {
-  if (root.size() < 2 || root[1] != ':') return false;
-  const char letter = root[0];
-  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+  return root.size() >= 2 && root[1] == ':' && IsDriveLetter(root[0]);
 }
 
 }  // namespace

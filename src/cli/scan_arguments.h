@@ -13,6 +13,9 @@
 
 namespace tallymere::cli {
 
+// A letter a drive can have, in either case.
+inline bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 // The catalog path of a root given either way; an error text when it has
 // none. Catalogs name drives in upper case, so "c:\Music" becomes "C:\Music".
 Result<std::string> CatalogRoot(const Platform& platform, const std::string& root);

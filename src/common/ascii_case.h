@@ -38,16 +38,9 @@ inline bool EndsWithNoCase(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
 }
 
-// True when text contains part; an empty part is in every text.
-inline bool ContainsNoCase(std::string_view text, std::string_view part) {
-  if (part.empty()) return true;
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [](char x, char y) { return AsciiLower(x) == AsciiLower(y); }) != text.end();
-}
-
-// A text looked for in many others, letter case ignored as ContainsNoCase
-// ignores it: folded once, and each place compared only when its first
-// letter fits.
+// A text looked for in many others, letter case ignored: folded once, and
+// each place compared only when its first letter fits. An empty text is in
+// every text.
 class TextToFind {
  public:
   explicit TextToFind(std::string_view text) : m_folded(AsciiLower(text)) {}
@@ -71,5 +64,11 @@ class TextToFind {
  private:
   std::string m_folded;
 };
+
+// True when text contains part, letter case ignored; an empty part is in
+// every text.
+inline bool ContainsNoCase(std::string_view text, std::string_view part) {
+  return TextToFind(part).FoundIn(text);
+}
 
 }  // namespace tallymere

@@ -24,6 +24,13 @@ std::optional<int64_t> ParseDuration(std::string_view text) {
   return *minutes * 60 + *seconds;
 }
 
+std::optional<int64_t> ParsePlayingTime(std::string_view text) {
+  if (std::optional<int64_t> seconds = ParseWholeNumber(text); seconds && *seconds >= 0) {
+    return seconds;
+  }
+  return ParseDuration(text);
+}
+
 std::optional<int64_t> ParseByteCount(std::string_view text) {
   const auto trim = [](std::string_view t) {
     while (!t.empty() && t.front() == ' ') t.remove_prefix(1);

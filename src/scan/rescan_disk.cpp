@@ -63,8 +63,7 @@ std::string Plural(int count, std::string_view one, std::string_view many) {
 Result<DiskRescan> RescanDisk(const Platform& platform, const CatalogTable& catalog,
                               const NodeKey& disk, std::string_view read_root,
                               const ScanSettings& settings, ScanObserver* observer) {
-  std::string root(read_root);
-  if (root.empty() || root.back() != '\\') root.push_back('\\');
+  const std::string root = WithBackslash(std::string(read_root));
   const ScanRequest request{{root}, settings, disk.label(), 0};
   Result<ScanResult> scanned = ScanDisk(platform, request, observer);
   if (!scanned) return scanned.status();

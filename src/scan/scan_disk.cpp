@@ -18,11 +18,6 @@
 namespace tallymere {
 namespace {
 
-std::string WithBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path.push_back('\\');
-  return path;
-}
-
 // Listens to nothing, for a caller without an observer.
 ScanObserver g_no_observer;
 

@@ -26,8 +26,9 @@ bool MatchesFindType(std::string_view name, std::string_view extension) {
 
 namespace {
 
-bool Matches(const CatalogRecord& record, const FindQuery& query, std::string_view extension) {
-  if (!ContainsNoCase(record.file_name, query.text)) return false;
+bool Matches(const CatalogRecord& record, const TextToFind& text, const FindQuery& query,
+             std::string_view extension) {
+  if (!text.FoundIn(record.file_name)) return false;
   if (!MatchesFindType(record.file_name, extension)) return false;
   if (query.all_drives) return !record.path.empty();
   return query.drive.size() == 2 && StartsWithNoCase(record.path, query.drive);
@@ -51,10 +52,6 @@ std::string FindExtension(std::string_view type_pattern) {
   return AsciiLower(extension);
 }
 
-bool MatchesFind(const CatalogRecord& record, const FindQuery& query) {
-  return Matches(record, query, FindExtension(query.type_pattern));
-}
-
 bool LiesUnderKey(const CatalogRecord& record, std::string_view key) {
   if (IsDriveRootLabel(record.disk_label)) return StartsWithNoCase(record.path, key);
   // The folder key in its three pieces, as FolderKey joins them, compared with
@@ -72,10 +69,11 @@ bool LiesUnderKey(const CatalogRecord& record, std::string_view key) {
 }
 
 std::vector<int> FindRecords(const CatalogTable& table, const FindQuery& query) {
-  // The type condition's extension is worked out once, not per record.
+  // The text and the type condition's extension are worked out once, not per record.
+  const TextToFind text(query.text);
   const std::string extension = FindExtension(query.type_pattern);
-  return Collect(table,
-                 [&](const CatalogRecord& record) { return Matches(record, query, extension); });
+  return Collect(
+      table, [&](const CatalogRecord& record) { return Matches(record, text, query, extension); });
 }
 
 std::vector<int> FindRecords(const CatalogTable& table, const NodeKey& node) {

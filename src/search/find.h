@@ -26,8 +26,6 @@ struct FindQuery {
 // character on, in lower case ("*.mp3" gives "mp3"); empty for "*.*".
 std::string FindExtension(std::string_view type_pattern);
 
-bool MatchesFind(const CatalogRecord& record, const FindQuery& query);
-
 // The type condition alone, for an extension FindExtension gave: the last
 // three characters of the name contain it ("" always passes); a longer one
 // must end the name.

@@ -55,9 +55,7 @@ void EachCatalog(const std::vector<std::string>& data_files, const Work& work, c
 // Visits the records before the first one without a Path (the trailer).
 Status VisitFileRecords(const Platform& platform, const std::string& path,
                         const std::function<void(int, const StoredRecord&)>& visit) {
-  thread_local std::string bytes;
-  if (Status read = platform.ReadFileInto(path, kDataFileLimit, &bytes); !read) return read;
-  return VisitStoredRecords(bytes, path, [&](int number, const StoredRecord& record) {
+  return VisitStoredFile(platform, path, [&](int number, const StoredRecord& record) {
     if (record.path.empty()) return false;
     visit(number, record);
     return true;

@@ -28,16 +28,9 @@ bool Cancelled(const std::atomic<bool>* cancel) {
 void SearchCatalog(const Platform& platform, const std::string& path, int catalog,
                    const RecordMatcher& matcher, const std::atomic<bool>* cancel,
                    const std::atomic<std::size_t>& kept, CatalogFinding* finding) {
-  // The bytes of one data file at a time per thread, in room kept from the
-  // last one.
-  thread_local std::string bytes;
-  if (Status read = platform.ReadFileInto(path, kDataFileLimit, &bytes); !read) {
-    finding->status = read;
-    return;
-  }
   FieldMemory memory;
   const bool full = kept.load(std::memory_order_relaxed) >= kMaxShelfRows;
-  finding->status = VisitStoredRecords(bytes, path, [&](int number, const StoredRecord& stored) {
+  finding->status = VisitStoredFile(platform, path, [&](int number, const StoredRecord& stored) {
     if (number % kRecordsBetweenLooks == 0 && Cancelled(cancel)) return false;
     if (!matcher.Matches(stored, &memory)) return true;
     ++finding->matched;

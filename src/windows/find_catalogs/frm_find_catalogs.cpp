@@ -129,10 +129,7 @@ Result<CatalogCondition> FrmFindCatalogs::Condition() const {
       kSearchFields[static_cast<std::size_t>(std::clamp<int>(c.cmbIn, 0, kSearchFields.size() - 1))]
           .field;
   condition.type_pattern = c.cmbType.empty() ? "*.*" : c.cmbType;
-  const auto seconds = [](const std::string& text) -> std::optional<int64_t> {
-    if (std::optional<int64_t> whole = ParseWholeNumber(text); whole && *whole >= 0) return whole;
-    return ParseDuration(text);
-  };
+  const auto seconds = [](const std::string& t) { return ParsePlayingTime(t); };
   const auto bitrate = [](const std::string& text) -> std::optional<int64_t> {
     const std::optional<int64_t> kbps = ParseWholeNumber(text);
     return kbps && *kbps >= 0 ? kbps : std::nullopt;

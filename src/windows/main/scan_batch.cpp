@@ -9,11 +9,6 @@
 namespace tallymere {
 namespace {
 
-std::string WithBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path.push_back('\\');
-  return path;
-}
-
 bool IsRemovableType(int type) { return type == kDriveRemovable || type == kDriveCdRom; }
 
 }  // namespace
