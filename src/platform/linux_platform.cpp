@@ -59,9 +59,7 @@ LinuxPlatform::LinuxPlatform(std::string program_folder, Clock clock,
     : m_program_folder(TrimTrailingSlashes(program_folder)),
       m_config_folder(UserConfigFolder()),
       m_clock(std::move(clock)),
-      m_probe(std::move(probe)) {
-  Rebuild();
-}
+      m_probe(std::move(probe)) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
@@ -70,6 +68,7 @@ std::string LinuxPlatform::FindProgramFolder() { return tallymere::FindProgramFo
 void LinuxPlatform::Refresh() { Rebuild(); }
 
 void LinuxPlatform::Rebuild() const {
+  m_map_built = true;
   const std::vector<MountEntry> mounts = ParseMountInfo(m_probe->MountInfoText());
   const std::string drives_file = m_program_folder + "/" + std::string(kDrivesFileName);
   m_map_problems.clear();
@@ -116,7 +115,9 @@ std::optional<ResolvedPath> LinuxPlatform::Resolve(const DriveMap& map,
 }
 
 const DriveMap& LinuxPlatform::Map() const {
-  if (m_probe->MountsChanged()) Rebuild();
+  // Built at the first question, so a command that never asks about drives
+  // (a search of data files, mp3info) reads no mount table and writes nothing.
+  if (!m_map_built || m_probe->MountsChanged()) Rebuild();
   return m_map;
 }
 

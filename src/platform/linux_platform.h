@@ -3,10 +3,10 @@
 // Data/drives.dat in the program folder), the file system in catalog paths,
 // the program folder, the clock and the CD tray.
 //
-// The drive map is read once and kept; it is read again by Refresh() and by
-// itself whenever the kernel reports a change of the mount table, so a stick
-// plugged in while the program runs gets its letter. Like the rest of the
-// core, an instance is used from one thread.
+// The drive map is read at the first question about drives and kept; it is
+// read again by Refresh() and by itself whenever the kernel reports a change
+// of the mount table, so a stick plugged in while the program runs gets its
+// letter. Like the rest of the core, an instance is used from one thread.
 //
 // Drive types of texts: a drive root ("E:\" or "E:") reports its drive's
 // type; a longer text reports the type of its drive too, except that a text
@@ -96,6 +96,7 @@ class LinuxPlatform : public Platform {
   std::string m_config_folder;
   Clock m_clock;
   std::unique_ptr<MachineProbe> m_probe;
+  mutable bool m_map_built = false;
   mutable DriveMap m_map;
   mutable std::vector<std::string> m_map_problems;
 };
