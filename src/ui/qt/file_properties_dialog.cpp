@@ -12,7 +12,6 @@
 #include <QMimeDatabase>
 #include <QVBoxLayout>
 
-#include "catalog/program_settings.h"
 #include "common/format.h"
 #include "mp3/bitrat.h"
 
@@ -50,13 +49,9 @@ bool HasMp3Extension(const std::string& path) {
                                     .compare(QStringLiteral(".mp3"), Qt::CaseInsensitive) == 0;
 }
 
-void AddMp3Rows(const Platform& platform, const std::string& native_path,
+void AddMp3Rows(const Platform& platform, const std::string& native_path, const CodePage& code_page,
                 QList<PropertyRow>* rows) {
   Mp3Info info;
-  // The ID3v1 code page as saved in the Options; a setting that cannot be
-  // used was said when the window started.
-  std::vector<std::string> settings_problems;
-  const CodePage code_page = ReadProgramSettings(platform, &settings_problems).id3v1_code_page;
   Result<std::string> bitrate = ReadMp3Info(platform, native_path, &info, code_page);
   if (!bitrate.ok()) return;
   if (*bitrate != kNoBitrate) {
@@ -84,7 +79,8 @@ void AddMp3Rows(const Platform& platform, const std::string& native_path,
 
 }  // namespace
 
-QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path) {
+QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path,
+                                    const CodePage& code_page) {
   QList<PropertyRow> rows;
   const size_t slash = native_path.rfind('/');
   const std::string name = slash == std::string::npos ? native_path : native_path.substr(slash + 1);
@@ -109,16 +105,16 @@ QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string&
   rows.append({QObject::tr("Permissions"), ModeText(info.st_mode)});
   rows.append({QObject::tr("Owner"), OwnerText(info)});
   if (S_ISREG(info.st_mode) && HasMp3Extension(native_path))
-    AddMp3Rows(platform, native_path, &rows);
+    AddMp3Rows(platform, native_path, code_page, &rows);
   return rows;
 }
 
 FilePropertiesDialog::FilePropertiesDialog(const Platform& platform, const std::string& native_path,
-                                           QWidget* parent)
+                                           const CodePage& code_page, QWidget* parent)
     : QDialog(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("filePropertiesDialog"));
-  const QList<PropertyRow> rows = FilePropertyRows(platform, native_path);
+  const QList<PropertyRow> rows = FilePropertyRows(platform, native_path, code_page);
   setWindowTitle(tr("%1 Properties").arg(rows.value(0).value));
 
   auto* form = new QFormLayout;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <string>
 
+#include "common/code_page.h"
 #include "ports/platform.h"
 
 namespace tallymere {
@@ -19,12 +20,15 @@ struct PropertyRow {
 };
 
 // The facts about a native path, in the order the window lists them.
-QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path);
+// An MP3 file's tag texts are read in code_page, the one chosen in the Options.
+QList<PropertyRow> FilePropertyRows(const Platform& platform, const std::string& native_path,
+                                    const CodePage& code_page = CodePage());
 
 class FilePropertiesDialog : public QDialog {
  public:
   // Deletes itself when closed.
-  FilePropertiesDialog(const Platform& platform, const std::string& native_path, QWidget* parent);
+  FilePropertiesDialog(const Platform& platform, const std::string& native_path,
+                       const CodePage& code_page, QWidget* parent);
 };
 
 }  // namespace tallymere

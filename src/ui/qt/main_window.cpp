@@ -89,6 +89,8 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   setObjectName("frmMain");
   m_services = std::make_unique<QtUiServices>(platform, this);
   m_controller = std::make_unique<FrmMain>(*m_services, platform);
+  m_services->SetCodePageSource(
+      [this] { return m_controller->program_settings().id3v1_code_page; });
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
   m_controller->show_options = [this] { ShowOptions(); };

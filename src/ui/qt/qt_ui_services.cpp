@@ -464,7 +464,8 @@ ShellResult QtUiServices::ShowProperties(std::string_view path) {
 }
 
 void QtUiServices::ShowOwnProperties(const std::string& native_path) {
-  auto* dialog = new FilePropertiesDialog(m_platform, native_path, m_main_window);
+  const CodePage code_page = m_code_page ? m_code_page() : CodePage();
+  auto* dialog = new FilePropertiesDialog(m_platform, native_path, code_page, m_main_window);
   dialog->show();
 }
 

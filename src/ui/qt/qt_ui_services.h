@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/code_page.h"
 #include "platform/shell_open.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
@@ -53,6 +54,11 @@ class QtUiServices : public UiServices {
   void SetOpenFailedHandler(OpenFailedHandler handler);
   // The tools ShellOpen uses (the real ones by default).
   void SetShellTools(ShellTools tools);
+  // The ID3v1 code page of the moment (the Options'), for our own Properties
+  // window; without one it reads tags as Automatic does.
+  void SetCodePageSource(std::function<CodePage()> code_page) {
+    m_code_page = std::move(code_page);
+  }
   // The bus ShowProperties asks (the session bus by default).
   void SetPropertiesBus(const QDBusConnection& bus);
   int busy_depth() const { return m_busy_depth; }
@@ -96,6 +102,7 @@ class QtUiServices : public UiServices {
   QPointer<QProgressBar> m_animation_bar;
   OpenFailedHandler m_open_failed;
   ShellTools m_shell_tools;
+  std::function<CodePage()> m_code_page;
   std::optional<QDBusConnection> m_properties_bus;
   std::shared_ptr<OpenFailureRelay> m_relay;
   QElapsedTimer m_yield_clock;
