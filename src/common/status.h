@@ -20,6 +20,9 @@ enum class StatusCode {
   kDamaged,      // the bytes are not what the format says
   kCancelled,    // the user said no
   kUnsupported,  // this medium cannot do it (a disk without a usable trash)
+  kNotAFile,     // a pipe, device or folder where a regular file was wanted
+  kTooLarge,     // larger than any file of its kind, so it is not read
+  kChanged,      // the file changed while it was read
   kOther,
 };
 

@@ -66,11 +66,11 @@ Status ReadWholeFileInto(const std::string& native_path, std::size_t max_bytes,
   struct stat before;
   if (fstat(file.fd, &before) != 0) return Failure(native_path, errno);
   if (!S_ISREG(before.st_mode)) {
-    return Refusal(StatusCode::kOther, native_path, NotAFileCause(before.st_mode));
+    return Refusal(StatusCode::kNotAFile, native_path, NotAFileCause(before.st_mode));
   }
   const auto too_large = [&] {
     return Refusal(
-        StatusCode::kOther, native_path,
+        StatusCode::kTooLarge, native_path,
         "it is larger than " + LimitText(max_bytes) + ", more than a file of its kind ever holds");
   };
   const auto reported = static_cast<std::size_t>(before.st_size);
@@ -103,7 +103,7 @@ Status ReadWholeFileInto(const std::string& native_path, std::size_t max_bytes,
   const bool changed = fstat(file.fd, &after) != 0 || !SameFacts(before, after) ||
                        (reported > 0 && used != reported);
   if (changed) {
-    return Refusal(StatusCode::kDamaged, native_path,
+    return Refusal(StatusCode::kChanged, native_path,
                    "the file changed while it was read; try again once nothing writes to it");
   }
   return Status::Ok();

@@ -92,14 +92,13 @@ ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::s
 }
 
 std::string ShortCause(const Status& status) {
-  const std::string& message = status.message();
-  if (message.find("changed while it was read") != std::string::npos) return "changed while read";
-  if (message.find("not a file") != std::string::npos ||
-      message.find("is a folder") != std::string::npos) {
-    return "not a file";
-  }
-  if (message.find("is larger than") != std::string::npos) return "too large";
   switch (status.code()) {
+    case StatusCode::kChanged:
+      return "changed while read";
+    case StatusCode::kNotAFile:
+      return "not a file";
+    case StatusCode::kTooLarge:
+      return "too large";
     case StatusCode::kDamaged:
       return "damaged";
     case StatusCode::kNoAccess:

@@ -23,6 +23,12 @@ std::string CauseOf(StatusCode code) {
       return "cancelled";
     case StatusCode::kUnsupported:
       return "the disk has no usable trash";
+    case StatusCode::kNotAFile:
+      return "it is a pipe, not a file";
+    case StatusCode::kTooLarge:
+      return "it is larger than a file of its kind ever holds";
+    case StatusCode::kChanged:
+      return "the file changed while it was read";
     case StatusCode::kOk:
     case StatusCode::kOther:
       break;
