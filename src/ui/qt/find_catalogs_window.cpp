@@ -21,6 +21,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "ui/qt/command_actions.h"
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
@@ -100,8 +101,7 @@ FindCatalogsWindow::~FindCatalogsWindow() {
 }
 
 QAction* FindCatalogsWindow::action(std::string_view name) const {
-  const std::optional<FindCatalogsCommand> command = CommandNamed(kFindCatalogsCommands, name);
-  return command ? m_actions.at(*command) : nullptr;
+  return ActionNamed(kFindCatalogsCommands, m_actions, name);
 }
 
 void FindCatalogsWindow::BuildActions() {
@@ -230,11 +230,7 @@ void FindCatalogsWindow::BuildResults() {
     ShowState();
     QMenu popup(this);
     popup.setObjectName(ToQt(kResultsPopup));
-    for (const CommandEntry<FindCatalogsCommand>& entry : kFindCatalogsCommands) {
-      if (entry.place != kResultsPopup) continue;
-      if (entry.separator) popup.addSeparator();
-      popup.addAction(m_actions.at(entry.id));
-    }
+    AddPlaceActions(&popup, kFindCatalogsCommands, m_actions, kResultsPopup);
     popup.exec(m_results->viewport()->mapToGlobal(at));
   });
   connect(m_results->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -29,6 +29,7 @@
 
 #include "ui/qt/batch_list_widget.h"
 #include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/command_actions.h"
 #include "ui/qt/data_info_window.h"
 #include "ui/qt/dropped_files.h"
 #include "ui/qt/find_catalogs_window.h"
@@ -234,10 +235,7 @@ QAction* MainWindow::toolbar_button(int button) const {
 }
 
 QAction* MainWindow::action(std::string_view name) const {
-  for (const auto& [command, action] : m_actions) {
-    if (EntryOf(kMainCommands, command).name == name) return action;
-  }
-  return nullptr;
+  return ActionNamed(kMainCommands, m_actions, name);
 }
 
 void MainWindow::Run(const std::function<void()>& command) {

@@ -14,6 +14,7 @@
 
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/catalog_tree_view.h"
+#include "ui/qt/command_actions.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/tree_model_adapter.h"
@@ -93,13 +94,7 @@ void MainWindow::BuildCommands() {
 }
 
 void MainWindow::AddPlace(QMenu* menu, std::string_view place) const {
-  bool first = true;
-  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
-    if (entry.place != place) continue;
-    if (entry.separator && !first) menu->addSeparator();
-    menu->addAction(m_actions.at(entry.id));
-    first = false;
-  }
+  AddPlaceActions(menu, kMainCommands, m_actions, place);
 }
 
 std::vector<QPushButton*> MainWindow::PlaceButtons(std::string_view place) {

@@ -29,6 +29,7 @@
 
 #include "common/text_encoding.h"
 #include "mp3/id3v1.h"
+#include "ui/qt/command_actions.h"
 #include "ui/qt/input_blocker.h"
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
@@ -120,10 +121,7 @@ Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
 Mp3UtilitiesWindow::~Mp3UtilitiesWindow() { m_list->setModel(nullptr); }
 
 QAction* Mp3UtilitiesWindow::action(std::string_view name) const {
-  for (const auto& [command, action] : m_actions) {
-    if (EntryOf(kId3Commands, command).name == name) return action;
-  }
-  return nullptr;
+  return ActionNamed(kId3Commands, m_actions, name);
 }
 
 void Mp3UtilitiesWindow::BuildViews() {
@@ -280,13 +278,7 @@ void Mp3UtilitiesWindow::RunCommand(Id3Command command) {
 }
 
 void Mp3UtilitiesWindow::AddPlace(QMenu* menu, std::string_view place) const {
-  bool first = true;
-  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
-    if (entry.place != place) continue;
-    if (entry.separator && !first) menu->addSeparator();
-    menu->addAction(m_actions.at(entry.id));
-    first = false;
-  }
+  AddPlaceActions(menu, kId3Commands, m_actions, place);
 }
 
 void Mp3UtilitiesWindow::BuildMenusAndToolbar() {

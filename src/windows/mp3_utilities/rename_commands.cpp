@@ -245,7 +245,9 @@ void FrmID3::mnuUndo_Click() {
   const BusyScope busy_pointer(m_ui);
   bool failed = false;
   std::vector<Renamed> moved;
-  for (int row = 0; row < m_LvOld.row_count(); ++row) {
+  // Last renamed, first back: after A to C and B to A, C goes back to A only
+  // once A has gone back to B.
+  for (int row = m_LvOld.row_count() - 1; row >= 0; --row) {
     const std::string old_name = m_LvOld.Cell(row, kBatchOldName);
     const std::string original = m_LvOld.Cell(row, kBatchOriginal);
     // Entries the last Rename did not move have nothing to take back.
