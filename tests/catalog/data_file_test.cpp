@@ -67,31 +67,28 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   EXPECT_EQ(loaded.WrittenEnd(), 4);
 }
 
-TEST(DataFileTest, VisitingGivesTheRecordsDecodingHoldsInOrder) {
+TEST(DataFileTest, VisitingGivesTheRecordsDecodingHoldsAndStopsWhereDecodingFails) {
   CatalogTable table = SampleTable(40);
   table.MutableRecord(7).artist = "Caf\xC3\xA9";  // stored as Windows-1252, read back as UTF-8
   table.MutableRecord(8).artist.clear();          // a shorter text after a longer one
-  const std::string bytes = EncodeDataFile(table);
+  std::string bytes = EncodeDataFile(table);
   std::vector<int> numbers;
-  ASSERT_TRUE(VisitDataFile(bytes, "x.mpd", [&](int number, const CatalogRecord& record) {
-                numbers.push_back(number);
-                EXPECT_EQ(record, table.Record(number)) << "record " << number;
-              }).ok());
+  const auto visit = [&](int number, const CatalogRecord& record) {
+    numbers.push_back(number);
+    EXPECT_EQ(record, table.Record(number)) << "record " << number;
+  };
+  ASSERT_TRUE(VisitDataFile(bytes, "x.mpd", visit).ok());
   ASSERT_EQ(numbers.size(), 41u);
   EXPECT_EQ(numbers.front(), 1);
   EXPECT_EQ(numbers.back(), 41);
-}
 
-TEST(DataFileTest, VisitingStopsAtADamagedRecordWithTheMessageOfDecoding) {
-  std::string bytes = EncodeDataFile(SampleTable(3));
   bytes.resize(bytes.size() - 5);
-  int visited = 0;
-  const Status status =
-      VisitDataFile(bytes, "cut.mpd", [&](int, const CatalogRecord&) { ++visited; });
-  CatalogTable table;
-  EXPECT_EQ(visited, 3);  // the trailer is the one cut short
+  numbers.clear();
+  const Status status = VisitDataFile(bytes, "cut.mpd", visit);
+  EXPECT_EQ(numbers.size(), 40u);  // the trailer is the one cut short
   EXPECT_EQ(status.code(), StatusCode::kDamaged);
-  EXPECT_EQ(status.message(), DecodeDataFile(bytes, "cut.mpd", &table).message());
+  CatalogTable decoded;
+  EXPECT_EQ(status.message(), DecodeDataFile(bytes, "cut.mpd", &decoded).message());
 }
 
 TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
@@ -112,33 +109,30 @@ TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
   CatalogTable loaded;
   ASSERT_TRUE(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded).ok());
   EXPECT_EQ(loaded.Record(1), record);
-}
 
-TEST(DataFileTest, ReadsAFileWrittenByAWindows1252Writer) {
   // A record as a Windows writer stores it: one byte per character.
   const std::string text_bytes = Bytes({0, 0, 3, 0}) + "C:\\" + Bytes({3, 0}) + "C:\\" +
                                  Bytes({8, 0}) + "Caf\xE9.mp3" + Bytes({0, 0, 0, 0}) +
                                  Bytes({10, 0, 0, 0}) + Bytes({6, 0}) + "M\xF6tley" +
                                  Bytes({2, 0, 0x93, 0x94}) + Bytes({0, 0}) + Bytes({0, 0, 0, 0});
-  CatalogTable loaded;
   ASSERT_TRUE(DecodeDataFile(text_bytes, "old.mpd", &loaded).ok());
-  const CatalogRecord& record = loaded.Record(1);
-  EXPECT_EQ(record.file_name + "|" + record.artist + "|" + record.album,
+  const CatalogRecord& old = loaded.Record(1);
+  EXPECT_EQ(old.file_name + "|" + old.artist + "|" + old.album,
             "Caf\xC3\xA9.mp3|M\xC3\xB6tley|\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
-  EXPECT_EQ(record.size, 10);
+  EXPECT_EQ(old.size, 10);
 }
 
 TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
-  const std::string bytes = EncodeDataFile(SampleTable(3));
-  std::string first;
-  EncodeRecord(SampleRecord(1), &first);
+  const CatalogTable three = SampleTable(3);
+  const std::string bytes = EncodeDataFile(three);
   // Cutting between records leaves a sound, shorter file.
   std::set<std::size_t> boundaries;
   std::string prefix;
   for (int i = 1; i <= 4; ++i) {
-    EncodeRecord(SampleTable(3).Record(i), &prefix);
+    EncodeRecord(three.Record(i), &prefix);
     boundaries.insert(prefix.size());
   }
+  const std::size_t first = *boundaries.begin();
   CatalogTable previous = SampleTable(1);
   for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
     if (boundaries.count(cut) != 0) continue;
@@ -153,11 +147,11 @@ TEST(DataFileTest, RefusesEveryTruncationWithFileRecordAndOffset) {
   }
   CatalogTable table;
   const Status status =
-      DecodeDataFile(std::string_view(bytes).substr(0, first.size() + 5), "cut.mpd", &table);
+      DecodeDataFile(std::string_view(bytes).substr(0, first + 5), "cut.mpd", &table);
   EXPECT_EQ(status.message(),
             "This is not a Tallymere data file, or it is damaged: \"cut.mpd\", record 2 at byte "
             "offset " +
-                std::to_string(first.size()) +
+                std::to_string(first) +
                 " is cut short: its Disk label runs past the end of the file.");
 }
 
@@ -261,6 +255,15 @@ TEST(DataFileInfoTest, FactsReadFromTheBytesEqualThoseOfTheDecodedTable) {
     ASSERT_TRUE(ReadDataFileFacts(bytes, "x.mpd", &read).ok());
     EXPECT_EQ(read, FactsOf(decoded)) << "a table of " << decoded.HeldCount() << " records";
   }
+  // A damaged file leaves the facts as they were.
+  std::string bytes = EncodeDataFile(SampleTable(2));
+  bytes.pop_back();
+  DataFileFacts facts;
+  facts.file_count = 7;
+  const Status status = ReadDataFileFacts(bytes, "cut.mpd", &facts);
+  EXPECT_EQ(status.code(), StatusCode::kDamaged);
+  EXPECT_NE(status.message().find("it is damaged: \"cut.mpd\", record 3"), std::string::npos);
+  EXPECT_EQ(facts.file_count, 7);
 }
 
 TEST(DataFileInfoTest, FactsAreTheCatalogsFiguresAndTheLastTrailersType) {
@@ -270,7 +273,6 @@ TEST(DataFileInfoTest, FactsAreTheCatalogsFiguresAndTheLastTrailersType) {
   EXPECT_EQ(sample.total_size, 25 * 4000000 + 25 * 26 / 2);
   EXPECT_EQ(sample.last_updated, "8/23/99 10:15:30 PM");
   EXPECT_EQ(sample.trailer_file_type, "mp3");
-
   EXPECT_EQ(FactsOf(tables[1]).trailer_file_type, std::nullopt);
   EXPECT_EQ(FactsOf(tables[1]).last_updated, "");
   const DataFileFacts two = FactsOf(tables[2]);
@@ -278,17 +280,6 @@ TEST(DataFileInfoTest, FactsAreTheCatalogsFiguresAndTheLastTrailersType) {
   EXPECT_EQ(two.last_updated, "8/23/99 10:15:30 PM");
   EXPECT_EQ(two.trailer_file_type, "*.*");
   EXPECT_EQ(FactsOf(tables[3]).file_count, 1);
-}
-
-TEST(DataFileInfoTest, ADamagedFileLeavesTheFactsAsTheyWere) {
-  std::string bytes = EncodeDataFile(SampleTable(2));
-  bytes.pop_back();
-  DataFileFacts facts;
-  facts.file_count = 7;
-  const Status status = ReadDataFileFacts(bytes, "cut.mpd", &facts);
-  EXPECT_EQ(status.code(), StatusCode::kDamaged);
-  EXPECT_NE(status.message().find("it is damaged: \"cut.mpd\", record 3"), std::string::npos);
-  EXPECT_EQ(facts.file_count, 7);
 }
 
 TEST(DataFileInfoTest, LabelsShowTheFactsWithTheFileAndItsType) {

@@ -138,23 +138,19 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
   const std::vector<Json> rows = JsonLines(json.out);
   ASSERT_EQ(rows.size(), 3u) << json.out;
   // Tag fields stay whole in JSON, NUL padding included.
-  EXPECT_EQ(rows[0], Json({{"file", folder.Path("bad\xEF\xBF\xBD-\xEF\xBF\xBD.mp3")},
-                           {"bitrate", "128"},
-                           {"version", "1.0"},
-                           {"layer", "III"},
-                           {"sample_rate", 44100},
-                           {"has_tag", true},
-                           {"title", "Song" + std::string(26, '\0')},
-                           {"artist", "Ann" + std::string(27, '\0')},
-                           {"album", std::string(30, '\0')},
-                           {"year", std::string(4, '\0')},
-                           {"comment", std::string(30, '\0')},
-                           {"genre", "Rock"},
-                           {"id3v2_version", ""},
-                           {"id3v2_title", ""},
-                           {"id3v2_artist", ""},
-                           {"id3v2_album", ""}}))
-      << json.out;
+  const auto nuls = [](int n) {
+    std::string escaped;
+    while (n-- > 0) escaped += "\\u0000";
+    return escaped;
+  };
+  EXPECT_EQ(rows[0].dump(), "{\"file\":\"" + folder.Path("bad\xEF\xBF\xBD-\xEF\xBF\xBD.mp3") +
+                                "\",\"bitrate\":\"128\",\"version\":\"1.0\",\"layer\":\"III\","
+                                "\"sample_rate\":44100,\"has_tag\":true,\"title\":\"Song" +
+                                nuls(26) + "\",\"artist\":\"Ann" + nuls(27) + "\",\"album\":\"" +
+                                nuls(30) + "\",\"year\":\"" + nuls(4) + "\",\"comment\":\"" +
+                                nuls(30) +
+                                "\",\"genre\":\"Rock\",\"id3v2_version\":\"\",\"id3v2_title\":"
+                                "\"\",\"id3v2_artist\":\"\",\"id3v2_album\":\"\"}");
   EXPECT_EQ(rows[1]["bitrate"], "---");
   EXPECT_EQ(rows[2]["bitrate"], "153");
 }
@@ -184,9 +180,8 @@ TEST(CliCatalogTest, Mp3InfoShowsTheId3v2TagAndReadsId3v1InTheCodePageNamed) {
   const CliRun automatic = RunCli({"mp3info", "--json", cyrillic}, folder);
   EXPECT_EQ(JsonLines(automatic.out).at(0)["title"], "Êèíî");
 
-  const CliRun unknown = RunCli({"mp3info", "--id3v1-encoding", "cp437", cyrillic}, folder);
-  EXPECT_EQ(unknown.exit_code, 1);
-  EXPECT_NE(unknown.err.find("is no code page Tallymere knows"), std::string::npos) << unknown.err;
+  EXPECT_TRUE(testing::Refused(RunCli({"mp3info", "--id3v1-encoding", "cp437", cyrillic}, folder),
+                               "is no code page Tallymere knows"));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ constexpr const char* kDiscKey = "/media/tallymere-test-absent-disc";
 constexpr const char* kOldKey = "/media/tallymere-test-absent-old";
 constexpr const char* kDiskKey = "/mnt/tallymere-test-absent-disk";
 
-TEST(CliDrivesTest, ShowsDisksThatAreOutAsNotReadyAndFolderedDrivesAsReady) {
+TEST(CliDrivesTest, ShowsDisksThatAreOutAsNotReadyAndADrivesFileMapsEveryDriveAsGiven) {
   TempFolder folder;
   folder.WriteFile("program/Data/drive_letters.dat",
                    std::string("W: ") + kStickKey + " removable\n" + "X: " + kDiscKey + " cdrom\n" +
@@ -41,15 +41,13 @@ TEST(CliDrivesTest, ShowsDisksThatAreOutAsNotReadyAndFolderedDrivesAsReady) {
   EXPECT_THAT(run.out, Not(HasSubstr("\nZ:")));
   const std::string c_line = run.out.substr(run.out.find("\nC:") + 1);
   EXPECT_THAT(c_line.substr(0, c_line.find('\n')), EndsWith("\tready"));
-}
 
-TEST(CliDrivesTest, ADrivesFileMapsEveryDriveAsGiven) {
-  TempFolder folder;
+  // A drives file replaces the letters remembered and this machine's mounts.
   folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\nE: cdrom " +
                                                   folder.Path("cd") + " MUSIC99\n");
-  const CliRun run = RunCli({"drives", "--program-folder", folder.Path("program")}, folder);
-  ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(run.out,
+  const CliRun mapped = RunCli({"drives", "--program-folder", folder.Path("program")}, folder);
+  ASSERT_EQ(mapped.exit_code, 0) << mapped.err;
+  EXPECT_EQ(mapped.out,
             "Drive\tType\tTypeName\tFolder\tLabel\tState\n"
             "C:\t3\tfixed\t" +
                 folder.Path("c") +

@@ -17,21 +17,6 @@ using testing::ReadFileBytes;
 using testing::RunCli;
 using testing::TempFolder;
 
-// Lines of `section` ("Commands:", "Options:") up to the next blank line.
-std::vector<std::string> SectionLines(const std::string& help, const std::string& section) {
-  std::vector<std::string> lines;
-  std::size_t at = help.find("\n" + section + "\n");
-  if (at == std::string::npos) return lines;
-  at += section.size() + 2;
-  while (at < help.size() && help[at] != '\n') {
-    const std::size_t end = help.find('\n', at);
-    lines.push_back(help.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return lines;
-}
-
 // "--program-folder" as a manual page writes it: "\-\-program\-folder".
 std::string InRoff(const std::string& text) {
   std::string roff;
@@ -44,16 +29,20 @@ TEST(CliManualTest, TheManualPageNamesEveryCommandAndOption) {
   ASSERT_FALSE(manual.empty()) << TALLYMERE_CLI_MANUAL;
   TempFolder folder;
   const CliRun tool = RunCli({"--help"}, folder);
-  const std::vector<std::string> commands = SectionLines(tool.out, "Commands:");
+  // The commands are the lines of the tool's help that begin with a name.
+  std::vector<std::string> commands;
+  const std::regex command_line("\n  ([a-z][a-z0-9-]*) ");
+  for (auto it = std::sregex_iterator(tool.out.begin(), tool.out.end(), command_line);
+       it != std::sregex_iterator(); ++it) {
+    commands.push_back((*it)[1]);
+  }
   ASSERT_GE(commands.size(), 5u) << tool.out;
 
   const std::regex option_name(R"((--?[a-z0-9][a-z0-9-]*))");
-  for (const std::string& line : commands) {
-    const std::string command = line.substr(2, line.find(' ', 2) - 2);
-    // Each command heads an entry: ".B drives" or ".BI "dump " FILE.mpd".
-    // (A "-" in it is "\-" there: a backslash, escaped for the pattern.)
-    std::string pattern;
-    for (char c : command) pattern += c == '-' ? std::string("\\\\-") : std::string(1, c);
+  for (const std::string& command : commands) {
+    // Each command heads an entry: ".B drives" or ".BI "dump " FILE.mpd",
+    // its "\-" a backslash escaped for the pattern.
+    const std::string pattern = std::regex_replace(InRoff(command), std::regex(R"(\\)"), R"(\\)");
     const std::regex entry("\n\\.BI? \"?" + pattern + "[ \"\n]");
     EXPECT_TRUE(std::regex_search(manual, entry)) << command << " has no entry in the manual page";
     const CliRun help = RunCli({command, "--help"}, folder);

@@ -76,6 +76,17 @@ inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
   return run;
 }
 
+// A refusal: exit status 1, nothing on standard output, and error within
+// what was written on standard error.
+inline ::testing::AssertionResult Refused(const CliRun& run, const std::string& error) {
+  if (run.exit_code == 1 && run.out.empty() && run.err.find(error) != std::string::npos) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "exit status " << run.exit_code << ", stdout \"" << run.out << "\", stderr \""
+         << run.err << "\"; expected a refusal saying \"" << error << "\"";
+}
+
 // Each line of out read as JSON; a line that is no valid JSON fails the test.
 inline std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
   std::vector<nlohmann::ordered_json> values;

@@ -21,6 +21,7 @@ using testing::CliRun;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using testing::Refused;
 using testing::RunCli;
 using ::testing::StartsWith;
 
@@ -176,6 +177,10 @@ TEST_F(CliScanTest, FailsWithExitOneAndNothingOnStdoutAndNoDataFile) {
        "--mp3-info excludes --no-mp3-info"},
       {{"scan", "--label", "", "-o", m_out, music}, "--label: may not be empty"},
       {{"scan", "--label", "D:\\Music", "-o", m_out, music}, "looks like a drive root"},
+      // Labels the window would refuse, and one a data file cannot hold.
+      {Args({"--label", "My\\Disk", music}), "A disk label can not contain \"\\\"."},
+      {Args({"--label", std::string(70000, 'L'), music}),
+       "A disk label can hold at most 65535 bytes; this one would be cut short."},
       {{"scan", "-o"}, "--output: 1 required OUT.mpd missing"},
       {Args({C("Missing")}), "No such file or directory"},
       {Args({"/"}), "no drive holds the folder /"},
@@ -185,12 +190,7 @@ TEST_F(CliScanTest, FailsWithExitOneAndNothingOnStdoutAndNoDataFile) {
         m_folder.Path("nowhere/out.mpd"), music},
        "nowhere/out.mpd"},
   };
-  for (const auto& [args, error] : cases) {
-    const CliRun run = RunCli(args, m_folder);
-    EXPECT_EQ(run.exit_code, 1) << error;
-    EXPECT_THAT(run.out, IsEmpty()) << error;
-    EXPECT_THAT(run.err, HasSubstr(error));
-  }
+  for (const auto& [args, error] : cases) EXPECT_TRUE(Refused(RunCli(args, m_folder), error));
   EXPECT_THAT(testing::ReadFileBytes(m_out), IsEmpty());  // never written
 }
 
@@ -233,10 +233,6 @@ TEST_F(CliScanTest, ShowsProgressOnlyOnATerminal) {
   EXPECT_EQ(quiet_status, 0) << quiet;
   EXPECT_THAT(quiet, Not(HasSubstr("Scanning")));
   EXPECT_THAT(quiet, HasSubstr("Total: 1 files"));
-
-  const CliRun to_file = Scan({"--no-mp3-info", "C:\\Music"});
-  EXPECT_EQ(to_file.exit_code, 0);
-  EXPECT_THAT(to_file.err, Not(HasSubstr("Scanning")));
 }
 
 }  // namespace

@@ -52,32 +52,24 @@ TEST(ListOptionsTest, M3uForcesOneSortedListOfPathsAndTheOfferNamesTheFileWritte
   settings.chkM3U = 1;
   settings.chkHtml = 1;
   settings.txtCol = 40;
-  ForceM3uOptions(&settings);
-  Settings expected;
+  // Every list option but these keeps its value (txtCol 40 among them).
+  Settings expected = settings;
   expected.optOne = "True";
   expected.optSeperate = "False";
   expected.chkPath = 1;
-  expected.chkSize = 0;
-  expected.chkBitRate = 0;
-  expected.chkHeader = 0;
-  expected.chkSum = 0;
+  expected.chkSize = expected.chkBitRate = expected.chkHeader = expected.chkSum = 0;
   expected.chkHtml = 0;
-  expected.chkM3U = 1;
-  expected.txtCol = 40;
+  ForceM3uOptions(&settings);
   EXPECT_EQ(settings, expected);
   EXPECT_EQ(ListKindOf(settings), ListKind::kM3u);
-  EXPECT_EQ(OfferToOpenText(settings, "/x/l.m3u"),
-            "List has been saved as: /x/l.m3u Do you want to play it now?");
-
   settings.chkM3U = 0;
   settings.chkHtml = 1;
   EXPECT_EQ(ListKindOf(settings), ListKind::kHtml);
+  // The text and playlist questions are shown by the Create List commands' tests.
   EXPECT_EQ(OfferToOpenText(settings, "/x/l.html"),
             "List has been saved as: /x/l.html. Do you want to view it now?");
   settings.chkHtml = 0;
   EXPECT_EQ(ListKindOf(settings), ListKind::kText);
-  EXPECT_EQ(OfferToOpenText(settings, "/x/l.txt"),
-            "List has been saved as: /x/l.txt Do you want to view it now?");
 }
 
 TEST_F(CreateListTest, WriteListPicksTheWriterTheOptionsName) {
@@ -118,8 +110,7 @@ TEST_F(CreateListTest, M3uListsHoldNativePathsWithoutBlanksAndKeepCatalogPathsOf
   EXPECT_EQ(Read("songs.m3u"), expected);
   EXPECT_EQ(OutputFiles(), std::vector<std::string>{"songs.m3u"});
 
-  ASSERT_TRUE(WriteList(Request("found.txt"), SongFileList(songs)).ok());
-  EXPECT_EQ(Read("found.m3u"), expected);
+  EXPECT_EQ(Listed(WriteList(Request("found.txt"), SongFileList(songs)), "found.m3u"), expected);
   EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"found.m3u", "songs.m3u"}));
 }
 
@@ -135,10 +126,9 @@ TEST_F(CreateListTest, M3uLineOfANameStoredInWindows1252IsThePathOnDisk) {
   m_settings.chkM3U = 1;
   ForceM3uOptions(&m_settings);
   const ListRequest request{platform, m_settings, Output("songs.txt"), kNow, {}, {}};
-  ASSERT_TRUE(WriteList(request, SongCatalog({{"D:\\Songs\\", "plain.mp3", 1, ""},
-                                              {"D:\\Songs\\", "Caf\xC3\xA9.mp3", 1, ""}}))
-                  .ok());
-  EXPECT_EQ(Read("songs.m3u"),
+  EXPECT_EQ(Listed(WriteList(request, SongCatalog({{"D:\\Songs\\", "plain.mp3", 1, ""},
+                                                   {"D:\\Songs\\", "Caf\xC3\xA9.mp3", 1, ""}})),
+                   "songs.m3u"),
             "\xEF\xBB\xBF" + CrLfLines({disk + "/Songs/Caf\xE9.mp3", disk + "/Songs/plain.mp3"}));
 }
 
@@ -178,21 +168,21 @@ TEST_F(CreateListTest, MissingHeaderOrFooterWhileHeadersAreOnWritesNothing) {
   const CatalogTable catalog = SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}});
   const std::string header = m_program.Path("Header.txt");
   m_output.WriteFile("old.txt", "older\r\n");
+  const auto missing = [&](const std::string& list) {
+    return "The list \"" + Output(list) +
+           "\" includes the header and footer texts: Cannot read \"" + header +
+           "\": No such file or directory";
+  };
   for (const char* one_list : {"True", "False"}) {
     m_settings.optOne = one_list;
     const Result<std::string> text = WriteList(Request("old.txt"), catalog);
     EXPECT_EQ(text.code(), StatusCode::kNotFound);
-    EXPECT_EQ(text.status().message(),
-              "The list \"" + Output("old.txt") +
-                  "\" includes the header and footer texts: Cannot read \"" + header +
-                  "\": No such file or directory");
+    EXPECT_EQ(text.status().message(), missing("old.txt"));
   }
   m_settings.chkHtml = 1;
   const Result<std::string> page =
       WriteList(Request("new.txt"), SongFileList({{"C:\\A\\", "a.mp3", 1, ""}}));
-  EXPECT_EQ(page.status().message(), "The list \"" + Output("new.html") +
-                                         "\" includes the header and footer texts: Cannot read \"" +
-                                         header + "\": No such file or directory");
+  EXPECT_EQ(page.status().message(), missing("new.html"));
   EXPECT_EQ(OutputFiles(), std::vector<std::string>{"old.txt"});
   EXPECT_EQ(Read("old.txt"), "older\r\n");
 
@@ -211,25 +201,23 @@ TEST_F(CreateListTest, MissingHeaderOrFooterWhileHeadersAreOnWritesNothing) {
 
 TEST_F(CreateListTest, ListIsWindows1252WhenEveryLineFitsElseUtf8BehindAByteOrderMark) {
   const std::vector<Song> western = {{"C:\\A\\", "Caf\xC3\xA9.mp3", 1, ""}};
-  ASSERT_TRUE(CreatFolderReport(Request(), SongFileList(western)).ok());
-  EXPECT_EQ(Read("list.txt"), CrLfLines({"C:\\A\\", std::string(89, '='), "Caf\xE9.mp3"}));
+  EXPECT_EQ(Listed(CreatFolderReport(Request(), SongFileList(western))),
+            CrLfLines({"C:\\A\\", std::string(89, '='), "Caf\xE9.mp3"}));
 
   std::vector<Song> mixed = western;
   mixed.push_back({"C:\\A\\", "\xE6\x97\xA5\xE6\x9C\xAC.mp3", 1, ""});
-  ASSERT_TRUE(CreatFolderReport(Request(), SongFileList(mixed)).ok());
-  EXPECT_EQ(Read("list.txt"),
+  EXPECT_EQ(Listed(CreatFolderReport(Request(), SongFileList(mixed))),
             "\xEF\xBB\xBF" + CrLfLines({"", "C:\\A\\", std::string(89, '='), "Caf\xC3\xA9.mp3",
                                         "\xE6\x97\xA5\xE6\x9C\xAC.mp3"}));
 }
 
 TEST_F(CreateListTest, AnExistingPageIsReplacedNotAppendedTo) {
   m_settings.chkHtml = 1;
-  ASSERT_TRUE(
-      WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}, {"C:\\A\\", "b.mp3", 1, ""}}))
-          .ok());
-  const std::string two_rows = Read("list.html");
-  ASSERT_TRUE(WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}})).ok());
-  const std::string one_row = Read("list.html");
+  const std::string two_rows = Listed(
+      WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}, {"C:\\A\\", "b.mp3", 1, ""}})),
+      "list.html");
+  const std::string one_row =
+      Listed(WriteList(Request(), SongCatalog({{"C:\\A\\", "a.mp3", 1, ""}})), "list.html");
   const auto count = [](const std::string& page, const std::string& part) {
     int found = 0;
     for (auto at = page.find(part); at != std::string::npos; at = page.find(part, at + 1)) ++found;
@@ -287,41 +275,38 @@ TEST_F(CreateListTest, DiskLabelsNameEachFilesDiskInEveryListButThePlaylist) {
   request.show_disk_labels = true;
   m_settings.optOne = "False";
   m_settings.optSeperate = "True";
-  ASSERT_TRUE(WriteList(request, catalog).ok());
   const std::string rule = ListRule(m_settings);
   // One group per disk, though the folder is the same.
-  EXPECT_EQ(Read("cds.txt"), CrLfLines({"E:\\Ghost Sweets\\  [Music01]", rule, "a.mp3", "",
-                                        "E:\\Ghost Sweets\\  [<Music & 02>]", rule, "b.mp3", "",
-                                        "C:\\Music\\", rule, "c.mp3"}));
+  EXPECT_EQ(Listed(WriteList(request, catalog), "cds.txt"),
+            CrLfLines({"E:\\Ghost Sweets\\  [Music01]", rule, "a.mp3", "",
+                       "E:\\Ghost Sweets\\  [<Music & 02>]", rule, "b.mp3", "", "C:\\Music\\", rule,
+                       "c.mp3"}));
   m_settings.chkHtml = 1;
-  ASSERT_TRUE(WriteList(request, catalog).ok());
-  EXPECT_NE(Read("cds.html").find("E:\\Ghost Sweets\\  [&lt;Music &amp; 02&gt;]</b>"),
+  EXPECT_NE(Listed(WriteList(request, catalog), "cds.html")
+                .find("E:\\Ghost Sweets\\  [&lt;Music &amp; 02&gt;]</b>"),
             std::string::npos);
 
   // A single list puts the label after the name, the search result's too.
   m_settings.optOne = "True";
   m_settings.optSeperate = "False";
-  ASSERT_TRUE(WriteList(request, catalog).ok());
-  EXPECT_NE(Read("cds.html").find(">a.mp3  [Music01]<"), std::string::npos);
-  EXPECT_NE(Read("cds.html").find(">c.mp3<"), std::string::npos);
+  const std::string page = Listed(WriteList(request, catalog), "cds.html");
+  EXPECT_NE(page.find(">a.mp3  [Music01]<"), std::string::npos);
+  EXPECT_NE(page.find(">c.mp3<"), std::string::npos);
   m_settings.chkHtml = 0;
-  ASSERT_TRUE(WriteList(request, catalog).ok());
   // (Names padded to the name and size columns, as a catalog's single list has them.)
-  EXPECT_EQ(Read("cds.txt"), CrLfLines({"a.mp3  [Music01]" + testing::Blanks(70),
-                                        "b.mp3  [<Music & 02>]" + testing::Blanks(65),
-                                        "c.mp3" + testing::Blanks(81)}));
+  EXPECT_EQ(
+      Listed(WriteList(request, catalog), "cds.txt"),
+      CrLfLines({"a.mp3  [Music01]" + testing::Blanks(70),
+                 "b.mp3  [<Music & 02>]" + testing::Blanks(65), "c.mp3" + testing::Blanks(81)}));
   ListModel found = SongFileList({{"E:\\Ghost Sweets\\", "a.mp3", 1, "128"}});
   found.SetCell(0, kColDiskLabel, "Music01");
-  ASSERT_TRUE(WriteList(request, found).ok());
-  EXPECT_EQ(Read("cds.txt"), CrLfLines({"a.mp3  [Music01]"}));
+  EXPECT_EQ(Listed(WriteList(request, found), "cds.txt"), CrLfLines({"a.mp3  [Music01]"}));
 
   // A playlist is the same with labels or without.
   m_settings.chkM3U = 1;
-  ASSERT_TRUE(WriteList(request, catalog).ok());
-  const std::string with_labels = Read("cds.m3u");
+  const std::string with_labels = Listed(WriteList(request, catalog), "cds.m3u");
   request.show_disk_labels = false;
-  ASSERT_TRUE(WriteList(request, catalog).ok());
-  EXPECT_EQ(Read("cds.m3u"), with_labels);
+  EXPECT_EQ(Listed(WriteList(request, catalog), "cds.m3u"), with_labels);
 }
 
 }  // namespace

@@ -19,17 +19,19 @@ const std::string kNbsp = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
 const std::string kCell = "<TR align=center><TD align=left><font face=\"Arial\"><font size=-1>";
 const std::string kEnd = "</TD></TR>";
 
+using Lines = std::vector<std::string>;
+
 class HtmlListTest : public testing::ListTest {
  protected:
-  std::vector<std::string> PageLines(const std::string& name = "list.html") const {
-    return DecodeTextFile(Read(name));
+  // The lines of the page a writer wrote, which must have succeeded.
+  Lines Page(const Result<std::string>& written, const std::string& name = "list.html") const {
+    return DecodeTextFile(Listed(written, name));
   }
   // The lines between the "File List" heading and "</TABLE>".
-  std::vector<std::string> Rows(const std::string& name = "list.html") const {
-    const std::vector<std::string> lines = PageLines(name);
-    std::vector<std::string> rows;
+  static Lines Rows(const Lines& page) {
+    Lines rows;
     bool in_table = false;
-    for (const std::string& line : lines) {
+    for (const std::string& line : page) {
       if (line == "</TABLE>") break;
       if (in_table) rows.push_back(line);
       if (line.find("<b>File List</b>") != std::string::npos) in_table = true;
@@ -37,9 +39,9 @@ class HtmlListTest : public testing::ListTest {
     return rows;
   }
   // The lines of Header.txt as a page shows them.
-  std::vector<std::string> HeaderLines(const std::string& name = "list.html") const {
-    std::vector<std::string> header;
-    for (const std::string& line : PageLines(name)) {
+  static Lines HeaderLines(const Lines& page) {
+    Lines header;
+    for (const std::string& line : page) {
       if (line.starts_with("<Center><BR><FONT SIZE=+2>")) header.push_back(line);
     }
     return header;
@@ -103,11 +105,11 @@ TEST_F(HtmlListTest, ByFolderPageHeadsEachRunAndAlignsCellsAsTheOptionSays) {
     return "<TR align=center><TD align=left><b><u><font face=\"Arial\">" + path +
            "</b></u></TD></TR>";
   };
-  ASSERT_TRUE(WriteHtmlf(Request("by folder.txt"), SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
-                                                                 {"C:\\B\\", "z.mp3", 1, ""},
-                                                                 {"C:\\B\\", "y.mp3", 1, ""}}))
-                  .ok());
-  const std::vector<std::string> lines = PageLines("by folder.html");
+  const Lines lines =
+      Page(WriteHtmlf(Request("by folder.txt"), SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
+                                                              {"C:\\B\\", "z.mp3", 1, ""},
+                                                              {"C:\\B\\", "y.mp3", 1, ""}})),
+           "by folder.html");
   // The frame without header and totals is 19 lines; six rows lie in it.
   ASSERT_EQ(lines.size(), 19u + 6u);
   EXPECT_EQ(lines[3],
@@ -117,20 +119,16 @@ TEST_F(HtmlListTest, ByFolderPageHeadsEachRunAndAlignsCellsAsTheOptionSays) {
             "<CENTER><TABLE BORDER=3 WIDTH=75% BGCOLOR=\"#302010\"><FONT COLOR=#000000><FONT "
             "SIZE=2>");
   // The first run holds one file: no empty line before it.
-  EXPECT_EQ(
-      Rows("by folder.html"),
-      (std::vector<std::string>{heading("C:\\A\\"), cell + "x.mp3" + kEnd, "", heading("C:\\B\\"),
+  EXPECT_EQ(Rows(lines), (Lines{heading("C:\\A\\"), cell + "x.mp3" + kEnd, "", heading("C:\\B\\"),
                                 cell + "y.mp3" + kEnd, cell + "z.mp3" + kEnd}));
 
   // A first run of two files gets the empty line; the catalog's page groups
   // the same way.
-  ASSERT_TRUE(WriteHtml2(Request(), SongCatalog({{"C:\\A\\", "x.mp3", 1, ""},
-                                                 {"C:\\A\\", "w.mp3", 1, ""},
-                                                 {"C:\\B\\", "y.mp3", 1, ""}}))
-                  .ok());
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"", heading("C:\\A\\"), cell + "w.mp3" + kEnd,
-                                              cell + "x.mp3" + kEnd, "", heading("C:\\B\\"),
-                                              cell + "y.mp3" + kEnd}));
+  EXPECT_EQ(Rows(Page(WriteHtml2(Request(), SongCatalog({{"C:\\A\\", "x.mp3", 1, ""},
+                                                         {"C:\\A\\", "w.mp3", 1, ""},
+                                                         {"C:\\B\\", "y.mp3", 1, ""}})))),
+            (Lines{"", heading("C:\\A\\"), cell + "w.mp3" + kEnd, cell + "x.mp3" + kEnd, "",
+                   heading("C:\\B\\"), cell + "y.mp3" + kEnd}));
 }
 
 TEST_F(HtmlListTest, RowTextFollowsTheSizeAndBitrateOptions) {
@@ -148,13 +146,13 @@ TEST_F(HtmlListTest, RowTextFollowsTheSizeAndBitrateOptions) {
     SCOPED_TRACE(::testing::Message() << "chkSize " << c.size << ", chkBitRate " << c.bitrate);
     m_settings.chkSize = c.size;
     m_settings.chkBitRate = c.bitrate;
-    ASSERT_TRUE(WriteHtmlS(Request(), SongFileList({{"C:\\M\\", "a.mp3", 4096, "128"}})).ok());
-    EXPECT_EQ(Rows(), (std::vector<std::string>{kCell + c.row + kEnd}));
+    EXPECT_EQ(Rows(Page(WriteHtmlS(Request(), SongFileList({{"C:\\M\\", "a.mp3", 4096, "128"}})))),
+              (Lines{kCell + c.row + kEnd}));
   }
   // A catalog scanned without MP3 information has no bitrate: a bare K.
   m_settings.chkSize = 1;
-  ASSERT_TRUE(WriteHtml1(Request(), SongCatalog({{"C:\\M\\", "a.mp3", 4096, ""}})).ok());
-  EXPECT_EQ(Rows(), (std::vector<std::string>{kCell + "a.mp3" + kNbsp + "(4096 bytes, K)" + kEnd}));
+  EXPECT_EQ(Rows(Page(WriteHtml1(Request(), SongCatalog({{"C:\\M\\", "a.mp3", 4096, ""}})))),
+            (Lines{kCell + "a.mp3" + kNbsp + "(4096 bytes, K)" + kEnd}));
 }
 
 TEST_F(HtmlListTest, NamesAndPathsAreEscapedButHeaderLinesAreCopiedAsTheyAre) {
@@ -164,20 +162,17 @@ TEST_F(HtmlListTest, NamesAndPathsAreEscapedButHeaderLinesAreCopiedAsTheyAre) {
   WriteProgramFile("Header.txt", "<b>Rock & Roll</b>\r\n");
   const std::vector<Song> songs = {{"C:\\R&B\\", "<b>&.mp3", 1, ""},
                                    {"C:\\R&B\\", "\"quoted\".mp3", 1, ""}};
-  ASSERT_TRUE(WriteHtml2(Request("a&b.txt"), SongCatalog(songs)).ok());
-  const std::vector<std::string> lines = PageLines("a&b.html");
+  const Lines lines = Page(WriteHtml2(Request("a&b.txt"), SongCatalog(songs)), "a&b.html");
   EXPECT_EQ(lines[2], "<TITLE>" + Output("a&amp;b.html") + "</TITLE>");
-  EXPECT_EQ(
-      HeaderLines("a&b.html"),
-      (std::vector<std::string>{"<Center><BR><FONT SIZE=+2><b>Rock & Roll</b></FONT></CENTER>"}));
+  EXPECT_EQ(HeaderLines(lines),
+            (Lines{"<Center><BR><FONT SIZE=+2><b>Rock & Roll</b></FONT></CENTER>"}));
   const std::string cell = "<TR align=center><TD align=Left><font face=\"Arial\"><font size=-1>";
   // Sorted by the names as they read: '"' before '<'.
-  EXPECT_EQ(Rows("a&b.html"),
-            (std::vector<std::string>{"",
-                                      "<TR align=center><TD align=left><b><u><font "
-                                      "face=\"Arial\">C:\\R&amp;B\\</b></u></TD></TR>",
-                                      cell + "C:\\R&amp;B\\&quot;quoted&quot;.mp3" + kEnd,
-                                      cell + "C:\\R&amp;B\\&lt;b&gt;&amp;.mp3" + kEnd}));
+  EXPECT_EQ(Rows(lines), (Lines{"",
+                                "<TR align=center><TD align=left><b><u><font "
+                                "face=\"Arial\">C:\\R&amp;B\\</b></u></TD></TR>",
+                                cell + "C:\\R&amp;B\\&quot;quoted&quot;.mp3" + kEnd,
+                                cell + "C:\\R&amp;B\\&lt;b&gt;&amp;.mp3" + kEnd}));
 }
 
 TEST_F(HtmlListTest, HeaderEmptyLinesStayInOneTablePagesAndLeaveByFolderPages) {
@@ -187,30 +182,22 @@ TEST_F(HtmlListTest, HeaderEmptyLinesStayInOneTablePagesAndLeaveByFolderPages) {
   const std::string open = "<Center><BR><FONT SIZE=+2>";
   const std::string close = "</FONT></CENTER>";
 
-  ASSERT_TRUE(WriteHtmlS(Request(), list).ok());
-  EXPECT_EQ(HeaderLines(), (std::vector<std::string>{open + "Top" + close, open + close,
-                                                     open + "Bottom" + close}));
-  ASSERT_TRUE(WriteHtmlf(Request(), list).ok());
-  EXPECT_EQ(HeaderLines(),
-            (std::vector<std::string>{open + "Top" + close, open + "Bottom" + close}));
+  EXPECT_EQ(HeaderLines(Page(WriteHtmlS(Request(), list))),
+            (Lines{open + "Top" + close, open + close, open + "Bottom" + close}));
+  const Lines lines = Page(WriteHtmlf(Request(), list));
+  EXPECT_EQ(HeaderLines(lines), (Lines{open + "Top" + close, open + "Bottom" + close}));
   // Without chkSum "</TABLE>" follows the last row directly.
-  const std::vector<std::string> lines = PageLines();
   ASSERT_GE(lines.size(), 9u);
   EXPECT_EQ(lines[lines.size() - 9],
             "<TR align=center><TD align=Left><font face=\"Arial\"><font size=-1>a.mp3</TD></TR>");
   EXPECT_EQ(lines[lines.size() - 8], "</TABLE>");
 }
 
-TEST(ColorToHtmlTest, WritesRedGreenBlueFromTheLowByteUpInUpperCaseHex) {
-  EXPECT_EQ(ColorToHtml(11599871), "#FFFFB0");
-  EXPECT_EQ(ColorToHtml(13828095), "#FFFFD2");
+// The default colours and pure red are shown by the pages above.
+TEST(HtmlTextTest, ColoursAreRedGreenBlueInUpperCaseHexAndFourCharactersAreEscaped) {
   EXPECT_EQ(ColorToHtml(0), "#000000");
-  EXPECT_EQ(ColorToHtml(0x000000FF), "#FF0000");
   EXPECT_EQ(ColorToHtml(0x00ABCDEF), "#EFCDAB");
   EXPECT_EQ(ColorToHtml(0x00010203), "#030201");
-}
-
-TEST(HtmlEscapeTest, EscapesTheFourMarkupCharactersOnly) {
   EXPECT_EQ(HtmlEscape("a<b>&\"c'd"), "a&lt;b&gt;&amp;&quot;c'd");
   EXPECT_EQ(HtmlEscape("caf\xC3\xA9 & co"), "caf\xC3\xA9 &amp; co");
 }

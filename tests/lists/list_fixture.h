@@ -83,6 +83,12 @@ class ListTest : public ::testing::Test {
   }
   std::string Output(const std::string& name) const { return m_output.Path(name); }
   std::string Read(const std::string& name) const { return ReadFileBytes(m_output.Path(name)); }
+  // The bytes of the list a writer wrote, which must have succeeded.
+  std::string Listed(const Result<std::string>& written,
+                     const std::string& name = "list.txt") const {
+    EXPECT_TRUE(written.ok()) << written.status().message();
+    return Read(name);
+  }
   void WriteProgramFile(const std::string& name, const std::string& bytes) const {
     m_program.WriteFile(name, bytes);
   }

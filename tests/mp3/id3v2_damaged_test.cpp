@@ -18,8 +18,7 @@ using testing::Id3v2Tag;
 using testing::Id3v2Text;
 
 // A file held in memory that notes what is asked of it.
-class MemoryFile : public RandomAccessFile {
- public:
+struct MemoryFile : RandomAccessFile {
   explicit MemoryFile(std::string bytes) : m_bytes(std::move(bytes)) {}
   Result<int64_t> Length() const override { return static_cast<int64_t>(m_bytes.size()); }
   Status ReadAt(int64_t offset, std::size_t size, std::string* bytes) const override {
@@ -31,27 +30,22 @@ class MemoryFile : public RandomAccessFile {
   }
   Status WriteAt(int64_t, std::string_view) override { return Status::Error("read only"); }
   Status Close() override { return Status::Ok(); }
-  std::size_t asked() const { return m_asked; }
-  std::size_t largest() const { return m_largest; }
 
- private:
-  std::string m_bytes;
-  mutable std::size_t m_asked = 0;
-  mutable std::size_t m_largest = 0;
+  const std::string m_bytes;
+  mutable std::size_t m_asked = 0, m_largest = 0;  // in all, and in one read
 };
 
 // "version|artist|title|album" of the bytes, and what their reading asked.
 struct Read {
   std::string fields;
-  std::size_t asked = 0;
-  std::size_t largest = 0;
+  std::size_t asked, largest;
 };
 Read ReadFields(const std::string& bytes) {
   MemoryFile file(bytes);
   Mp3Info info;
   EXPECT_TRUE(ReadMp3Info(file, static_cast<int64_t>(bytes.size()), &info).ok());
   return {info.Id3v2Version + "|" + info.V2Artist + "|" + info.V2Title + "|" + info.V2Album,
-          file.asked(), file.largest()};
+          file.m_asked, file.m_largest};
 }
 
 TEST(Id3v2DamagedTest, WhatIsSoundIsReadAndWhatIsNotStaysEmpty) {

@@ -79,25 +79,16 @@ inline std::string TagField(std::string_view bytes, std::size_t width, char pad)
 }
 
 struct Id3v1Fields {
-  std::string title{};
-  std::string artist{};
-  std::string album{};
-  std::string year{};
-  std::string comment{};
+  std::string title{}, artist{}, album{}, year{}, comment{};
   uint8_t genre = 17;
   char pad = ' ';  // other taggers pad with '\0'
   std::string marker = "TAG";
 };
 
 inline std::string Id3v1Block(const Id3v1Fields& f) {
-  std::string block = f.marker;
-  block += TagField(f.title, 30, f.pad);
-  block += TagField(f.artist, 30, f.pad);
-  block += TagField(f.album, 30, f.pad);
-  block += TagField(f.year, 4, f.pad);
-  block += TagField(f.comment, 30, f.pad);
-  block.push_back(static_cast<char>(f.genre));
-  return block;
+  return f.marker + TagField(f.title, 30, f.pad) + TagField(f.artist, 30, f.pad) +
+         TagField(f.album, 30, f.pad) + TagField(f.year, 4, f.pad) +
+         TagField(f.comment, 30, f.pad) + static_cast<char>(f.genre);
 }
 
 // Bytes that look like a JPEG picture to a frame-sync search: 0xFF markers and

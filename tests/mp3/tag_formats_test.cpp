@@ -12,7 +12,7 @@ namespace {
 
 using testing::Id3v1Block;
 
-TEST(Id3v1Test, RecognisesTagAndErasedTag) {
+TEST(Id3v1Test, RecognisesTagsAndErasedTagsAndTrimsAndDecodesTheirTexts) {
   const std::string tag = Id3v1Block({.title = "A"});
   EXPECT_TRUE(IsTagBlock(tag) && !IsErasedTagBlock(tag));
   EXPECT_FALSE(IsTagBlock(tag.substr(0, 127)));
@@ -20,9 +20,7 @@ TEST(Id3v1Test, RecognisesTagAndErasedTag) {
   EXPECT_TRUE(!IsTagBlock(erased) && IsErasedTagBlock(erased));
   EXPECT_FALSE(IsTagBlock(Id3v1Block({.marker = "tag"})));
   EXPECT_FALSE(IsErasedTagBlock(Id3v1Block({.marker = "00 "})));
-}
 
-TEST(Id3v1Test, TrimsSpacesUpToTheNulsAndDecodesWindows1252OrUtf8) {
   const Id3v1Tag spaced = ReadTagBlock(Id3v1Block({.title = "  Two  words ", .year = "1999"}));
   EXPECT_EQ(spaced.title + "|" + spaced.album + "|" + spaced.year, "Two  words||1999");
   EXPECT_EQ(spaced.genre, 17);
@@ -56,15 +54,12 @@ TEST(Id3v2Test, LengthCountsHeaderSevenBitSizeAndFooterOfTagHeadersOnly) {
 }
 
 TEST(GenresTest, NamesTheFirst148InTheTraditionalSpellingsMatchedExactlyByGenreByte) {
-  EXPECT_EQ(Genres[48], "Ethic");
-  EXPECT_EQ(Genres[67], "Psychalelic");
-  EXPECT_EQ(Genres[85], "Bebob");
-  EXPECT_EQ(Genres[90], "Avantegarde");
-  EXPECT_EQ(Genres[131], "indie");
-  EXPECT_EQ(Genres[133], "Negerpunk");
-  EXPECT_EQ(Genres[140], "Comteporary Christian");
-  EXPECT_EQ(Genres[144], "Trash Metal");
-  EXPECT_EQ(Genres[147], "Synth Pop");
+  std::string spellings;
+  for (int index : {48, 67, 85, 90, 131, 133, 140, 144, 147})
+    spellings += std::string(Genres[index]) + "|";
+  EXPECT_EQ(spellings,
+            "Ethic|Psychalelic|Bebob|Avantegarde|indie|Negerpunk|Comteporary Christian|Trash "
+            "Metal|Synth Pop|");
   std::set<std::string_view> distinct;
   for (int index = 0; index < 256; ++index) {
     EXPECT_EQ(Genres[index].empty(), index >= kNamedGenres) << index;
@@ -75,7 +70,6 @@ TEST(GenresTest, NamesTheFirst148InTheTraditionalSpellingsMatchedExactlyByGenreB
     EXPECT_EQ(GenreByte(Genres[index]), index) << Genres[index];
   }
   for (const char* other : {"rock", "Rock ", "", "Psychedelic"}) EXPECT_EQ(GenreByte(other), 148);
-  EXPECT_EQ(GenreName(17), "Rock");
   for (const int unnamed : {148, 254, 255}) EXPECT_EQ(GenreName(unnamed), "") << unnamed;
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <utility>
 
 #include "catalog/text_file.h"
@@ -21,6 +22,7 @@ namespace tallymere {
 namespace {
 
 using testing::ReadFileBytes;
+using Lines = std::vector<std::string>;
 
 int FileCount(const std::string& folder) {
   int count = 0;
@@ -28,52 +30,83 @@ int FileCount(const std::string& folder) {
   return count;
 }
 
-TEST(AtomicFileTest, ReplacesTheFileOrTheFileBehindALinkAndKeepsItsPermissions) {
+mode_t LinkModeOf(const std::string& path) {
+  struct stat info {};
+  lstat(path.c_str(), &info);
+  return info.st_mode;
+}
+
+// A child process that runs `work` and exits with what it returns.
+pid_t Fork(const std::function<int()>& work) {
+  const pid_t child = fork();
+  if (child == 0) _exit(work());
+  return child;
+}
+int WaitFor(pid_t child) {
+  int status = -1;
+  return waitpid(child, &status, 0) == child ? status : -1;
+}
+
+TEST(AtomicFileTest, ReplacesTheFileOrTheFileBehindALinkKeepingItsPermissionsRefusingNoFiles) {
   testing::TempFolder folder;
   const std::string path = folder.Path("catalog.mpd");
   ASSERT_TRUE(WriteFileAtomically(path, "old bytes").ok());
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(WriteFileAtomically(path, std::string("new\0bytes", 9)).ok());
   EXPECT_EQ(ReadWholeFile(path, 100).value(), std::string("new\0bytes", 9));
-  struct stat info;
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(LinkModeOf(path) & 07777, 0640u);
   EXPECT_EQ(FileCount(folder.path()), 1);  // no temporary file left behind
 
   ASSERT_EQ(symlink("catalog.mpd", folder.Path("link.dat").c_str()), 0);
   ASSERT_TRUE(WriteFileAtomically(folder.Path("link.dat"), "new").ok());
   EXPECT_EQ(ReadFileBytes(path), "new");
-  ASSERT_EQ(lstat(folder.Path("link.dat").c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_TRUE(S_ISLNK(LinkModeOf(folder.Path("link.dat"))));
 
   const std::string missing = folder.Path("no/such/folder/file.dat");
   EXPECT_EQ(WriteFileAtomically(missing, "x").message(),
             "Cannot write \"" + missing + "\": No such file or directory");
   EXPECT_EQ(ReadWholeFile(missing, 100).status().message(),
             "Cannot read \"" + missing + "\": No such file or directory");
+
+  // Targets that are no file are refused and stay what they are; a link to
+  // a device is followed to the device.
+  const std::string pipe = folder.Path("out.mpd");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  const std::string sub = folder.MakeFolder("sub");
+  const std::string to_null = folder.Path("null.lnk");
+  ASSERT_EQ(symlink("/dev/null", to_null.c_str()), 0);
+  for (const auto& [target, kind] :
+       {std::pair{pipe, "a pipe"}, std::pair{sub, "a folder"}, std::pair{to_null, "a device"}}) {
+    EXPECT_EQ(WriteFileAtomically(target, "x").message(),
+              "Cannot write \"" + target + "\": it is " + kind + ", not a file");
+  }
+  EXPECT_TRUE(S_ISFIFO(LinkModeOf(pipe)));
+  EXPECT_TRUE(S_ISCHR(LinkModeOf("/dev/null")));
+
+  // A dangling link names the file to make; the link stays a link, and a
+  // relative link counts from its own folder.
+  ASSERT_EQ(symlink("sub/new.mpd", folder.Path("new.lnk").c_str()), 0);
+  ASSERT_TRUE(WriteFileAtomically(folder.Path("new.lnk"), "made").ok());
+  EXPECT_EQ(ReadFileBytes(folder.Path("sub/new.mpd")), "made");
+  EXPECT_TRUE(S_ISLNK(LinkModeOf(folder.Path("new.lnk"))));
+  ASSERT_EQ(symlink("loop.lnk", folder.Path("loop.lnk").c_str()), 0);
+  EXPECT_EQ(WriteFileAtomically(folder.Path("loop.lnk"), "x").message(),
+            "Cannot write \"" + folder.Path("loop.lnk") + "\": Too many levels of symbolic links");
 }
 
 TEST(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   testing::TempFolder folder;
   const std::string old_bytes(10000, 'o');
   const std::string path = folder.WriteFile("catalog.mpd", old_bytes);
-
   // A file-size limit makes the write itself fail, whoever runs the test.
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const pid_t child = Fork([&] {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const Status status = WriteFileAtomically(path, std::string(100000, 'n'));
-    const bool good =
-        !status.ok() && status.message() == "Cannot write \"" + path + "\": File too large";
-    _exit(good ? 0 : 1);
-  }
-  int child_status = 0;
-  ASSERT_EQ(waitpid(child, &child_status, 0), child);
-  ASSERT_TRUE(WIFEXITED(child_status));
-  EXPECT_EQ(WEXITSTATUS(child_status), 0) << "the write did not fail as expected";
+    const std::string message = WriteFileAtomically(path, std::string(100000, 'n')).message();
+    return int{message != "Cannot write \"" + path + "\": File too large"};
+  });
+  ASSERT_EQ(WaitFor(child), 0) << "the write did not fail as expected";
   EXPECT_EQ(ReadFileBytes(path), old_bytes);
   EXPECT_EQ(FileCount(folder.path()), 1);
 
@@ -88,6 +121,40 @@ TEST(AtomicFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
   });
 }
 
+TEST(AtomicFileTest, AKilledWriteLeavesNothingAndStaleTemporaryFilesAreRemoved) {
+  testing::TempFolder folder;
+  const std::string path = folder.WriteFile("list.txt", "old");
+  // The child is killed while it writes 64 MB; whether it got to the rename
+  // or not, no temporary file may stay.
+  const pid_t child = Fork([&] {
+    WriteFileAtomically(path, std::string(std::size_t{64} << 20, 'n')).IgnoreError();
+    return 0;
+  });
+  usleep(20000);
+  kill(child, SIGKILL);
+  ASSERT_NE(WaitFor(child), -1);
+  EXPECT_EQ(FileCount(folder.path()), 1);
+  const std::string after = ReadFileBytes(path);
+  EXPECT_TRUE(after == "old" || after.size() == std::size_t{64} << 20);
+
+  // Where nameless files cannot be made, a named one is used; one that a
+  // killed writer (a process that no longer runs) left before this program
+  // started goes, one of a running writer and files of other names stay.
+  const pid_t gone = Fork([] { return 0; });
+  ASSERT_EQ(WaitFor(gone), 0);
+  const std::string stale = ".list.txt.tmp-" + std::to_string(gone) + "-0-1234";
+  const std::string running = ".list.txt.tmp-" + std::to_string(getpid()) + "-7-1";
+  for (const std::string& name : {stale, running, std::string(".list.txt.tmp-x")}) {
+    folder.WriteFile(name, "left");
+    const timespec old_times[2] = {{1000, 0}, {1000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.Path(name).c_str(), old_times, 0), 0);
+  }
+  RemoveStaleTemporaryFiles(folder.path());
+  EXPECT_FALSE(std::filesystem::exists(folder.Path(stale)));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path(running)));
+  EXPECT_TRUE(std::filesystem::exists(folder.Path(".list.txt.tmp-x")));
+}
+
 TEST(ReadWholeFileTest, ReadsRegularFilesAndFilesWithoutASizeUpToTheLimit) {
   testing::TempFolder folder;
   std::string bytes(300000, 'x');
@@ -100,13 +167,11 @@ TEST(ReadWholeFileTest, ReadsRegularFilesAndFilesWithoutASizeUpToTheLimit) {
   EXPECT_NE(ReadWholeFile("/proc/self/status", kSmallTextFileLimit)->find("Name:"),
             std::string::npos);
 
-  const Result<std::string> large = ReadWholeFile(path, bytes.size() - 1);
-  EXPECT_EQ(large.status().message(), "Cannot read \"" + path + "\": it is larger than " +
-                                          std::to_string(bytes.size() - 1) +
-                                          " bytes, more than a file of its kind ever holds");
+  const std::string too_large = " bytes, more than a file of its kind ever holds";
+  EXPECT_EQ(ReadWholeFile(path, bytes.size() - 1).status().message(),
+            "Cannot read \"" + path + "\": it is larger than 299999" + too_large);
   EXPECT_EQ(ReadWholeFile("/proc/self/status", 16).status().message(),
-            "Cannot read \"/proc/self/status\": it is larger than 16 bytes, more than a file "
-            "of its kind ever holds");
+            "Cannot read \"/proc/self/status\": it is larger than 16" + too_large);
 }
 
 TEST(ReadWholeFileTest, RefusesPipesDevicesAndFoldersWithoutWaiting) {
@@ -127,8 +192,7 @@ TEST(ReadWholeFileTest, RefusesPipesDevicesAndFoldersWithoutWaiting) {
   EXPECT_EQ(file.Open(pipe, OpenMode::kReadWrite).message(), "It is a pipe, not a file");
   EXPECT_EQ(file.Open("/dev/null", OpenMode::kRead).message(), "It is a device, not a file");
 
-  const std::string missing = folder.Path("missing.mpd");
-  EXPECT_EQ(ReadWholeFile(missing, 1).code(), StatusCode::kNotFound);
+  EXPECT_EQ(ReadWholeFile(folder.Path("missing.mpd"), 1).code(), StatusCode::kNotFound);
   const std::string locked = folder.WriteFile("locked.mpd", "bytes");
   ASSERT_EQ(chmod(locked.c_str(), 0), 0);
   testing::RunAsUnprivileged({folder.path()}, [&] {
@@ -138,114 +202,37 @@ TEST(ReadWholeFileTest, RefusesPipesDevicesAndFoldersWithoutWaiting) {
   });
 }
 
-TEST(AtomicFileTest, RefusesTargetsThatAreNoFileAndWritesThroughADanglingLink) {
-  testing::TempFolder folder;
-  const std::string pipe = folder.Path("out.mpd");
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
-  EXPECT_EQ(WriteFileAtomically(pipe, "x").message(),
-            "Cannot write \"" + pipe + "\": it is a pipe, not a file");
-  const std::string sub = folder.MakeFolder("sub");
-  EXPECT_EQ(WriteFileAtomically(sub, "x").message(),
-            "Cannot write \"" + sub + "\": it is a folder, not a file");
-  // A link to a device is followed to the device, which is refused.
-  const std::string to_null = folder.Path("null.lnk");
-  ASSERT_EQ(symlink("/dev/null", to_null.c_str()), 0);
-  EXPECT_EQ(WriteFileAtomically(to_null, "x").message(),
-            "Cannot write \"" + to_null + "\": it is a device, not a file");
-  struct stat info;
-  ASSERT_EQ(lstat(pipe.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode));
-  ASSERT_EQ(stat("/dev/null", &info), 0);
-  EXPECT_TRUE(S_ISCHR(info.st_mode));
-
-  // A dangling link names the file to make; the link stays a link, and a
-  // relative link counts from its own folder.
-  ASSERT_EQ(symlink("sub/new.mpd", folder.Path("new.lnk").c_str()), 0);
-  ASSERT_TRUE(WriteFileAtomically(folder.Path("new.lnk"), "made").ok());
-  EXPECT_EQ(ReadFileBytes(folder.Path("sub/new.mpd")), "made");
-  ASSERT_EQ(lstat(folder.Path("new.lnk").c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
-  ASSERT_EQ(symlink("loop.lnk", folder.Path("loop.lnk").c_str()), 0);
-  EXPECT_EQ(WriteFileAtomically(folder.Path("loop.lnk"), "x").message(),
-            "Cannot write \"" + folder.Path("loop.lnk") + "\": Too many levels of symbolic links");
-}
-
-TEST(AtomicFileTest, AKilledWriteLeavesNothingAndStaleTemporaryFilesAreRemoved) {
-  testing::TempFolder folder;
-  const std::string path = folder.WriteFile("list.txt", "old");
-  // The child is killed while it writes 64 MB; whether it got to the rename
-  // or not, no temporary file may stay.
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    WriteFileAtomically(path, std::string(std::size_t{64} << 20, 'n')).IgnoreError();
-    _exit(0);
-  }
-  usleep(20000);
-  kill(child, SIGKILL);
-  int child_status = 0;
-  ASSERT_EQ(waitpid(child, &child_status, 0), child);
-  EXPECT_EQ(FileCount(folder.path()), 1);
-  const std::string after = ReadFileBytes(path);
-  EXPECT_TRUE(after == "old" || after.size() == std::size_t{64} << 20);
-
-  // Where nameless files cannot be made, a named one is used; one that a
-  // killed writer (a process that no longer runs) left before this program
-  // started goes, one of a running writer and files of other names stay.
-  const pid_t gone = fork();
-  ASSERT_GE(gone, 0);
-  if (gone == 0) _exit(0);
-  ASSERT_EQ(waitpid(gone, &child_status, 0), gone);
-  const std::string stale = ".list.txt.tmp-" + std::to_string(gone) + "-0-1234";
-  const std::string running = ".list.txt.tmp-" + std::to_string(getpid()) + "-7-1";
-  for (const std::string& name : {stale, running, std::string(".list.txt.tmp-x")}) {
-    folder.WriteFile(name, "left");
-    const timespec old_times[2] = {{1000, 0}, {1000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, folder.Path(name).c_str(), old_times, 0), 0);
-  }
-  RemoveStaleTemporaryFiles(folder.path());
-  EXPECT_FALSE(std::filesystem::exists(folder.Path(stale)));
-  EXPECT_TRUE(std::filesystem::exists(folder.Path(running)));
-  EXPECT_TRUE(std::filesystem::exists(folder.Path(".list.txt.tmp-x")));
-}
-
-class TextFileTest : public ::testing::Test {
- protected:
-  testing::TestPlatform m_platform;
-};
-
-TEST_F(TextFileTest, WritesWindows1252WhenEveryLineFitsElseUtf8WithByteOrderMark) {
+TEST(TextFileTest, WritesWindows1252WhenEveryLineFitsElseUtf8WithByteOrderMark) {
+  const testing::TestPlatform platform;
   testing::TempFolder folder;
   const std::string header = folder.Path("Header.txt");
-  const std::vector<std::string> fitting = {"Caf\xC3\xA9", "", "na\xC3\xAFve \xE2\x82\xAC"};
-  ASSERT_TRUE(WriteTextFile(m_platform, header, fitting).ok());
+  const Lines fitting = {"Caf\xC3\xA9", "", "na\xC3\xAFve \xE2\x82\xAC"};
+  ASSERT_TRUE(WriteTextFile(platform, header, fitting).ok());
   EXPECT_EQ(ReadFileBytes(header), "Caf\xE9\r\n\r\nna\xEFve \x80\r\n");
-  EXPECT_EQ(ReadTextLines(m_platform, header).value(), fitting);
+  EXPECT_EQ(ReadTextLines(platform, header).value(), fitting);
 
-  const std::string path = folder.Path("list.txt");
   // Japanese does not fit Windows-1252; the raw byte is a file name that is
   // not UTF-8 and must come back unchanged.
-  const std::vector<std::string> lines = {"\xE6\x97\xA5\xE6\x9C\xAC", "Caf\xC3\xA9", "raw\xE9"};
-  ASSERT_TRUE(WriteTextFile(m_platform, path, lines).ok());
+  const std::string path = folder.Path("list.txt");
+  const Lines lines = {"\xE6\x97\xA5\xE6\x9C\xAC", "Caf\xC3\xA9", "raw\xE9"};
+  ASSERT_TRUE(WriteTextFile(platform, path, lines).ok());
   EXPECT_EQ(ReadFileBytes(path),
             "\xEF\xBB\xBF\xE6\x97\xA5\xE6\x9C\xAC\r\nCaf\xC3\xA9\r\nraw\xE9\r\n");
-  EXPECT_EQ(ReadTextLines(m_platform, path).value(), lines);
+  EXPECT_EQ(ReadTextLines(platform, path).value(), lines);
+  EXPECT_NE(ReadTextLines(platform, folder.Path("none.txt")).status().message().find("none.txt"),
+            std::string::npos);
 }
 
-TEST_F(TextFileTest, ReadsEitherEncodingAndEitherLineEnd) {
-  EXPECT_EQ(DecodeTextFile("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(DecodeTextFile("a\n\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
-  EXPECT_EQ(DecodeTextFile("a\r\r\n"), (std::vector<std::string>{"a\r"}));
-  EXPECT_EQ(DecodeTextFile(""), std::vector<std::string>{});
-  EXPECT_EQ(DecodeTextFile("\r\n"), std::vector<std::string>{""});
-  EXPECT_EQ(DecodeTextFile("Caf\xE9\n"), std::vector<std::string>{"Caf\xC3\xA9"});
-  EXPECT_EQ(DecodeTextFile("Caf\xC3\xA9"), std::vector<std::string>{"Caf\xC3\xA9"});
-  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFx\r\n"), std::vector<std::string>{"x"});
+TEST(TextFileTest, ReadsEitherEncodingAndEitherLineEnd) {
+  EXPECT_EQ(DecodeTextFile("a\r\nb\nc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(DecodeTextFile("a\n\nb\r\n"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(DecodeTextFile("a\r\r\n"), (Lines{"a\r"}));
+  EXPECT_EQ(DecodeTextFile(""), Lines{});
+  EXPECT_EQ(DecodeTextFile("\r\n"), Lines{""});
+  EXPECT_EQ(DecodeTextFile("Caf\xE9\n"), Lines{"Caf\xC3\xA9"});
+  EXPECT_EQ(DecodeTextFile("Caf\xC3\xA9"), Lines{"Caf\xC3\xA9"});
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFx\r\n"), Lines{"x"});
   EXPECT_EQ(EncodeTextFile({}), "");
-
-  testing::TempFolder folder;
-  EXPECT_NE(ReadTextLines(m_platform, folder.Path("none.txt")).status().message().find("none.txt"),
-            std::string::npos);
 }
 
 }  // namespace

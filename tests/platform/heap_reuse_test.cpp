@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace tallymere {
@@ -24,13 +24,10 @@ std::string VmFlagsAt(std::uintptr_t address) {
   std::ifstream smaps("/proc/self/smaps");
   bool inside = false;
   for (std::string line; std::getline(smaps, line);) {
-    std::uintptr_t start = 0;
-    std::uintptr_t end = 0;
-    char dash = 0;
-    std::istringstream header(line);
-    if (header >> std::hex >> start >> dash >> end && dash == '-') {
+    unsigned long start = 0, end = 0;  // NOLINT: what %lx reads
+    if (std::sscanf(line.c_str(), "%lx-%lx ", &start, &end) == 2) {
       inside = start <= address && address < end;
-    } else if (inside && line.rfind("VmFlags:", 0) == 0) {
+    } else if (inside && line.starts_with("VmFlags:")) {
       return line + " ";
     }
   }

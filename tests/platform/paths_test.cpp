@@ -18,74 +18,66 @@ TEST(CatalogPathTest, CatalogPathsBecomeNativePathsAndBack) {
       "E: removable %ROOT%/d/e\n");
   const LinuxPlatform& platform = fixture.platform();
   const std::string d = fixture.folder().Path("d");
-  EXPECT_EQ(platform.ToNative("C:\\Music\\Pop\\"), "/Music/Pop/");
+  // Both ways round; native paths take the longest drive folder, and whole
+  // names only: "ef" is not inside "e".
+  const std::pair<std::string, std::string> kBothWays[] = {
+      {"C:\\Music\\Pop\\", "/Music/Pop/"}, {"C:\\", "/"},       {"C:\\x\\y\\", "/x/y/"},
+      {"D:\\a\\b.mp3", d + "/a/b.mp3"},    {"D:\\", d + "/"},   {"D:\\a\\", d + "/a/"},
+      {"D:\\ef\\x.mp3", d + "/ef/x.mp3"},  {"E:\\", d + "/e/"}, {"E:\\x.mp3", d + "/e/x.mp3"}};
+  for (const auto& [catalog, native] : kBothWays) {
+    EXPECT_EQ(platform.ToNative(catalog), native);
+    EXPECT_EQ(platform.ToCatalog(native), catalog);
+  }
   EXPECT_EQ(platform.ToNative("C:\\Music\\Pop"), "/Music/Pop");
-  EXPECT_EQ(platform.ToNative("C:\\"), "/");
   EXPECT_EQ(platform.ToNative("C:"), "/");
   EXPECT_EQ(platform.ToNative("c:\\music"), "/music");
-  EXPECT_EQ(platform.ToNative("D:\\a\\b.mp3"), d + "/a/b.mp3");
   EXPECT_EQ(platform.ToNative("d:\\a\\b.mp3"), d + "/a/b.mp3");
-  EXPECT_EQ(platform.ToNative("D:\\"), d + "/");
   EXPECT_EQ(platform.ToNative("D:"), d);
   // Nothing climbs out of its drive.
   EXPECT_EQ(platform.ToNative("D:\\a\\..\\..\\..\\b"), d + "/b");
   EXPECT_EQ(platform.ToNative("D:\\a\\\\.\\b\\"), d + "/a/b/");
-  EXPECT_EQ(platform.ToNative("Q:\\a"), std::nullopt);
-  EXPECT_EQ(platform.ToNative("Music"), std::nullopt);
-  EXPECT_EQ(platform.ToNative(""), std::nullopt);
-
-  // Native paths take the longest drive folder.
-  EXPECT_EQ(platform.ToCatalog(d + "/e/x.mp3"), "E:\\x.mp3");
-  // Whole names only: "ef" is not inside "e".
-  EXPECT_EQ(platform.ToCatalog(d + "/ef/x.mp3"), "D:\\ef\\x.mp3");
+  for (const char* nowhere : {"Q:\\a", "Music", ""}) {
+    EXPECT_EQ(platform.ToNative(nowhere), std::nullopt) << nowhere;
+  }
   EXPECT_EQ(platform.ToCatalog(d), "D:\\");
-  EXPECT_EQ(platform.ToCatalog(d + "/"), "D:\\");
   EXPECT_EQ(platform.ToCatalog(d + "/e"), "E:\\");
-  EXPECT_EQ(platform.ToCatalog(d + "/a/"), "D:\\a\\");
   EXPECT_EQ(platform.ToCatalog(d + "//a/./b"), "D:\\a\\b");
-  EXPECT_EQ(platform.ToCatalog("/Music/Pop/"), "C:\\Music\\Pop\\");
-  EXPECT_EQ(platform.ToCatalog("/"), "C:\\");
   EXPECT_EQ(platform.ToCatalog("relative/path"), std::nullopt);
   // A name holding the catalog's separator cannot be written as a catalog path.
   EXPECT_EQ(platform.ToCatalog(d + "/a\\b.mp3"), std::nullopt);
-  // Both ways round.
-  for (const std::string catalog : {"D:\\a\\b.mp3", "E:\\", "C:\\x\\y\\"}) {
-    EXPECT_EQ(platform.ToCatalog(*platform.ToNative(catalog)), catalog);
-  }
-}
 
-TEST(CatalogPathTest, NoDriveHoldsPathsOutsideTheMap) {
-  testing::DrivesFixture fixture("D: fixed %ROOT%/d\n");
-  EXPECT_EQ(fixture.platform().ToCatalog("/etc/passwd"), std::nullopt);
-  EXPECT_EQ(fixture.platform().ToNative("C:\\"), std::nullopt);
-  EXPECT_FALSE(fixture.platform().FolderExists("C:\\"));
-  EXPECT_EQ(fixture.platform().ListFolder("C:\\Music\\", false).status().message(),
+  // No drive holds paths outside the map.
+  testing::DrivesFixture only_d("D: fixed %ROOT%/d\n");
+  EXPECT_EQ(only_d.platform().ToCatalog("/etc/passwd"), std::nullopt);
+  EXPECT_EQ(only_d.platform().ToNative("C:\\"), std::nullopt);
+  EXPECT_FALSE(only_d.platform().FolderExists("C:\\"));
+  EXPECT_EQ(only_d.platform().ListFolder("C:\\Music\\", false).status().message(),
             "Cannot list \"C:\\Music\\\": no such drive");
 }
 
-// "LETTER TYPE FOLDER|LABEL", or "LETTER ignore FOLDER" for a fenced-off folder.
-std::vector<std::string> Described(const std::vector<DriveOverride>& drives) {
-  std::vector<std::string> texts;
+// "LETTER TYPE FOLDER|LABEL, ", or "LETTER ignore FOLDER, " for a fenced-off folder.
+std::string Described(const std::vector<DriveOverride>& drives) {
+  std::string text;
   for (const DriveOverride& d : drives) {
-    texts.push_back(std::string(1, d.letter) + " " +
-                    (d.ignored ? "ignore " + d.native_folder
-                               : std::to_string(d.type) + " " + d.native_folder + "|" + d.label));
+    text += std::string(1, d.letter) + " " +
+            (d.ignored ? "ignore " + d.native_folder
+                       : std::to_string(d.type) + " " + d.native_folder + "|" + d.label) +
+            ", ";
   }
-  return texts;
+  return text;
 }
 
 TEST(DrivesFileTest, ReadsEveryTypeAndLabelsWithSpacesAndSkipsMalformedLines) {
-  EXPECT_EQ(Described(ParseDrivesFile("C: fixed /\r\n"
-                                      "e: removable /media/me/STICK/  Holiday Photos 2009  \r\n"
-                                      "F: remote /mnt/server\n"
-                                      "G: CDROM /mnt/cd MUSIC99\n"
-                                      "R:\tramdisk\t/dev/shm\n"
-                                      "X: ignore /srv/backup\n"
-                                      "H: fixed /mnt/with\\040space Label")),
-            (std::vector<std::string>{"C 3 /|", "E 2 /media/me/STICK|Holiday Photos 2009",
-                                      "F 4 /mnt/server|", "G 5 /mnt/cd|MUSIC99",
-                                      "H 3 /mnt/with space|Label", "R 6 /dev/shm|",
-                                      "X ignore /srv/backup"}));
+  EXPECT_EQ(
+      Described(ParseDrivesFile("C: fixed /\r\n"
+                                "e: removable /media/me/STICK/  Holiday Photos 2009  \r\n"
+                                "F: remote /mnt/server\n"
+                                "G: CDROM /mnt/cd MUSIC99\n"
+                                "R:\tramdisk\t/dev/shm\n"
+                                "X: ignore /srv/backup\n"
+                                "H: fixed /mnt/with\\040space Label")),
+      "C 3 /|, E 2 /media/me/STICK|Holiday Photos 2009, F 4 /mnt/server|, "
+      "G 5 /mnt/cd|MUSIC99, H 3 /mnt/with space|Label, R 6 /dev/shm|, X ignore /srv/backup, ");
 
   const std::string junk(100000, '\xFF');
   EXPECT_EQ(Described(ParseDrivesFile("\xEF\xBB\xBF# comment\n\nD fixed /nocolon\n"
@@ -94,7 +86,7 @@ TEST(DrivesFileTest, ReadsEveryTypeAndLabelsWithSpacesAndSkipsMalformedLines) {
                                       "G: fixed\nH:\n:\n" +
                                       junk + "\n\r\n" + std::string(1, '\0') +
                                       "\nK: removable /ok\nK: fixed /later Later wins\n")),
-            std::vector<std::string>{"K 3 /later|Later wins"});
+            "K 3 /later|Later wins, ");
   EXPECT_TRUE(ParseDrivesFile("").empty());
 
   for (int type : {kDriveRemovable, kDriveFixed, kDriveRemote, kDriveCdRom, kDriveRamDisk}) {
@@ -111,11 +103,10 @@ TEST(DrivesFileTest, OverrideFileReplacesTheMachineMap) {
       "X: ignore %ROOT%/c/skip\n"
       "this line is nonsense\n");
   LinuxPlatform& platform = fixture.platform();
-  const std::vector<DriveInfo> drives = platform.Drives();
-  ASSERT_EQ(drives.size(), 2u);
-  EXPECT_EQ(drives[0].letter, 'C');
-  EXPECT_EQ(drives[0].native_folder, fixture.folder().Path("c"));
-  EXPECT_EQ(drives[1].letter, 'D');
+  std::string drives;
+  for (const DriveInfo& d : platform.Drives()) drives += d.letter + (" " + d.native_folder) + ", ";
+  EXPECT_EQ(drives,
+            "C " + fixture.folder().Path("c") + ", D " + fixture.folder().Path("stick") + ", ");
   EXPECT_EQ(platform.VolumeLabel("d:\\") + "|" + platform.VolumeLabel("C:\\"), "My Stick|");
   // Whatever the machine mounts, only the file's drives exist; an ignored
   // folder belongs to no drive.

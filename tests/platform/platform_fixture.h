@@ -52,10 +52,9 @@ class FakeProbe : public MachineProbe {
 };
 
 // One mountinfo line for a mount point (already escaped), type and source.
-inline std::string MountLine(int id, const std::string& mount_point, const std::string& type,
+inline std::string MountLine(const std::string& mount_point, const std::string& type,
                              const std::string& source) {
-  return std::to_string(id) + " 1 8:1 / " + mount_point + " rw,relatime shared:1 - " + type + " " +
-         source + " rw\n";
+  return "29 1 8:1 / " + mount_point + " rw,relatime shared:1 - " + type + " " + source + " rw\n";
 }
 
 // A LinuxPlatform over a temporary program folder whose Data/drives.dat holds

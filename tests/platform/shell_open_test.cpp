@@ -56,18 +56,20 @@ TEST(ShellOpenTest, MissingOrUnreadablePathsAreRefusedBeforeAskingAnything) {
   const std::string file = temp.WriteFile("a.txt", "x");
   FakeDesktop desktop;
   const ShellTools tools = desktop.Tools();
-  EXPECT_EQ(ShellOpenPath(temp.Path("gone.txt"), "", tools, nullptr), ShellResult::kFileNotFound);
-  EXPECT_EQ(ShellOpenPath(temp.Path("no folder/gone.txt"), "", tools, nullptr),
-            ShellResult::kPathNotFound);
-  EXPECT_EQ(ShellOpenPath(file + "/inside.txt", "", tools, nullptr), ShellResult::kPathNotFound);
-  EXPECT_EQ(ShellOpenPath("", "", tools, nullptr), ShellResult::kFileNotFound);
+  const auto open = [&](const std::string& path) {
+    return ShellOpenPath(path, "", tools, nullptr);
+  };
+  EXPECT_EQ(open(temp.Path("gone.txt")), ShellResult::kFileNotFound);
+  EXPECT_EQ(open(temp.Path("no folder/gone.txt")), ShellResult::kPathNotFound);
+  EXPECT_EQ(open(file + "/inside.txt"), ShellResult::kPathNotFound);
+  EXPECT_EQ(open(""), ShellResult::kFileNotFound);
   const std::string locked = temp.MakeFolder("locked");
   temp.WriteFile("locked/a.txt", "x");
   testing::RunAsUnprivileged({temp.path()}, [&] {
     chmod(file.c_str(), 0);
     chmod(locked.c_str(), 0);
-    EXPECT_EQ(ShellOpenPath(file, "", tools, nullptr), ShellResult::kAccessDenied);
-    EXPECT_EQ(ShellOpenPath(locked + "/a.txt", "", tools, nullptr), ShellResult::kAccessDenied);
+    EXPECT_EQ(open(file), ShellResult::kAccessDenied);
+    EXPECT_EQ(open(locked + "/a.txt"), ShellResult::kAccessDenied);
   });
   EXPECT_TRUE(desktop.queries.empty());
   EXPECT_TRUE(desktop.launches.empty());
@@ -159,7 +161,7 @@ TEST(ShellOpenTest, AncestorsComeNearestFirstWithoutRepeats) {
   EXPECT_TRUE(MimeAncestors("application/octet-stream", {}).empty());
 }
 
-TEST(ShellOpenTest, RunCommandCollectsOutputAndExitCodeAndStopsAHungCommand) {
+TEST(ShellOpenTest, RunCommandCollectsOutputStopsAHungCommandAndDetachedProgramsRunApart) {
   const CommandOutput done = RunCommand({"sh", "-c", "printf 'text/plain'; echo oops >&2; exit 3"});
   EXPECT_TRUE(done.started);
   EXPECT_EQ(done.exit_code, 3);
@@ -168,9 +170,8 @@ TEST(ShellOpenTest, RunCommandCollectsOutputAndExitCodeAndStopsAHungCommand) {
   const CommandOutput hung = RunCommand({"sleep", "30"}, 100);
   EXPECT_TRUE(hung.started);
   EXPECT_EQ(hung.exit_code, -1);
-}
 
-TEST(ShellOpenTest, DetachedProgramRunsInItsOwnSessionAndFolderAndReportsFailure) {
+  // A detached program runs in its own session and folder and reports how it ended.
   TempFolder temp;
   const std::string work = temp.MakeFolder("work");
   std::promise<std::pair<int, std::thread::id>> reported;

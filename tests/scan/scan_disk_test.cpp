@@ -33,18 +33,12 @@ std::vector<std::string> StatusTexts(const testing::ScriptedUi& ui) {
   return texts;
 }
 
-// Music holds r.mp3 and x.txt, folders A (a.mp3 and A1 holding a1.mp3) and b
-// (b.mp3).
-void WriteMusicTree(const ScanFixture& fixture) {
-  for (const char* file : {"r.mp3", "x.txt", "A/a.mp3", "A/A1/a1.mp3", "b/b.mp3"}) {
-    fixture.Write(std::string("Music/") + file);
-  }
-}
-
 TEST(ScanDiskTest, ScansRootFirstThenSubfoldersInCaseInsensitiveOrderListingEachOnce) {
   ScanFixture fixture;
-  WriteMusicTree(fixture);
-  fixture.Write("Music/Empty/Inner/i.mp3");
+  for (const char* file :
+       {"r.mp3", "x.txt", "A/a.mp3", "A/A1/a1.mp3", "b/b.mp3", "Empty/Inner/i.mp3"}) {
+    fixture.Write(std::string("Music/") + file);
+  }
   std::vector<std::pair<int, int>> progress;
   fixture.set_progress([&](int folders, int files) { progress.emplace_back(folders, files); });
   CatalogTable table;
@@ -78,14 +72,21 @@ TEST(ScanDiskTest, ScansRootFirstThenSubfoldersInCaseInsensitiveOrderListingEach
   }
 }
 
-TEST(ScanDiskTest, BatchOrderDoesNotDecideFolderOrder) {
-  ScanFixture fixture("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\n");
+TEST(ScanDiskTest, BatchOrderDoesNotDecideFolderOrderNorIsAnotherDrivesMountPointEntered) {
+  ScanFixture fixture("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: removable %ROOT%/c/mnt/e\n");
   fixture.Write("A/a.mp3");
   fixture.folder().WriteFile("d/B/b.mp3", "");
+  fixture.Write("mnt/e/ondisk.mp3");
+  fixture.Write("mnt/e/deeper/more.mp3");
   CatalogTable table;
   ASSERT_TRUE(fixture.Scan({"D:\\B", "C:\\A\\"}, kMp3WithoutInfo, &table).ok());
   EXPECT_THAT(RecordPaths(table), ElementsAre("C:\\A\\a.mp3", "D:\\B\\b.mp3"));
   EXPECT_EQ(table.Record(2).disk_label, "D:\\");
+
+  ASSERT_TRUE(fixture.Scan({"C:\\"}, kMp3WithoutInfo, &table).ok());
+  EXPECT_THAT(RecordPaths(table), ElementsAre("C:\\A\\a.mp3"));
+  EXPECT_EQ(fixture.platform().ListCount("C:\\mnt\\"), 1);
+  EXPECT_EQ(fixture.platform().ListCount("C:\\mnt\\e\\"), 0);
 }
 
 TEST(ScanDiskTest, TypeFilterLooksAtTheLastThreeCharacters) {
@@ -118,31 +119,20 @@ TEST(ScanDiskTest, FillsTheFileFieldsAndReadsMp3InformationOnlyWhenAsked) {
     return r.path + r.file_name + " " + r.disk_label + " " + std::to_string(r.size) + " [" +
            r.bitrate + "|" + r.time + "|" + r.artist + "|" + r.title + "|" + r.album + "]";
   };
+  // "*.*" never reads MP3 information, nor says "File found"; a label given
+  // goes on every record.
   CatalogTable table;
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kAllFiles, &table, nullptr, "My_Disk").ok());
+  ASSERT_EQ(table.FileCount(), 2);
+  table.Walk([&](int, const CatalogRecord& r) {
+    EXPECT_THAT(fields(r), ::testing::EndsWith(" My_Disk " + std::to_string(r.size) + " [||||]"));
+  });
+  EXPECT_THAT(StatusTexts(fixture.ui()), Not(Contains(StartsWith("File found"))));
+
+  // The next request without a label: nothing of the last scan stays behind.
   ASSERT_TRUE(fixture.Scan({"C:\\Music\\"}, kMp3WithoutInfo, &table).ok());
   EXPECT_EQ(fields(table.Record(1)), "C:\\Music\\a.mp3 C:\\ 545 [||||]");
   EXPECT_EQ(table.Record(1).modified, FormatDateTime(info.st_mtim.tv_sec));
-
-  // "*.*" never reads MP3 information, nor says "File found".
-  fixture.ui().ClearCalls();
-  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kAllFiles, &table).ok());
-  ASSERT_EQ(table.FileCount(), 2);
-  table.Walk(
-      [&](int, const CatalogRecord& r) { EXPECT_THAT(fields(r), ::testing::EndsWith("[||||]")); });
-  EXPECT_THAT(StatusTexts(fixture.ui()), Not(Contains(StartsWith("File found"))));
-}
-
-TEST(ScanDiskTest, ARequestWithALabelPutsItOnEveryRecord) {
-  ScanFixture fixture;
-  WriteMusicTree(fixture);
-  CatalogTable table;
-  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithoutInfo, &table, nullptr, "My_Disk").ok());
-  ASSERT_EQ(table.FileCount(), 4);
-  table.Walk([](int, const CatalogRecord& r) { EXPECT_EQ(r.disk_label, "My_Disk"); });
-
-  // The next request without one: nothing of the last scan stays behind.
-  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kMp3WithoutInfo, &table).ok());
-  table.Walk([](int, const CatalogRecord& r) { EXPECT_EQ(r.disk_label, "C:\\"); });
 }
 
 TEST(ScanDiskTest, NeitherListsNorEntersHiddenOrSystemEntriesOrBackslashNames) {
@@ -162,17 +152,6 @@ TEST(ScanDiskTest, NeitherListsNorEntersHiddenOrSystemEntriesOrBackslashNames) {
   ASSERT_TRUE(fixture.Scan({"C:\\Music"}, kAllFiles, &table, &report).ok());
   EXPECT_THAT(RecordPaths(table), ElementsAre("C:\\Music\\real.mp3"));
   EXPECT_EQ(report.skipped_names, 1);  // the name holding a backslash, counted once
-}
-
-TEST(ScanDiskTest, NeverEntersAnotherDrivesMountPoint) {
-  ScanFixture fixture("C: fixed %ROOT%/c\nD: removable %ROOT%/c/mnt/d\n");
-  fixture.Write("top.mp3");
-  fixture.Write("mnt/d/ondisk.mp3");
-  fixture.Write("mnt/d/deeper/more.mp3");
-  CatalogTable table;
-  ASSERT_TRUE(fixture.Scan({"C:\\"}, kMp3WithoutInfo, &table).ok());
-  EXPECT_THAT(RecordPaths(table), ElementsAre("C:\\top.mp3"));
-  EXPECT_EQ(fixture.platform().ListCount("C:\\mnt\\d\\"), 0);
 }
 
 }  // namespace

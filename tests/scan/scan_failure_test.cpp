@@ -66,29 +66,21 @@ TEST(ScanFailureTest, SkipsAndCountsSubfoldersThatCannotBeListedNamingTheFirstFe
   EXPECT_EQ(table.FileCount(), 0);
 }
 
-TEST(ScanFailureTest, ARootThatCannotBeListedFailsAndKeepsTheCatalog) {
+TEST(ScanFailureTest, ARootThatCannotBeListedOrAScanBeyondTheTableLimitKeepsTheCatalog) {
   ScanFixture fixture;
   fixture.Write("Music/r.mp3");
   fixture.Write("Locked/l.mp3");
   fixture.platform().FailListing("C:\\Locked\\");
-  CatalogTable table = EarlierCatalog();
-
-  EXPECT_THAT(fixture.Scan({"C:\\Music", "C:\\Locked"}, kMp3WithoutInfo, &table).message(),
-              HasSubstr("C:\\Locked\\"));
-  EXPECT_EQ(table, EarlierCatalog());
-
-  // A root that does not exist fails the same way, through the real listing.
-  EXPECT_THAT(fixture.Scan({"C:\\Nowhere"}, kMp3WithoutInfo, &table).message(),
-              HasSubstr("C:\\Nowhere\\"));
-  EXPECT_EQ(table, EarlierCatalog());
-}
-
-TEST(ScanFailureTest, AScanBeyondTheTableLimitOverAllFoldersKeepsTheCatalog) {
-  ScanFixture fixture;
   fixture.platform().InventFiles("C:\\Big\\", CatalogTable::kMaxFileRecords + 1);
   fixture.platform().InventFiles("C:\\One\\", 20000);
   fixture.platform().InventFiles("C:\\Two\\", 20000);
   CatalogTable table = EarlierCatalog();
+  EXPECT_THAT(fixture.Scan({"C:\\Music", "C:\\Locked"}, kMp3WithoutInfo, &table).message(),
+              HasSubstr("C:\\Locked\\"));
+  // A root that does not exist fails the same way, through the real listing.
+  EXPECT_THAT(fixture.Scan({"C:\\Nowhere"}, kMp3WithoutInfo, &table).message(),
+              HasSubstr("C:\\Nowhere\\"));
+  // Over all folders of the batch, not each alone.
   EXPECT_EQ(fixture.Scan({"C:\\Big"}, kAllFiles, &table).message(), CatalogFullMessage());
   EXPECT_EQ(fixture.Scan({"C:\\One", "C:\\Two"}, kAllFiles, &table).message(),
             CatalogFullMessage());

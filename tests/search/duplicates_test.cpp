@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <string_view>
@@ -15,29 +16,22 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-// The characters of a UTF-8 name, each as its bytes, read forwards from each
-// lead byte's length: the fast walk counts backwards over continuation bytes
+// What a rule compares of a name: all of it, or its last 22 or 12 characters
+// (all of a shorter name). The characters are read forwards from each lead
+// byte's length: the fast walk counts backwards over continuation bytes
 // instead, so the two cannot share a mistake.
-std::vector<std::string_view> Characters(std::string_view name) {
+std::string Compared(std::string_view name, DuplicateRule rule) {
+  if (rule == DuplicateRule::kExact) return std::string(name);
   std::vector<std::string_view> characters;
-  for (std::size_t at = 0; at < name.size();) {
+  for (std::size_t at = 0; at < name.size(); at += characters.back().size()) {
     const auto lead = static_cast<unsigned char>(name[at]);
     const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     characters.push_back(name.substr(at, length));
-    at += length;
   }
-  return characters;
-}
-
-// What a rule compares of a name: all of it, or its last 22 or 12 characters
-// (all of a shorter name).
-std::string Compared(std::string_view name, DuplicateRule rule) {
-  if (rule == DuplicateRule::kExact) return std::string(name);
   const std::size_t count = rule == DuplicateRule::kNotSoExact ? 22 : 12;
-  const std::vector<std::string_view> characters = Characters(name);
+  if (characters.size() > count) characters.erase(characters.begin(), characters.end() - count);
   std::string ending;
-  const std::size_t first = characters.size() > count ? characters.size() - count : 0;
-  for (std::size_t i = first; i < characters.size(); ++i) ending += characters[i];
+  for (const std::string_view character : characters) ending += character;
   return ending;
 }
 
@@ -101,34 +95,18 @@ class RandomNames {
 
   std::string Next() {
     // é, ũ (whose last byte is é's), ©, 日 and 🎵 among ASCII.
-    static constexpr std::string_view kPrefixLetters[] = {"a",
-                                                          "A",
-                                                          "1",
-                                                          "-",
-                                                          " ",
-                                                          "\xC3\xA9",
-                                                          "\xC5\xA9",
-                                                          "\xC2\xA9",
-                                                          "\xE6\x97\xA5",
-                                                          "\xF0\x9F\x8E\xB5"};
-    static constexpr std::string_view kEndings[] = {
-        ".mp3",
-        "x.mp3",
-        "X.MP3",
-        "song.mp3",
-        "Song.mp3",
-        "_love_me.mp3",                        // 12 characters
-        "love_me.mp3",                         // 11
-        "\xC3\xA9love_me.mp3",                 // 12 characters, 13 bytes
-        "\xC5\xA9love_me.mp3",                 // the same bytes at the end
-        " - Title of the song.mp3",            // 24
-        "- Title of the song.mp3",             // 23
-        " Title of the song.mp3",              // 22
-        "Title of the song.mp3",               // 21
-        "\xE6\x97\xA5 Title of the song.mp3",  // 23 characters, 25 bytes
-        "\xF0\x9F\x8E\xB5le of the song.mp3",  // 19 characters
-        "Track one love.mp3",
-        "Track two love.mp3"};
+    static constexpr auto kPrefixLetters =
+        std::to_array<std::string_view>({"a", "A", "1", "-", " ", "\xC3\xA9", "\xC5\xA9",
+                                         "\xC2\xA9", "\xE6\x97\xA5", "\xF0\x9F\x8E\xB5"});
+    // Endings of 11 and 12 characters (one of 13 bytes, and one whose last
+    // bytes are that one's), of 21 to 24 characters (one of 25 bytes), 19
+    // characters with a four-byte letter, and short ones.
+    static constexpr auto kEndings = std::to_array<std::string_view>(
+        {".mp3", "x.mp3", "X.MP3", "song.mp3", "Song.mp3", "_love_me.mp3", "love_me.mp3",
+         "\xC3\xA9love_me.mp3", "\xC5\xA9love_me.mp3", " - Title of the song.mp3",
+         "- Title of the song.mp3", " Title of the song.mp3", "Title of the song.mp3",
+         "\xE6\x97\xA5 Title of the song.mp3", "\xF0\x9F\x8E\xB5le of the song.mp3",
+         "Track one love.mp3", "Track two love.mp3"});
     std::string name;
     const std::size_t prefix = std::uniform_int_distribution<std::size_t>(0, 12)(m_random);
     std::uniform_int_distribution<std::size_t> letter(0, std::size(kPrefixLetters) - 1);
@@ -218,14 +196,11 @@ TEST(DuplicatesTest, DescribedExamples) {
   const DuplicateSets any = FindDuplicates(table, files, DuplicateRule::kAnyPossible);
   EXPECT_EQ(any.pairs, (Pairs{{1, 3}, {1, 6}, {2, 7}, {3, 6}, {5, 9}}));
   EXPECT_EQ(any.count, 5);
-}
-
-TEST(DuplicatesTest, OneFileOrNoneGivesNoSet) {
+  // One file or none gives no set.
   for (const DuplicateRule rule : kRules) {
     const DuplicateSets one = FindDuplicates(Catalog({"x.mp3"}), 1, rule);
     EXPECT_TRUE(one.pairs.empty());
-    EXPECT_EQ(one.count, 0);
-    EXPECT_EQ(FindDuplicates(CatalogTable(), 0, rule).count, 0);
+    EXPECT_EQ(one.count + FindDuplicates(CatalogTable(), 0, rule).count, 0);
   }
 }
 

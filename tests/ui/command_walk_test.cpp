@@ -4,35 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QDialog>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cctype>
-#include <functional>
 #include <map>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "mp3/mp3_fixtures.h"
-#include "platform/linux_platform.h"
 #include "platform/shell_open.h"
-#include "support/temp_folder.h"
 #include "ui/modal_answer.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/mp3_utilities_window.h"
 
 namespace tallymere {
 namespace {
 
 using testing::AnswerFileDialog;
-using testing::TempFolder;
 
 // Closes every modal window as the Escape key would (Cancel, else No) and
 // keeps their titles, so a walk can trigger commands that ask something.
@@ -43,7 +28,7 @@ class ModalDismisser {
     m_timer.start(5);
   }
   std::vector<std::string> TakeTitles() { return std::exchange(m_titles, {}); }
-  // Off while a test answers a dialog itself.
+  // Off while a test answers the dialogs of a step itself.
   void set_active(bool active) { m_active = active; }
 
  private:
@@ -65,22 +50,7 @@ class ModalDismisser {
   bool m_active = true;
 };
 
-// Lets the test answer the dialogs of a step itself.
-class ScriptedStep {
- public:
-  explicit ScriptedStep(ModalDismisser& dismisser) : m_dismisser(dismisser) {
-    m_dismisser.set_active(false);
-  }
-  ~ScriptedStep() { m_dismisser.set_active(true); }
-  ScriptedStep(const ScriptedStep&) = delete;
-  ScriptedStep& operator=(const ScriptedStep&) = delete;
-
- private:
-  ModalDismisser& m_dismisser;
-};
-
-// A command to trigger: the action, the handler it must reach, and the
-// window's command name for it.
+// A command to trigger and the handler it must reach.
 struct Item {
   QAction* action;
   std::string reaches;
@@ -98,15 +68,13 @@ struct Outcome {
 // the file list with the toolbar off, a find lists other rows, Update
 // empties the file list and New the catalog, Exit closes the window.
 int WalkRank(const std::string& reaches) {
-  if (reaches == "mnuExit") return 3;
-  for (const char* emptying : {"mnuNew", "mnuUpdate", "mnuClAll", "mnuPop2Rem", "Tbr8"}) {
-    if (reaches == emptying) return 2;
-  }
-  for (const char* sending : {"mnuAddPlay", "p9", "mnuSendData", "p10", "mnuSearchdisk",
-                              "mnuPop2Show", "mnuDuplicate1", "mnuDuplicate2", "mnuDuplicate3"}) {
-    if (reaches == sending) return 1;
-  }
-  return 0;
+  static const std::map<std::string, int> kRanks = {
+      {"mnuAddPlay", 1},    {"p9", 1},          {"mnuSendData", 1},   {"p10", 1},
+      {"mnuSearchdisk", 1}, {"mnuPop2Show", 1}, {"mnuDuplicate1", 1}, {"mnuDuplicate2", 1},
+      {"mnuDuplicate3", 1}, {"mnuNew", 2},      {"mnuUpdate", 2},     {"mnuClAll", 2},
+      {"mnuPop2Rem", 2},    {"Tbr8", 2},        {"mnuExit", 3}};
+  const auto rank = kRanks.find(reaches);
+  return rank == kRanks.end() ? 0 : rank->second;
 }
 
 template <typename Window>
@@ -148,14 +116,11 @@ std::map<std::string, Outcome> Walk(Window& window, std::vector<Item> items,
   return outcomes;
 }
 
-class CommandWalkTest : public ::testing::Test {
+class CommandWalkTest : public testing::MainWindowTest {
  protected:
   CommandWalkTest() {
     m_folder.WriteFile("c/Music/Pop/a.mp3", testing::Frame() + testing::Frame());
     m_folder.WriteFile("c/Music/Pop/b.mp3", testing::Frame());
-    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
-    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
-    m_window = std::make_unique<MainWindow>(*m_platform);
     // Nothing the walk opens may start a real program.
     ShellTools tools;
     tools.run = [](const std::vector<std::string>&) { return CommandOutput{}; };
@@ -164,29 +129,22 @@ class CommandWalkTest : public ::testing::Test {
       return Status::Ok();
     };
     m_window->services().SetShellTools(tools);
-    m_window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-  }
-  ~CommandWalkTest() override {
-    // No "Save Change?" when the window goes.
-    m_window->controller().set_changed(false);
   }
 
   void Scan() {
-    const ScriptedStep step(m_dismisser);
-    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
-    AnswerFileDialog(music, music);
-    QTest::mouseClick(m_window->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
-    m_window->action("mnuScan")->trigger();
+    m_dismisser.set_active(false);
+    ScanMusic();
+    m_dismisser.set_active(true);
     ASSERT_EQ(m_window->controller().catalog().FileCount(), 2);
   }
   void SaveAndOpen() {
-    const ScriptedStep step(m_dismisser);
+    m_dismisser.set_active(false);
     const QString saved = QString::fromStdString(m_folder.Path("music.mpd"));
     AnswerFileDialog(saved);
     m_window->action("mnuSaveFile")->trigger();
     AnswerFileDialog(saved);
     m_window->action("mnuLoad")->trigger();
+    m_dismisser.set_active(true);
     ASSERT_EQ(m_window->controller().data_file_path(), saved.toStdString());
   }
   // Lists the files of the first folder and selects the first of them.
@@ -226,9 +184,6 @@ class CommandWalkTest : public ::testing::Test {
     return Walk(*m_window, items, enables, m_dismisser, state);
   }
 
-  TempFolder m_folder;
-  std::unique_ptr<LinuxPlatform> m_platform;
-  std::unique_ptr<MainWindow> m_window;
   ModalDismisser m_dismisser;
   std::vector<std::string> m_opened;  // what the walk asked the desktop to open
 };
@@ -254,11 +209,11 @@ TEST_F(CommandWalkTest, MainWindowAtStartUpAfterAScanAfterOpenAndAfterNew) {
   // Start-up made an empty Header.txt and Footer.txt; the help page is missing.
   EXPECT_TRUE(start.at("mnuEditHeader").dialogs.empty());
   EXPECT_EQ(start.at("mnuHelpTopic").dialogs, Titles{"Tallymere Help"});
-  EXPECT_EQ(std::count(m_opened.begin(), m_opened.end(), m_folder.Path("program/Header.txt")), 1);
-  EXPECT_EQ(std::count(m_opened.begin(), m_opened.end(), m_folder.Path("program/Footer.txt")), 1);
-  EXPECT_EQ(std::count(m_opened.begin(), m_opened.end(),
-                       "file://" + m_folder.Path("program") + "/TMRHelp.html#updates"),
-            1);
+  for (const std::string& opened :
+       {m_folder.Path("program/Header.txt"), m_folder.Path("program/Footer.txt"),
+        "file://" + m_folder.Path("program") + "/TMRHelp.html#updates"}) {
+    EXPECT_EQ(std::count(m_opened.begin(), m_opened.end(), opened), 1) << opened;
+  }
   ASSERT_NE(m_window->options(), nullptr);
 
   Scan();
@@ -311,12 +266,11 @@ TEST_F(CommandWalkTest, Mp3UtilitiesEmptyLoadedSentFromTheCatalogAndCleared) {
   EXPECT_EQ(empty.at("mnuOpen").dialogs, Titles{"Choose Drive or Folder to Add to Batch"});
   EXPECT_EQ(empty.at("Tbr1").dialogs, Titles{"Choose Drive or Folder to Add to Batch"});
 
-  {
-    const ScriptedStep step(m_dismisser);
-    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
-    AnswerFileDialog(music, music);
-    id3.action("mnuOpen")->trigger();
-  }
+  m_dismisser.set_active(false);
+  const QString music = QString::fromStdString(m_folder.Path("c/Music"));
+  AnswerFileDialog(music, music);
+  id3.action("mnuOpen")->trigger();
+  m_dismisser.set_active(true);
   ASSERT_EQ(id3.controller().LvOld().row_count(), 2);
   walk("loaded");
   EXPECT_EQ(id3.controller().LvOld().row_count(), 0);  // Clear All Files, near the end

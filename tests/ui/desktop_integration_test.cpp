@@ -4,35 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QProcess>
-#include <QPushButton>
-#include <QSettings>
-#include <QSplitter>
-#include <QTest>
-#include <QTreeView>
-#include <QUrl>
-#include <QWindow>
-
 #include "catalog/data_file.h"
 #include "catalog/file_list_row.h"
 #include "mp3/mp3_fixtures.h"
-#include "platform/linux_platform.h"
-#include "support/temp_folder.h"
+#include "platform/platform_fixture.h"
 #include "ui/modal_answer.h"
-#include "ui/qt/batch_list_widget.h"
-#include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/mp3_utilities_window.h"
 
 namespace tallymere {
@@ -63,20 +41,11 @@ bool DropFiles(QWidget* target, const QStringList& paths) {
 class DesktopTest : public ::testing::Test {
  protected:
   DesktopTest() {
-    // A configuration folder of the test's own: nothing read from or left in
-    // the user's.
-    m_saved_config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_folder.Path("config")));
     m_folder.WriteFile("c/Music/Pop/b.mp3", testing::Frame() + testing::Frame());
     m_folder.WriteFile("c/Music/Rock/c.mp3", testing::Frame());
     m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
     m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
   }
-  ~DesktopTest() override {
-    m_window.reset();
-    qputenv("XDG_CONFIG_HOME", m_saved_config);
-  }
-
   MainWindow& StartWindow() {
     m_window = std::make_unique<MainWindow>(*m_platform);
     m_window->show();
@@ -85,9 +54,7 @@ class DesktopTest : public ::testing::Test {
   }
   // Ends the run as the user would, answering No to saving.
   void CloseWindow() {
-    if (m_window->controller().changed()) {
-      AnswerNextModal(Press(QMessageBox::No));
-    }
+    if (m_window->controller().changed()) AnswerNextModal(Press(QMessageBox::No));
     ASSERT_TRUE(m_window->close());
     // Closing the main window closes every other window from the event
     // loop: let that happen before the next run's window opens.
@@ -98,7 +65,7 @@ class DesktopTest : public ::testing::Test {
   // starts afresh.
   QString SavedCatalog() {
     MainWindow& window = StartWindow();
-    EXPECT_TRUE(DropFiles(window.batch_list(), {QString::fromStdString(m_folder.Path("c/Music"))}));
+    EXPECT_TRUE(DropFiles(window.batch_list(), {Path("c/Music")}));
     window.action("mnuScan")->trigger();
     const std::string path = m_folder.Path("music.mpd");
     EXPECT_TRUE(SaveDataFile(*m_platform, window.controller().catalog(), path).ok());
@@ -106,31 +73,31 @@ class DesktopTest : public ::testing::Test {
     return QString::fromStdString(path);
   }
   QString Status(int panel) { return m_window->status_panel(panel)->text(); }
+  QString Path(std::string_view relative) const {
+    return QString::fromStdString(m_folder.Path(relative));
+  }
 
   TempFolder m_folder;
-  QByteArray m_saved_config;
+  // A configuration folder of the test's own, for the layout it keeps.
+  testing::ScopedEnv m_config{"XDG_CONFIG_HOME", m_folder.Path("config")};
   std::unique_ptr<LinuxPlatform> m_platform;
   std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(DesktopTest, FoldersDroppedOnTheBatchAreAddedAsAddWould) {
   MainWindow& window = StartWindow();
-  const QString music = QString::fromStdString(m_folder.Path("c/Music"));
-  const QString pop = QString::fromStdString(m_folder.Path("c/Music/Pop"));
-  EXPECT_TRUE(DropFiles(window.batch_list(), {music, pop}));
+  EXPECT_TRUE(DropFiles(window.batch_list(), {Path("c/Music"), Path("c/Music/Pop")}));
   ASSERT_EQ(window.batch_list()->count(), 2);
   EXPECT_EQ(window.batch_list()->item(0)->text(), "C:\\Music\\");
   EXPECT_EQ(window.batch_list()->item(1)->text(), "C:\\Music\\Pop\\");
 
   // A file is not a folder to scan, and a folder on no drive the catalog
   // knows is refused with the reason.
-  EXPECT_FALSE(DropFiles(window.batch_list(),
-                         {QString::fromStdString(m_folder.Path("c/Music/Rock/c.mp3"))}));
+  EXPECT_FALSE(DropFiles(window.batch_list(), {Path("c/Music/Rock/c.mp3")}));
   QString refusal;
   AnswerNextModal(Press(QMessageBox::Ok, &refusal));
-  EXPECT_TRUE(DropFiles(window.batch_list(), {QString::fromStdString(m_folder.Path("program"))}));
-  EXPECT_EQ(refusal, "Choose Drive or Folder to Add to Batch: \"" +
-                         QString::fromStdString(m_folder.Path("program")) +
+  EXPECT_TRUE(DropFiles(window.batch_list(), {Path("program")}));
+  EXPECT_EQ(refusal, "Choose Drive or Folder to Add to Batch: \"" + Path("program") +
                          "\" is not on a drive a catalog can hold.");
   EXPECT_EQ(window.batch_list()->count(), 2);
 }
@@ -159,43 +126,42 @@ TEST_F(DesktopTest, ADataFileGivenOrDroppedOpensAsOpenWould) {
   window.controller().set_changed(true);
   QString question;
   AnswerNextModal(Press(QMessageBox::Cancel, &question));
-  const std::string copy = m_folder.Path("copy.MPD");
-  ASSERT_TRUE(QFile::copy(catalog, QString::fromStdString(copy)));
-  EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {QString::fromStdString(copy)}));
-  QTRY_COMPARE(question, QString("Confirm: Save current file?"));
+  const QString copy = Path("copy.MPD");
+  ASSERT_TRUE(QFile::copy(catalog, copy));
+  EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {copy}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty(); }));
+  EXPECT_EQ(question, "Confirm: Save current file?");
   EXPECT_EQ(window.windowTitle(), "Tallymere - " + catalog);
   EXPECT_TRUE(window.controller().changed());
 
   // No opens the dropped file; other files are not welcome.
   AnswerNextModal(Press(QMessageBox::No));
-  EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {QString::fromStdString(copy)}));
-  QTRY_COMPARE(window.windowTitle(), "Tallymere - " + QString::fromStdString(copy));
-  EXPECT_FALSE(DropFiles(window.tree()->viewport(),
-                         {QString::fromStdString(m_folder.Path("c/Music/Pop/b.mp3"))}));
+  EXPECT_TRUE(DropFiles(window.file_list()->viewport(), {copy}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.windowTitle() == "Tallymere - " + copy; }))
+      << window.windowTitle().toStdString();
+  EXPECT_FALSE(DropFiles(window.tree()->viewport(), {Path("c/Music/Pop/b.mp3")}));
 }
 
 TEST_F(DesktopTest, TheProgramTakesOneDataFileAndSaysSoOfTheOthers) {
   QProcess program;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
-  environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_folder.Path("config")));
-  program.setProcessEnvironment(environment);
+  environment.insert("XDG_CONFIG_HOME", Path("config"));
 
   // Help, the version and the lack of a display are answered without a window.
   QProcessEnvironment headless = environment;
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) headless.remove(name);
   program.setProcessEnvironment(headless);
-  program.start(TALLYMERE_PROGRAM, {"--help"});
-  ASSERT_TRUE(program.waitForFinished(30000));
-  EXPECT_EQ(program.exitCode(), 0);
+  const auto run = [&program](const QStringList& arguments) {
+    program.start(TALLYMERE_PROGRAM, arguments);
+    EXPECT_TRUE(program.waitForFinished(30000)) << arguments.join(' ').toStdString();
+    return program.exitCode();
+  };
+  EXPECT_EQ(run({"--help"}), 0);
   EXPECT_TRUE(program.readAllStandardOutput().contains("Usage: tallymere [options] [file]"));
-  program.start(TALLYMERE_PROGRAM, {"--version"});
-  ASSERT_TRUE(program.waitForFinished(30000));
-  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(run({"--version"}), 0);
   EXPECT_EQ(program.readAllStandardOutput(), "Tallymere " TALLYMERE_VERSION "\n");
-  program.start(TALLYMERE_PROGRAM, {});
-  ASSERT_TRUE(program.waitForFinished(30000));
-  EXPECT_EQ(program.exitCode(), 1);
+  EXPECT_EQ(run({}), 1);
   EXPECT_TRUE(program.readAllStandardError().contains(
       "tallymere: there is no display to show the window on"));
   program.setProcessEnvironment(environment);
@@ -227,7 +193,7 @@ TEST_F(DesktopTest, TheLayoutIsKeptBetweenRunsButNotAHiddenColumn) {
   CloseWindow();
 
   QSettings saved(LayoutFile(), QSettings::IniFormat);
-  EXPECT_EQ(LayoutFile(), QString::fromStdString(m_folder.Path("config/tallymere/layout.conf")));
+  EXPECT_EQ(LayoutFile(), Path("config/tallymere/layout.conf"));
   EXPECT_EQ(saved.value("FileList/columnWidths").toString(), "0=333");
 
   MainWindow& second = StartWindow();
@@ -271,8 +237,7 @@ TEST_F(DesktopTest, ShortcutsAreOnTheCommandsAndShownInTheMenus) {
       {"mnuSaveFile", "Ctrl+S"}, {"mnuSaveas", "Ctrl+Shift+S"},
       {"mnuExit", "Ctrl+Q"},     {"mnuHelpTopic", "F1"},
       {"mnuScan", "F5"},         {"mnuDelete", "Del"},
-      {"mnuRename", "F2"},
-  };
+      {"mnuRename", "F2"}};
   for (const auto& [command, keys] : kShortcuts) {
     EXPECT_EQ(window.action(command)->shortcut().toString(), keys) << command;
   }

@@ -4,69 +4,34 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTreeView>
-
 #include "mp3/mp3_fixtures.h"
-#include "platform/linux_platform.h"
-#include "support/temp_folder.h"
 #include "ui/modal_answer.h"
-#include "ui/qt/catalog_tree_view.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/tree_model_adapter.h"
 
 namespace tallymere {
 namespace {
 
-using testing::AnswerFileDialog;
+using testing::Column;
 using testing::ModalAnswerer;
 using testing::PickFile;
 using testing::Press;
-using testing::TempFolder;
 
 std::string Song(const std::string& artist) {
   return testing::Frame() + testing::Frame() +
          testing::Id3v1Block({.title = "Tag Title", .artist = artist, .album = "Tag Album"});
 }
 
-class EditorsWindowTest : public ::testing::Test {
+class EditorsWindowTest : public testing::MainWindowTest {
  protected:
   EditorsWindowTest() {
     m_folder.WriteFile("c/Music/Pop/Ann - One.mp3", Song("Ann"));
     m_folder.WriteFile("c/Music/Pop/Bob - Best Of - Two.mp3", Song("Bob"));
     m_folder.WriteFile("c/Music/Pop/Cy - Three.mp3", Song("Cy"));
-    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
-    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
-    m_window = std::make_unique<MainWindow>(*m_platform);
-    m_window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
-  ~EditorsWindowTest() override { m_window->controller().set_changed(false); }
 
   // Scans C:\Music and lists the Pop folder.
   void ScanAndListPop() {
-    const QString music = QString::fromStdString(m_folder.Path("c/Music"));
-    AnswerFileDialog(music, music);
-    QTest::mouseClick(m_window->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
-    m_window->action("mnuScan")->trigger();
-    auto* adapter = static_cast<TreeModelAdapter*>(m_window->tree()->model());
-    const QModelIndex pop =
-        adapter->IndexOf(m_window->controller().tvAlbum().Find("C:\\Music\\Pop\\"));
-    m_window->tree()->scrollTo(pop);
-    QTest::mouseClick(m_window->tree()->viewport(), Qt::LeftButton, {},
-                      m_window->tree()->visualRect(pop).center());
+    ScanMusic();
+    ListFolder("C:\\Music\\Pop\\");
     ASSERT_EQ(m_window->file_list()->model()->rowCount(), 3);
   }
   // Selects the file list's rows first..last as a drag of the mouse would.
@@ -76,19 +41,8 @@ class EditorsWindowTest : public ::testing::Test {
         QItemSelection(model->index(first, 0), model->index(last, model->columnCount() - 1)),
         QItemSelectionModel::ClearAndSelect);
   }
-  static QStringList Column(QTreeView* view, int column) {
-    QStringList texts;
-    for (int row = 0; row < view->model()->rowCount(); ++row) {
-      texts << view->model()->index(row, column).data().toString();
-    }
-    return texts;
-  }
   QPushButton* Button(const char* name) { return m_window->findChild<QPushButton*>(name); }
-  QString Status(int panel) { return m_window->status_panel(panel)->text(); }
-
-  TempFolder m_folder;
-  std::unique_ptr<LinuxPlatform> m_platform;
-  std::unique_ptr<MainWindow> m_window;
+  void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
 };
 
 TEST_F(EditorsWindowTest, TheEditorsTabsAndCommandsStandWhereTheyBelong) {
@@ -143,7 +97,7 @@ TEST_F(EditorsWindowTest, ThreeSongsGoToThePlaylistWhichIsSavedAndOpenedAgain) {
   {
     ModalAnswerer answers;
     answers.Then(PickFile(saved)).Then(Press(QMessageBox::Ok, &said));
-    QTest::mouseClick(Button("cmdPlay"), Qt::LeftButton);
+    Click("cmdPlay");
   }
   EXPECT_EQ(said, "Tallymere: Playlist has been saved as " + saved);
   const std::string bytes = testing::ReadFileBytes(saved.toStdString());
@@ -152,13 +106,10 @@ TEST_F(EditorsWindowTest, ThreeSongsGoToThePlaylistWhichIsSavedAndOpenedAgain) {
             std::string::npos)
       << bytes;
 
-  QTest::mouseClick(Button("cmdClearAll"), Qt::LeftButton);
+  Click("cmdClearAll");
   EXPECT_EQ(playlist->model()->rowCount(), 0);
-  {
-    ModalAnswerer answers;
-    answers.Then(PickFile(saved));
-    QTest::mouseClick(Button("cmdOpenPlay"), Qt::LeftButton);
-  }
+  testing::AnswerNextModal(PickFile(saved));
+  Click("cmdOpenPlay");
   EXPECT_EQ(Column(playlist, kPlaySongTitle), songs);
   EXPECT_EQ(Column(playlist, kPlayPath), QStringList(3, QStringLiteral("C:\\Music\\Pop\\")));
   EXPECT_EQ(Column(playlist, kPlaySize), QStringList(3, QString::number(2 * 417 + 128)));
@@ -168,7 +119,7 @@ TEST_F(EditorsWindowTest, ThreeSongsGoToThePlaylistWhichIsSavedAndOpenedAgain) {
   playlist->selectionModel()->select(
       playlist->model()->index(0, 0),
       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  QTest::mouseClick(Button("cmdDelItem"), Qt::LeftButton);
+  Click("cmdDelItem");
   EXPECT_EQ(Column(playlist, kPlaySongTitle), songs.mid(1));
   EXPECT_EQ(Status(1), "Total: 2 songs. ");
 
@@ -196,8 +147,7 @@ TEST_F(EditorsWindowTest, TwoSongsGetFieldsFromTheirNamesAndTheFileListShowsThem
   EXPECT_EQ(Column(data, kDataFileName), (QStringList{"Ann - One", "Bob - Best Of - Two"}));
 
   // A click on an entry shows its fields; the boxes take a new text whole.
-  QTest::mouseClick(data->viewport(), Qt::LeftButton, {},
-                    data->visualRect(data->model()->index(1, 0)).center());
+  testing::ClickItem(data, data->model()->index(1, 0));
   auto* artist = m_window->findChild<QLineEdit*>("tArt");
   EXPECT_EQ(artist->text(), "Bob");
   EXPECT_EQ(m_window->findChild<QLineEdit*>("tFile")->text(), "Bob - Best Of - Two.mp3");
@@ -206,15 +156,12 @@ TEST_F(EditorsWindowTest, TwoSongsGetFieldsFromTheirNamesAndTheFileListShowsThem
   QApplication::processEvents();
   EXPECT_EQ(artist->selectedText(), "Bob");
 
-  QTest::mouseClick(Button("cmdUse"), Qt::LeftButton);
+  Click("cmdUse");
   EXPECT_EQ(Column(data, kDataTitle), (QStringList{"One", "Two"}));
   EXPECT_EQ(Column(data, kDataAlbum), (QStringList{"Tag Album", "Best Of"}));
   QString said;
-  {
-    ModalAnswerer answers;
-    answers.Then(Press(QMessageBox::Yes, &said));
-    QTest::mouseClick(Button("cmdUpdata"), Qt::LeftButton);
-  }
+  testing::AnswerNextModal(Press(QMessageBox::Yes, &said));
+  Click("cmdUpdata");
   EXPECT_EQ(said, "Tallymere: Data has been updated, Clear all files in list?");
   EXPECT_EQ(data->model()->rowCount(), 0);
   EXPECT_TRUE(m_window->controller().changed());

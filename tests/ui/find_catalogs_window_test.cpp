@@ -6,16 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <QTreeView>
-
 #include "catalog/data_file.h"
-#include "platform/linux_platform.h"
-#include "support/temp_folder.h"
-#include "ui/qt/main_window.h"
+#include "ui/modal_answer.h"
 
 namespace tallymere {
 namespace {
@@ -30,25 +22,22 @@ CatalogRecord Song(const std::string& path, const std::string& name) {
   return record;
 }
 
-TEST(FindCatalogsWindowTest, TypingFindsAcrossTheShelfAndADoubleClickOpensTheCatalog) {
-  testing::TempFolder folder;
-  folder.WriteFile("program/Data/drives.dat", "C: fixed " + folder.Path("c") + "\n");
-  folder.MakeFolder("c/Music");
-  LinuxPlatform platform(folder.Path("program"));
-  platform.SetConfigFolder(folder.Path("config"));
+using FindCatalogsWindowTest = testing::MainWindowTest;
+
+TEST_F(FindCatalogsWindowTest, TypingFindsAcrossTheShelfAndADoubleClickOpensTheCatalog) {
+  m_folder.MakeFolder("c/Music");
   const auto save = [&](const std::string& name, const std::string& path) {
     CatalogTable table;
     table.SetRecord(1, Song(path, "Moon River.mp3"));
     table.SetRecord(2, Song(path, "Sun.mp3"));
     table.SetRecord(3, MakeTrailer("mp3", 1, "then"));
-    const std::string file = folder.WriteFile("shelf/" + name, "");
-    EXPECT_TRUE(SaveDataFile(platform, table, file).ok());
+    const std::string file = m_folder.WriteFile("shelf/" + name, "");
+    EXPECT_TRUE(SaveDataFile(*m_platform, table, file).ok());
     return file;
   };
   const std::string attic = save("Attic.mpd", "C:\\Music\\");
   const std::string cellar = save("Cellar.mpd", "C:\\Old\\");
-  MainWindow main(platform);
-  main.show();
+  MainWindow& main = *m_window;
   ASSERT_TRUE(main.controller().OpenDataFile(attic));
 
   main.action("mnuFindCatalogs")->trigger();
@@ -58,13 +47,15 @@ TEST(FindCatalogsWindowTest, TypingFindsAcrossTheShelfAndADoubleClickOpensTheCat
   EXPECT_EQ(window->windowTitle(), "Find in Catalogs");
   QTest::keyClicks(window->find_text(), "moon riv");
   QAbstractItemModel* rows = window->results()->model();
-  QTRY_COMPARE_WITH_TIMEOUT(rows->rowCount(), 2, 5000);
-  QTRY_VERIFY(window->status()->text().startsWith("2 file(s) found in 2 data file(s)"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rows->rowCount() == 2; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return window->status()->text().startsWith("2 file(s) found in 2 data file(s)");
+  })) << window->status()->text().toStdString();
   EXPECT_EQ(rows->index(1, kColCatalog).data().toString(), "Cellar.mpd");
   EXPECT_EQ(rows->headerData(kColCatalog, Qt::Horizontal).toString(), "Catalog");
 
+  testing::ClickItem(window->results(), rows->index(1, 0));
   const QRect second = window->results()->visualRect(rows->index(1, 0));
-  QTest::mouseClick(window->results()->viewport(), Qt::LeftButton, {}, second.center());
   QTest::mouseDClick(window->results()->viewport(), Qt::LeftButton, {}, second.center());
   EXPECT_EQ(main.controller().data_file_path(), cellar);
   EXPECT_EQ(main.windowTitle(), "Tallymere - " + QString::fromStdString(cellar));

@@ -5,25 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QHash>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QRegularExpression>
-#include <QSet>
-#include <QStatusBar>
-#include <QStringDecoder>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolBar>
-#include <QTreeView>
-#include <memory>
-#include <string>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
@@ -38,49 +21,12 @@ namespace {
 using testing::ReadFileBytes;
 using testing::TempFolder;
 
-QString PageSource() {
-  const std::string bytes = ReadFileBytes(TALLYMERE_HELP_PAGE);
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// A character reference ("amp", "#233", "#xE9") as the character it stands
-// for; an unknown name stays as it was written.
-QString DecodeReference(const QString& reference) {
-  static const QHash<QString, QString> kNamed = {{"amp", "&"},   {"lt", "<"},   {"gt", ">"},
-                                                 {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
-  if (reference.startsWith("#x") || reference.startsWith("#X")) {
-    bool ok = false;
-    const char32_t code = reference.mid(2).toUInt(&ok, 16);
-    if (ok) return QString::fromUcs4(&code, 1);
-  } else if (reference.startsWith('#')) {
-    bool ok = false;
-    const char32_t code = reference.mid(1).toUInt(&ok, 10);
-    if (ok) return QString::fromUcs4(&code, 1);
-  } else if (const auto found = kNamed.find(reference); found != kNamed.end()) {
-    return *found;
-  }
-  return '&' + reference + ';';
-}
+QString PageSource() { return QString::fromStdString(ReadFileBytes(TALLYMERE_HELP_PAGE)); }
 
 // The text a reader of the page sees: no tags, style sheet or comments,
 // character references decoded, every run of white space one blank.
-QString VisibleText(QString html) {
-  const auto options =
-      QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption;
-  html.remove(QRegularExpression("<style\\b.*?</style>", options));
-  html.remove(QRegularExpression("<!--.*?-->", options));
-  html.remove(QRegularExpression("<[^>]*>"));
-  QString text;
-  qsizetype done = 0;
-  static const QRegularExpression kReference("&(#[0-9]+|#[xX][0-9a-fA-F]+|[A-Za-z]+);");
-  for (QRegularExpressionMatchIterator it = kReference.globalMatch(html); it.hasNext();) {
-    const QRegularExpressionMatch match = it.next();
-    text += html.mid(done, match.capturedStart() - done);
-    text += DecodeReference(match.captured(1));
-    done = match.capturedEnd();
-  }
-  text += html.mid(done);
-  return text.simplified();
+QString VisibleText(const QString& html) {
+  return QTextDocumentFragment::fromHtml(html).toPlainText().simplified();
 }
 
 // A caption as the user reads it: mnemonic markers gone ("&&" is an "&"),
@@ -115,15 +61,13 @@ QStringList MenuAndToolbarCaptions(QMainWindow& window) {
 // point of its viewport, read while the menu is open; empty when none opened.
 QStringList PopupCaptions(QAbstractItemView* view, const QPoint& point) {
   QStringList captions;
-  QTimer reader;
-  reader.setSingleShot(true);
-  QObject::connect(&reader, &QTimer::timeout, [&captions] {
+  QObject reader;  // the timer goes with it
+  QTimer::singleShot(0, &reader, [&captions] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (menu == nullptr) return;
     AddMenuCaptions(menu->actions(), &captions);
     menu->close();
   });
-  reader.start(0);
   emit view->customContextMenuRequested(point);
   return captions;
 }
@@ -141,33 +85,32 @@ QStringList ControlCaptions(QWidget& window) {
     for (int tab = 0; tab < tabs->count(); ++tab) add(tabs->tabText(tab));
   }
   for (QLabel* label : window.findChildren<QLabel*>()) {
-    bool in_status_bar = false;
-    for (QWidget* up = label; up != nullptr; up = up->parentWidget()) {
-      in_status_bar = in_status_bar || qobject_cast<QStatusBar*>(up) != nullptr;
-    }
-    if (!in_status_bar) add(label->text());
+    QWidget* up = label;
+    while (up != nullptr && qobject_cast<QStatusBar*>(up) == nullptr) up = up->parentWidget();
+    if (up == nullptr) add(label->text());
   }
   return captions;
 }
 
-// The terms the page sets in bold, as its reader sees them: each <b> text
-// whole and, for a menu path such as "File > Save", each step of it.
-QSet<QString> BoldTerms(const QString& html) {
-  QSet<QString> terms;
-  static const QRegularExpression kBold("<b>(.*?)</b>",
-                                        QRegularExpression::DotMatchesEverythingOption);
-  for (auto it = kBold.globalMatch(html); it.hasNext();) {
-    const QString term = VisibleText(it.next().captured(1));
-    terms.insert(term);
-    for (const QString& step : term.split(" > ")) terms.insert(step.trimmed());
+// The texts of the page's <tag> elements, as its reader sees them.
+QSet<QString> Elements(const QString& html, const QString& tag) {
+  QSet<QString> texts;
+  const QRegularExpression element("<" + tag + ">(.*?)</" + tag + ">",
+                                   QRegularExpression::DotMatchesEverythingOption);
+  for (auto it = element.globalMatch(html); it.hasNext();) {
+    texts.insert(VisibleText(it.next().captured(1)));
   }
-  return terms;
+  return texts;
 }
 
 // The captions the page does not name, one to a line. A caption counts as
-// named when it stands in bold on the page, exactly as the window shows it.
+// named when it stands in bold on the page exactly as the window shows it,
+// whole or as a step of a menu path such as "File > Save".
 std::string Missing(const QStringList& captions, const QString& html) {
-  const QSet<QString> terms = BoldTerms(html);
+  QSet<QString> terms = Elements(html, "b");
+  for (const QString& term : QSet<QString>(terms)) {
+    for (const QString& step : term.split(" > ")) terms.insert(step.trimmed());
+  }
   QStringList missing;
   for (const QString& caption : captions) {
     if (!terms.contains(caption) && !missing.contains(caption)) missing << caption;
@@ -175,56 +118,72 @@ std::string Missing(const QStringList& captions, const QString& html) {
   return missing.join('\n').toStdString();
 }
 
-// The keys the page names: the text of each <kbd> element.
-QSet<QString> KeyNames(const QString& html) {
-  QSet<QString> keys;
-  static const QRegularExpression kKey("<kbd>(.*?)</kbd>");
-  for (auto it = kKey.globalMatch(html); it.hasNext();) {
-    keys.insert(VisibleText(it.next().captured(1)));
-  }
-  return keys;
-}
-
 class HelpPageTest : public ::testing::Test {
  protected:
-  HelpPageTest() : m_page(PageSource()), m_text(VisibleText(m_page)) {
+  HelpPageTest() {
     m_folder.WriteFile("c/Music/a.mp3", "");
-    m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
-    m_platform = std::make_unique<LinuxPlatform>(m_folder.Path("program"));
-    m_window = std::make_unique<MainWindow>(*m_platform);
-    m_window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
   }
 
-  const QString m_page;  // the HTML source
-  const QString m_text;  // what its reader sees
+  const QString m_page = PageSource();  // the HTML source
   TempFolder m_folder;
-  std::unique_ptr<LinuxPlatform> m_platform;
-  std::unique_ptr<MainWindow> m_window;
+  const std::string m_drives =
+      m_folder.WriteFile("program/Data/drives.dat", "C: fixed " + m_folder.Path("c") + "\n");
+  LinuxPlatform m_platform{m_folder.Path("program")};
+  MainWindow m_window{m_platform};
 };
 
-TEST_F(HelpPageTest, NamesEveryCommandOfTheMainWindow) {
-  QStringList captions = MenuAndToolbarCaptions(*m_window);
-  const qsizetype menus_and_toolbar = captions.size();
-  EXPECT_GE(menus_and_toolbar, 50);  // six menus, their items and fifteen buttons
-
-  const QStringList file_list = PopupCaptions(m_window->file_list(), QPoint(10, 10));
+TEST_F(HelpPageTest, NamesEveryCaptionOfEveryWindow) {
+  // The main window's menus, toolbar and pop-up menus.
+  QStringList captions = MenuAndToolbarCaptions(m_window);
+  EXPECT_GE(captions.size(), 50);  // six menus, their items and fifteen buttons
+  const QStringList file_list = PopupCaptions(m_window.file_list(), QPoint(10, 10));
   EXPECT_EQ(file_list.size(), 8) << "the file list's pop-up menu did not open";
-  QTreeView* tree = m_window->tree();
+  QTreeView* tree = m_window.tree();
   const QStringList tree_popup =
       PopupCaptions(tree, tree->visualRect(tree->model()->index(0, 0)).center());
   EXPECT_EQ(tree_popup.size(), 4) << "the tree's pop-up menu did not open";
-  const QStringList data_list = PopupCaptions(m_window->data_list(), QPoint(10, 10));
+  const QStringList data_list = PopupCaptions(m_window.data_list(), QPoint(10, 10));
   EXPECT_EQ(data_list.size(), 4) << "the Data Field Editor's pop-up menu did not open";
   captions << file_list << tree_popup << data_list;
+  const QStringList main_controls = ControlCaptions(m_window);
+  // The side panel's three tabs, the batch, the find panel and both editors.
+  EXPECT_GE(main_controls.size(), 30);
+  captions << main_controls;
+
+  // MP3 Utilities: menus, their items, toolbar buttons, pop-up and controls.
+  m_window.action("mnuId")->trigger();
+  Mp3UtilitiesWindow* id3 = m_window.mp3_utilities();
+  ASSERT_NE(id3, nullptr);
+  const QStringList id3_menus = MenuAndToolbarCaptions(*id3);
+  EXPECT_GE(id3_menus.size(), 5 + 16 + 12);
+  const QStringList popup = PopupCaptions(id3->batch_list(), QPoint(10, 10));
+  EXPECT_EQ(popup.size(), 3) << "the batch list's pop-up menu did not open";
+  const QStringList id3_controls = ControlCaptions(*id3);
+  EXPECT_GE(id3_controls.size(), 20);  // the tag editor, the details and the text tools
+  captions << id3_menus << popup << Shown(id3->windowTitle()) << id3_controls;
+
+  // The Options dialog: the title, four frames, seven labels, seven check
+  // boxes, two radio buttons and three buttons.
+  m_window.action("mnuOpt")->trigger();
+  OptionsDialog* options = m_window.options();
+  ASSERT_NE(options, nullptr);
+  const QStringList option_captions = ControlCaptions(*options) << Shown(options->windowTitle());
+  EXPECT_GE(option_captions.size(), 24);
+  for (const char* expected : {"Tallymere Options", "Scan Options", "Html Options", "OK"}) {
+    EXPECT_TRUE(option_captions.contains(expected)) << expected;
+  }
+  captions << option_captions;
+  options->close();
 
   EXPECT_EQ(Missing(captions, m_page), "") << "not named on the help page";
 }
 
 TEST_F(HelpPageTest, NamesEveryShortcutOfTheMainWindow) {
-  const QSet<QString> keys = KeyNames(m_page);
+  const QSet<QString> keys = Elements(m_page, "kbd");
   int shortcuts = 0;
-  for (QAction* action : m_window->findChildren<QAction*>()) {
+  for (QAction* action : m_window.findChildren<QAction*>()) {
     for (const QKeySequence& shortcut : action->shortcuts()) {
       ++shortcuts;
       const QString key = shortcut.toString(QKeySequence::PortableText);
@@ -233,44 +192,6 @@ TEST_F(HelpPageTest, NamesEveryShortcutOfTheMainWindow) {
     }
   }
   EXPECT_GE(shortcuts, 10);
-}
-
-TEST_F(HelpPageTest, NamesEveryCommandAndControlOfMp3UtilitiesAndTheMainWindowsControls) {
-  m_window->action("mnuId")->trigger();
-  Mp3UtilitiesWindow* id3 = m_window->mp3_utilities();
-  ASSERT_NE(id3, nullptr);
-  QStringList captions = MenuAndToolbarCaptions(*id3);
-  EXPECT_GE(captions.size(), 5 + 16 + 12);  // menus, their items, toolbar buttons
-  const QStringList popup = PopupCaptions(id3->batch_list(), QPoint(10, 10));
-  EXPECT_EQ(popup.size(), 3) << "the batch list's pop-up menu did not open";
-  captions << popup;
-  captions << Shown(id3->windowTitle());
-  const QStringList controls = ControlCaptions(*id3);
-  EXPECT_GE(controls.size(), 20);  // the tag editor, the details and the text tools
-  captions << controls;
-  const QStringList main_controls = ControlCaptions(*m_window);
-  // The side panel's three tabs, the batch, the find panel and both editors.
-  EXPECT_GE(main_controls.size(), 30);
-  captions << main_controls;
-
-  EXPECT_EQ(Missing(captions, m_page), "") << "not named on the help page";
-}
-
-TEST_F(HelpPageTest, NamesEveryCaptionOfTheOptionsDialog) {
-  m_window->action("mnuOpt")->trigger();
-  OptionsDialog* options = m_window->options();
-  ASSERT_NE(options, nullptr);
-  QStringList captions = ControlCaptions(*options);
-  captions << Shown(options->windowTitle());
-  // The title, four frames, seven labels, seven check boxes, two radio
-  // buttons and three buttons.
-  EXPECT_GE(captions.size(), 24);
-  for (const char* expected : {"Tallymere Options", "Scan Options", "Html Options", "OK"}) {
-    EXPECT_TRUE(captions.contains(expected)) << expected;
-  }
-
-  EXPECT_EQ(Missing(captions, m_page), "") << "not named on the help page";
-  options->close();
 }
 
 TEST_F(HelpPageTest, LinksReachTheirAnchorsAndTheContentsListEverySection) {
@@ -311,7 +232,7 @@ TEST_F(HelpPageTest, LinksReachTheirAnchorsAndTheContentsListEverySection) {
 
 TEST_F(HelpPageTest, IsOneSelfContainedUtf8Page) {
   ASSERT_GT(m_page.size(), 20000) << TALLYMERE_HELP_PAGE;
-  EXPECT_TRUE(m_text.contains("Tallymere"));
+  EXPECT_TRUE(VisibleText(m_page).contains("Tallymere"));
   const std::string bytes = ReadFileBytes(TALLYMERE_HELP_PAGE);
   QStringDecoder utf8(QStringDecoder::Utf8);
   const QString decoded = utf8.decode(QByteArrayView(bytes.data(), bytes.size()));

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QHeaderView>
-#include <QTableView>
-#include <QTest>
-#include <QTreeView>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace tallymere {
 namespace {
@@ -48,9 +46,7 @@ TEST(ListHeaderSyncTest, WidthsInWindowUnitsGrowWithTheFontAndZeroHides) {
   EXPECT_EQ(header->sectionSize(2), 77);
 
   // A refill keeps the columns as they are.
-  ListRow row;
-  row.text = "a";
-  list.AddRows({row});
+  list.AddRows({ListRow{.text = "a", .sub_items = {}}});
   EXPECT_TRUE(header->isSectionHidden(3));
   EXPECT_EQ(header->sectionSize(1), scaled(1500));
 }
@@ -65,11 +61,7 @@ TEST(ListHeaderSyncTest, HeaderClicksGoToTheControllerAndTheIndicatorShowsItsCho
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   QHeaderView* header = view.header();
   ListHeaderSync sync(&adapter, header);
-  for (const char* name : {"b", "a"}) {
-    ListRow row;
-    row.text = name;
-    list.AddRow(row);
-  }
+  for (const char* name : {"b", "a"}) list.AddRow({.text = name, .sub_items = {}});
   EXPECT_FALSE(header->isSortIndicatorShown());
 
   // A stand-in controller: ascending on a new column, flipping on the same.

@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
-#include <QIcon>
-#include <QPersistentModelIndex>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTreeView>
-#include <string>
-#include <vector>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "ui/qt/colour_number.h"
 #include "ui/qt/icon_provider.h"
@@ -24,16 +18,13 @@ ListModel FileList() {
 }
 
 ListRow Row(std::string name, std::string size = "1") {
-  ListRow row;
-  row.text = std::move(name);
-  row.sub_items = {"C:\\Music\\", std::move(size), "8/23/99 10:15:30 PM"};
-  row.icon = 1;
-  return row;
+  return {.text = std::move(name),
+          .sub_items = {"C:\\Music\\", std::move(size), "8/23/99 10:15:30 PM"},
+          .icon = 1};
 }
 
 std::vector<ListRow> Rows(int count) {
   std::vector<ListRow> rows;
-  rows.reserve(count);
   for (int i = 0; i < count; ++i) rows.push_back(Row("f" + std::to_string(i), std::to_string(i)));
   return rows;
 }
@@ -78,9 +69,7 @@ TEST(ListModelAdapterTest, ShowsTextsColoursIconsAndHeaders) {
   tagged.icon = 3;
   list.AddRow(tagged);
   list.AddRow(Row("plain"));
-  ListRow bare;
-  bare.text = "bare";
-  list.AddRow(bare);
+  list.AddRow({.text = "bare", .sub_items = {}});
 
   EXPECT_EQ(adapter.columnCount(), 4);
   EXPECT_EQ(adapter.headerData(2, Qt::Horizontal).toString(), "Size");

@@ -1,6 +1,5 @@
-// The Qt tests need one QApplication for the whole run. Test discovery runs
-// the program at build time without the test environment, so the offscreen
-// platform is the default here too.
+// One QApplication for the whole run, on the offscreen platform unless told
+// otherwise (test discovery runs the program without the test environment).
 
 #include <gtest/gtest.h>
 

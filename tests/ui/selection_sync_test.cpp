@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-#include <QTest>
-#include <QTreeView>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace tallymere {
 namespace {
@@ -18,10 +15,7 @@ class ShownList {
  public:
   explicit ShownList(int rows) : m_list({"File Name", "Size"}, {2000, 800}), m_adapter(m_list) {
     for (int i = 0; i < rows; ++i) {
-      ListRow row;
-      row.text = "f" + std::to_string(i);
-      row.sub_items = {std::to_string(200 - i)};
-      m_list.AddRow(std::move(row));
+      m_list.AddRow({.text = "f" + std::to_string(i), .sub_items = {std::to_string(200 - i)}});
     }
     m_view.setUniformRowHeights(true);
     m_view.setRootIsDecorated(false);
@@ -39,10 +33,9 @@ class ShownList {
   QItemSelectionModel* selection() { return m_view.selectionModel(); }
 
   void Click(int row, Qt::KeyboardModifiers modifiers = {}) {
-    const QRect rect = m_view.visualRect(m_adapter.index(row, 0));
-    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, modifiers, rect.center());
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, modifiers,
+                      m_view.visualRect(m_adapter.index(row, 0)).center());
   }
-
   std::vector<int> ViewRows() {
     std::vector<int> rows;
     for (int row = 0; row < m_list.row_count(); ++row) {
@@ -51,10 +44,7 @@ class ShownList {
     return rows;
   }
 
-  int ViewCurrent() {
-    const QModelIndex current = selection()->currentIndex();
-    return current.isValid() ? current.row() : -1;
-  }
+  int ViewCurrent() { return selection()->currentIndex().row(); }  // -1 for none
 
  private:
   ListModel m_list;
@@ -109,10 +99,7 @@ TEST(SelectionSyncTest, ModelSelectionShowsInTheView) {
   EXPECT_TRUE(shown.ViewRows().empty());
   EXPECT_EQ(shown.ViewCurrent(), -1);
 
-  ListRow selected;
-  selected.text = "new";
-  selected.selected = true;
-  shown.list().AddRow(selected);
+  shown.list().AddRow({.text = "new", .sub_items = {}, .selected = true});
   EXPECT_EQ(shown.ViewRows(), (std::vector<int>{10}));
 }
 
@@ -136,12 +123,10 @@ TEST(SelectionSyncTest, SelectionAndCurrentSurviveSortsRemovalsAndRefills) {
   EXPECT_EQ(shown.ViewRows(), (std::vector<int>{7}));
   EXPECT_EQ(shown.list().SelectedRows(), (std::vector<int>{7}));
 
-  std::vector<ListRow> rows(3);
-  rows[1].text = "chosen";
-  rows[1].selected = true;
   shown.list().Clear();
   shown.list().SetSorted(false);
-  shown.list().AddRows(std::move(rows));
+  shown.list().AddRows(
+      {ListRow{}, ListRow{.text = "chosen", .sub_items = {}, .selected = true}, ListRow{}});
   EXPECT_EQ(shown.ViewRows(), (std::vector<int>{1}));
   EXPECT_EQ(shown.ViewCurrent(), -1);
 

@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
-#include <QFile>
-#include <QIcon>
-#include <QImage>
-#include <QPersistentModelIndex>
-#include <QSignalSpy>
-#include <QTreeView>
-#include <string>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "ui/qt/icon_provider.h"
 

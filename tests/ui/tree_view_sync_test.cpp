@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
-#include <QTreeView>
-#include <string>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace tallymere {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "catalog/data_file.h"
 #include "common/format.h"
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 
 namespace tallymere {
 namespace {
@@ -33,7 +33,7 @@ CatalogRecord Song(std::string path, std::string name, std::string artist, int32
   return record;
 }
 
-class FrmFindCatalogsTest : public testing::MainWindowTest {
+class FrmFindCatalogsTest : public testing::CatalogWindowTest {
  protected:
   std::string SaveCatalog(const std::string& relative, const std::vector<CatalogRecord>& songs) {
     CatalogTable table;
@@ -60,10 +60,12 @@ class FrmFindCatalogsTest : public testing::MainWindowTest {
     }
     return *m_window;
   }
-  Texts Column(int column) {
-    Texts texts;
+  // One column of the results, its rows joined by ", ".
+  std::string Column(int column) {
+    std::string texts;
     const ListModel& rows = Window().lstResults();
-    for (int row = 0; row < rows.row_count(); ++row) texts.push_back(rows.Cell(row, column));
+    for (int row = 0; row < rows.row_count(); ++row)
+      texts += (row == 0 ? "" : ", ") + rows.Cell(row, column);
     return texts;
   }
   void Search(std::string text, int field = 0) {
@@ -84,10 +86,10 @@ TEST_F(FrmFindCatalogsTest, OneSearchCoversEveryCatalogOfTheShelfAndNamesThoseIt
   EXPECT_EQ(Window().lstShelf(), Texts{folder().Path("shelf")});
 
   Search("moon", /*Artist*/ 1);
-  EXPECT_EQ(Column(kColFileName), (Texts{"Moon River.mp3", "Moon River.mp3"}));
-  EXPECT_EQ(Column(kColCatalog), (Texts{"Attic.mpd", "Cellar.mpd"}));
-  EXPECT_EQ(Column(kColCatalogFile), (Texts{m_attic, m_cellar}));
-  EXPECT_EQ(Column(kColPath), (Texts{"C:\\Music\\", "C:\\Old\\"}));
+  EXPECT_EQ(Column(kColFileName), "Moon River.mp3, Moon River.mp3");
+  EXPECT_EQ(Column(kColCatalog) + " " + Column(kColPath),
+            "Attic.mpd, Cellar.mpd C:\\Music\\, C:\\Old\\");
+  EXPECT_EQ(Column(kColCatalogFile), m_attic + ", " + m_cellar);
   EXPECT_EQ(Window().status_text(),
             "2 file(s) found in 2 data file(s), 0.00 MB. 1 data file could not be read: "
             "Broken.mpd (damaged).");
@@ -96,15 +98,14 @@ TEST_F(FrmFindCatalogsTest, OneSearchCoversEveryCatalogOfTheShelfAndNamesThoseIt
   // Bounds narrow it; one that cannot be read is said, and nothing searched.
   Window().controls().txtMinSize = "2.5 KB";
   Search("");
-  EXPECT_EQ(Column(kColFileName), Texts{"Moon River.mp3"});
-  EXPECT_EQ(Column(kColCatalog), Texts{"Cellar.mpd"});
+  EXPECT_EQ(Column(kColFileName) + " " + Column(kColCatalog), "Moon River.mp3 Cellar.mpd");
   Window().controls().txtMinSize.clear();
   Window().controls().txtAfter = "2000-02-30";
   Search("moon");
-  EXPECT_EQ(ui().MessageTexts().back(),
-            "\"2000-02-30\" is no date: give it as YYYY-MM-DD, such as 2024-05-31.");
-  EXPECT_EQ(ui().Messages().back().title, "Find in Catalogs");
-  EXPECT_EQ(Column(kColCatalog), Texts{"Cellar.mpd"});  // the last search's rows stay
+  EXPECT_EQ(
+      Said(ui().Messages().back()),
+      "\"2000-02-30\" is no date: give it as YYYY-MM-DD, such as 2024-05-31.|Find in Catalogs");
+  EXPECT_EQ(Column(kColCatalog), "Cellar.mpd");  // the last search's rows stay
 }
 
 TEST_F(FrmFindCatalogsTest, AResultOfAnotherCatalogOpensItAsOpenDoesAskingToSaveFirst) {
@@ -123,9 +124,8 @@ TEST_F(FrmFindCatalogsTest, AResultOfAnotherCatalogOpensItAsOpenDoesAskingToSave
   Window().lstResults_DblClick();
   EXPECT_EQ(ui().MessageTexts(), (Texts{"Save current file?", "Save current file?"}));
   EXPECT_EQ(main().data_file_path(), m_cellar);
-  const int node = main().tvAlbum().selected();
-  ASSERT_GE(node, 0);
-  EXPECT_EQ(main().tvAlbum().node(node).key, "C:\\Old\\");
+  ASSERT_GE(main().tvAlbum().selected(), 0);
+  EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().selected()).key, "C:\\Old\\");
   ASSERT_EQ(main().LV().SelectedRows().size(), 1u);
   EXPECT_EQ(main().LV().Cell(main().LV().FirstSelected(), kColFileName), "Moon River.mp3");
 
@@ -172,30 +172,24 @@ TEST_F(FrmFindCatalogsTest, TheShelfIsKeptInTheSettingsAndASearchCanBeStopped) {
                 "\nShelfSubfolders=1\nShowDiskLabels=0\n");
   Search("");
   // By File name, equal names in shelf order; the empty Box.mpd holds none.
-  EXPECT_EQ(Column(kColFileName), (Texts{"Moon River.mp3", "Moon River.mp3", "Sun.mp3"}));
-  EXPECT_EQ(Column(kColCatalog), (Texts{"Attic.mpd", "Cellar.mpd", "Attic.mpd"}));
+  EXPECT_EQ(Column(kColFileName), "Moon River.mp3, Moon River.mp3, Sun.mp3");
+  EXPECT_EQ(Column(kColCatalog), "Attic.mpd, Cellar.mpd, Attic.mpd");
 
   // A search whose first data file is held back: stopping it says so.
-  std::mutex lock;
-  std::condition_variable released;
-  bool open = false;
   struct Gate : testing::FaultyPlatform {
     using FaultyPlatform::FaultyPlatform;
     Status ReadFileInto(const std::string& path, std::size_t max,
                         std::string* bytes) const override {
       if (path.ends_with(".mpd")) {
-        std::unique_lock<std::mutex> held(*lock);
-        released->wait(held, [&] { return *open; });
+        std::unique_lock<std::mutex> held(lock);
+        released.wait(held, [&] { return open; });
       }
       return FaultyPlatform::ReadFileInto(path, max, bytes);
     }
-    std::mutex* lock;
-    std::condition_variable* released;
-    bool* open;
+    mutable std::mutex lock;
+    mutable std::condition_variable released;
+    bool open = false;
   } gate(platform());
-  gate.lock = &lock;
-  gate.released = &released;
-  gate.open = &open;
   FrmMain gated_main(ui(), gate);
   gated_main.Form_Load();
   FrmFindCatalogs window(gated_main);
@@ -207,10 +201,10 @@ TEST_F(FrmFindCatalogsTest, TheShelfIsKeptInTheSettingsAndASearchCanBeStopped) {
   window.txtFind_Change("moon");  // typing stops the old search
   EXPECT_EQ(window.status_text(), "Stopping . . .");
   {
-    const std::lock_guard<std::mutex> held(lock);
-    open = true;
+    const std::lock_guard<std::mutex> held(gate.lock);
+    gate.open = true;
   }
-  released.notify_all();
+  gate.released.notify_all();
   window.FinishSearch();
   EXPECT_FALSE(window.searching());
   EXPECT_EQ(window.status_text().substr(0, 8), "Stopped.");

@@ -9,63 +9,51 @@
 namespace tallymere {
 namespace {
 
-class CatalogTreeTest : public testing::CatalogWindowTest {
- protected:
-  // A catalog of the records given as (disk label, path, name, size), opened.
-  void OpenCatalog(
-      const std::vector<std::tuple<std::string, std::string, std::string, int>>& files) {
-    std::vector<CatalogRecord> records;
-    for (const auto& [label, path, name, size] : files)
-      records.push_back(Record(label, path, name, size));
-    OpenRecords(records);
-  }
-};
+using testing::Texts;
+
+class CatalogTreeTest : public testing::CatalogWindowTest {};
 
 TEST_F(CatalogTreeTest, SharedFoldersAppearOnceAndLabelledDisksSitUnderTheirDrive) {
-  OpenCatalog({{"C:\\", "C:\\A\\B\\", "1.mp3", 1},
-               {"C:\\", "C:\\A\\C\\", "2.mp3", 1},
-               {"MyCD", "E:\\", "3.mp3", 1},
-               {"MyCD", "E:\\Music\\", "4.mp3", 1},
-               {"C:\\", "C:\\", "5.mp3", 1}});
+  OpenFiles({{"C:\\", "C:\\A\\B\\", "1.mp3", 1},
+             {"C:\\", "C:\\A\\C\\", "2.mp3", 1},
+             {"MyCD", "E:\\", "3.mp3", 1},
+             {"MyCD", "E:\\Music\\", "4.mp3", 1},
+             {"C:\\", "C:\\", "5.mp3", 1}});
   const std::string root = folder().Path("c.mpd");
-  EXPECT_EQ(NodeKeys(),
-            (std::vector<std::string>{root, "C:\\", "E:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\C\\",
-                                      "E:\\MyCD\\", "E:\\MyCD\\Music\\"}));
-  EXPECT_EQ(NodeTexts(),
-            (std::vector<std::string>{root, "C:", "E:", "A", "B", "C", "MyCD", "Music"}));
+  EXPECT_EQ(NodeKeys(), (Texts{root, "C:\\", "E:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\C\\",
+                               "E:\\MyCD\\", "E:\\MyCD\\Music\\"}));
+  EXPECT_EQ(NodeTexts(), (Texts{root, "C:", "E:", "A", "B", "C", "MyCD", "Music"}));
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\")).image, "cd");
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\MyCD\\Music\\")).image, "fclosed");
   EXPECT_EQ(main().tvAlbum().ChildCount(Node("C:\\A\\")), 2);
 
-  main().tvAlbum_NodeClick(Node("C:\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"5.mp3"}));
-  main().tvAlbum_NodeClick(Node("E:\\MyCD\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"3.mp3"}));
+  // Each node lists its own files; a drive of disks and a folder of folders none.
+  const auto listed = [&](const std::string& key) {
+    main().tvAlbum_NodeClick(Node(key));
+    std::string names;
+    for (const std::string& name : ListNames()) names += name + " ";
+    return names + Statuses();
+  };
+  EXPECT_EQ(listed("C:\\"), "5.mp3 Exploring: C:\\|Total: 1 files|0.00 MB");
+  EXPECT_EQ(listed("E:\\MyCD\\"), "3.mp3 Exploring: E:\\MyCD\\|Total: 1 files|0.00 MB");
   EXPECT_EQ(main().LV().Cell(0, kColDiskLabel), "MyCD");
-  main().tvAlbum_NodeClick(Node("E:\\MyCD\\Music\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"4.mp3"}));
-  main().tvAlbum_NodeClick(Node("E:\\"));
-  EXPECT_TRUE(ListNames().empty());
-  EXPECT_EQ(ui().Status(1), "Exploring: E:\\");
-  EXPECT_EQ(ui().Status(2), "Total: 0 files");
-
-  main().tvAlbum_NodeClick(Node("C:\\A\\"));
-  EXPECT_TRUE(ListNames().empty());
-  EXPECT_EQ(ui().Status(2), "Total: 0 files");
-  EXPECT_EQ(ui().Status(3), "0.00 MB");
+  EXPECT_EQ(listed("E:\\MyCD\\Music\\"),
+            "4.mp3 Exploring: E:\\MyCD\\Music\\|Total: 1 files|0.00 MB");
+  EXPECT_EQ(listed("E:\\"), "Exploring: E:\\|Total: 0 files|0.00 MB");
+  EXPECT_EQ(listed("C:\\A\\"), "Exploring: C:\\A\\|Total: 0 files|0.00 MB");
 }
 
 TEST_F(CatalogTreeTest, ADriveWithRootFilesOnlyStaysAndNodeClickSortsAndTotalsExactly) {
-  OpenCatalog({{"C:\\", "C:\\", "a.mp3", 1}});
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{folder().Path("c.mpd"), "C:"}));
+  OpenFiles({{"C:\\", "C:\\", "a.mp3", 1}});
+  EXPECT_EQ(NodeTexts(), (Texts{folder().Path("c.mpd"), "C:"}));
   main().tvAlbum_NodeClick(Node("C:\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"a.mp3"}));
+  EXPECT_EQ(ListNames(), Texts{"a.mp3"});
 
-  OpenCatalog({{"C:\\", "C:\\M\\", "b.mp3", 16777216},
-               {"C:\\", "C:\\M\\", "A.mp3", 1},
-               {"C:\\", "C:\\M\\", "c.mp3", 1048576}});
+  OpenFiles({{"C:\\", "C:\\M\\", "b.mp3", 16777216},
+             {"C:\\", "C:\\M\\", "A.mp3", 1},
+             {"C:\\", "C:\\M\\", "c.mp3", 1048576}});
   main().tvAlbum_NodeClick(Node("C:\\M\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"A.mp3", "b.mp3", "c.mp3"}));
+  EXPECT_EQ(ListNames(), (Texts{"A.mp3", "b.mp3", "c.mp3"}));
   EXPECT_EQ(main().LV().width(kColPath), 0);
   EXPECT_EQ(ui().Status(3), "17.00 MB");
   EXPECT_EQ(ui().busy_depth(), 0);
@@ -73,19 +61,15 @@ TEST_F(CatalogTreeTest, ADriveWithRootFilesOnlyStaysAndNodeClickSortsAndTotalsEx
 
 TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder) {
   CatalogTable table;
-  CatalogRecord record;
-  record.disk_label = "C:\\";
-  for (int i = 1; i <= CatalogTable::kCapacity; ++i) {
-    record.path = i <= 100 ? "C:\\A\\" : "C:\\B\\";
-    record.file_name = std::to_string(i) + ".mp3";
-    table.SetRecord(i, record);
-  }
+  for (int i = 1; i <= CatalogTable::kCapacity; ++i)
+    table.SetRecord(
+        i, Record("C:\\", i <= 100 ? "C:\\A\\" : "C:\\B\\", std::to_string(i) + ".mp3", 0));
   const std::string path = folder().Path("full.mpd");
   ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
   ui().AnswerOpenFile(path);
   main().mnuLoad_Click();
   EXPECT_TRUE(ui().Messages().empty());
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{path, "C:", "A", "B"}));
+  EXPECT_EQ(NodeTexts(), (Texts{path, "C:", "A", "B"}));
   EXPECT_EQ(ui().Status(2), "Total: 32766 files");
   main().tvAlbum_NodeClick(Node("C:\\B\\"));
   EXPECT_EQ(main().LV().row_count(), CatalogTable::kCapacity - 100);
@@ -94,10 +78,10 @@ TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder)
 TEST_F(CatalogTreeTest, DoubleClickBrowsesLiveFoldersOnlyWithoutACatalog) {
   folder().MakeFolder("c/Music/Pop");
   folder().MakeFolder("c/Books");
-  main().tvAlbum().Select(Node("C:\\"));
-  main().tvAlbum_DblClick();
-  EXPECT_EQ(main().tvAlbum().node(Node("C:\\")).text, "C:");
   const int drive = Node("C:\\");
+  main().tvAlbum().Select(drive);
+  main().tvAlbum_DblClick();
+  EXPECT_EQ(main().tvAlbum().node(drive).text, "C:");
   ASSERT_EQ(main().tvAlbum().ChildCount(drive), 2);
   EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().node(drive).children[0]).text, "Books");
   EXPECT_TRUE(main().tvAlbum().node(drive).expanded);

@@ -7,17 +7,17 @@
 #include <algorithm>
 
 #include "common/format.h"
-#include "support/main_window_fixture.h"
 #include "windows/data_info/frm_data_info.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-using Names = std::vector<std::string>;
+using Names = testing::Texts;
 using testing::kFixedNow;
 
-class DiskCommandsTest : public testing::MainWindowTest {
+class DiskCommandsTest : public testing::CatalogWindowTest {
  protected:
   // C:\Music scanned, then the CD in E: added as MyCD.
   void ScanMusicAndAddTheCd() {
@@ -29,8 +29,7 @@ class DiskCommandsTest : public testing::MainWindowTest {
     File("e", "cd1.mp3");
     File("e", "Sub/cd2.mp3");
     ScanFolder("C:\\Music");
-    ui().AnswerFolder("E:\\").AnswerText("MyCD");
-    main().mnuAddDisk_Click();
+    AddDisk("E:\\", "MyCD");
     ui().ClearCalls();
   }
   // The catalog's File names with their labels, sorted.
@@ -45,8 +44,17 @@ class DiskCommandsTest : public testing::MainWindowTest {
   void Select(const std::string& key) { main().tvAlbum().Select(Node(key)); }
 };
 
-TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThem) {
+TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThemOrNothingAtAll) {
   ScanMusicAndAddTheCd();
+  // An update that fails keeps the catalog and says why.
+  const CatalogTable before = main().catalog();
+  faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 1, "D:\\");
+  main().mnuUpdate_Click();
+  EXPECT_EQ(Shown(), Names{"The catalog was not updated: Cannot list \"D:\\\": Permission "
+                           "denied|Tallymere|stop|OK"});
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);  // the tree shows it again
+
   main().mnuUpdate_Click();
   EXPECT_EQ(Catalog(),
             (Names{"C:\\|C:\\Music\\Sub\\b.mp3", "C:\\|C:\\Music\\a.mp3", "C:\\|C:\\Musical\\c.mp3",
@@ -54,13 +62,11 @@ TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThem) {
                    "MyCD|E:\\cd1.mp3"}));
   // The disk's records after the scanned ones, unchanged, then the trailer.
   const CatalogTable& table = main().catalog();
-  EXPECT_EQ(table.Record(6).disk_label, "MyCD");
-  EXPECT_EQ(table.Record(7).disk_label, "MyCD");
+  EXPECT_EQ(table.Record(6).disk_label + "|" + table.Record(7).disk_label, "MyCD|MyCD");
   EXPECT_TRUE(IsTrailer(table.Record(8)));
   EXPECT_EQ(table.Record(8).modified, FormatDateTime(kFixedNow));
-  EXPECT_EQ(ui().Status(1), "Data updated on " + FormatDateTime(kFixedNow));
-  EXPECT_EQ(ui().Status(2), "Total: 7 files");
-  EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);
+  EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2),
+            "Data updated on " + FormatDateTime(kFixedNow) + "|Total: 7 files");
   EXPECT_NE(Node("D:\\Stuff\\"), TreeModel::kNoNode);
   EXPECT_TRUE(main().changed());
   EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
@@ -76,19 +82,6 @@ TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThem) {
   EXPECT_EQ(Catalog()[5], "E:\\|E:\\Sub\\cd2.mp3");
 }
 
-TEST_F(DiskCommandsTest, AnUpdateThatFailsKeepsTheCatalogAndSaysWhy) {
-  ScanMusicAndAddTheCd();
-  const CatalogTable before = main().catalog();
-  faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 0, "D:\\");
-  main().mnuUpdate_Click();
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text,
-            "The catalog was not updated: Cannot list \"D:\\\": Permission denied");
-  EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
-  EXPECT_TRUE(main().catalog() == before);
-  EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);  // the tree shows it again
-}
-
 TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesLeftOut) {
   ScanMusicAndAddTheCd();
   const CatalogTable before = main().catalog();
@@ -99,19 +92,15 @@ TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesL
                              folder().path() + "/c\"; the line was left out.";
   const std::string line_2 = "\"" + drives + "\", line 2 is not understood: \"D fixed " +
                              folder().path() + "/d\"; the line was left out.";
-  ASSERT_EQ(ui().Messages().size(), 1u);  // at start-up, once
-  EXPECT_EQ(ui().Messages()[0].text,
-            "Data/drives.dat could not be used in full:\n\n" + line_1 + "\n\n" + line_2);
-  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
-
   main().catalog() = before;
   main().mnuUpdate_Click();
-  ASSERT_EQ(ui().Messages().size(), 2u);
-  EXPECT_EQ(ui().Messages()[1].text,
-            "The catalog was not updated: the drive map has no fixed drive to scan, so the "
-            "update would drop every file that is not on a disk. " +
-                line_1 + " " + line_2 + " Nothing was changed.");
-  EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
+  // Said once at start-up, then by Update.
+  EXPECT_EQ(Shown(),
+            (Names{"Data/drives.dat could not be used in full:\n\n" + line_1 + "\n\n" + line_2 +
+                       "|Tallymere|warning|OK",
+                   "The catalog was not updated: the drive map has no fixed drive to scan, so the "
+                   "update would drop every file that is not on a disk. " +
+                       line_1 + " " + line_2 + " Nothing was changed.|Tallymere|stop|OK"}));
   EXPECT_TRUE(main().catalog() == before);
   EXPECT_FALSE(main().changed());
 }
@@ -122,8 +111,7 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   for (const char* key : {"C:\\Music\\", "E:\\"}) {
     Select(key);
     main().mnuLabel_Click();
-    EXPECT_EQ(ui().Messages().back().text, "Please select a disk label.");
-    EXPECT_EQ(ui().Messages().back().title, "Edit Disk Label");
+    EXPECT_EQ(Said(ui().Messages().back()), "Please select a disk label.|Edit Disk Label");
   }
   Select("E:\\MyCD\\");
   ui().AnswerText("C:\\");  // the hard disk's records carry this label
@@ -131,16 +119,13 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   EXPECT_EQ(ui().Messages().back().text, "A disk label can not contain \"\\\".");
   ui().AnswerText("Music01");
   main().mnuLabel_Click();
-  EXPECT_EQ(ui().Messages().back().text, "Disk has been relabeled sucessfully.");
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kInformation);
-  const auto ask = std::find_if(ui().calls().begin(), ui().calls().end(),
-                                [](const testing::UiCall& call) { return call.op == "AskText"; });
-  ASSERT_NE(ask, ui().calls().end());
-  EXPECT_EQ(ask->text + "|" + ask->title + "|" + ask->extra,
+  EXPECT_EQ(Shown().back(), "Disk has been relabeled sucessfully.|Edit Disk Label|information|OK");
+  const testing::UiCall ask = Calls("AskText").at(0);
+  EXPECT_EQ(ask.text + "|" + ask.title + "|" + ask.extra,
             "Please enter a new label.|Edit Disk Label|Enter new label here");
-  EXPECT_EQ(Catalog()[2], "Music01|E:\\Sub\\cd2.mp3");
-  EXPECT_EQ(Catalog()[0], "C:\\|C:\\Music\\Sub\\b.mp3");
-  EXPECT_NE(Node("E:\\Music01\\"), TreeModel::kNoNode);
+  EXPECT_EQ(Catalog(), (Names{"C:\\|C:\\Music\\Sub\\b.mp3", "C:\\|C:\\Music\\a.mp3",
+                              "Music01|E:\\Sub\\cd2.mp3", "Music01|E:\\cd1.mp3"}));
+  ASSERT_NE(Node("E:\\Music01\\"), TreeModel::kNoNode);
   EXPECT_NE(Node("E:\\Music01\\Sub\\"), TreeModel::kNoNode);
   EXPECT_EQ(Node("E:\\MyCD\\"), TreeModel::kNoNode);
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\Music01\\")).text, "Music01");
@@ -148,8 +133,7 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
 
   // A label another disk carries is refused; an empty answer ends quietly.
   File("f", "stick.mp3");
-  ui().AnswerFolder("F:\\").AnswerText("Stick");
-  main().mnuAddDisk_Click();
+  AddDisk("F:\\", "Stick");
   Select("F:\\Stick\\");
   ui().ClearCalls();
   ui().AnswerText("Music01");
@@ -169,9 +153,8 @@ TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
   Select("C:\\Music\\");
   ui().AnswerMessage(Answer::kNo);
   main().mnuDeleteDisk_Click();
-  EXPECT_EQ(ui().Messages().back().text,
-            "Are you sure you want to delete \"C:\\Music\\\" and all its contents?");
-  EXPECT_EQ(ui().Messages().back().title, "Confirm Delete");
+  EXPECT_EQ(Said(ui().Messages().back()),
+            "Are you sure you want to delete \"C:\\Music\\\" and all its contents?|Confirm Delete");
   EXPECT_EQ(Catalog().size(), 7u);
 
   // Yes: the folder and its subfolders, whatever the letter case of the
@@ -186,8 +169,8 @@ TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
   EXPECT_NE(Node("C:\\Musical\\"), TreeModel::kNoNode);
   EXPECT_TRUE(IsTrailer(main().catalog().Record(6)));
   EXPECT_EQ(main().file_count(), 5);
-  EXPECT_EQ(ui().Status(1), "List updated on " + FormatDateTime(kFixedNow));
-  EXPECT_EQ(ui().Status(2), "Total: 5 files");
+  EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2),
+            "List updated on " + FormatDateTime(kFixedNow) + "|Total: 5 files");
 
   // A folder of the disk, then the disk itself.
   Select("E:\\MyCD\\Sub\\");
@@ -204,8 +187,7 @@ TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
   // The drive node of the CD drive is refused.
   Select("E:\\");
   main().mnuDeleteDisk_Click();
-  EXPECT_EQ(ui().Messages().back().text, "Please select a disk label instead.");
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+  EXPECT_EQ(Shown().back(), "Please select a disk label instead.|Tallymere|warning|OK");
 }
 
 TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatalog) {
@@ -242,8 +224,8 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
   main().LV().SelectOnly(0);
   ui().ClearCalls();
   main().mnuProperty_Click();
-  EXPECT_EQ(ui().calls().back().op, "ShowProperties");
-  EXPECT_EQ(ui().calls().back().text, "C:\\Music\\a.mp3");
+  EXPECT_EQ(ui().calls().back().op + " " + ui().calls().back().text,
+            "ShowProperties C:\\Music\\a.mp3");
   ui().set_shell_result(ShellResult::kFileNotFound);
   main().mnuProperty_Click();
   EXPECT_EQ(ui().MessageTexts(), Names{"Error, please make sure file exists on path selected."});

@@ -72,9 +72,6 @@ class EditorsTest : public CatalogWindowTest {
     }
     return rows;
   }
-
-  // A message as "text|title", with its icon and buttons checked by the caller.
-  static std::string Said(const UiCall& message) { return message.text + "|" + message.title; }
 };
 
 }  // namespace tallymere::testing

@@ -19,6 +19,7 @@ namespace {
 using testing::Frame;
 using testing::Id3v1Block;
 using testing::ReadFileBytes;
+using testing::Texts;
 using testing::UiCall;
 
 std::string Song(const std::string& title, const std::string& artist) {
@@ -40,47 +41,41 @@ class FrmMainTest : public testing::CatalogWindowTest {
   }
 };
 
-TEST_F(FrmMainTest, StartsWithDrivesDefaultSettingsAndNoCatalog) {
-  EXPECT_EQ(NodeTexts(),
-            (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
-  const TreeNode& root = main().tvAlbum().node(Node("Untitled.mpd"));
-  EXPECT_EQ(root.image, "mycomp");
-  EXPECT_TRUE(root.expanded);
+TEST_F(FrmMainTest, StartAndNewShowTheDrivesAndNoCatalog) {
+  const auto expect_no_catalog = [&] {
+    EXPECT_EQ(NodeTexts(), (Texts{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
+    const TreeNode& root = main().tvAlbum().node(Node("Untitled.mpd"));
+    EXPECT_EQ(root.image, "mycomp");
+    EXPECT_TRUE(root.expanded);
+    EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+              "Tallymere - Untitled|Untitled.mpd");
+    EXPECT_EQ(main().catalog().CatalogEnd(), 1);
+    EXPECT_FALSE(main().changed());
+    EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2), "Ready|");
+    for (MainCommand command : {MainCommand::kNew, MainCommand::kSaveFile, MainCommand::kId3})
+      EXPECT_FALSE(main().commands().Enabled(command)) << EntryOf(kMainCommands, command).name;
+    EXPECT_TRUE(main().commands().Enabled(MainCommand::kLoad));
+    for (int button = 1; button <= main_toolbar::kLast; ++button) {
+      EXPECT_EQ(main().commands().ButtonEnabled(button),
+                button == 1 || button == 5 || button == 16 || button >= 19)
+          << button;
+    }
+    EXPECT_FALSE(main().tab_enabled(1));
+  };
+  expect_no_catalog();
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\")).image, "cdrom");
   EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "floppy");
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
-  EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
   EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13),
             "False\r\nTrue\r\n");
   EXPECT_EQ(main().settings(), Settings());
-  EXPECT_EQ(ui().Status(1), "Ready");
   EXPECT_EQ(ui().busy_depth(), 0);
-  EXPECT_FALSE(main().commands().Enabled(MainCommand::kSaveFile));
-  EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
-  EXPECT_TRUE(main().commands().Enabled(MainCommand::kLoad));
-  for (int button : {1, 5, 16, 19, 20}) EXPECT_TRUE(main().commands().ButtonEnabled(button));
-  for (int button : {2, 4, 6, 7, 9, 10, 11, 12, 13, 15, 17}) {
-    EXPECT_FALSE(main().commands().ButtonEnabled(button)) << button;
-  }
   EXPECT_EQ(main().LV().width(kColPath), 0);
-  EXPECT_FALSE(main().tab_enabled(1));
   EXPECT_EQ(main().find_panel().cmbType(), "*.*");
-}
 
-TEST_F(FrmMainTest, StartsWithDefaultSettingsWhenTheSettingsFileCannotBeWritten) {
-  // A first start (no lists.dat yet) on a full disk.
-  std::filesystem::remove(folder().Path("program/Data/lists.dat"));
-  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
-  ui().ClearCalls();
-  m_main = std::make_unique<FrmMain>(m_ui, faults());
-  m_main->Form_Load();
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text,
-            "Cannot write \"" + folder().Path("program/Data/lists.dat") +
-                "\": No space left on device\n\nTallymere starts with its default settings.");
-  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
-  EXPECT_EQ(main().settings(), Settings());
-  EXPECT_EQ(ui().Status(1), "Ready");
+  ScanOneSong();
+  ui().AnswerMessage(Answer::kNo);
+  main().mnuNew_Click();
+  expect_no_catalog();
 }
 
 TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
@@ -91,8 +86,8 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
 
   ScanFolder("C:\\Music");
   EXPECT_EQ(ui().Messages().size(), 0u);
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
-  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+            "Tallymere - Untitled|" + folder().Path("program") + "/Untitled.mpd");
   EXPECT_TRUE(main().changed());
   EXPECT_TRUE(main().lstBox().empty());
   EXPECT_EQ(main().catalog().FileCount(), 3);
@@ -101,16 +96,11 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_EQ(main().catalog().Record(3).file_name, "three.mp3");
   const CatalogRecord& one =
       main().catalog().Record(main().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
-  EXPECT_EQ(one.file_name, "one.mp3");
-  EXPECT_EQ(one.bitrate, "128");
-  EXPECT_EQ(one.artist, "Ann");
-  EXPECT_EQ(one.title, "One");
-  EXPECT_EQ(one.disk_label, "C:\\");
-  EXPECT_EQ(ui().Status(1), " Ready ");
-  EXPECT_EQ(ui().Status(2), "Total: 3 files");
-  EXPECT_EQ(ui().Status(3), "0.00 MB");
-  EXPECT_EQ(NodeTexts(),
-            (std::vector<std::string>{main().data_file_path(), "C:", "Music", "Pop", "Rock"}));
+  EXPECT_EQ(
+      one.file_name + "|" + one.bitrate + "|" + one.artist + "|" + one.title + "|" + one.disk_label,
+      "one.mp3|128|Ann|One|C:\\");
+  EXPECT_EQ(Statuses(), " Ready |Total: 3 files|0.00 MB");
+  EXPECT_EQ(NodeTexts(), (Texts{main().data_file_path(), "C:", "Music", "Pop", "Rock"}));
   EXPECT_EQ(main().tvAlbum().node(Node("C:\\Music\\Pop\\")).image, "fclosed");
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kSaveFile));
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kId3));
@@ -121,18 +111,17 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
   EXPECT_FALSE(ui().animation_running());
 
   main().tvAlbum_NodeClick(Node("C:\\Music\\Pop\\"));
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"one.mp3", "two.mp3"}));
+  EXPECT_EQ(ListNames(), (Texts{"one.mp3", "two.mp3"}));
   EXPECT_EQ(main().LV().Cell(0, kColArtist), "Ann");
   EXPECT_EQ(main().LV().row(0).icon, 3);
-  EXPECT_EQ(ui().Status(1), "Exploring: C:\\Music\\Pop\\");
-  EXPECT_EQ(ui().Status(2), "Total: 2 files");
+  EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2), "Exploring: C:\\Music\\Pop\\|Total: 2 files");
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kReport));
 
   const std::string target = folder().Path("music");
   ui().AnswerSaveFile(target);
   main().mnuSaveFile_Click();
-  EXPECT_EQ(main().data_file_path(), target + ".mpd");
-  EXPECT_EQ(main().caption(), "Tallymere - " + target + ".mpd");
+  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+            "Tallymere - " + target + ".mpd|" + target + ".mpd");
   EXPECT_FALSE(main().changed());
   CatalogTable saved;
   ASSERT_TRUE(LoadDataFile(platform(), target + ".mpd", &saved).ok());
@@ -167,17 +156,16 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
 
   ui().AnswerOpenFile(folder().Path("docs.MPD"));  // ".mpd" is appended: the test is exact
   main().mnuLoad_Click();
-  EXPECT_EQ(main().data_file_path(), folder().Path("docs.MPD.mpd"));
-  EXPECT_EQ(main().caption(), "Tallymere - " + folder().Path("docs.MPD.mpd"));
-  EXPECT_EQ(main().settings().txtType, "*.*");
-  EXPECT_EQ(main().settings().chkBitRate, 0);
+  const std::string opened = folder().Path("docs.MPD.mpd");
+  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+            "Tallymere - " + opened + "|" + opened);
+  EXPECT_EQ(main().settings().txtType + "|" + std::to_string(main().settings().chkBitRate),
+            "*.*|0");
   EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
   EXPECT_EQ(main().LV().width(kColModified), 1800);
   EXPECT_EQ(main().LV().width(kColBitrate), 0);
   EXPECT_FALSE(main().tab_enabled(2));
-  EXPECT_EQ(ui().Status(1), " Ready");
-  EXPECT_EQ(ui().Status(2), "Total: 1 files");
-  EXPECT_EQ(ui().Status(3), "1.00 MB");
+  EXPECT_EQ(Statuses(), " Ready|Total: 1 files|1.00 MB");
   EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().NodeAt(1)).image, "datafile");
   EXPECT_TRUE(main().tvAlbum().node(Node("C:\\")).expanded);
   EXPECT_FALSE(main().changed());
@@ -186,9 +174,22 @@ TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   EXPECT_EQ(main().LV().row(0).icon, 1);
 }
 
-TEST_F(FrmMainTest, PipesWhereTheProgramsFilesBelongNeitherStopTheStartNorAnOpen) {
-  // Nobody writes to these pipes: a read that waited would wait for ever.
+TEST_F(FrmMainTest, ASettingsFileThatCannotBeWrittenOrReadLeavesTheDefaultSettings) {
+  // A first start (no lists.dat yet) on a full disk.
   const std::string settings = folder().Path("program/Data/lists.dat");
+  std::filesystem::remove(settings);
+  faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
+  ui().ClearCalls();
+  m_main = std::make_unique<FrmMain>(m_ui, faults());
+  m_main->Form_Load();
+  EXPECT_EQ(Shown(), Texts{"Cannot write \"" + settings +
+                           "\": No space left on device\n\nTallymere starts with its default "
+                           "settings.|Tallymere|warning|OK"});
+  EXPECT_EQ(main().settings(), Settings());
+  EXPECT_EQ(ui().Status(1), "Ready");
+
+  // Pipes where the program's files belong: nobody writes to them, so a read
+  // that waited would wait for ever.
   std::filesystem::remove(settings);
   ASSERT_EQ(mkfifo(settings.c_str(), 0644), 0);
   std::filesystem::remove(folder().Path("program/Header.txt"));
@@ -196,19 +197,17 @@ TEST_F(FrmMainTest, PipesWhereTheProgramsFilesBelongNeitherStopTheStartNorAnOpen
   ui().ClearCalls();
   m_main = std::make_unique<FrmMain>(m_ui, faults());
   m_main->Form_Load();
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text, "Cannot read \"" + settings +
-                                         "\": it is a pipe, not a file\n\nTallymere starts with "
-                                         "its default settings.");
   EXPECT_EQ(main().settings(), Settings());
-
   const std::string pipe = folder().Path("pipe.mpd");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
   main().OpenDataFile(pipe);
-  ASSERT_EQ(ui().Messages().size(), 2u);
-  EXPECT_EQ(ui().Messages()[1].text, "Cannot read \"" + pipe +
-                                         "\": it is a pipe, not a file\n\nThe file was not "
-                                         "opened; the catalog shown is unchanged.");
+  EXPECT_EQ(
+      ui().MessageTexts(),
+      (Texts{"Cannot read \"" + settings +
+                 "\": it is a pipe, not a file\n\nTallymere starts with its default settings.",
+             "Cannot read \"" + pipe +
+                 "\": it is a pipe, not a file\n\nThe file was not opened; the catalog "
+                 "shown is unchanged."}));
 }
 
 TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
@@ -227,8 +226,7 @@ TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
   ui().AnswerMessage(Answer::kNo);
   main().OpenDataFile(given);
   for (const UiCall& call : ui().calls()) EXPECT_NE(call.op, "ChooseOpenFile");
-  EXPECT_EQ(main().data_file_path(), given);
-  EXPECT_EQ(main().caption(), "Tallymere - " + given);
+  EXPECT_EQ(main().caption() + "|" + main().data_file_path(), "Tallymere - " + given + "|" + given);
   EXPECT_EQ(main().catalog().Record(1).file_name, "a.txt");
   EXPECT_EQ(ui().Status(2), "Total: 1 files");
   EXPECT_TRUE(main().changed());  // as after Open: No leaves the flag set
@@ -242,9 +240,9 @@ TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithou
   OpenRecords({Record("C:\\", "C:\\A\\", "f1", 1048576), Record("G:\\", "G:\\Far\\", "f2", 1048576),
                Record("Mix", "H:\\", "f3.mp3", 1048576), Record("Mix", "H:\\Sub\\", "f4", 1),
                Record("Old", "J:\\", "f5", 1), Record("J:\\", "J:\\Docs\\", "f6", 1)});
-  EXPECT_EQ(NodeKeys(), (std::vector<std::string>{folder().Path("c.mpd"), "C:\\", "G:\\", "H:\\",
-                                                  "J:\\", "C:\\A\\", "G:\\Far\\", "H:\\Mix\\",
-                                                  "H:\\Mix\\Sub\\", "J:\\Docs\\", "J:\\Old\\"}));
+  EXPECT_EQ(NodeKeys(),
+            (Texts{folder().Path("c.mpd"), "C:\\", "G:\\", "H:\\", "J:\\", "C:\\A\\", "G:\\Far\\",
+                   "H:\\Mix\\", "H:\\Mix\\Sub\\", "J:\\Docs\\", "J:\\Old\\"}));
   const auto image = [&](const char* key) {
     return main().tvAlbum().node(main().tvAlbum().Find(key)).image;
   };
@@ -252,8 +250,7 @@ TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithou
                 image("J:\\"),
             "hard cdrom cd hard");
   EXPECT_EQ(ui().Status(2), "Total: 6 files");
-  EXPECT_EQ(main().LookInDrives(),
-            (std::vector<std::string>{"C:\\", "D:\\", "E:\\", "F:\\", "G:\\", "H:\\", "J:\\"}));
+  EXPECT_EQ(main().LookInDrives(), (Texts{"C:\\", "D:\\", "E:\\", "F:\\", "G:\\", "H:\\", "J:\\"}));
 
   // Browsed as a present CD-ROM drive's disks are, and its files' disk asked for.
   main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\"));
@@ -261,7 +258,7 @@ TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithou
   EXPECT_EQ(ui().MessageTexts().back(), "Please select a disk label instead.");
   main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\Mix\\"));
   main().mnuSearchdisk_Click();
-  EXPECT_EQ(ListNames(), (std::vector<std::string>{"f3.mp3", "f4"}));
+  EXPECT_EQ(ListNames(), (Texts{"f3.mp3", "f4"}));
   main().LV().SelectOnly(0);
   main().LV_DblClick();
   EXPECT_EQ(ui().MessageTexts().back(),
@@ -281,16 +278,12 @@ TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
   ui().AnswerMessage(Answer::kNo);  // "Save current file?"
   ui().AnswerOpenFile(bad);
   main().mnuLoad_Click();
-  const auto messages = ui().Messages();
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].text, "Save current file?");
-  EXPECT_EQ(messages[0].title, "Confirm");
-  EXPECT_EQ(messages[0].buttons, Buttons::kYesNoCancel);
-  EXPECT_EQ(messages[1].text,
-            "This is not a Tallymere data file, or it is damaged: \"" + bad +
-                "\", record 1 at byte offset 0 is cut short: its Bitrate runs past the end of the "
-                "file.\n\nThe file was not opened; the catalog shown is unchanged.");
-  EXPECT_EQ(messages[1].icon, Icon::kStop);
+  EXPECT_EQ(Shown(),
+            (Texts{"Save current file?|Confirm|question|YesNoCancel",
+                   "This is not a Tallymere data file, or it is damaged: \"" + bad +
+                       "\", record 1 at byte offset 0 is cut short: its Bitrate runs past the end "
+                       "of the file.\n\nThe file was not opened; the catalog shown is "
+                       "unchanged.|Tallymere|stop|OK"}));
   EXPECT_TRUE(main().catalog() == before);
   EXPECT_EQ(NodeKeys(), tree_before);
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
@@ -303,8 +296,8 @@ TEST_F(FrmMainTest, SaveAsksToReplaceAndCancelKeepsTheNewCaption) {
 
   ui().AnswerSaveFile(taken).AnswerMessage(Answer::kCancel);
   main().mnuSaveFile_Click();
-  EXPECT_EQ(ui().Messages().back().text, "File already exist. Do you want to replace it?");
-  EXPECT_EQ(ui().Messages().back().title, "Save File");
+  EXPECT_EQ(Said(ui().Messages().back()),
+            "File already exist. Do you want to replace it?|Save File");
   EXPECT_EQ(main().caption(), "Tallymere - " + taken);
   EXPECT_EQ(ReadFileBytes(taken), "old");
   EXPECT_TRUE(main().changed());
@@ -325,16 +318,14 @@ TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
   folder().WriteFile("musiccopy.mpd", "old copy");
   ui().AnswerSaveFile(copy).AnswerMessage(Answer::kNo).AnswerSaveFile(folder().Path("other"));
   main().set_changed(true);
+  ui().ClearCalls();
   main().mnuSaveas_Click();
-  const auto calls = ui().calls();
-  std::vector<UiCall> dialogs;
-  for (const UiCall& call : calls) {
-    if (call.op == "ChooseSaveFile" && call.title == "Save A Copy As") dialogs.push_back(call);
-  }
+  const std::vector<UiCall> dialogs = Calls("ChooseSaveFile");
   ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0].title + "|" + dialogs[1].title, "Save A Copy As|Save A Copy As");
   EXPECT_EQ(dialogs[0].text, folder().Path("musiccopy.mpd"));  // beside the open file
-  EXPECT_EQ(ui().Messages().back().text, "File already exist. Do you want to replace it?.");
-  EXPECT_EQ(ui().Messages().back().title, "Save A Copy As");
+  EXPECT_EQ(Said(ui().Messages().back()),
+            "File already exist. Do you want to replace it?.|Save A Copy As");
   EXPECT_EQ(ReadFileBytes(copy), "old copy");
   EXPECT_EQ(ReadFileBytes(folder().Path("other.mpd")), ReadFileBytes(music));
   EXPECT_EQ(main().caption(), "Tallymere - " + music);
@@ -349,8 +340,8 @@ TEST_F(FrmMainTest, AFailedSaveKeepsThePathCaptionChangedFlagAndTheFileOnDisk) {
   EXPECT_NE(ui().Messages()[0].text.find("x.mpd"), std::string::npos);
   EXPECT_NE(ui().Messages()[0].text.find("The catalog was not saved"), std::string::npos);
   EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
-  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+            "Tallymere - Untitled|" + folder().Path("program") + "/Untitled.mpd");
   EXPECT_TRUE(main().changed());
 
   // On a full disk the file saved before stays as it was.
@@ -367,33 +358,13 @@ TEST_F(FrmMainTest, AFailedSaveKeepsThePathCaptionChangedFlagAndTheFileOnDisk) {
   ui().AnswerSaveFile(path).AnswerMessage(Answer::kYes);
   main().mnuSaveFile_Click();
   ASSERT_EQ(ui().Messages().size(), 2u);
-  EXPECT_EQ(ui().Messages()[1].text,
-            "Cannot write \"" + path +
-                "\": No space left on device\n\nThe catalog was not saved and the file on disk was "
-                "not changed. Save it in another folder or under another name.");
-  EXPECT_EQ(ui().Messages()[1].icon, Icon::kStop);
+  EXPECT_EQ(Shown()[1], "Cannot write \"" + path +
+                            "\": No space left on device\n\nThe catalog was not saved and the file "
+                            "on disk was not changed. Save it in another folder or under another "
+                            "name.|Tallymere|stop|OK");
   EXPECT_EQ(ReadFileBytes(path), saved);
   EXPECT_TRUE(main().changed());
   EXPECT_EQ(main().caption(), "Tallymere - Untitled");
-}
-
-TEST_F(FrmMainTest, NewResetsEverything) {
-  ScanOneSong();
-  ui().AnswerMessage(Answer::kNo);
-  main().mnuNew_Click();
-  EXPECT_EQ(main().catalog().CatalogEnd(), 1);
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
-  EXPECT_EQ(main().data_file_path(), "Untitled.mpd");
-  EXPECT_FALSE(main().changed());
-  EXPECT_EQ(NodeTexts(),
-            (std::vector<std::string>{"Untitled.mpd", "C:\\", "D:\\", "E:\\", "F:\\"}));
-  EXPECT_EQ(main().tvAlbum().node(Node("Untitled.mpd")).image, "mycomp");
-  EXPECT_FALSE(main().commands().Enabled(MainCommand::kNew));
-  EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
-  EXPECT_FALSE(main().commands().ButtonEnabled(4));
-  EXPECT_TRUE(main().commands().ButtonEnabled(16));
-  EXPECT_EQ(ui().Status(1), "Ready");
-  EXPECT_EQ(ui().Status(2), "");
 }
 
 TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
@@ -405,10 +376,7 @@ TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
   const CatalogTable scanned = main().catalog();
   ui().AnswerMessage(Answer::kCancel);
   EXPECT_FALSE(main().Form_Unload());
-  EXPECT_EQ(ui().Messages().back().text, "Save Change?");
-  EXPECT_EQ(ui().Messages().back().buttons, Buttons::kYesNoCancel);
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kQuestion);
-  EXPECT_EQ(ui().Messages().back().title, "Tallymere");
+  EXPECT_EQ(Shown().back(), "Save Change?|Tallymere|question|YesNoCancel");
 
   // Yes, then Cancel in the save dialog, or a save that fails: the window
   // stays with the catalog and the changed flag as they were.

@@ -5,24 +5,28 @@
 
 #include <filesystem>
 
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-class HelpCommandsTest : public testing::MainWindowTest {};
+using testing::ReadFileBytes;
+using testing::Texts;
+
+class HelpCommandsTest : public testing::CatalogWindowTest {};
 
 TEST_F(HelpCommandsTest, AFirstStartMakesEmptyHeaderAndFooterTextsAndKeepsTheUsersOwn) {
   // Made by the fixture's start-up: a list with the default settings needs them.
-  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Header.txt")), "");
-  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Footer.txt")), "");
+  const auto texts = [&] {
+    return ReadFileBytes(folder().Path("program/Header.txt")) + "|" +
+           ReadFileBytes(folder().Path("program/Footer.txt"));
+  };
+  EXPECT_EQ(texts(), "|");
   EXPECT_TRUE(ui().Messages().empty());
-
   File("program", "Header.txt", "My music\r\n");
   main().Form_Load();
-  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Header.txt")), "My music\r\n");
-  EXPECT_EQ(testing::ReadFileBytes(folder().Path("program/Footer.txt")), "");
+  EXPECT_EQ(texts(), "My music\r\n|");
 }
 
 TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
@@ -32,14 +36,9 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   main().mnuEditHeader_Click();
   main().mnuEditFooter_Click();
   main().mnuHelpTopic_Click();
-  ASSERT_EQ(ui().Messages().size(), 3u);
-  EXPECT_EQ(ui().Messages()[0].text + "|" + ui().Messages()[0].title,
-            "File not found.|Edit Header Text");
-  EXPECT_EQ(ui().Messages()[1].text + "|" + ui().Messages()[1].title,
-            "File not found.|Edit Footer Text");
-  EXPECT_EQ(ui().Messages()[2].text + "|" + ui().Messages()[2].title,
-            "TMRHelp.html not found.|Tallymere Help");
-  EXPECT_EQ(ui().Messages()[2].icon, Icon::kStop);
+  EXPECT_EQ(Shown(), (Texts{"File not found.|Edit Header Text|stop|OK",
+                            "File not found.|Edit Footer Text|stop|OK",
+                            "TMRHelp.html not found.|Tallymere Help|stop|OK"}));
 
   // Present, they open with their programs, in a normal window; nothing is created.
   const std::string header = File("program", "Header.txt", "My music\r\n");
@@ -48,23 +47,20 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   main().mnuEditHeader_Click();
   main().mnuHelpTopic_Click();
   main().mnuLink_Click();
-  std::vector<std::string> opened;
-  for (const testing::UiCall& call : ui().calls()) {
-    if (call.op == "ShellOpen") opened.push_back(call.extra + " " + call.text);
-  }
+  Texts opened;
+  for (const testing::UiCall& call : Calls("ShellOpen"))
+    opened.push_back(call.extra + " " + call.text);
   // The texts are opened as text ("edit"), by their name.
-  EXPECT_EQ(opened, (std::vector<std::string>{
-                        "edit " + header, "open " + folder().Path("program/TMRHelp.html"),
-                        "open file://" + folder().Path("program") + "/TMRHelp.html#updates"}));
+  EXPECT_EQ(opened, (Texts{"edit " + header, "open " + folder().Path("program/TMRHelp.html"),
+                           "open file://" + folder().Path("program") + "/TMRHelp.html#updates"}));
   EXPECT_TRUE(ui().Messages().empty());
 
   // A desktop with no program to open it says so, never ends in silence.
   File("program", "Footer.txt", "");
   ui().set_shell_result(ShellResult::kNoAssociation);
   main().mnuEditFooter_Click();
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text + "|" + ui().Messages()[0].title,
-            "No application is associated with this file type.|Edit Footer Text");
+  EXPECT_EQ(Shown(),
+            Texts{"No application is associated with this file type.|Edit Footer Text|stop|OK"});
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 
 #include <filesystem>
 
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-using testing::MainWindowTest;
+using testing::Texts;
 using testing::UiCall;
 
 // An ID3v1 tag holding only a title: enough for the scan to read a tag.
@@ -21,7 +21,7 @@ std::string TaggedAs(const std::string& title) {
   return std::string(200, 'x') + tag;
 }
 
-class RescanDiskTest : public MainWindowTest {
+class RescanDiskTest : public testing::CatalogWindowTest {
  protected:
   // Two disks in front of four files of C:, CD1 (of E:) the second of them.
   void CatalogTwoDisks() {
@@ -37,10 +37,6 @@ class RescanDiskTest : public MainWindowTest {
     File("f", "stick.mp3");
     AddDisk("F:\\", "STICK");
     ui().ClearCalls();
-  }
-  void AddDisk(const std::string& drive, const std::string& label) {
-    ui().AnswerFolder(drive).AnswerText(label);
-    main().mnuAddDisk_Click();
   }
   // The disk changes as a user's stick does between two sessions.
   void ChangeDiskE() {
@@ -59,8 +55,8 @@ class RescanDiskTest : public MainWindowTest {
     main().tvAlbum_NodeClick(Node(key));
     main().Run(MainCommand::kRescanDisk);
   }
-  std::vector<std::string> Labels() {
-    std::vector<std::string> labels;
+  Texts Labels() {
+    Texts labels;
     main().catalog().Walk(
         [&](int, const CatalogRecord& record) { labels.push_back(record.disk_label); });
     return labels;
@@ -76,23 +72,18 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   // which is cancelled: nothing happens.
   ui().AnswerMessage(Answer::kNo).AnswerFolder("");
   RescanNode("E:\\CD1\\");
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text,
-            "The disk in E: is labelled \"MUSIC99\", not \"CD1\".\nUse the disk in E: anyway?");
-  EXPECT_EQ(ui().Messages()[0].buttons, Buttons::kYesNo);
+  EXPECT_EQ(Shown(), Texts{"The disk in E: is labelled \"MUSIC99\", not \"CD1\".\nUse the disk in "
+                           "E: anyway?|Rescan Disk|question|YesNo"});
   EXPECT_EQ(main().catalog(), before);
 
   // Yes reads it; No to the changes leaves the catalog as it was.
   ui().ClearCalls();
   ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kNo);
   RescanNode("E:\\CD1\\");
-  const UiCall question = ui().Messages().back();
-  EXPECT_EQ(question.text,
+  EXPECT_EQ(Shown().back(),
             "Disk CD1: 2 files added, 2 removed, 3 changed (size, date or tag). Replace its "
-            "records?");
-  EXPECT_EQ(question.title, "Rescan Disk");
-  EXPECT_EQ(question.buttons, Buttons::kYesNo);
-  EXPECT_EQ(question.extra,
+            "records?|Rescan Disk|question|YesNo");
+  EXPECT_EQ(ui().Messages().back().extra,
             "+ E:\\Songs\\Live\\added.mp3\n"
             "- E:\\Songs\\gone.mp3\n"
             "~ E:\\Songs\\grows.mp3 (size)\n"
@@ -105,11 +96,10 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   // Yes: the disk's new records stand where its old ones stood.
   ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kYes);
   RescanNode("E:\\CD1\\");
-  EXPECT_EQ(Labels(), (std::vector<std::string>{"STICK", "CD1", "CD1", "CD1", "CD1", "CD1", "CD1",
-                                                "C:\\", "C:\\", "C:\\", "C:\\"}));
+  EXPECT_EQ(Labels(), (Texts{"STICK", "CD1", "CD1", "CD1", "CD1", "CD1", "CD1", "C:\\", "C:\\",
+                             "C:\\", "C:\\"}));
   const CatalogTable& after = main().catalog();
-  EXPECT_EQ(after.Record(1), before.Record(1));
-  for (int i = 8; i <= 11; ++i) EXPECT_EQ(after.Record(i), before.Record(i));
+  for (int i : {1, 8, 9, 10, 11}) EXPECT_EQ(after.Record(i), before.Record(i)) << i;
   EXPECT_TRUE(IsTrailer(after.Record(12)));
   EXPECT_EQ(after.Record(2).path + after.Record(2).file_name, "E:\\same.mp3");
   EXPECT_STREQ(after.Record(2).title.c_str(), "Same");
@@ -117,7 +107,7 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   // The tree and the list show the disk again.
   EXPECT_NE(Node("E:\\CD1\\Songs\\Live\\"), TreeModel::kNoNode);
   EXPECT_EQ(main().tvAlbum().selected(), Node("E:\\CD1\\"));
-  EXPECT_EQ(ListNames(), std::vector<std::string>{"same.mp3"});
+  EXPECT_EQ(ListNames(), Texts{"same.mp3"});
   EXPECT_EQ(main().file_count(), 11);
   EXPECT_EQ(ui().Status(2), "Total: 1 files");  // those of the disk's top folder
 
@@ -138,9 +128,10 @@ TEST_F(RescanDiskTest, ReadsADiskMountedElsewhereAndRefusesWhatCannotReplaceIt) 
             "Disk STICK: 1 file added, 0 removed, 0 changed (size, date or tag). Replace its "
             "records?");
   EXPECT_EQ(ui().Messages().back().extra, "+ F:\\more.mp3\n");
+  const CatalogRecord& first = main().catalog().Record(1);
+  EXPECT_EQ(first.disk_label + "|" + first.path + first.file_name, "STICK|F:\\more.mp3");
   EXPECT_EQ(main().catalog().Record(2).path + main().catalog().Record(2).file_name,
             "F:\\stick.mp3");
-  EXPECT_EQ(main().catalog().Record(1).disk_label, "STICK");
 
   // A folder without a file of the type changes nothing.
   const CatalogTable before = main().catalog();
@@ -148,10 +139,9 @@ TEST_F(RescanDiskTest, ReadsADiskMountedElsewhereAndRefusesWhatCannotReplaceIt) 
   ui().ClearCalls();
   ui().AnswerFolder("D:\\empty");
   RescanNode("F:\\STICK\\");
-  EXPECT_EQ(ui().MessageTexts(),
-            std::vector<std::string>{"The disk \"STICK\" could not be read: No file of the type "
-                                     "\"mp3\" was found in D:\\empty\\\nThe records of \"STICK\" "
-                                     "were not changed."});
+  EXPECT_EQ(ui().MessageTexts(), Texts{"The disk \"STICK\" could not be read: No file of the type "
+                                       "\"mp3\" was found in D:\\empty\\\nThe records of \"STICK\" "
+                                       "were not changed."});
   EXPECT_EQ(main().catalog(), before);
 
   // Only a disk's label can be rescanned, and only it enables the command.

@@ -4,76 +4,99 @@
 
 #include <filesystem>
 
-#include "support/main_window_fixture.h"
+#include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
 
-using testing::MainWindowTest;
+using testing::Texts;
 
-class ScanBatchTest : public MainWindowTest {};
+class ScanBatchTest : public testing::CatalogWindowTest {};
 
 TEST_F(ScanBatchTest, BatchEntriesAreAddedWithBackslashDroppedAndRemoved) {
   ui().AnswerFolder("C:\\Music").AnswerFolder("D:\\").AnswerFolder("");
   main().cmdAdd_Click();
   main().cmdAdd_Click();
   main().cmdAdd_Click();
-  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\Music\\", "D:\\"}));
-  EXPECT_EQ(ui().calls()[ui().calls().size() - 1].title, "Choose Drive or Folder to Add to Batch");
+  EXPECT_EQ(main().lstBox(), (Texts{"C:\\Music\\", "D:\\"}));
+  EXPECT_EQ(ui().calls().back().title, "Choose Drive or Folder to Add to Batch");
   main().cmdDelete_Click();  // nothing selected
   EXPECT_EQ(main().lstBox().size(), 2u);
   main().lstBox_Click(0);
   main().cmdDelete_Click();
-  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"D:\\"}));
+  EXPECT_EQ(main().lstBox(), Texts{"D:\\"});
   main().cmdRemove_Click();
   EXPECT_TRUE(main().lstBox().empty());
 
   main().mnuScan_Click();
-  EXPECT_EQ(ui().Messages().back().text, "Click on Add button to select drive(s) or folder(s).");
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+  EXPECT_EQ(Shown(),
+            Texts{"Click on Add button to select drive(s) or folder(s).|Tallymere|warning|OK"});
 
   // Folders dropped from a file manager join the batch as Add would add them.
   ui().ClearCalls();
   main().lstBox_FoldersDropped({folder().Path("c/Music"), folder().Path("d"), "/proc/self"});
-  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\Music\\", "D:\\"}));
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages().back().text, "\"/proc/self\" is not on a drive a catalog can hold.");
-  EXPECT_EQ(ui().Messages().back().title, "Choose Drive or Folder to Add to Batch");
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kWarning);
+  EXPECT_EQ(main().lstBox(), (Texts{"C:\\Music\\", "D:\\"}));
+  EXPECT_EQ(Shown(), Texts{"\"/proc/self\" is not on a drive a catalog can hold.|Choose Drive or "
+                           "Folder to Add to Batch|warning|OK"});
 }
 
-TEST_F(ScanBatchTest, TwoFixedDrivesShowOnlyTheScannedDrives) {
+TEST_F(ScanBatchTest, TheTreeShowsOnlyTheScannedDrivesAndNoneAfterAnEmptyScan) {
   File("c", "x.mp3");
   File("d", "Data/y.mp3");
   ui().AnswerFolder("C:\\").AnswerFolder("D:\\Data");
   main().cmdAdd_Click();
   main().cmdAdd_Click();
   main().mnuScan_Click();
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{main().data_file_path(), "C:", "D:", "Data"}));
+  EXPECT_EQ(NodeTexts(), (Texts{main().data_file_path(), "C:", "D:", "Data"}));
   EXPECT_EQ(main().catalog().FileCount(), 2);
+
+  // An empty scan writes the trailer first.
+  folder().MakeFolder("c/Empty");
+  ui().AnswerFolder("C:\\Empty").AnswerMessage(Answer::kNo);  // "Save current file?"
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
+  EXPECT_TRUE(IsTrailer(main().catalog().Record(1)));
+  EXPECT_EQ(ui().Status(2) + "|" + ui().Status(3), "Total: 0 files|0.00 MB");
+  EXPECT_EQ(NodeTexts(), Texts{main().data_file_path()});
 }
 
 TEST_F(ScanBatchTest, RemovableEntryAmongOthersIsRefusedAlone) {
   ui().AnswerFolder("C:\\").AnswerFolder("F:\\").AnswerFolder("E:\\");
   for (int i = 0; i < 3; ++i) main().cmdAdd_Click();
   main().mnuScan_Click();
-  EXPECT_EQ(ui().Messages().back().text, "Please add removable disk seperately.");
-  EXPECT_EQ(ui().Messages().back().icon, Icon::kInformation);
-  EXPECT_EQ(main().lstBox(), (std::vector<std::string>{"C:\\", "E:\\"}));
+  EXPECT_EQ(Shown(), Texts{"Please add removable disk seperately.|Tallymere|information|OK"});
+  EXPECT_EQ(main().lstBox(), (Texts{"C:\\", "E:\\"}));
   EXPECT_EQ(main().catalog().CatalogEnd(), 1);
 }
 
-TEST_F(ScanBatchTest, CancelAtSaveQuestionKeepsTheCatalogAndEmptiesTheBatch) {
+TEST_F(ScanBatchTest, ACancelledOrFailedNewScanKeepsTheCatalogAndItsTree) {
   File("c", "Music/a.mp3");
   ScanFolder("C:\\Music");
   const CatalogTable before = main().catalog();
+  const Texts tree = NodeKeys();
+  // Cancel at the question to save empties the batch.
   ui().AnswerFolder("C:\\").AnswerMessage(Answer::kCancel);
   main().cmdAdd_Click();
   main().mnuScan_Click();
   EXPECT_EQ(ui().Messages().back().text, "Save current file?");
   EXPECT_TRUE(main().catalog() == before);
   EXPECT_TRUE(main().lstBox().empty());
+
+  // The batch entry is listable when checked, then vanishes before the scan.
+  File("d", "Later/b.mp3");
+  ui().AnswerFolder("D:\\Later").AnswerMessage(Answer::kNo);
+  main().cmdAdd_Click();
+  bool removed = false;
+  ui().set_on_yield([&] {
+    if (!removed) removed = std::filesystem::remove_all(folder().Path("d/Later")) > 0;
+  });
+  main().mnuScan_Click();
+  ui().set_on_yield(nullptr);
+  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_EQ(NodeKeys(), tree);
+  EXPECT_EQ(ui().busy_depth(), 0);
+  EXPECT_FALSE(ui().animation_running());
 }
 
 TEST_F(ScanBatchTest, EntryThatCannotBeListedEndsWithItsDescription) {
@@ -88,64 +111,27 @@ TEST_F(ScanBatchTest, EntryThatCannotBeListedEndsWithItsDescription) {
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
-TEST_F(ScanBatchTest, EmptyScanWritesTheTrailerFirstAndDropsEveryDrive) {
-  folder().MakeFolder("c/Empty");
-  ScanFolder("C:\\Empty");
-  EXPECT_TRUE(IsTrailer(main().catalog().Record(1)));
-  EXPECT_EQ(ui().Status(2), "Total: 0 files");
-  EXPECT_EQ(ui().Status(3), "0.00 MB");
-  EXPECT_EQ(NodeTexts(), (std::vector<std::string>{main().data_file_path()}));
-}
-
-TEST_F(ScanBatchTest, SkippedSubfoldersAreNamedInOneMessageAfterTheScan) {
+TEST_F(ScanBatchTest, SkippedSubfoldersAndNamesWithABackslashAreLeftOutAndSaidAfterTheScan) {
   File("c", "M/ok/a.mp3");
   File("c", "M/locked1/b.mp3");
   File("c", "M/locked2/c.mp3");
   faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 0, "C:\\M\\locked");
-
   ScanFolder("C:\\M");
   EXPECT_EQ(main().catalog().FileCount(), 1);
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text,
-            "2 folders could not be read and were left out of the catalog:\n\nC:\\M\\locked1\\\n"
-            "C:\\M\\locked2\\\n\nCheck the permissions of these folders and scan again to "
-            "include them.");
-  EXPECT_EQ(ui().Messages()[0].icon, Icon::kWarning);
-}
+  EXPECT_EQ(Shown(), Texts{"2 folders could not be read and were left out of the catalog:\n\n"
+                           "C:\\M\\locked1\\\nC:\\M\\locked2\\\n\nCheck the permissions of these "
+                           "folders and scan again to include them.|Tallymere|warning|OK"});
 
-TEST_F(ScanBatchTest, NamesWithABackslashAreLeftOutAndCounted) {
-  File("c", "M/good.mp3");
-  File("c", "M/bad\\name.mp3");
-  ScanFolder("C:\\M");
+  File("c", "N/good.mp3");
+  File("c", "N/bad\\name.mp3");
+  ui().ClearCalls();
+  ui().AnswerFolder("C:\\N").AnswerMessage(Answer::kNo);  // "Save current file?"
+  main().cmdAdd_Click();
+  main().mnuScan_Click();
   EXPECT_EQ(main().catalog().FileCount(), 1);
-  ASSERT_EQ(ui().Messages().size(), 1u);
-  EXPECT_EQ(ui().Messages()[0].text,
+  EXPECT_EQ(ui().MessageTexts().back(),
             "1 file or folder was left out because the name contains \"\\\". Rename them to "
             "include them.");
-}
-
-TEST_F(ScanBatchTest, FailedScanLeavesTheCatalogAndItsTree) {
-  File("c", "Music/a.mp3");
-  ScanFolder("C:\\Music");
-  const CatalogTable before = main().catalog();
-  const std::vector<std::string> tree = NodeKeys();
-  // The batch entry is listable when checked, then vanishes before the scan.
-  File("d", "Later/b.mp3");
-  ui().AnswerFolder("D:\\Later").AnswerMessage(Answer::kNo);
-  main().cmdAdd_Click();
-  bool removed = false;
-  ui().set_on_yield([&] {
-    if (!removed) {
-      std::filesystem::remove_all(folder().Path("d/Later"));
-      removed = true;
-    }
-  });
-  main().mnuScan_Click();
-  ui().set_on_yield(nullptr);
-  EXPECT_TRUE(main().catalog() == before);
-  EXPECT_EQ(NodeKeys().size(), tree.size());
-  EXPECT_EQ(ui().busy_depth(), 0);
-  EXPECT_FALSE(ui().animation_running());
 }
 
 TEST_F(ScanBatchTest, CommandsAreRefusedWhileAScanYields) {

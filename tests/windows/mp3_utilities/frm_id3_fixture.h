@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,15 @@ using Texts = std::vector<std::string>;
 // Two MPEG-1 Layer III frames at 128 kbps and 44100 Hz, no tag.
 inline std::string Audio() { return Frame() + Frame(); }
 inline std::string TaggedAudio(const Id3v1Fields& fields) { return Audio() + Id3v1Block(fields); }
+
+// What Enabled() gives with no batch, with a batch, with new names to rename
+// (and a step to take back), and after a rename.
+inline constexpr const char* kNothingLoaded = "1 7 8 11 ";
+inline constexpr const char* kLoaded = "1 3 4 5 7 8 9 10 11 mnuMan mnuIDrenam ";
+inline constexpr const char* kRenameReady = "1 3 4 5 7 8 9 10 11 14 mnuRen mnuMan mnuIDrenam ";
+inline constexpr const char* kOopsReady =
+    "1 3 4 5 7 8 9 10 11 12 14 mnuRen mnuOops mnuMan mnuIDrenam ";
+inline constexpr const char* kUndoReady = "1 3 4 5 7 8 9 10 11 15 mnuUndo mnuMan mnuIDrenam ";
 
 class FrmId3Test : public MainWindowTest {
  protected:
@@ -45,6 +55,11 @@ class FrmId3Test : public MainWindowTest {
     ui().AnswerFolder(catalog_folder);
     id3().mnuOpen_Click();
   }
+  // Songs of two frames below C:\Music, then the folder loaded.
+  void LoadSongs(std::initializer_list<const char*> names) {
+    for (const char* name : names) Song(name);
+    LoadFolder();
+  }
 
   Texts Column(int column) const {
     Texts texts;
@@ -67,6 +82,22 @@ class FrmId3Test : public MainWindowTest {
   void SetNew(const std::string& original, const std::string& new_name) {
     batch().SetCell(Row(original), kBatchNew, new_name);
   }
+  void SetNew(std::initializer_list<std::pair<const char*, const char*>> names) {
+    for (const auto& [original, new_name] : names) SetNew(original, new_name);
+  }
+  // The enabled toolbar buttons, then the enabled naming menu items.
+  std::string Enabled() const {
+    std::string text;
+    for (int button = 1; button <= 15; ++button) {
+      if (m_id3->commands().ButtonEnabled(button)) text += std::to_string(button) + " ";
+    }
+    for (Id3Command item : {Id3Command::kRen, Id3Command::kUndo, Id3Command::kOops,
+                            Id3Command::kMan, Id3Command::kIDrenam}) {
+      if (m_id3->commands().Enabled(item))
+        text += std::string(EntryOf(kId3Commands, item).name) + " ";
+    }
+    return text;
+  }
 
   // "title/icon/buttons: text" of the n-th message box.
   std::string Message(std::size_t index) const {
@@ -86,9 +117,10 @@ class FrmId3Test : public MainWindowTest {
   }
 
   // A record of C:\Music\<name> with old tag texts, and its row in the file list.
-  void CatalogSong(const std::string& name, bool select, const std::string& path = "C:\\Music\\") {
+  void CatalogSong(const std::string& name, bool select, const std::string& path = "C:\\Music\\",
+                   const std::string& disk = "C:\\") {
     CatalogRecord record;
-    record.disk_label = "C:\\";
+    record.disk_label = disk;
     record.path = path;
     record.file_name = name;
     record.size = 836;

@@ -40,17 +40,17 @@ class FrmId3RenameTest : public FrmId3Test {
   }
 };
 
-TEST_F(FrmId3RenameTest, ExtractsNamesFromTagsWithOptionalAlbumAndComment) {
+TEST_F(FrmId3RenameTest, ExtractsNamesFromTagsAndRefusesEmptyOrIllegalOnesBeforeTouchingAFile) {
   Song("a.mp3", TaggedAudio({.title = "Title", .artist = "Artist"}));
   Song("b.mp3", TaggedAudio({"Song", "Band", "Album", "", "Com"}));
   Song("c.mp3");
   Song("d.mp3", TaggedAudio({.title = "Short", .artist = "Nul", .pad = '\0'}));
+  MakeReadOnly("d.mp3");
   LoadFolder();
   id3().set_optAll(true);
   id3().Tbr_ButtonClick(10);  // Extract ID3 Tag
   EXPECT_EQ(Column(kBatchNew), (Texts{"Artist - Title", "Band - Song", "", "Nul - Short"}));
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen));
-  EXPECT_TRUE(id3().commands().ButtonEnabled(id3_toolbar::kRen));
+  EXPECT_EQ(Enabled(), kRenameReady);
   EXPECT_EQ(id3().CurNames()[0], "a");  // no snapshot: Oops! does not take it back
   id3().mnuAlbum_Click();
   id3().mnuIDrenam_Click();
@@ -59,43 +59,30 @@ TEST_F(FrmId3RenameTest, ExtractsNamesFromTagsWithOptionalAlbumAndComment) {
   id3().mnuIDrenam_Click();
   EXPECT_EQ(batch().Cell(1, kBatchNew), "Band - Album - Com - Song");
 
-  // The untagged file's empty name stops Rename before anything happens.
+  // The untagged file's empty name stops Rename, and so does an illegal one.
   id3().mnuRen_Click();
-  EXPECT_EQ(Message(0),
-            "Tallymere/stop/ok: File name can not be empty! Please correct the problem first.");
+  SetNew("c", "AC/DC - Back");
+  id3().mnuRen_Click();
+  EXPECT_EQ((Texts{Message(0), Message(1)}),
+            (Texts{"Tallymere/stop/ok: File name can not be empty! Please correct the problem "
+                   "first.",
+                   "Rename File/stop/ok: File name can not contain illegal characters."}));
   EXPECT_EQ(Files(), (Texts{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
-}
-
-TEST_F(FrmId3RenameTest, RefusesIllegalNamesBeforeTouchingAnyFile) {
-  Song("a.mp3", TaggedAudio({.title = "Back", .artist = "AC/DC"}));
-  Song("b.mp3", TaggedAudio({.title = "Fine"}));
-  MakeReadOnly("b.mp3");
-  LoadFolder();
-  id3().set_optAll(true);
-  id3().mnuIDrenam_Click();
-  id3().mnuRen_Click();
-  EXPECT_EQ(Message(0), "Rename File/stop/ok: File name can not contain illegal characters.");
-  SetNew("a", "..");
-  id3().mnuRen_Click();
-  EXPECT_EQ(Message(1), "Rename File/stop/ok: File name can not contain illegal characters.");
-  EXPECT_EQ(Files(), (Texts{"a.mp3", "b.mp3"}));
-  EXPECT_FALSE(Writable("b.mp3"));  // not even an attribute was reset
+  EXPECT_FALSE(Writable("d.mp3"));  // not even an attribute was reset
 }
 
 TEST_F(FrmId3RenameTest, RefusesANewNameThatIsALaterEntrysOldName) {
   Song("A.mp3", "first");
   Song("B.mp3", "second");
   LoadFolder();
-  SetNew("A", "B");
-  SetNew("B", "C");
+  SetNew({{"A", "B"}, {"B", "C"}});
   id3().mnuRen_Click();
   EXPECT_EQ(Message(0),
             "Rename File/stop/ok: Duplicate name found, please correct the problem first.");
   EXPECT_EQ(Files(), (Texts{"A.mp3", "B.mp3"}));
 
   // An earlier entry's old name is free by the time a later entry takes it.
-  SetNew("A", "C");
-  SetNew("B", "A");
+  SetNew({{"A", "C"}, {"B", "A"}});
   Rename();
   EXPECT_EQ(Message(1), "Confirm Rename/question/yesno: Are you sure?");
   EXPECT_EQ(ReadFileBytes(MusicPath("C.mp3")) + ReadFileBytes(MusicPath("A.mp3")), "firstsecond");
@@ -104,11 +91,48 @@ TEST_F(FrmId3RenameTest, RefusesANewNameThatIsALaterEntrysOldName) {
             "the log file now?");
 }
 
-TEST_F(FrmId3RenameTest, ARefusedRenameAndALogOnAFullDiskAreEachReported) {
-  for (const char* name : {"one.mp3", "two.mp3"}) Song(name);
+TEST_F(FrmId3RenameTest, UndoRestoresTheNamesAndRenameRunsAgain) {
+  Song("a.mp3", "A");
+  Song("b.mp3", "B");
   LoadFolder();
-  SetNew("one", "1");
-  SetNew("two", "2");
+  id3().mnuLog_Click();
+  SetNew({{"a", "x"}, {"b", "y"}});
+  ui().AnswerMessage(Answer::kYes);
+  id3().mnuRen_Click();
+  EXPECT_EQ(Message(1), "Tallymere/question/ok: Files have been renamed successfully. ");
+  EXPECT_EQ(Files(), (Texts{"x.mp3", "y.mp3"}));  // no log
+
+  id3().Tbr_ButtonClick(15);  // Undo
+  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")) + ReadFileBytes(MusicPath("b.mp3")), "AB");
+  EXPECT_EQ(Column(kBatchOriginal), (Texts{"a", "b"}));
+  EXPECT_EQ(Column(kBatchNew), (Texts{"x", "y"}));
+  EXPECT_EQ(Message(2), "Tallymere/information/ok: Undo successful!");
+  EXPECT_EQ(Enabled(), kRenameReady);
+
+  ui().AnswerMessage(Answer::kYes);
+  id3().mnuRen_Click();
+  EXPECT_EQ(ReadFileBytes(MusicPath("x.mp3")) + ReadFileBytes(MusicPath("y.mp3")), "AB");
+}
+
+TEST_F(FrmId3RenameTest, UndoTakesBackAChainOfRenamesLastFirst) {
+  Song("a.mp3", "A");
+  Song("b.mp3", "B");
+  LoadFolder();
+  id3().mnuLog_Click();
+  // a takes the name c, then b the name a has just left.
+  SetNew({{"a", "c"}, {"b", "a"}});
+  ui().AnswerMessage(Answer::kYes);
+  id3().mnuRen_Click();
+  EXPECT_EQ(ReadFileBytes(MusicPath("c.mp3")) + ReadFileBytes(MusicPath("a.mp3")), "AB");
+  id3().mnuUndo_Click();
+  EXPECT_EQ(Files(), (Texts{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")) + ReadFileBytes(MusicPath("b.mp3")), "AB");
+  EXPECT_EQ(Message(2), "Tallymere/information/ok: Undo successful!");
+}
+
+TEST_F(FrmId3RenameTest, ARefusedRenameAndALogOnAFullDiskAreEachReported) {
+  LoadSongs({"one.mp3", "two.mp3"});
+  SetNew({{"one", "1"}, {"two", "2"}});
   faults().Fail(PlatformCall::kRenameFile, StatusCode::kNoAccess, 1, "two.mp3");
   faults().Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "rename.log");
   ui().AnswerMessage(Answer::kYes);
@@ -121,15 +145,12 @@ TEST_F(FrmId3RenameTest, ARefusedRenameAndALogOnAFullDiskAreEachReported) {
   EXPECT_EQ(ui().Messages().size(), 3u);  // no offer to show a log that is not there
   EXPECT_EQ(Files(), (Texts{"1.mp3", "two.mp3"}));
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"1", "two"}));
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kUndo));
+  EXPECT_EQ(Enabled(), kUndoReady);
 }
 
 TEST_F(FrmId3RenameTest, LogsEveryRenameAndTheOneThatFailed) {
-  for (const char* name : {"one.mp3", "two.mp3", "three.mp3"}) Song(name);
-  LoadFolder();
-  SetNew("one", "1");
-  SetNew("two", "2");
-  SetNew("three", "3");
+  LoadSongs({"one.mp3", "two.mp3", "three.mp3"});
+  SetNew({{"one", "1"}, {"two", "2"}, {"three", "3"}});
   Song("2.mp3", "in the way");  // not in the batch: the checks cannot see it
   Rename(Answer::kYes);
 
@@ -159,38 +180,12 @@ TEST_F(FrmId3RenameTest, LogsEveryRenameAndTheOneThatFailed) {
   // The failed entry still names its file; Rename waits for Undo or a new name.
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"1", "3", "two"}));
   EXPECT_EQ(Column(kBatchOldName), (Texts{"one", "three", "two"}));
-  EXPECT_FALSE(id3().commands().Enabled(Id3Command::kRen) || id3().commands().ButtonEnabled(14));
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kUndo) && id3().commands().ButtonEnabled(15));
+  EXPECT_EQ(Enabled(), kUndoReady);
   EXPECT_EQ(ui().busy_depth(), 0);
 
   id3().mnuUndo_Click();
   EXPECT_EQ(Files(), (Texts{"2.mp3", "one.mp3", "rename.log", "three.mp3", "two.mp3"}));
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"one", "three", "two"}));
-}
-
-TEST_F(FrmId3RenameTest, UndoRestoresTheNamesAndRenameRunsAgain) {
-  Song("a.mp3", "A");
-  Song("b.mp3", "B");
-  LoadFolder();
-  id3().mnuLog_Click();
-  SetNew("a", "x");
-  SetNew("b", "y");
-  ui().AnswerMessage(Answer::kYes);
-  id3().mnuRen_Click();
-  EXPECT_EQ(Message(1), "Tallymere/question/ok: Files have been renamed successfully. ");
-  EXPECT_EQ(Files(), (Texts{"x.mp3", "y.mp3"}));  // no log
-
-  id3().Tbr_ButtonClick(15);  // Undo
-  EXPECT_EQ(ReadFileBytes(MusicPath("a.mp3")) + ReadFileBytes(MusicPath("b.mp3")), "AB");
-  EXPECT_EQ(Column(kBatchOriginal), (Texts{"a", "b"}));
-  EXPECT_EQ(Column(kBatchNew), (Texts{"x", "y"}));
-  EXPECT_EQ(Message(2), "Tallymere/information/ok: Undo successful!");
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) &&
-              !id3().commands().Enabled(Id3Command::kUndo));
-
-  ui().AnswerMessage(Answer::kYes);
-  id3().mnuRen_Click();
-  EXPECT_EQ(ReadFileBytes(MusicPath("x.mp3")) + ReadFileBytes(MusicPath("y.mp3")), "AB");
 }
 
 TEST_F(FrmId3RenameTest, ARenameOfFilesFromTheCatalogRenamesTheirRecordsAndUndoTakesItBack) {
@@ -217,11 +212,9 @@ TEST_F(FrmId3RenameTest, ARenameOfFilesFromTheCatalogRenamesTheirRecordsAndUndoT
 
 TEST_F(FrmId3RenameTest, AsksAboutReadOnlyFilesAndStopsAtMissingOnes) {
   Song("a.mp3");
-  Song("b.mp3");
   MakeReadOnly("a.mp3");
-  LoadFolder();
-  SetNew("a", "x");
-  SetNew("b", "y");
+  LoadSongs({"b.mp3"});
+  SetNew({{"a", "x"}, {"b", "y"}});
   ui().AnswerMessage(Answer::kNo);  // leave the read-only file out
   Rename();
   EXPECT_EQ(Message(0), "Confirm/question/yesno: C:\\Music\\a.mp3 is read only. Rename it anyway?");
@@ -242,25 +235,23 @@ TEST_F(FrmId3RenameTest, AsksAboutReadOnlyFilesAndStopsAtMissingOnes) {
 }
 
 TEST_F(FrmId3RenameTest, PreparesNamesByHandAndTakesThemBack) {
-  Song("a.mp3");
-  Song("b.mp3");
-  LoadFolder();
+  LoadSongs({"a.mp3", "b.mp3"});
   Click("b");
   id3().set_txtDisplay("Typed");
   id3().Tbr_ButtonClick(9);  // Manual
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "Typed"}));
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) && id3().commands().ButtonEnabled(12));
+  EXPECT_EQ(Enabled(), kOopsReady);
   id3().mnuOops_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
   EXPECT_EQ(id3().txtDisplay(), "b");  // the New Name box follows its entry
-  EXPECT_FALSE(id3().commands().Enabled(Id3Command::kOops));
+  EXPECT_EQ(Enabled(), kRenameReady);
 
   id3().set_txtDisplay("Typed");
   id3().mnuMan_Click();
   id3().mnuStartOver_Click();
   EXPECT_EQ(Column(kBatchNew), (Texts{"a", "b"}));
   EXPECT_EQ(id3().txtDisplay(), "b");
-  EXPECT_FALSE(id3().commands().ButtonEnabled(12));
+  EXPECT_EQ(Enabled(), kRenameReady);
   // After Start Over a step still leaves the names before it for Oops!.
   id3().mnuMan_Click();
   id3().mnuOops_Click();

@@ -29,9 +29,7 @@ TEST_F(FrmId3ToolsTest, TrimsTheCurrentEntryOrEveryEntry) {
   EXPECT_EQ(New(), (Texts{"my song name", "your_song"}));
   EXPECT_EQ(id3().txtText() + "|" + id3().focus_request(), "|txtText");
   EXPECT_EQ(id3().CurNames()[0] + "|" + id3().PrevNames()[0], "my song name|n0");
-  EXPECT_TRUE(id3().commands().Enabled(Id3Command::kRen) &&
-              id3().commands().Enabled(Id3Command::kOops));
-  EXPECT_TRUE(id3().commands().ButtonEnabled(12) && id3().commands().ButtonEnabled(14));
+  EXPECT_EQ(Enabled(), kOopsReady);
 
   SetNew("n0", "my_song_name");
   id3().set_optAll(true);
@@ -68,7 +66,7 @@ TEST_F(FrmId3ToolsTest, ReplacesAndRefusesAnEmptyReplacement) {
   id3().cmdReplace_Click();
   EXPECT_EQ(Message(0), "MP3 Utilities/information/ok: Can not replace with nothing.");
   EXPECT_EQ(id3().PrevNames(), previous);
-  EXPECT_FALSE(id3().commands().Enabled(Id3Command::kOops));
+  EXPECT_EQ(Enabled(), kRenameReady);
 }
 
 TEST_F(FrmId3ToolsTest, InsertsTextAtTheClickedPlace) {
