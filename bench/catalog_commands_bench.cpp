@@ -25,6 +25,7 @@
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/main_command_table.h"
 
 extern char** environ;
 
@@ -84,23 +85,28 @@ const Machine& TheMachine() {
 // A started main window on the machine.
 struct Window {
   Window()
-      : platform(TheMachine().program_folder()), main(std::make_unique<FrmMain>(ui, platform)) {
+      : platform(TheMachine().program_folder()),
+        session(platform),
+        services(ui),
+        main(std::make_unique<FrmMain>(session, services)) {
     main->Form_Load();
   }
   // Opens a data file as the user does.
   void Open(const std::string& path) {
     ui.AnswerOpenFile(path);
-    main->mnuLoad_Click();
+    main->Run(MainCommand::kLoad);
   }
   bool NoMessages() const { return ui.Messages().empty(); }
 
   testing::ScriptedUi ui;
   LinuxPlatform platform;
+  CatalogSession session;
+  WindowServices services;
   std::unique_ptr<FrmMain> main;
 };
 
 bool CatalogIsFull(const FrmMain& main) {
-  return main.catalog().FileCount() == bench::kFullCatalogFiles;
+  return main.session().catalog().FileCount() == bench::kFullCatalogFiles;
 }
 
 void BM_OpenCommand(benchmark::State& state) {
@@ -157,13 +163,13 @@ void BM_SaveCommand(benchmark::State& state) {
     window.Open(TheMachine().untitled_file());
     state.ResumeTiming();
     window.ui.AnswerSaveFile(target).AnswerMessage(Answer::kYes);
-    window.main->mnuSaveFile_Click();
+    window.main->Run(MainCommand::kSaveFile);
   }
   const std::vector<testing::UiCall> messages = window.ui.Messages();
   const bool asked_to_replace =
       !messages.empty() && messages.back().text.find("replace") != std::string::npos;
-  if (!CatalogIsFull(*window.main) || window.main->data_file_path() != target ||
-      window.main->changed() || !asked_to_replace ||
+  if (!CatalogIsFull(*window.main) || window.main->session().data_file_path() != target ||
+      window.main->session().changed() || !asked_to_replace ||
       std::filesystem::file_size(target) != std::filesystem::file_size(TheMachine().data_file())) {
     return state.SkipWithError("the catalog was not saved as expected");
   }
@@ -178,7 +184,7 @@ void FindInAll(benchmark::State& state, const std::string& text) {
   window.Open(TheMachine().data_file());
   window.main->find_panel().set_txtFind(text);
   window.main->find_panel().set_cmbType("*.*");
-  for (auto _ : state) window.main->cmdAll_Click();
+  for (auto _ : state) window.main->Run(MainCommand::kCmdAll);
   if (window.main->LV().row_count() == 0 || !window.NoMessages()) {
     return state.SkipWithError("Find in All listed nothing");
   }
@@ -193,11 +199,11 @@ BENCHMARK(BM_FindInAllCommandEveryFile)->Unit(benchmark::kMillisecond)->UseRealT
 
 // A duplicate command on an open catalog: the walk and the rows it lists,
 // three for each of the (at most 100,000) sets.
-void DuplicateCommand(benchmark::State& state, void (FrmMain::*command)()) {
+void DuplicateCommand(benchmark::State& state, MainCommand command) {
   if (!TheMachine().ready()) return state.SkipWithError("cannot write the catalog");
   Window window;
   window.Open(TheMachine().data_file());
-  for (auto _ : state) (window.main.get()->*command)();
+  for (auto _ : state) window.main->Run(command);
   if (window.main->LV().row_count() == 0 || !window.NoMessages()) {
     return state.SkipWithError("the command listed no set");
   }
@@ -205,17 +211,17 @@ void DuplicateCommand(benchmark::State& state, void (FrmMain::*command)()) {
 }
 
 void BM_DuplicatesExactCommand(benchmark::State& state) {
-  DuplicateCommand(state, &FrmMain::mnuDuplicate1_Click);
+  DuplicateCommand(state, MainCommand::kDuplicate1);
 }
 BENCHMARK(BM_DuplicatesExactCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DuplicatesNotSoExactCommand(benchmark::State& state) {
-  DuplicateCommand(state, &FrmMain::mnuDuplicate2_Click);
+  DuplicateCommand(state, MainCommand::kDuplicate2);
 }
 BENCHMARK(BM_DuplicatesNotSoExactCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DuplicatesAnyPossibleCommand(benchmark::State& state) {
-  DuplicateCommand(state, &FrmMain::mnuDuplicate3_Click);
+  DuplicateCommand(state, MainCommand::kDuplicate3);
 }
 BENCHMARK(BM_DuplicatesAnyPossibleCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -319,11 +325,13 @@ int StartProgram(const std::string& program_folder, const std::string& data_file
                  const std::string& folder_key) {
   LinuxPlatform platform(program_folder);
   testing::ScriptedUi ui;
-  FrmMain main(ui, platform);
+  CatalogSession session(platform);
+  WindowServices services(ui);
+  FrmMain main(session, services);
   main.Form_Load();
   if (!data_file.empty()) {
     ui.AnswerOpenFile(data_file);
-    main.mnuLoad_Click();
+    main.Run(MainCommand::kLoad);
     main.tvAlbum_NodeClick(main.tvAlbum().Find(folder_key));
     if (!CatalogIsFull(main) || main.LV().row_count() == 0) return 1;
   }

@@ -7,15 +7,16 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-#include "catalog/file_list_row.h"
 #include "full_catalog.h"
 #include "lists/create_list.h"
 #include "lists/list_entries.h"
 #include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "support/temp_folder.h"
+#include "views/file_list_row.h"
 
 namespace tallymere {
 namespace {
@@ -70,7 +71,14 @@ void WriteEach(benchmark::State& state, const Settings& settings, const Source& 
   const Machine& machine = TheMachine();
   const ListRequest request{machine.platform(), settings, machine.Output("list.txt"), 0, {}, {}};
   for (auto _ : state) {
-    const Result<std::string> written = WriteList(request, source);
+    // The file list's rows are taken anew each time, as the command takes them.
+    const Result<std::string> written = [&] {
+      if constexpr (std::is_same_v<Source, ListModel>) {
+        return WriteList(request, FileListEntries(source));
+      } else {
+        return WriteList(request, source);
+      }
+    }();
     if (!written) {
       state.SkipWithError(written.status().message().c_str());
       return;

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "catalog/file_list_row.h"
-#include "catalog/list_model.h"
 #include "common/format.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/list_model_adapter.h"
 #include "ui/qt/selection_sync.h"
+#include "views/file_list_row.h"
+#include "views/list_model.h"
 
 namespace {
 

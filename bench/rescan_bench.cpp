@@ -25,6 +25,7 @@
 #include "scan/scan_disk.h"
 #include "support/scripted_ui.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/main_command_table.h"
 
 namespace {
 
@@ -102,17 +103,23 @@ bool BuildMachine() {
 
 // A started main window on the machine, opening a data file as the user does.
 struct Window {
-  Window() : platform(ProgramFolder()), main(std::make_unique<FrmMain>(ui, platform)) {
+  Window()
+      : platform(ProgramFolder()),
+        session(platform),
+        services(ui),
+        main(std::make_unique<FrmMain>(session, services)) {
     main->Form_Load();
   }
   void Open(const std::string& path) {
     // The last run's changes are dropped, as "No" to "Save current file?".
-    if (main->changed()) ui.AnswerMessage(Answer::kNo);
+    if (main->session().changed()) ui.AnswerMessage(Answer::kNo);
     ui.AnswerOpenFile(path);
-    main->mnuLoad_Click();
+    main->Run(MainCommand::kLoad);
   }
   testing::ScriptedUi ui;
   LinuxPlatform platform;
+  CatalogSession session;
+  WindowServices services;
   std::unique_ptr<FrmMain> main;
 };
 
@@ -125,12 +132,12 @@ void BM_AddDiskCommand(benchmark::State& state) {
     window.ui.ClearCalls();
     window.ui.AnswerFolder("F:\\").AnswerText("Stick");
     state.ResumeTiming();
-    window.main->mnuAddDisk_Click();
+    window.main->Run(MainCommand::kAddDisk);
   }
-  if (window.main->file_count() != CatalogTable::kMaxFileRecords) {
+  if (window.main->session().catalog().FileCount() != CatalogTable::kMaxFileRecords) {
     return state.SkipWithError("the disk was not added");
   }
-  state.counters["files"] = window.main->file_count();
+  state.counters["files"] = window.main->session().catalog().FileCount();
 }
 BENCHMARK(BM_AddDiskCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -147,12 +154,13 @@ void BM_RescanDiskCommand(benchmark::State& state) {
     window.main->Run(MainCommand::kRescanDisk);
   }
   const std::vector<testing::UiCall> messages = window.ui.Messages();
-  if (window.main->file_count() != CatalogTable::kMaxFileRecords || messages.size() != 1 ||
+  if (window.main->session().catalog().FileCount() != CatalogTable::kMaxFileRecords ||
+      messages.size() != 1 ||
       messages[0].text.find("0 files added, 0 removed, 50 changed") == std::string::npos ||
-      !window.main->changed()) {
+      !window.main->session().changed()) {
     return state.SkipWithError("the disk was not rescanned as expected");
   }
-  state.counters["files"] = window.main->file_count();
+  state.counters["files"] = window.main->session().catalog().FileCount();
 }
 BENCHMARK(BM_RescanDiskCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 

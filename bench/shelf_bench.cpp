@@ -79,10 +79,12 @@ BENCHMARK(BM_SearchShelfEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
 void WindowSearch(benchmark::State& state, bool all_rows) {
   if (!BuildShelf()) return state.SkipWithError("cannot build the shelf");
   testing::ScriptedUi ui;
-  FrmMain main(ui, Platform());
+  CatalogSession session(Platform());
+  WindowServices services(ui);
+  FrmMain main(session, services);
   main.Form_Load();
-  main.program_settings().shelf_folders = {kShelf};
-  FrmFindCatalogs window(main);
+  session.program_settings().shelf_folders = {kShelf};
+  FrmFindCatalogs window(session, services, main);
   window.Form_Load();
   window.controls().txtFind = "moon";
   window.controls().cmbIn = static_cast<int>(SearchField::kAny);

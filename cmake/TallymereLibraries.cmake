@@ -15,15 +15,20 @@ function(tallymere_folder_library name folder)
 endfunction()
 
 # The layers of src/, lowest first; the folders of one level (separated by
-# commas) may not include each other. The engines and the window controllers
-# reach the machine only through ports/; the Linux platform adapter stands
-# above them, so nothing below can include it, and the desktop's Qt layer and
-# the command-line tool, which wire it in, stand above it.
+# commas) may not include each other. The engines reach the machine only
+# through ports/; the catalog session holds a catalog for the windows and the
+# command line alike, beside the view models the windows show; the Linux
+# platform adapter stands above them, so nothing below can include it, and the
+# desktop's Qt layer and the command-line tool, which wire it in, stand above
+# it. Within windows/, each window's folder may include the files of
+# windows/ itself and its own, never another window's: windows meet through
+# the session and the interfaces of windows/.
 set(TALLYMERE_LAYERS
   "common"
   "ports"
   "catalog,mp3"
   "scan,search,lists"
+  "session,views"
   "windows"
   "platform"
   "ui/qt,cli"
@@ -50,6 +55,15 @@ function(tallymere_level path out_level out_folder)
   set(${out_folder} "" PARENT_SCOPE)
 endfunction()
 
+# The window folder of a path below windows/ ("windows/main/x.h" -> "main");
+# empty for a file of windows/ itself.
+function(tallymere_window_folder path out_window)
+  set(${out_window} "" PARENT_SCOPE)
+  if(path MATCHES "^windows/([^/]+)/")
+    set(${out_window} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  endif()
+endfunction()
+
 # Refuses, at configure time, an include that points upwards or sideways in
 # the layers above, and a Qt header outside the Qt layer and the program.
 function(tallymere_check_includes)
@@ -74,13 +88,22 @@ function(tallymere_check_includes)
       endif()
       set(target "${CMAKE_MATCH_1}")
       tallymere_level("${target}" target_level target_folder)
-      if(target_level EQUAL -1 OR target_folder STREQUAL folder)
+      if(target_level EQUAL -1)
         continue()
       endif()
-      if(target_level GREATER_EQUAL level)
+      if(target_level GREATER_EQUAL level AND NOT target_folder STREQUAL folder)
         string(REPLACE ";" " < " order "${TALLYMERE_LAYERS}")
         message(FATAL_ERROR "src/${relative} includes \"${target}\": src/${folder} may include "
                             "only folders below it (${order})")
+      endif()
+      if(folder STREQUAL "windows" AND target_folder STREQUAL "windows")
+        tallymere_window_folder("${relative}" own_window)
+        tallymere_window_folder("${target}" target_window)
+        if(own_window AND target_window AND NOT own_window STREQUAL target_window)
+          message(FATAL_ERROR "src/${relative} includes \"${target}\": one window's folder may "
+                              "not include another's (windows/${own_window} and "
+                              "windows/${target_window}); share through the session or windows/")
+        endif()
       endif()
       if(folder STREQUAL "cli" AND target_folder STREQUAL "windows")
         message(FATAL_ERROR "src/${relative} includes \"${target}\": the command-line tool uses "

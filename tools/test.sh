@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tallymere and runs every test: the format check, the whole suite (the
 # Qt front end offscreen), then the Qt-free tests again under AddressSanitizer
-# and UndefinedBehaviorSanitizer. A test that skips itself fails the run: every
+# and UndefinedBehaviorSanitizer, and the suites of the engines that run
+# threads (the scan, the shelf search) under ThreadSanitizer. A test that skips itself fails the run: every
 # failure branch must run wherever the suite runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,3 +38,12 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYMERE_WITH_
   -DTALLYMERE_SANITIZE=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 run_tests build-sanitize env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+
+# The scan reads several folders at once and the shelf search several data
+# files: their suites run again under ThreadSanitizer.
+cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYMERE_WITH_QT=OFF \
+  -DTALLYMERE_SANITIZE_THREAD=ON -DTALLYMERE_TESTS=ON -DTALLYMERE_BENCH=OFF
+cmake --build build-thread -j"$jobs" --target test_scan test_search
+for suite in test_scan test_search; do
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "build-thread/tests/$suite" --gtest_brief=1
+done

@@ -72,6 +72,16 @@ CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
 // The file type a trailer remembers: the last three characters of its File name.
 std::string TrailerFileType(const CatalogRecord& trailer);
 
+// A file's identity as records are matched: its Path and File name compared
+// exactly (letter case counts), as one text to look up.
+inline std::string FileIdentity(std::string_view path, std::string_view file_name) {
+  std::string identity;
+  identity.reserve(path.size() + 1 + file_name.size());
+  identity.append(path).push_back('\0');
+  identity.append(file_name);
+  return identity;
+}
+
 // The folder key of a record: its Path, with a labelled disk's label spliced in
 // after the drive root (D:\Music\ on MyCD gives D:\MyCD\Music\).
 std::string FolderKey(const CatalogRecord& record);

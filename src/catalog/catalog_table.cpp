@@ -97,15 +97,8 @@ int CatalogTable::FirstEmpty(const std::set<int>& empty, std::string CatalogReco
   return first;
 }
 
-const CatalogRecord* CatalogTable::FindTrailer() const {
-  const int end = CatalogEnd();
-  if (end > kCapacity) return nullptr;
-  const CatalogRecord& record = Record(end);
-  return IsTrailer(record) ? &record : nullptr;
-}
-
 const CatalogRecord* CatalogTable::LastTrailer() const {
-  const int written_end = WrittenEnd();
+  const int written_end = StoredEnd();
   int last = 0;
   if (auto after = m_trailers.lower_bound(written_end); after != m_trailers.begin()) {
     last = *std::prev(after);
@@ -122,7 +115,7 @@ int64_t CatalogTable::TotalSize() const {
 
 bool CatalogTable::operator==(const CatalogTable& other) const {
   // Trailing empty records are not part of what a table holds.
-  const int end = std::max(WrittenEnd(), other.WrittenEnd());
+  const int end = std::max(StoredEnd(), other.StoredEnd());
   for (int i = 1; i < end; ++i) {
     if (!(Record(i) == other.Record(i))) return false;
   }

@@ -4,7 +4,7 @@
 // (the trailer in a built catalog). Only the records up to the last one written
 // are held in memory; every record beyond reads as empty.
 //
-// Commands ask for the catalog end, the written end and the last trailer while
+// Commands ask for the catalog end, the stored end and the last trailer while
 // they walk a full catalog, so the table keeps an index of the records that
 // answer them (those with an empty Path, with an empty File name, and the
 // trailers) through every change, instead of searching the records each time.
@@ -56,14 +56,14 @@ class CatalogTable {
   // The index of the first record whose Path is empty: file records + 1.
   int CatalogEnd() const { return FirstEmpty(m_empty_paths, &CatalogRecord::path); }
   int FileCount() const { return CatalogEnd() - 1; }
-  // The record at the catalog end when it is a trailer, else nullptr.
-  const CatalogRecord* FindTrailer() const;
   // The last record, among those the data file holds, whose File name begins
   // with "*."; opening a file takes its settings from it. nullptr when none.
   const CatalogRecord* LastTrailer() const;
-  // The index after the last record the data file holds: the writer stops at
-  // the first record whose File name is empty.
-  int WrittenEnd() const { return FirstEmpty(m_empty_file_names, &CatalogRecord::file_name); }
+  // The stored end: the index after the last record the data file holds,
+  // which the writer stops at (the first record whose File name is empty).
+  // The trailer stands before it, and so may records of an earlier scan that
+  // no walk over the files reaches.
+  int StoredEnd() const { return FirstEmpty(m_empty_file_names, &CatalogRecord::file_name); }
 
   // Visits records 1 .. catalog end - 1 as (index, record).
   template <typename Visit>

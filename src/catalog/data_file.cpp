@@ -155,7 +155,7 @@ void EncodeRecord(const CatalogRecord& record, std::string* out) {
 }
 
 std::string EncodeDataFile(const CatalogTable& table) {
-  const int end = table.WrittenEnd();
+  const int end = table.StoredEnd();
   // Made once, so a full catalog is written without moving megabytes as it
   // grows, and cut to what the records took.
   std::size_t room = 0;

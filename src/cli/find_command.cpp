@@ -19,11 +19,11 @@
 #include "cli/scan_arguments.h"
 #include "cli/shelf_arguments.h"
 #include "platform/linux_platform.h"
-#include "platform/read_file.h"
 #include "search/find.h"
 #include "search/search_results.h"
 #include "search/shelf.h"
 #include "search/shelf_search.h"
+#include "session/catalog_session.h"
 
 namespace tallymere::cli {
 namespace {
@@ -102,48 +102,28 @@ void PrintStatus(const SearchStatus& status, const std::string& more = "") {
                status.panel3.c_str(), more.c_str());
 }
 
-// Whether the node with this key belongs to a labelled disk. The window asks
-// the drive map whether the key's drive is fixed; a data file read here may
-// come from another machine, so its records answer instead: a key under which
-// some record carries a disk label of its own (not a drive root) belongs to a
-// labelled disk, any other is a folder of a fixed drive.
-Status UnderLabelledDisk(std::string_view bytes, const std::string& path, const std::string& key,
-                         bool* labelled) {
-  *labelled = false;
-  return VisitDataFile(bytes, path, [&](int, const CatalogRecord& record) {
-    if (!*labelled && !IsDriveRootLabel(record.disk_label) && LiesUnderKey(record, key)) {
-      *labelled = true;
-    }
-  });
-}
-
-// Show All Files in Selected, over one data file.
+// Show All Files in Selected, over one data file: the key names what it
+// names in the window's tree, from this machine's drives and the catalog's
+// own letters.
 int RunUnder(const FindOptions& options) {
   if (options.shelf.paths.size() != 1) {
     return Refuse("--under takes exactly one data file: a tree key belongs to one catalog");
   }
-  const std::string& path = options.shelf.paths.front();
-  // A private copy: a file shortened while it is searched cannot take the
-  // bytes away from under the search.
-  Result<std::string> file = ReadWholeFile(path, kDataFileLimit);
-  if (!file) return Refuse(file.status().message());
-  bool labelled = false;
-  if (Status status = UnderLabelledDisk(*file, path, options.under, &labelled); !status) {
-    return Refuse(status.message());
+  const LinuxPlatform platform(ProgramFolder(""));
+  CatalogSession session(platform);
+  if (Status opened = session.Open(options.shelf.paths.front()); !opened) {
+    return Refuse(opened.message());
   }
-  const NodeKey node = NodeKey::Parse(options.under, labelled);
-  if (node.kind() == NodeKey::Kind::kDrive && labelled) {
+  const NodeKey node = session.KeyOf(options.under);
+  if (node.kind() == NodeKey::Kind::kDrive && node.drive_holds_disks()) {
     // The window's answer when the node is a drive that holds labelled disks.
     std::fprintf(stderr, "%s: %s holds labelled disks. Please select a disk label instead.\n",
                  kPrefix, options.under.c_str());
     return 1;
   }
   FoundRows found;
-  found.rows.ReserveRows(file->size(), options.json);
-  const Status status = VisitDataFile(*file, path, [&](int, const CatalogRecord& record) {
-    if (node.HoldsBelow(record)) AddRow(record, {}, options.json, &found);
-  });
-  if (!status) return Refuse(status.message());
+  for (int index : session.Find(node))
+    AddRow(session.catalog().Record(index), {}, options.json, &found);
   PrintRows(found, options.json, false);
   const bool written = FinishStandardOutput(kPrefix);
   PrintStatus(NodeStatus(options.under, found.rows.size(), found.total_size));
@@ -206,10 +186,10 @@ Command AddFindCommand(CLI::App& tool) {
                        "with this key, as the tree builds keys: C:\\Music\\ for a\n"
                        "folder of a fixed drive and all below it, E:\\MyCD\\ for the\n"
                        "disk labelled MyCD in E:, E:\\MyCD\\Sub\\ for a folder on it.\n"
-                       "Without the drive map of the machine the catalog was made\n"
-                       "on, the key counts as a labelled disk's when a record under\n"
-                       "it carries a disk label of its own (one that is not a drive\n"
-                       "root such as E:\\), else as a fixed drive's; a drive that\n"
+                       "A key names what it names in the window's tree: below a\n"
+                       "removable or CD-ROM drive of this machine, or a drive letter\n"
+                       "this machine does not map whose records are all labelled\n"
+                       "disks, the first folder is a disk's label. A drive that\n"
                        "holds labelled disks is refused, as the window refuses it.\n"
                        "One data file only; not with --text, --in, --type or --drive")
           ->type_name("KEY")

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "catalog/data_file.h"
-#include "catalog/file_list_row.h"
 #include "catalog/file_type.h"
 #include "catalog/program_settings.h"
 #include "catalog/settings.h"
@@ -24,6 +23,7 @@
 #include "platform/heap_reuse.h"
 #include "platform/linux_platform.h"
 #include "search/find.h"
+#include "views/file_list_row.h"
 
 namespace tallymere::cli {
 namespace {
@@ -190,9 +190,11 @@ int RunList(const ListOptions& options) {
   request.missing_text = [](const std::string& note) {
     std::fprintf(stderr, "%s: %s\n", kPrefix, note.c_str());
   };
+  // The rows point into the file list, which lives until the list is written.
+  const ListModel found =
+      options.searches() ? FoundFiles(options, settings, catalog) : MakeFileList();
   const Result<std::string> written =
-      options.searches() ? WriteList(request, FoundFiles(options, settings, catalog))
-                         : WriteList(request, catalog);
+      options.searches() ? WriteList(request, FileListEntries(found)) : WriteList(request, catalog);
   if (!written) return Fail(written.status().message());
   if (to_standard_output) return FinishStandardOutput(kPrefix) ? 0 : 1;
   std::printf("%s\n", written->c_str());

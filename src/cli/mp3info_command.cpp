@@ -58,7 +58,7 @@ void PrintTableRow(const Row& row) {
   const Mp3Info& info = row.info;
   const std::string cells[] = {
       Cell(row.file),          Cell(row.bitrate),         Cell(info.MpegVersion),
-      Cell(info.MpegLayer),    RateText(info.SampleRate), info.HasTag ? "1" : "0",
+      Cell(info.MpegLayer),    RateText(info.SampleRate), info.HasId3v1Tag ? "1" : "0",
       Cell(info.TagTitle),     Cell(info.TagArtist),      Cell(info.TagAlbum),
       Cell(info.TagYear),      Cell(info.TagComment),     Cell(info.TagGenre),
       Cell(info.Id3v2Version), Cell(info.V2Title),        Cell(info.V2Artist),
@@ -82,7 +82,7 @@ void PrintJsonRow(const Row& row) {
                                info.MpegVersion,
                                info.MpegLayer,
                                std::lround(info.SampleRate),
-                               info.HasTag,
+                               info.HasId3v1Tag,
                                info.TagTitle,
                                info.TagArtist,
                                info.TagAlbum,

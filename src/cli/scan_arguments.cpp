@@ -9,20 +9,16 @@
 
 #include "catalog/file_type.h"
 #include "catalog/settings.h"
+#include "cli/code_page_option.h"
 #include "cli/command_line.h"
 #include "common/ascii_case.h"
 
 namespace tallymere::cli {
-namespace {
-
-bool IsCatalogPath(std::string_view root) {
-  return root.size() >= 2 && root[1] == ':' && IsDriveLetter(root[0]);
-}
-
-}  // namespace
 
 Result<std::string> CatalogRoot(const Platform& platform, const std::string& root) {
-  if (IsCatalogPath(root)) {
+  // "C:" alone stands for its drive's root.
+  const bool drive_alone = root.size() == 2 && IsDriveLetter(root[0]) && root[1] == ':';
+  if (drive_alone || IsCatalogPath(root)) {
     std::string catalog = root;
     catalog[0] = AsciiUpper(catalog[0]);
     return catalog;
@@ -58,17 +54,18 @@ void AddReplacementOutputOption(CLI::App* command, std::string* output) {
       ->check(NotEmpty());
 }
 
-ScanSettings CatalogScanSettings(const CatalogTable& catalog, const Platform& platform,
-                                 const char* prefix) {
-  ScanSettings settings;
-  if (const CatalogRecord* trailer = catalog.LastTrailer()) {
-    settings.file_type = TrailerFileType(*trailer);
-    settings.mp3_info_flag = trailer->size;
-  } else {
-    settings = StoredScanSettings(platform, prefix);
+Status OpenToRescan(CatalogSession* session, const std::string& file,
+                    const std::string& id3v1_encoding, const char* prefix) {
+  if (Status opened = session->Open(file); !opened) return opened;
+  if (session->catalog().LastTrailer() == nullptr) {
+    if (Status read = session->ReadStoredSettings(); !read) {
+      std::fprintf(stderr, "%s: %s; using the default settings\n", prefix, read.message().c_str());
+    }
   }
-  if (settings.file_type != kMp3Type) settings.mp3_info_flag = 0;
-  return settings;
+  session->KeepInfoForMp3Only();
+  session->program_settings().id3v1_code_page =
+      Id3v1CodePage(id3v1_encoding, session->platform(), prefix);
+  return Status::Ok();
 }
 
 }  // namespace tallymere::cli

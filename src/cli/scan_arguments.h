@@ -6,15 +6,12 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "catalog/catalog_table.h"
 #include "common/status.h"
 #include "ports/platform.h"
 #include "scan/scan_request.h"
+#include "session/catalog_session.h"
 
 namespace tallymere::cli {
-
-// A letter a drive can have, in either case.
-inline bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The catalog path of a root given either way; an error text when it has
 // none. Catalogs name drives in upper case, so "c:\Music" becomes "C:\Music".
@@ -27,11 +24,12 @@ ScanSettings StoredScanSettings(const Platform& platform, const char* prefix);
 // -o/--output OUT.mpd of the commands that replace their data file.
 void AddReplacementOutputOption(CLI::App* command, std::string* output);
 
-// As File > Open leaves them: the file type and MP3-information flag of the
-// catalog's last trailer, or the settings file's when it has none (a problem
-// with it named on stderr after prefix). As the window's Update does, only
-// MP3 files have their information read.
-ScanSettings CatalogScanSettings(const CatalogTable& catalog, const Platform& platform,
-                                 const char* prefix);
+// Opens FILE.mpd into the session as File > Open leaves it: the file type
+// and MP3-information flag of its last trailer, or of Data/lists.dat when it
+// has none (a problem with that file named on stderr after prefix). As the
+// window's Update does, only MP3 files have their information read; the
+// ID3v1 code page is --id3v1-encoding's, else the user's setting.
+Status OpenToRescan(CatalogSession* session, const std::string& file,
+                    const std::string& id3v1_encoding, const char* prefix);
 
 }  // namespace tallymere::cli

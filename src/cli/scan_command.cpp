@@ -21,7 +21,7 @@
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
-#include "scan/scan_disk.h"
+#include "session/catalog_session.h"
 
 namespace tallymere::cli {
 namespace {
@@ -106,29 +106,27 @@ int RunScan(const ScanOptions& options) {
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
   ReportDriveMapProblems(platform, kPrefix);
-  const ScanSettings settings = SettingsFor(options, platform);
+  CatalogSession session(platform);
+  session.UseScanSettings(SettingsFor(options, platform));
 
-  ScanRequest request{{}, settings, options.label, 0};
+  std::vector<std::string> roots;
   for (const std::string& root : options.roots) {
     Result<std::string> catalog_root = CatalogRoot(platform, root);
     if (!catalog_root) return Fail(catalog_root.status().message());
-    request.roots.push_back(*catalog_root);
+    roots.push_back(*catalog_root);
   }
 
-  Result<ScanResult> scanned = [&] {
+  Result<ScanReport> scanned = [&] {
     ConsoleScanObserver observer(kPrefix, options.quiet);
-    return ScanDisk(platform, request, &observer);
+    return session.Scan(roots, &observer, options.label);
   }();
-  Status status = scanned.status();
-  if (scanned) status = NewCatalogFromScan(&*scanned, nullptr, FormatDateTime(platform.Now()));
-  if (!status) return Fail(status.message());
-  if (Status saved = SaveDataFile(platform, scanned->table, options.output); !saved) {
-    return Fail(saved.message());
-  }
+  if (!scanned) return Fail(scanned.status().message());
+  if (Status saved = session.WriteTo(options.output); !saved) return Fail(saved.message());
 
-  ReportSkipped(kPrefix, scanned->report);
-  std::printf("Total: %d files, %s MB\n", scanned->file_count,
-              FormatMegabytes(static_cast<double>(scanned->table.TotalSize())).c_str());
+  ReportSkipped(kPrefix, *scanned);
+  const CatalogTable& catalog = session.catalog();
+  std::printf("Total: %d files, %s MB\n", catalog.FileCount(),
+              FormatMegabytes(static_cast<double>(catalog.TotalSize())).c_str());
   return FinishStandardOutput(kPrefix, "the data file \"" + options.output + "\" was written") ? 0
                                                                                                : 1;
 }

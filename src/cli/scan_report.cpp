@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "scan/scan_report_text.h"
+
 namespace tallymere::cli {
 namespace {
 
@@ -79,22 +81,14 @@ void AddQuietOption(CLI::App* command, bool* quiet) {
 }
 
 void ReportSkipped(const char* prefix, const ScanReport& report) {
-  if (report.skipped_folder_count > 0) {
-    std::fprintf(stderr, "%s: %d %s could not be read and %s left out:\n", prefix,
-                 report.skipped_folder_count,
-                 report.skipped_folder_count == 1 ? "folder" : "folders",
-                 report.skipped_folder_count == 1 ? "was" : "were");
-    for (const std::string& folder : report.skipped_folders) {
+  const SkippedText skipped = SkippedTextOf(report);
+  if (!skipped.folders_headline.empty()) {
+    std::fprintf(stderr, "%s: %s\n", prefix, skipped.folders_headline.c_str());
+    for (const std::string& folder : skipped.folders) {
       std::fprintf(stderr, "  %s\n", folder.c_str());
     }
-    if (report.skipped_folder_count > static_cast<int>(report.skipped_folders.size())) {
-      std::fputs("  ...\n", stderr);
-    }
   }
-  if (report.skipped_names > 0) {
-    std::fprintf(stderr, "%s: %d %s holding \"\\\" could not be catalogued\n", prefix,
-                 report.skipped_names, report.skipped_names == 1 ? "name" : "names");
-  }
+  if (!skipped.names.empty()) std::fprintf(stderr, "%s: %s\n", prefix, skipped.names.c_str());
 }
 
 }  // namespace tallymere::cli

@@ -8,10 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "catalog/catalog_record.h"
-#include "catalog/data_file.h"
-#include "catalog/file_type.h"
-#include "catalog/settings.h"
 #include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -20,7 +16,7 @@
 #include "cli/scan_report.h"
 #include "common/format.h"
 #include "platform/linux_platform.h"
-#include "scan/update.h"
+#include "session/catalog_session.h"
 
 namespace tallymere::cli {
 namespace {
@@ -45,31 +41,25 @@ int Fail(const std::string& message) {
 int RunUpdate(const UpdateOptions& options) {
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
-
-  CatalogTable catalog;
-  if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
-    return Fail(loaded.message());
+  CatalogSession session(platform);
+  if (Status opened = OpenToRescan(&session, options.file, options.id3v1_encoding, kPrefix);
+      !opened) {
+    return Fail(opened.message());
   }
-  ScanSettings settings = CatalogScanSettings(catalog, platform, kPrefix);
-  settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
-
-  Result<UpdateResult> updated = [&] {
+  Result<UpdateSummary> updated = [&] {
     ConsoleScanObserver observer(kPrefix, options.quiet);
-    return UpdateHardDrives(platform, PlanUpdate(platform), catalog, settings,
-                            FormatDateTime(platform.Now()), &observer);
+    return session.Update(&observer);
   }();
   if (!updated) return Fail(updated.status().message());
 
   const std::string& target = options.output.empty() ? options.file : options.output;
-  if (Status saved = SaveDataFile(platform, updated->table, target); !saved) {
-    return Fail(saved.message());
-  }
+  if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
   // A failed update names the drive map's problems in its message.
   ReportDriveMapProblems(platform, kPrefix);
   ReportSkipped(kPrefix, updated->report);
   std::printf("Total: %d files, %s MB (%d from the fixed drives, %d kept of removable disks)\n",
               updated->scanned + updated->kept,
-              FormatMegabytes(static_cast<double>(updated->table.TotalSize())).c_str(),
+              FormatMegabytes(static_cast<double>(session.catalog().TotalSize())).c_str(),
               updated->scanned, updated->kept);
   return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
 }

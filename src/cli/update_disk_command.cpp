@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "catalog/data_file.h"
 #include "catalog/node_key.h"
 #include "cli/code_page_option.h"
 #include "cli/command.h"
@@ -15,10 +14,8 @@
 #include "cli/output.h"
 #include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
-#include "common/ascii_case.h"
-#include "common/format.h"
 #include "platform/linux_platform.h"
-#include "scan/rescan_disk.h"
+#include "session/catalog_session.h"
 
 namespace tallymere::cli {
 namespace {
@@ -41,29 +38,14 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// The node of the disk labelled `label` (letter case ignored, as the tree
-// takes labels), from the drive of its first record.
-std::optional<NodeKey> DiskNamed(const CatalogTable& catalog, const std::string& label) {
-  const int end = catalog.WrittenEnd();
-  for (int i = 1; i < end; ++i) {
-    const CatalogRecord& record = catalog.Record(i);
-    if (record.path.empty() || !EqualNoCase(record.disk_label, label)) continue;
-    // A drive root is a hard drive's own label, not a disk.
-    if (EqualNoCase(record.disk_label, DriveRootOf(record.path))) return std::nullopt;
-    std::string key(DriveRootOf(record.path));
-    key += record.disk_label + "\\";
-    return NodeKey::Parse(key, true);
-  }
-  return std::nullopt;
-}
-
 int RunUpdateDisk(const UpdateDiskOptions& options) {
   const LinuxPlatform platform(ProgramFolder(options.program_folder));
-  CatalogTable catalog;
-  if (Status loaded = LoadDataFile(platform, options.file, &catalog); !loaded) {
-    return Fail(loaded.message());
+  CatalogSession session(platform);
+  if (Status opened = OpenToRescan(&session, options.file, options.id3v1_encoding, kPrefix);
+      !opened) {
+    return Fail(opened.message());
   }
-  const std::optional<NodeKey> disk = DiskNamed(catalog, options.label);
+  const std::optional<NodeKey> disk = session.DiskLabelled(options.label);
   if (!disk) {
     return Fail("\"" + options.file + "\" holds no disk labelled \"" + options.label + "\"");
   }
@@ -76,12 +58,10 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
     return Fail("the drive " + root + " of the disk \"" + disk->label() +
                 "\" cannot be read (is the disk in it?); give --root DIR where it is mounted");
   }
-  ScanSettings settings = CatalogScanSettings(catalog, platform, kPrefix);
-  settings.id3v1_code_page = Id3v1CodePage(options.id3v1_encoding, platform, kPrefix);
 
   Result<DiskRescan> rescan = [&] {
     ConsoleScanObserver observer(kPrefix, options.quiet);
-    return RescanDisk(platform, catalog, *disk, root, settings, &observer);
+    return session.RescanDisk(*disk, root, &observer);
   }();
   if (!rescan) return Fail(rescan.status().message());
   for (const DiskChange& change : rescan->changes) {
@@ -91,14 +71,10 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
   const std::string summary = DiskChangesSummary(*rescan);
   if (!options.dry_run) {
     const std::string& target = options.output.empty() ? options.file : options.output;
-    if (Status replaced =
-            ReplaceDiskRecords(&catalog, *disk, &*rescan, FormatDateTime(platform.Now()));
-        !replaced) {
+    if (Status replaced = session.ReplaceDisk(*disk, &*rescan); !replaced) {
       return Fail(replaced.message() + " Nothing was written.");
     }
-    if (Status saved = SaveDataFile(platform, catalog, target); !saved) {
-      return Fail(saved.message());
-    }
+    if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
     std::fprintf(stderr, "%s Written to \"%s\".\n", summary.c_str(), target.c_str());
     return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
   }

@@ -43,11 +43,11 @@ Result<std::string> WriteList(const ListRequest& request, const CatalogTable& ca
   return CreatList_Folder(request, catalog);
 }
 
-Result<std::string> WriteList(const ListRequest& request, const ListModel& file_list) {
+Result<std::string> WriteList(const ListRequest& request, const std::vector<ListEntry>& rows) {
   if (IsOn(request.settings.chkM3U) || IsSingleList(request.settings)) {
-    return CreatSingleReport(request, file_list);
+    return CreatSingleReport(request, rows);
   }
-  return CreatFolderReport(request, file_list);
+  return CreatFolderReport(request, rows);
 }
 
 }  // namespace tallymere

@@ -27,7 +27,6 @@
 #include <string_view>
 
 #include "catalog/catalog_table.h"
-#include "catalog/list_model.h"
 #include "catalog/settings.h"
 #include "common/status.h"
 #include "lists/list_entries.h"
@@ -56,7 +55,8 @@ std::string OfferToOpenText(const Settings& settings, std::string_view written_p
 // Create List: records 1 up to the catalog end.
 Result<std::string> WriteList(const ListRequest& request, const CatalogTable& catalog);
 // Create List from Search Result: the file list's rows up to the first whose
-// Path is empty, in their present order.
-Result<std::string> WriteList(const ListRequest& request, const ListModel& file_list);
+// Path is empty, in their present order (FileListEntries), each with its
+// disk's label; the list names them only when the request says so.
+Result<std::string> WriteList(const ListRequest& request, const std::vector<ListEntry>& rows);
 
 }  // namespace tallymere

@@ -192,12 +192,12 @@ Result<std::string> WriteHtml2(const ListRequest& request, const CatalogTable& c
   return WriteFolderHtmlPage(request, CatalogEntries(catalog, request.show_disk_labels));
 }
 
-Result<std::string> WriteHtmlS(const ListRequest& request, const ListModel& file_list) {
-  return WriteSingleHtmlPage(request, FileListEntries(file_list, request.show_disk_labels));
+Result<std::string> WriteHtmlS(const ListRequest& request, const std::vector<ListEntry>& rows) {
+  return WriteSingleHtmlPage(request, ShownEntries(rows, request.show_disk_labels));
 }
 
-Result<std::string> WriteHtmlf(const ListRequest& request, const ListModel& file_list) {
-  return WriteFolderHtmlPage(request, FileListEntries(file_list, request.show_disk_labels));
+Result<std::string> WriteHtmlf(const ListRequest& request, const std::vector<ListEntry>& rows) {
+  return WriteFolderHtmlPage(request, ShownEntries(rows, request.show_disk_labels));
 }
 
 }  // namespace tallymere

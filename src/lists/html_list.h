@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
-#include "catalog/list_model.h"
 #include "common/status.h"
 #include "lists/list_entries.h"
 #include "lists/list_request.h"
@@ -49,8 +48,8 @@ std::string HtmlRowText(const ListEntry& entry, const Settings& settings, bool e
 
 Result<std::string> WriteHtml1(const ListRequest& request, const CatalogTable& catalog);
 Result<std::string> WriteHtml2(const ListRequest& request, const CatalogTable& catalog);
-Result<std::string> WriteHtmlS(const ListRequest& request, const ListModel& file_list);
-Result<std::string> WriteHtmlf(const ListRequest& request, const ListModel& file_list);
+Result<std::string> WriteHtmlS(const ListRequest& request, const std::vector<ListEntry>& rows);
+Result<std::string> WriteHtmlf(const ListRequest& request, const std::vector<ListEntry>& rows);
 
 // The two page layouts over entries of either source.
 Result<std::string> WriteSingleHtmlPage(const ListRequest& request,

@@ -1,7 +1,7 @@
 #pragma once
 // The files a list names, whichever the source: the catalog's records 1 up to
-// the catalog end (Create List), or the rows of the file list up to the first
-// row whose Path is empty (Create List from Search Result). An entry points
+// the catalog end (Create List), or the rows of a search result in the order
+// the file list shows them (Create List from Search Result). An entry points
 // into its source, which must outlive it.
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
-#include "catalog/list_model.h"
 
 namespace tallymere {
 
@@ -30,14 +29,8 @@ struct ListEntry {
 // the entries carry their disks' labels.
 std::vector<ListEntry> CatalogEntries(const CatalogTable& catalog, bool with_labels = false);
 
-// Rows of the file list from the first up to the first whose Path is empty.
-// File name, Path, Size and Bitrate come from their columns; the Size text is
-// kept as shown and read as a whole number for the totals (0 when it is none).
-std::vector<ListEntry> FileListEntries(const ListModel& file_list, bool with_labels = false);
-
-// Sorts the file list by its Path column, ascending, and keeps it sorted, so
-// the rows of one folder stand together and keep their order among
-// themselves. Create List from Search Result does this before it writes.
-void SortByPath(ListModel& file_list);
+// The rows of a search result as a list shows them: with the disks' labels
+// when the list names them, else without.
+std::vector<ListEntry> ShownEntries(std::vector<ListEntry> rows, bool with_labels);
 
 }  // namespace tallymere

@@ -146,16 +146,18 @@ Result<std::string> CreatList_Folder(const ListRequest& request, const CatalogTa
   return WriteFolderTextList(request, CatalogEntries(catalog, request.show_disk_labels));
 }
 
-Result<std::string> CreatSingleReport(const ListRequest& request, const ListModel& file_list) {
-  if (IsOn(request.settings.chkM3U)) return WriteM3uList(request, FileListEntries(file_list));
-  if (IsOn(request.settings.chkHtml)) return WriteHtmlS(request, file_list);
-  return WriteSingleTextList(request, FileListEntries(file_list, request.show_disk_labels),
+Result<std::string> CreatSingleReport(const ListRequest& request,
+                                      const std::vector<ListEntry>& rows) {
+  if (IsOn(request.settings.chkM3U)) return WriteM3uList(request, ShownEntries(rows, false));
+  if (IsOn(request.settings.chkHtml)) return WriteHtmlS(request, rows);
+  return WriteSingleTextList(request, ShownEntries(rows, request.show_disk_labels),
                              LineFill::kOptionParts);
 }
 
-Result<std::string> CreatFolderReport(const ListRequest& request, const ListModel& file_list) {
-  if (IsOn(request.settings.chkHtml)) return WriteHtmlf(request, file_list);
-  return WriteFolderTextList(request, FileListEntries(file_list, request.show_disk_labels));
+Result<std::string> CreatFolderReport(const ListRequest& request,
+                                      const std::vector<ListEntry>& rows) {
+  if (IsOn(request.settings.chkHtml)) return WriteHtmlf(request, rows);
+  return WriteFolderTextList(request, ShownEntries(rows, request.show_disk_labels));
 }
 
 }  // namespace tallymere

@@ -22,7 +22,6 @@
 #include <string>
 
 #include "catalog/catalog_table.h"
-#include "catalog/list_model.h"
 #include "common/status.h"
 #include "lists/list_entries.h"
 #include "lists/list_request.h"
@@ -54,8 +53,10 @@ std::string ListRule(const Settings& settings);
 
 Result<std::string> CreatList_Single(const ListRequest& request, const CatalogTable& catalog);
 Result<std::string> CreatList_Folder(const ListRequest& request, const CatalogTable& catalog);
-Result<std::string> CreatSingleReport(const ListRequest& request, const ListModel& file_list);
-Result<std::string> CreatFolderReport(const ListRequest& request, const ListModel& file_list);
+Result<std::string> CreatSingleReport(const ListRequest& request,
+                                      const std::vector<ListEntry>& rows);
+Result<std::string> CreatFolderReport(const ListRequest& request,
+                                      const std::vector<ListEntry>& rows);
 
 // The text layouts over entries of either source.
 Result<std::string> WriteSingleTextList(const ListRequest& request,

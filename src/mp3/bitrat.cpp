@@ -165,7 +165,7 @@ Status ReadTag(FileBytes& file, int64_t file_length, const CodePage& code_page, 
   }
   if (!IsTagBlock(block)) return Status::Ok();
   Id3v1Tag tag = ReadTagBlock(block, code_page);
-  info->HasTag = true;
+  info->HasId3v1Tag = true;
   info->TagTitle = std::move(tag.title);
   info->TagArtist = std::move(tag.artist);
   info->TagAlbum = std::move(tag.album);
@@ -191,7 +191,7 @@ void ReadId3v2(FileBytes& file, std::string_view head, int64_t file_length, Mp3I
 }  // namespace
 
 void Mp3Info::ClearTag() {
-  HasTag = false;
+  HasId3v1Tag = false;
   TagTitle.clear();
   TagArtist.clear();
   TagAlbum.clear();

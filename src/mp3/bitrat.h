@@ -25,7 +25,7 @@ struct Mp3Info {
   float SampleRate = 0;      // Hz; 0 when the sample-rate code is the reserved one
   int16_t FrameBitrate = 0;  // kbps, from the bitrate table of the header
   uint32_t XingFrames = 0;   // frame count of a Xing, Info or VBRI header
-  bool HasTag = false;       // the file ends in an ID3v1 tag
+  bool HasId3v1Tag = false;  // the file ends in an ID3v1 tag
   std::string TagTitle;
   std::string TagArtist;
   std::string TagAlbum;
@@ -40,14 +40,14 @@ struct Mp3Info {
   std::string V2Artist;
   std::string V2Album;
 
-  // Empties the six tag texts and clears HasTag.
+  // Empties the six tag texts and clears HasId3v1Tag.
   void ClearTag();
   // Artist, title and album as the catalog takes them: the ID3v1 tag's when
   // the file ends in one (so older catalogs rescan to the same records),
   // else the ID3v2 tag's, which most taggers today write alone.
-  const std::string& CatalogArtist() const { return HasTag ? TagArtist : V2Artist; }
-  const std::string& CatalogTitle() const { return HasTag ? TagTitle : V2Title; }
-  const std::string& CatalogAlbum() const { return HasTag ? TagAlbum : V2Album; }
+  const std::string& CatalogArtist() const { return HasId3v1Tag ? TagArtist : V2Artist; }
+  const std::string& CatalogTitle() const { return HasId3v1Tag ? TagTitle : V2Title; }
+  const std::string& CatalogAlbum() const { return HasId3v1Tag ? TagAlbum : V2Album; }
   // The bytes of the audio: the file without its leading ID3v2 tag.
   int64_t AudioBytes(int64_t file_length) const {
     return file_length > Id3v2Length ? file_length - Id3v2Length : 0;
@@ -76,7 +76,7 @@ inline constexpr int kHeaderSearchBytes = 3000;
 //   returned text are the frame's bitrate.
 // - "---" (no header, or one with a reserved version or layer): leaves all
 //   four header fields as they were.
-// - Always, on success: HasTag and the tag texts (emptied when there is no
+// - Always, on success: HasId3v1Tag and the tag texts (emptied when there is no
 //   tag), read in the code page given; and the ID3v2 fields (emptied when
 //   there is no ID3v2 tag). Only the ID3v2 tag's text frames are read, never
 //   a picture; a damaged ID3v2 tag leaves its fields empty and is no failure.

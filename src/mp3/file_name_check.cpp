@@ -1,5 +1,7 @@
 #include "mp3/file_name_check.h"
 
+#include "common/sorted_list.h"
+
 namespace tallymere {
 namespace {
 
@@ -15,6 +17,12 @@ bool IsLegalNewName(std::string_view name, std::string_view extension) {
     if (kIllegalNameCharacters.find(c) != std::string_view::npos) return false;
   }
   return true;
+}
+
+bool IsMp3FileName(std::string_view file_name) {
+  return file_name.size() > kMp3Extension.size() &&
+         CompareNoCase(file_name.substr(file_name.size() - kMp3Extension.size()), kMp3Extension) ==
+             0;
 }
 
 }  // namespace tallymere

@@ -12,6 +12,13 @@ namespace tallymere {
 // Characters no file name may hold on Windows; "/" is also the Linux
 // separator and "\" the catalog's.
 inline constexpr std::string_view kIllegalNameCharacters = "\\/:*?\"<>|";
+inline constexpr std::string_view kMp3Extension = ".mp3";
+
+// True for a name that ends in ".mp3" in any letter case and has a name
+// before it. A name such as "notmp3" ends in "mp3" but is not an MP3 file's
+// name: Original plus ".mp3" would name a file that does not exist.
+bool IsMp3FileName(std::string_view file_name);
+
 // The longest name, in bytes, a Linux file system takes.
 inline constexpr std::size_t kMaxNameBytes = 255;
 

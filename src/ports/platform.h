@@ -89,9 +89,27 @@ inline constexpr std::size_t kSmallTextFileLimit = std::size_t{1} << 20;  // set
 inline constexpr std::size_t kPlaylistLimit = std::size_t{64} << 20;
 inline constexpr std::size_t kDataFileLimit = std::size_t{512} << 20;
 
+// A letter a drive can have, in either case.
+inline bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A catalog path begins with a drive letter, ":" and "\" ("C:\Music\");
+// a native one with "/".
+inline bool IsCatalogPath(std::string_view path) {
+  return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
 class Platform {
  public:
   virtual ~Platform() = default;
+
+  // A path as the file system takes it: a catalog path mapped through the
+  // drive map; a native path, or a catalog path no drive maps, as it is.
+  std::string NativeOf(std::string_view path) const {
+    if (IsCatalogPath(path)) {
+      if (std::optional<std::string> native = ToNative(path)) return *native;
+    }
+    return std::string(path);
+  }
 
   // --- Drive map -----------------------------------------------------------
   // Every mapped drive in letter order.

@@ -2,6 +2,8 @@
 // The desktop as the core sees it: dialogs, messages, status bar, pointer,
 // clipboard and shell. The desktop program implements it with Qt; command
 // tests use a scripted fake that records every call and answers from a queue.
+// Moving files to the trash is the platform's (Platform::MoveToTrash); the
+// questions around it are the window's.
 
 #include <cstdint>
 #include <optional>
@@ -83,8 +85,6 @@ class UiServices {
                                 std::string_view parameters, std::string_view folder,
                                 int show_state) = 0;
   virtual ShellResult ShowProperties(std::string_view path) = 0;
-  // Moves native paths to the trash after asking; zero on success.
-  virtual int RecycleFiles(const std::vector<std::string>& paths) = 0;
 };
 
 }  // namespace tallymere

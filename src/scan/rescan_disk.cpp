@@ -86,7 +86,7 @@ Result<DiskRescan> RescanDisk(const Platform& platform, const CatalogTable& cata
 
 void CompareDisk(const CatalogTable& catalog, const NodeKey& disk, DiskRescan* rescan) {
   // A disk's records may stand after the trailer of an earlier scan.
-  const int end = catalog.WrittenEnd();
+  const int end = catalog.StoredEnd();
   std::unordered_map<PathAndName, int, PathAndNameHash> was;
   std::vector<bool> matched(static_cast<std::size_t>(end), false);
   for (int i = 1; i < end; ++i) {
@@ -153,7 +153,7 @@ std::string DiskChangeLine(const DiskChange& change) {
 
 Status ReplaceDiskRecords(CatalogTable* catalog, const NodeKey& disk, DiskRescan* rescan,
                           std::string_view trailer_time) {
-  const int end = catalog->WrittenEnd();
+  const int end = catalog->StoredEnd();
   int old_count = 0;
   for (int i = 1; i < end; ++i) old_count += OnDisk(disk, catalog->Record(i)) ? 1 : 0;
   const int others = catalog->FileCount() - old_count;

@@ -11,7 +11,7 @@ bool IsFullPath(const CatalogRecord& record, std::string_view full_path) {
 }  // namespace
 
 bool DeleteFileInData(CatalogTable* table, std::string_view strFileToDelete) {
-  const int end = table->WrittenEnd();
+  const int end = table->StoredEnd();
   for (int i = 1; i < end; ++i) {
     if (!IsFullPath(table->Record(i), strFileToDelete)) continue;
     table->RemoveRecord(i);

@@ -1,10 +1,12 @@
 #pragma once
-// A window's commands as one table: each command has an identity (an enum),
-// its described name, its caption, the place it stands (a menu, a pop-up, a
-// pane's buttons) with a separator before it or not, its toolbar button and
-// its shortcut. The controller dispatches by the enum and keeps the enabled
-// state by it; the view builds its menus, toolbar and buttons by walking the
-// table, so names and captions are written once.
+// A window's commands as one table: each row holds a command's identity (an
+// enum), its described name, the handler it runs, its caption, the place it
+// stands (a menu, a pop-up, a pane's buttons) with a separator before it or
+// not, its toolbar button and its shortcut. The controller runs a command by
+// its row and keeps the enabled state by its enum; the view builds its menus,
+// toolbar and buttons by walking the table. So a command is named once: its
+// enum, its row and its handler stand together, and the checks below refuse
+// at compile time a row whose handler is missing or is another command's.
 
 #include <array>
 #include <cstddef>
@@ -13,10 +15,34 @@
 
 namespace tallymere {
 
-template <typename Id>
+// What a row runs: a call on the window's controller, and that call as it is
+// written in the row ("mnuScan_Click", "m_playlist.cmdPlay_Click").
+template <typename Controller>
+struct CommandHandler {
+  void (*run)(Controller&) = nullptr;
+  std::string_view runs;
+  // A pop-up item or button that runs another command's handler, as the
+  // file list's p1 runs mnuClip_Click: its name and its handler differ.
+  bool stands_for_another = false;
+};
+
+// The handler of a row: the controller's call whose name is the row's name
+// followed by "_Click".
+#define TALLYMERE_RUNS(Controller, call)          \
+  ::tallymere::CommandHandler<Controller> {       \
+    [](Controller& c) { c.call(); }, #call, false \
+  }
+// The handler of a row that stands for another command.
+#define TALLYMERE_RUNS_AS(Controller, call)      \
+  ::tallymere::CommandHandler<Controller> {      \
+    [](Controller& c) { c.call(); }, #call, true \
+  }
+
+template <typename Id, typename Controller>
 struct CommandEntry {
   Id id;
-  std::string_view name;     // "mnuScan": the handler is name + "_Click"
+  std::string_view name;  // "mnuScan"
+  CommandHandler<Controller> handler;
   std::string_view caption;  // "&" marks the Alt key
   // The menu, pop-up or pane the command stands in ("File", "mnuPop"), in
   // table order; empty for a command with no place of its own.
@@ -30,37 +56,60 @@ struct CommandEntry {
   bool list_shortcut = false;
 };
 
-template <typename Id, std::size_t N>
-using CommandTable = std::array<CommandEntry<Id>, N>;
+template <typename Id, std::size_t N, typename Controller>
+using CommandTable = std::array<CommandEntry<Id, Controller>, N>;
 
 // True when every entry stands at the index of its enum value, so the table
 // can be indexed by command.
-template <typename Id, std::size_t N>
-constexpr bool InEnumOrder(const CommandTable<Id, N>& table) {
-  for (std::size_t i = 0; i < N; ++i) {
+template <typename Table>
+constexpr bool InEnumOrder(const Table& table) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
     if (static_cast<std::size_t>(table[i].id) != i) return false;
   }
   return true;
 }
 
-template <typename Id, std::size_t N>
-constexpr const CommandEntry<Id>& EntryOf(const CommandTable<Id, N>& table, Id id) {
+// True when every row has a handler, and each row that stands for no other
+// command runs the handler named after it: name + "_Click", on the
+// controller or on one of its panes ("m_playlist.cmdPlay_Click").
+template <typename Table>
+constexpr bool RunsItsOwnHandlers(const Table& table) {
+  constexpr std::string_view kClick = "_Click";
+  for (const auto& entry : table) {
+    if (entry.handler.run == nullptr) return false;
+    if (entry.handler.stands_for_another) continue;
+    std::string_view call = entry.handler.runs;
+    if (const std::size_t dot = call.rfind('.'); dot != std::string_view::npos) {
+      call.remove_prefix(dot + 1);
+    }
+    if (call.size() != entry.name.size() + kClick.size() || !call.starts_with(entry.name) ||
+        !call.ends_with(kClick)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename Table, typename Id>
+constexpr const auto& EntryOf(const Table& table, Id id) {
   return table[static_cast<std::size_t>(id)];
 }
 
 // The command a toolbar button runs; nothing for a button that only separates.
-template <typename Id, std::size_t N>
-constexpr std::optional<Id> CommandOfButton(const CommandTable<Id, N>& table, int button) {
-  for (const CommandEntry<Id>& entry : table) {
+template <typename Table>
+constexpr auto CommandOfButton(const Table& table, int button)
+    -> std::optional<decltype(table[0].id)> {
+  for (const auto& entry : table) {
     if (entry.button == button) return entry.id;
   }
   return std::nullopt;
 }
 
 // The command of a described name ("mnuScan"); nothing for another name.
-template <typename Id, std::size_t N>
-constexpr std::optional<Id> CommandNamed(const CommandTable<Id, N>& table, std::string_view name) {
-  for (const CommandEntry<Id>& entry : table) {
+template <typename Table>
+constexpr auto CommandNamed(const Table& table, std::string_view name)
+    -> std::optional<decltype(table[0].id)> {
+  for (const auto& entry : table) {
     if (entry.name == name) return entry.id;
   }
   return std::nullopt;

@@ -25,17 +25,17 @@ TEST(CatalogTableTest, WalkStopsAtTheTrailerWhichRemembersTypeAndFlag) {
   CatalogTable empty;
   EXPECT_EQ(empty.CatalogEnd(), 1);
   EXPECT_EQ(empty.FileCount() + empty.TotalSize(), 0);
-  EXPECT_EQ(empty.FindTrailer(), nullptr);
+  EXPECT_EQ(empty.LastTrailer(), nullptr);
   EXPECT_TRUE(Walked(empty).empty());
   EXPECT_TRUE(empty.Record(CatalogTable::kCapacity).file_name.empty());
 
   CatalogTable table = SampleTable(3);
   EXPECT_EQ(table.CatalogEnd(), 4);
   EXPECT_EQ(Walked(table), (std::vector<int>{1, 2, 3}));
-  ASSERT_NE(table.FindTrailer(), nullptr);
-  EXPECT_EQ(TrailerFileType(*table.FindTrailer()), "mp3");
-  EXPECT_EQ(table.FindTrailer()->size, 1);
-  EXPECT_EQ(table.WrittenEnd(), 5);  // the writer takes the trailer too
+  ASSERT_TRUE(IsTrailer(table.Record(table.CatalogEnd())));
+  EXPECT_EQ(TrailerFileType(*table.LastTrailer()), "mp3");
+  EXPECT_EQ(table.LastTrailer()->size, 1);
+  EXPECT_EQ(table.StoredEnd(), 5);  // the writer takes the trailer too
   table.Erase();
   EXPECT_EQ(table.CatalogEnd(), 1);
 
@@ -43,7 +43,7 @@ TEST(CatalogTableTest, WalkStopsAtTheTrailerWhichRemembersTypeAndFlag) {
   all_files.SetRecord(1, SampleRecord(1));
   all_files.SetRecord(2, MakeTrailer("*.*", 0, "now"));
   EXPECT_EQ(all_files.Record(2).file_name, "*.*.*");
-  EXPECT_EQ(TrailerFileType(*all_files.FindTrailer()), "*.*");
+  EXPECT_EQ(TrailerFileType(*all_files.LastTrailer()), "*.*");
 }
 
 TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecisionAndSizesClamp) {
@@ -99,11 +99,8 @@ void ExpectEndsAsSearched(const CatalogTable& table) {
   const int catalog_end = SearchedEnd(table, &CatalogRecord::path);
   EXPECT_EQ(table.CatalogEnd(), catalog_end);
   EXPECT_EQ(table.FileCount(), catalog_end - 1);
-  EXPECT_EQ(table.WrittenEnd(), SearchedEnd(table, &CatalogRecord::file_name));
+  EXPECT_EQ(table.StoredEnd(), SearchedEnd(table, &CatalogRecord::file_name));
   EXPECT_EQ(LastTrailerIndex(table), SearchedLastTrailer(table));
-  const bool trailer_at_end =
-      catalog_end <= CatalogTable::kCapacity && IsTrailer(table.Record(catalog_end));
-  EXPECT_EQ(table.FindTrailer(), trailer_at_end ? &table.Record(catalog_end) : nullptr);
   int walked = 0;
   table.Walk([&](int index, const CatalogRecord& record) {
     EXPECT_EQ(index, ++walked);
@@ -118,24 +115,24 @@ TEST(CatalogTableEndsTest, GapsLeftByAWriteFarAheadEndTheCatalog) {
   table.SetRecord(5, SampleRecord(5));
   EXPECT_EQ(table.HeldCount(), 5);
   EXPECT_EQ(table.CatalogEnd(), 2);
-  EXPECT_EQ(table.WrittenEnd(), 2);
+  EXPECT_EQ(table.StoredEnd(), 2);
   table.SetRecord(2, SampleRecord(2));
   table.SetRecord(4, SampleRecord(4));
   EXPECT_EQ(table.CatalogEnd(), 3);
   table.SetRecord(3, SampleRecord(3));
   EXPECT_EQ(table.CatalogEnd(), 6);
-  EXPECT_EQ(table.WrittenEnd(), 6);
+  EXPECT_EQ(table.StoredEnd(), 6);
   ExpectEndsAsSearched(table);
 }
 
-TEST(CatalogTableEndsTest, TheLastTrailerIsTheLastOneBeforeTheWrittenEnd) {
+TEST(CatalogTableEndsTest, TheLastTrailerIsTheLastOneBeforeTheStoredEnd) {
   CatalogTable table;
   table.SetRecord(1, SampleRecord(1));
   table.SetRecord(2, MakeTrailer("mp3", 1, "first"));
   table.SetRecord(3, SampleRecord(3));
   table.SetRecord(4, MakeTrailer("*.*", 0, "second"));
   EXPECT_EQ(table.LastTrailer()->modified, "second");
-  EXPECT_EQ(table.FindTrailer()->modified, "first");  // the catalog ends at the first
+  EXPECT_EQ(table.CatalogEnd(), 2);  // the catalog ends at the first
   table.MutableRecord(3).file_name.clear();
   EXPECT_EQ(table.LastTrailer()->modified, "first");
   table.SetRecord(3, SampleRecord(3));
@@ -151,13 +148,13 @@ TEST(CatalogTableEndsTest, ATableFullToTheLastRecordEndsPastItsCapacity) {
   CatalogTable table;
   for (int i = 1; i <= kFull; ++i) table.SetRecord(i, SampleRecord(i));
   EXPECT_EQ(table.CatalogEnd(), kFull + 1);
-  EXPECT_EQ(table.WrittenEnd(), kFull + 1);
-  EXPECT_EQ(table.FindTrailer(), nullptr);
+  EXPECT_EQ(table.StoredEnd(), kFull + 1);
+  EXPECT_EQ(table.LastTrailer(), nullptr);
   // A trailer has no Path: in the last record it ends the catalog there.
   table.SetRecord(kFull, MakeTrailer("mp3", 1, "last"));
   EXPECT_EQ(table.CatalogEnd(), kFull);
-  EXPECT_EQ(table.WrittenEnd(), kFull + 1);
-  EXPECT_EQ(table.FindTrailer()->modified + table.LastTrailer()->modified, "lastlast");
+  EXPECT_EQ(table.StoredEnd(), kFull + 1);
+  EXPECT_EQ(table.LastTrailer()->modified, "last");
 }
 
 TEST(CatalogTableEndsTest, CopiesKeepTheirOwnEndsAndATableMovedFromIsEmpty) {
@@ -175,7 +172,7 @@ TEST(CatalogTableEndsTest, CopiesKeepTheirOwnEndsAndATableMovedFromIsEmpty) {
   EXPECT_EQ(table.LastTrailer(), nullptr);
   copy = std::move(moved);
   EXPECT_EQ(copy.CatalogEnd(), 2);
-  EXPECT_EQ(moved.WrittenEnd(), 1);
+  EXPECT_EQ(moved.StoredEnd(), 1);
   ExpectEndsAsSearched(copy);
   ExpectEndsAsSearched(moved);
 }

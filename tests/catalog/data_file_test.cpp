@@ -55,7 +55,7 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   ASSERT_TRUE(SaveDataFile(Files(), table, path).ok());
   CatalogTable loaded;
   ASSERT_TRUE(LoadDataFile(Files(), path, &loaded).ok());
-  EXPECT_EQ(loaded.WrittenEnd(), 252);  // 250 files and the trailer
+  EXPECT_EQ(loaded.StoredEnd(), 252);  // 250 files and the trailer
   EXPECT_TRUE(loaded == table);
   EXPECT_TRUE(IsTrailer(loaded.Record(251)));
   EXPECT_EQ(EncodeDataFile(loaded), ReadFileBytes(path));
@@ -64,7 +64,7 @@ TEST(DataFileTest, SavesFileRecordsAndTrailerAndReadsThemBackIdentical) {
   CatalogTable gap = SampleTable(2);
   gap.SetRecord(5, SampleRecord(5));
   ASSERT_TRUE(DecodeDataFile(EncodeDataFile(gap), "x.mpd", &loaded).ok());
-  EXPECT_EQ(loaded.WrittenEnd(), 4);
+  EXPECT_EQ(loaded.StoredEnd(), 4);
 }
 
 TEST(DataFileTest, VisitingGivesTheRecordsDecodingHoldsAndStopsWhereDecodingFails) {
@@ -190,7 +190,7 @@ TEST(DataFileTest, RefusesMoreRecordsThanTheTableHoldsAndVisitsNoMore) {
   EXPECT_EQ(visit.message(), status.message());
   bytes.resize(one.size() * CatalogTable::kCapacity);
   EXPECT_TRUE(DecodeDataFile(bytes, "full.mpd", &table).ok());
-  EXPECT_EQ(table.WrittenEnd(), CatalogTable::kCapacity + 1);
+  EXPECT_EQ(table.StoredEnd(), CatalogTable::kCapacity + 1);
 }
 
 TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {

@@ -85,24 +85,24 @@ TEST_F(CliScanTest, WritesTheCatalogAndTakesTypeAndMp3FlagFromTheSettingsUnlessG
   EXPECT_EQ(song.path + song.file_name + " " + song.disk_label + " " + song.bitrate + " " +
                 song.time + " " + song.artist,
             "C:\\Music\\song.mp3 C:\\ 128 04:09 Band");
-  ASSERT_NE(table.FindTrailer(), nullptr);
-  EXPECT_EQ(table.FindTrailer()->file_name, "*.mp3");
-  EXPECT_EQ(table.FindTrailer()->size, 1);
-  EXPECT_EQ(table.WrittenEnd(), 3);  // the trailer is the last record
+  ASSERT_NE(table.LastTrailer(), nullptr);
+  EXPECT_EQ(table.LastTrailer()->file_name, "*.mp3");
+  EXPECT_EQ(table.LastTrailer()->size, 1);
+  EXPECT_EQ(table.StoredEnd(), 3);  // the trailer is the last record
 
   ASSERT_EQ(Scan({"C:\\Music"}).exit_code, 0);
   table = Catalog();
   EXPECT_EQ(table.FileCount(), 2);
-  EXPECT_EQ(table.FindTrailer()->file_name, "*.*.*");
-  EXPECT_EQ(table.FindTrailer()->size, 0);
+  EXPECT_EQ(table.LastTrailer()->file_name, "*.*.*");
+  EXPECT_EQ(table.LastTrailer()->size, 0);
 
   // The last --type given counts; the flag still comes from the settings.
   ASSERT_EQ(Scan({"--type", "txt", "--type", "MP3", "C:\\Music"}).exit_code, 0);
   table = Catalog();
   ASSERT_EQ(table.FileCount(), 1);
   EXPECT_EQ(table.Record(1).bitrate, "");
-  EXPECT_EQ(table.FindTrailer()->file_name, "*.mp3");
-  EXPECT_EQ(table.FindTrailer()->size, 0);
+  EXPECT_EQ(table.LastTrailer()->file_name, "*.mp3");
+  EXPECT_EQ(table.LastTrailer()->size, 0);
 }
 
 // A drive letter in lower case is catalogued in upper case, as the window does.
@@ -159,8 +159,10 @@ TEST_F(CliScanTest, ReportsMp3FailuresAndUnreadableFoldersOnStderrAndGoesOn) {
   EXPECT_EQ(run.out, "Total: 2 files, 0.00 MB\n");
   EXPECT_THAT(run.err,
               HasSubstr("File name too long. while opening \"" + song_catalog_path + "\""));
-  EXPECT_THAT(run.err,
-              HasSubstr("1 folder could not be read and was left out:\n  C:\\Music\\Deep\\"));
+  EXPECT_THAT(
+      run.err,
+      HasSubstr(
+          "1 folder could not be read and was left out of the catalog:\n  C:\\Music\\Deep\\"));
   EXPECT_EQ(Catalog().FileCount(), 2);
 }
 

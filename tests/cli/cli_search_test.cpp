@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "catalog/data_file.h"
-#include "catalog/file_list_row.h"
 #include "cli/cli_runner.h"
 #include "search/find.h"
 #include "support/test_platform.h"
+#include "views/file_list_row.h"
 
 namespace tallymere {
 namespace {

@@ -79,7 +79,7 @@ class CliUpdateTest : public ::testing::Test {
     const Status loaded = LoadDataFile(testing::TestPlatform(), path, &table);
     EXPECT_TRUE(loaded.ok()) << loaded.message();
     std::vector<std::string> records;
-    for (int i = 1; i < table.WrittenEnd(); ++i) {
+    for (int i = 1; i < table.StoredEnd(); ++i) {
       const CatalogRecord& r = table.Record(i);
       records.push_back(IsTrailer(r) ? "trailer " + r.file_name + " " + std::to_string(r.size)
                                      : r.path + r.file_name + " " + r.disk_label + " " + r.bitrate);

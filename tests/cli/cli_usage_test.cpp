@@ -39,7 +39,7 @@ TEST(CliUsageTest, ToolAndEveryCommandShowTheirOwnHelpOnStdout) {
        "ROOT...|-o,--output OUT.mpd|--type EXT|--mp3-info|--no-mp3-info|--label LABEL|"
        "--program-folder DIR"},
       {"find",
-       "FILE.mpd|--text TEXT|--type TYPE|--drive D:|--under KEY|--json|disk label of its own|"
+       "FILE.mpd|--text TEXT|--type TYPE|--drive D:|--under KEY|--json|in the window's tree|"
        "sorted by File name"},
       {"dupes",
        "FILE.mpd|--exact|--near|--any|last 22 characters|last 12 characters|--json|100000"},

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "catalog/file_list_row.h"
 #include "list_fixture.h"
 #include "lists/list_entries.h"
 #include "lists/text_list.h"
 #include "platform/linux_platform.h"
 #include "support/faulty_platform.h"
+#include "views/file_list_row.h"
 
 namespace tallymere {
 namespace {
@@ -81,8 +81,10 @@ TEST_F(CreateListTest, WriteListPicksTheWriterTheOptionsName) {
   EXPECT_EQ(WriteList(Request(), catalog).value(), Output("list.txt"));
   EXPECT_EQ(Read("list.txt"), CrLfLines({"C:\\A\\", std::string(89, '='), "a.mp3"}));
   m_settings.chkHtml = 1;
-  EXPECT_EQ(WriteList(Request("page.txt"), SongFileList({{"C:\\A\\", "a.mp3", 1, ""}})).value(),
-            Output("page.html"));
+  EXPECT_EQ(
+      WriteList(Request("page.txt"), FileListEntries(SongFileList({{"C:\\A\\", "a.mp3", 1, ""}})))
+          .value(),
+      Output("page.html"));
   // A playlist is one sorted list whatever optOne says.
   m_settings.chkM3U = 1;
   EXPECT_EQ(WriteList(Request("songs.txt"), catalog).value(), Output("songs.m3u"));
@@ -110,7 +112,9 @@ TEST_F(CreateListTest, M3uListsHoldNativePathsWithoutBlanksAndKeepCatalogPathsOf
   EXPECT_EQ(Read("songs.m3u"), expected);
   EXPECT_EQ(OutputFiles(), std::vector<std::string>{"songs.m3u"});
 
-  EXPECT_EQ(Listed(WriteList(Request("found.txt"), SongFileList(songs)), "found.m3u"), expected);
+  EXPECT_EQ(
+      Listed(WriteList(Request("found.txt"), FileListEntries(SongFileList(songs))), "found.m3u"),
+      expected);
   EXPECT_EQ(OutputFiles(), (std::vector<std::string>{"found.m3u", "songs.m3u"}));
 }
 
@@ -181,7 +185,7 @@ TEST_F(CreateListTest, MissingHeaderOrFooterWhileHeadersAreOnWritesNothing) {
   }
   m_settings.chkHtml = 1;
   const Result<std::string> page =
-      WriteList(Request("new.txt"), SongFileList({{"C:\\A\\", "a.mp3", 1, ""}}));
+      WriteList(Request("new.txt"), FileListEntries(SongFileList({{"C:\\A\\", "a.mp3", 1, ""}})));
   EXPECT_EQ(page.status().message(), missing("new.html"));
   EXPECT_EQ(OutputFiles(), std::vector<std::string>{"old.txt"});
   EXPECT_EQ(Read("old.txt"), "older\r\n");
@@ -201,12 +205,12 @@ TEST_F(CreateListTest, MissingHeaderOrFooterWhileHeadersAreOnWritesNothing) {
 
 TEST_F(CreateListTest, ListIsWindows1252WhenEveryLineFitsElseUtf8BehindAByteOrderMark) {
   const std::vector<Song> western = {{"C:\\A\\", "Caf\xC3\xA9.mp3", 1, ""}};
-  EXPECT_EQ(Listed(CreatFolderReport(Request(), SongFileList(western))),
+  EXPECT_EQ(Listed(CreatFolderReport(Request(), FileListEntries(SongFileList(western)))),
             CrLfLines({"C:\\A\\", std::string(89, '='), "Caf\xE9.mp3"}));
 
   std::vector<Song> mixed = western;
   mixed.push_back({"C:\\A\\", "\xE6\x97\xA5\xE6\x9C\xAC.mp3", 1, ""});
-  EXPECT_EQ(Listed(CreatFolderReport(Request(), SongFileList(mixed))),
+  EXPECT_EQ(Listed(CreatFolderReport(Request(), FileListEntries(SongFileList(mixed)))),
             "\xEF\xBB\xBF" + CrLfLines({"", "C:\\A\\", std::string(89, '='), "Caf\xC3\xA9.mp3",
                                         "\xE6\x97\xA5\xE6\x9C\xAC.mp3"}));
 }
@@ -226,37 +230,6 @@ TEST_F(CreateListTest, AnExistingPageIsReplacedNotAppendedTo) {
   EXPECT_EQ(count(two_rows, "<font size=-1>"), 2);
   EXPECT_EQ(count(one_row, "<font size=-1>"), 1);
   EXPECT_EQ(count(one_row, "<HTML>"), 1);
-}
-
-TEST(FileListEntriesTest, SortByPathKeepsEachFolderInItsOrderAndEntriesStopAtAnEmptyPath) {
-  ListModel list = SongFileList({{"C:\\b\\", "z.mp3", 10, "128"},
-                                 {"C:\\A\\", "y.mp3", 20, "---"},
-                                 {"C:\\b\\", "x.mp3", 30, ""},
-                                 {"C:\\a\\", "w.mp3", 40, "96"}});
-  list.SetSortKey(kColFileName);
-  list.SetSortOrder(SortOrder::kDescending);
-  list.SetSorted(true);
-  SortByPath(list);
-  const std::vector<ListEntry> entries = FileListEntries(list);
-  std::vector<std::string> names;
-  for (const ListEntry& entry : entries) {
-    names.push_back(std::string(entry.path) + std::string(entry.file_name) + " " + entry.size_text +
-                    " " + std::string(entry.bitrate) + " " + std::to_string(entry.size));
-  }
-  // Paths compared without regard to case; each folder's rows keep the
-  // (descending) order they had.
-  EXPECT_EQ(names, (std::vector<std::string>{"C:\\A\\y.mp3 20 --- 20", "C:\\a\\w.mp3 40 96 40",
-                                             "C:\\b\\z.mp3 10 128 10", "C:\\b\\x.mp3 30  30"}));
-  EXPECT_TRUE(list.sorted());
-  EXPECT_EQ(list.sort_key(), kColPath);
-
-  list.SetSorted(false);
-  list.SetCell(1, kColPath, "");
-  list.SetCell(0, kColSize, "not a number");
-  const std::vector<ListEntry> cut = FileListEntries(list);
-  ASSERT_EQ(cut.size(), 1u);
-  EXPECT_EQ(cut[0].size, 0);
-  EXPECT_EQ(cut[0].size_text, "not a number");
 }
 
 // Two CDs read through E: with one folder name, and a file of C:.
@@ -300,7 +273,8 @@ TEST_F(CreateListTest, DiskLabelsNameEachFilesDiskInEveryListButThePlaylist) {
                  "b.mp3  [<Music & 02>]" + testing::Blanks(65), "c.mp3" + testing::Blanks(81)}));
   ListModel found = SongFileList({{"E:\\Ghost Sweets\\", "a.mp3", 1, "128"}});
   found.SetCell(0, kColDiskLabel, "Music01");
-  EXPECT_EQ(Listed(WriteList(request, found), "cds.txt"), CrLfLines({"a.mp3  [Music01]"}));
+  EXPECT_EQ(Listed(WriteList(request, FileListEntries(found)), "cds.txt"),
+            CrLfLines({"a.mp3  [Music01]"}));
 
   // A playlist is the same with labels or without.
   m_settings.chkM3U = 1;

@@ -105,11 +105,11 @@ TEST_F(HtmlListTest, ByFolderPageHeadsEachRunAndAlignsCellsAsTheOptionSays) {
     return "<TR align=center><TD align=left><b><u><font face=\"Arial\">" + path +
            "</b></u></TD></TR>";
   };
-  const Lines lines =
-      Page(WriteHtmlf(Request("by folder.txt"), SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
-                                                              {"C:\\B\\", "z.mp3", 1, ""},
-                                                              {"C:\\B\\", "y.mp3", 1, ""}})),
-           "by folder.html");
+  const Lines lines = Page(WriteHtmlf(Request("by folder.txt"),
+                                      FileListEntries(SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
+                                                                    {"C:\\B\\", "z.mp3", 1, ""},
+                                                                    {"C:\\B\\", "y.mp3", 1, ""}}))),
+                           "by folder.html");
   // The frame without header and totals is 19 lines; six rows lie in it.
   ASSERT_EQ(lines.size(), 19u + 6u);
   EXPECT_EQ(lines[3],
@@ -146,7 +146,8 @@ TEST_F(HtmlListTest, RowTextFollowsTheSizeAndBitrateOptions) {
     SCOPED_TRACE(::testing::Message() << "chkSize " << c.size << ", chkBitRate " << c.bitrate);
     m_settings.chkSize = c.size;
     m_settings.chkBitRate = c.bitrate;
-    EXPECT_EQ(Rows(Page(WriteHtmlS(Request(), SongFileList({{"C:\\M\\", "a.mp3", 4096, "128"}})))),
+    EXPECT_EQ(Rows(Page(WriteHtmlS(
+                  Request(), FileListEntries(SongFileList({{"C:\\M\\", "a.mp3", 4096, "128"}}))))),
               (Lines{kCell + c.row + kEnd}));
   }
   // A catalog scanned without MP3 information has no bitrate: a bare K.
@@ -182,9 +183,9 @@ TEST_F(HtmlListTest, HeaderEmptyLinesStayInOneTablePagesAndLeaveByFolderPages) {
   const std::string open = "<Center><BR><FONT SIZE=+2>";
   const std::string close = "</FONT></CENTER>";
 
-  EXPECT_EQ(HeaderLines(Page(WriteHtmlS(Request(), list))),
+  EXPECT_EQ(HeaderLines(Page(WriteHtmlS(Request(), FileListEntries(list)))),
             (Lines{open + "Top" + close, open + close, open + "Bottom" + close}));
-  const Lines lines = Page(WriteHtmlf(Request(), list));
+  const Lines lines = Page(WriteHtmlf(Request(), FileListEntries(list)));
   EXPECT_EQ(HeaderLines(lines), (Lines{open + "Top" + close, open + "Bottom" + close}));
   // Without chkSum "</TABLE>" follows the last row directly.
   ASSERT_GE(lines.size(), 9u);

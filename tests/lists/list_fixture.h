@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "catalog/catalog_table.h"
-#include "catalog/file_list_row.h"
-#include "catalog/list_model.h"
 #include "catalog/settings.h"
 #include "common/format.h"
 #include "lists/list_request.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "views/file_list_row.h"
+#include "views/list_model.h"
 
 namespace tallymere::testing {
 

@@ -23,7 +23,7 @@ class TextListTest : public testing::ListTest {
     return Listed(CreatList_Single(Request(), SongCatalog({song})));
   }
   std::string ReportLine(const Song& song) {
-    return Listed(CreatSingleReport(Request(), SongFileList({song})));
+    return Listed(CreatSingleReport(Request(), FileListEntries(SongFileList({song}))));
   }
   void SetParts(int size, int bitrate) {
     m_settings.chkSize = size;
@@ -77,10 +77,10 @@ TEST_F(TextListTest, NameOfExactlyTheWidthFitsAndOneCharacterMoreDoesNot) {
   // With the path, N is Path + File name and must fit as a whole.
   m_settings.chkPath = 1;
   m_settings.txtCol = 13;
-  EXPECT_EQ(
-      Listed(CreatSingleReport(Request(), SongFileList({{"C:\\M\\", "abcd.mp3", 7, "128"},
-                                                        {"C:\\M\\", "abcde.mp3", 7, "128"}}))),
-      CrLfLines({"C:\\M\\abcd.mp37" + Blanks(10) + "128", "C:\\M\\abcde.mp3   7   128"}));
+  EXPECT_EQ(Listed(CreatSingleReport(
+                Request(), FileListEntries(SongFileList({{"C:\\M\\", "abcd.mp3", 7, "128"},
+                                                         {"C:\\M\\", "abcde.mp3", 7, "128"}})))),
+            CrLfLines({"C:\\M\\abcd.mp37" + Blanks(10) + "128", "C:\\M\\abcde.mp3   7   128"}));
 }
 
 TEST_F(TextListTest, FolderGroupsAreHeadedAfterAnEmptyLineUnlessTheFirstGroupHoldsOneFile) {
@@ -95,10 +95,11 @@ TEST_F(TextListTest, FolderGroupsAreHeadedAfterAnEmptyLineUnlessTheFirstGroupHol
   // First group of two files: the empty line goes by the group's last entry,
   // so it comes before the first group too. A folder in two separate runs
   // makes two groups.
-  EXPECT_EQ(Listed(CreatFolderReport(Request(), SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
-                                                              {"C:\\A\\", "w.mp3", 1, ""},
-                                                              {"C:\\B\\", "y.mp3", 1, ""},
-                                                              {"C:\\A\\", "v.mp3", 1, ""}}))),
+  EXPECT_EQ(Listed(CreatFolderReport(Request(),
+                                     FileListEntries(SongFileList({{"C:\\A\\", "x.mp3", 1, ""},
+                                                                   {"C:\\A\\", "w.mp3", 1, ""},
+                                                                   {"C:\\B\\", "y.mp3", 1, ""},
+                                                                   {"C:\\A\\", "v.mp3", 1, ""}})))),
             CrLfLines({"", "C:\\A\\", rule, "w.mp3", "x.mp3", "", "C:\\B\\", rule, "y.mp3", "",
                        "C:\\A\\", rule, "v.mp3"}));
 }
@@ -132,7 +133,7 @@ TEST_F(TextListTest, TotalsCountEveryListedFileAndSumSizesBeyondThirtyTwoBits) {
                                    {"C:\\A\\", "b.mp3", 2147483647, ""},
                                    {"C:\\B\\", "c.mp3", 2147483647, ""}};
   const std::string totals = Totals("3", "6,144.00");
-  EXPECT_EQ(Listed(CreatSingleReport(Request(), SongFileList(songs))),
+  EXPECT_EQ(Listed(CreatSingleReport(Request(), FileListEntries(SongFileList(songs)))),
             CrLfLines({"a.mp3", "b.mp3", "c.mp3", "", rule, totals, rule}));
 
   m_settings.optOne = "False";
@@ -154,7 +155,7 @@ TEST_F(TextListTest, ReportStopsAtTheFirstRowWithoutPathAndReadsTheSizeColumn) {
                                  {"", "stray.mp3", 9, ""},
                                  {"C:\\A\\", "after.mp3", 5, ""}});
   list.SetCell(0, kColSize, "2097152");
-  EXPECT_EQ(Listed(CreatSingleReport(Request(), list)),
+  EXPECT_EQ(Listed(CreatSingleReport(Request(), FileListEntries(list))),
             CrLfLines({"a.mp32097152", "", std::string(19, '='), Totals("1", "2.00"),
                        std::string(19, '=')}));
 }

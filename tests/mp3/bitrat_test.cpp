@@ -57,7 +57,7 @@ class ReadMp3InfoTest : public ::testing::Test {
 TEST_F(ReadMp3InfoTest, DecodesTheFirstHeaderInTheFirst3000Bytes) {
   EXPECT_EQ(Read(Frame(0xFB, 0x90) + Frame(0xFB, 0x90)), "128");
   EXPECT_EQ(Header(), "1.0 III 128 44100");
-  EXPECT_FALSE(m_info.HasTag);
+  EXPECT_FALSE(m_info.HasId3v1Tag);
 
   // Mode bytes E0 and E1 are no sync; E2 is the lowest taken (MPEG 2.5).
   EXPECT_EQ(Read(Bytes({0x00, 0xFF, 0xE0, 0x90, 0x00, 0xFF, 0xE1, 0x90}) + Frame(0xFB, 0x50)),
@@ -85,13 +85,13 @@ TEST_F(ReadMp3InfoTest, DecodesTheFirstHeaderInTheFirst3000Bytes) {
 
 TEST_F(ReadMp3InfoTest, WithoutAUsableHeaderGivesDashes) {
   m_info.TagTitle = "left over";
-  m_info.HasTag = true;
+  m_info.HasId3v1Tag = true;
   EXPECT_EQ(Read(""), "---");
-  EXPECT_FALSE(m_info.HasTag);
+  EXPECT_FALSE(m_info.HasId3v1Tag);
   EXPECT_EQ(m_info.TagTitle, "");
-  m_info.HasTag = true;
+  m_info.HasId3v1Tag = true;
   EXPECT_EQ(Read(std::string(100, 'x')), "---");
-  EXPECT_FALSE(m_info.HasTag);
+  EXPECT_FALSE(m_info.HasId3v1Tag);
 
   // No header at all keeps the header fields of the last read...
   ASSERT_EQ(Read(Frame(0xF3, 0x94)), "80");
@@ -204,16 +204,16 @@ TEST_F(ReadMp3InfoTest, TakesTheFirstFramesBitrateWhenTheHeaderGivesNoAverage) {
 TEST_F(ReadMp3InfoTest, ReadsTheTagWithOrWithoutAHeaderButNotAnErasedOne) {
   EXPECT_EQ(Read(Frame() + Id3v1Block({"Title", " Artist ", "Album", "2001", "Comment", 17})),
             "128");
-  EXPECT_TRUE(m_info.HasTag);
+  EXPECT_TRUE(m_info.HasId3v1Tag);
   EXPECT_EQ(Tag(), "Title|Artist|Album|2001|Comment|Rock");
 
   EXPECT_EQ(Read(Id3v1Block({.title = "Only a tag", .genre = 0})), "---");
-  EXPECT_TRUE(m_info.HasTag);
+  EXPECT_TRUE(m_info.HasId3v1Tag);
   EXPECT_EQ(Tag(), "Only a tag|||||Blues");
 
   // An erased tag is no tag.
   EXPECT_EQ(Read(Frame() + Id3v1Block({.artist = "Gone", .marker = "000"})), "128");
-  EXPECT_FALSE(m_info.HasTag);
+  EXPECT_FALSE(m_info.HasId3v1Tag);
   EXPECT_EQ(Tag(), "|||||");
 }
 
@@ -304,7 +304,7 @@ TEST(Mp3OpenFileTest, AnswersAsByPathInOneReadUpToAPageAndOneMoreForATagBeyondOr
     CountedFile file(path);
     Mp3Info open;
     EXPECT_EQ(Described(ReadMp3Info(file, static_cast<int64_t>(length), &open), open), expected);
-    EXPECT_EQ(open.HasTag, by_path.HasTag);
+    EXPECT_EQ(open.HasId3v1Tag, by_path.HasId3v1Tag);
     EXPECT_EQ(file.m_reads, reads);
   }
   // A failed read is reported as the system says it.

@@ -51,7 +51,7 @@ TEST(Id3v2FilesTest, EveryVersionEncodingAndLayoutReadsAsItsTaggerWroteIt) {
     // found after it; no ID3v1 tag.
     EXPECT_EQ(*bitrate + " " + info.MpegVersion + " " + info.MpegLayer + " " +
                   std::to_string(info.AudioBytes(info.Id3v2Length + 9194)) + " " +
-                  std::to_string(info.HasTag),
+                  std::to_string(info.HasId3v1Tag),
               "128 1.0 III 9194 0");
   }
 }
@@ -59,7 +59,7 @@ TEST(Id3v2FilesTest, EveryVersionEncodingAndLayoutReadsAsItsTaggerWroteIt) {
 TEST(Id3v2FilesTest, AnId3v1TagBesideItKeepsItsOwnFieldsAndATagAloneIsNoAudio) {
   Mp3Info info;
   ASSERT_TRUE(testing::ReadMp3File(DataFile("v23_and_id3v1.mp3"), &info).ok());
-  EXPECT_TRUE(info.HasTag);
+  EXPECT_TRUE(info.HasId3v1Tag);
   // The other tagger padded the ID3v1 fields with NULs, which views cut off.
   EXPECT_EQ(
       ShownText(info.TagArtist) + "|" + ShownText(info.TagTitle) + "|" + ShownText(info.TagAlbum),

@@ -22,16 +22,16 @@ std::string DataFile(std::string_view name) {
 std::string Read(std::string_view name, bool tagged) {
   Mp3Info info;
   info.FrameBitrate = 77;
-  info.HasTag = !tagged;
+  info.HasId3v1Tag = !tagged;
   const Result<std::string> bitrate = testing::ReadMp3File(DataFile(name), &info);
   if (!bitrate) return "error: " + bitrate.status().message();
   return *bitrate + " " + info.MpegVersion + " " + info.MpegLayer + " " +
          std::to_string(info.FrameBitrate) + " " +
          std::to_string(static_cast<int>(info.SampleRate)) + " " + std::to_string(info.XingFrames) +
          " " +
-         (info.HasTag ? info.TagTitle + "|" + info.TagArtist + "|" + info.TagAlbum + "|" +
-                            info.TagYear + "|" + info.TagComment + "|" + info.TagGenre
-                      : "untagged");
+         (info.HasId3v1Tag ? info.TagTitle + "|" + info.TagArtist + "|" + info.TagAlbum + "|" +
+                                 info.TagYear + "|" + info.TagComment + "|" + info.TagGenre
+                           : "untagged");
 }
 
 // An "Info" header counts the frames of a constant-bitrate file; the bitrate

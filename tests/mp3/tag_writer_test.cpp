@@ -78,7 +78,7 @@ TEST_F(TagWriterTest, AppendsANewBlockThatStartsAsAnEmptyTagWithTheGenreByteOfIt
   EXPECT_EQ(SongBytes(), m_audio + "TAGHello" + std::string(25, ' ') + std::string(30, ' ') + "B" +
                              std::string(29, ' ') + "1999C" + std::string(29, ' ') + '\x94');
   const Mp3Info info = ReadBack();
-  EXPECT_TRUE(info.HasTag);
+  EXPECT_TRUE(info.HasId3v1Tag);
   EXPECT_EQ(info.TagTitle + "|" + info.TagArtist + "|" + info.TagGenre, "Hello||");
 
   // The genre byte of exactly matching names only.
@@ -145,7 +145,7 @@ TEST_F(TagWriterTest, EraseKeepsTheLengthAndWritingIntoTheErasedBlockReusesIt) {
       values.title + values.artist + values.album + values.year + values.comment + values.genre,
       "");
   EXPECT_EQ(SongBytes(), m_audio + "000" + std::string(124, '\0') + '\xFE');
-  EXPECT_FALSE(ReadBack().HasTag);
+  EXPECT_FALSE(ReadBack().HasId3v1Tag);
 
   values = TagEditorValues{.title = "Second", .keep_artist = true};
   Write(kSong, values);

@@ -35,7 +35,7 @@ TEST(DeleteInDataTest, TheFirstMatchGoesAndEveryLaterRecordMovesUpTrailerInclude
   // The last file gone: the trailer is record 1 and no file is left.
   EXPECT_TRUE(IsTrailer(table.Record(1)));
   EXPECT_EQ(table.FileCount(), 0);
-  EXPECT_EQ(table.WrittenEnd(), 2);
+  EXPECT_EQ(table.StoredEnd(), 2);
 }
 
 }  // namespace

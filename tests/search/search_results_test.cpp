@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/file_list_row.h"
+#include "views/file_list_row.h"
 
 namespace tallymere {
 namespace {

@@ -14,6 +14,7 @@
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/main_command_table.h"
 
 namespace tallymere::testing {
 
@@ -35,12 +36,23 @@ class MainWindowTest : public ::testing::Test {
     }
     m_folder.WriteFile("program/Data/drives.dat", lines);
     m_main.reset();
+    m_services.reset();
+    m_session.reset();
     m_faults.reset();
     m_platform =
         std::make_unique<LinuxPlatform>(m_folder.Path("program"), [] { return kFixedNow; });
     m_platform->SetConfigFolder(m_folder.Path("config"));
     m_faults = std::make_unique<FaultyPlatform>(*m_platform);
-    m_main = std::make_unique<FrmMain>(m_ui, *m_faults);
+    Restart();
+  }
+
+  // A new start of the program on the same machine: session and window anew.
+  void Restart() {
+    m_main.reset();
+    m_services.reset();
+    m_session = std::make_unique<CatalogSession>(*m_faults);
+    m_services = std::make_unique<WindowServices>(m_ui);
+    m_main = std::make_unique<FrmMain>(*m_session, *m_services);
     m_main->Form_Load();
   }
 
@@ -74,11 +86,13 @@ class MainWindowTest : public ::testing::Test {
   // Batch entry, then scan, answering nothing else.
   void ScanFolder(const std::string& catalog_folder) {
     m_ui.AnswerFolder(catalog_folder);
-    m_main->cmdAdd_Click();
-    m_main->mnuScan_Click();
+    m_main->Run(MainCommand::kCmdAdd);
+    m_main->Run(MainCommand::kScan);
   }
 
   FrmMain& main() { return *m_main; }
+  CatalogSession& session() { return *m_session; }
+  WindowServices& services() { return *m_services; }
   ScriptedUi& ui() { return m_ui; }
   LinuxPlatform& platform() { return *m_platform; }
   FaultyPlatform& faults() { return *m_faults; }
@@ -88,6 +102,8 @@ class MainWindowTest : public ::testing::Test {
   ScriptedUi m_ui;
   std::unique_ptr<LinuxPlatform> m_platform;
   std::unique_ptr<FaultyPlatform> m_faults;
+  std::unique_ptr<CatalogSession> m_session;
+  std::unique_ptr<WindowServices> m_services;
   std::unique_ptr<FrmMain> m_main;
 };
 

@@ -210,11 +210,4 @@ ShellResult ScriptedUi::ShowProperties(std::string_view path) {
   return m_shell_result;
 }
 
-int ScriptedUi::RecycleFiles(const std::vector<std::string>& paths) {
-  std::string joined;
-  for (const std::string& path : paths) joined += (joined.empty() ? "" : "\n") + path;
-  m_calls.push_back(MakeCall("RecycleFiles", joined));
-  return m_recycle ? m_recycle(paths) : m_recycle_result;
-}
-
 }  // namespace tallymere::testing

@@ -42,12 +42,6 @@ class ScriptedUi : public UiServices {
   ScriptedUi& CancelColor();
   // Results of the shell operations when nothing is queued: 42 and 42.
   void set_shell_result(ShellResult result) { m_shell_result = result; }
-  void set_recycle_result(int result) { m_recycle_result = result; }
-  // What RecycleFiles does after it is recorded, such as the desktop's own
-  // questions and trash; without one it returns the recycle result.
-  void set_recycle(std::function<int(const std::vector<std::string>&)> recycle) {
-    m_recycle = std::move(recycle);
-  }
   // Runs inside every YieldToUi, so a test can act while a command yields.
   void set_on_yield(std::function<void()> hook) { m_on_yield = std::move(hook); }
 
@@ -90,7 +84,6 @@ class ScriptedUi : public UiServices {
   ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
                         std::string_view folder, int show_state) override;
   ShellResult ShowProperties(std::string_view path) override;
-  int RecycleFiles(const std::vector<std::string>& paths) override;
 
  private:
   enum class Kind { kMessage, kText, kOpenFile, kSaveFile, kFolder, kColor };
@@ -111,9 +104,7 @@ class ScriptedUi : public UiServices {
   bool m_animation_running = false;
   int m_yield_count = 0;
   ShellResult m_shell_result = ShellResult::kStarted;
-  int m_recycle_result = 0;
   std::function<void()> m_on_yield;
-  std::function<int(const std::vector<std::string>&)> m_recycle;
 };
 
 }  // namespace tallymere::testing

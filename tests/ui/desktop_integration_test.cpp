@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "catalog/data_file.h"
-#include "catalog/file_list_row.h"
 #include "mp3/mp3_fixtures.h"
 #include "platform/platform_fixture.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/layout_memory.h"
 #include "ui/qt/list_header_sync.h"
 #include "ui/qt/mp3_utilities_window.h"
+#include "views/file_list_row.h"
 
 namespace tallymere {
 namespace {
@@ -54,7 +54,7 @@ class DesktopTest : public ::testing::Test {
   }
   // Ends the run as the user would, answering No to saving.
   void CloseWindow() {
-    if (m_window->controller().changed()) AnswerNextModal(Press(QMessageBox::No));
+    if (m_window->controller().session().changed()) AnswerNextModal(Press(QMessageBox::No));
     ASSERT_TRUE(m_window->close());
     // Closing the main window closes every other window from the event
     // loop: let that happen before the next run's window opens.
@@ -68,7 +68,7 @@ class DesktopTest : public ::testing::Test {
     EXPECT_TRUE(DropFiles(window.batch_list(), {Path("c/Music")}));
     window.action("mnuScan")->trigger();
     const std::string path = m_folder.Path("music.mpd");
-    EXPECT_TRUE(SaveDataFile(*m_platform, window.controller().catalog(), path).ok());
+    EXPECT_TRUE(SaveDataFile(*m_platform, window.controller().session().catalog(), path).ok());
     CloseWindow();
     return QString::fromStdString(path);
   }
@@ -123,7 +123,7 @@ TEST_F(DesktopTest, ADataFileGivenOrDroppedOpensAsOpenWould) {
   // Dropped on the file list: a changed catalog is offered for saving
   // first, and Cancel keeps it.
   window.OpenDataFile(catalog);
-  window.controller().set_changed(true);
+  window.controller().session().set_changed(true);
   QString question;
   AnswerNextModal(Press(QMessageBox::Cancel, &question));
   const QString copy = Path("copy.MPD");
@@ -132,7 +132,7 @@ TEST_F(DesktopTest, ADataFileGivenOrDroppedOpensAsOpenWould) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !question.isEmpty(); }));
   EXPECT_EQ(question, "Confirm: Save current file?");
   EXPECT_EQ(window.windowTitle(), "Tallymere - " + catalog);
-  EXPECT_TRUE(window.controller().changed());
+  EXPECT_TRUE(window.controller().session().changed());
 
   // No opens the dropped file; other files are not welcome.
   AnswerNextModal(Press(QMessageBox::No));

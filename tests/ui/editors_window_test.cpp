@@ -164,7 +164,7 @@ TEST_F(EditorsWindowTest, TwoSongsGetFieldsFromTheirNamesAndTheFileListShowsThem
   Click("cmdUpdata");
   EXPECT_EQ(said, "Tallymere: Data has been updated, Clear all files in list?");
   EXPECT_EQ(data->model()->rowCount(), 0);
-  EXPECT_TRUE(m_window->controller().changed());
+  EXPECT_TRUE(m_window->controller().session().changed());
 
   // Back on the first tab: the file list with its new fields, and the toolbar.
   m_window->side_panel()->setCurrentIndex(0);

@@ -57,7 +57,7 @@ TEST_F(FindCatalogsWindowTest, TypingFindsAcrossTheShelfAndADoubleClickOpensTheC
   testing::ClickItem(window->results(), rows->index(1, 0));
   const QRect second = window->results()->visualRect(rows->index(1, 0));
   QTest::mouseDClick(window->results()->viewport(), Qt::LeftButton, {}, second.center());
-  EXPECT_EQ(main.controller().data_file_path(), cellar);
+  EXPECT_EQ(main.controller().session().data_file_path(), cellar);
   EXPECT_EQ(main.windowTitle(), "Tallymere - " + QString::fromStdString(cellar));
   const ListModel& list = main.controller().LV();
   ASSERT_GE(list.FirstSelected(), 0);
@@ -66,7 +66,7 @@ TEST_F(FindCatalogsWindowTest, TypingFindsAcrossTheShelfAndADoubleClickOpensTheC
   // Enter on the other result goes back to its catalog.
   window->results()->setCurrentIndex(rows->index(0, 0));
   QTest::keyClick(window->results(), Qt::Key_Return);
-  EXPECT_EQ(main.controller().data_file_path(), attic);
+  EXPECT_EQ(main.controller().session().data_file_path(), attic);
   window->close();
 }
 

@@ -211,10 +211,10 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
   EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("config/settings.conf")),
             "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\nShowDiskLabels=1\n");
-  EXPECT_TRUE(m_window->controller().program_settings().show_disk_labels);
+  EXPECT_TRUE(m_window->controller().session().program_settings().show_disk_labels);
   EXPECT_FALSE(options->isVisible());
-  EXPECT_EQ(m_window->controller().settings().chkSize, 0);
-  EXPECT_EQ(m_window->controller().settings().txtCol, 100);
+  EXPECT_EQ(m_window->controller().session().settings().chkSize, 0);
+  EXPECT_EQ(m_window->controller().session().settings().txtCol, 100);
   const std::string saved = testing::ReadFileBytes(m_folder.Path("program/Data/lists.dat"));
   EXPECT_EQ(saved.substr(saved.size() - 5), "100\r\n");
 }
@@ -290,8 +290,8 @@ TEST_F(MainWindowUiTest, RescanDiskIsOfferedOnADisksLabelAndShowsTheChangesBefor
   });
   m_window->action("mnuRescanDisk")->trigger();
   EXPECT_EQ(lines, "- E:\\gone.mp3\n+ E:\\new.mp3");
-  EXPECT_EQ(m_window->controller().catalog().Record(2).file_name, "gone.mp3");
-  EXPECT_FALSE(m_window->controller().changed());
+  EXPECT_EQ(m_window->controller().session().catalog().Record(2).file_name, "gone.mp3");
+  EXPECT_FALSE(m_window->controller().session().changed());
 }
 
 }  // namespace

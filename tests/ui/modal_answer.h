@@ -132,7 +132,7 @@ class MainWindowTest : public ::testing::Test {
     m_window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   }
-  ~MainWindowTest() override { m_window->controller().set_changed(false); }
+  ~MainWindowTest() override { m_window->controller().session().set_changed(false); }
 
   QString Status(int panel) const { return m_window->status_panel(panel)->text(); }
   QModelIndex TreeIndex(const std::string& key) const {

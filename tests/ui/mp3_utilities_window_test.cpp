@@ -73,7 +73,8 @@ TEST_F(Mp3UtilitiesWindowTest, AnId3v2TagShowsInTheDetailsAndFieldsHoldWhatTheCo
                      testing::Id3v2Tag(3, testing::Id3v2Text(3, "TIT2", "Caf\xE9 Song") +
                                               testing::Id3v2Text(3, "TPE1", "Band")) +
                          testing::Frame());
-  m_window->controller().program_settings().id3v1_code_page = *CodePage::Named("Shift_JIS");
+  m_window->controller().session().program_settings().id3v1_code_page =
+      *CodePage::Named("Shift_JIS");
   QAbstractItemModel* model = OpenMusic();
   ASSERT_EQ(model->rowCount(), 1);
   ClickItem(window->batch_list(), model->index(0, 0));

@@ -10,7 +10,6 @@
 
 #include "mp3/mp3_fixtures.h"
 #include "platform/platform_fixture.h"
-#include "platform/recycle.h"
 #include "platform/trash.h"
 #include "ui/modal_answer.h"
 #include "ui/qt/file_properties_dialog.h"
@@ -424,32 +423,6 @@ TEST_F(QtUiServicesTest, PropertiesAskTheFileManagerOnTheSessionBus) {
   FilePropertiesDialog* dialog = ShownPropertiesDialog(10000);
   ASSERT_NE(dialog, nullptr);
   dialog->close();
-}
-
-TEST_F(QtUiServicesTest, RecycleFilesAsksFirstThenTrashes) {
-  testing::ScopedEnv data_home("XDG_DATA_HOME", m_temp.Path("data"));
-  const std::string one = m_temp.WriteFile("music/a.mp3", "1");
-  const std::string two = m_temp.WriteFile("music/b.mp3", "2");
-  QString first, second;
-  ModalAnswerer answerer;
-  answerer.Then(Press(QMessageBox::No, &first))
-      .Then(Press(QMessageBox::Yes, &second))
-      .Then(Press(QMessageBox::Yes))
-      .Then(As<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        EXPECT_TRUE(box->text().contains("gone.mp3"));
-        box->button(QMessageBox::Ok)->click();
-      }));
-
-  EXPECT_EQ(m_ui.RecycleFiles({one}), kRecycleCancelled);
-  EXPECT_EQ(first, "Move to Trash: Are you sure you want to move \"a.mp3\" to the trash?");
-  EXPECT_EQ(ReadFileBytes(one), "1");
-  EXPECT_EQ(m_ui.RecycleFiles({one, two}), 0);
-  EXPECT_EQ(second, "Move to Trash: Are you sure you want to move these 2 files to the trash?");
-  EXPECT_FALSE(std::filesystem::exists(one));
-  EXPECT_EQ(ReadFileBytes(m_temp.Path("data/Trash/files/b.mp3")), "2");
-  EXPECT_EQ(m_ui.RecycleFiles({m_temp.Path("music/gone.mp3")}), kRecycleFailed);
-  EXPECT_EQ(m_ui.RecycleFiles({}), 0);
 }
 
 }  // namespace

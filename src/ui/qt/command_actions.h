@@ -13,11 +13,11 @@ namespace tallymere {
 
 // The actions of the table's commands at `place`, in table order, with the
 // separators the table asks for.
-template <typename Id, std::size_t N>
-void AddPlaceActions(QMenu* menu, const CommandTable<Id, N>& table,
-                     const std::map<Id, QAction*>& actions, std::string_view place) {
+template <typename Table, typename Id>
+void AddPlaceActions(QMenu* menu, const Table& table, const std::map<Id, QAction*>& actions,
+                     std::string_view place) {
   bool first = true;
-  for (const CommandEntry<Id>& entry : table) {
+  for (const auto& entry : table) {
     if (entry.place != place) continue;
     if (entry.separator && !first) menu->addSeparator();
     menu->addAction(actions.at(entry.id));
@@ -26,8 +26,8 @@ void AddPlaceActions(QMenu* menu, const CommandTable<Id, N>& table,
 }
 
 // The action of the command named `name`; nullptr when no such command has one.
-template <typename Id, std::size_t N>
-QAction* ActionNamed(const CommandTable<Id, N>& table, const std::map<Id, QAction*>& actions,
+template <typename Table, typename Id>
+QAction* ActionNamed(const Table& table, const std::map<Id, QAction*>& actions,
                      std::string_view name) {
   const std::optional<Id> command = CommandNamed(table, name);
   if (!command) return nullptr;

@@ -9,8 +9,8 @@
 
 namespace tallymere {
 
-DataInfoWindow::DataInfoWindow(FrmMain& main, QWidget* parent)
-    : QDialog(parent), m_controller(main) {
+DataInfoWindow::DataInfoWindow(const CatalogSession& session, QWidget* parent)
+    : QDialog(parent), m_controller(session) {
   setObjectName("frmDataInfo");
   setWindowTitle(ToQt(kDataInfoCaption));
   setModal(false);

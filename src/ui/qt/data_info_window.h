@@ -14,7 +14,7 @@ namespace tallymere {
 class DataInfoWindow : public QDialog {
   Q_OBJECT
  public:
-  DataInfoWindow(FrmMain& main, QWidget* parent);
+  DataInfoWindow(const CatalogSession& session, QWidget* parent);
 
   // Runs the controller's Form_Load and shows its labels.
   void Load();

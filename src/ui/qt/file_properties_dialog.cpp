@@ -61,7 +61,7 @@ void AddMp3Rows(const Platform& platform, const std::string& native_path, const 
     rows->append({QObject::tr("Sample rate"),
                   QString::number(static_cast<double>(info.SampleRate)) + QObject::tr(" Hz")});
   }
-  if (info.HasTag) {
+  if (info.HasId3v1Tag) {
     rows->append({QObject::tr("Artist"), Utf8(info.TagArtist)});
     rows->append({QObject::tr("Title"), Utf8(info.TagTitle)});
     rows->append({QObject::tr("Album"), Utf8(info.TagAlbum)});

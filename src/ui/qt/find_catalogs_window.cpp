@@ -58,8 +58,10 @@ constexpr BoundBox kBoundBoxes[] = {
 
 }  // namespace
 
-FindCatalogsWindow::FindCatalogsWindow(FrmMain& main, QWidget* parent)
-    : QMainWindow(parent), m_controller(std::make_unique<FrmFindCatalogs>(main)) {
+FindCatalogsWindow::FindCatalogsWindow(CatalogSession& session, WindowServices& services,
+                                       CatalogNavigator& navigator, QWidget* parent)
+    : QMainWindow(parent),
+      m_controller(std::make_unique<FrmFindCatalogs>(session, services, navigator)) {
   setObjectName("frmFindCatalogs");
   setWindowTitle(ToQt(kFindCatalogsCaption));
   BuildActions();
@@ -105,7 +107,7 @@ QAction* FindCatalogsWindow::action(std::string_view name) const {
 }
 
 void FindCatalogsWindow::BuildActions() {
-  for (const CommandEntry<FindCatalogsCommand>& entry : kFindCatalogsCommands) {
+  for (const auto& entry : kFindCatalogsCommands) {
     auto* act = new QAction(ToQt(entry.caption), this);
     act->setObjectName(ToQt(entry.name));
     act->setToolTip(ToQt(entry.tip));
@@ -151,7 +153,7 @@ QWidget* FindCatalogsWindow::BuildSearchRow() {
   layout->addWidget(m_field);
   layout->addWidget(new QLabel("File Type:"));
   layout->addWidget(m_type);
-  for (const CommandEntry<FindCatalogsCommand>& entry : kFindCatalogsCommands) {
+  for (const auto& entry : kFindCatalogsCommands) {
     if (entry.place != kSearchButtons) continue;
     auto* button = new QPushButton(ToQt(entry.caption));
     button->setObjectName(ToQt(entry.name));
@@ -200,7 +202,7 @@ QWidget* FindCatalogsWindow::BuildShelfBox() {
           [this](bool checked) { m_controller->chkSubfolders_Click(checked); });
   layout->addWidget(m_shelf, 0, 0, 3, 1);
   int row = 0;
-  for (const CommandEntry<FindCatalogsCommand>& entry : kFindCatalogsCommands) {
+  for (const auto& entry : kFindCatalogsCommands) {
     if (entry.place != kShelfButtons) continue;
     auto* button = new QPushButton(ToQt(entry.caption));
     button->setObjectName(ToQt(entry.name));

@@ -23,13 +23,13 @@ class QTreeView;
 
 namespace tallymere {
 
-class FrmMain;
 class ListModelAdapter;
 
 class FindCatalogsWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit FindCatalogsWindow(FrmMain& main, QWidget* parent = nullptr);
+  FindCatalogsWindow(CatalogSession& session, WindowServices& services, CatalogNavigator& navigator,
+                     QWidget* parent = nullptr);
   ~FindCatalogsWindow() override;
 
   FrmFindCatalogs& controller() { return *m_controller; }

@@ -9,7 +9,7 @@
 #include <QColor>
 #include <cstdint>
 
-#include "catalog/list_model.h"
+#include "views/list_model.h"
 
 namespace tallymere {
 

@@ -89,9 +89,10 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform) {
   setObjectName("frmMain");
   m_services = std::make_unique<QtUiServices>(platform, this);
-  m_controller = std::make_unique<FrmMain>(*m_services, platform);
-  m_services->SetCodePageSource(
-      [this] { return m_controller->program_settings().id3v1_code_page; });
+  m_session = std::make_unique<CatalogSession>(platform);
+  m_window_services = std::make_unique<WindowServices>(*m_services);
+  m_controller = std::make_unique<FrmMain>(*m_session, *m_window_services);
+  m_services->SetCodePageSource([this] { return m_session->program_settings().id3v1_code_page; });
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
   m_controller->show_options = [this] { ShowOptions(); };
@@ -171,7 +172,7 @@ void MainWindow::BindFindPanel() {
 
 void MainWindow::ShowOptions() {
   // Every opening starts from the settings in memory.
-  if (!m_options) m_options = new OptionsDialog(*m_controller, this);
+  if (!m_options) m_options = new OptionsDialog(*m_session, *m_window_services, this);
   m_options->Load();
   m_options->show();
   m_options->raise();
@@ -179,7 +180,7 @@ void MainWindow::ShowOptions() {
 
 void MainWindow::ShowDataInfo() {
   // One window, filled afresh each time it is asked for.
-  if (!m_data_info) m_data_info = new DataInfoWindow(*m_controller, this);
+  if (!m_data_info) m_data_info = new DataInfoWindow(*m_session, this);
   m_data_info->Load();
   m_data_info->show();
   m_data_info->raise();
@@ -188,8 +189,8 @@ void MainWindow::ShowDataInfo() {
 void MainWindow::ShowMp3Utilities() {
   if (!m_mp3_utilities) {
     // A window of its own beside the main window; its Form_Load runs now.
-    m_mp3_utilities = std::make_unique<Mp3UtilitiesWindow>(*m_controller);
-  } else if (m_controller->sent_to_mp3_utilities() || !m_mp3_utilities->isVisible()) {
+    m_mp3_utilities = std::make_unique<Mp3UtilitiesWindow>(*m_session, *m_window_services);
+  } else if (m_session->linked_to_mp3_utilities() || !m_mp3_utilities->isVisible()) {
     // Files sent to a window already open replace its batch; a window that
     // was closed opens anew, as empty as the first time.
     m_mp3_utilities->Run([this] { m_mp3_utilities->controller().Form_Load(); });
@@ -201,7 +202,8 @@ void MainWindow::ShowMp3Utilities() {
 
 void MainWindow::ShowFindCatalogs() {
   if (!m_find_catalogs) {
-    m_find_catalogs = std::make_unique<FindCatalogsWindow>(*m_controller);
+    m_find_catalogs =
+        std::make_unique<FindCatalogsWindow>(*m_session, *m_window_services, *m_controller);
     m_find_catalogs->raise_main = [this] {
       show();
       raise();
@@ -263,7 +265,8 @@ void MainWindow::BuildViews() {
   m_side_panel->addTab(BuildDataEditorTab(), "Data Field Editor");
   connect(m_side_panel, &QTabWidget::currentChanged, this, [this](int tab) {
     // A refused choice (while a command yields) snaps back when the state is shown.
-    if (tab != m_controller->selected_tab()) Run([this, tab] { m_controller->SSTab1_Click(tab); });
+    if (tab != m_controller->view().selected_tab)
+      Run([this, tab] { m_controller->SSTab1_Click(tab); });
   });
   BuildDataList();
   m_lists = new QStackedWidget;
@@ -317,7 +320,7 @@ void MainWindow::BuildFileList() {
   connect(m_list, &QWidget::customContextMenuRequested, this, &MainWindow::ShowFileListPopup);
   ShowGridLinesOf(m_list_adapter, m_list, [this] { return m_controller->LV().grid_lines(); });
   // Delete and F2 act on the file list's selection, so only while it has the focus.
-  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
+  for (const auto& entry : kMainCommands) {
     if (entry.list_shortcut) m_list->addAction(m_actions.at(entry.id));
   }
 }
@@ -426,20 +429,20 @@ void MainWindow::ShowLookInDrives() {
 
 void MainWindow::ShowControllerState() {
   const FrmMain& main = *m_controller;
-  setWindowTitle(ToQt(main.caption()));
+  setWindowTitle(ToQt(main.view().caption));
   for (const auto& [command, action] : m_actions) {
     action->setEnabled(main.commands().Enabled(command));
   }
   for (const auto& [button, action] : m_toolbar_buttons) {
     action->setEnabled(main.commands().ButtonEnabled(button));
   }
-  m_actions.at(MainCommand::kGrid)->setChecked(main.grid_checked());
+  m_actions.at(MainCommand::kGrid)->setChecked(main.view().grid_checked);
   {
     const QSignalBlocker quiet(m_side_panel);
     for (int tab = 0; tab < m_side_panel->count(); ++tab) {
-      m_side_panel->setTabEnabled(tab, main.tab_enabled(tab));
+      m_side_panel->setTabEnabled(tab, main.view().tab_enabled.at(tab));
     }
-    m_side_panel->setCurrentIndex(main.selected_tab());
+    m_side_panel->setCurrentIndex(main.view().selected_tab);
   }
   ShowEditorState();
   // A command may set the find inputs (Show All Files in Selected on the root).
@@ -449,8 +452,8 @@ void MainWindow::ShowControllerState() {
     m_find_type->setCurrentText(ToQt(find.cmbType()));
   }
   ShowLookInDrives();
-  if (main.focus_request() == "tvAlbum") m_tree->setFocus();
-  if (main.focus_request() == "LV") {
+  if (main.view().focus_request == "tvAlbum") m_tree->setFocus();
+  if (main.view().focus_request == "LV") {
     // A file shown from elsewhere (Find in Catalogs): in view and ready for the keys.
     m_list->scrollTo(m_list->currentIndex());
     m_list->setFocus();

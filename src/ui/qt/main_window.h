@@ -13,6 +13,7 @@
 
 #include "ui/qt/qt_ui_services.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/main_command_table.h"
 
 class QAction;
 class QCheckBox;
@@ -79,8 +80,11 @@ class MainWindow : public QMainWindow {
   void OpenDataFile(const QString& path);
 
  signals:
-  // Every menu, pop-up and toolbar command, as it starts.
+  // Every menu, pop-up and toolbar command, as it starts, by its name.
   void commandStarted(const QString& command);
+  // Once it has run: the handler the controller ran ("mnuClip_Click"), empty
+  // when it refused the command.
+  void commandRan(const QString& handler);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -133,6 +137,8 @@ class MainWindow : public QMainWindow {
   void SaveLayout() const;
 
   std::unique_ptr<QtUiServices> m_services;
+  std::unique_ptr<CatalogSession> m_session;
+  std::unique_ptr<WindowServices> m_window_services;
   std::unique_ptr<FrmMain> m_controller;
   const Platform& m_platform;
 

@@ -65,10 +65,11 @@ QIcon IconOf(MainCommand command) {
 void MainWindow::RunCommand(MainCommand command) {
   emit commandStarted(ToQt(EntryOf(kMainCommands, command).name));
   Run([this, command] { m_controller->Run(command); });
+  emit commandRan(ToQt(m_controller->last_handler()));
 }
 
 void MainWindow::BuildCommands() {
-  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
+  for (const auto& entry : kMainCommands) {
     auto* action = new QAction(ToQt(entry.caption), this);
     action->setObjectName(ToQt(entry.name));
     if (!entry.shortcut.empty()) action->setShortcut(QKeySequence(ToQt(entry.shortcut)));
@@ -99,7 +100,7 @@ void MainWindow::AddPlace(QMenu* menu, std::string_view place) const {
 
 std::vector<QPushButton*> MainWindow::PlaceButtons(std::string_view place) {
   std::vector<QPushButton*> buttons;
-  for (const CommandEntry<MainCommand>& entry : kMainCommands) {
+  for (const auto& entry : kMainCommands) {
     if (entry.place != place) continue;
     QAction* command = m_actions.at(entry.id);
     auto* button = new QPushButton(command->text());
@@ -133,7 +134,7 @@ void MainWindow::BuildToolbar() {
     previous = button;
     // A button runs its command's handler itself and keeps an enabled state
     // of its own: Add a Disk stays usable after New while the menu item is not.
-    const CommandEntry<MainCommand>& entry = EntryOf(kMainCommands, *command);
+    const auto& entry = EntryOf(kMainCommands, *command);
     auto* tool = new QAction(IconOf(*command), ToQt(entry.caption).remove('&'), this);
     tool->setObjectName(QString("T%1").arg(button));
     tool->setToolTip(ToQt(entry.tip));

@@ -148,10 +148,10 @@ void MainWindow::PushEditorInputs() {
 
 void MainWindow::ShowEditorState() {
   FrmMain& main = *m_controller;
-  m_playlist->setVisible(main.playlist_visible());
-  m_playlist_buttons->setVisible(main.playlist_visible());
-  m_lists->setCurrentWidget(main.data_editor_shown() ? static_cast<QWidget*>(m_data_list)
-                                                     : static_cast<QWidget*>(m_list));
+  m_playlist->setVisible(main.view().playlist_visible);
+  m_playlist_buttons->setVisible(main.view().playlist_visible);
+  m_lists->setCurrentWidget(main.view().data_editor_shown() ? static_cast<QWidget*>(m_data_list)
+                                                            : static_cast<QWidget*>(m_list));
   const DataFieldEditor& editor = main.data_field_editor();
   (editor.Option1() ? m_option1 : m_option2)->setChecked(true);
   m_chk_art->setChecked(editor.chkArt());

@@ -105,8 +105,9 @@ QIcon ButtonIcon(int button) {
 
 }  // namespace
 
-Mp3UtilitiesWindow::Mp3UtilitiesWindow(FrmMain& main, QWidget* parent)
-    : QMainWindow(parent), m_controller(std::make_unique<FrmID3>(main)) {
+Mp3UtilitiesWindow::Mp3UtilitiesWindow(CatalogSession& session, WindowServices& services,
+                                       QWidget* parent)
+    : QMainWindow(parent), m_controller(std::make_unique<FrmID3>(session, services)) {
   setObjectName("frmID3");
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowTitle(ToQt(kMp3UtilitiesCaption));
@@ -259,7 +260,7 @@ QWidget* Mp3UtilitiesWindow::BuildNameBox() {
   add_input(&m_with, "txtWith", kTxtWithHint);
   auto* tools = new QGridLayout;
   int index = 0;
-  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
+  for (const auto& entry : kId3Commands) {
     if (entry.place != kTextToolsPane) continue;
     auto* button = new QPushButton(ToQt(entry.caption));
     button->setObjectName(ToQt(entry.name));
@@ -275,6 +276,7 @@ QWidget* Mp3UtilitiesWindow::BuildNameBox() {
 void Mp3UtilitiesWindow::RunCommand(Id3Command command) {
   emit commandStarted(ToQt(EntryOf(kId3Commands, command).name));
   Run([this, command] { m_controller->Run(command); });
+  emit commandRan(ToQt(m_controller->last_handler()));
 }
 
 void Mp3UtilitiesWindow::AddPlace(QMenu* menu, std::string_view place) const {
@@ -282,7 +284,7 @@ void Mp3UtilitiesWindow::AddPlace(QMenu* menu, std::string_view place) const {
 }
 
 void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
-  for (const CommandEntry<Id3Command>& entry : kId3Commands) {
+  for (const auto& entry : kId3Commands) {
     if (entry.place == kTextToolsPane) continue;  // buttons of their own
     auto* action = new QAction(ToQt(entry.caption), this);
     action->setObjectName(ToQt(entry.name));
@@ -310,6 +312,7 @@ void Mp3UtilitiesWindow::BuildMenusAndToolbar() {
     connect(tool, &QAction::triggered, this, [this, button, name = tool->objectName()] {
       emit commandStarted(name);
       Run([this, button] { m_controller->Tbr_ButtonClick(button); });
+      emit commandRan(ToQt(m_controller->last_handler()));
     });
     toolbar->addAction(tool);
     m_buttons[button] = tool;

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "windows/mp3_utilities/frm_id3.h"
+#include "windows/mp3_utilities/frm_id3_command_table.h"
 
 class QAction;
 class QCheckBox;
@@ -25,13 +26,12 @@ class QTreeView;
 
 namespace tallymere {
 
-class FrmMain;
 class ListModelAdapter;
 
 class Mp3UtilitiesWindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit Mp3UtilitiesWindow(FrmMain& main, QWidget* parent = nullptr);
+  Mp3UtilitiesWindow(CatalogSession& session, WindowServices& services, QWidget* parent = nullptr);
   ~Mp3UtilitiesWindow() override;
 
   FrmID3& controller() { return *m_controller; }
@@ -58,6 +58,8 @@ class Mp3UtilitiesWindow : public QMainWindow {
   // Every menu, pop-up and toolbar command, as it starts (the toolbar's by
   // the button's name, "Tbr3").
   void commandStarted(const QString& command);
+  // Once it has run: the handler the controller ran, empty when refused.
+  void commandRan(const QString& handler);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

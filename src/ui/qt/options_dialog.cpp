@@ -47,7 +47,8 @@ constexpr int kSwatchHeight = 20;
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), m_controller(main) {
+OptionsDialog::OptionsDialog(CatalogSession& session, WindowServices& services, QWidget* parent)
+    : QDialog(parent), m_controller(session, services.ui()) {
   setObjectName("frmOption");
   setWindowTitle(ToQt(kOptionsCaption));
   setModal(false);
@@ -71,7 +72,7 @@ OptionsDialog::OptionsDialog(FrmMain& main, QWidget* parent) : QDialog(parent), 
 
 std::vector<QPushButton*> OptionsDialog::CommandButtons(std::string_view place) {
   std::vector<QPushButton*> buttons;
-  for (const CommandEntry<OptionCommand>& entry : kOptionCommands) {
+  for (const auto& entry : kOptionCommands) {
     if (entry.place != place) continue;
     auto* button = new QPushButton(place == kOptionSwatches ? QString() : ToQt(entry.caption));
     button->setObjectName(ToQt(entry.name));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "windows/options/frm_option.h"
+#include "windows/window_services.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,7 @@ namespace tallymere {
 class OptionsDialog : public QDialog {
   Q_OBJECT
  public:
-  OptionsDialog(FrmMain& main, QWidget* parent);
+  OptionsDialog(CatalogSession& session, WindowServices& services, QWidget* parent);
 
   // Runs the controller's Form_Load and shows its values.
   void Load();

@@ -25,7 +25,6 @@
 #include <filesystem>
 #include <mutex>
 
-#include "platform/recycle.h"
 #include "platform/trash.h"
 #include "ui/qt/colour_number.h"
 #include "ui/qt/file_properties_dialog.h"
@@ -386,15 +385,6 @@ void QtUiServices::CopyToClipboard(std::string_view text) {
   QGuiApplication::clipboard()->setText(Utf8(text));
 }
 
-std::string QtUiServices::NativeOf(std::string_view path) const {
-  const bool catalog_path = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                            path[1] == ':' && path[2] == '\\';
-  if (catalog_path) {
-    if (std::optional<std::string> native = m_platform.ToNative(path)) return *native;
-  }
-  return std::string(path);
-}
-
 ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path,
                                     std::string_view parameters, std::string_view folder,
                                     int show_state) {
@@ -403,7 +393,7 @@ ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path
   // opens a file as text whatever its content (an empty header text).
   (void)parameters;
   (void)show_state;
-  const std::string native = NativeOf(path);
+  const std::string native = m_platform.NativeOf(path);
   OpenFailed on_failure = [relay = m_relay, native](int exit_code) {
     std::lock_guard<std::mutex> lock(relay->mutex);
     if (relay->receiver == nullptr) return;
@@ -414,8 +404,8 @@ ShellResult QtUiServices::ShellOpen(std::string_view verb, std::string_view path
         },
         Qt::QueuedConnection);
   };
-  return ShellOpenPath(native, folder.empty() ? std::string() : NativeOf(folder), m_shell_tools,
-                       std::move(on_failure), verb == "edit" ? "text/plain" : "");
+  return ShellOpenPath(native, folder.empty() ? std::string() : m_platform.NativeOf(folder),
+                       m_shell_tools, std::move(on_failure), verb == "edit" ? "text/plain" : "");
 }
 
 void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
@@ -436,7 +426,7 @@ void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
 }
 
 ShellResult QtUiServices::ShowProperties(std::string_view path) {
-  std::string native = NativeOf(path);
+  std::string native = m_platform.NativeOf(path);
   struct stat info;
   if (native.empty() || lstat(native.c_str(), &info) != 0) return ShellResult::kFileNotFound;
   if (native[0] != '/') native = ToNative(QDir::current().absoluteFilePath(FromNative(native)));
@@ -467,10 +457,6 @@ void QtUiServices::ShowOwnProperties(const std::string& native_path) {
   const CodePage code_page = m_code_page ? m_code_page() : CodePage();
   auto* dialog = new FilePropertiesDialog(m_platform, native_path, code_page, m_main_window);
   dialog->show();
-}
-
-int QtUiServices::RecycleFiles(const std::vector<std::string>& paths) {
-  return RecycleWithConfirmation(*this, m_platform, paths);
 }
 
 }  // namespace tallymere

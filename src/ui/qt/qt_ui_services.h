@@ -84,15 +84,12 @@ class QtUiServices : public UiServices {
   ShellResult ShellOpen(std::string_view verb, std::string_view path, std::string_view parameters,
                         std::string_view folder, int show_state) override;
   ShellResult ShowProperties(std::string_view path) override;
-  int RecycleFiles(const std::vector<std::string>& paths) override;
 
  private:
   struct OpenFailureRelay;
 
   std::optional<std::string> ChooseFile(bool save, std::string_view title, std::string_view filter,
                                         std::string_view initial_name);
-  // Catalog paths ("C:\Music\a.mp3") are turned into native ones; others pass.
-  std::string NativeOf(std::string_view path) const;
   void ShowOwnProperties(const std::string& native_path);
   void ReportOpenFailure(const std::string& path, int exit_code);
 

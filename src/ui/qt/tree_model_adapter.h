@@ -6,7 +6,7 @@
 
 #include <QAbstractItemModel>
 
-#include "catalog/tree_model.h"
+#include "views/tree_model.h"
 
 namespace tallymere {
 

@@ -3,12 +3,11 @@
 #include <optional>
 
 #include "catalog/data_file_info.h"
-#include "windows/main/frm_main.h"
 
 namespace tallymere {
 
-FrmDataInfo::FrmDataInfo(FrmMain& main)
-    : m_main(main),
+FrmDataInfo::FrmDataInfo(const CatalogSession& session)
+    : m_session(session),
       m_labels{"File Name:",
                "Path:",
                "Size:",
@@ -18,15 +17,15 @@ FrmDataInfo::FrmDataInfo(FrmMain& main)
                "Total File Size: "} {}
 
 void FrmDataInfo::Form_Load() {
-  const std::string& path = m_main.data_file_path();
+  const std::string& path = m_session.data_file_path();
   if (path.empty()) return;
   // The length only of a file that exists: an unsaved catalog has none yet.
   std::optional<int64_t> length;
   if (Result<std::unique_ptr<RandomAccessFile>> file =
-          m_main.platform().OpenFile(path, OpenMode::kRead)) {
+          m_session.platform().OpenFile(path, OpenMode::kRead)) {
     if (const Result<int64_t> bytes = (*file)->Length()) length = *bytes;
   }
-  m_labels = DataFileInfoLabels(path, length, m_main.settings().txtType, m_main.catalog());
+  m_labels = DataFileInfoLabels(path, length, m_session.settings().txtType, m_session.catalog());
 }
 
 }  // namespace tallymere

@@ -7,16 +7,16 @@
 #include <string>
 #include <string_view>
 
-namespace tallymere {
+#include "session/catalog_session.h"
 
-class FrmMain;
+namespace tallymere {
 
 inline constexpr std::string_view kDataInfoCaption = "Tallymere - Data File Info";
 inline constexpr std::string_view kDataInfoFrame = "Data File Properties";
 
 class FrmDataInfo {
  public:
-  explicit FrmDataInfo(FrmMain& main);
+  explicit FrmDataInfo(const CatalogSession& session);
 
   void Form_Load();
 
@@ -24,7 +24,7 @@ class FrmDataInfo {
   const std::array<std::string, 7>& labels() const { return m_labels; }
 
  private:
-  FrmMain& m_main;
+  const CatalogSession& m_session;
   std::array<std::string, 7> m_labels;
 };
 

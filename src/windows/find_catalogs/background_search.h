@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "catalog/list_model.h"
 #include "ports/platform.h"
 #include "search/shelf_search.h"
+#include "views/list_model.h"
 
 namespace tallymere {
 

@@ -7,7 +7,6 @@
 #include "common/format.h"
 #include "common/number_text.h"
 #include "search/shelf.h"
-#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -59,20 +58,25 @@ Status Bound(const std::string& text, std::optional<Value>* bound,
 
 }  // namespace
 
-FrmFindCatalogs::FrmFindCatalogs(FrmMain& main) : m_main(main), m_results(MakeResultsList()) {}
+FrmFindCatalogs::FrmFindCatalogs(CatalogSession& session, WindowServices& services,
+                                 CatalogNavigator& navigator)
+    : m_session(session),
+      m_services(services),
+      m_navigator(navigator),
+      m_results(MakeResultsList()) {}
 
 void FrmFindCatalogs::Form_Load() {
-  const ProgramSettings& settings = m_main.program_settings();
+  const ProgramSettings& settings = m_session.program_settings();
   m_subfolders = settings.shelf_subfolders;
   m_shelf = settings.shelf_folders;
   if (m_shelf.empty()) {
     // The shelf of the moment: the open catalog's folder, else the
     // program's own data folder.
-    const std::string& open = m_main.data_file_path();
+    const std::string& open = m_session.data_file_path();
     const std::size_t slash = open.rfind('/');
     m_shelf.push_back(open != kUntitledDataFile && slash != std::string::npos
                           ? open.substr(0, std::max<std::size_t>(slash, 1))
-                          : m_main.platform().ProgramFolder() + "/Data");
+                          : m_session.platform().ProgramFolder() + "/Data");
   }
   m_shelf_selected = m_shelf.empty() ? -1 : 0;
   Changed();
@@ -81,25 +85,7 @@ void FrmFindCatalogs::Form_Load() {
 void FrmFindCatalogs::Form_Unload() { m_search.Cancel(); }
 
 void FrmFindCatalogs::Run(FindCatalogsCommand command) {
-  using enum FindCatalogsCommand;
-  switch (command) {
-    case kFind:
-      return cmdFind_Click();
-    case kStop:
-      return cmdStop_Click();
-    case kAddFolder:
-      return cmdAddFolder_Click();
-    case kRemoveFolder:
-      return cmdRemoveFolder_Click();
-    case kShowInCatalog:
-      return mnuShowInCatalog_Click();
-    case kOpenFile:
-      return mnuOpenFile_Click();
-    case kCopyName:
-      return mnuCopyName_Click();
-    case kSendToPlaylist:
-      return mnuSendToPlaylist_Click();
-  }
+  EntryOf(kCommands, command).handler.run(*this);
 }
 
 bool FrmFindCatalogs::Enabled(FindCatalogsCommand command) const {
@@ -157,12 +143,12 @@ Result<CatalogCondition> FrmFindCatalogs::Condition() const {
 void FrmFindCatalogs::cmdFind_Click() {
   Result<CatalogCondition> condition = Condition();
   if (!condition) {
-    m_main.ui().ShowMessage(condition.status().message(), Buttons::kOk, Icon::kWarning,
-                            kFindCatalogsCaption);
+    m_services.ui().ShowMessage(condition.status().message(), Buttons::kOk, Icon::kWarning,
+                                kFindCatalogsCaption);
     return;
   }
   m_search.Cancel();
-  ShelfFiles shelf = ListShelf(m_main.platform(), {m_shelf, m_subfolders});
+  ShelfFiles shelf = ListShelf(m_session.platform(), {m_shelf, m_subfolders});
   m_searched = std::move(shelf.files);
   m_shelf_problems = std::move(shelf.problems);
   m_results.Clear();
@@ -170,7 +156,7 @@ void FrmFindCatalogs::cmdFind_Click() {
   m_matched = 0;
   m_status = "Searching " + std::to_string(m_searched.size()) + " data file(s) . . .";
   // Each row names its data file; the rows are made on the search's thread.
-  m_search.Start(m_main.platform(), m_searched, std::move(*condition),
+  m_search.Start(m_session.platform(), m_searched, std::move(*condition),
                  [files = m_searched](const ShelfRow& found) {
                    const CatalogRecord& record = found.record;
                    ListRow row = FileListRow(
@@ -250,7 +236,7 @@ void FrmFindCatalogs::lstResults_ColumnClick(int column) {
 
 void FrmFindCatalogs::cmdAddFolder_Click() {
   const std::optional<std::string> folder =
-      m_main.ui().ChooseNativeFolder("Add a Folder of Data Files");
+      m_services.ui().ChooseNativeFolder("Add a Folder of Data Files");
   if (!folder) return;
   if (std::find(m_shelf.begin(), m_shelf.end(), *folder) == m_shelf.end()) {
     m_shelf.push_back(*folder);
@@ -273,13 +259,13 @@ void FrmFindCatalogs::chkSubfolders_Click(bool checked) {
 }
 
 void FrmFindCatalogs::SaveShelf() {
-  ProgramSettings settings = m_main.program_settings();
+  ProgramSettings settings = m_session.program_settings();
   settings.shelf_folders = m_shelf;
   settings.shelf_subfolders = m_subfolders;
-  m_main.program_settings() = settings;
-  if (Status saved = SaveProgramSettings(m_main.platform(), settings); !saved) {
-    m_main.ui().ShowMessage(saved.message() + "\n\nThe shelf is used until Tallymere ends.",
-                            Buttons::kOk, Icon::kWarning, kFindCatalogsCaption);
+  m_session.program_settings() = settings;
+  if (Status saved = SaveProgramSettings(m_session.platform(), settings); !saved) {
+    m_services.ui().ShowMessage(saved.message() + "\n\nThe shelf is used until Tallymere ends.",
+                                Buttons::kOk, Icon::kWarning, kFindCatalogsCaption);
   }
   Changed();
 }
@@ -288,36 +274,36 @@ int FrmFindCatalogs::SelectedRow() const { return m_results.FirstSelected(); }
 
 void FrmFindCatalogs::mnuShowInCatalog_Click() {
   const int row = SelectedRow();
-  if (row < 0 || m_main.busy()) return;
+  if (row < 0 || m_services.busy()) return;
   const std::string file = m_results.Cell(row, kColCatalogFile);
   const std::string path = m_results.Cell(row, kColPath);
   const std::string name = m_results.Cell(row, kColFileName);
-  if (file != m_main.data_file_path() && !m_main.OpenDataFile(file)) return;
-  if (!m_main.ShowCatalogFile(path, name)) {
-    m_main.ui().ShowMessage("\"" + std::string(CatalogName(file)) + "\" holds no file \"" + path +
-                                name +
-                                "\" now: it changed after it was searched. Search again "
-                                "to see it as it is.",
-                            Buttons::kOk, Icon::kInformation, kFindCatalogsCaption);
+  if (file != m_session.data_file_path() && !m_navigator.OpenDataFile(file)) return;
+  if (!m_navigator.ShowCatalogFile(path, name)) {
+    m_services.ui().ShowMessage("\"" + std::string(CatalogName(file)) + "\" holds no file \"" +
+                                    path + name +
+                                    "\" now: it changed after it was searched. Search again "
+                                    "to see it as it is.",
+                                Buttons::kOk, Icon::kInformation, kFindCatalogsCaption);
   }
   if (show_main_window) show_main_window();
 }
 
 void FrmFindCatalogs::mnuOpenFile_Click() {
   const int row = SelectedRow();
-  if (row < 0 || m_main.busy()) return;
-  m_main.OpenCatalogFile(m_results.Cell(row, kColPath), m_results.Cell(row, kColFileName),
-                         m_results.Cell(row, kColDiskLabel));
+  if (row < 0 || m_services.busy()) return;
+  m_navigator.OpenCatalogFile(m_results.Cell(row, kColPath), m_results.Cell(row, kColFileName),
+                              m_results.Cell(row, kColDiskLabel));
 }
 
 void FrmFindCatalogs::mnuCopyName_Click() {
   const int row = SelectedRow();
-  if (row >= 0) m_main.ui().CopyToClipboard(m_results.Cell(row, kColFileName));
+  if (row >= 0) m_services.ui().CopyToClipboard(m_results.Cell(row, kColFileName));
 }
 
 void FrmFindCatalogs::mnuSendToPlaylist_Click() {
-  if (SelectedRow() < 0 || m_main.busy()) return;
-  m_main.SendToPlaylist(m_results);
+  if (SelectedRow() < 0 || m_services.busy()) return;
+  m_navigator.SendToPlaylist(m_results);
   if (show_main_window) show_main_window();
 }
 

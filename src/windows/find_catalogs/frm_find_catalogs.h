@@ -11,15 +11,16 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/file_list_row.h"
-#include "catalog/list_model.h"
 #include "search/catalog_condition.h"
+#include "session/catalog_session.h"
+#include "views/file_list_row.h"
+#include "views/list_model.h"
+#include "windows/catalog_navigator.h"
 #include "windows/command_table.h"
 #include "windows/find_catalogs/background_search.h"
+#include "windows/window_services.h"
 
 namespace tallymere {
-
-class FrmMain;
 
 inline constexpr std::string_view kFindCatalogsCaption = "Find in Catalogs";
 
@@ -41,27 +42,11 @@ enum class FindCatalogsCommand {
 inline constexpr std::string_view kSearchButtons = "Search";
 inline constexpr std::string_view kShelfButtons = "Shelf";
 inline constexpr std::string_view kResultsPopup = "Results";
-inline constexpr CommandTable<FindCatalogsCommand, 8> kFindCatalogsCommands = {{
-    {FindCatalogsCommand::kFind, "cmdFind", "&Find", kSearchButtons, false, 0, "",
-     "Search every data file of the shelf"},
-    {FindCatalogsCommand::kStop, "cmdStop", "&Stop", kSearchButtons, false, 0, "Esc",
-     "Stop the search"},
-    {FindCatalogsCommand::kAddFolder, "cmdAddFolder", "&Add...", kShelfButtons, false, 0, "",
-     "Add a folder of data files to the shelf"},
-    {FindCatalogsCommand::kRemoveFolder, "cmdRemoveFolder", "&Remove", kShelfButtons, false, 0, "",
-     "Take the selected folder off the shelf"},
-    {FindCatalogsCommand::kShowInCatalog, "mnuShowInCatalog", "Show in Catalog", kResultsPopup},
-    {FindCatalogsCommand::kOpenFile, "mnuOpenFile", "Open File", kResultsPopup},
-    {FindCatalogsCommand::kCopyName, "mnuCopyName", "Copy File Name", kResultsPopup, true, 0,
-     "Ctrl+C"},
-    {FindCatalogsCommand::kSendToPlaylist, "mnuSendToPlaylist", "Send to Playlist Editor",
-     kResultsPopup},
-}};
-static_assert(InEnumOrder(kFindCatalogsCommands));
-
 class FrmFindCatalogs {
  public:
-  explicit FrmFindCatalogs(FrmMain& main);
+  // A result leads back to its catalog through the navigator, the main
+  // window that shows catalogs.
+  FrmFindCatalogs(CatalogSession& session, WindowServices& services, CatalogNavigator& navigator);
   FrmFindCatalogs(const FrmFindCatalogs&) = delete;
   FrmFindCatalogs& operator=(const FrmFindCatalogs&) = delete;
 
@@ -70,6 +55,8 @@ class FrmFindCatalogs {
   // Stops a search under way.
   void Form_Unload();
   void Run(FindCatalogsCommand command);
+  // The window's buttons and pop-up items, each row with its handler.
+  static const CommandTable<FindCatalogsCommand, 8, FrmFindCatalogs> kCommands;
   bool Enabled(FindCatalogsCommand command) const;
 
   // Starts a search with the controls (one under way is stopped first); a
@@ -130,7 +117,11 @@ class FrmFindCatalogs {
   // The first selected row, -1 when none.
   int SelectedRow() const;
 
-  FrmMain& m_main;
+  static constexpr CommandTable<FindCatalogsCommand, 8, FrmFindCatalogs> CommandRows();
+
+  CatalogSession& m_session;
+  WindowServices& m_services;
+  CatalogNavigator& m_navigator;
   Controls m_controls;
   std::vector<std::string> m_shelf;
   int m_shelf_selected = -1;
@@ -143,5 +134,37 @@ class FrmFindCatalogs {
   int m_sort_column = kColFileName;
   int64_t m_matched = 0;
 };
+
+#define RUNS(call) TALLYMERE_RUNS(FrmFindCatalogs, call)
+
+constexpr CommandTable<FindCatalogsCommand, 8, FrmFindCatalogs> FrmFindCatalogs::CommandRows() {
+  using enum FindCatalogsCommand;
+  return {{
+      {kFind, "cmdFind", RUNS(cmdFind_Click), "&Find", kSearchButtons, false, 0, "",
+       "Search every data file of the shelf"},
+      {kStop, "cmdStop", RUNS(cmdStop_Click), "&Stop", kSearchButtons, false, 0, "Esc",
+       "Stop the search"},
+      {kAddFolder, "cmdAddFolder", RUNS(cmdAddFolder_Click), "&Add...", kShelfButtons, false, 0, "",
+       "Add a folder of data files to the shelf"},
+      {kRemoveFolder, "cmdRemoveFolder", RUNS(cmdRemoveFolder_Click), "&Remove", kShelfButtons,
+       false, 0, "", "Take the selected folder off the shelf"},
+      {kShowInCatalog, "mnuShowInCatalog", RUNS(mnuShowInCatalog_Click), "Show in Catalog",
+       kResultsPopup},
+      {kOpenFile, "mnuOpenFile", RUNS(mnuOpenFile_Click), "Open File", kResultsPopup},
+      {kCopyName, "mnuCopyName", RUNS(mnuCopyName_Click), "Copy File Name", kResultsPopup, true, 0,
+       "Ctrl+C"},
+      {kSendToPlaylist, "mnuSendToPlaylist", RUNS(mnuSendToPlaylist_Click),
+       "Send to Playlist Editor", kResultsPopup},
+  }};
+}
+
+inline constexpr CommandTable<FindCatalogsCommand, 8, FrmFindCatalogs> FrmFindCatalogs::kCommands =
+    CommandRows();
+
+#undef RUNS
+
+inline constexpr const auto& kFindCatalogsCommands = FrmFindCatalogs::kCommands;
+static_assert(InEnumOrder(kFindCatalogsCommands));
+static_assert(RunsItsOwnHandlers(kFindCatalogsCommands));
 
 }  // namespace tallymere

@@ -1,8 +1,8 @@
 // The catalog tree: browsing live folders while no catalog is open, and
 // listing a node's files.
 
-#include "catalog/file_list_row.h"
 #include "common/format.h"
+#include "views/file_list_row.h"
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
@@ -16,7 +16,7 @@ bool EndsWith(const std::string& text, std::string_view end) {
 
 void FrmMain::TreeFolder(const std::string& path) {
   Result<FolderListing> listing = m_platform.ListFolder(path, /*with_file_facts=*/false);
-  const std::vector<TreeDrive> drives = TreeDrives();
+  const std::vector<CatalogDrive> drives = m_session.MachineDrives();
   if (listing) {
     for (const FolderEntry& entry : listing->entries) {
       if (entry.is_folder && entry.name != "." && entry.name != "..") {
@@ -40,18 +40,19 @@ void FrmMain::tvAlbum_NodeClick(int node) {
   m_LV.SetSorted(false);
   m_LV.SetWidth(kColPath, 0);
 
+  const CatalogTable& catalog = m_session.catalog();
   const NodeKey node_key = KeyOfNode(node);
   const std::string& key = node_key.key();
-  const int icon = FileListIcon(m_settings.txtType);
+  const int icon = FileListIcon(m_session.settings().txtType);
   std::vector<ListRow> rows;
   int64_t total = 0;
   // A folder of a drive lists the catalog up to its end; a disk's records
   // are looked for in every record the data file holds, as a disk's records
   // may stand after the trailer of an earlier scan.
   const bool on_disk = !node_key.label().empty();
-  const int end = on_disk ? m_catalog.WrittenEnd() : m_catalog.CatalogEnd();
+  const int end = on_disk ? catalog.StoredEnd() : catalog.CatalogEnd();
   for (int i = 1; i < end; ++i) {
-    const CatalogRecord& record = m_catalog.Record(i);
+    const CatalogRecord& record = catalog.Record(i);
     if (!node_key.ListsDirectly(record)) continue;
     rows.push_back(FileListRow(record, icon));
     total += record.size;
@@ -62,7 +63,7 @@ void FrmMain::tvAlbum_NodeClick(int node) {
   m_LV.SetSorted(true);
 
   m_ui.SetStatus(kStatusPanel, "Exploring: " + key);
-  if (!m_catalog.Record(1).file_name.empty()) {
+  if (!catalog.Record(1).file_name.empty()) {
     m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(count) + " files");
     m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
   }
@@ -71,7 +72,7 @@ void FrmMain::tvAlbum_NodeClick(int node) {
 }
 
 void FrmMain::tvAlbum_DblClick() {
-  if (!m_catalog.Record(1).file_name.empty()) return;
+  if (!m_session.catalog().Record(1).file_name.empty()) return;
   const int node = m_tvAlbum.selected();
   if (!m_tvAlbum.IsValid(node)) return;
   if (m_tvAlbum.node(node).parent != TreeModel::kNoNode) {
@@ -91,11 +92,6 @@ void FrmMain::tvAlbum_DblClick() {
 
 int FrmMain::tvAlbum_StartDrag() const { return m_tvAlbum.selected(); }
 
-NodeKey FrmMain::KeyOfNode(int node) const {
-  const std::string& key = m_tvAlbum.node(node).key;
-  // Removable and CD-ROM drives catalogue disks under labels of their own.
-  const int type = DriveTypeOf(NodeKey::Parse(key, false).drive_root());
-  return NodeKey::Parse(key, type == kDriveRemovable || type == kDriveCdRom);
-}
+NodeKey FrmMain::KeyOfNode(int node) const { return m_session.KeyOf(m_tvAlbum.node(node).key); }
 
 }  // namespace tallymere

@@ -2,10 +2,10 @@
 
 #include <unordered_map>
 
-#include "catalog/file_list_row.h"
 #include "mp3/editor_name_fields.h"
+#include "mp3/tag_writer.h"
+#include "views/file_list_row.h"
 #include "windows/main/song_names.h"
-#include "windows/mp3_utilities/frm_id3_captions.h"
 #include "windows/ui_scopes.h"
 
 namespace tallymere {
@@ -19,22 +19,12 @@ std::string MatchKey(std::string_view path, std::string_view name_without_extens
   return key;
 }
 
-// A file-list row or record by its Path and whole File name.
-std::string FileKey(std::string_view path, std::string_view file_name) {
-  std::string key(path);
-  key += '\0';
-  key += file_name;
-  return key;
-}
-
 }  // namespace
 
-DataFieldEditor::DataFieldEditor(UiServices& ui, CatalogTable& catalog, ListModel& file_list,
-                                 std::function<void()> set_changed)
+DataFieldEditor::DataFieldEditor(UiServices& ui, CatalogSession& session, ListModel& file_list)
     : m_ui(ui),
-      m_catalog(catalog),
+      m_session(session),
       m_file_list(file_list),
-      m_set_changed(std::move(set_changed)),
       m_LVData({"File Name", "Artist ", "Title", "Album", "Path"}, {3000, 1800, 2200, 2000, 3000}) {
 }
 
@@ -95,7 +85,7 @@ void DataFieldEditor::cmdUse_Click() {
     const std::optional<EditorNameFields> fields = EditorFieldsFromName(name);
     if (!fields) {
       m_ui.ShowMessage("Unable to determin fields in " + name + std::string(kSongExtension),
-                       Buttons::kOk, Icon::kStop, kMp3UtilitiesCaption);
+                       Buttons::kOk, Icon::kStop, kMp3UtilitiesTitle);
       continue;
     }
     m_LVData.SetCell(row, kDataArtist, fields->artist);
@@ -153,16 +143,17 @@ void DataFieldEditor::cmdUpdata_Click() {
     mnuPop3DelAll_Click();
   }
   // Set whether or not an entry found its record, as the command always did.
-  m_set_changed();
+  m_session.set_changed(true);
 }
 
 std::vector<int> DataFieldEditor::UpdateRecords() {
+  CatalogTable& catalog = m_session.catalog();
   // Each entry's record is the first whose Path and name match; one walk of
   // the catalog finds them all, so a full catalog stays quick.
   std::unordered_map<std::string, int> first_record;
-  const int end = m_catalog.CatalogEnd();
+  const int end = catalog.CatalogEnd();
   for (int index = 1; index < end; ++index) {
-    const CatalogRecord& record = m_catalog.Record(index);
+    const CatalogRecord& record = catalog.Record(index);
     first_record.emplace(MatchKey(record.path, WithoutExtension(record.file_name)), index);
   }
   std::vector<int> updated;
@@ -170,7 +161,7 @@ std::vector<int> DataFieldEditor::UpdateRecords() {
     const auto found = first_record.find(
         MatchKey(m_LVData.Cell(row, kDataPath), m_LVData.Cell(row, kDataFileName)));
     if (found == first_record.end()) continue;
-    CatalogRecord& record = m_catalog.MutableRecord(found->second);
+    CatalogRecord& record = catalog.MutableRecord(found->second);
     record.artist = m_LVData.Cell(row, kDataArtist);
     record.title = m_LVData.Cell(row, kDataTitle);
     record.album = m_LVData.Cell(row, kDataAlbum);
@@ -180,17 +171,18 @@ std::vector<int> DataFieldEditor::UpdateRecords() {
 }
 
 void DataFieldEditor::ShowInFileList(const std::vector<int>& updated) {
+  const CatalogTable& catalog = m_session.catalog();
   std::unordered_map<std::string, int> record_of;  // file key -> record index
   for (int index : updated) {
-    const CatalogRecord& record = m_catalog.Record(index);
-    record_of[FileKey(record.path, record.file_name)] = index;
+    const CatalogRecord& record = catalog.Record(index);
+    record_of[FileIdentity(record.path, record.file_name)] = index;
   }
   if (record_of.empty()) return;
   for (int row = 0; row < m_file_list.row_count(); ++row) {
     const auto found = record_of.find(
-        FileKey(m_file_list.Cell(row, kColPath), m_file_list.Cell(row, kColFileName)));
+        FileIdentity(m_file_list.Cell(row, kColPath), m_file_list.Cell(row, kColFileName)));
     if (found == record_of.end()) continue;
-    const CatalogRecord& record = m_catalog.Record(found->second);
+    const CatalogRecord& record = catalog.Record(found->second);
     m_file_list.SetCell(row, kColArtist, ShownText(record.artist));
     m_file_list.SetCell(row, kColTitle, ShownText(record.title));
     m_file_list.SetCell(row, kColAlbum, ShownText(record.album));

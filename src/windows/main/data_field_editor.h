@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/catalog_table.h"
-#include "catalog/list_model.h"
 #include "ports/ui_services.h"
+#include "session/catalog_session.h"
+#include "views/list_model.h"
 
 namespace tallymere {
 
@@ -41,10 +41,9 @@ inline constexpr std::string_view kTFileCaption = "File:";
 
 class DataFieldEditor {
  public:
-  // Update writes into `catalog`, shows the new fields in the rows of
-  // `file_list` and calls `set_changed`.
-  DataFieldEditor(UiServices& ui, CatalogTable& catalog, ListModel& file_list,
-                  std::function<void()> set_changed);
+  // Update writes into the session's catalog, shows the new fields in the
+  // rows of `file_list` and marks the catalog changed.
+  DataFieldEditor(UiServices& ui, CatalogSession& session, ListModel& file_list);
   DataFieldEditor(const DataFieldEditor&) = delete;
   DataFieldEditor& operator=(const DataFieldEditor&) = delete;
 
@@ -101,9 +100,8 @@ class DataFieldEditor {
   void ShowInFileList(const std::vector<int>& updated);
 
   UiServices& m_ui;
-  CatalogTable& m_catalog;
+  CatalogSession& m_session;
   ListModel& m_file_list;
-  std::function<void()> m_set_changed;
   ListModel m_LVData;
   bool m_apply_to_all = true;
   bool m_chkArt = false;

@@ -22,10 +22,7 @@ void FrmMain::mnuLabel_Click() {
     m_ui.ShowMessage("Please select a disk label.", Buttons::kOk, Icon::kStop, kLabelTitle);
     return;
   }
-  bool found = false;
-  m_catalog.Walk(
-      [&](int, const CatalogRecord& record) { found = found || record.disk_label == old_label; });
-  if (!found) {
+  if (!m_session.HoldsLabel(old_label)) {
     m_ui.ShowMessage("Disk not found.", Buttons::kOk, Icon::kStop, kLabelTitle);
     return;
   }
@@ -36,28 +33,20 @@ void FrmMain::mnuLabel_Click() {
     m_ui.ShowMessage(*problem, Buttons::kOk, Icon::kStop, kLabelTitle);
     return;
   }
-  bool taken = false;
-  m_catalog.Walk(
-      [&](int, const CatalogRecord& record) { taken = taken || record.disk_label == new_label; });
-  if (taken) {
+  if (m_session.HoldsLabel(new_label)) {
     m_ui.ShowMessage("Same label exists, please try again.", Buttons::kOk, Icon::kStop,
                      kLabelTitle);
     return;
   }
 
   BusyScope busy_pointer(m_ui);
-  const int end = m_catalog.CatalogEnd();
-  for (int i = 1; i < end; ++i) {
-    if (m_catalog.Record(i).disk_label == old_label)
-      m_catalog.MutableRecord(i).disk_label = new_label;
-  }
+  m_session.Relabel(old_label, new_label);
   // The disk's node and every folder below it carry the label in their keys.
   for (int each : m_tvAlbum.Nodes()) {
     const NodeKey each_key = KeyOfNode(each);
     if (each_key.label() == old_label) m_tvAlbum.SetKey(each, each_key.WithLabel(new_label));
   }
   m_tvAlbum.SetText(node, new_label);
-  m_changed = true;
   m_ui.ShowMessage("Disk has been relabeled sucessfully.", Buttons::kOk, Icon::kInformation,
                    kLabelTitle);
 }
@@ -86,30 +75,16 @@ void FrmMain::mnuDeleteDisk_Click() {
     return;
   }
 
-  // The records that stay, in their order, and a new trailer after them.
-  CatalogTable kept;
-  int next = 1;
-  int64_t total = 0;
-  const int end = m_catalog.CatalogEnd();
-  for (int i = 1; i < end; ++i) {
-    const CatalogRecord& record = m_catalog.Record(i);
-    if (node_key.HoldsBelow(record)) continue;
-    total += record.size;
-    kept.SetRecord(next++, record);
-  }
-  kept.SetRecord(next, MakeTrailer(m_settings.txtType, m_settings.chkBitRate,
-                                   FormatDateTime(m_platform.Now())));
-  m_catalog = std::move(kept);
+  const RemovedRecords removed = m_session.DeleteBelow(node_key);
 
   m_LV.Clear();
   m_LV.SetWidth(kColPath, 0);
   m_tvAlbum.Remove(node);
   EnableDiskCommands();
-  m_changed = true;
-  m_file_count = next - 1;
   m_ui.SetStatus(kStatusPanel, "List updated on " + FormatDateTime(m_platform.Now()));
-  m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(m_file_count) + " files");
-  m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
+  m_ui.SetStatus(kCountPanel,
+                 "Total: " + std::to_string(m_session.catalog().FileCount()) + " files");
+  m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(removed.kept_size)) + " MB");
 }
 
 void FrmMain::mnuEject_Click() {

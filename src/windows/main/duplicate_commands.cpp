@@ -20,7 +20,8 @@ void FrmMain::mnuDuplicate3_Click() { ListDuplicates(DuplicateRule::kAnyPossible
 
 void FrmMain::ListDuplicates(DuplicateRule rule) {
   BusyScope busy_pointer(m_ui);
-  const int file_count = m_file_count;
+  const CatalogTable& catalog = m_session.catalog();
+  const int file_count = catalog.FileCount();
   DuplicateSets sets;
   {
     AnimationScope animation(m_ui, AnimationKind::kFindFile);
@@ -30,20 +31,20 @@ void FrmMain::ListDuplicates(DuplicateRule rule) {
     m_ui.SetStatus(kCountPanel, "");
     m_ui.SetStatus(kSizePanel, "");
     m_ui.YieldToUi();
-    sets = FindDuplicates(m_catalog, file_count, rule);
+    sets = FindDuplicates(catalog, file_count, rule);
   }
 
-  const int icon = FileListIcon(m_settings.txtType);
+  const int icon = FileListIcon(m_session.settings().txtType);
   std::vector<ListRow> rows;
   rows.reserve(sets.pairs.size() * 3);
   // A record stands in many sets; its texts are made once, then copied.
-  std::vector<std::size_t> made_at(static_cast<std::size_t>(m_catalog.HeldCount()) + 1, SIZE_MAX);
+  std::vector<std::size_t> made_at(static_cast<std::size_t>(catalog.HeldCount()) + 1, SIZE_MAX);
   for (std::size_t set = 0; set < sets.pairs.size(); ++set) {
     for (int index : {sets.pairs[set].first, sets.pairs[set].second}) {
       std::size_t& made = made_at[static_cast<std::size_t>(index)];
       if (made == SIZE_MAX) {
         made = rows.size();
-        rows.push_back(FileListRow(m_catalog.Record(index), icon));
+        rows.push_back(FileListRow(catalog.Record(index), icon));
       } else {
         rows.push_back(rows[made]);
       }

@@ -10,8 +10,8 @@ void FrmMain::mnuAddPlay_Click() { SendToPlaylist(m_LV); }
 void FrmMain::SendToPlaylist(ListModel& rows) {
   if (!m_playlist.AddFromFileList(rows)) return;
   // Songs may come from another catalog than an open one of other files.
-  m_tab_enabled[kPlaylistTab] = true;
-  m_playlist_visible = true;
+  m_view.tab_enabled[kPlaylistTab] = true;
+  m_view.playlist_visible = true;
   SelectTab(kPlaylistTab);
   m_playlist.SetFocus();
 }
@@ -24,7 +24,7 @@ void FrmMain::mnuSendData_Click() {
 }
 
 void FrmMain::SSTab1_Click(int tab) {
-  if (tab < 0 || tab >= static_cast<int>(m_tab_enabled.size()) || !m_tab_enabled[tab]) {
+  if (tab < 0 || tab >= static_cast<int>(m_view.tab_enabled.size()) || !m_view.tab_enabled[tab]) {
     return;
   }
   SelectTab(tab);
@@ -32,9 +32,9 @@ void FrmMain::SSTab1_Click(int tab) {
 
 void FrmMain::SelectTab(int tab) {
   // Choosing the tab that is shown changes nothing, as with a tab control.
-  if (tab == m_selected_tab) return;
-  const int previous = m_selected_tab;
-  m_selected_tab = tab;
+  if (tab == m_view.selected_tab) return;
+  const int previous = m_view.selected_tab;
+  m_view.selected_tab = tab;
   if (previous == kDataEditorTab) m_commands.SetToolbarEnabled(true);
   if (tab == kDataEditorTab) {
     // The toolbar's commands act on the file list, which LVData now hides.

@@ -2,6 +2,7 @@
 // opening a file, copying its name and grid lines.
 
 #include <charconv>
+#include <unordered_map>
 
 #include "common/format.h"
 #include "lists/gshell.h"
@@ -23,7 +24,7 @@ int64_t SizeOfRow(const ListModel& list, int row) {
 
 void FrmMain::LV_ColumnClick(int column) {
   const int key = column - 1;
-  if (m_last_sort_column != key) {
+  if (m_view.last_sort_column != key) {
     m_LV.SetSortOrder(SortOrder::kAscending);
   } else {
     m_LV.SetSortOrder(m_LV.sort_order() == SortOrder::kAscending ? SortOrder::kDescending
@@ -31,7 +32,7 @@ void FrmMain::LV_ColumnClick(int column) {
   }
   m_LV.SetSortKey(key);
   m_LV.SetSorted(true);
-  m_last_sort_column = key;
+  m_view.last_sort_column = key;
 }
 
 void FrmMain::LV_ItemClick(int row) {
@@ -83,9 +84,9 @@ void FrmMain::OpenCatalogFile(const std::string& path, const std::string& file_n
 bool FrmMain::ShowCatalogFile(const std::string& path, const std::string& file_name) {
   // The folder's node holds the file: its key is the folder key of the
   // file's record, which carries the disk's label.
-  const int end = m_catalog.CatalogEnd();
+  const int end = m_session.catalog().CatalogEnd();
   for (int index = 1; index < end; ++index) {
-    const CatalogRecord& record = m_catalog.Record(index);
+    const CatalogRecord& record = m_session.catalog().Record(index);
     if (record.path != path || record.file_name != file_name) continue;
     const int node = m_tvAlbum.Find(FolderKey(record));
     if (node == TreeModel::kNoNode) return false;
@@ -95,7 +96,7 @@ bool FrmMain::ShowCatalogFile(const std::string& path, const std::string& file_n
       if (m_LV.Cell(row, kColPath) == path && m_LV.Cell(row, kColFileName) == file_name) {
         m_LV.SelectOnly(row);
         LV_ItemClick(row);
-        m_focus_request = "LV";
+        m_view.focus_request = "LV";
         return true;
       }
     }
@@ -104,15 +105,33 @@ bool FrmMain::ShowCatalogFile(const std::string& path, const std::string& file_n
   return false;
 }
 
+void FrmMain::ShowRewrites(const std::vector<RecordRewrite>& rewrites) {
+  std::unordered_map<std::string, const RecordRewrite*> rewrite_of;
+  for (const RecordRewrite& rewrite : rewrites) {
+    rewrite_of.emplace(FileIdentity(rewrite.file.path, rewrite.file.file_name), &rewrite);
+  }
+  for (int row = 0; row < m_LV.row_count(); ++row) {
+    const auto found =
+        rewrite_of.find(FileIdentity(m_LV.Cell(row, kColPath), m_LV.Cell(row, kColFileName)));
+    if (found == rewrite_of.end()) continue;
+    const RecordRewrite& rewrite = *found->second;
+    if (rewrite.new_name) m_LV.SetCell(row, kColFileName, *rewrite.new_name);
+    if (rewrite.size) m_LV.SetCell(row, kColSize, std::to_string(ClampSize(*rewrite.size)));
+    if (rewrite.artist) m_LV.SetCell(row, kColArtist, ShownText(*rewrite.artist));
+    if (rewrite.title) m_LV.SetCell(row, kColTitle, ShownText(*rewrite.title));
+    if (rewrite.album) m_LV.SetCell(row, kColAlbum, ShownText(*rewrite.album));
+  }
+}
+
 void FrmMain::mnuClip_Click() {
   const int row = m_LV.FirstSelected();
   if (row >= 0) m_ui.CopyToClipboard(m_LV.Cell(row, kColFileName));
 }
 
 void FrmMain::mnuGrid_Click() {
-  m_grid_checked = !m_grid_checked;
-  m_LV.SetGridLines(m_grid_checked);
-  m_playlist.LVP().SetGridLines(m_grid_checked);
+  m_view.grid_checked = !m_view.grid_checked;
+  m_LV.SetGridLines(m_view.grid_checked);
+  m_playlist.LVP().SetGridLines(m_view.grid_checked);
 }
 
 }  // namespace tallymere

@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "catalog/data_file.h"
 #include "common/format.h"
 #include "windows/main/frm_main.h"
 
@@ -41,7 +40,7 @@ bool FrmMain::WriteRecords(const std::string& path) {
   Status status;
   {
     BusyScope busy(m_ui);
-    status = SaveDataFile(m_platform, m_catalog, path);
+    status = m_session.WriteTo(path);
   }
   if (!status) {
     m_ui.ShowMessage(status.message() +
@@ -53,7 +52,7 @@ bool FrmMain::WriteRecords(const std::string& path) {
 }
 
 bool FrmMain::OfferToSave() {
-  if (!m_changed) return true;
+  if (!m_session.changed()) return true;
   const Answer answer =
       m_ui.ShowMessage("Save current file?", Buttons::kYesNoCancel, Icon::kQuestion, "Confirm");
   if (answer == Answer::kYes) mnuSaveFile_Click();
@@ -61,45 +60,44 @@ bool FrmMain::OfferToSave() {
 }
 
 void FrmMain::mnuSaveFile_Click() {
-  if (m_data_file_path != UntitledPath()) {
-    if (WriteRecords(m_data_file_path)) m_changed = false;
+  const std::string old_path = m_session.data_file_path();
+  if (old_path != m_session.UntitledPath()) {
+    if (WriteRecords(old_path)) m_session.set_changed(false);
     return;
   }
-  const std::string old_path = m_data_file_path;
-  const std::string old_caption = m_caption;
+  const std::string old_caption = m_view.caption;
   std::string target;
   // The name becomes the catalog's at once: Cancel at the replace question
   // keeps it in the caption, although nothing was written.
   const bool chosen = ChooseDataFile(m_ui, m_platform, "Save File", "*.mpd",
                                      "File already exist. Do you want to replace it?", &target,
                                      [this](const std::string& name) {
-                                       m_data_file_path = name;
+                                       m_session.set_data_file_path(name);
                                        SetCaption(name);
                                      });
   if (!chosen) return;
-  if (WriteRecords(m_data_file_path)) {
-    m_changed = false;
+  const std::string& path = m_session.data_file_path();
+  if (WriteRecords(path)) {
+    m_session.set_changed(false);
     if (const int root = m_tvAlbum.Find(old_path); root != TreeModel::kNoNode) {
-      m_tvAlbum.SetKey(root, m_data_file_path);
-      m_tvAlbum.SetText(root, m_data_file_path);
+      m_tvAlbum.SetKey(root, path);
+      m_tvAlbum.SetText(root, path);
     }
   } else {
     // Nothing was written: the catalog is as untitled as before.
-    m_data_file_path = old_path;
-    m_caption = old_caption;
+    m_session.set_data_file_path(old_path);
+    m_view.caption = old_caption;
   }
 }
 
 void FrmMain::mnuSaveas_Click() {
   // The copy is proposed beside the open file, named after it with "copy".
-  const std::size_t split = m_data_file_path.find_last_of('/');
+  const std::string& path = m_session.data_file_path();
+  const std::size_t split = path.find_last_of('/');
   const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
-  const std::size_t stem_end = m_data_file_path.size() >= stem_start + 4
-                                   ? m_data_file_path.size() - 4
-                                   : m_data_file_path.size();
-  const std::string initial = m_data_file_path.substr(0, stem_start) +
-                              m_data_file_path.substr(stem_start, stem_end - stem_start) +
-                              "copy.mpd";
+  const std::size_t stem_end = path.size() >= stem_start + 4 ? path.size() - 4 : path.size();
+  const std::string initial =
+      path.substr(0, stem_start) + path.substr(stem_start, stem_end - stem_start) + "copy.mpd";
   std::string target;
   if (!ChooseDataFile(m_ui, m_platform, "Save A Copy As", initial,
                       "File already exist. Do you want to replace it?.", &target)) {
@@ -120,7 +118,7 @@ void FrmMain::mnuLoad_Click() {
 
 bool FrmMain::OpenDataFile(const std::string& path) {
   if (!OfferToSave()) return false;
-  m_selected_tab = 0;
+  m_view.selected_tab = 0;
   m_ui.SetStatus(kCountPanel, "");
   m_ui.SetStatus(kSizePanel, "");
   // A file given by name is taken as it is: it was picked in a file manager
@@ -132,23 +130,15 @@ bool FrmMain::ReadDataFile(const std::string& path) {
   BusyScope busy(m_ui);
   m_ui.SetStatus(kStatusPanel, "Reading data File. . .");
   m_ui.YieldToUi();
-  // Read into a table of its own: a damaged file must not replace the catalog.
-  CatalogTable loaded;
-  if (Status status = LoadDataFile(m_platform, path, &loaded); !status) {
+  if (Status status = m_session.Open(path); !status) {
     m_ui.SetStatus(kStatusPanel, "Ready");
     m_ui.ShowMessage(
         status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
         Buttons::kOk, Icon::kStop, kProgramTitle);
     return false;
   }
-  m_data_file_path = path;
   SetCaption(path);
   m_LV.Clear();
-  m_catalog = std::move(loaded);
-  if (const CatalogRecord* trailer = m_catalog.LastTrailer()) {
-    m_settings.txtType = TrailerFileType(*trailer);
-    m_settings.chkBitRate = trailer->size;
-  }
   RebuildTree();
   SwitchViewsByFileType();
   ShowTotals(" Ready", " MB");
@@ -160,33 +150,27 @@ void FrmMain::mnuNew_Click() {
   if (!OfferToSave()) return;
   m_LV.Clear();
   HideCatalogColumns();
-  m_tab_enabled[kPlaylistTab] = false;
-  m_tab_enabled[kDataEditorTab] = false;
+  m_view.tab_enabled[kPlaylistTab] = false;
+  m_view.tab_enabled[kDataEditorTab] = false;
   SelectTab(kScanTab);
-  m_playlist_visible = false;
+  m_view.playlist_visible = false;
 
-  m_catalog.Erase();
-  m_saved_records.Erase();
+  m_session.New();
   m_lstBox.clear();
-  m_file_count = 0;
   m_playlist.cmdClearAll_Click();
 
-  m_data_file_path = kUntitledDataFile;
   m_ui.SetStatus(kStatusPanel, "Ready");
   m_ui.SetStatus(kCountPanel, "");
   m_ui.SetStatus(kSizePanel, "");
-  m_sent_to_mp3_utilities = false;
 
   EnableCatalogCommands(false);
   m_commands.Enable(kMp3Commands, false);
 
   {
     TreeModel::BatchUpdate batch(m_tvAlbum);
-    m_tree_drives = TreeDrives();
-    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, m_tree_drives);
+    StartCatalogTree(m_tvAlbum, std::string(kUntitledDataFile), kComputerImage, m_session.drives());
   }
-  m_caption = kUntitledCaption;
-  m_changed = false;
+  m_view.caption = kUntitledCaption;
 }
 
 }  // namespace tallymere

@@ -3,8 +3,8 @@
 // disk and in its record, Correct File Name changes the record alone.
 
 #include "mp3/file_name_check.h"
-#include "search/delete_in_data.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/recycle_conversation.h"
 
 namespace tallymere {
 namespace {
@@ -16,8 +16,6 @@ constexpr std::string_view kIllegalNameText = "File name can not contain illegal
 constexpr std::string_view kDiskErrorText =
     "An error has occured. It has the following possibilities: you are trying to write to a read "
     "only drive, you are trying to access an unavailable device.";
-
-bool IsRemovableType(int type) { return type == kDriveRemovable || type == kDriveCdRom; }
 
 // A new name must stand in a catalog path and on disk alike: besides the
 // characters Windows refuses, "\" would split the catalog path and NUL
@@ -31,18 +29,7 @@ std::string FrmMain::RowPath(int row) const {
 }
 
 int FrmMain::RecordOfRow(int row) const {
-  const std::string& path = m_LV.Cell(row, kColPath);
-  const std::string& name = m_LV.Cell(row, kColFileName);
-  const int end = m_catalog.WrittenEnd();
-  for (int i = 1; i < end; ++i) {
-    const CatalogRecord& record = m_catalog.Record(i);
-    if (record.path == path && record.file_name == name) return i;
-  }
-  return 0;
-}
-
-int FrmMain::ShellDelete(const std::vector<std::string>& vntFileName) {
-  return m_ui.RecycleFiles(vntFileName);
+  return m_session.RecordOf(m_LV.Cell(row, kColPath), m_LV.Cell(row, kColFileName));
 }
 
 void FrmMain::mnuDelete_Click() {
@@ -54,7 +41,7 @@ void FrmMain::mnuDelete_Click() {
     if (!m_LV.row(row).selected) continue;
     const std::string path = RowPath(row);
     if (!m_platform.FileExists(path) ||
-        IsRemovableType(DriveTypeOf(DriveRootOf(m_LV.Cell(row, kColPath))))) {
+        m_session.IsDiskDrive(DriveRootOf(m_LV.Cell(row, kColPath)))) {
       m_ui.ShowMessage(path +
                            " is either on a removable disk or dose not exist and will not be "
                            "deleted.",
@@ -80,21 +67,20 @@ void FrmMain::mnuDelete_Click() {
       doomed.push_back(RowPath(row));
     }
   }
-  if (!doomed.empty()) ShellDelete(doomed);
+  if (!doomed.empty()) RecycleWithConfirmation(m_ui, m_platform, doomed);
   m_ui.YieldToUi();
 
   // Remove pass: the records and rows of the files that are gone; files the
   // user kept (by cancelling the trash's question) keep theirs.
   for (int row = 0; row < m_LV.row_count();) {
     if (m_LV.row(row).selected && !m_platform.FileExists(RowPath(row))) {
-      DeleteFileInData(&m_catalog, RowPath(row));
+      m_session.RemoveFile(RowPath(row));
       m_LV.RemoveRow(row);  // the next row moves into this place
     } else {
       ++row;
     }
   }
-  m_file_count = m_catalog.FileCount();
-  m_changed = true;
+  m_session.set_changed(true);
 }
 
 void FrmMain::mnuRename_Click() {
@@ -112,33 +98,24 @@ void FrmMain::mnuRename_Click() {
     return;
   }
   const std::string new_name =
-      m_ui.AskText(kNewNamePrompt, kRenameTitle, m_catalog.Record(record).file_name);
+      m_ui.AskText(kNewNamePrompt, kRenameTitle, m_session.catalog().Record(record).file_name);
   if (new_name.empty()) return;
   if (!IsLegalName(new_name)) {
     m_ui.ShowMessage(kIllegalNameText, Buttons::kOk, Icon::kStop, kRenameTitle);
     return;
   }
-  const std::string folder = m_LV.Cell(row, kColPath);
-  const std::string target = folder + new_name;
-  Status renamed;
-  if (m_platform.FileExists(target) && target != path) {
-    if (m_ui.ShowMessage("The file with the same name exist. Do you want to replace it?",
-                         Buttons::kYesNo, Icon::kQuestion, kRenameTitle) != Answer::kYes) {
-      return;
-    }
-    // In one step: should the rename fail, the other file is still there.
-    renamed = m_platform.ReplaceFile(path, target);
-  } else {
-    renamed = m_platform.RenameFile(path, target);
+  const std::string target = m_LV.Cell(row, kColPath) + new_name;
+  const bool replace = m_platform.FileExists(target) && target != path;
+  if (replace && m_ui.ShowMessage("The file with the same name exist. Do you want to replace it?",
+                                  Buttons::kYesNo, Icon::kQuestion, kRenameTitle) != Answer::kYes) {
+    return;
   }
-  if (!renamed) {
+  if (!m_session.RenameFile(record, new_name, replace)) {
     m_ui.ShowMessage(kDiskErrorText, Buttons::kOk, Icon::kStop, kRenameTitle);
     return;
   }
-  m_catalog.MutableRecord(record).file_name = new_name;
   m_LV.SetCell(row, kColFileName, new_name);
   m_ui.SetStatus(kStatusPanel, "File on disk has been renamed, data updated.");
-  m_changed = true;
 }
 
 void FrmMain::mnuCorrect_Click() {
@@ -155,15 +132,15 @@ void FrmMain::mnuCorrect_Click() {
   }
   std::string new_name;
   for (;;) {
-    new_name = m_ui.AskText(kNewNamePrompt, kCorrectTitle, m_catalog.Record(record).file_name);
+    new_name =
+        m_ui.AskText(kNewNamePrompt, kCorrectTitle, m_session.catalog().Record(record).file_name);
     if (new_name.empty()) return;
     if (IsLegalName(new_name)) break;
     m_ui.ShowMessage(kIllegalNameText, Buttons::kOk, Icon::kStop, kProgramTitle);
   }
-  m_catalog.MutableRecord(record).file_name = new_name;
+  m_session.CorrectFileName(record, new_name);
   m_LV.SetCell(row, kColFileName, new_name);
   m_ui.SetStatus(kStatusPanel, "File name has been changed, data updated.");
-  m_changed = true;
 }
 
 }  // namespace tallymere

@@ -31,7 +31,7 @@ void FrmMain::cmdFind_Click() {
     ClearStatusBar();
     m_ui.YieldToUi();
     m_ui.SetStatus(kStatusPanel, " Searching . . .");
-    found = FindRecords(m_catalog, query);
+    found = m_session.Find(query);
   }
   const int64_t total = ListRecords(found);
   m_LV.SetWidth(kColPath, kSearchPathWidth);
@@ -66,10 +66,10 @@ void FrmMain::mnuSearchdisk_Click() {
     m_ui.SetStatus(kStatusPanel, "Searching . . .");
     m_ui.SetStatus(kCountPanel, "");
     m_ui.SetStatus(kSizePanel, "");
-    found = FindRecords(m_catalog, node_key);
+    found = m_session.Find(node_key);
   }
   const int64_t total = ListRecords(found);
-  m_focus_request = "tvAlbum";
+  m_view.focus_request = "tvAlbum";
 
   ShowSearchStatus(NodeStatus(node_key.key(), found.size(), total));
   m_commands.Enable(MainCommand::kReport, true);
@@ -82,12 +82,12 @@ void FrmMain::ShowSearchStatus(const SearchStatus& status) {
 }
 
 int64_t FrmMain::ListRecords(const std::vector<int>& indices) {
-  const int icon = FileListIcon(m_settings.txtType);
+  const int icon = FileListIcon(m_session.settings().txtType);
   std::vector<ListRow> rows;
   rows.reserve(indices.size());
   int64_t total = 0;
   for (int index : indices) {
-    const CatalogRecord& record = m_catalog.Record(index);
+    const CatalogRecord& record = m_session.catalog().Record(index);
     rows.push_back(FileListRow(record, icon));
     total += record.size;
   }

@@ -16,16 +16,16 @@ bool HasScheme(std::string_view address) {
   return colon != std::string_view::npos && colon > 1 && address.find_first_of("/#") > colon;
 }
 
-}  // namespace
-
-bool FrmMain::ProgramFileExists(const std::string& native_path) const {
-  return m_platform.OpenFile(native_path, OpenMode::kRead).ok();
+bool ProgramFileExists(const Platform& platform, const std::string& native_path) {
+  return platform.OpenFile(native_path, OpenMode::kRead).ok();
 }
+
+}  // namespace
 
 void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_text,
                               std::string_view title, std::string_view verb) {
   const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
-  if (!ProgramFileExists(path)) {
+  if (!ProgramFileExists(m_platform, path)) {
     m_ui.ShowMessage(missing_text, Buttons::kOk, Icon::kStop, title);
     return;
   }

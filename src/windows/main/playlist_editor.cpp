@@ -2,11 +2,11 @@
 
 #include <charconv>
 
-#include "catalog/file_list_row.h"
 #include "catalog/text_file.h"
 #include "common/format.h"
 #include "lists/gshell.h"
 #include "mp3/search_and_replace.h"
+#include "views/file_list_row.h"
 #include "windows/main/song_names.h"
 #include "windows/ui_scopes.h"
 

@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "catalog/list_model.h"
 #include "lists/m3u.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
+#include "views/list_model.h"
 
 namespace tallymere {
 

@@ -1,11 +1,8 @@
 // Rescan Disk: a labelled disk read again, what changed shown, and its
 // records replaced where they stand when the user agrees.
 
-#include "scan/rescan_disk.h"
-
 #include "common/ascii_case.h"
 #include "common/format.h"
-#include "scan/scan_disk.h"
 #include "windows/main/frm_main.h"
 #include "windows/main/scan_status.h"
 
@@ -58,9 +55,8 @@ void FrmMain::mnuRescanDisk_Click() {
   Result<DiskRescan> rescan = [&] {
     BusyScope busy(m_ui);
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
-    const ScanSettings settings = CurrentScanSettings();
-    ScanStatus status(m_ui, settings);
-    return RescanDisk(m_platform, m_catalog, disk, *root, settings, &status);
+    ScanStatus status(m_ui, m_session.CurrentScanSettings());
+    return m_session.RescanDisk(disk, *root, &status);
   }();
   const std::string unchanged = "The records of \"" + disk.label() + "\" were not changed.";
   if (!rescan) {
@@ -86,12 +82,11 @@ void FrmMain::mnuRescanDisk_Click() {
     return;
   }
   const std::string now = FormatDateTime(m_platform.Now());
-  if (Status replaced = ReplaceDiskRecords(&m_catalog, disk, &*rescan, now); !replaced) {
+  if (Status replaced = m_session.ReplaceDisk(disk, &*rescan); !replaced) {
     m_ui.ShowMessage(replaced.message() + "\n" + unchanged, Buttons::kOk, Icon::kStop,
                      kRescanTitle);
     return;
   }
-  m_changed = true;
   RebuildTree();
   ShowTotals("Data updated on " + now, " MB.");
   ReportSkippedFolders(rescan->scan.report);

@@ -41,7 +41,7 @@ void FrmMain::cmdRemove_Click() {
 }
 
 bool FrmMain::lstBox_DragOver(int node) const {
-  return m_catalog.Record(1).file_name.empty() && m_tvAlbum.IsValid(node) &&
+  return m_session.catalog().Record(1).file_name.empty() && m_tvAlbum.IsValid(node) &&
          m_tvAlbum.node(node).parent != TreeModel::kNoNode;
 }
 
@@ -56,7 +56,7 @@ void FrmMain::lstBox_DragDrop(int node) {
   m_lstBox.push_back(full.size() > skip ? full.substr(skip) : std::string());
   std::string& first = m_lstBox.front();
   first = WithBackslash(first);
-  if (first == m_data_file_path || first.size() < 3 || first.substr(1, 2) != ":\\") {
+  if (first == m_session.data_file_path() || first.size() < 3 || first.substr(1, 2) != ":\\") {
     m_lstBox.clear();
     return;
   }
@@ -88,8 +88,8 @@ void FrmMain::mnuScan_Click() {
       return error_report(listing.status());
     }
   }
-  m_caption = kUntitledCaption;
-  m_data_file_path = UntitledPath();
+  m_view.caption = kUntitledCaption;
+  m_session.set_data_file_path(m_session.UntitledPath());
 
   if (m_lstBox.size() == 1) {
     if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_lstBox.front())))) {
@@ -111,7 +111,7 @@ void FrmMain::mnuScan_Click() {
 
   SwitchViewsByFileType();
   EnableCatalogCommands(true);
-  m_changed = true;
+  m_session.set_changed(true);
   ExpandFirstDrive();
 }
 
@@ -122,30 +122,26 @@ bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) 
   ShowEmptyCatalogTree();
   m_ui.YieldToUi();
 
-  const ScanRequest request{m_lstBox, CurrentScanSettings(), "", 0};
-  Result<ScanResult> scanned = [&]() -> Result<ScanResult> {
+  Result<ScanReport> scanned = [&] {
     AnimationScope animation(m_ui, AnimationKind::kFindComputer);
-    ScanStatus status(m_ui, request.settings);
-    Result<ScanResult> result = ScanDisk(m_platform, request, &status);
+    ScanStatus status(m_ui, m_session.CurrentScanSettings());
+    Result<ScanReport> result = m_session.Scan(m_lstBox, &status);
     if (result) {
-      m_ui.SetStatus(
-          1, " Loading " + std::to_string(result->file_count) + " files, please wait . . .");
+      m_ui.SetStatus(1, " Loading " + std::to_string(m_session.catalog().FileCount()) +
+                            " files, please wait . . .");
     }
     return result;
   }();
-  Status status = scanned.status();
-  if (scanned) status = NewCatalogFromScan(&*scanned, nullptr, FormatDateTime(m_platform.Now()));
-  if (!status) {
+  if (!scanned) {
     // The catalog stays as it was; so does the tree that shows it.
     RebuildTree();
-    error_report(status);
+    error_report(scanned.status());
     return false;
   }
-  m_catalog = std::move(scanned->table);
   m_lstBox.clear();
   RebuildTree();
   ShowTotals(" Ready ", " MB");
-  ReportSkippedFolders(scanned->report);
+  ReportSkippedFolders(*scanned);
   return true;
 }
 

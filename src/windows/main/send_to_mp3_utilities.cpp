@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "mp3/file_name_check.h"
 #include "windows/main/frm_main.h"
-#include "windows/mp3_utilities/batch_entry.h"
 
 namespace tallymere {
 
@@ -52,7 +52,14 @@ void FrmMain::mnuId3_Click() {
     m_ui.ShowMessage("Bad file record.", Buttons::kOk, Icon::kStop, kProgramTitle);
     return;
   }
-  m_sent_to_mp3_utilities = true;
+  // Only MP3 files can be handled there; anything else would leave an entry
+  // naming a file that does not exist.
+  std::vector<CatalogFile> files;
+  for (int selected : m_LV.SelectedRows()) {
+    const std::string& name = m_LV.Cell(selected, kColFileName);
+    if (IsMp3FileName(name)) files.push_back({m_LV.Cell(selected, kColPath), name});
+  }
+  m_session.SendToMp3Utilities(std::move(files));
   if (show_mp3_utilities) show_mp3_utilities();
 }
 

@@ -1,15 +1,8 @@
 #include "windows/mp3_utilities/batch_entry.h"
 
-#include "common/sorted_list.h"
 #include "windows/mp3_utilities/frm_id3.h"
 
 namespace tallymere {
-
-bool IsMp3FileName(std::string_view file_name) {
-  return file_name.size() > kMp3Extension.size() &&
-         CompareNoCase(file_name.substr(file_name.size() - kMp3Extension.size()), kMp3Extension) ==
-             0;
-}
 
 ListRow BatchEntry(const std::string& path, const std::string& file_name) {
   const std::size_t stem = file_name.size() - kMp3Extension.size();

@@ -6,16 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "catalog/list_model.h"
+#include "mp3/file_name_check.h"
+#include "views/list_model.h"
 
 namespace tallymere {
-
-inline constexpr std::string_view kMp3Extension = ".mp3";
-
-// True for a name that ends in ".mp3" in any letter case and has a name
-// before it. A name such as "notmp3" ends in "mp3" but is not an MP3 file's
-// name: Original plus ".mp3" would name a file that does not exist.
-bool IsMp3FileName(std::string_view file_name);
 
 // The row for a file of an IsMp3FileName name in a catalog folder ending in
 // "\": Original and New are the name without its extension, Old Name is

@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "catalog/file_list_row.h"
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
-#include "windows/main/frm_main.h"
+#include "views/file_list_row.h"
 #include "windows/mp3_utilities/batch_entry.h"
 
 namespace tallymere {
@@ -30,10 +29,11 @@ FrmID3::StateNotice::~StateNotice() {
   if (--m_window.m_handler_depth == 0 && m_window.m_listener) m_window.m_listener();
 }
 
-FrmID3::FrmID3(FrmMain& main)
-    : m_main(main),
-      m_ui(main.ui()),
-      m_platform(main.platform()),
+FrmID3::FrmID3(CatalogSession& session, WindowServices& services)
+    : m_session(session),
+      m_services(services),
+      m_ui(services.ui()),
+      m_platform(session.platform()),
       m_LvOld({"Original", "New", "Path", "Old Name"}, {3000, 3000, 3000, 2000}) {
   ResetWindow();
   EnterEmptyState();
@@ -47,14 +47,9 @@ void FrmID3::Form_Load() {
   EnterEmptyState();
   if (!LinkedToCatalog()) return;
 
-  const ListModel& file_list = m_main.LV();
   std::vector<ListRow> entries;
-  for (int row : file_list.SelectedRows()) {
-    const std::string& name = file_list.Cell(row, kColFileName);
-    // Only MP3 files can be handled here; anything else would leave an
-    // entry naming a file that does not exist.
-    if (!IsMp3FileName(name)) continue;
-    entries.push_back(BatchEntry(file_list.Cell(row, kColPath), name));
+  for (const CatalogFile& file : m_session.files_sent()) {
+    entries.push_back(BatchEntry(file.path, file.file_name));
     // They were the selection in the catalog, so they stay the selection
     // here: a tag command on "the selected files" acts on them.
     entries.back().selected = true;
@@ -73,7 +68,7 @@ void FrmID3::Form_Load() {
 
 void FrmID3::Form_Unload() {
   const StateNotice notice(*this);
-  m_main.set_sent_to_mp3_utilities(false);
+  m_session.EndMp3Link();
 }
 
 void FrmID3::mnuExit_Click() {
@@ -83,10 +78,6 @@ void FrmID3::mnuExit_Click() {
     Form_Unload();
   }
 }
-
-bool FrmID3::LinkedToCatalog() const { return m_main.sent_to_mp3_utilities(); }
-
-bool FrmID3::busy() const { return m_main.busy(); }
 
 std::vector<std::string> FrmID3::txtGenre_items() {
   return std::vector<std::string>(Genres.begin(), Genres.begin() + kNamedGenres);
@@ -135,7 +126,7 @@ void FrmID3::mnuAlbum_Click() {
 // --- Enabled flags ------------------------------------------------------------------
 
 void FrmID3::EnterEmptyState() {
-  for (const CommandEntry<Id3Command>& entry : kId3Commands) m_commands.Enable(entry.id, true);
+  for (const auto& entry : kCommands) m_commands.Enable(entry.id, true);
   m_commands.Enable(kNamingMenuItems, false);
   for (int button = 1; button <= id3_toolbar::kLast; ++button) {
     m_commands.EnableButton(button, false);
@@ -173,14 +164,14 @@ void FrmID3::ResetLabels(const DetailLabels& texts) {
   }
 }
 
-const CodePage& FrmID3::code_page() const { return m_main.program_settings().id3v1_code_page; }
+const CodePage& FrmID3::code_page() const { return m_session.program_settings().id3v1_code_page; }
 
 bool FrmID3::TagFieldFits(std::string_view text, std::size_t width) const {
   return code_page().CutToWidth(text, width).size() == text.size();
 }
 
 void FrmID3::ShowTagInEditor(const Mp3Info& info) {
-  if (!info.HasTag && !info.Id3v2Version.empty()) {
+  if (!info.HasId3v1Tag && !info.Id3v2Version.empty()) {
     m_editor.title = code_page().CutToWidth(info.V2Title, kTagTitle.width);
     m_editor.artist = code_page().CutToWidth(info.V2Artist, kTagArtist.width);
     m_editor.album = code_page().CutToWidth(info.V2Album, kTagAlbum.width);
@@ -209,10 +200,13 @@ void FrmID3::ClearEditorTexts() {
   }
 }
 
-std::string FrmID3::EntryFile(int row) const {
+std::string FrmID3::EntryExtension(int row) const {
   const std::string& extension = m_LvOld.Cell(row, kBatchExtension);
-  return m_LvOld.Cell(row, kBatchPath) + m_LvOld.Cell(row, kBatchOriginal) +
-         (extension.empty() ? std::string(kMp3Extension) : extension);
+  return extension.empty() ? std::string(kMp3Extension) : extension;
+}
+
+std::string FrmID3::EntryFile(int row) const {
+  return m_LvOld.Cell(row, kBatchPath) + m_LvOld.Cell(row, kBatchOriginal) + EntryExtension(row);
 }
 
 Result<std::string> FrmID3::ReadInfo(const std::string& catalog_file, Mp3Info* info) const {

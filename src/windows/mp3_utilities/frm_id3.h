@@ -7,8 +7,8 @@
 // setters, and after every forwarded event (or when the state listener fires)
 // shows the labels, status panels, check marks and enabled flags again.
 //
-// The window reaches the catalog only through the main window it belongs to,
-// and only while LinkedToCatalog (the main window's hand-over flag) is set.
+// The window reaches the catalog only through the session, and only while
+// LinkedToCatalog (files were sent to it from the main window) holds.
 // Handlers are spread over files by command group: the batch (mp3_batch.cpp),
 // tags (tag_commands.cpp), renaming (rename_commands.cpp) and the text tools
 // (text_tools.cpp).
@@ -19,19 +19,20 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/list_model.h"
 #include "common/status.h"
 #include "mp3/bitrat.h"
 #include "mp3/tag_writer.h"
 #include "ports/platform.h"
 #include "ports/ui_services.h"
+#include "session/catalog_session.h"
+#include "views/list_model.h"
 #include "windows/command_state.h"
 #include "windows/input_codes.h"
 #include "windows/mp3_utilities/frm_id3_captions.h"
+#include "windows/window_services.h"
 
 namespace tallymere {
 
-class FrmMain;
 struct RenameLogEntry;
 
 // Columns of LvOld. kBatchExtension is a cell beyond the four shown columns:
@@ -67,7 +68,9 @@ inline constexpr DetailLabels kBlankId3v2Labels = {
 
 class FrmID3 {
  public:
-  explicit FrmID3(FrmMain& main);
+  // The window reaches the catalog through the session, while files are sent
+  // to it from there (LinkedToCatalog).
+  FrmID3(CatalogSession& session, WindowServices& services);
   FrmID3(const FrmID3&) = delete;
   FrmID3& operator=(const FrmID3&) = delete;
 
@@ -77,6 +80,9 @@ class FrmID3 {
   // Handle, and nowhere else.
   void Run(Id3Command command);
   void Handle(const std::function<void()>& handler);
+  // The handler the last command ran, as its row names it; empty when it
+  // was refused.
+  std::string_view last_handler() const { return m_last_handler; }
 
   // --- Window -----------------------------------------------------------------
   // Puts every control into its first state; with LinkedToCatalog set, loads
@@ -155,8 +161,9 @@ class FrmID3 {
   const ListModel& LvOld() const { return m_LvOld; }
   const std::vector<std::string>& CurNames() const { return m_CurNames; }
   const std::vector<std::string>& PrevNames() const { return m_PrevNames; }
-  // The main window's hand-over flag.
-  bool LinkedToCatalog() const;
+  // The files it works on were sent from the catalog, which follows what
+  // is done to them.
+  bool LinkedToCatalog() const { return m_session.linked_to_mp3_utilities(); }
   int entry_counter() const { return m_entry_counter; }
   int selected_count() const { return m_selected_count; }
   int insert_location() const { return m_insert_location; }
@@ -182,7 +189,7 @@ class FrmID3 {
   // The genre box's choices: the named genres in index order.
   static std::vector<std::string> txtGenre_items();
   // True while a long command of either window yields.
-  bool busy() const;
+  bool busy() const { return m_services.busy(); }
 
   // --- Controls the user edits ------------------------------------------------------------
   // The tag editor: txtTitle, txtArtist, txtAlbum, txtYear, txtComment,
@@ -214,11 +221,11 @@ class FrmID3 {
   // Called when a handler has changed labels, status, flags or editor texts.
   void set_state_listener(std::function<void()> listener) { m_listener = std::move(listener); }
 
+  // The command table, with the handler of each row (frm_id3_command_table.h).
+  static const Id3CommandTable<FrmID3> kCommands;
+
  private:
-  // The dispatcher's steps: the menus and the list's pop-up, and the text
-  // tools; false for a command of the other.
-  bool RunMenuCommand(Id3Command command);
-  bool RunTextTool(Id3Command command);
+  static constexpr Id3CommandTable<FrmID3> CommandRows();
   // Notifies the listener once when the outermost handler ends.
   class StateNotice {
    public:
@@ -247,6 +254,8 @@ class FrmID3 {
   void EnterEmptyState();
   void EnterBatchLoadedState();
   void EnableNamingStep();  // Rename and Oops!, menu items and buttons
+  // The extension of an entry's file as found on disk (".mp3" by default).
+  std::string EntryExtension(int row) const;
   // The catalog path of an entry's file: Path & Original & extension.
   std::string EntryFile(int row) const;
   // ReadMp3Info of a catalog path; a failure names the file.
@@ -289,8 +298,8 @@ class FrmID3 {
     std::string from;
     std::string to;
   };
-  // While the batch came from the catalog, its records and the file list's
-  // rows take the new names, and the catalog counts as changed.
+  // While the batch came from the catalog, its records (and the main
+  // window's rows) take the new names, and the catalog counts as changed.
   void RenameInCatalog(const std::vector<Renamed>& renamed);
 
   // --- rename_commands.cpp ---
@@ -307,7 +316,9 @@ class FrmID3 {
   void TrimMethod1();
   void TrimMethod2();
 
-  FrmMain& m_main;
+  CatalogSession& m_session;
+  WindowServices& m_services;
+  std::string_view m_last_handler;
   UiServices& m_ui;
   const Platform& m_platform;
 

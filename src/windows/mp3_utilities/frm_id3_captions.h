@@ -85,57 +85,10 @@ inline constexpr std::array<Id3MenuTitle, 5> kId3Menus = {{{"File", "&File"},
 inline constexpr std::string_view kId3ListPopup = "mnuPop2";
 inline constexpr std::string_view kTextToolsPane = "TextTools";
 
-// Written in the scope of the enum, so the table reads as a table.
-namespace id3_command_table {
-using enum Id3Command;
-namespace t = id3_toolbar;
-
-inline constexpr CommandTable<Id3Command, kId3CommandCount> kTable = {{
-    {kOpen, "mnuOpen", "Browse for folder", "File", false, t::kOpen},
-    {kExit, "mnuExit", "Exit Utilities", "File", true},
-    {kRemove, "mnuRemove", "Erase Tag", "Tag", false, t::kRemove},
-    {kWrite, "mnuWrite", "Write Tag", "Tag", false, t::kWrite},
-    {kTagName, "mnuTagName", "Write Tag Using File Name", "Tag", false, t::kTagName},
-    {kRen, "mnuRen", "Rename", "Rename", false, t::kRen},
-    {kUndo, "mnuUndo", "Undo", "Rename", false, t::kUndo},
-    {kRemv, "mnuRemv", "Remove Selected File(s)", "Tools", false, t::kRemv},
-    {kClAll, "mnuClAll", "Clear All Files", "Tools", false, t::kClAll},
-    {kOops, "mnuOops", "Oops!", "Tools", false, t::kOops},
-    {kStartOver, "mnuStartOver", "Start Over", "Tools", false, t::kStartOver},
-    {kIDrenam, "mnuIDrenam", "Extract ID3 Tag", "Tools", false, t::kIDrenam},
-    {kMan, "mnuMan", "Manual", "Tools", false, t::kMan},
-    {kLog, "mnuLog", "Create Rename Log ", "Options", false, 0, "", "", true},
-    {kCom, "mnuCom", "Include Comment Field (When exract tag)", "Options", false, 0, "", "", true},
-    {kAlbum, "mnuAlbum", "Include Album Field (When exract tag)", "Options", false, 0, "", "",
-     true},
-    {kPop2R, "mnuPop2R", "Write Tag Using File Name", kId3ListPopup},
-    {kPop2Del, "mnuPop2Del", "Remove Selected File(s)", kId3ListPopup},
-    {kPop2Rem, "mnuPop2Rem", "Clear All Files", kId3ListPopup},
-    {kTrim, "cmdTrim", "Trim Method 1", kTextToolsPane, false, 0, "",
-     "Trim text and replace with space"},
-    {kTrim2, "cmdTrim2", "Trim Method 2", kTextToolsPane, false, 0, "", "Trim text"},
-    {kTrimNum, "cmdTrimNum", "Trim Numbers", kTextToolsPane, false, 0, "",
-     "Trim all numbers in file name"},
-    {kTrimspace, "cmdTrimspace", "\" ab \" -> \"ab\"", kTextToolsPane, false, 0, "",
-     "Trim leading and trailing space"},
-    {kUpper, "cmdUpper", "ab --> Ab", kTextToolsPane, false, 0, "",
-     "Convert first Character of every word to upper case"},
-    {kLower, "cmdLower", "AB --> ab", kTextToolsPane, false, 0, "",
-     "Convert all characters to lower case"},
-    {kReplace, "cmdReplace", "Replace", kTextToolsPane, false, 0, "",
-     "Replace all occurrences of specified text with new text"},
-    {kReplace1, "cmdReplace1", "Replace Once", kTextToolsPane, false, 0, "",
-     "Replace first occurrence of specified text with new text"},
-    {kInsert, "cmdInsert", "Insert Text", kTextToolsPane, false, 0, "",
-     "Insert text at specified location"},
-    {kSwap, "cmdSwap", "Artist <-> Title", kTextToolsPane, false, 0, "", "Swap artist and title"},
-    {kAuto, "cmdAuto", "Auto", kTextToolsPane, false, 0, "", "Auto rename"},
-}};
-
-}  // namespace id3_command_table
-
-inline constexpr const auto& kId3Commands = id3_command_table::kTable;
-static_assert(InEnumOrder(kId3Commands));
+// The table of every command, each row with its handler, is FrmID3::kCommands
+// (frm_id3_command_table.h), which can name the controller's handlers.
+template <typename Controller>
+using Id3CommandTable = CommandTable<Id3Command, kId3CommandCount, Controller>;
 
 using Id3CommandState = CommandState<Id3Command, kId3CommandCount, id3_toolbar::kLast>;
 

@@ -3,8 +3,7 @@
 
 #include <charconv>
 
-#include "catalog/file_list_row.h"
-#include "windows/main/frm_main.h"
+#include "views/file_list_row.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"
 #include "windows/ui_scopes.h"
@@ -32,7 +31,7 @@ void FrmID3::mnuOpen_Click() {
   SetStatus(kId3CountPanel, "");
   ResetLabels(kBlankDetailLabels);
   // A new batch replaces the old one and ends the link to the catalog.
-  m_main.set_sent_to_mp3_utilities(false);
+  m_session.EndMp3Link();
   m_LvOld.Clear();
   m_entry_counter = 1;
   EnterEmptyState();

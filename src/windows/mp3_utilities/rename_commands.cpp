@@ -4,14 +4,13 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "catalog/file_list_row.h"
 #include "catalog/text_file.h"
 #include "common/format.h"
 #include "lists/gshell.h"
 #include "mp3/file_name_check.h"
 #include "mp3/name_fields.h"
 #include "mp3/rename_log.h"
-#include "windows/main/frm_main.h"
+#include "views/file_list_row.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"
 #include "windows/ui_scopes.h"
@@ -275,28 +274,16 @@ void FrmID3::mnuUndo_Click() {
 
 void FrmID3::RenameInCatalog(const std::vector<Renamed>& renamed) {
   if (!LinkedToCatalog() || renamed.empty()) return;
-  // One walk over the records and one over the rows, each name looked up:
-  // a batch of thousands over a full catalog stays quick.
-  std::unordered_map<std::string, const std::string*> new_name_of;
-  for (const Renamed& file : renamed) new_name_of.emplace(file.folder + '\0' + file.from, &file.to);
-  const auto new_name = [&](const std::string& path, const std::string& name) {
-    const auto found = new_name_of.find(path + '\0' + name);
-    return found == new_name_of.end() ? nullptr : found->second;
-  };
-  CatalogTable& catalog = m_main.catalog();
-  const int end = catalog.CatalogEnd();
-  for (int index = 1; index < end; ++index) {
-    CatalogRecord& record = catalog.MutableRecord(index);
-    if (const std::string* to = new_name(record.path, record.file_name)) record.file_name = *to;
+  std::vector<RecordRewrite> rewrites;
+  rewrites.reserve(renamed.size());
+  for (const Renamed& file : renamed) {
+    RecordRewrite rewrite;
+    rewrite.file = {file.folder, file.from};
+    rewrite.new_name = file.to;
+    rewrites.push_back(std::move(rewrite));
   }
-  ListModel& file_list = m_main.LV();
-  for (int row = 0; row < file_list.row_count(); ++row) {
-    if (const std::string* to =
-            new_name(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName))) {
-      file_list.SetCell(row, kColFileName, *to);
-    }
-  }
-  m_main.set_changed(true);
+  m_session.RewriteRecords(rewrites);
+  m_session.set_changed(true);
 }
 
 }  // namespace tallymere

@@ -4,11 +4,10 @@
 
 #include <unordered_map>
 
-#include "catalog/file_list_row.h"
 #include "common/ascii_case.h"
 #include "common/sorted_list.h"
 #include "mp3/name_fields.h"
-#include "windows/main/frm_main.h"
+#include "views/file_list_row.h"
 #include "windows/mp3_utilities/batch_entry.h"
 #include "windows/mp3_utilities/frm_id3.h"
 #include "windows/ui_scopes.h"
@@ -17,13 +16,6 @@ namespace tallymere {
 namespace {
 
 constexpr std::string_view kWriteTagTitle = "Write Tag";
-
-// A file as the catalog names it, with its name in one letter case.
-std::string FileKey(std::string_view path, std::string_view file_name) {
-  std::string key(path);
-  key += '\0';
-  return key + AsciiLower(file_name);
-}
 
 // What one command says at each step.
 struct TagCommandTexts {
@@ -109,14 +101,14 @@ void FrmID3::RunTagCommand(TagCommand command) {
     if (!UpdateCatalog(rows, command == TagCommand::kErase, &updated)) {
       // The command ends here, but records already changed must still be
       // saved: without the changed flag they would be lost without a word.
-      if (updated) m_main.set_changed(true);
+      if (updated) m_session.set_changed(true);
       return;
     }
     SetStatus(kId3StatusPanel, std::string(texts.updated));
   } else {
     SetStatus(kId3StatusPanel, std::string(texts.done));
   }
-  m_main.set_changed(true);
+  m_session.set_changed(true);
 }
 
 void FrmID3::TagFromFileName(int row) {
@@ -152,63 +144,43 @@ void FrmID3::ShowTagOfCurrentEntry() {
 }
 
 bool FrmID3::UpdateCatalog(const std::vector<int>& rows, bool erase, bool* updated) {
-  // The records (and file-list rows) of each entry's file are found in one
-  // walk of each, so a big batch over a full catalog stays quick. File names
-  // match without regard to letter case, as the batch's extension may differ.
-  std::unordered_map<std::string, std::size_t> entry_of;  // key -> position in rows
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    entry_of.emplace(FileKey(m_LvOld.Cell(rows[i], kBatchPath),
-                             m_LvOld.Cell(rows[i], kBatchOriginal) + std::string(kMp3Extension)),
-                     i);
+  // The files as the catalog names them, each with the extension found on
+  // disk, so that letter case compares exactly.
+  std::vector<CatalogFile> files;
+  files.reserve(rows.size());
+  for (int row : rows) {
+    files.push_back(
+        {m_LvOld.Cell(row, kBatchPath), m_LvOld.Cell(row, kBatchOriginal) + EntryExtension(row)});
   }
-  CatalogTable& catalog = m_main.catalog();
-  std::vector<std::vector<int>> records(rows.size());
-  const int end = catalog.CatalogEnd();
-  for (int index = 1; index < end; ++index) {
-    const CatalogRecord& record = catalog.Record(index);
-    const auto found = entry_of.find(FileKey(record.path, record.file_name));
-    if (found != entry_of.end()) records[found->second].push_back(index);
-  }
-
-  std::unordered_map<std::string, Mp3Info> shown;       // the new fields by file key
-  std::unordered_map<std::string, int> records_of_key;  // and a record of each
+  const std::vector<bool> held = m_session.HoldsFiles(files);
+  std::vector<RecordRewrite> rewrites;
+  bool complete = true;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (records[i].empty()) continue;
+    if (!held[i]) continue;
     // The records take what a rescan would: after an erase, the ID3v2
     // tag's fields, or none when the file cannot be read any more.
     Mp3Info tag;
     if (!ReadInfo(EntryFile(rows[i]), &tag).ok()) {
-      if (!erase) return false;
+      if (!erase) {
+        complete = false;
+        break;
+      }
       tag = Mp3Info();
     }
+    RecordRewrite rewrite;
+    rewrite.file = files[i];
+    rewrite.artist = tag.CatalogArtist();
+    rewrite.title = tag.CatalogTitle();
+    rewrite.album = tag.CatalogAlbum();
     // A tag appended makes the file 128 bytes longer.
-    const Result<int64_t> length = m_platform.FileLength(EntryFile(rows[i]));
-    for (int index : records[i]) {
-      CatalogRecord& target = catalog.MutableRecord(index);
-      target.artist = tag.CatalogArtist();
-      target.title = tag.CatalogTitle();
-      target.album = tag.CatalogAlbum();
-      if (length) target.size = ClampSize(*length);
-      *updated = true;
+    if (const Result<int64_t> length = m_platform.FileLength(EntryFile(rows[i]))) {
+      rewrite.size = *length;
     }
-    const CatalogRecord& first = catalog.Record(records[i].front());
-    records_of_key.emplace(FileKey(first.path, first.file_name), records[i].front());
-    shown.emplace(FileKey(first.path, first.file_name), std::move(tag));
+    rewrites.push_back(std::move(rewrite));
   }
-
-  // The main window's list shows the new fields at once.
-  ListModel& file_list = m_main.LV();
-  for (int row = 0; row < file_list.row_count(); ++row) {
-    const auto found =
-        shown.find(FileKey(file_list.Cell(row, kColPath), file_list.Cell(row, kColFileName)));
-    if (found == shown.end()) continue;
-    const int record = records_of_key.at(found->first);
-    file_list.SetCell(row, kColSize, std::to_string(catalog.Record(record).size));
-    file_list.SetCell(row, kColArtist, ShownText(found->second.CatalogArtist()));
-    file_list.SetCell(row, kColTitle, ShownText(found->second.CatalogTitle()));
-    file_list.SetCell(row, kColAlbum, ShownText(found->second.CatalogAlbum()));
-  }
-  return true;
+  // Records already changed are kept even when a later file ends the command.
+  *updated = !rewrites.empty() && m_session.RewriteRecords(rewrites);
+  return complete;
 }
 
 }  // namespace tallymere

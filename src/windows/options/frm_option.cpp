@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "common/ascii_case.h"
-#include "windows/main/frm_main.h"
 
 namespace tallymere {
 namespace {
@@ -23,7 +22,9 @@ bool IsTrue(const std::string& text) { return text == "True"; }
 
 }  // namespace
 
-FrmOption::FrmOption(FrmMain& main) : m_main(main) { Form_Load(); }
+FrmOption::FrmOption(CatalogSession& session, UiServices& ui) : m_session(session), m_ui(ui) {
+  Form_Load();
+}
 
 const std::vector<std::string>& FrmOption::txtType_items() {
   static const std::vector<std::string> kItems = {"*.*", "mp3", "mp2", "mp1", "vqf", "wav", "m3u",
@@ -38,7 +39,7 @@ const std::vector<std::string>& FrmOption::cmbAlign_items() {
 }
 
 void FrmOption::Form_Load() {
-  const Settings& settings = m_main.settings();
+  const Settings& settings = m_session.settings();
   m_controls = Controls{
       .optOne = IsTrue(settings.optOne),
       .optSeperate = IsTrue(settings.optSeperate),
@@ -56,13 +57,13 @@ void FrmOption::Form_Load() {
       .cmbBW = std::to_string(settings.cmbBW),
       .cmbAlign = settings.cmbAlign,
       .txtCol = std::to_string(settings.txtCol),
-      .cmbId3v1Encoding = m_main.program_settings().id3v1_code_page.name(),
-      .chkDiskLabels = m_main.program_settings().show_disk_labels ? 1 : 0,
+      .cmbId3v1Encoding = m_session.program_settings().id3v1_code_page.name(),
+      .chkDiskLabels = m_session.program_settings().show_disk_labels ? 1 : 0,
   };
 }
 
 Settings FrmOption::Applied() const {
-  Settings settings = m_main.settings();
+  Settings settings = m_session.settings();
   settings.optOne = m_controls.optOne ? "True" : "False";
   settings.optSeperate = m_controls.optSeperate ? "True" : "False";
   settings.chkPath = m_controls.chkPath;
@@ -83,7 +84,7 @@ Settings FrmOption::Applied() const {
 }
 
 ProgramSettings FrmOption::AppliedProgramSettings() const {
-  ProgramSettings settings = m_main.program_settings();
+  ProgramSettings settings = m_session.program_settings();
   // The list offers only names it knows; anything else keeps the setting.
   if (std::optional<CodePage> page = CodePage::Named(m_controls.cmbId3v1Encoding)) {
     settings.id3v1_code_page = *page;
@@ -92,39 +93,26 @@ ProgramSettings FrmOption::AppliedProgramSettings() const {
   return settings;
 }
 
-void FrmOption::Run(OptionCommand command) {
-  switch (command) {
-    case OptionCommand::kTBcolor:
-      return TBcolor_Click();
-    case OptionCommand::kPGcolor:
-      return PGcolor_Click();
-    case OptionCommand::kOK:
-      return cmdOK_Click();
-    case OptionCommand::kSave:
-      return cmdSave_Click();
-    case OptionCommand::kCancel:
-      return cmdCancel_Click();
-  }
-}
+void FrmOption::Run(OptionCommand command) { EntryOf(kCommands, command).handler.run(*this); }
 
 void FrmOption::cmdOK_Click() {
-  m_main.settings() = Applied();
-  m_main.program_settings() = AppliedProgramSettings();
+  m_session.settings() = Applied();
+  m_session.program_settings() = AppliedProgramSettings();
   Close();
 }
 
 void FrmOption::cmdSave_Click() {
   const Settings settings = Applied();
   const ProgramSettings program_settings = AppliedProgramSettings();
-  Status saved = SaveProgramSettings(m_main.platform(), program_settings);
-  if (saved) saved = SaveSettings(m_main.platform(), settings);
+  Status saved = SaveProgramSettings(m_session.platform(), program_settings);
+  if (saved) saved = SaveSettings(m_session.platform(), settings);
   if (!saved) {
-    m_main.ui().ShowMessage(saved.message() + "\n\nThe options were not saved.", Buttons::kOk,
-                            Icon::kStop, kOptionsCaption);
+    m_ui.ShowMessage(saved.message() + "\n\nThe options were not saved.", Buttons::kOk, Icon::kStop,
+                     kOptionsCaption);
     return;
   }
-  m_main.settings() = settings;
-  m_main.program_settings() = program_settings;
+  m_session.settings() = settings;
+  m_session.program_settings() = program_settings;
   Close();
 }
 
@@ -132,13 +120,13 @@ void FrmOption::cmdCancel_Click() { Close(); }
 
 void FrmOption::PGcolor_Click() {
   m_controls.PGcolor = static_cast<int32_t>(
-      m_main.ui().ChooseColor("Page Background Color", static_cast<uint32_t>(m_controls.PGcolor)));
+      m_ui.ChooseColor("Page Background Color", static_cast<uint32_t>(m_controls.PGcolor)));
 }
 
 void FrmOption::TBcolor_Click() {
   m_controls.TBcolor = static_cast<int32_t>(
-      m_main.ui().ChooseColor("Table Background Color", static_cast<uint32_t>(m_controls.TBcolor)));
-  m_main.settings().TBcolor = m_controls.TBcolor;
+      m_ui.ChooseColor("Table Background Color", static_cast<uint32_t>(m_controls.TBcolor)));
+  m_session.settings().TBcolor = m_controls.TBcolor;
 }
 
 void FrmOption::Close() {

@@ -13,11 +13,11 @@
 
 #include "catalog/program_settings.h"
 #include "catalog/settings.h"
+#include "ports/ui_services.h"
+#include "session/catalog_session.h"
 #include "windows/command_table.h"
 
 namespace tallymere {
-
-class FrmMain;
 
 inline constexpr std::string_view kOptionsCaption = "Tallymere Options";
 
@@ -25,25 +25,16 @@ inline constexpr std::string_view kOptionsCaption = "Tallymere Options";
 enum class OptionCommand { kTBcolor, kPGcolor, kOK, kSave, kCancel };
 inline constexpr std::string_view kOptionSwatches = "Swatches";
 inline constexpr std::string_view kOptionButtons = "Buttons";
-inline constexpr CommandTable<OptionCommand, 5> kOptionCommands = {{
-    {OptionCommand::kTBcolor, "TBcolor", "Table background color:", kOptionSwatches, false, 0, "",
-     "Click to change"},
-    {OptionCommand::kPGcolor, "PGcolor", "Page background color:", kOptionSwatches, false, 0, "",
-     "Click to change"},
-    {OptionCommand::kOK, "cmdOK", "OK", kOptionButtons},
-    {OptionCommand::kSave, "cmdSave", "Save", kOptionButtons},
-    {OptionCommand::kCancel, "cmdCancel", "Cancel", kOptionButtons},
-}};
-static_assert(InEnumOrder(kOptionCommands));
-
 class FrmOption {
  public:
-  explicit FrmOption(FrmMain& main);
+  FrmOption(CatalogSession& session, UiServices& ui);
 
   // Sets every control from the settings in memory.
   void Form_Load();
   // Runs a button's handler.
   void Run(OptionCommand command);
+  // The buttons, each row with its handler.
+  static const CommandTable<OptionCommand, 5, FrmOption> kCommands;
 
   void cmdOK_Click();
   // Writes the settings file, then applies and closes; a file that cannot be
@@ -100,8 +91,33 @@ class FrmOption {
   ProgramSettings AppliedProgramSettings() const;
   void Close();
 
-  FrmMain& m_main;
+  static constexpr CommandTable<OptionCommand, 5, FrmOption> CommandRows();
+
+  CatalogSession& m_session;
+  UiServices& m_ui;
   Controls m_controls;
 };
+
+#define RUNS(call) TALLYMERE_RUNS(FrmOption, call)
+
+constexpr CommandTable<OptionCommand, 5, FrmOption> FrmOption::CommandRows() {
+  return {{
+      {OptionCommand::kTBcolor, "TBcolor", RUNS(TBcolor_Click),
+       "Table background color:", kOptionSwatches, false, 0, "", "Click to change"},
+      {OptionCommand::kPGcolor, "PGcolor", RUNS(PGcolor_Click),
+       "Page background color:", kOptionSwatches, false, 0, "", "Click to change"},
+      {OptionCommand::kOK, "cmdOK", RUNS(cmdOK_Click), "OK", kOptionButtons},
+      {OptionCommand::kSave, "cmdSave", RUNS(cmdSave_Click), "Save", kOptionButtons},
+      {OptionCommand::kCancel, "cmdCancel", RUNS(cmdCancel_Click), "Cancel", kOptionButtons},
+  }};
+}
+
+inline constexpr CommandTable<OptionCommand, 5, FrmOption> FrmOption::kCommands = CommandRows();
+
+#undef RUNS
+
+inline constexpr const auto& kOptionCommands = FrmOption::kCommands;
+static_assert(InEnumOrder(kOptionCommands));
+static_assert(RunsItsOwnHandlers(kOptionCommands));
 
 }  // namespace tallymere

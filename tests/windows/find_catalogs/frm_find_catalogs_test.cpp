@@ -55,7 +55,7 @@ class FrmFindCatalogsTest : public testing::CatalogWindowTest {
   // Opens the shelf folder's first catalog, so the shelf of the moment is its folder.
   FrmFindCatalogs& Window() {
     if (!m_window) {
-      m_window = std::make_unique<FrmFindCatalogs>(main());
+      m_window = std::make_unique<FrmFindCatalogs>(session(), services(), main());
       m_window->Form_Load();
     }
     return *m_window;
@@ -113,17 +113,17 @@ TEST_F(FrmFindCatalogsTest, AResultOfAnotherCatalogOpensItAsOpenDoesAskingToSave
   ASSERT_TRUE(main().OpenDataFile(m_attic));
   Search("moon river");
   ListModel& rows = Window().lstResults();
-  main().set_changed(true);
+  main().session().set_changed(true);
 
   // Cancel keeps the catalog open; No opens the other and shows the file.
   ui().AnswerMessage(Answer::kCancel);
   rows.SelectOnly(1);
   Window().lstResults_DblClick();
-  EXPECT_EQ(main().data_file_path(), m_attic);
+  EXPECT_EQ(main().session().data_file_path(), m_attic);
   ui().AnswerMessage(Answer::kNo);
   Window().lstResults_DblClick();
   EXPECT_EQ(ui().MessageTexts(), (Texts{"Save current file?", "Save current file?"}));
-  EXPECT_EQ(main().data_file_path(), m_cellar);
+  EXPECT_EQ(main().session().data_file_path(), m_cellar);
   ASSERT_GE(main().tvAlbum().selected(), 0);
   EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().selected()).key, "C:\\Old\\");
   ASSERT_EQ(main().LV().SelectedRows().size(), 1u);
@@ -131,22 +131,22 @@ TEST_F(FrmFindCatalogsTest, AResultOfAnotherCatalogOpensItAsOpenDoesAskingToSave
 
   // Yes saves the catalog with its changes, then opens the other.
   rows.SelectOnly(0);
-  main().set_changed(true);
+  main().session().set_changed(true);
   ui().AnswerMessage(Answer::kYes);
   Window().mnuShowInCatalog_Click();
   EXPECT_EQ(ui().MessageTexts().size(), 3u);
-  EXPECT_EQ(main().data_file_path(), m_attic);
-  EXPECT_FALSE(main().changed());
+  EXPECT_EQ(main().session().data_file_path(), m_attic);
+  EXPECT_FALSE(main().session().changed());
   rows.SelectOnly(1);
   Window().mnuShowInCatalog_Click();  // nothing to save: no question
-  EXPECT_EQ(main().data_file_path(), m_cellar);
+  EXPECT_EQ(main().session().data_file_path(), m_cellar);
 
   // A row of the open catalog only selects, asking nothing.
   rows.SelectOnly(1);
-  main().set_changed(true);
+  main().session().set_changed(true);
   Window().mnuShowInCatalog_Click();
   EXPECT_EQ(ui().Messages().size(), 3u);
-  EXPECT_EQ(main().data_file_path(), m_cellar);
+  EXPECT_EQ(main().session().data_file_path(), m_cellar);
 
   // Copy and Open act on the row's file; a damaged catalog opens nowhere.
   Window().mnuCopyName_Click();
@@ -190,9 +190,11 @@ TEST_F(FrmFindCatalogsTest, TheShelfIsKeptInTheSettingsAndASearchCanBeStopped) {
     mutable std::condition_variable released;
     bool open = false;
   } gate(platform());
-  FrmMain gated_main(ui(), gate);
+  CatalogSession gated_session(gate);
+  WindowServices gated_services(ui());
+  FrmMain gated_main(gated_session, gated_services);
   gated_main.Form_Load();
-  FrmFindCatalogs window(gated_main);
+  FrmFindCatalogs window(gated_session, gated_services, gated_main);
   window.Form_Load();
   window.cmdFind_Click();
   EXPECT_TRUE(window.searching());

@@ -26,7 +26,7 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
   File("e", "one.mp3");
   File("e", "Music/two.mp3");
   File("e", "Music/three.mp3");
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
   AddDisk("E:\\", "CD1");
 
   const std::vector<testing::UiCall> asks = Calls("AskText");
@@ -35,13 +35,13 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
             "Please enter a label for the disk.(For example: My_MP3_Album_[1], etc.)");
   EXPECT_EQ(asks[0].extra, "MUSIC99");  // the disk's volume label is offered
 
-  const CatalogTable& catalog = main().catalog();
+  const CatalogTable& catalog = main().session().catalog();
   EXPECT_EQ(catalog.FileCount(), 13);
   for (int i = 1; i <= 3; ++i) EXPECT_EQ(catalog.Record(i).disk_label, "CD1");
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(catalog.Record(3 + i), before.Record(i));
   EXPECT_TRUE(IsTrailer(catalog.Record(14)));
   EXPECT_TRUE(catalog.Record(15).file_name.empty());
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
   EXPECT_EQ(Statuses(),
             "Data updated on " + FormatDateTime(testing::kFixedNow) + "|Total: 13 files|0.00 MB.");
   const TreeNode& disk = main().tvAlbum().node(Node("E:\\CD1\\"));
@@ -51,11 +51,11 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
 }
 
 TEST_F(AddDiskTest, ADiskAddedAfterNewIsACatalogThatAsksForItsNameWhenSaved) {
-  main().mnuNew_Click();
+  main().Run(MainCommand::kNew);
   File("e", "one.mp3");
   AddDisk("E:\\", "CD1");
-  EXPECT_EQ(main().catalog().FileCount(), 1);
-  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_EQ(main().session().catalog().FileCount(), 1);
+  EXPECT_EQ(main().session().data_file_path(), folder().Path("program") + "/Untitled.mpd");
   for (MainCommand command :
        {MainCommand::kSaveFile, MainCommand::kSaveas, MainCommand::kCreat, MainCommand::kInfo}) {
     EXPECT_TRUE(main().commands().Enabled(command)) << EntryOf(kMainCommands, command).name;
@@ -64,13 +64,13 @@ TEST_F(AddDiskTest, ADiskAddedAfterNewIsACatalogThatAsksForItsNameWhenSaved) {
   // Save asks for a name rather than writing "Untitled.mpd" into whatever
   // folder the program was started from; a cancelled dialog writes nothing.
   ui().AnswerSaveFile(std::nullopt);
-  main().mnuSaveFile_Click();
-  EXPECT_TRUE(main().changed());
+  main().Run(MainCommand::kSaveFile);
+  EXPECT_TRUE(main().session().changed());
   const std::string chosen = folder().Path("disks.mpd");
   ui().AnswerSaveFile(chosen);
-  main().mnuSaveFile_Click();
-  EXPECT_FALSE(main().changed());
-  EXPECT_EQ(main().data_file_path(), chosen);
+  main().Run(MainCommand::kSaveFile);
+  EXPECT_FALSE(main().session().changed());
+  EXPECT_EQ(main().session().data_file_path(), chosen);
   EXPECT_TRUE(std::filesystem::exists(chosen));
   EXPECT_FALSE(std::filesystem::exists("Untitled.mpd"));
 }
@@ -79,12 +79,12 @@ TEST_F(AddDiskTest, RefusesAFixedDriveEmptyLabelAndLabelInUseExactly) {
   ScanTenFiles();
   File("f", "stick.mp3");
   ui().AnswerFolder("C:\\Music");
-  main().mnuAddDisk_Click();
+  main().Run(MainCommand::kAddDisk);
   EXPECT_TRUE(main().lstBox().empty());
   AddDisk("F:\\", "");
   AddDisk("F:\\", "CD1");
   AddDisk("F:\\", "CD1");
-  EXPECT_EQ(main().catalog().FileCount(), 11);
+  EXPECT_EQ(main().session().catalog().FileCount(), 11);
   // A "\" would split the tree's keys; a label the data file cannot hold
   // would be cut short.
   AddDisk("F:\\", "CD\\2");
@@ -96,25 +96,26 @@ TEST_F(AddDiskTest, RefusesAFixedDriveEmptyLabelAndLabelInUseExactly) {
           "A disk with the same label exists. Try again.", "A disk label can not contain \"\\\".",
           "A disk label can hold at most 65535 bytes; this one would be cut short."}));
   AddDisk("F:\\", "cd1");  // letter case counts
-  EXPECT_EQ(main().catalog().FileCount(), 12);
+  EXPECT_EQ(main().session().catalog().FileCount(), 12);
 
   // After a refused label a new scan carries drive roots again.
   AddDisk("F:\\", "CD1");
   ui().AnswerFolder("C:\\Music").AnswerMessage(Answer::kNo);
-  main().cmdAdd_Click();
-  main().mnuScan_Click();
-  EXPECT_EQ(main().catalog().Record(1).disk_label, "C:\\");
+  main().Run(MainCommand::kCmdAdd);
+  main().Run(MainCommand::kScan);
+  EXPECT_EQ(main().session().catalog().Record(1).disk_label, "C:\\");
 }
 
 TEST_F(AddDiskTest, ASingleCdBatchIsAddedAsADiskAndADiskNotInTheDriveIsSaidSo) {
   File("e", "song.mp3");
   ui().AnswerFolder("E:\\").AnswerText("Live");
-  main().cmdAdd_Click();
-  main().mnuScan_Click();
-  EXPECT_EQ(main().catalog().Record(1).disk_label + "|" + main().catalog().Record(1).path,
+  main().Run(MainCommand::kCmdAdd);
+  main().Run(MainCommand::kScan);
+  EXPECT_EQ(main().session().catalog().Record(1).disk_label + "|" +
+                main().session().catalog().Record(1).path,
             "Live|E:\\");
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kSaveFile));
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   std::filesystem::remove_all(folder().Path("f"));
   AddDisk("F:\\", "unused");
@@ -124,7 +125,7 @@ TEST_F(AddDiskTest, ASingleCdBatchIsAddedAsADiskAndADiskNotInTheDriveIsSaidSo) {
 }
 
 TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
-  CatalogTable& table = main().catalog();
+  CatalogTable& table = main().session().catalog();
   for (int i = 1; i <= CatalogTable::kMaxFileRecords - 1; ++i)
     table.SetRecord(i, Record("C:\\", "C:\\Big\\", std::to_string(i), 0));
   const CatalogTable before = table;
@@ -134,7 +135,7 @@ TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
   EXPECT_EQ(ui().Messages().back().text,
             "The disk was not added: its 2 files and the 32764 files already catalogued do not "
             "fit in one catalog, which holds at most 32765 files. Nothing was changed.");
-  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_TRUE(main().session().catalog() == before);
 }
 
 }  // namespace

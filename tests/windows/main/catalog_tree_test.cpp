@@ -67,7 +67,7 @@ TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder)
   const std::string path = folder().Path("full.mpd");
   ASSERT_TRUE(SaveDataFile(platform(), table, path).ok());
   ui().AnswerOpenFile(path);
-  main().mnuLoad_Click();
+  main().Run(MainCommand::kLoad);
   EXPECT_TRUE(ui().Messages().empty());
   EXPECT_EQ(NodeTexts(), (Texts{path, "C:", "A", "B"}));
   EXPECT_EQ(ui().Status(2), "Total: 32766 files");

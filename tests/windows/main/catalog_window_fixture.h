@@ -36,7 +36,7 @@ class CatalogWindowTest : public MainWindowTest {
     table.SetRecord(index, MakeTrailer(type, flag, "then"));
     ASSERT_TRUE(SaveDataFile(platform(), table, folder().Path(name)).ok());
     ui().AnswerOpenFile(folder().Path(name));
-    main().mnuLoad_Click();
+    main().Run(MainCommand::kLoad);
     ASSERT_TRUE(ui().Messages().empty());
     ui().ClearCalls();
   }
@@ -49,7 +49,7 @@ class CatalogWindowTest : public MainWindowTest {
   }
   void AddDisk(const std::string& drive, const std::string& label) {
     ui().AnswerFolder(drive).AnswerText(label);
-    main().mnuAddDisk_Click();
+    main().Run(MainCommand::kAddDisk);
   }
 
   // The three panels of the status bar as "1|2|3".

@@ -29,7 +29,7 @@ class DataFieldEditorTest : public EditorsTest {
   void Send(const Texts& names = {"Artist - Song.mp3", "Artist - 01 - Song.mp3",
                                   "Artist - Vol - Song.mp3", "Song.mp3"}) {
     Select(names);
-    main().mnuSendData_Click();
+    main().Run(MainCommand::kSendData);
     ui().ClearCalls();
   }
   // The fields of every entry as "Artist|Title|Album".
@@ -45,7 +45,7 @@ class DataFieldEditorTest : public EditorsTest {
   // The fields of a file as the catalog and as the file list hold them.
   std::string Catalogued(const std::string& file_name) {
     std::string fields = "not catalogued";
-    main().catalog().Walk([&](int, const CatalogRecord& record) {
+    main().session().catalog().Walk([&](int, const CatalogRecord& record) {
       if (record.file_name == file_name)
         fields = record.artist + "|" + record.title + "|" + record.album;
     });
@@ -74,24 +74,24 @@ class DataFieldEditorTest : public EditorsTest {
 
 TEST_F(DataFieldEditorTest, SendFillsTheEditorAndEntersItsTab) {
   Select({"Artist - Song.mp3", "Song.mp3"});
-  main().mnuSendData_Click();
+  main().Run(MainCommand::kSendData);
   EXPECT_EQ(Rows(editor().LVData()),
             (Texts{"Artist - Song|old artist|old title|Old Album|C:\\Music\\",
                    "Song|x|y|z|C:\\Music\\"}));
   EXPECT_EQ(editor().LVData().headers(), (Texts{"File Name", "Artist ", "Title", "Album", "Path"}));
-  EXPECT_EQ(main().selected_tab(), kDataEditorTab);
-  EXPECT_TRUE(main().data_editor_shown());
+  EXPECT_EQ(main().view().selected_tab, kDataEditorTab);
+  EXPECT_TRUE(main().view().data_editor_shown());
   EXPECT_EQ(ui().Status(2), "Total: 2 file(s)");
   EXPECT_TRUE(ui().Messages().empty());
 
   // A file that is not MP3 empties the editor and sends nothing.
   main().SSTab1_Click(kScanTab);
   Select({"Song.mp3", "notes.txt"});
-  main().mnuSendData_Click();
+  main().Run(MainCommand::kSendData);
   EXPECT_EQ(Shown(), Texts{"notes.txt is not a MP3 file. This option is available only on MP3 data "
                            "file.|Tallymere|stop|OK"});
   EXPECT_EQ(editor().LVData().row_count(), 0);
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
 }
 
 TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
@@ -102,7 +102,7 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   editor().set_chkAlbum(false);
 
   main().SSTab1_Click(kDataEditorTab);
-  EXPECT_TRUE(main().data_editor_shown());
+  EXPECT_TRUE(main().view().data_editor_shown());
   EXPECT_FALSE(commands.toolbar_enabled());
   for (int button = 1; button <= main_toolbar::kLast; ++button) {
     EXPECT_FALSE(commands.ButtonEnabled(button)) << button;
@@ -114,7 +114,7 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   EXPECT_TRUE(commands.Enabled(MainCommand::kSaveFile));  // the menus stay
 
   main().SSTab1_Click(kPlaylistTab);
-  EXPECT_FALSE(main().data_editor_shown());
+  EXPECT_FALSE(main().view().data_editor_shown());
   EXPECT_TRUE(commands.ButtonEnabled(main_toolbar::kSaveFile));
   EXPECT_TRUE(commands.ButtonEnabled(main_toolbar::kScan));
   EXPECT_FALSE(commands.ButtonEnabled(3));  // a gap in the toolbar stays one
@@ -122,14 +122,14 @@ TEST_F(DataFieldEditorTest, TheTabHidesTheFileListAndTheToolbarUntilItIsLeft) {
   // Open from the editor's tab brings back the first tab and the toolbar.
   main().SSTab1_Click(kDataEditorTab);
   ui().AnswerOpenFile(std::nullopt);
-  main().mnuLoad_Click();
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  main().Run(MainCommand::kLoad);
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
   EXPECT_TRUE(commands.ButtonEnabled(main_toolbar::kLoad));
 
   // New disables the tab: it can no longer be chosen.
-  main().mnuNew_Click();
+  main().Run(MainCommand::kNew);
   main().SSTab1_Click(kDataEditorTab);
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
   EXPECT_TRUE(commands.toolbar_enabled());
 }
 
@@ -209,7 +209,7 @@ TEST_F(DataFieldEditorTest, UpdateWritesTheRecordsAndTheFileListShowsThemAtOnce)
   EXPECT_EQ(Shown(),
             Texts{"Data has been updated, Clear all files in list?|Tallymere|question|YesNo"});
   EXPECT_EQ(ui().busy_depth(), 0);
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
   EXPECT_EQ(Catalogued("Artist - Song.mp3"), "Artist|Song|Old Album");
   EXPECT_EQ(Catalogued("Artist - Vol - Song.mp3"), "Artist|Song|Vol");
   EXPECT_EQ(Catalogued("Song.mp3"), "x|y|z");
@@ -244,14 +244,14 @@ TEST_F(DataFieldEditorTest, UpdateMatchesLetterCaseExactlyAndSetsTheChangedFlagA
 
   // The catalog's file now differs from the entry in letter case only: no
   // record matches, and the catalog is marked changed all the same.
-  main().catalog().MutableRecord(2).file_name = "song.mp3";
-  main().set_changed(false);
+  main().session().catalog().MutableRecord(2).file_name = "song.mp3";
+  main().session().set_changed(false);
   editor().set_tArt("Newer");
   editor().cmdEnter_Click();
   ui().AnswerMessage(Answer::kNo);
   editor().cmdUpdata_Click();
   EXPECT_EQ(Catalogued("song.mp3"), "New||");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 }
 
 }  // namespace

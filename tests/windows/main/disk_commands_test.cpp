@@ -35,7 +35,7 @@ class DiskCommandsTest : public testing::CatalogWindowTest {
   // The catalog's File names with their labels, sorted.
   Names Catalog() {
     Names names;
-    main().catalog().Walk([&](int, const CatalogRecord& record) {
+    main().session().catalog().Walk([&](int, const CatalogRecord& record) {
       names.push_back(record.disk_label + "|" + record.path + record.file_name);
     });
     std::sort(names.begin(), names.end());
@@ -47,44 +47,44 @@ class DiskCommandsTest : public testing::CatalogWindowTest {
 TEST_F(DiskCommandsTest, UpdateScansEveryFixedDriveAndKeepsTheDisksAfterThemOrNothingAtAll) {
   ScanMusicAndAddTheCd();
   // An update that fails keeps the catalog and says why.
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
   faults().Fail(testing::PlatformCall::kListFolder, StatusCode::kNoAccess, 1, "D:\\");
-  main().mnuUpdate_Click();
+  main().Run(MainCommand::kUpdate);
   EXPECT_EQ(Shown(), Names{"The catalog was not updated: Cannot list \"D:\\\": Permission "
                            "denied|Tallymere|stop|OK"});
-  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_TRUE(main().session().catalog() == before);
   EXPECT_NE(Node("E:\\MyCD\\"), TreeModel::kNoNode);  // the tree shows it again
 
-  main().mnuUpdate_Click();
+  main().Run(MainCommand::kUpdate);
   EXPECT_EQ(Catalog(),
             (Names{"C:\\|C:\\Music\\Sub\\b.mp3", "C:\\|C:\\Music\\a.mp3", "C:\\|C:\\Musical\\c.mp3",
                    "C:\\|C:\\Other\\d.mp3", "D:\\|D:\\Stuff\\e.mp3", "MyCD|E:\\Sub\\cd2.mp3",
                    "MyCD|E:\\cd1.mp3"}));
   // The disk's records after the scanned ones, unchanged, then the trailer.
-  const CatalogTable& table = main().catalog();
+  const CatalogTable& table = main().session().catalog();
   EXPECT_EQ(table.Record(6).disk_label + "|" + table.Record(7).disk_label, "MyCD|MyCD");
   EXPECT_TRUE(IsTrailer(table.Record(8)));
   EXPECT_EQ(table.Record(8).modified, FormatDateTime(kFixedNow));
   EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2),
             "Data updated on " + FormatDateTime(kFixedNow) + "|Total: 7 files");
   EXPECT_NE(Node("D:\\Stuff\\"), TreeModel::kNoNode);
-  EXPECT_TRUE(main().changed());
-  EXPECT_EQ(main().data_file_path(), folder().Path("program") + "/Untitled.mpd");
+  EXPECT_TRUE(main().session().changed());
+  EXPECT_EQ(main().session().data_file_path(), folder().Path("program") + "/Untitled.mpd");
   EXPECT_TRUE(main().lstBox().empty());
 
   // E: a fixed drive now: the CD's records go, E: is scanned as a hard drive.
   // The catalog is copied first: a new window replaces the one that owns it.
   const CatalogTable updated = table;
   WriteDrives("C: fixed %ROOT%/c\nD: fixed %ROOT%/d\nE: fixed %ROOT%/e\n");
-  main().catalog() = updated;
-  main().mnuUpdate_Click();
+  main().session().catalog() = updated;
+  main().Run(MainCommand::kUpdate);
   EXPECT_EQ(Catalog().size(), 7u);
   EXPECT_EQ(Catalog()[5], "E:\\|E:\\Sub\\cd2.mp3");
 }
 
 TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesLeftOut) {
   ScanMusicAndAddTheCd();
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
   // The fixed drives' lines misspelt: the map has the CD drive alone.
   WriteDrives("C: fxed %ROOT%/c\nD fixed %ROOT%/d\nE: cdrom %ROOT%/e MUSIC99\n");
   const std::string drives = folder().Path("program/Data/drives.dat");
@@ -92,8 +92,8 @@ TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesL
                              folder().path() + "/c\"; the line was left out.";
   const std::string line_2 = "\"" + drives + "\", line 2 is not understood: \"D fixed " +
                              folder().path() + "/d\"; the line was left out.";
-  main().catalog() = before;
-  main().mnuUpdate_Click();
+  main().session().catalog() = before;
+  main().Run(MainCommand::kUpdate);
   // Said once at start-up, then by Update.
   EXPECT_EQ(Shown(),
             (Names{"Data/drives.dat could not be used in full:\n\n" + line_1 + "\n\n" + line_2 +
@@ -101,8 +101,8 @@ TEST_F(DiskCommandsTest, WithoutAFixedDriveUpdateRefusesAndStartUpNamesTheLinesL
                    "The catalog was not updated: the drive map has no fixed drive to scan, so the "
                    "update would drop every file that is not on a disk. " +
                        line_1 + " " + line_2 + " Nothing was changed.|Tallymere|stop|OK"}));
-  EXPECT_TRUE(main().catalog() == before);
-  EXPECT_FALSE(main().changed());
+  EXPECT_TRUE(main().session().catalog() == before);
+  EXPECT_FALSE(main().session().changed());
 }
 
 TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
@@ -110,15 +110,15 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   // Not a label node: a folder of the hard disk, the CD drive itself.
   for (const char* key : {"C:\\Music\\", "E:\\"}) {
     Select(key);
-    main().mnuLabel_Click();
+    main().Run(MainCommand::kLabel);
     EXPECT_EQ(Said(ui().Messages().back()), "Please select a disk label.|Edit Disk Label");
   }
   Select("E:\\MyCD\\");
   ui().AnswerText("C:\\");  // the hard disk's records carry this label
-  main().mnuPop2Label_Click();
+  main().Run(MainCommand::kPop2Label);
   EXPECT_EQ(ui().Messages().back().text, "A disk label can not contain \"\\\".");
   ui().AnswerText("Music01");
-  main().mnuLabel_Click();
+  main().Run(MainCommand::kLabel);
   EXPECT_EQ(Shown().back(), "Disk has been relabeled sucessfully.|Edit Disk Label|information|OK");
   const testing::UiCall ask = Calls("AskText").at(0);
   EXPECT_EQ(ask.text + "|" + ask.title + "|" + ask.extra,
@@ -129,7 +129,7 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   EXPECT_NE(Node("E:\\Music01\\Sub\\"), TreeModel::kNoNode);
   EXPECT_EQ(Node("E:\\MyCD\\"), TreeModel::kNoNode);
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\Music01\\")).text, "Music01");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   // A label another disk carries is refused; an empty answer ends quietly.
   File("f", "stick.mp3");
@@ -137,69 +137,69 @@ TEST_F(DiskCommandsTest, RelabelsADiskItsRecordsAndEveryKeyBelowIt) {
   Select("F:\\Stick\\");
   ui().ClearCalls();
   ui().AnswerText("Music01");
-  main().mnuLabel_Click();
+  main().Run(MainCommand::kLabel);
   EXPECT_EQ(ui().MessageTexts(), Names{"Same label exists, please try again."});
   ui().AnswerText("");
-  main().mnuLabel_Click();
+  main().Run(MainCommand::kLabel);
   EXPECT_EQ(ui().Messages().size(), 1u);
   EXPECT_EQ(Catalog()[4], "Stick|F:\\stick.mp3");
 }
 
 TEST_F(DiskCommandsTest, DeletesAFolderWithItsSubfoldersOrADiskAndNothingElse) {
   ScanMusicAndAddTheCd();
-  main().mnuUpdate_Click();
+  main().Run(MainCommand::kUpdate);
   ui().ClearCalls();
   // No keeps everything.
   Select("C:\\Music\\");
   ui().AnswerMessage(Answer::kNo);
-  main().mnuDeleteDisk_Click();
+  main().Run(MainCommand::kDeleteDisk);
   EXPECT_EQ(Said(ui().Messages().back()),
             "Are you sure you want to delete \"C:\\Music\\\" and all its contents?|Confirm Delete");
   EXPECT_EQ(Catalog().size(), 7u);
 
   // Yes: the folder and its subfolders, whatever the letter case of the
   // records; the sibling "Musical" stays.
-  main().catalog().MutableRecord(1).path = "C:\\MUSIC\\";
+  main().session().catalog().MutableRecord(1).path = "C:\\MUSIC\\";
   ui().AnswerMessage(Answer::kYes);
-  main().mnuPop2Del_Click();
+  main().Run(MainCommand::kPop2Del);
   EXPECT_EQ(Catalog(),
             (Names{"C:\\|C:\\Musical\\c.mp3", "C:\\|C:\\Other\\d.mp3", "D:\\|D:\\Stuff\\e.mp3",
                    "MyCD|E:\\Sub\\cd2.mp3", "MyCD|E:\\cd1.mp3"}));
   EXPECT_EQ(Node("C:\\Music\\"), TreeModel::kNoNode);
   EXPECT_NE(Node("C:\\Musical\\"), TreeModel::kNoNode);
-  EXPECT_TRUE(IsTrailer(main().catalog().Record(6)));
-  EXPECT_EQ(main().file_count(), 5);
+  EXPECT_TRUE(IsTrailer(main().session().catalog().Record(6)));
+  EXPECT_EQ(main().session().catalog().FileCount(), 5);
   EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2),
             "List updated on " + FormatDateTime(kFixedNow) + "|Total: 5 files");
 
   // A folder of the disk, then the disk itself.
   Select("E:\\MyCD\\Sub\\");
   ui().AnswerMessage(Answer::kYes);
-  main().mnuDeleteDisk_Click();
+  main().Run(MainCommand::kDeleteDisk);
   EXPECT_EQ(ui().Messages().back().text,
             "Are you sure you want to delete \"MyCD\\Sub\" and all its contents?");
   EXPECT_EQ(Catalog().back(), "MyCD|E:\\cd1.mp3");
   Select("E:\\MyCD\\");
   ui().AnswerMessage(Answer::kYes);
-  main().mnuDeleteDisk_Click();
+  main().Run(MainCommand::kDeleteDisk);
   EXPECT_EQ(Catalog().size(), 3u);
 
   // The drive node of the CD drive is refused.
   Select("E:\\");
-  main().mnuDeleteDisk_Click();
+  main().Run(MainCommand::kDeleteDisk);
   EXPECT_EQ(Shown().back(), "Please select a disk label instead.|Tallymere|warning|OK");
 }
 
 TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatalog) {
   // The tray opens, then closes.
-  main().mnuEject_Click();
-  main().mnuEject_Click();
+  main().Run(MainCommand::kEject);
+  main().Run(MainCommand::kEject);
   EXPECT_EQ(faults().cd_door_moves(),
             (std::vector<CdDoorMove>{CdDoorMove::kOpen, CdDoorMove::kClose}));
 
   File("c", "Music/a.mp3", std::string(1048576, 'x'));
   ScanFolder("C:\\Music");
-  FrmDataInfo info(main());
+  FrmDataInfo info(session());
   info.Form_Load();
   EXPECT_EQ(info.labels(), (std::array<std::string, 7>{
                                "File Name:   Untitled.mpd",
@@ -211,7 +211,7 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
                                "Total File Size:   1.00 MB",
                            }));
   ui().AnswerSaveFile(folder().Path("music.mpd"));
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
   info.Form_Load();
   EXPECT_EQ(info.labels()[0], "File Name:   music.mpd");
   EXPECT_EQ(info.labels()[2],
@@ -219,15 +219,15 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
                 " bytes");
 
   // Properties: the desktop's answer decides; below 33 is a failure.
-  main().mnuProperty_Click();  // nothing selected: nothing happens
+  main().Run(MainCommand::kProperty);  // nothing selected: nothing happens
   main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   main().LV().SelectOnly(0);
   ui().ClearCalls();
-  main().mnuProperty_Click();
+  main().Run(MainCommand::kProperty);
   EXPECT_EQ(ui().calls().back().op + " " + ui().calls().back().text,
             "ShowProperties C:\\Music\\a.mp3");
   ui().set_shell_result(ShellResult::kFileNotFound);
-  main().mnuProperty_Click();
+  main().Run(MainCommand::kProperty);
   EXPECT_EQ(ui().MessageTexts(), Names{"Error, please make sure file exists on path selected."});
 }
 

@@ -65,7 +65,7 @@ TEST_F(FileListTest, SameColumnFlipsTheOrderAndAnotherStartsAscending) {
   main().LV_ColumnClick(1);
   main().LV_ColumnClick(3);  // another column starts ascending whatever the order was
   EXPECT_EQ(main().LV().sort_order(), SortOrder::kAscending);
-  EXPECT_EQ(main().last_sort_column(), 2);
+  EXPECT_EQ(main().view().last_sort_column, 2);
 }
 
 TEST_F(FileListTest, NumbersTimesAndDatesSortByWhatTheyMean) {
@@ -93,15 +93,15 @@ TEST_F(FileListTest, SelectionShowsTotalsAndCopiesTheSelectedName) {
   EXPECT_EQ(Statuses(), "C:\\Music\\b.mp3|2 selected|2.00 MB");
 
   main().LV().ClearSelection();  // nothing selected: nothing copied
-  main().mnuClip_Click();
+  main().Run(MainCommand::kClip);
   EXPECT_EQ(ui().clipboard(), "");
   main().LV().SelectOnly(2);
-  main().mnuClip_Click();
+  main().Run(MainCommand::kClip);
   EXPECT_EQ(ui().clipboard(), "c.mp3");
-  main().mnuGrid_Click();
+  main().Run(MainCommand::kGrid);
   EXPECT_TRUE(main().LV().grid_lines());
-  main().mnuGrid_Click();
-  EXPECT_FALSE(main().grid_checked());
+  main().Run(MainCommand::kGrid);
+  EXPECT_FALSE(main().view().grid_checked);
 }
 
 TEST_F(FileListTest, OpeningAFileOfAnAbsentDiskAsksForTheDisk) {

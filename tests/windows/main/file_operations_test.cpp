@@ -8,9 +8,9 @@
 
 #include "catalog/data_file.h"
 #include "platform/platform_fixture.h"
-#include "platform/recycle.h"
 #include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
+#include "windows/main/recycle_conversation.h"
 
 namespace tallymere {
 namespace {
@@ -23,10 +23,7 @@ using testing::ReadFileBytes;
 class FileOperationsTest : public testing::CatalogWindowTest {
  protected:
   void SetUp() override {
-    // The desktop's trash, with its own questions, in a home of the test's.
-    ui().set_recycle([this](const std::vector<std::string>& paths) {
-      return RecycleWithConfirmation(ui(), faults(), paths);
-    });
+    // The desktop's trash, in a home of the test's.
     File("c", "Music/a.mp3", "a");
     File("c", "Music/b.mp3", "b");
     File("c", "Music/c.mp3", "c");
@@ -47,7 +44,7 @@ class FileOperationsTest : public testing::CatalogWindowTest {
   // lists a folder in.
   Names CatalogNames() {
     Names names;
-    main().catalog().Walk(
+    main().session().catalog().Walk(
         [&](int, const CatalogRecord& record) { names.push_back(record.file_name); });
     std::sort(names.begin(), names.end());
     return names;
@@ -60,15 +57,15 @@ TEST_F(FileOperationsTest, DeletesToTheTrashRefusingFilesOfDisksAndKeepingWhatTh
   ASSERT_EQ(CatalogNames(), (Names{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
   // Nothing selected: nothing happens.
   main().tvAlbum_NodeClick(Node("C:\\Music\\"));
-  main().mnuDelete_Click();
+  main().Run(MainCommand::kDelete);
   EXPECT_TRUE(ui().Messages().empty());
 
   // Cancelling the trash's question keeps every record and row.
   Select("C:\\Music\\", {"a.mp3", "b.mp3"});
   ui().AnswerMessage(Answer::kNo);
-  main().mnuDelete_Click();
+  main().Run(MainCommand::kDelete);
   EXPECT_EQ(ListNames(), (Names{"a.mp3", "b.mp3", "c.mp3"}));
-  EXPECT_EQ(main().catalog().FileCount(), 4);
+  EXPECT_EQ(main().session().catalog().FileCount(), 4);
 
   // Two files of the hard disk go in one trash operation, the Delete key
   // runs the command; a row of the CD is refused.
@@ -81,14 +78,14 @@ TEST_F(FileOperationsTest, DeletesToTheTrashRefusingFilesOfDisksAndKeepingWhatTh
             (Names{"Are you sure you want to move these 2 files to the trash?"}));
   EXPECT_EQ(ListNames(), (Names{"c.mp3"}));
   EXPECT_EQ(CatalogNames(), (Names{"c.mp3", "d.mp3"}));
-  EXPECT_EQ(main().file_count(), 2);
-  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(main().session().catalog().FileCount(), 2);
+  EXPECT_TRUE(main().session().changed());
   EXPECT_EQ(ReadFileBytes(m_folder.Path("home/Trash/files/a.mp3")), "a");
   EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/b.mp3")));
 
   Select("E:\\MyCD\\", {"d.mp3"});
   ui().ClearCalls();
-  main().mnuDelete_Click();
+  main().Run(MainCommand::kDelete);
   EXPECT_EQ(Shown(), Names{"E:\\d.mp3 is either on a removable disk or dose not exist and will "
                            "not be deleted.|Tallymere|warning|OK"});
   EXPECT_FALSE(main().LV().row(0).selected);
@@ -99,12 +96,12 @@ TEST_F(FileOperationsTest, DeletesToTheTrashRefusingFilesOfDisksAndKeepingWhatTh
   fs::permissions(m_folder.Path("c/Music/c.mp3"), fs::perms::owner_write, fs::perm_options::remove);
   ui().ClearCalls();
   ui().AnswerMessage(Answer::kNo);
-  main().mnuDelete_Click();
+  main().Run(MainCommand::kDelete);
   EXPECT_EQ(ui().MessageTexts(), (Names{"C:\\Music\\c.mp3 is read only, delete it any way?."}));
   EXPECT_EQ(ListNames(), (Names{"c.mp3"}));
   main().LV().SetSelected(0, true);
   ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kYes);
-  main().mnuDelete_Click();
+  main().Run(MainCommand::kDelete);
   EXPECT_EQ(ListNames(), Names{});
   EXPECT_EQ(CatalogNames(), (Names{"d.mp3"}));
 }
@@ -114,7 +111,7 @@ TEST_F(FileOperationsTest, RenamesOnDiskAndInTheRecordRefusingIllegalNames) {
   // ":" and "\\" are refused before anything is touched, and end the command.
   for (const char* bad : {"x:y.mp3", "x\\y.mp3"}) {
     ui().AnswerMessage(Answer::kYes).AnswerText(bad);
-    main().mnuRename_Click();
+    main().Run(MainCommand::kRename);
     EXPECT_EQ(Said(ui().Messages().back()),
               "File name can not contain illegal characters.|Rename File");
   }
@@ -126,24 +123,24 @@ TEST_F(FileOperationsTest, RenamesOnDiskAndInTheRecordRefusingIllegalNames) {
   EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/a.mp3")), "a");
 
   ui().AnswerMessage(Answer::kYes).AnswerText("new.mp3");
-  main().mnuRename_Click();
+  main().Run(MainCommand::kRename);
   EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/new.mp3")), "a");
   EXPECT_EQ(main().LV().Cell(main().LV().FirstSelected(), kColFileName), "new.mp3");
   EXPECT_EQ(CatalogNames(), (Names{"b.mp3", "c.mp3", "d.mp3", "new.mp3"}));
   EXPECT_EQ(ui().Status(1), "File on disk has been renamed, data updated.");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   // Onto an existing name: asked first, then replaced in one step.
   ui().ClearCalls();
   ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kNo);
-  main().mnuRename_Click();
+  main().Run(MainCommand::kRename);
   EXPECT_EQ(ui().Messages().back().text,
             "The file with the same name exist. Do you want to replace it?");
   EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/b.mp3")), "b");
   // A rename the disk refuses loses neither file.
   faults().Fail(PlatformCall::kRenameFile, StatusCode::kNoAccess);
   ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kYes);
-  main().mnuRename_Click();
+  main().Run(MainCommand::kRename);
   EXPECT_EQ(ui().Messages().back().text,
             "An error has occured. It has the following possibilities: you are trying to write to "
             "a read only drive, you are trying to access an unavailable device.");
@@ -152,32 +149,32 @@ TEST_F(FileOperationsTest, RenamesOnDiskAndInTheRecordRefusingIllegalNames) {
             "ba");
   EXPECT_EQ(CatalogNames(), (Names{"b.mp3", "c.mp3", "d.mp3", "new.mp3"}));
   ui().AnswerMessage(Answer::kYes).AnswerText("b.mp3").AnswerMessage(Answer::kYes);
-  main().mnuRename_Click();
+  main().Run(MainCommand::kRename);
   EXPECT_EQ(ReadFileBytes(m_folder.Path("c/Music/b.mp3")), "a");
   EXPECT_FALSE(fs::exists(m_folder.Path("c/Music/new.mp3")));
 
   // A file gone from the disk cannot be renamed.
   fs::remove(m_folder.Path("c/Music/c.mp3"));
   Select("C:\\Music\\", {"c.mp3"});
-  main().mnuRename_Click();
+  main().Run(MainCommand::kRename);
   EXPECT_EQ(ui().Messages().back().text, "File does not exist on path specified.");
 }
 
 TEST_F(FileOperationsTest, CorrectChangesTheRecordAloneAndAsksAgainAfterAnIllegalName) {
   Select("E:\\MyCD\\", {"d.mp3"});
   ui().AnswerMessage(Answer::kYes).AnswerText("a|b.mp3").AnswerText("right.mp3");
-  main().mnuCorrect_Click();
+  main().Run(MainCommand::kCorrect);
   EXPECT_EQ(Shown(), (Names{"Are you sure to correct \"E:\\d.mp3\" ?|Tallymere|question|YesNo",
                             "File name can not contain illegal characters.|Tallymere|stop|OK"}));
-  EXPECT_EQ(main().catalog().Record(1).file_name, "right.mp3");
+  EXPECT_EQ(main().session().catalog().Record(1).file_name, "right.mp3");
   EXPECT_EQ(ListNames(), (Names{"right.mp3"}));
   EXPECT_EQ(ReadFileBytes(m_folder.Path("e/d.mp3")), "d");  // the disk is not touched
   EXPECT_EQ(ui().Status(1), "File name has been changed, data updated.");
 
   // No answers the question: nothing changes.
   ui().AnswerMessage(Answer::kNo);
-  main().mnuCorrect_Click();
-  EXPECT_EQ(main().catalog().Record(1).file_name, "right.mp3");
+  main().Run(MainCommand::kCorrect);
+  EXPECT_EQ(main().session().catalog().Record(1).file_name, "right.mp3");
 }
 
 }  // namespace

@@ -26,12 +26,12 @@ class FindCommandsTest : public testing::CatalogWindowTest {
     main().find_panel().set_txtFind(text);
     main().find_panel().set_cmbType(type);
     main().find_panel().set_Drive1(drive);
-    main().cmdFind_Click();
+    main().Run(MainCommand::kCmdFind);
     return Listed();
   }
   std::string Show(const std::string& key) {
     main().tvAlbum().Select(Node(key));
-    main().mnuSearchdisk_Click();
+    main().Run(MainCommand::kSearchdisk);
     return Listed();
   }
   std::string Listed() {
@@ -45,7 +45,7 @@ TEST_F(FindCommandsTest, FindInAllAndInOneDriveByTextAndType) {
   OpenMusic();
   main().find_panel().set_txtFind("");
   main().find_panel().set_cmbType("*.*");
-  main().cmdAll_Click();
+  main().Run(MainCommand::kCmdAll);
   // Every file, never the trailer, sorted by name; the Path column shown.
   EXPECT_EQ(ListNames(), (Names{"A.MP3", "a.mp3.bak", "cd.mp3", "deep.mp3", "glove.txt",
                                 "Love Song.mp3", "xmp3"}));
@@ -69,7 +69,7 @@ TEST_F(FindCommandsTest, ShowAllFilesUnderANodeTheRootOrADisk) {
   OpenMusic();
   EXPECT_EQ(Show("C:\\Music\\"),
             "A.MP3, a.mp3.bak, Love Song.mp3, Contents of:  C:\\Music\\|3 object(s)|1.00 MB");
-  EXPECT_EQ(main().focus_request(), "tvAlbum");
+  EXPECT_EQ(main().view().focus_request, "tvAlbum");
   EXPECT_EQ(Show("E:\\MyCD\\"), "cd.mp3, deep.mp3, Contents of:  E:\\MyCD\\|2 object(s)|0.00 MB");
   EXPECT_EQ(Show("E:\\MyCD\\Sub\\"), "deep.mp3, Contents of:  E:\\MyCD\\Sub\\|1 object(s)|0.00 MB");
 
@@ -81,7 +81,7 @@ TEST_F(FindCommandsTest, ShowAllFilesUnderANodeTheRootOrADisk) {
   main().find_panel().set_txtFind("love");
   main().find_panel().set_cmbType("*.txt");
   main().tvAlbum().Select(main().tvAlbum().roots().front());
-  main().mnuPop2Show_Click();
+  main().Run(MainCommand::kPop2Show);
   EXPECT_EQ(ListNames().size(), 7u);
   EXPECT_EQ(main().find_panel().txtFind() + "|" + main().find_panel().cmbType(), "|*.*");
 }
@@ -96,7 +96,7 @@ TEST_F(FindCommandsTest, DuplicatesComeInSetsOfTwoRowsAndABlankOneEveryOtherInBl
              {"C:\\", "C:\\F\\", "02 - Artist - Title of the song.mp3", 7},
              {"C:\\", "C:\\G\\", "a_love_me.mp3", 8},
              {"C:\\", "C:\\H\\", "b_love_me.mp3", 9}});
-  main().mnuDuplicate1_Click();
+  main().Run(MainCommand::kDuplicate1);
   // Three x.mp3 give three sets: (1, 2), (1, 3), (2, 3); letter case counts.
   const Names three_sets = {"x.mp3", "x.mp3", "", "x.mp3", "x.mp3", "", "x.mp3", "x.mp3", ""};
   EXPECT_EQ(ListNames(), three_sets);
@@ -112,20 +112,20 @@ TEST_F(FindCommandsTest, DuplicatesComeInSetsOfTwoRowsAndABlankOneEveryOtherInBl
   EXPECT_EQ(ui().Status(1), "Found 3 duplicate set(s) in 9 files.");
   EXPECT_EQ(main().LV().width(kColPath), 2500);
 
-  main().mnuDuplicate2_Click();  // the last 22 characters
+  main().Run(MainCommand::kDuplicate2);  // the last 22 characters
   Names four_sets = three_sets;
   four_sets.insert(four_sets.end(), {"01 - Artist - Title of the song.mp3",
                                      "02 - Artist - Title of the song.mp3", ""});
   EXPECT_EQ(ListNames(), four_sets);
   EXPECT_EQ(ui().Status(1), "Found 4 possible duplicate set(s) in 9 files.");
-  main().mnuDuplicate3_Click();  // the last 12 characters
+  main().Run(MainCommand::kDuplicate3);  // the last 12 characters
   four_sets.insert(four_sets.end(), {"a_love_me.mp3", "b_love_me.mp3", ""});
   EXPECT_EQ(ListNames(), four_sets);
   EXPECT_EQ(ui().Status(1), "Found 5 possible duplicate set(s) in 9 files.");
 
   // One file has no duplicates.
   OpenFiles({{"C:\\", "C:\\A\\", "x.mp3", 1}});
-  main().mnuDuplicate1_Click();
+  main().Run(MainCommand::kDuplicate1);
   EXPECT_EQ(main().LV().row_count(), 0);
   EXPECT_EQ(ui().Status(1), "Found 0 duplicate set(s) in 1 files.");
 }

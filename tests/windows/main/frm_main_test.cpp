@@ -47,10 +47,10 @@ TEST_F(FrmMainTest, StartAndNewShowTheDrivesAndNoCatalog) {
     const TreeNode& root = main().tvAlbum().node(Node("Untitled.mpd"));
     EXPECT_EQ(root.image, "mycomp");
     EXPECT_TRUE(root.expanded);
-    EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+    EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
               "Tallymere - Untitled|Untitled.mpd");
-    EXPECT_EQ(main().catalog().CatalogEnd(), 1);
-    EXPECT_FALSE(main().changed());
+    EXPECT_EQ(main().session().catalog().CatalogEnd(), 1);
+    EXPECT_FALSE(main().session().changed());
     EXPECT_EQ(ui().Status(1) + "|" + ui().Status(2), "Ready|");
     for (MainCommand command : {MainCommand::kNew, MainCommand::kSaveFile, MainCommand::kId3})
       EXPECT_FALSE(main().commands().Enabled(command)) << EntryOf(kMainCommands, command).name;
@@ -60,21 +60,21 @@ TEST_F(FrmMainTest, StartAndNewShowTheDrivesAndNoCatalog) {
                 button == 1 || button == 5 || button == 16 || button >= 19)
           << button;
     }
-    EXPECT_FALSE(main().tab_enabled(1));
+    EXPECT_FALSE(main().view().tab_enabled.at(1));
   };
   expect_no_catalog();
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\")).image, "cdrom");
   EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "floppy");
   EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13),
             "False\r\nTrue\r\n");
-  EXPECT_EQ(main().settings(), Settings());
+  EXPECT_EQ(main().session().settings(), Settings());
   EXPECT_EQ(ui().busy_depth(), 0);
   EXPECT_EQ(main().LV().width(kColPath), 0);
   EXPECT_EQ(main().find_panel().cmbType(), "*.*");
 
   ScanOneSong();
   ui().AnswerMessage(Answer::kNo);
-  main().mnuNew_Click();
+  main().Run(MainCommand::kNew);
   expect_no_catalog();
 }
 
@@ -86,26 +86,26 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
 
   ScanFolder("C:\\Music");
   EXPECT_EQ(ui().Messages().size(), 0u);
-  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+  EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
             "Tallymere - Untitled|" + folder().Path("program") + "/Untitled.mpd");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
   EXPECT_TRUE(main().lstBox().empty());
-  EXPECT_EQ(main().catalog().FileCount(), 3);
-  EXPECT_EQ(main().catalog().Record(4).file_name, "*.mp3");
+  EXPECT_EQ(main().session().catalog().FileCount(), 3);
+  EXPECT_EQ(main().session().catalog().Record(4).file_name, "*.mp3");
   // Files keep the order the folder lists them in; folders are sorted.
-  EXPECT_EQ(main().catalog().Record(3).file_name, "three.mp3");
-  const CatalogRecord& one =
-      main().catalog().Record(main().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
+  EXPECT_EQ(main().session().catalog().Record(3).file_name, "three.mp3");
+  const CatalogRecord& one = main().session().catalog().Record(
+      main().session().catalog().Record(1).file_name == "one.mp3" ? 1 : 2);
   EXPECT_EQ(
       one.file_name + "|" + one.bitrate + "|" + one.artist + "|" + one.title + "|" + one.disk_label,
       "one.mp3|128|Ann|One|C:\\");
   EXPECT_EQ(Statuses(), " Ready |Total: 3 files|0.00 MB");
-  EXPECT_EQ(NodeTexts(), (Texts{main().data_file_path(), "C:", "Music", "Pop", "Rock"}));
+  EXPECT_EQ(NodeTexts(), (Texts{main().session().data_file_path(), "C:", "Music", "Pop", "Rock"}));
   EXPECT_EQ(main().tvAlbum().node(Node("C:\\Music\\Pop\\")).image, "fclosed");
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kSaveFile));
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kId3));
   EXPECT_FALSE(main().commands().Enabled(MainCommand::kReport));
-  EXPECT_TRUE(main().tab_enabled(1));
+  EXPECT_TRUE(main().view().tab_enabled.at(1));
   EXPECT_EQ(main().LV().width(kColArtist), 1500);
   EXPECT_EQ(ui().busy_depth(), 0);
   EXPECT_FALSE(ui().animation_running());
@@ -119,13 +119,13 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
 
   const std::string target = folder().Path("music");
   ui().AnswerSaveFile(target);
-  main().mnuSaveFile_Click();
-  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+  main().Run(MainCommand::kSaveFile);
+  EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
             "Tallymere - " + target + ".mpd|" + target + ".mpd");
-  EXPECT_FALSE(main().changed());
+  EXPECT_FALSE(main().session().changed());
   CatalogTable saved;
   ASSERT_TRUE(LoadDataFile(platform(), target + ".mpd", &saved).ok());
-  EXPECT_TRUE(saved == main().catalog());
+  EXPECT_TRUE(saved == main().session().catalog());
   EXPECT_EQ(saved.Record(4).modified, FormatDateTime(testing::kFixedNow));
   EXPECT_EQ(ui().calls().back().op, "BusyPointer");
 }
@@ -133,42 +133,43 @@ TEST_F(FrmMainTest, ScansAFolderShowsItAndSavesItUnderAChosenName) {
 TEST_F(FrmMainTest, AFileNamedInWindows1252StaysReachableAfterSaveAndOpen) {
   const std::string native = File("c", "Music/caf\xE9.mp3", Song("A", "B"));
   ScanFolder("C:\\Music");
-  ASSERT_EQ(main().catalog().Record(1).file_name, "caf\xE9.mp3");  // as found on disk
+  ASSERT_EQ(main().session().catalog().Record(1).file_name, "caf\xE9.mp3");  // as found on disk
   ui().AnswerSaveFile(folder().Path("legacy.mpd"));
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
   ui().AnswerOpenFile(folder().Path("legacy.mpd"));
-  main().mnuLoad_Click();
+  main().Run(MainCommand::kLoad);
   // The data file gives the name back as text: "café.mp3" in UTF-8.
-  ASSERT_EQ(main().catalog().Record(1).file_name, "caf\xC3\xA9.mp3");
+  ASSERT_EQ(main().session().catalog().Record(1).file_name, "caf\xC3\xA9.mp3");
 
   main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   main().LV().SelectOnly(0);
   main().LV_DblClick();
   EXPECT_EQ(ui().calls().back().op, "ShellOpen");
   EXPECT_EQ(ui().calls().back().text, native);
-  main().mnuId3_Click();  // finds the file and its length
+  main().Run(MainCommand::kId3);  // finds the file and its length
   EXPECT_TRUE(ui().Messages().empty());
-  EXPECT_TRUE(main().sent_to_mp3_utilities());
+  EXPECT_TRUE(main().session().linked_to_mp3_utilities());
 }
 
 TEST_F(FrmMainTest, OpenRestoresFileTypeAndFlagFromTheTrailer) {
   SaveDocs(folder().Path("docs.MPD.mpd"));
 
   ui().AnswerOpenFile(folder().Path("docs.MPD"));  // ".mpd" is appended: the test is exact
-  main().mnuLoad_Click();
+  main().Run(MainCommand::kLoad);
   const std::string opened = folder().Path("docs.MPD.mpd");
-  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+  EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
             "Tallymere - " + opened + "|" + opened);
-  EXPECT_EQ(main().settings().txtType + "|" + std::to_string(main().settings().chkBitRate),
+  EXPECT_EQ(main().session().settings().txtType + "|" +
+                std::to_string(main().session().settings().chkBitRate),
             "*.*|0");
   EXPECT_FALSE(main().commands().Enabled(MainCommand::kId3));
   EXPECT_EQ(main().LV().width(kColModified), 1800);
   EXPECT_EQ(main().LV().width(kColBitrate), 0);
-  EXPECT_FALSE(main().tab_enabled(2));
+  EXPECT_FALSE(main().view().tab_enabled.at(2));
   EXPECT_EQ(Statuses(), " Ready|Total: 1 files|1.00 MB");
   EXPECT_EQ(main().tvAlbum().node(main().tvAlbum().NodeAt(1)).image, "datafile");
   EXPECT_TRUE(main().tvAlbum().node(Node("C:\\")).expanded);
-  EXPECT_FALSE(main().changed());
+  EXPECT_FALSE(main().session().changed());
 
   main().tvAlbum_NodeClick(Node("C:\\Docs\\"));
   EXPECT_EQ(main().LV().row(0).icon, 1);
@@ -180,12 +181,11 @@ TEST_F(FrmMainTest, ASettingsFileThatCannotBeWrittenOrReadLeavesTheDefaultSettin
   std::filesystem::remove(settings);
   faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
   ui().ClearCalls();
-  m_main = std::make_unique<FrmMain>(m_ui, faults());
-  m_main->Form_Load();
+  Restart();
   EXPECT_EQ(Shown(), Texts{"Cannot write \"" + settings +
                            "\": No space left on device\n\nTallymere starts with its default "
                            "settings.|Tallymere|warning|OK"});
-  EXPECT_EQ(main().settings(), Settings());
+  EXPECT_EQ(main().session().settings(), Settings());
   EXPECT_EQ(ui().Status(1), "Ready");
 
   // Pipes where the program's files belong: nobody writes to them, so a read
@@ -195,9 +195,8 @@ TEST_F(FrmMainTest, ASettingsFileThatCannotBeWrittenOrReadLeavesTheDefaultSettin
   std::filesystem::remove(folder().Path("program/Header.txt"));
   ASSERT_EQ(mkfifo(folder().Path("program/Header.txt").c_str(), 0644), 0);
   ui().ClearCalls();
-  m_main = std::make_unique<FrmMain>(m_ui, faults());
-  m_main->Form_Load();
-  EXPECT_EQ(main().settings(), Settings());
+  Restart();
+  EXPECT_EQ(main().session().settings(), Settings());
   const std::string pipe = folder().Path("pipe.mpd");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
   main().OpenDataFile(pipe);
@@ -217,19 +216,20 @@ TEST_F(FrmMainTest, ADataFileGivenByNameOpensWithoutTheDialogAndAsItIsNamed) {
   ScanOneSong();
   ui().ClearCalls();
 
-  const std::string scanned = main().data_file_path();
+  const std::string scanned = main().session().data_file_path();
   ui().AnswerMessage(Answer::kCancel);  // "Save current file?"
   main().OpenDataFile(given);
   EXPECT_EQ(ui().Messages().back().text, "Save current file?");
-  EXPECT_EQ(main().data_file_path(), scanned);
+  EXPECT_EQ(main().session().data_file_path(), scanned);
 
   ui().AnswerMessage(Answer::kNo);
   main().OpenDataFile(given);
   for (const UiCall& call : ui().calls()) EXPECT_NE(call.op, "ChooseOpenFile");
-  EXPECT_EQ(main().caption() + "|" + main().data_file_path(), "Tallymere - " + given + "|" + given);
-  EXPECT_EQ(main().catalog().Record(1).file_name, "a.txt");
+  EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
+            "Tallymere - " + given + "|" + given);
+  EXPECT_EQ(main().session().catalog().Record(1).file_name, "a.txt");
   EXPECT_EQ(ui().Status(2), "Total: 1 files");
-  EXPECT_TRUE(main().changed());  // as after Open: No leaves the flag set
+  EXPECT_TRUE(main().session().changed());  // as after Open: No leaves the flag set
 }
 
 // A catalog made on another computer: G: has folders only, H: labelled disks
@@ -254,10 +254,10 @@ TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithou
 
   // Browsed as a present CD-ROM drive's disks are, and its files' disk asked for.
   main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\"));
-  main().mnuSearchdisk_Click();
+  main().Run(MainCommand::kSearchdisk);
   EXPECT_EQ(ui().MessageTexts().back(), "Please select a disk label instead.");
   main().tvAlbum_NodeClick(main().tvAlbum().Find("H:\\Mix\\"));
-  main().mnuSearchdisk_Click();
+  main().Run(MainCommand::kSearchdisk);
   EXPECT_EQ(ListNames(), (Texts{"f3.mp3", "f4"}));
   main().LV().SelectOnly(0);
   main().LV_DblClick();
@@ -271,22 +271,22 @@ TEST_F(FrmMainTest, EveryDriveLetterOfTheCatalogShowsAnUnmappedOneAsADriveWithou
 
 TEST_F(FrmMainTest, OpenRefusesADamagedFileAndKeepsTheCatalogShown) {
   ScanOneSong();
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
   const std::vector<std::string> tree_before = NodeKeys();
   const std::string bad = folder().WriteFile("bad.mpd", std::string{'\x05', '\0', 'a', 'b'});
 
   ui().AnswerMessage(Answer::kNo);  // "Save current file?"
   ui().AnswerOpenFile(bad);
-  main().mnuLoad_Click();
+  main().Run(MainCommand::kLoad);
   EXPECT_EQ(Shown(),
             (Texts{"Save current file?|Confirm|question|YesNoCancel",
                    "This is not a Tallymere data file, or it is damaged: \"" + bad +
                        "\", record 1 at byte offset 0 is cut short: its Bitrate runs past the end "
                        "of the file.\n\nThe file was not opened; the catalog shown is "
                        "unchanged.|Tallymere|stop|OK"}));
-  EXPECT_TRUE(main().catalog() == before);
+  EXPECT_TRUE(main().session().catalog() == before);
   EXPECT_EQ(NodeKeys(), tree_before);
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_EQ(main().view().caption, "Tallymere - Untitled");
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
@@ -295,16 +295,16 @@ TEST_F(FrmMainTest, SaveAsksToReplaceAndCancelKeepsTheNewCaption) {
   const std::string taken = folder().WriteFile("taken.mpd", "old");
 
   ui().AnswerSaveFile(taken).AnswerMessage(Answer::kCancel);
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
   EXPECT_EQ(Said(ui().Messages().back()),
             "File already exist. Do you want to replace it?|Save File");
-  EXPECT_EQ(main().caption(), "Tallymere - " + taken);
+  EXPECT_EQ(main().view().caption, "Tallymere - " + taken);
   EXPECT_EQ(ReadFileBytes(taken), "old");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   // The caption names taken.mpd now, and a later Save writes there without asking.
-  main().mnuSaveFile_Click();
-  EXPECT_FALSE(main().changed());
+  main().Run(MainCommand::kSaveFile);
+  EXPECT_FALSE(main().session().changed());
   EXPECT_NE(ReadFileBytes(taken), "old");
 }
 
@@ -312,14 +312,14 @@ TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
   ScanOneSong();
   const std::string music = folder().Path("music.mpd");
   ui().AnswerSaveFile(music);
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
 
   const std::string copy = folder().Path("musiccopy.mpd");
   folder().WriteFile("musiccopy.mpd", "old copy");
   ui().AnswerSaveFile(copy).AnswerMessage(Answer::kNo).AnswerSaveFile(folder().Path("other"));
-  main().set_changed(true);
+  main().session().set_changed(true);
   ui().ClearCalls();
-  main().mnuSaveas_Click();
+  main().Run(MainCommand::kSaveas);
   const std::vector<UiCall> dialogs = Calls("ChooseSaveFile");
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0].title + "|" + dialogs[1].title, "Save A Copy As|Save A Copy As");
@@ -328,27 +328,27 @@ TEST_F(FrmMainTest, SaveACopyKeepsTheCaptionAndALaterSaveWritesTheOpenFile) {
             "File already exist. Do you want to replace it?.|Save A Copy As");
   EXPECT_EQ(ReadFileBytes(copy), "old copy");
   EXPECT_EQ(ReadFileBytes(folder().Path("other.mpd")), ReadFileBytes(music));
-  EXPECT_EQ(main().caption(), "Tallymere - " + music);
-  EXPECT_TRUE(main().changed());
+  EXPECT_EQ(main().view().caption, "Tallymere - " + music);
+  EXPECT_TRUE(main().session().changed());
 }
 
 TEST_F(FrmMainTest, AFailedSaveKeepsThePathCaptionChangedFlagAndTheFileOnDisk) {
   ScanOneSong();
   ui().AnswerSaveFile(folder().Path("no/such/folder/x.mpd"));
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
   ASSERT_EQ(ui().Messages().size(), 1u);
   EXPECT_NE(ui().Messages()[0].text.find("x.mpd"), std::string::npos);
   EXPECT_NE(ui().Messages()[0].text.find("The catalog was not saved"), std::string::npos);
   EXPECT_EQ(ui().Messages()[0].icon, Icon::kStop);
-  EXPECT_EQ(main().caption() + "|" + main().data_file_path(),
+  EXPECT_EQ(main().view().caption + "|" + main().session().data_file_path(),
             "Tallymere - Untitled|" + folder().Path("program") + "/Untitled.mpd");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   // On a full disk the file saved before stays as it was.
   const std::string path = folder().Path("music.mpd");
   ui().AnswerSaveFile(path);
-  main().mnuSaveFile_Click();
-  ASSERT_FALSE(main().changed());
+  main().Run(MainCommand::kSaveFile);
+  ASSERT_FALSE(main().session().changed());
   const std::string saved = ReadFileBytes(path);
 
   File("c", "Music/b.mp3", Song("C", "D"));
@@ -356,15 +356,15 @@ TEST_F(FrmMainTest, AFailedSaveKeepsThePathCaptionChangedFlagAndTheFileOnDisk) {
   ui().ClearCalls();
   faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace);
   ui().AnswerSaveFile(path).AnswerMessage(Answer::kYes);
-  main().mnuSaveFile_Click();
+  main().Run(MainCommand::kSaveFile);
   ASSERT_EQ(ui().Messages().size(), 2u);
   EXPECT_EQ(Shown()[1], "Cannot write \"" + path +
                             "\": No space left on device\n\nThe catalog was not saved and the file "
                             "on disk was not changed. Save it in another folder or under another "
                             "name.|Tallymere|stop|OK");
   EXPECT_EQ(ReadFileBytes(path), saved);
-  EXPECT_TRUE(main().changed());
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_TRUE(main().session().changed());
+  EXPECT_EQ(main().view().caption, "Tallymere - Untitled");
 }
 
 TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
@@ -373,7 +373,7 @@ TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
   EXPECT_TRUE(main().ends_program());
 
   ScanOneSong();
-  const CatalogTable scanned = main().catalog();
+  const CatalogTable scanned = main().session().catalog();
   ui().AnswerMessage(Answer::kCancel);
   EXPECT_FALSE(main().Form_Unload());
   EXPECT_EQ(Shown().back(), "Save Change?|Tallymere|question|YesNoCancel");
@@ -385,9 +385,9 @@ TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
   faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace);
   ui().AnswerMessage(Answer::kYes).AnswerSaveFile(folder().Path("full.mpd"));
   EXPECT_FALSE(main().Form_Unload());
-  EXPECT_TRUE(main().changed());
-  EXPECT_TRUE(main().catalog() == scanned);
-  EXPECT_EQ(main().caption(), "Tallymere - Untitled");
+  EXPECT_TRUE(main().session().changed());
+  EXPECT_TRUE(main().session().catalog() == scanned);
+  EXPECT_EQ(main().view().caption, "Tallymere - Untitled");
   EXPECT_FALSE(std::filesystem::exists(folder().Path("full.mpd")));
 
   // No closes without saving; the program goes on while MP3 Utilities is open.
@@ -398,7 +398,7 @@ TEST_F(FrmMainTest, ClosingAsksOnlyWhenChangedAndNeverLosesTheCatalog) {
   ui().AnswerMessage(Answer::kYes).AnswerSaveFile(folder().Path("end.mpd"));
   EXPECT_TRUE(main().Form_Unload());
   EXPECT_TRUE(main().ends_program());
-  EXPECT_FALSE(main().changed());
+  EXPECT_FALSE(main().session().changed());
   EXPECT_FALSE(ReadFileBytes(folder().Path("end.mpd")).empty());
 }
 

@@ -33,9 +33,9 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   // Taken away after start-up, they are missing when the commands run.
   std::filesystem::remove(folder().Path("program/Header.txt"));
   std::filesystem::remove(folder().Path("program/Footer.txt"));
-  main().mnuEditHeader_Click();
-  main().mnuEditFooter_Click();
-  main().mnuHelpTopic_Click();
+  main().Run(MainCommand::kEditHeader);
+  main().Run(MainCommand::kEditFooter);
+  main().Run(MainCommand::kHelpTopic);
   EXPECT_EQ(Shown(), (Texts{"File not found.|Edit Header Text|stop|OK",
                             "File not found.|Edit Footer Text|stop|OK",
                             "TMRHelp.html not found.|Tallymere Help|stop|OK"}));
@@ -44,9 +44,9 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   const std::string header = File("program", "Header.txt", "My music\r\n");
   File("program", "TMRHelp.html", "<html></html>");
   ui().ClearCalls();
-  main().mnuEditHeader_Click();
-  main().mnuHelpTopic_Click();
-  main().mnuLink_Click();
+  main().Run(MainCommand::kEditHeader);
+  main().Run(MainCommand::kHelpTopic);
+  main().Run(MainCommand::kLink);
   Texts opened;
   for (const testing::UiCall& call : Calls("ShellOpen"))
     opened.push_back(call.extra + " " + call.text);
@@ -58,7 +58,7 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
   // A desktop with no program to open it says so, never ends in silence.
   File("program", "Footer.txt", "");
   ui().set_shell_result(ShellResult::kNoAssociation);
-  main().mnuEditFooter_Click();
+  main().Run(MainCommand::kEditFooter);
   EXPECT_EQ(Shown(),
             Texts{"No application is associated with this file type.|Edit Footer Text|stop|OK"});
 }

@@ -24,12 +24,12 @@ class ListCommandsTest : public testing::CatalogWindowTest {
                  Record("C:\\", "C:\\Music\\Pop\\", "a.mp3", 1024),
                  Record("C:\\", "C:\\Music\\Rock\\", "c.mp3", 1024)},
                 "*.*", 0);
-    main().settings().optOne = "True";
-    main().settings().chkPath = 1;
-    main().settings().chkSize = 0;
-    main().settings().chkBitRate = 0;
-    main().settings().chkSum = 0;
-    main().settings().chkHeader = 0;
+    main().session().settings().optOne = "True";
+    main().session().settings().chkPath = 1;
+    main().session().settings().chkSize = 0;
+    main().session().settings().chkBitRate = 0;
+    main().session().settings().chkSum = 0;
+    main().session().settings().chkHeader = 0;
   }
 };
 
@@ -37,7 +37,7 @@ TEST_F(ListCommandsTest, CreateListWritesTheCatalogAndOpensItOnYes) {
   OpenCatalog();
   const std::string chosen = folder().Path("songs");
   ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kYes);
-  main().mnuCreat_Click();
+  main().Run(MainCommand::kCreat);
 
   const std::vector<UiCall> dialogs = Calls("ChooseSaveFile");
   ASSERT_EQ(dialogs.size(), 1u);
@@ -59,22 +59,22 @@ TEST_F(ListCommandsTest, CreateListWritesTheCatalogAndOpensItOnYes) {
   // Cancel at the dialog writes nothing and asks nothing.
   ui().ClearCalls();
   ui().AnswerSaveFile(std::nullopt);
-  main().mnuCreat_Click();
+  main().Run(MainCommand::kCreat);
   EXPECT_TRUE(ui().Messages().empty());
   EXPECT_FALSE(std::filesystem::exists(folder().Path("untitled.txt")));
 }
 
 TEST_F(ListCommandsTest, SearchResultIsSortedByFolderAndListedByFolder) {
   OpenCatalog();
-  main().settings().optOne = "False";
+  main().session().settings().optOne = "False";
   main().find_panel().set_txtFind("mp3");
   main().find_panel().set_cmbType("*.*");
-  main().cmdAll_Click();
+  main().Run(MainCommand::kCmdAll);
   ASSERT_TRUE(main().commands().Enabled(MainCommand::kReport));
 
   const std::string chosen = folder().Path("found.txt");  // ".txt" already there
   ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kNo);
-  main().mnuReport_Click();
+  main().Run(MainCommand::kReport);
   EXPECT_EQ(main().LV().sort_key(), kColPath);
   EXPECT_EQ(ListNames(), (Texts{"a.mp3", "b.mp3", "c.mp3"}));
   const std::string rule(75 + 14, '=');
@@ -89,16 +89,17 @@ TEST_F(ListCommandsTest, SearchResultIsSortedByFolderAndListedByFolder) {
 
 TEST_F(ListCommandsTest, PlaylistOptionsAreForcedAndAFailedWriteSaysWhy) {
   OpenCatalog();
-  main().settings().chkM3U = 1;
-  main().settings().chkSize = 1;
-  main().settings().chkSum = 1;
-  main().settings().optOne = "False";
+  main().session().settings().chkM3U = 1;
+  main().session().settings().chkSize = 1;
+  main().session().settings().chkSum = 1;
+  main().session().settings().optOne = "False";
   const std::string chosen = folder().Path("mix");
   ui().AnswerSaveFile(chosen).AnswerMessage(Answer::kYes);
-  main().mnuCreat_Click();
+  main().Run(MainCommand::kCreat);
   // The playlist needs one list of bare paths; the options stay so in memory.
-  EXPECT_EQ(main().settings().optOne + std::to_string(main().settings().chkSize) +
-                std::to_string(main().settings().chkSum),
+  EXPECT_EQ(main().session().settings().optOne +
+                std::to_string(main().session().settings().chkSize) +
+                std::to_string(main().session().settings().chkSum),
             "True00");
   EXPECT_TRUE(std::filesystem::exists(chosen + ".m3u"));
   EXPECT_FALSE(std::filesystem::exists(chosen + ".txt"));
@@ -111,7 +112,7 @@ TEST_F(ListCommandsTest, PlaylistOptionsAreForcedAndAFailedWriteSaysWhy) {
   ui().ClearCalls();
   faults().Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace, 0);
   ui().AnswerSaveFile(chosen);
-  main().mnuCreat_Click();
+  main().Run(MainCommand::kCreat);
   EXPECT_EQ(Shown(), Texts{"Cannot write \"" + chosen +
                            ".m3u\": No space left on device|Tallymere|stop|OK"});
   EXPECT_TRUE(Calls("ShellOpen").empty());

@@ -30,7 +30,7 @@ class PlaylistEditorTest : public EditorsTest {
   PlaylistEditor& playlist() { return main().playlist(); }
   void Send(const Texts& names) {
     Select(names);
-    main().mnuAddPlay_Click();
+    main().Run(MainCommand::kAddPlay);
   }
   // The texts status panel `panel` was given, in order.
   Texts StatusTexts(int panel) const {
@@ -57,7 +57,7 @@ TEST_F(PlaylistEditorTest, SendAddsTheSelectedSongsAndShowsTheirTotals) {
   EXPECT_EQ(Rows(playlist().LVP()),
             (Texts{"C:\\Music\\|a.mp3|03:45|1048576", "C:\\Music\\|b.mp3|02:30|2097152"}));
   EXPECT_EQ(main().LV().SelectedCount(), 0);
-  EXPECT_EQ(main().selected_tab(), kPlaylistTab);
+  EXPECT_EQ(main().view().selected_tab, kPlaylistTab);
   EXPECT_TRUE(playlist().TakeFocusRequest());
   EXPECT_EQ(Statuses(), "Total: 2 songs in playlist.|Total : 3.00 MB|Time: 6:15");
   EXPECT_TRUE(ui().Messages().empty());
@@ -77,7 +77,7 @@ TEST_F(PlaylistEditorTest, SendAddsTheSelectedSongsAndShowsTheirTotals) {
   EXPECT_EQ(Shown(), Texts{"Selected is not a MP3 file.|Tallymere|stop|OK"});
   EXPECT_EQ(Rows(playlist().LVP()), Texts{"C:\\Music\\|a.mp3|03:45|1048576"});
   EXPECT_EQ(main().LV().SelectedCount(), 2);  // c.wav and e.mp3 stay selected
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
 }
 
 TEST_F(PlaylistEditorTest, DuplicateQuestionsYesAddsNoSkipsThatRowCancelAddsNothing) {
@@ -105,7 +105,7 @@ TEST_F(PlaylistEditorTest, DuplicateQuestionsYesAddsNoSkipsThatRowCancelAddsNoth
             (Texts{"a.mp3 is a duplicate, proceed anyway?", "b.mp3 is a duplicate, proceed anyway?",
                    "b.mp3 is a duplicate, proceed anyway?"}));
   EXPECT_EQ(playlist().LVP().row_count(), 4);
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
   EXPECT_EQ(main().LV().SelectedCount(), 2);
 
   // Letter case does not hide a duplicate.
@@ -272,15 +272,15 @@ TEST_F(PlaylistEditorTest, DeleteClearAllAndNewEmptyThePlaylist) {
   EXPECT_TRUE(ui().calls().empty());
 
   // New empties and hides the playlist; grid lines reach it.
-  EXPECT_TRUE(main().playlist_visible());
-  main().mnuGrid_Click();
+  EXPECT_TRUE(main().view().playlist_visible);
+  main().Run(MainCommand::kGrid);
   EXPECT_TRUE(playlist().LVP().grid_lines());
   Send({"a.mp3"});
-  main().mnuNew_Click();
+  main().Run(MainCommand::kNew);
   EXPECT_EQ(playlist().LVP().row_count(), 0);
-  EXPECT_FALSE(main().playlist_visible());
-  EXPECT_FALSE(main().tab_enabled(kPlaylistTab));
-  EXPECT_EQ(main().selected_tab(), kScanTab);
+  EXPECT_FALSE(main().view().playlist_visible);
+  EXPECT_FALSE(main().view().tab_enabled.at(kPlaylistTab));
+  EXPECT_EQ(main().view().selected_tab, kScanTab);
 }
 
 TEST_F(PlaylistEditorTest, ColumnClicksSortTimeAndSizeByValue) {

@@ -57,7 +57,7 @@ class RescanDiskTest : public testing::CatalogWindowTest {
   }
   Texts Labels() {
     Texts labels;
-    main().catalog().Walk(
+    main().session().catalog().Walk(
         [&](int, const CatalogRecord& record) { labels.push_back(record.disk_label); });
     return labels;
   }
@@ -66,7 +66,7 @@ class RescanDiskTest : public testing::CatalogWindowTest {
 TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   CatalogTwoDisks();
   ChangeDiskE();
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
 
   // The drive holds a disk of another volume label; No chooses a folder,
   // which is cancelled: nothing happens.
@@ -74,7 +74,7 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   RescanNode("E:\\CD1\\");
   EXPECT_EQ(Shown(), Texts{"The disk in E: is labelled \"MUSIC99\", not \"CD1\".\nUse the disk in "
                            "E: anyway?|Rescan Disk|question|YesNo"});
-  EXPECT_EQ(main().catalog(), before);
+  EXPECT_EQ(main().session().catalog(), before);
 
   // Yes reads it; No to the changes leaves the catalog as it was.
   ui().ClearCalls();
@@ -91,24 +91,24 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
             "- E:\\Songs\\old name.mp3\n"
             "~ E:\\Songs\\retagged.mp3 (tag)\n"
             "~ E:\\Songs\\touched.mp3 (date)\n");
-  EXPECT_EQ(main().catalog(), before);
+  EXPECT_EQ(main().session().catalog(), before);
 
   // Yes: the disk's new records stand where its old ones stood.
   ui().AnswerMessage(Answer::kYes).AnswerMessage(Answer::kYes);
   RescanNode("E:\\CD1\\");
   EXPECT_EQ(Labels(), (Texts{"STICK", "CD1", "CD1", "CD1", "CD1", "CD1", "CD1", "C:\\", "C:\\",
                              "C:\\", "C:\\"}));
-  const CatalogTable& after = main().catalog();
+  const CatalogTable& after = main().session().catalog();
   for (int i : {1, 8, 9, 10, 11}) EXPECT_EQ(after.Record(i), before.Record(i)) << i;
   EXPECT_TRUE(IsTrailer(after.Record(12)));
   EXPECT_EQ(after.Record(2).path + after.Record(2).file_name, "E:\\same.mp3");
   EXPECT_STREQ(after.Record(2).title.c_str(), "Same");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
   // The tree and the list show the disk again.
   EXPECT_NE(Node("E:\\CD1\\Songs\\Live\\"), TreeModel::kNoNode);
   EXPECT_EQ(main().tvAlbum().selected(), Node("E:\\CD1\\"));
   EXPECT_EQ(ListNames(), Texts{"same.mp3"});
-  EXPECT_EQ(main().file_count(), 11);
+  EXPECT_EQ(main().session().catalog().FileCount(), 11);
   EXPECT_EQ(ui().Status(2), "Total: 1 files");  // those of the disk's top folder
 
   // Read again, the disk has nothing new.
@@ -128,13 +128,14 @@ TEST_F(RescanDiskTest, ReadsADiskMountedElsewhereAndRefusesWhatCannotReplaceIt) 
             "Disk STICK: 1 file added, 0 removed, 0 changed (size, date or tag). Replace its "
             "records?");
   EXPECT_EQ(ui().Messages().back().extra, "+ F:\\more.mp3\n");
-  const CatalogRecord& first = main().catalog().Record(1);
+  const CatalogRecord& first = main().session().catalog().Record(1);
   EXPECT_EQ(first.disk_label + "|" + first.path + first.file_name, "STICK|F:\\more.mp3");
-  EXPECT_EQ(main().catalog().Record(2).path + main().catalog().Record(2).file_name,
-            "F:\\stick.mp3");
+  EXPECT_EQ(
+      main().session().catalog().Record(2).path + main().session().catalog().Record(2).file_name,
+      "F:\\stick.mp3");
 
   // A folder without a file of the type changes nothing.
-  const CatalogTable before = main().catalog();
+  const CatalogTable before = main().session().catalog();
   File("d", "empty/readme.txt");
   ui().ClearCalls();
   ui().AnswerFolder("D:\\empty");
@@ -142,13 +143,13 @@ TEST_F(RescanDiskTest, ReadsADiskMountedElsewhereAndRefusesWhatCannotReplaceIt) 
   EXPECT_EQ(ui().MessageTexts(), Texts{"The disk \"STICK\" could not be read: No file of the type "
                                        "\"mp3\" was found in D:\\empty\\\nThe records of \"STICK\" "
                                        "were not changed."});
-  EXPECT_EQ(main().catalog(), before);
+  EXPECT_EQ(main().session().catalog(), before);
 
   // Only a disk's label can be rescanned, and only it enables the command.
   main().tvAlbum_NodeClick(Node("C:\\Music\\"));
   EXPECT_FALSE(main().commands().Enabled(MainCommand::kRescanDisk));
   EXPECT_FALSE(main().commands().Enabled(MainCommand::kPop2Rescan));
-  main().mnuRescanDisk_Click();
+  main().Run(MainCommand::kRescanDisk);
   EXPECT_EQ(ui().MessageTexts().back(), "Please select a disk label.");
   main().tvAlbum_NodeClick(Node("F:\\STICK\\"));
   EXPECT_TRUE(main().commands().Enabled(MainCommand::kPop2Rescan));

@@ -16,9 +16,9 @@ using namespace testing;  // NOLINT: fixture builders
 
 TEST_F(FrmId3Test, OpensEmptyWithTheFirstOptionsAndLoadsTheChosenFolder) {
   EXPECT_EQ(Enabled(), kNothingLoaded);
-  const auto enabled = std::count_if(
-      kId3Commands.begin(), kId3Commands.end(),
-      [this](const CommandEntry<Id3Command>& item) { return id3().commands().Enabled(item.id); });
+  const auto enabled =
+      std::count_if(kId3Commands.begin(), kId3Commands.end(),
+                    [this](const auto& item) { return id3().commands().Enabled(item.id); });
   EXPECT_EQ(enabled, kId3Commands.size() - 5);  // all but the five naming items
   EXPECT_TRUE(id3().optSelect() && id3().mnuLog_checked());
   EXPECT_FALSE(id3().mnuCom_checked() || id3().mnuAlbum_checked());
@@ -141,7 +141,7 @@ TEST_F(FrmId3Test, FilesOfADiskThatIsNotHereAreNamedByTheirDiskAndTheOthersSent)
   CatalogSong("here.mp3", true);
   for (const char* name : {"away1.mp3", "away2.mp3"})
     CatalogSong(name, true, "E:\\Songs\\", "Mix CD");
-  main().mnuId3_Click();
+  main().Run(MainCommand::kId3);
   EXPECT_EQ(ui().MessageTexts(),
             Texts{"Please insert disk labeled:   \"Mix CD\"  into  \"E:\\\" drive."});
   EXPECT_TRUE(id3().LinkedToCatalog());
@@ -155,7 +155,7 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   CatalogSong("c.mp3", false);
   CatalogSong("a.mp3", true);
   CatalogSong("notes.txt", true);
-  main().mnuId3_Click();
+  main().Run(MainCommand::kId3);
 
   EXPECT_TRUE(ui().Messages().empty());
   EXPECT_TRUE(id3().LinkedToCatalog());
@@ -170,24 +170,24 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   id3().close_window = [this] { id3().Form_Unload(); };
   id3().mnuExit_Click();
   EXPECT_FALSE(id3().LinkedToCatalog());
-  main().mnuId_Click();  // MP3 Utilities from the File menu is not linked
+  main().Run(MainCommand::kId);  // MP3 Utilities from the File menu is not linked
   EXPECT_FALSE(id3().LinkedToCatalog());
   EXPECT_EQ(batch().row_count(), 0);
 
   // Nothing is sent for a missing or empty file or no selection, and it says why.
-  main().catalog().Erase();
+  main().session().catalog().Erase();
   main().LV().Clear();
   ui().ClearCalls();
   CatalogSong("gone.mp3", true);
-  main().mnuId3_Click();
-  EXPECT_FALSE(main().sent_to_mp3_utilities());
+  main().Run(MainCommand::kId3);
+  EXPECT_FALSE(main().session().linked_to_mp3_utilities());
   Song("empty.mp3", "");
   main().LV().ClearSelection();
   CatalogSong("empty.mp3", true);
-  main().mnuId3_Click();
-  EXPECT_FALSE(main().sent_to_mp3_utilities());
+  main().Run(MainCommand::kId3);
+  EXPECT_FALSE(main().session().linked_to_mp3_utilities());
   main().LV().ClearSelection();
-  main().mnuId3_Click();
+  main().Run(MainCommand::kId3);
   EXPECT_EQ(
       (Texts{Message(0), Message(1), Message(2)}),
       (Texts{"Tallymere/information/ok: 1 of the selected files are no longer on their "

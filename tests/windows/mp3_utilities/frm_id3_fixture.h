@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "catalog/file_list_row.h"
 #include "mp3/bitrat.h"
 #include "mp3/mp3_fixtures.h"
 #include "support/main_window_fixture.h"
 #include "support/test_platform.h"
+#include "views/file_list_row.h"
 #include "windows/mp3_utilities/frm_id3.h"
+#include "windows/mp3_utilities/frm_id3_command_table.h"
 
 namespace tallymere::testing {
 
@@ -36,7 +37,7 @@ inline constexpr const char* kUndoReady = "1 3 4 5 7 8 9 10 11 15 mnuUndo mnuMan
 class FrmId3Test : public MainWindowTest {
  protected:
   FrmId3Test() {
-    m_id3 = std::make_unique<FrmID3>(main());
+    m_id3 = std::make_unique<FrmID3>(session(), services());
     main().show_mp3_utilities = [this] { m_id3->Form_Load(); };
     m_id3->Form_Load();
     ui().ClearCalls();
@@ -125,11 +126,11 @@ class FrmId3Test : public MainWindowTest {
     record.file_name = name;
     record.size = 836;
     record.artist = record.album = record.title = "Old";
-    main().catalog().SetRecord(main().catalog().CatalogEnd(), record);
+    main().session().catalog().SetRecord(main().session().catalog().CatalogEnd(), record);
     main().LV().SetSelected(main().LV().AddRow(FileListRow(record, 3)), select);
   }
   std::string CatalogTag(int index) const {
-    const CatalogRecord& record = m_main->catalog().Record(index);
+    const CatalogRecord& record = m_main->session().catalog().Record(index);
     return record.artist + "|" + record.title + "|" + record.album;
   }
 

@@ -193,20 +193,20 @@ TEST_F(FrmId3RenameTest, ARenameOfFilesFromTheCatalogRenamesTheirRecordsAndUndoT
   Song("b.mp3", "B");
   CatalogSong("a.mp3", true);
   CatalogSong("b.mp3", false);  // not sent: keeps its name
-  main().mnuId3_Click();
-  main().set_changed(false);
+  main().Run(MainCommand::kId3);
+  main().session().set_changed(false);
   SetNew("a", "Artist - Title");
   Rename();
   EXPECT_EQ(Files(), (Texts{"Artist - Title.mp3", "b.mp3", "rename.log"}));
   EXPECT_TRUE(id3().LinkedToCatalog());
-  EXPECT_EQ(main().catalog().Record(1).file_name, "Artist - Title.mp3");
-  EXPECT_EQ(main().catalog().Record(2).file_name, "b.mp3");
+  EXPECT_EQ(main().session().catalog().Record(1).file_name, "Artist - Title.mp3");
+  EXPECT_EQ(main().session().catalog().Record(2).file_name, "b.mp3");
   EXPECT_EQ(main().LV().Cell(0, kColFileName), "Artist - Title.mp3");
-  EXPECT_TRUE(main().changed());
+  EXPECT_TRUE(main().session().changed());
 
   id3().mnuUndo_Click();
   EXPECT_EQ(Files(), (Texts{"a.mp3", "b.mp3", "rename.log"}));
-  EXPECT_EQ(main().catalog().Record(1).file_name, "a.mp3");
+  EXPECT_EQ(main().session().catalog().Record(1).file_name, "a.mp3");
   EXPECT_EQ(main().LV().Cell(0, kColFileName), "a.mp3");
 }
 

@@ -24,7 +24,7 @@ class FrmOptionTest : public testing::MainWindowTest {
 };
 
 TEST_F(FrmOptionTest, OpensFromTheSettingsAndOkAppliesForTheRunOnly) {
-  FrmOption options(main());
+  FrmOption options(session(), services().ui());
   options.close_window = [this] { ++closes; };
   EXPECT_FALSE(options.controls().optOne);
   EXPECT_EQ(
@@ -38,7 +38,7 @@ TEST_F(FrmOptionTest, OpensFromTheSettingsAndOkAppliesForTheRunOnly) {
   options.controls().txtCol = " 80 ";  // blanks around a number are fine
   options.cmdOK_Click();
   EXPECT_EQ(closes, 1);
-  const Settings& applied = main().settings();
+  const Settings& applied = main().session().settings();
   EXPECT_EQ(applied.txtType, "mp3");
   EXPECT_EQ(std::vector<int>({applied.chkSize, applied.cmbBW, applied.txtCol}),
             std::vector<int>({0, 1, 80}));
@@ -53,7 +53,7 @@ TEST_F(FrmOptionTest, OpensFromTheSettingsAndOkAppliesForTheRunOnly) {
 }
 
 TEST_F(FrmOptionTest, SaveWritesTheSixteenLinesAndAFailedWriteKeepsTheDialog) {
-  FrmOption options(main());
+  FrmOption options(session(), services().ui());
   options.close_window = [this] { ++closes; };
   options.controls().optOne = true;
   options.controls().optSeperate = false;
@@ -64,7 +64,7 @@ TEST_F(FrmOptionTest, SaveWritesTheSixteenLinesAndAFailedWriteKeepsTheDialog) {
   EXPECT_EQ(SettingsFile(),
             "True\r\nFalse\r\n0\r\n1\r\n1\r\n1\r\n1\r\nmp3\r\n1\r\n0\r\n11599871\r\n13828095\r\n"
             "50\r\n1\r\nLeft\r\n75\r\n");
-  EXPECT_EQ(main().settings().chkHtml, 1);
+  EXPECT_EQ(main().session().settings().chkHtml, 1);
 
   const std::string saved = SettingsFile();
   faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoSpace, 1, "lists.dat");
@@ -75,11 +75,11 @@ TEST_F(FrmOptionTest, SaveWritesTheSixteenLinesAndAFailedWriteKeepsTheDialog) {
   EXPECT_EQ(ui().Messages()[0].title, "Tallymere Options");
   EXPECT_NE(ui().Messages()[0].text.find("No space left on device"), std::string::npos);
   EXPECT_EQ(SettingsFile(), saved);
-  EXPECT_EQ(main().settings().chkHtml, 1);
+  EXPECT_EQ(main().session().settings().chkHtml, 1);
 }
 
 TEST_F(FrmOptionTest, TheTableColourStaysAfterCancelThePageColourDoesNot) {
-  FrmOption options(main());
+  FrmOption options(session(), services().ui());
   ui().ClearCalls();
   ui().AnswerColor(0x00123456).AnswerColor(0x00654321);
   options.TBcolor_Click();
@@ -89,11 +89,12 @@ TEST_F(FrmOptionTest, TheTableColourStaysAfterCancelThePageColourDoesNot) {
   EXPECT_EQ(std::vector<int32_t>({options.controls().TBcolor, options.controls().PGcolor}),
             std::vector<int32_t>({0x00123456, 0x00654321}));
   options.cmdCancel_Click();
-  EXPECT_EQ(std::vector<int32_t>({main().settings().TBcolor, main().settings().PGcolor}),
+  EXPECT_EQ(std::vector<int32_t>(
+                {main().session().settings().TBcolor, main().session().settings().PGcolor}),
             std::vector<int32_t>({0x00123456, 13828095}));
 
   // Each dialog starts at its swatch's colour; Cancel leaves the swatch as it was.
-  FrmOption again(main());
+  FrmOption again(session(), services().ui());
   again.Form_Load();
   ui().ClearCalls();
   ui().CancelColor().CancelColor();
@@ -109,7 +110,7 @@ TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt)
   // "Кино" as a player set to Windows-1251 wrote it.
   File("c", "Music/film.mp3",
        testing::Frame() + testing::Id3v1Block({.title = "\xCA\xE8\xED\xEE"}));
-  FrmOption options(main());
+  FrmOption options(session(), services().ui());
   EXPECT_EQ(options.controls().cmbId3v1Encoding, "Automatic");
   const std::string lists_dat = SettingsFile();
   options.controls().cmbId3v1Encoding = "Windows-1251";
@@ -119,13 +120,13 @@ TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt)
   EXPECT_EQ(SettingsFile(), lists_dat);  // still its sixteen lines
 
   ui().AnswerFolder("C:\\Music");
-  main().cmdAdd_Click();
-  main().mnuScan_Click();
-  EXPECT_EQ(main().catalog().Record(1).title, "Кино");
+  main().Run(MainCommand::kCmdAdd);
+  main().Run(MainCommand::kScan);
+  EXPECT_EQ(main().session().catalog().Record(1).title, "Кино");
 
   // The next start reads it back; a name it does not know is said once.
   WriteDrives("C: fixed %ROOT%/c\n");
-  EXPECT_EQ(main().program_settings().id3v1_code_page.name(), "Windows-1251");
+  EXPECT_EQ(main().session().program_settings().id3v1_code_page.name(), "Windows-1251");
   folder().WriteFile("config/settings.conf", "Id3v1Encoding=Latin-9\n");
   ui().ClearCalls();
   WriteDrives("C: fixed %ROOT%/c\n");
@@ -133,17 +134,17 @@ TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt)
             std::vector<std::string>{folder().Path("config/settings.conf") +
                                      " could not be used in full:\n\nThe ID3v1 text encoding "
                                      "\"Latin-9\" is not one Tallymere knows; Automatic is used."});
-  EXPECT_TRUE(main().program_settings().id3v1_code_page.automatic());
+  EXPECT_TRUE(main().session().program_settings().id3v1_code_page.automatic());
 
   // A settings file that cannot be written keeps the dialog open with its values.
   faults().Fail(testing::PlatformCall::kWriteFile, StatusCode::kNoAccess, 1, "settings.conf");
-  FrmOption again(main());
+  FrmOption again(session(), services().ui());
   again.close_window = [this] { ++closes; };
   again.controls().cmbId3v1Encoding = "GBK";
   again.cmdSave_Click();
   EXPECT_EQ(closes, 0);
   EXPECT_NE(ui().Messages().back().text.find("The options were not saved."), std::string::npos);
-  EXPECT_TRUE(main().program_settings().id3v1_code_page.automatic());
+  EXPECT_TRUE(main().session().program_settings().id3v1_code_page.automatic());
 }
 
 }  // namespace

@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/catalog_drives.h"
 #include "catalog/catalog_table.h"
-#include "catalog/tree_model.h"
+#include "views/tree_model.h"
 
 namespace tallymere {
 
@@ -20,40 +21,25 @@ namespace tallymere {
 inline constexpr std::string_view kComputerImage = "mycomp";
 inline constexpr std::string_view kDataFileImage = "datafile";
 
-// A drive the tree may show: its root ("C:\") and its drive type.
-struct TreeDrive {
-  std::string root;
-  int type = 0;
-};
-
 // The image of a drive's node ("floppy", "hard", "cdrom"), or empty for a
 // type the tree does not show (network drives, RAM disks).
 std::string_view DriveImage(int type);
 
-// The drives of a catalog's tree: the machine's, and every further drive
-// letter the catalog's records use (a catalog made on another computer, or
-// before a drive went away) as a drive without a disk of the kind its records
-// say: a CD-ROM drive when every record of the letter belongs to a labelled
-// disk, else a hard drive. A machine's drive of a kind the tree does not show
-// (network, RAM disk) that the catalog uses is shown the same way. Sorted by
-// letter.
-std::vector<TreeDrive> CatalogTreeDrives(const std::vector<TreeDrive>& machine,
-                                         const CatalogTable& catalog);
-
 // Clears the tree and adds the data file's node, expanded, and a node for
 // each drive the tree shows, in the order given.
 void StartCatalogTree(TreeModel& tree, const std::string& data_file, std::string_view root_image,
-                      const std::vector<TreeDrive>& drives);
+                      const std::vector<CatalogDrive>& drives);
 
 // Adds the nodes of one folder key that are missing below the nodes that
 // exist ("C:\Music\Pop\" adds Music, then Pop). Levels whose parent is no
 // node of the tree are left out, so drives the tree does not show stay out;
 // the level right below a removable or CD-ROM drive is a disk's label and
 // gets the disk's image.
-void BuildNode(TreeModel& tree, std::string_view folder_key, const std::vector<TreeDrive>& drives);
+void BuildNode(TreeModel& tree, std::string_view folder_key,
+               const std::vector<CatalogDrive>& drives);
 
 // The whole tree of a catalog, with the first drive expanded.
 void BuildCatalogTree(TreeModel& tree, const std::string& data_file,
-                      const std::vector<TreeDrive>& drives, const CatalogTable& catalog);
+                      const std::vector<CatalogDrive>& drives, const CatalogTable& catalog);
 
 }  // namespace tallymere

@@ -1,6 +1,4 @@
-#include "platform/recycle.h"
-
-#include <cctype>
+#include "windows/main/recycle_conversation.h"
 
 namespace tallymere {
 namespace {
@@ -8,15 +6,6 @@ namespace {
 std::string NameOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string NativeOf(const Platform& platform, const std::string& path) {
-  const bool catalog_path = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                            path[1] == ':' && path[2] == '\\';
-  if (catalog_path) {
-    if (std::optional<std::string> native = platform.ToNative(path)) return *native;
-  }
-  return path;
 }
 
 enum class DeleteOutcome { kDeleted, kKept, kStopAll, kFailed };
@@ -37,41 +26,41 @@ DeleteOutcome OfferPermanentDelete(UiServices& ui, const Platform& platform,
 
 }  // namespace
 
-int RecycleWithConfirmation(UiServices& ui, const Platform& platform,
-                            const std::vector<std::string>& paths) {
-  if (paths.empty()) return 0;
+RecycleOutcome RecycleWithConfirmation(UiServices& ui, const Platform& platform,
+                                       const std::vector<std::string>& paths) {
+  if (paths.empty()) return RecycleOutcome::kAllMoved;
   std::vector<std::string> natives;
-  for (const std::string& path : paths) natives.push_back(NativeOf(platform, path));
+  for (const std::string& path : paths) natives.push_back(platform.NativeOf(path));
   const std::string question =
       natives.size() == 1
           ? "Are you sure you want to move \"" + NameOf(natives[0]) + "\" to the trash?"
           : "Are you sure you want to move these " + std::to_string(natives.size()) +
                 " files to the trash?";
   if (ui.ShowMessage(question, Buttons::kYesNo, Icon::kQuestion, kTrashTitle) != Answer::kYes) {
-    return kRecycleCancelled;
+    return RecycleOutcome::kKept;
   }
-
-  int result = 0;
+  // Stops at the first file that fails, after saying why.
+  RecycleOutcome outcome = RecycleOutcome::kAllMoved;
   for (const std::string& path : natives) {
     const Status moved = platform.MoveToTrash(path);
     if (moved) continue;
     if (moved.code() != StatusCode::kUnsupported) {
       ui.ShowMessage(moved.message(), Buttons::kOk, Icon::kStop, kTrashTitle);
-      return kRecycleFailed;
+      return RecycleOutcome::kFailed;
     }
     switch (OfferPermanentDelete(ui, platform, path, moved.message())) {
       case DeleteOutcome::kDeleted:
         break;
       case DeleteOutcome::kKept:
-        result = kRecycleCancelled;
+        outcome = RecycleOutcome::kKept;
         break;
       case DeleteOutcome::kStopAll:
-        return kRecycleCancelled;
+        return RecycleOutcome::kKept;
       case DeleteOutcome::kFailed:
-        return kRecycleFailed;
+        return RecycleOutcome::kFailed;
     }
   }
-  return result;
+  return outcome;
 }
 
 }  // namespace tallymere

@@ -1,4 +1,4 @@
-#include "catalog/list_model.h"
+#include "views/list_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalog/tree_model.h"
+#include "views/tree_model.h"
 
 #include <algorithm>
 #include <utility>

@@ -10,8 +10,9 @@
 
 #include "catalog/catalog_record.h"
 #include "catalog/file_type.h"
-#include "catalog/list_model.h"
 #include "common/shown_text.h"
+#include "lists/list_entries.h"
+#include "views/list_model.h"
 
 namespace tallymere {
 
@@ -69,5 +70,17 @@ inline ListRow FileListRow(const CatalogRecord& record, int icon) {
   row.icon = icon;
   return row;
 }
+
+// The rows of the file list as a list names them, from the first up to the
+// first whose Path is empty: File name, Path, Size and Bitrate from their
+// columns (the Size text kept as shown and read as a whole number for the
+// totals, 0 when it is none), and the Disk label of a labelled disk. The
+// entries point into the list.
+std::vector<ListEntry> FileListEntries(const ListModel& file_list);
+
+// Sorts the file list by its Path column, ascending, and keeps it sorted, so
+// the rows of one folder stand together and keep their order among
+// themselves. Create List from Search Result does this before it writes.
+void SortByPath(ListModel& file_list);
 
 }  // namespace tallymere
