@@ -19,7 +19,7 @@ const Platform& Files() {
   return platform;
 }
 
-constexpr int kFullCatalog = CatalogTable::kMaxFileRecords;
+constexpr int kFullCatalog = CatalogTable::kDescribedFileRecords;
 
 void BM_SaveFullCatalog(benchmark::State& state) {
   testing::TempFolder folder;

@@ -18,7 +18,7 @@
 
 namespace tallymere::bench {
 
-inline constexpr int kFullCatalogFiles = CatalogTable::kMaxFileRecords;
+inline constexpr int kFullCatalogFiles = CatalogTable::kDescribedFileRecords;
 inline constexpr int kArtists = 190;
 inline constexpr int kAlbumsPerArtist = 12;
 inline constexpr int kLabelledDisks = 6;
@@ -123,7 +123,7 @@ inline CatalogTable FullCatalog(int variant = 0) {
   constexpr std::array<std::string_view, 4> kBitrates = {"128", "192", "256", "320"};
   const std::time_t base = 1262304000 + variant * 86400;  // 2010-01-01 on
   CatalogTable table;
-  table.Reserve(CatalogTable::kCapacity);
+  table.Reserve(CatalogTable::kDescribedCapacity);
   int index = 1;
   const int folder_count = static_cast<int>(folders.size());
   for (int f = 0; f < folder_count; ++f) {

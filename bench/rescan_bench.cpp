@@ -37,7 +37,7 @@ constexpr const char* kBase = "/tmp/tallymere-rescan-bench";
 constexpr const char* kReadyMarker = "/tmp/tallymere-rescan-bench/ready-1";
 // 20 artist folders and 480 album folders of 20 files, half of them MP3 files.
 constexpr bench::TreeShape kStick{.artists = 20, .albums_per_artist = 24, .files_per_folder = 20};
-constexpr int kOtherFiles = CatalogTable::kMaxFileRecords - kStick.Files() / 2;
+constexpr int kOtherFiles = CatalogTable::kDescribedFileRecords - kStick.Files() / 2;
 constexpr int kChanged = 50;
 
 std::string BasePath(const std::string& relative) { return std::string(kBase) + "/" + relative; }
@@ -134,7 +134,7 @@ void BM_AddDiskCommand(benchmark::State& state) {
     state.ResumeTiming();
     window.main->Run(MainCommand::kAddDisk);
   }
-  if (window.main->session().catalog().FileCount() != CatalogTable::kMaxFileRecords) {
+  if (window.main->session().catalog().FileCount() != CatalogTable::kDescribedFileRecords) {
     return state.SkipWithError("the disk was not added");
   }
   state.counters["files"] = window.main->session().catalog().FileCount();
@@ -154,7 +154,7 @@ void BM_RescanDiskCommand(benchmark::State& state) {
     window.main->Run(MainCommand::kRescanDisk);
   }
   const std::vector<testing::UiCall> messages = window.ui.Messages();
-  if (window.main->session().catalog().FileCount() != CatalogTable::kMaxFileRecords ||
+  if (window.main->session().catalog().FileCount() != CatalogTable::kDescribedFileRecords ||
       messages.size() != 1 ||
       messages[0].text.find("0 files added, 0 removed, 50 changed") == std::string::npos ||
       !window.main->session().changed()) {

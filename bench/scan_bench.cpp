@@ -133,7 +133,7 @@ long CountFiles(const std::string& folder, std::vector<std::string>* subfolders 
 void CutIntoPieces(const std::string& folder, std::vector<std::pair<std::string, long>>* pieces) {
   std::vector<std::string> subfolders;
   const long files = CountFiles(folder, &subfolders);
-  if (files <= CatalogTable::kMaxFileRecords) {
+  if (files <= CatalogTable::kDescribedFileRecords) {
     if (files > 0) pieces->emplace_back(folder, files);
     return;
   }
@@ -155,7 +155,7 @@ const RealTrees& RealTreeBatches() {
     }
     long in_batch = 0;
     for (const auto& [folder, files] : pieces) {
-      if (result.batches.empty() || in_batch + files > CatalogTable::kMaxFileRecords) {
+      if (result.batches.empty() || in_batch + files > CatalogTable::kDescribedFileRecords) {
         result.batches.emplace_back();
         in_batch = 0;
       }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalog/record_extras.h"
+
 namespace tallymere {
 
 struct CatalogRecord {
@@ -17,11 +19,13 @@ struct CatalogRecord {
   std::string file_name;  // name with extension, no folder; "*.mp3" in the trailer
   std::string modified;   // the platform's date-and-time text
   std::string time;       // playing time "03:45", "---" or empty
-  int32_t size = 0;       // bytes; the trailer keeps the MP3-information flag here
+  int64_t size = 0;       // bytes, the true size; the trailer keeps the MP3-information flag here
   std::string artist;
   std::string album;
   std::string title;
-  // The four Reserved bytes of the data file are never kept in memory.
+  // What the described fields have no room for (record_extras.h). The four
+  // Reserved bytes of the data file are never kept in memory.
+  RecordExtras extras;
 
   bool operator==(const CatalogRecord&) const = default;
 };
@@ -41,12 +45,6 @@ inline std::string WithBackslash(std::string path) {
 // The most bytes a text of a record takes in the data file (its length field
 // is 16 bits wide).
 inline constexpr std::size_t kMaxStoredTextBytes = 65535;
-
-// The largest size the data file can hold; bigger files are recorded with it.
-inline constexpr int32_t kMaxRecordSize = 2147483647;
-inline int32_t ClampSize(int64_t bytes) {
-  return bytes > kMaxRecordSize ? kMaxRecordSize : static_cast<int32_t>(bytes < 0 ? 0 : bytes);
-}
 
 // A Disk label whose second and third characters are ":\" marks a drive-root
 // entry; anything else is a disk catalogued under a label of its own.

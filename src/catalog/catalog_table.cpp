@@ -31,7 +31,7 @@ const CatalogRecord& CatalogTable::Empty() {
 }
 
 CatalogRecord& CatalogTable::MutableRecord(int index) {
-  assert(index >= 1 && index <= kCapacity);
+  assert(index >= 1 && index <= kMaxRecords);
   SettleOpenRecord();
   const int held = HeldCount();
   if (index > held) {
@@ -58,7 +58,7 @@ void CatalogTable::Erase() {
 }
 
 void CatalogTable::RemoveRecord(int index) {
-  assert(index >= 1 && index <= kCapacity);
+  assert(index >= 1 && index <= kMaxRecords);
   if (index > HeldCount()) return;
   SettleOpenRecord();
   m_records.erase(m_records.begin() + index - 1);

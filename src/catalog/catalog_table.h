@@ -1,8 +1,11 @@
 #pragma once
-// The catalog table: records numbered 1 to 32766, no stored count. The catalog
+// The catalog table: records numbered from 1, no stored count. The catalog
 // runs from record 1 to the catalog end, the first record whose Path is empty
 // (the trailer in a built catalog). Only the records up to the last one written
-// are held in memory; every record beyond reads as empty.
+// are held in memory; every record beyond reads as empty. The table grows as
+// records are written, up to a bound that keeps a damaged or hostile data
+// file from taking the machine's memory; programs that keep the described
+// fixed table of 32,766 records open only catalogs that fit in it.
 //
 // Commands ask for the catalog end, the stored end and the last trailer while
 // they walk a full catalog, so the table keeps an index of the records that
@@ -24,9 +27,13 @@ namespace tallymere {
 
 class CatalogTable {
  public:
-  static constexpr int kCapacity = 32766;
-  // One place after the last file is needed for the trailer.
-  static constexpr int kMaxFileRecords = kCapacity - 1;
+  // The most files a catalog holds, and its records with the trailer.
+  static constexpr int kMaxFileRecords = 10'000'000;
+  static constexpr int kMaxRecords = kMaxFileRecords + 1;
+  // The records a program with the described fixed table holds, and the
+  // files among them.
+  static constexpr int kDescribedCapacity = 32766;
+  static constexpr int kDescribedFileRecords = kDescribedCapacity - 1;
 
   CatalogTable() = default;
   CatalogTable(const CatalogTable&) = default;
@@ -35,9 +42,9 @@ class CatalogTable {
   CatalogTable(CatalogTable&& other) noexcept;
   CatalogTable& operator=(CatalogTable&& other) noexcept;
 
-  // Record i, 1 <= i <= kCapacity; records never written read as empty.
+  // Record i, i >= 1; records never written read as empty.
   const CatalogRecord& Record(int index) const {
-    assert(index >= 1 && index <= kCapacity);
+    assert(index >= 1);
     return index <= static_cast<int>(m_records.size()) ? m_records[index - 1] : Empty();
   }
   // Record i for writing; the table grows to hold it. Writes through the

@@ -1,8 +1,10 @@
 #include "catalog/data_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
+#include "common/format.h"
 #include "common/little_endian.h"
 #include "common/text_encoding.h"
 
@@ -43,7 +45,7 @@ char* PutRecord(const CatalogRecord& record, char* at) {
   at = PutText(record.file_name, at);
   at = PutText(record.modified, at);
   at = PutText(record.time, at);
-  at = EncodeFixed32(at, static_cast<uint32_t>(record.size));
+  at = EncodeFixed32(at, static_cast<uint32_t>(StoredSize(record.size)));
   at = PutText(record.artist, at);
   at = PutText(record.album, at);
   at = PutText(record.title, at);
@@ -69,7 +71,7 @@ class RecordReader {
         !Text("Path", &record->path, &missing) ||
         !Text("File name", &record->file_name, &missing) ||
         !Text("Modified", &record->modified, &missing) || !Text("Time", &record->time, &missing) ||
-        !Size(&record->size, &missing) || !Text("Artist", &record->artist, &missing) ||
+        !Size(record, &missing) || !Text("Artist", &record->artist, &missing) ||
         !Text("Album", &record->album, &missing) || !Text("Title", &record->title, &missing) ||
         !Skip(kReservedBytes, "Reserved bytes", &missing)) {
       return CutShort(missing);
@@ -80,20 +82,12 @@ class RecordReader {
     return Status::Ok();
   }
 
-  Status Read(int number, CatalogRecord* record) {
-    StoredRecord stored;
-    if (Status status = Read(number, &stored); !status) return status;
-    stored.DecodeTo(record);
-    return Status::Ok();
-  }
-
-  Status TooManyRecords() const {
-    return Status::Error(StatusCode::kDamaged,
+  Status TooManyRecords(int max_records) const {
+    return Status::Error(StatusCode::kTooLarge,
                          "\"" + std::string(m_file_name) + "\" holds more than " +
-                             std::to_string(CatalogTable::kCapacity) + " records (record " +
-                             std::to_string(CatalogTable::kCapacity + 1) +
-                             " begins at byte offset " + std::to_string(m_pos) +
-                             "); a catalog can hold no more.");
+                             FormatCount(max_records) + " records (record " +
+                             FormatCount(max_records + 1LL) + " begins at byte offset " +
+                             std::to_string(m_pos) + "); a catalog can hold no more.");
   }
 
  private:
@@ -122,11 +116,12 @@ class RecordReader {
     return true;
   }
 
-  bool Size(int32_t* out, const char** missing) {
+  bool Size(StoredRecord* record, const char** missing) {
     *missing = "Size";
     if (m_bytes.size() - m_pos < kSizeBytes) return false;
     const auto* data = reinterpret_cast<const unsigned char*>(m_bytes.data());
-    *out = static_cast<int32_t>(DecodeFixed32(data + m_pos));
+    record->stored_size = static_cast<int32_t>(DecodeFixed32(data + m_pos));
+    record->size = record->stored_size;
     m_pos += kSizeBytes;
     return true;
   }
@@ -162,34 +157,123 @@ std::string EncodeDataFile(const CatalogTable& table) {
   for (int i = 1; i < end; ++i) room += StoredSizeBound(table.Record(i));
   std::string out(room, '\0');
   char* at = out.data();
-  for (int i = 1; i < end; ++i) at = PutRecord(table.Record(i), at);
+  std::vector<ExtrasEntry> entries;
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = table.Record(i);
+    char* const start = at;
+    at = PutRecord(record, at);
+    if (NeedsEntry(record)) {
+      // The check is made of the stored bytes, which a reader has before it
+      // decodes any text.
+      RecordReader reader(std::string_view(start, static_cast<std::size_t>(at - start)), {});
+      StoredRecord stored;
+      (void)reader.Read(i, &stored);
+      entries.push_back(
+          EntryOf(record, static_cast<uint32_t>(i), IdentityCheck(stored.path, stored.file_name)));
+    }
+  }
   out.resize(static_cast<std::size_t>(at - out.data()));
+  AppendExtrasRecords(entries, &out);
   return out;
 }
 
-Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table) {
-  CatalogTable loaded;
-  loaded.Reserve(
-      static_cast<int>(std::min<std::size_t>(bytes.size() / 64 + 1, CatalogTable::kCapacity)));
-  RecordReader reader(bytes, file_name);
-  for (int number = 1; !reader.AtEnd(); ++number) {
-    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
-    if (Status status = reader.Read(number, &loaded.MutableRecord(number)); !status) return status;
+StoredExtras FindStoredExtras(std::string_view bytes) {
+  StoredExtras none{bytes.size(), {}};
+  // The file ends in the last extension record's Title (its length, the
+  // magic and the offset) and its Reserved bytes.
+  constexpr std::size_t kTail = kTextLengthBytes + kExtrasFooterSize + kReservedBytes;
+  if (bytes.size() < kTail) return none;
+  const auto* tail = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size() - kTail);
+  if (DecodeFixed16(tail) != kExtrasFooterSize ||
+      bytes.substr(bytes.size() - kTail + kTextLengthBytes, kExtrasFooterMagic.size()) !=
+          kExtrasFooterMagic) {
+    return none;
   }
+  const uint64_t first = DecodeFixed64(tail + kTextLengthBytes + kExtrasFooterMagic.size());
+  if (first >= bytes.size()) return none;
+  RecordReader reader(bytes.substr(first), {});
+  std::string stream;
+  StoredRecord record;
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (!reader.Read(number, &record) || !record.path.empty() ||
+        record.file_name != kExtrasRecordName) {
+      return none;
+    }
+    for (std::string_view piece : {record.bitrate, record.disk_label, record.modified, record.time,
+                                   record.artist, record.album}) {
+      stream.append(piece);
+    }
+  }
+  StoredExtras found{static_cast<std::size_t>(first), ParseEntries(stream)};
+  std::stable_sort(found.entries.begin(), found.entries.end(),
+                   [](const ExtrasEntry& a, const ExtrasEntry& b) { return a.record < b.record; });
+  return found;
+}
+
+namespace {
+
+// Walks the records of a data file that are no extension records, in order,
+// as (index, stored record) with what their entries add; a visit that
+// returns false ends the walk early, as a success. Messages number records
+// as the file holds them.
+Status WalkRecords(std::string_view bytes, std::string_view file_name, int max_records,
+                   const std::function<bool(int index, const StoredRecord& record)>& visit) {
+  const StoredExtras extras = FindStoredExtras(bytes);
+  RecordReader reader(bytes.substr(0, extras.start), file_name);
+  StoredRecord record;
+  std::size_t next_entry = 0;
+  int index = 0;
+  for (int number = 1; !reader.AtEnd(); ++number) {
+    if (index >= max_records) return reader.TooManyRecords(max_records);
+    if (Status status = reader.Read(number, &record); !status) return status;
+    // Extension records that no longer stand at the end (a program that
+    // knows nothing of them wrote records after them) are passed over.
+    if (record.path.empty() && record.file_name == kExtrasRecordName) continue;
+    ++index;
+    record.extras = RecordExtras();
+    while (next_entry < extras.entries.size() &&
+           extras.entries[next_entry].record < static_cast<uint32_t>(index)) {
+      ++next_entry;
+    }
+    if (next_entry < extras.entries.size() &&
+        extras.entries[next_entry].record == static_cast<uint32_t>(index)) {
+      const ExtrasEntry& entry = extras.entries[next_entry];
+      if (entry.check == IdentityCheck(record.path, record.file_name)) {
+        record.size = SizeWithEntry(record.stored_size, entry);
+        record.extras = entry.extras;
+      }
+    }
+    if (!visit(index, record)) break;
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table,
+                      int max_records) {
+  CatalogTable loaded;
+  loaded.Reserve(static_cast<int>(
+      std::min<std::size_t>(bytes.size() / 64 + 1, static_cast<std::size_t>(max_records))));
+  const Status status =
+      WalkRecords(bytes, file_name, max_records, [&](int index, const StoredRecord& record) {
+        record.DecodeTo(&loaded.MutableRecord(index));
+        return true;
+      });
+  if (!status) return status;
   *table = std::move(loaded);
   return Status::Ok();
 }
 
 Status VisitDataFile(std::string_view bytes, std::string_view file_name,
-                     const std::function<void(int number, const CatalogRecord& record)>& visit) {
-  RecordReader reader(bytes, file_name);
-  CatalogRecord record;
-  for (int number = 1; !reader.AtEnd(); ++number) {
-    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
-    if (Status status = reader.Read(number, &record); !status) return status;
-    visit(number, record);
-  }
-  return Status::Ok();
+                     const std::function<void(int number, const CatalogRecord& record)>& visit,
+                     int max_records) {
+  CatalogRecord decoded;
+  return WalkRecords(bytes, file_name, max_records, [&](int index, const StoredRecord& record) {
+    record.DecodeTo(&decoded);
+    visit(index, decoded);
+    return true;
+  });
 }
 
 void StoredRecord::DecodeTo(CatalogRecord* record) const {
@@ -203,19 +287,13 @@ void StoredRecord::DecodeTo(CatalogRecord* record) const {
   DecodeTextTo(artist, &record->artist);
   DecodeTextTo(album, &record->album);
   DecodeTextTo(title, &record->title);
+  record->extras = extras;
 }
 
 Status VisitStoredRecords(
     std::string_view bytes, std::string_view file_name,
     const std::function<bool(int number, const StoredRecord& record)>& visit) {
-  RecordReader reader(bytes, file_name);
-  StoredRecord record;
-  for (int number = 1; !reader.AtEnd(); ++number) {
-    if (number > CatalogTable::kCapacity) return reader.TooManyRecords();
-    if (Status status = reader.Read(number, &record); !status) return status;
-    if (!visit(number, record)) break;
-  }
-  return Status::Ok();
+  return WalkRecords(bytes, file_name, CatalogTable::kMaxRecords, visit);
 }
 
 Status VisitStoredFile(const Platform& platform, const std::string& native_path,
@@ -223,6 +301,31 @@ Status VisitStoredFile(const Platform& platform, const std::string& native_path,
   thread_local std::string bytes;
   if (Status read = platform.ReadFileInto(native_path, kDataFileLimit, &bytes); !read) return read;
   return VisitStoredRecords(bytes, native_path, visit);
+}
+
+int StoredRecordCount(const CatalogTable& table) {
+  const int end = table.StoredEnd();
+  std::size_t stream = 0;
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = table.Record(i);
+    if (NeedsEntry(record)) stream += EntryBytes(record);
+  }
+  return end - 1 + static_cast<int>(ExtrasRecordCount(stream));
+}
+
+std::optional<std::string> OlderProgramsNote(const CatalogTable& table) {
+  constexpr int kDescribed = CatalogTable::kDescribedCapacity;
+  const int files = table.FileCount();
+  const std::string limit = "programs limited to " + FormatCount(kDescribed - 1) + " files";
+  if (files > kDescribed - 1) {
+    return "This catalog holds " + FormatCount(files) + " files; " + limit + " cannot open it.";
+  }
+  if (StoredRecordCount(table) > kDescribed) {
+    return "This catalog holds " + FormatCount(files) +
+           " files and the records that keep their true sizes and fingerprints; " + limit +
+           " cannot open it.";
+  }
+  return std::nullopt;
 }
 
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table) {

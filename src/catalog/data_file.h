@@ -8,12 +8,20 @@
 // text  = uint16 little-endian byte length n, then n bytes (Windows-1252 when
 //         the text fits, else UTF-8), no terminator
 // int32 = signed 32-bit little-endian; Reserved = 00 00 00 00, ignored on read
+//
+// What a record carries beyond these fields (a true size of 2 GiB or more,
+// an audio fingerprint) is written into extension records after every other
+// record (record_extras.h); a catalog without such data is written exactly
+// as the described format has it.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog_table.h"
+#include "catalog/record_extras.h"
 #include "common/status.h"
 #include "ports/platform.h"
 
@@ -35,15 +43,28 @@ inline constexpr std::string_view kNotADataFile =
 void EncodeRecord(const CatalogRecord& record, std::string* out);
 
 // Records 1, 2, ... up to the first record whose File name is empty, so the
-// trailer is always the last record of the file.
+// trailer is the last record of the file, then the extension records of
+// those that need them.
 std::string EncodeDataFile(const CatalogTable& table);
+
+// The entries a data file's extension records hold and the byte offset
+// where those records begin; no entry and the file's length for a file
+// without any, or one whose extension records cannot be read, which is then
+// read as a described file.
+struct StoredExtras {
+  std::size_t start = 0;
+  std::vector<ExtrasEntry> entries;
+};
+StoredExtras FindStoredExtras(std::string_view bytes);
 
 // Reads every record of the bytes into a new table and hands it over only
 // when the whole file is sound. A damaged file (a text running past the end,
 // a record cut short, a record without a File name) or one with more records
-// than the table holds is refused with a message naming file_name, the record
-// number and its byte offset; the table is then left as it was.
-Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table);
+// than a catalog may hold is refused with a message naming file_name, the
+// record number and its byte offset; the table is then left as it was.
+// max_records is the bound a catalog may reach (a test may ask for less).
+Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table,
+                      int max_records = CatalogTable::kMaxRecords);
 
 // Visits the records of the bytes in order as (number, record), one record
 // object reused throughout, for commands that look at each record once and
@@ -51,7 +72,8 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
 // the walk stops at the first damaged record (or the first beyond the table)
 // after visiting the sound records before it.
 Status VisitDataFile(std::string_view bytes, std::string_view file_name,
-                     const std::function<void(int number, const CatalogRecord& record)>& visit);
+                     const std::function<void(int number, const CatalogRecord& record)>& visit,
+                     int max_records = CatalogTable::kMaxRecords);
 
 // A record as the file stores it: its texts as bytes (see DecodeText), for
 // readers that look at millions of records and decode only those they keep.
@@ -62,7 +84,9 @@ struct StoredRecord {
   std::string_view file_name;
   std::string_view modified;
   std::string_view time;
-  int32_t size = 0;
+  int64_t size = 0;         // the true size, its entry's when it has one
+  int32_t stored_size = 0;  // the Size field as stored
+  RecordExtras extras;      // from its entry
   std::string_view artist;
   std::string_view album;
   std::string_view title;
@@ -85,6 +109,15 @@ Status VisitStoredFile(const Platform& platform, const std::string& native_path,
 
 // Reads a data file from disk; the table changes only on success.
 Status LoadDataFile(const Platform& platform, const std::string& native_path, CatalogTable* table);
+
+// The records a data file of this catalog holds, extension records included.
+int StoredRecordCount(const CatalogTable& table);
+
+// What to tell the user who saves a catalog that programs with the
+// described fixed table of 32,766 records cannot open ("This catalog holds
+// 120,000 files; programs limited to 32,765 files cannot open it."); nothing
+// for a catalog they open.
+std::optional<std::string> OlderProgramsNote(const CatalogTable& table);
 
 // Writes the catalog to a temporary file beside the target and replaces the
 // target only once every byte is on disk: a failed save leaves the old file

@@ -11,7 +11,7 @@ DataFileFacts FactsOf(const CatalogTable& table) {
   DataFileFacts facts;
   const int end = table.CatalogEnd();
   // A table full to its last record has no record at its end: nothing to read.
-  if (end <= CatalogTable::kCapacity) facts.last_updated = table.Record(end).modified;
+  facts.last_updated = table.Record(end).modified;
   facts.file_count = table.FileCount();
   facts.total_size = table.TotalSize();
   if (const CatalogRecord* trailer = table.LastTrailer()) {

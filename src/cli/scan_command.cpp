@@ -122,6 +122,7 @@ int RunScan(const ScanOptions& options) {
   }();
   if (!scanned) return Fail(scanned.status().message());
   if (Status saved = session.WriteTo(options.output); !saved) return Fail(saved.message());
+  ReportOlderPrograms(kPrefix, session.catalog());
 
   ReportSkipped(kPrefix, *scanned);
   const CatalogTable& catalog = session.catalog();

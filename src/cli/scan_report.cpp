@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "catalog/data_file.h"
 #include "scan/scan_report_text.h"
 
 namespace tallymere::cli {
@@ -78,6 +79,12 @@ void ConsoleScanObserver::FileFailed(std::string_view path, const Status& why) {
 
 void AddQuietOption(CLI::App* command, bool* quiet) {
   command->add_flag("-q,--quiet", *quiet, "Show no progress line on a terminal");
+}
+
+void ReportOlderPrograms(const char* prefix, const CatalogTable& catalog) {
+  if (const std::optional<std::string> note = OlderProgramsNote(catalog)) {
+    std::fprintf(stderr, "%s: %s\n", prefix, note->c_str());
+  }
 }
 
 void ReportSkipped(const char* prefix, const ScanReport& report) {

@@ -51,6 +51,10 @@ class ConsoleScanObserver : public ScanObserver {
 // --quiet: no progress line, for scripts that run on a terminal.
 void AddQuietOption(CLI::App* command, bool* quiet);
 
+// That programs with the described table of 32,766 records cannot open the
+// catalog just written, when so, after prefix.
+void ReportOlderPrograms(const char* prefix, const CatalogTable& catalog);
+
 // The folders that could not be read and the names that could not be
 // catalogued, each line starting with prefix.
 void ReportSkipped(const char* prefix, const ScanReport& report);

@@ -54,6 +54,7 @@ int RunUpdate(const UpdateOptions& options) {
 
   const std::string& target = options.output.empty() ? options.file : options.output;
   if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
+  ReportOlderPrograms(kPrefix, session.catalog());
   // A failed update names the drive map's problems in its message.
   ReportDriveMapProblems(platform, kPrefix);
   ReportSkipped(kPrefix, updated->report);

@@ -75,6 +75,7 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
       return Fail(replaced.message() + " Nothing was written.");
     }
     if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
+    ReportOlderPrograms(kPrefix, session.catalog());
     std::fprintf(stderr, "%s Written to \"%s\".\n", summary.c_str(), target.c_str());
     return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
   }

@@ -8,18 +8,34 @@
 #include <cstdio>
 
 namespace tallymere {
+namespace {
+
+// The digits of a whole number with thousands separators, counting groups of
+// three from the right.
+std::string GroupedDigits(unsigned long long value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  grouped.reserve(digits.size() + digits.size() / 3);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
+
+}  // namespace
+
+std::string FormatCount(long long count) {
+  const std::string grouped =
+      GroupedDigits(count < 0 ? 0ULL - static_cast<unsigned long long>(count)
+                              : static_cast<unsigned long long>(count));
+  return count < 0 ? "-" + grouped : grouped;
+}
 
 std::string FormatMegabytes(double bytes) {
   const double megabytes = bytes / 1048576.0;
   const long long hundredths = std::llround(std::fabs(megabytes) * 100.0);
-  // Thousands separators, counting groups of three from the right.
-  const std::string digits = std::to_string(hundredths / 100);
-  std::string whole;
-  whole.reserve(digits.size() + digits.size() / 3);
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) whole.push_back(',');
-    whole.push_back(digits[i]);
-  }
+  const std::string whole = GroupedDigits(static_cast<unsigned long long>(hundredths / 100));
   char fraction[8];
   std::snprintf(fraction, sizeof fraction, ".%02lld", hundredths % 100);
   std::string text;

@@ -14,6 +14,9 @@ namespace tallymere {
 // "1,234.50". Callers add " MB" themselves, as their texts differ.
 std::string FormatMegabytes(double bytes);
 
+// A count with the thousands grouped by commas: 120000 gives "120,000".
+std::string FormatCount(long long count);
+
 // An integer with the "##00" pattern: at least two digits, so 7 gives "07",
 // 123 gives "123" and -1 gives "-01".
 std::string FormatTwoDigits(long long value);

@@ -16,6 +16,11 @@ inline void PutFixed32(std::string* out, uint32_t value) {
     out->push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
+inline void PutFixed64(std::string* out, uint64_t value) {
+  for (int shift = 0; shift < 64; shift += 8)
+    out->push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
 // The same into room already made; each returns the position after.
 inline char* EncodeFixed16(char* at, uint16_t value) {
   at[0] = static_cast<char>(value & 0xFF);
@@ -35,6 +40,11 @@ inline uint16_t DecodeFixed16(const unsigned char* p) {
 inline uint32_t DecodeFixed32(const unsigned char* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+inline uint64_t DecodeFixed64(const unsigned char* p) {
+  return static_cast<uint64_t>(DecodeFixed32(p)) |
+         (static_cast<uint64_t>(DecodeFixed32(p + 4)) << 32);
 }
 
 }  // namespace tallymere

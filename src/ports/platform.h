@@ -87,7 +87,8 @@ enum class CdDoorMove { kOpen, kClose };
 // close, and a larger one is refused instead of filling the memory.
 inline constexpr std::size_t kSmallTextFileLimit = std::size_t{1} << 20;  // settings, drives, texts
 inline constexpr std::size_t kPlaylistLimit = std::size_t{64} << 20;
-inline constexpr std::size_t kDataFileLimit = std::size_t{512} << 20;
+// A catalog of the most records it may hold is not larger.
+inline constexpr std::size_t kDataFileLimit = std::size_t{2} << 30;
 
 // A letter a drive can have, in either case.
 inline bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

@@ -159,12 +159,13 @@ Status ReplaceDiskRecords(CatalogTable* catalog, const NodeKey& disk, DiskRescan
   const int others = catalog->FileCount() - old_count;
   const int records = (end - 1) - old_count + rescan->scan.file_count;
   const bool has_trailer = catalog->CatalogEnd() < end;
-  if (records + (has_trailer ? 0 : 1) > CatalogTable::kCapacity) {
-    return Status::Error(
-        StatusCode::kNoSpace,
-        "The disk's " + std::to_string(rescan->scan.file_count) + " files and the " +
-            std::to_string(others) + " other files catalogued do not fit in one catalog, which " +
-            "holds at most " + std::to_string(CatalogTable::kMaxFileRecords) + " files.");
+  const int max_files = std::min(rescan->scan.settings.max_files, CatalogTable::kMaxFileRecords);
+  if (records - (has_trailer ? 1 : 0) > max_files) {
+    return Status::Error(StatusCode::kNoSpace,
+                         "The disk's " + FormatCount(rescan->scan.file_count) + " files and the " +
+                             FormatCount(others) +
+                             " other files catalogued do not fit in one catalog, which " +
+                             "holds at most " + FormatCount(max_files) + " files.");
   }
 
   CatalogTable result;

@@ -18,6 +18,11 @@
 namespace tallymere {
 namespace {
 
+// The files read at once by an MP3 information scan. A read of a stick, a
+// network share or a cold disk is mostly waiting, which costs a thread no
+// core; with many waiting the disk always has the next request at hand.
+constexpr int kReadsInFlight = 16;
+
 // Listens to nothing, for a caller without an observer.
 ScanObserver g_no_observer;
 
@@ -31,7 +36,8 @@ class ScanEngine {
         m_observer(observer),
         m_file_type(AsciiLower(request.settings.file_type)),
         m_all_files(m_file_type == kAllFiles),
-        m_read_mp3(!m_all_files && request.settings.mp3_info_flag == 1) {}
+        m_read_mp3(!m_all_files && request.settings.mp3_info_flag == 1),
+        m_max_files(std::min(request.settings.max_files, CatalogTable::kMaxFileRecords)) {}
 
   Result<ScanResult> Run();
 
@@ -65,16 +71,24 @@ class ScanEngine {
     std::string title;
     Status failure;  // why its MP3 information could not be read
   };
-  // One folder of the work list on its way to the table.
+  // A run of one folder's kept files on its way to the table: a folder of
+  // many files is read by several threads at once, a few files each, so a
+  // slow disk has several reads waiting at any time.
   struct FolderWork {
     const std::string* folder = nullptr;
     KeptFiles* kept = nullptr;
-    std::unique_ptr<FolderFiles> files;  // opened on the scan's thread
-    std::vector<FileRead> reads;         // one for each kept file
+    std::size_t first = 0;                     // the run's first kept file
+    std::size_t count = 0;                     // the run's files
+    std::shared_ptr<const FolderFiles> files;  // opened on the scan's thread
+    std::vector<FileRead> reads;               // one for each file of the run
   };
+  // The runs of the work list's folders in order; a folder without kept
+  // files still has one (its turn counts for nothing, as before).
+  std::vector<FolderWork> FolderRuns(const std::vector<std::string>& folders, KeptFiles* no_files);
 
-  // Opens the folder's files, on the scan's thread: the platform serves one.
-  void PrepareFolder(FolderWork* work) const;
+  // Opens the folder's files at its first run, on the scan's thread (the
+  // platform serves one), and shares them with the folder's other runs.
+  void PrepareFolder(FolderWork* work, std::shared_ptr<const FolderFiles>* open) const;
   // Reads the facts and MP3 information of a folder's kept files; runs on
   // any thread and touches nothing but the work.
   void ReadFolder(FolderWork* work) const;
@@ -97,6 +111,7 @@ class ScanEngine {
   const std::string m_file_type;  // in lower case
   const bool m_all_files;
   const bool m_read_mp3;
+  const int m_max_files;
 
   SortedList m_folders;  // the folder work list lstList
   // Folders (with their "\") that could not be listed: already counted, and
@@ -129,7 +144,7 @@ Status ScanEngine::KeepFiles(const std::string& folder, FolderListing* listing) 
   m_kept_count += static_cast<int>(files.size());
   // A scan with more files than the table holds cannot succeed: say so now
   // rather than after listing the rest of the tree.
-  if (m_kept_count > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
+  if (m_kept_count > m_max_files) return Status::Error(CatalogFullMessage(m_max_files));
   // Assigned, not appended: a folder reached twice is listed twice, as it is
   // scanned twice.
   m_kept_files[folder].files = std::move(files);
@@ -191,21 +206,17 @@ Result<ScanResult> ScanEngine::Run() {
   // Room for every record and the caller's, trailer included, so no record
   // moves as the table grows.
   result.table.Reserve(
-      std::min(m_kept_count + m_request.records_to_follow + 1, CatalogTable::kCapacity));
+      std::min(m_kept_count + m_request.records_to_follow + 1, CatalogTable::kMaxRecords));
   const std::vector<std::string> folders = FoldersToScan();
-  std::vector<FolderWork> work(folders.size());
   KeptFiles no_files;
-  for (std::size_t i = 0; i < folders.size(); ++i) {
-    const auto kept = m_kept_files.find(folders[i]);
-    work[i].folder = &folders[i];
-    work[i].kept = kept == m_kept_files.end() ? &no_files : &kept->second;
-  }
+  std::vector<FolderWork> work = FolderRuns(folders, &no_files);
   int next_index = 1;
   Status recorded;
-  // Each folder holds a handle open from its preparing to its recording.
-  constexpr int kFoldersAhead = 32;
-  RunInOrder(static_cast<int>(work.size()), m_all_files ? 1 : ReadingThreads(), kFoldersAhead,
-             {.prepare = [&](int i) { PrepareFolder(&work[static_cast<std::size_t>(i)]); },
+  std::shared_ptr<const FolderFiles> open;
+  // Each run ahead holds its folder's handle open until it is recorded.
+  constexpr int kRunsAhead = 2 * kReadsInFlight;
+  RunInOrder(static_cast<int>(work.size()), m_all_files ? 1 : kReadsInFlight, kRunsAhead,
+             {.prepare = [&](int i) { PrepareFolder(&work[static_cast<std::size_t>(i)], &open); },
               .work = [&](int i) { ReadFolder(&work[static_cast<std::size_t>(i)]); },
               .take =
                   [&](int i) {
@@ -219,25 +230,52 @@ Result<ScanResult> ScanEngine::Run() {
   return result;
 }
 
-void ScanEngine::PrepareFolder(FolderWork* work) const {
-  if (m_all_files || work->kept->files.empty()) return;
+std::vector<ScanEngine::FolderWork> ScanEngine::FolderRuns(const std::vector<std::string>& folders,
+                                                           KeptFiles* no_files) {
+  // A run waits on a handful of reads: enough to keep every reader busy in
+  // a folder of one album, few enough that one run is no long wait.
+  constexpr std::size_t kFilesPerRun = 4;
+  const std::size_t per_run = m_all_files ? SIZE_MAX : kFilesPerRun;
+  std::vector<FolderWork> runs;
+  runs.reserve(folders.size());
+  for (const std::string& folder : folders) {
+    const auto found = m_kept_files.find(folder);
+    KeptFiles* kept = found == m_kept_files.end() ? no_files : &found->second;
+    const std::size_t files = kept->files.size();
+    std::size_t first = 0;
+    do {
+      FolderWork& run = runs.emplace_back();
+      run.folder = &folder;
+      run.kept = kept;
+      run.first = first;
+      run.count = std::min(per_run, files - first);
+      first += run.count;
+    } while (first < files);
+  }
+  return runs;
+}
+
+void ScanEngine::PrepareFolder(FolderWork* work, std::shared_ptr<const FolderFiles>* open) const {
+  if (m_all_files || work->count == 0) return;
   // Opened once per folder: the drive map need not be asked again per file.
-  work->files = m_platform.OpenFolderFiles(*work->folder);
+  if (work->first == 0) *open = m_platform.OpenFolderFiles(*work->folder);
+  work->files = *open;
 }
 
 void ScanEngine::ReadFolder(FolderWork* work) const {
   if (m_all_files) return;  // the listing gave every fact
-  const std::vector<FolderEntry>& files = work->kept->files;
-  work->reads.resize(files.size());
+  const std::vector<FolderEntry>& kept = work->kept->files;
+  work->reads.resize(work->count);
   if (!work->files) return;
-  for (std::size_t i = 0; i < files.size(); ++i) {
+  for (std::size_t i = 0; i < work->count; ++i) {
+    const std::string& name = kept[work->first + i].name;
     FileRead& read = work->reads[i];
     if (!m_read_mp3) {
-      read.reached = work->files->ReadFacts(files[i].name, &read.facts);
+      read.reached = work->files->ReadFacts(name, &read.facts);
       continue;
     }
-    Result<std::unique_ptr<RandomAccessFile>> file = work->files->Open(files[i].name, &read.facts);
-    read.reached = file.ok() || work->files->ReadFacts(files[i].name, &read.facts);
+    Result<std::unique_ptr<RandomAccessFile>> file = work->files->Open(name, &read.facts);
+    read.reached = file.ok() || work->files->ReadFacts(name, &read.facts);
     ReadMp3Fields(file.ok() ? file->get() : nullptr, file.status(), read.facts.size, &read);
   }
 }
@@ -246,13 +284,15 @@ Status ScanEngine::RecordFolder(FolderWork* work, CatalogTable* table, int* next
   m_observer.Yield();
   const std::string& folder = *work->folder;
   KeptFiles* kept = work->kept;
-  if (kept->files.empty()) return Status::Ok();
-  // The names move into the records at the folder's last turn.
-  const bool last_scan = --kept->scans_left <= 0;
+  if (work->count == 0) return Status::Ok();
+  // The names move into the records at the folder's last turn; a turn
+  // begins with its first run, and runs are taken in order.
+  if (work->first == 0) --kept->scans_left;
+  const bool last_scan = kept->scans_left <= 0;
   std::optional<FolderListing> listed;
-  for (std::size_t i = 0; i < kept->files.size(); ++i) {
-    if (*next_index > CatalogTable::kMaxFileRecords) return Status::Error(CatalogFullMessage());
-    FolderEntry& entry = kept->files[i];
+  for (std::size_t i = 0; i < work->count; ++i) {
+    if (*next_index > m_max_files) return Status::Error(CatalogFullMessage(m_max_files));
+    FolderEntry& entry = kept->files[work->first + i];
     const FolderEntry* facts = &entry;
     FileRead* read = m_all_files ? nullptr : &work->reads[i];
     if (read != nullptr) {
@@ -262,7 +302,7 @@ Status ScanEngine::RecordFolder(FolderWork* work, CatalogTable* table, int* next
     CatalogRecord& record = table->MutableRecord(*next_index);
     record.path = folder;
     record.file_name = last_scan ? std::move(entry.name) : entry.name;
-    record.size = ClampSize(facts->size);
+    record.size = facts->size;
     record.modified = m_date_texts.Text(facts->modified);
     record.disk_label =
         m_request.label.empty() ? std::string(DriveRootOf(folder)) : m_request.label;
@@ -317,7 +357,7 @@ void ScanEngine::ReadMp3Fields(const RandomAccessFile* file, const Status& open_
   } else {
     // A cover picture in the ID3v2 tag is no playing time.
     Result<std::string> time =
-        PlayingTime(static_cast<int32_t>(info.AudioBytes(ClampSize(length))), read->bitrate);
+        PlayingTime(static_cast<int32_t>(info.AudioBytes(StoredSize(length))), read->bitrate);
     if (!time) {
       read->failure = time.status();
       return;
@@ -331,8 +371,8 @@ void ScanEngine::ReadMp3Fields(const RandomAccessFile* file, const Status& open_
 
 }  // namespace
 
-std::string CatalogFullMessage() {
-  return "The catalog is full: it holds at most " + std::to_string(CatalogTable::kMaxFileRecords) +
+std::string CatalogFullMessage(int max_files) {
+  return "The catalog is full: it holds at most " + FormatCount(max_files) +
          " files, and this scan found more. Nothing was changed; scan fewer folders at a time.";
 }
 
@@ -344,8 +384,9 @@ Result<ScanResult> ScanDisk(const Platform& platform, const ScanRequest& request
 
 Status NewCatalogFromScan(ScanResult* scan, CatalogTable* after, std::string_view trailer_time) {
   const int earlier = after != nullptr ? after->FileCount() : 0;
-  if (scan->file_count + earlier + 1 > CatalogTable::kCapacity) {
-    return Status::Error(StatusCode::kNoSpace, CatalogFullMessage());
+  const int max_files = std::min(scan->settings.max_files, CatalogTable::kMaxFileRecords);
+  if (scan->file_count + earlier > max_files) {
+    return Status::Error(StatusCode::kNoSpace, CatalogFullMessage(max_files));
   }
   // The earlier records move rather than copy: their table is replaced next.
   int next = scan->file_count + 1;

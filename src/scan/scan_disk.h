@@ -39,6 +39,6 @@ Result<ScanResult> ScanDisk(const Platform& platform, const ScanRequest& request
 Status NewCatalogFromScan(ScanResult* scan, CatalogTable* after, std::string_view trailer_time);
 
 // The text for a full catalog, shown when a scan finds more files than fit.
-std::string CatalogFullMessage();
+std::string CatalogFullMessage(int max_files = CatalogTable::kMaxFileRecords);
 
 }  // namespace tallymere

@@ -20,6 +20,9 @@ struct ScanSettings {
   std::string file_type = "mp3";  // "*.*" or a three-letter extension, lower case
   int mp3_info_flag = 1;          // 1: read bitrate, time and tag of each file
   CodePage id3v1_code_page{};
+  // The most files the catalog may hold: the bound that keeps a scan of a
+  // whole server from taking the machine's memory (tests set fewer).
+  int max_files = CatalogTable::kMaxFileRecords;
 };
 
 struct ScanRequest {

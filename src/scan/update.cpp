@@ -3,15 +3,16 @@
 #include <algorithm>
 
 #include "common/ascii_case.h"
+#include "common/format.h"
 
 namespace tallymere {
 namespace {
 
 // scanned: "12345", or "more than 32765" when the scan stopped at the limit.
-std::string TooManyMessage(const std::string& scanned, int kept) {
+std::string TooManyMessage(const std::string& scanned, int kept, int max_files) {
   return "The catalog was not updated: the fixed drives hold " + scanned +
-         " files of the type catalogued and the removable disks " + std::to_string(kept) +
-         " more, but a catalog holds at most " + std::to_string(CatalogTable::kMaxFileRecords) +
+         " files of the type catalogued and the removable disks " + FormatCount(kept) +
+         " more, but a catalog holds at most " + FormatCount(max_files) +
          " files. Choose a narrower file type in Options (mp3, for instance) and update again. "
          "Nothing was changed.";
 }
@@ -61,11 +62,10 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, const UpdatePlan
   Result<ScanResult> scanned = ScanDisk(platform, request, observer);
   if (!scanned) {
     // A scan that would not fit stops at the limit; say so with the kept count.
-    if (scanned.status().message() == CatalogFullMessage()) {
-      return Status::Error(
-          StatusCode::kNoSpace,
-          TooManyMessage("more than " + std::to_string(CatalogTable::kMaxFileRecords),
-                         static_cast<int>(kept.size())));
+    if (scanned.status().message() == CatalogFullMessage(settings.max_files)) {
+      return Status::Error(StatusCode::kNoSpace,
+                           TooManyMessage("more than " + FormatCount(settings.max_files),
+                                          static_cast<int>(kept.size()), settings.max_files));
     }
     return Status::Error(scanned.code(),
                          "The catalog was not updated: " + scanned.status().message());
@@ -75,9 +75,9 @@ Result<UpdateResult> UpdateHardDrives(const Platform& platform, const UpdatePlan
   result.report = std::move(scanned->report);
   result.scanned = scanned->file_count;
   result.kept = static_cast<int>(kept.size());
-  if (result.scanned + result.kept > CatalogTable::kMaxFileRecords) {
-    return Status::Error(StatusCode::kNoSpace,
-                         TooManyMessage(std::to_string(result.scanned), result.kept));
+  if (result.scanned + result.kept > settings.max_files) {
+    return Status::Error(StatusCode::kNoSpace, TooManyMessage(FormatCount(result.scanned),
+                                                              result.kept, settings.max_files));
   }
   int next = result.scanned + 1;
   for (int index : kept) result.table.SetRecord(next++, catalog.Record(index));

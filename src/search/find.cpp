@@ -37,9 +37,9 @@ bool Matches(const CatalogRecord& record, const TextToFind& text, const FindQuer
 template <typename Condition>
 std::vector<int> Collect(const CatalogTable& table, const Condition& matches) {
   std::vector<int> found;
-  for (int i = 1; !table.Record(i).file_name.empty(); ++i) {
+  const int end = table.StoredEnd();
+  for (int i = 1; i < end; ++i) {
     if (matches(table.Record(i))) found.push_back(i);
-    if (i == CatalogTable::kCapacity) break;
   }
   return found;
 }

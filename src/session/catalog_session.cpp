@@ -23,7 +23,8 @@ CatalogRecord CatalogSession::NewTrailer() const {
 }
 
 ScanSettings CatalogSession::CurrentScanSettings() const {
-  return {m_settings.txtType, m_settings.chkBitRate, m_program_settings.id3v1_code_page};
+  return {m_settings.txtType, m_settings.chkBitRate, m_program_settings.id3v1_code_page,
+          m_max_files};
 }
 
 void CatalogSession::UseScanSettings(const ScanSettings& settings) {

@@ -101,6 +101,8 @@ class CatalogSession {
   ScanSettings CurrentScanSettings() const;
   // Makes these the file type, MP3-information flag and ID3v1 code page.
   void UseScanSettings(const ScanSettings& settings);
+  // The most files a scan may bring into this catalog (tests set fewer).
+  void set_max_files(int max_files) { m_max_files = max_files; }
   // Add a Disk and Update read the information of MP3 files only: for any
   // other type the MP3-information flag goes off.
   void KeepInfoForMp3Only();
@@ -212,6 +214,7 @@ class CatalogSession {
   Settings m_settings;
   ProgramSettings m_program_settings;
   std::vector<CatalogDrive> m_drives;
+  int m_max_files = CatalogTable::kMaxFileRecords;
   bool m_mp3_link = false;
   std::vector<CatalogFile> m_files_sent;
 };

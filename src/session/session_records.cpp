@@ -99,7 +99,7 @@ bool CatalogSession::RewriteRecords(const std::vector<RecordRewrite>& rewrites) 
     if (rewrite.artist) target.artist = *rewrite.artist;
     if (rewrite.title) target.title = *rewrite.title;
     if (rewrite.album) target.album = *rewrite.album;
-    if (rewrite.size) target.size = ClampSize(*rewrite.size);
+    if (rewrite.size) target.size = *rewrite.size;
     matched = true;
   }
   if (matched) m_changed = true;

@@ -3,6 +3,7 @@
 
 #include "catalog/file_type.h"
 #include "common/ascii_case.h"
+#include "common/format.h"
 #include "scan/scan_disk.h"
 #include "scan/update.h"
 #include "session/catalog_session.h"
@@ -49,12 +50,11 @@ Result<ScanReport> CatalogSession::AddDisk(const std::string& entry, const std::
   // Records 1..N the new disk, then the earlier files in their order, then the trailer.
   if (!NewCatalogFromScan(&*disk, &m_catalog, TrailerTime())) {
     return Status::Error(StatusCode::kNoSpace,
-                         "The disk was not added: its " + std::to_string(disk->file_count) +
-                             " files and the " + std::to_string(earlier) +
+                         "The disk was not added: its " + FormatCount(disk->file_count) +
+                             " files and the " + FormatCount(earlier) +
                              " files already catalogued do not fit in one catalog, which holds "
                              "at most " +
-                             std::to_string(CatalogTable::kMaxFileRecords) +
-                             " files. Nothing was changed.");
+                             FormatCount(m_max_files) + " files. Nothing was changed.");
   }
   m_catalog = std::move(disk->table);
   // A disk added after New or at start-up is the whole catalog. It is named as

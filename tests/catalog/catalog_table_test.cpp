@@ -27,7 +27,7 @@ TEST(CatalogTableTest, WalkStopsAtTheTrailerWhichRemembersTypeAndFlag) {
   EXPECT_EQ(empty.FileCount() + empty.TotalSize(), 0);
   EXPECT_EQ(empty.LastTrailer(), nullptr);
   EXPECT_TRUE(Walked(empty).empty());
-  EXPECT_TRUE(empty.Record(CatalogTable::kCapacity).file_name.empty());
+  EXPECT_TRUE(empty.Record(CatalogTable::kMaxRecords).file_name.empty());
 
   CatalogTable table = SampleTable(3);
   EXPECT_EQ(table.CatalogEnd(), 4);
@@ -46,7 +46,7 @@ TEST(CatalogTableTest, WalkStopsAtTheTrailerWhichRemembersTypeAndFlag) {
   EXPECT_EQ(TrailerFileType(*all_files.LastTrailer()), "*.*");
 }
 
-TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecisionAndSizesClamp) {
+TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecisionAndSizesAreTrue) {
   // 16,777,217 cannot be held by a float; an exact total keeps the last byte.
   CatalogTable table;
   CatalogRecord record = SampleRecord(1);
@@ -55,8 +55,15 @@ TEST(CatalogTableTest, TotalsAreExactBeyondSinglePrecisionAndSizesClamp) {
   record.size = 1;
   table.SetRecord(2, record);
   EXPECT_EQ(table.TotalSize(), 16777217);
-  EXPECT_EQ(ClampSize(int64_t{3} << 31), kMaxRecordSize);
-  EXPECT_EQ(ClampSize(2147483647), 2147483647);
+  // Files of 3 GB and 5 TB count whole; the data file's Size field holds at most 2 GiB - 1.
+  record.size = int64_t{3} << 30;
+  table.SetRecord(3, record);
+  record.size = int64_t{5} << 40;
+  table.SetRecord(4, record);
+  EXPECT_EQ(table.TotalSize(), 16777217 + (int64_t{3} << 30) + (int64_t{5} << 40));
+  EXPECT_EQ(StoredSize(int64_t{3} << 31), kMaxStoredSize);
+  EXPECT_EQ(StoredSize(2147483647), 2147483647);
+  EXPECT_EQ(StoredSize(-5), -5);  // as a file held it
 }
 
 TEST(CatalogRecordTest, FolderKeySplicesTheLabelOfALabelledDisk) {
@@ -73,7 +80,7 @@ TEST(CatalogRecordTest, FolderKeySplicesTheLabelOfALabelledDisk) {
 // The first record whose field is empty, found by looking at each record.
 int SearchedEnd(const CatalogTable& table, std::string CatalogRecord::*field) {
   int index = 1;
-  while (index <= CatalogTable::kCapacity && !(table.Record(index).*field).empty()) ++index;
+  while (!(table.Record(index).*field).empty()) ++index;
   return index;
 }
 
@@ -143,8 +150,8 @@ TEST(CatalogTableEndsTest, TheLastTrailerIsTheLastOneBeforeTheStoredEnd) {
   ExpectEndsAsSearched(table);
 }
 
-TEST(CatalogTableEndsTest, ATableFullToTheLastRecordEndsPastItsCapacity) {
-  constexpr int kFull = CatalogTable::kCapacity;
+TEST(CatalogTableEndsTest, ATableGrowsPastTheDescribedCapacity) {
+  constexpr int kFull = CatalogTable::kDescribedCapacity + 2;
   CatalogTable table;
   for (int i = 1; i <= kFull; ++i) table.SetRecord(i, SampleRecord(i));
   EXPECT_EQ(table.CatalogEnd(), kFull + 1);

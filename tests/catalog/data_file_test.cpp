@@ -96,7 +96,7 @@ TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
   record.artist = "Beyonc\xC3\xA9";           // é fits Windows-1252
   record.title = "\xE2\x82\xAC 5";            // € fits too (0x80)
   record.album = "\xE6\x97\xA5\xE6\x9C\xAC";  // Japanese: stored as UTF-8
-  record.size = kMaxRecordSize;
+  record.size = kMaxStoredSize;
   std::string bytes;
   EncodeRecord(record, &bytes);
   EXPECT_NE(bytes.find(Bytes({7, 0}) + "Beyonc\xE9"), std::string::npos);
@@ -170,27 +170,28 @@ TEST(DataFileTest, RefusesLengthsPastTheEndMissingNamesAndRandomBytes) {
   }
 }
 
-TEST(DataFileTest, RefusesMoreRecordsThanTheTableHoldsAndVisitsNoMore) {
+TEST(DataFileTest, ReadsPastTheDescribedCapacityAndRefusesPastTheBound) {
   std::string bytes;
   const CatalogRecord record = SampleRecord(1);
   std::string one;
   EncodeRecord(record, &one);
-  for (int i = 0; i < CatalogTable::kCapacity + 1; ++i) bytes += one;
+  constexpr int kBound = CatalogTable::kDescribedCapacity + 10;
+  for (int i = 0; i < kBound + 1; ++i) bytes += one;
   CatalogTable table = SampleTable(2);
-  const Status status = DecodeDataFile(bytes, "huge.mpd", &table);
+  const Status status = DecodeDataFile(bytes, "huge.mpd", &table, kBound);
+  EXPECT_EQ(status.code(), StatusCode::kTooLarge);
   EXPECT_EQ(status.message(),
-            "\"huge.mpd\" holds more than 32766 records (record 32767 begins at "
+            "\"huge.mpd\" holds more than 32,776 records (record 32,777 begins at "
             "byte offset " +
-                std::to_string(one.size() * 32766) + "); a catalog can hold no more.");
+                std::to_string(one.size() * kBound) + "); a catalog can hold no more.");
   EXPECT_TRUE(table == SampleTable(2));
   int visited = 0;
-  const Status visit =
-      VisitDataFile(bytes, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; });
-  EXPECT_EQ(visited, CatalogTable::kCapacity);
+  const Status visit = VisitDataFile(
+      bytes, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; }, kBound);
+  EXPECT_EQ(visited, kBound);
   EXPECT_EQ(visit.message(), status.message());
-  bytes.resize(one.size() * CatalogTable::kCapacity);
-  EXPECT_TRUE(DecodeDataFile(bytes, "full.mpd", &table).ok());
-  EXPECT_EQ(table.StoredEnd(), CatalogTable::kCapacity + 1);
+  ASSERT_TRUE(DecodeDataFile(bytes, "big.mpd", &table).ok());
+  EXPECT_EQ(table.StoredEnd(), kBound + 2);
 }
 
 TEST(DataFileTest, FailedSaveLeavesTheOldFileByteIdentical) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstring>
 
 #include "catalog/data_file.h"
 #include "catalog/settings.h"
@@ -103,6 +104,36 @@ TEST_F(CliScanTest, WritesTheCatalogAndTakesTypeAndMp3FlagFromTheSettingsUnlessG
   EXPECT_EQ(table.Record(1).bitrate, "");
   EXPECT_EQ(table.LastTrailer()->file_name, "*.mp3");
   EXPECT_EQ(table.LastTrailer()->size, 0);
+}
+
+// Sparse files stand for a film and a disk image: a scan keeps their true
+// sizes, which the Size field cannot hold, and every output shows them.
+TEST_F(CliScanTest, KeepsTheTrueSizesOfFilesPastTwoGigabytes) {
+  constexpr off_t k3GB = 3LL << 30;
+  constexpr off_t k5TB = 5LL << 40;
+  for (const auto& [name, size] : {std::pair{"Films/film.mkv", k3GB}, {"Films/disk.iso", k5TB}}) {
+    ASSERT_EQ(truncate(Write(name).c_str(), size), 0) << name << ": " << std::strerror(errno);
+  }
+  const CliRun run = Scan({"--type", "*.*", "C:\\Films"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "Total: 2 files, 5,245,952.00 MB\n");
+  // In the order the folder lists them.
+  CatalogTable table = Catalog();
+  EXPECT_EQ(table.Record(1).size + table.Record(2).size, k3GB + k5TB);
+  EXPECT_EQ(std::min(table.Record(1).size, table.Record(2).size), k3GB);
+
+  const CliRun dump = RunCli({"dump", m_out}, m_folder);
+  EXPECT_THAT(dump.out, HasSubstr("\t" + std::to_string(k5TB) + "\t"));
+  EXPECT_THAT(dump.out, HasSubstr("\t" + std::to_string(k3GB) + "\t"));
+  const CliRun json = RunCli({"dump", "--json", m_out}, m_folder);
+  EXPECT_THAT(json.out, HasSubstr("\"size\":" + std::to_string(k5TB)));
+  // Only the film lies between 1 GB and 4 GB.
+  const CliRun find =
+      RunCli({"find", "--min-size", "1000MB", "--max-size", "4000MB", m_out}, m_folder);
+  EXPECT_THAT(find.out, HasSubstr("film.mkv"));
+  EXPECT_THAT(find.out, Not(HasSubstr("disk.iso")));
+  const CliRun info = RunCli({"info", m_out}, m_folder);
+  EXPECT_THAT(info.out, HasSubstr("5,245,952.00 MB"));
 }
 
 // A drive letter in lower case is catalogued in upper case, as the window does.

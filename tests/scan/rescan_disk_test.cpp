@@ -78,19 +78,26 @@ TEST(RescanDiskTest, AReplacementKeepsEveryOtherRecordOrRefusesWhatDoesNotFit) {
   EXPECT_EQ(catalog.Record(4), before.Record(3));
   EXPECT_EQ(catalog.Record(5).modified, "now");
 
-  // One record more than a catalog holds: nothing moves.
+  // Past the 32,765 files of the described table the disk still goes in...
+  constexpr int kFull = CatalogTable::kDescribedCapacity;
   CatalogTable full;
-  for (int i = 1; i < CatalogTable::kCapacity; ++i) {
+  for (int i = 1; i < kFull; ++i) {
     full.SetRecord(i, Song(i == 1 ? "Music01" : "C:\\", "C:\\", "f" + std::to_string(i)));
   }
-  full.SetRecord(CatalogTable::kCapacity, MakeTrailer("mp3", 1, "before"));
+  full.SetRecord(kFull, MakeTrailer("mp3", 1, "before"));
   const CatalogTable full_before = full;
   DiskRescan two = RescanOf({Song("Music01", "E:\\", "a"), Song("Music01", "E:\\", "b")});
+  ASSERT_TRUE(ReplaceDiskRecords(&full, kDisk, &two, "now"));
+  EXPECT_EQ(full.FileCount(), kFull);
+  // ...and past the bound the caller sets nothing moves.
+  full = full_before;
+  two = RescanOf({Song("Music01", "E:\\", "a"), Song("Music01", "E:\\", "b")});
+  two.scan.settings.max_files = kFull - 1;
   const Status refused = ReplaceDiskRecords(&full, kDisk, &two, "now");
   EXPECT_EQ(refused.code(), StatusCode::kNoSpace);
   EXPECT_EQ(refused.message(),
-            "The disk's 2 files and the 32764 other files catalogued do not fit in one catalog, "
-            "which holds at most 32765 files.");
+            "The disk's 2 files and the 32,764 other files catalogued do not fit in one catalog, "
+            "which holds at most 32,765 files.");
   EXPECT_TRUE(full == full_before);
 }
 

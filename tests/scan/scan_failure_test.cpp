@@ -71,7 +71,10 @@ TEST(ScanFailureTest, ARootThatCannotBeListedOrAScanBeyondTheTableLimitKeepsTheC
   fixture.Write("Music/r.mp3");
   fixture.Write("Locked/l.mp3");
   fixture.platform().FailListing("C:\\Locked\\");
-  fixture.platform().InventFiles("C:\\Big\\", CatalogTable::kMaxFileRecords + 1);
+  constexpr int kBound = CatalogTable::kDescribedCapacity - 1;
+  ScanSettings bounded = kAllFiles;
+  bounded.max_files = kBound;
+  fixture.platform().InventFiles("C:\\Big\\", kBound + 1);
   fixture.platform().InventFiles("C:\\One\\", 20000);
   fixture.platform().InventFiles("C:\\Two\\", 20000);
   CatalogTable table = EarlierCatalog();
@@ -81,16 +84,22 @@ TEST(ScanFailureTest, ARootThatCannotBeListedOrAScanBeyondTheTableLimitKeepsTheC
   EXPECT_THAT(fixture.Scan({"C:\\Nowhere"}, kMp3WithoutInfo, &table).message(),
               HasSubstr("C:\\Nowhere\\"));
   // Over all folders of the batch, not each alone.
-  EXPECT_EQ(fixture.Scan({"C:\\Big"}, kAllFiles, &table).message(), CatalogFullMessage());
-  EXPECT_EQ(fixture.Scan({"C:\\One", "C:\\Two"}, kAllFiles, &table).message(),
-            CatalogFullMessage());
+  EXPECT_EQ(fixture.Scan({"C:\\Big"}, bounded, &table).message(), CatalogFullMessage(kBound));
+  EXPECT_EQ(CatalogFullMessage(kBound),
+            "The catalog is full: it holds at most 32,765 files, and this scan found more. "
+            "Nothing was changed; scan fewer folders at a time.");
+  EXPECT_EQ(fixture.Scan({"C:\\One", "C:\\Two"}, bounded, &table).message(),
+            CatalogFullMessage(kBound));
   EXPECT_EQ(table, EarlierCatalog());
 
-  // 32765 files just fit, leaving room for the trailer.
-  fixture.platform().InventFiles("C:\\Fits\\", CatalogTable::kMaxFileRecords);
-  ASSERT_TRUE(fixture.Scan({"C:\\Fits"}, kAllFiles, &table).ok());
-  EXPECT_EQ(table.FileCount(), CatalogTable::kMaxFileRecords);
-  EXPECT_EQ(fixture.file_count(), CatalogTable::kMaxFileRecords);
+  // Up to the bound files fit, leaving room for the trailer; without it
+  // the 40,000 files of two roots are one catalog.
+  fixture.platform().InventFiles("C:\\Fits\\", kBound);
+  ASSERT_TRUE(fixture.Scan({"C:\\Fits"}, bounded, &table).ok());
+  EXPECT_EQ(table.FileCount(), kBound);
+  EXPECT_EQ(fixture.file_count(), kBound);
+  ASSERT_TRUE(fixture.Scan({"C:\\One", "C:\\Two"}, kAllFiles, &table).ok());
+  EXPECT_EQ(table.FileCount(), 40000);
 }
 
 using ::testing::UnorderedElementsAre;

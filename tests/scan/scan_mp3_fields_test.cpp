@@ -121,7 +121,7 @@ TEST(ScanMp3FieldsTest, TodaysFilesGiveTheirId3v2FieldsAndATimeWithoutTheirPictu
   EXPECT_EQ(Fields(table, "cyrillic.mp3"), "545 128 00:00 Группа|Кино|");
 }
 
-TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithTheLargestSize) {
+TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithItsTrueSize) {
   ScanFixture fixture;
   fixture.Folder("Big");
   WriteSparse(fixture.folder().Path("c/Big/huge.mp3"), int64_t{3} << 30, testing::Frame());
@@ -129,11 +129,12 @@ TEST(ScanMp3FieldsTest, RecordsAFileOfTwoGigabytesOrMoreWithTheLargestSize) {
   WriteSparse(fixture.folder().Path("c/Big/below.mp3"), (int64_t{1} << 31) - 1, testing::Frame());
   CatalogTable table;
   ASSERT_TRUE(fixture.Scan({"C:\\Big"}, kMp3WithInfo, &table).ok());
-  // The time comes from the recorded size.
-  EXPECT_EQ(Fields(table, "huge.mp3"), "2147483647 128 2236:57 ||");
-  EXPECT_EQ(Fields(table, "edge.mp3"), "2147483647 128 2236:57 ||");
+  // The time comes from the size the Size field holds, as the described
+  // formula has it; the record keeps the true size.
+  EXPECT_EQ(Fields(table, "huge.mp3"), "3221225472 128 2236:57 ||");
+  EXPECT_EQ(Fields(table, "edge.mp3"), "2147483648 128 2236:57 ||");
   EXPECT_EQ(FindRecord(table, "below.mp3")->size, 2147483647);
-  EXPECT_EQ(table.TotalSize(), 3 * int64_t{2147483647});
+  EXPECT_EQ(table.TotalSize(), (int64_t{3} << 30) + (int64_t{1} << 31) + 2147483647);
 }
 
 // The time is round(size / bytes a second) - 1 seconds; a variable bitrate

@@ -160,7 +160,7 @@ TEST(DuplicatesTest, FindsTheSetsOfThePairwiseWalkInItsOrderOnRandomCatalogs) {
 TEST(DuplicatesTest, CountsEverySetOfAFullTableOfOneNameExactly) {
   // All 32,765 files named alike: k(k-1)/2 sets, past 16 bits and the listed
   // limit. The pairwise walk's first sets are written out instead of walked.
-  const int k = CatalogTable::kMaxFileRecords;
+  const int k = CatalogTable::kDescribedCapacity - 1;
   const CatalogTable table = Catalog(std::vector<std::string>(k, "Song.mp3"));
   Pairs first;
   for (int i = 1; first.size() < kMaxListedDuplicateSets; ++i) {

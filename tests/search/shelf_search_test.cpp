@@ -33,8 +33,17 @@ CatalogTable Catalog(const std::vector<Song>& songs) {
   CatalogTable table;
   int index = 1;
   for (const Song& s : songs) {  // the record's fields in their order
-    table.SetRecord(index++, {s.bitrate, s.label, s.path, s.name, FormatDateTime(s.modified),
-                              s.time, s.size, s.artist, s.album, s.title});
+    table.SetRecord(index++, {s.bitrate,
+                              s.label,
+                              s.path,
+                              s.name,
+                              FormatDateTime(s.modified),
+                              s.time,
+                              s.size,
+                              s.artist,
+                              s.album,
+                              s.title,
+                              {}});
   }
   table.SetRecord(index, MakeTrailer("mp3", 1, FormatDateTime(0)));
   return table;

@@ -116,7 +116,7 @@ void FrmMain::ShowRewrites(const std::vector<RecordRewrite>& rewrites) {
     if (found == rewrite_of.end()) continue;
     const RecordRewrite& rewrite = *found->second;
     if (rewrite.new_name) m_LV.SetCell(row, kColFileName, *rewrite.new_name);
-    if (rewrite.size) m_LV.SetCell(row, kColSize, std::to_string(ClampSize(*rewrite.size)));
+    if (rewrite.size) m_LV.SetCell(row, kColSize, std::to_string(*rewrite.size));
     if (rewrite.artist) m_LV.SetCell(row, kColArtist, ShownText(*rewrite.artist));
     if (rewrite.title) m_LV.SetCell(row, kColTitle, ShownText(*rewrite.title));
     if (rewrite.album) m_LV.SetCell(row, kColAlbum, ShownText(*rewrite.album));

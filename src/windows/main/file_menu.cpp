@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "catalog/data_file.h"
 #include "common/format.h"
 #include "windows/main/frm_main.h"
 
@@ -47,8 +48,17 @@ bool FrmMain::WriteRecords(const std::string& path) {
                          "\n\nThe catalog was not saved and the file on disk was not changed. "
                          "Save it in another folder or under another name.",
                      Buttons::kOk, Icon::kStop, kProgramTitle);
+    return false;
   }
-  return status.ok();
+  // Said once for each file and size of catalog, not at every save.
+  if (std::optional<std::string> note = OlderProgramsNote(m_session.catalog())) {
+    const std::string told = path + '\0' + *note;
+    if (told != m_older_programs_told) {
+      m_older_programs_told = told;
+      m_ui.ShowMessage(*note, Buttons::kOk, Icon::kInformation, kProgramTitle);
+    }
+  }
+  return true;
 }
 
 bool FrmMain::OfferToSave() {

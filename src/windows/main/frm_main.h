@@ -303,6 +303,8 @@ class FrmMain : public CatalogNavigator {
   int m_selection_count = 0;
   bool m_ends_program = true;
   bool m_tray_open = false;
+  // The data file and note last told that older programs cannot open it.
+  std::string m_older_programs_told;
 
   TreeModel m_tvAlbum;
   ListModel m_LV;

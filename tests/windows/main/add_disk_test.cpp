@@ -124,18 +124,26 @@ TEST_F(AddDiskTest, ASingleCdBatchIsAddedAsADiskAndADiskNotInTheDriveIsSaidSo) {
   EXPECT_EQ(ui().AskText("drain", "", ""), "unused");
 }
 
-TEST_F(AddDiskTest, ADiskThatWouldOverflowTheCatalogIsRefusedLosingNothing) {
+TEST_F(AddDiskTest, ADiskGoesPastTheDescribedTableAndOneThatWouldOverflowIsRefused) {
   CatalogTable& table = main().session().catalog();
-  for (int i = 1; i <= CatalogTable::kMaxFileRecords - 1; ++i)
+  constexpr int kDescribedFiles = CatalogTable::kDescribedCapacity - 1;
+  for (int i = 1; i <= kDescribedFiles - 1; ++i)
     table.SetRecord(i, Record("C:\\", "C:\\Big\\", std::to_string(i), 0));
   const CatalogTable before = table;
   File("f", "a.mp3");
   File("f", "b.mp3");
+  // Past the bound the session keeps, nothing changes.
+  session().set_max_files(kDescribedFiles);
   AddDisk("F:\\", "Stick");
   EXPECT_EQ(ui().Messages().back().text,
-            "The disk was not added: its 2 files and the 32764 files already catalogued do not "
-            "fit in one catalog, which holds at most 32765 files. Nothing was changed.");
+            "The disk was not added: its 2 files and the 32,764 files already catalogued do not "
+            "fit in one catalog, which holds at most 32,765 files. Nothing was changed.");
   EXPECT_TRUE(main().session().catalog() == before);
+  // Without it the catalog grows past the 32,765 files of the described table.
+  session().set_max_files(CatalogTable::kMaxFileRecords);
+  AddDisk("F:\\", "Stick");
+  EXPECT_EQ(main().session().catalog().FileCount(), kDescribedFiles + 1);
+  EXPECT_EQ(ui().Status(2), "Total: 32766 files");
 }
 
 }  // namespace

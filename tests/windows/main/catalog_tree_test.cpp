@@ -61,7 +61,8 @@ TEST_F(CatalogTreeTest, ADriveWithRootFilesOnlyStaysAndNodeClickSortsAndTotalsEx
 
 TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder) {
   CatalogTable table;
-  for (int i = 1; i <= CatalogTable::kCapacity; ++i)
+  constexpr int kFull = CatalogTable::kDescribedCapacity;
+  for (int i = 1; i <= kFull; ++i)
     table.SetRecord(
         i, Record("C:\\", i <= 100 ? "C:\\A\\" : "C:\\B\\", std::to_string(i) + ".mp3", 0));
   const std::string path = folder().Path("full.mpd");
@@ -72,7 +73,7 @@ TEST_F(CatalogTreeTest, AFileFullToItsLastRecordWithoutATrailerShowsEveryFolder)
   EXPECT_EQ(NodeTexts(), (Texts{path, "C:", "A", "B"}));
   EXPECT_EQ(ui().Status(2), "Total: 32766 files");
   main().tvAlbum_NodeClick(Node("C:\\B\\"));
-  EXPECT_EQ(main().LV().row_count(), CatalogTable::kCapacity - 100);
+  EXPECT_EQ(main().LV().row_count(), kFull - 100);
 }
 
 TEST_F(CatalogTreeTest, DoubleClickBrowsesLiveFoldersOnlyWithoutACatalog) {

@@ -3,6 +3,7 @@
 // CD-ROM drive labelled MUSIC99, F: a removable drive.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -229,6 +230,33 @@ TEST_F(DiskCommandsTest, TheTrayOpensThenClosesAndDataFileInfoTellsAboutTheCatal
   ui().set_shell_result(ShellResult::kFileNotFound);
   main().Run(MainCommand::kProperty);
   EXPECT_EQ(ui().MessageTexts(), Names{"Error, please make sure file exists on path selected."});
+}
+
+// Sparse files stand for a film and a disk image past the Size field's reach.
+TEST_F(DiskCommandsTest, FilesPastTwoGigabytesKeepTheirTrueSizesInEveryTotal) {
+  constexpr off_t k3GB = 3LL << 30;
+  constexpr off_t k5TB = 5LL << 40;
+  ASSERT_EQ(truncate(File("c", "Films/film.mkv").c_str(), k3GB), 0);
+  ASSERT_EQ(truncate(File("c", "Films/disk.iso").c_str(), k5TB), 0);
+  session().settings().txtType = "*.*";
+  ScanFolder("C:\\Films");
+  EXPECT_EQ(ui().Status(2) + "|" + ui().Status(3), "Total: 2 files|5,245,952.00 MB");
+  main().tvAlbum_NodeClick(Node("C:\\Films\\"));
+  main().LV().SetSelected(0, true);
+  main().LV().SetSelected(1, true);
+  main().LV_ItemClick(1);
+  EXPECT_EQ(ui().Status(2) + "|" + ui().Status(3), "2 selected|5,245,952.00 MB");
+
+  // Saved and opened again, the sizes are still true.
+  ui().AnswerSaveFile(folder().Path("films.mpd"));
+  main().Run(MainCommand::kSaveFile);
+  ui().AnswerOpenFile(folder().Path("films.mpd"));
+  main().Run(MainCommand::kLoad);
+  EXPECT_EQ(session().catalog().TotalSize(), k3GB + k5TB);
+  FrmDataInfo info(session());
+  info.Form_Load();
+  EXPECT_EQ(info.labels()[5], "Total Files Cataloged:   2");
+  EXPECT_EQ(info.labels()[6], "Total File Size:   5,245,952.00 MB");
 }
 
 }  // namespace
