@@ -144,6 +144,19 @@ TEST_F(AddDiskTest, ADiskGoesPastTheDescribedTableAndOneThatWouldOverflowIsRefus
   AddDisk("F:\\", "Stick");
   EXPECT_EQ(main().session().catalog().FileCount(), kDescribedFiles + 1);
   EXPECT_EQ(ui().Status(2), "Total: 32766 files");
+
+  // Saved, it says once that older programs cannot open it; opened again,
+  // it holds every record.
+  ui().ClearCalls();
+  ui().AnswerSaveFile(folder().Path("big.mpd"));
+  main().Run(MainCommand::kSaveFile);
+  main().Run(MainCommand::kSaveFile);
+  EXPECT_EQ(Shown(),
+            testing::Texts{"This catalog holds 32,766 files; programs limited to 32,765 files "
+                           "cannot open it.|Tallymere|information|OK"});
+  ui().AnswerOpenFile(folder().Path("big.mpd"));
+  main().Run(MainCommand::kLoad);
+  EXPECT_EQ(main().session().catalog().FileCount(), kDescribedFiles + 1);
 }
 
 }  // namespace
