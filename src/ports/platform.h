@@ -64,8 +64,8 @@ enum class OpenMode { kRead, kReadWrite };  // neither creates nor truncates
 // The files of one folder, held open while many of them are read: each file
 // then costs the system one name to look up instead of a whole path, which
 // counts when a scan reads every file of its type. Unlike the Platform that
-// opened it, it may be used from another thread (one at a time), so a scan
-// reads several folders at once.
+// opened it, it may be used from several threads at once, so a scan reads
+// several files of one folder at a time.
 class FolderFiles {
  public:
   virtual ~FolderFiles() = default;
