@@ -67,7 +67,8 @@ inline bool IsTrailer(const CatalogRecord& record) {
 CatalogRecord MakeTrailer(std::string_view file_type, int mp3_info_flag,
                           std::string_view built_text);
 
-// The file type a trailer remembers: the last three characters of its File name.
+// The file type a trailer remembers: the last three characters of its File
+// name, or the longer type this program wrote ("flac", "audio").
 std::string TrailerFileType(const CatalogRecord& trailer);
 
 // A file's identity as records are matched: its Path and File name compared

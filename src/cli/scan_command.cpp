@@ -47,33 +47,17 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-int CountCharacters(std::string_view utf8) {
-  int count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
-
-// "*.*", or three characters in lower case; "MP3", ".mp3" and "*.mp3" all give
-// "mp3". Nothing when the text cannot be a file type.
-std::optional<std::string> NormalFileType(std::string text) {
-  text = AsciiLower(text);
-  if (text == kAllFiles) return text;
-  if (text.starts_with("*.")) text.erase(0, 1);
-  if (text.starts_with('.') && CountCharacters(text) == static_cast<int>(kTypeCharacters) + 1)
-    text.erase(0, 1);
-  if (CountCharacters(text) != static_cast<int>(kTypeCharacters)) return std::nullopt;
-  if (text.find_first_of("*?/\\") != std::string::npos) return std::nullopt;
-  return text;
-}
-
 // Replaces the value of --type by its normal form, or refuses it.
 CLI::Validator FileTypeCheck() {
   return CLI::Validator(
       [](std::string& text) {
-        const std::optional<std::string> normal = NormalFileType(text);
-        if (!normal)
-          return "takes \"*.*\" or a three-letter extension such as mp3, not \"" + text + "\"";
-        text = *normal;
+        const std::string normal = NormalFileType(text);
+        if (normal.empty()) {
+          return "takes \"*.*\", \"audio\" or an extension of three or four letters such as mp3 "
+                 "or flac, not \"" +
+                 text + "\"";
+        }
+        text = normal;
         return std::string();
       },
       "");

@@ -14,6 +14,13 @@ std::string_view LastCharacters(std::string_view text, std::size_t count);
 // The text without its last `count` characters; empty when it has no more.
 std::string_view WithoutLastCharacters(std::string_view text, std::size_t count);
 
+// The characters of a UTF-8 text, counted as NameEnd counts them.
+inline std::size_t CountCharacters(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
 // The last `count` characters of a name, counted back from its end without
 // decoding: a byte 10xxxxxx belongs to the character before it. This is what
 // the scan's type filter, the find's type and the duplicate rules compare,

@@ -23,4 +23,9 @@ Result<std::string> PlayingTime(int32_t size, std::string_view bitrate) {
   return FormatTwoDigits(minutes) + ":" + FormatTwoDigits(seconds);
 }
 
+std::string MinutesAndSeconds(int64_t seconds) {
+  if (seconds < 0) seconds = 0;
+  return FormatTwoDigits(seconds / 60) + ":" + FormatTwoDigits(seconds % 60);
+}
+
 }  // namespace tallymere

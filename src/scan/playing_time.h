@@ -16,4 +16,7 @@ namespace tallymere {
 // cannot give a time and is reported as an error.
 Result<std::string> PlayingTime(int32_t size, std::string_view bitrate);
 
+// A length in seconds in the same form; below zero is "00:00".
+std::string MinutesAndSeconds(int64_t seconds);
+
 }  // namespace tallymere

@@ -12,6 +12,7 @@
 #include "common/format.h"
 #include "common/in_order.h"
 #include "common/sorted_list.h"
+#include "mp3/audio_info.h"
 #include "mp3/bitrat.h"
 #include "scan/playing_time.h"
 
@@ -100,6 +101,14 @@ class ScanEngine {
   // per folder, into *listing.
   bool ListedFacts(const std::string& folder, const std::string& name,
                    std::optional<FolderListing>* listing, FolderEntry* facts) const;
+  // The extension of a file whose information the tag reader gives: an
+  // audio format other than MP3, which keeps its own reading (a scan of the
+  // type "mp3" reads every name it takes as MP3). Empty for the MP3 reading.
+  std::string TagReaderFormat(std::string_view name) const;
+  // Bitrate, time and tag of a file of another audio format; one that
+  // cannot be read gets "---", as a damaged MP3 file does.
+  void ReadAudioFields(const RandomAccessFile& file, int64_t length, const std::string& extension,
+                       FileRead* read) const;
   // Bitrate, time and tag of a file: from the file already open, or the
   // reason it could not be opened.
   void ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure, int64_t length,
@@ -276,7 +285,12 @@ void ScanEngine::ReadFolder(FolderWork* work) const {
     }
     Result<std::unique_ptr<RandomAccessFile>> file = work->files->Open(name, &read.facts);
     read.reached = file.ok() || work->files->ReadFacts(name, &read.facts);
-    ReadMp3Fields(file.ok() ? file->get() : nullptr, file.status(), read.facts.size, &read);
+    const RandomAccessFile* opened = file.ok() ? file->get() : nullptr;
+    if (const std::string format = TagReaderFormat(name); !format.empty() && opened != nullptr) {
+      ReadAudioFields(*opened, read.facts.size, format, &read);
+    } else {
+      ReadMp3Fields(opened, file.status(), read.facts.size, &read);
+    }
   }
 }
 
@@ -336,6 +350,27 @@ bool ScanEngine::ListedFacts(const std::string& folder, const std::string& name,
   if (found == (*listing)->entries.end()) return false;
   *facts = *found;
   return true;
+}
+
+std::string ScanEngine::TagReaderFormat(std::string_view name) const {
+  if (m_file_type == kMp3Type) return {};
+  std::string extension = LowerExtension(name);
+  if (extension == kMp3Type || !IsAudioExtension(extension)) return {};
+  return extension;
+}
+
+void ScanEngine::ReadAudioFields(const RandomAccessFile& file, int64_t length,
+                                 const std::string& extension, FileRead* read) const {
+  Result<AudioInfo> info = ReadAudioInfo(file, length, extension);
+  if (!info || info->bitrate_kbps <= 0) {
+    read->bitrate = read->time = "---";
+    return;
+  }
+  read->bitrate = std::to_string(info->bitrate_kbps);
+  read->time = MinutesAndSeconds(info->length_seconds);
+  read->artist = std::move(info->artist);
+  read->title = std::move(info->title);
+  read->album = std::move(info->album);
 }
 
 void ScanEngine::ReadMp3Fields(const RandomAccessFile* file, const Status& open_failure,

@@ -15,6 +15,7 @@ constexpr std::size_t kPatternPrefix = 2;
 
 bool MatchesFindType(std::string_view name, std::string_view extension) {
   if (extension.empty()) return true;
+  if (extension == kAudioType) return IsAudioFileName(name);
   // A longer extension ("html") cannot lie in the last three characters: the
   // name must end with it instead.
   if (extension.size() > kTypeCharacters) {

@@ -12,7 +12,7 @@ namespace tallymere {
 
 void CatalogSession::KeepInfoForMp3Only() {
   // Add a Disk and Update read no information of files of other types.
-  if (m_settings.txtType != kMp3Type) m_settings.chkBitRate = 0;
+  if (!IsMusicType(m_settings.txtType)) m_settings.chkBitRate = 0;
 }
 
 Result<ScanReport> CatalogSession::Scan(const std::vector<std::string>& roots,

@@ -52,7 +52,7 @@ inline std::string ShownTime(std::string_view time) {
 inline constexpr int kFileIcon = 1;
 inline constexpr int kMp3Icon = 3;
 inline int FileListIcon(std::string_view file_type) {
-  return file_type == kMp3Type ? kMp3Icon : kFileIcon;
+  return IsMusicType(file_type) ? kMp3Icon : kFileIcon;
 }
 
 inline ListRow FileListRow(const CatalogRecord& record, int icon) {

@@ -122,10 +122,11 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
 
   const CliRun run = RunCli({"mp3info", song, folder.Path("missing.mp3"), vbr, text}, folder);
   EXPECT_EQ(run.exit_code, 1);
-  const std::string no_id3v2 = "\t\t\t\t\n";
+  const std::string no_id3v2 = "\t\t\t\t\tMPEG\t\n";
   EXPECT_EQ(run.out,
             "file\tbitrate\tversion\tlayer\tsample_rate\thas_tag\ttitle\tartist\talbum\tyear\t"
-            "comment\tgenre\tid3v2_version\tid3v2_title\tid3v2_artist\tid3v2_album\n" +
+            "comment\tgenre\tid3v2_version\tid3v2_title\tid3v2_artist\tid3v2_album\tformat\t"
+            "channels\n" +
                 song + "\t128\t1.0\tIII\t44100\t1\tSong\tAnn\t\t\t\tRock" + no_id3v2 + vbr +
                 "\t153\t2.0\tIII\t22050\t0\t\t\t\t\t\t" + no_id3v2 + text +
                 "\t---\t\t\t0\t0\t\t\t\t\t\t" + no_id3v2);
@@ -150,9 +151,31 @@ TEST(CliCatalogTest, Mp3InfoReadsEveryFileOnItsOwnAndGoesOnAfterAnUnreadableOne)
                                 nuls(30) + "\",\"year\":\"" + nuls(4) + "\",\"comment\":\"" +
                                 nuls(30) +
                                 "\",\"genre\":\"Rock\",\"id3v2_version\":\"\",\"id3v2_title\":"
-                                "\"\",\"id3v2_artist\":\"\",\"id3v2_album\":\"\"}");
+                                "\"\",\"id3v2_artist\":\"\",\"id3v2_album\":\"\",\"format\":"
+                                "\"MPEG\",\"channels\":0}");
   EXPECT_EQ(rows[1]["bitrate"], "---");
   EXPECT_EQ(rows[2]["bitrate"], "153");
+
+  // Other audio formats: their own tag in the tag columns, format and
+  // channels; one that is not what its extension says gets "---".
+  const std::string audio = std::string(TALLYMERE_TEST_DATA) + "/audio/";
+  const std::string fake = folder.WriteFile("fake.flac", "no audio here");
+  const CliRun other = RunCli(
+      {"mp3info", "--json", audio + "flac_two_artists.flac", audio + "opus.opus", fake}, folder);
+  EXPECT_EQ(other.exit_code, 0);
+  EXPECT_EQ(other.err,
+            "tallymere-cli mp3info: \"" + fake + "\" is not a .flac file that can be read\n");
+  const std::vector<Json> audio_rows = JsonLines(other.out);
+  ASSERT_EQ(audio_rows.size(), 3u);
+  EXPECT_EQ(audio_rows[0]["artist"], "Serge Gainsbourg / Jane Birkin");
+  EXPECT_EQ(audio_rows[0]["format"], "FLAC");
+  EXPECT_EQ(audio_rows[0]["sample_rate"], 8000);
+  EXPECT_EQ(audio_rows[0]["channels"], 1);
+  EXPECT_EQ(audio_rows[0]["has_tag"], true);
+  EXPECT_EQ(audio_rows[1]["format"], "Ogg Opus");
+  EXPECT_EQ(audio_rows[1]["title"], "Eple");
+  EXPECT_EQ(audio_rows[2]["bitrate"], "---");
+  EXPECT_EQ(audio_rows[2]["format"], "");
 }
 
 TEST(CliCatalogTest, Mp3InfoShowsTheId3v2TagAndReadsId3v1InTheCodePageNamed) {

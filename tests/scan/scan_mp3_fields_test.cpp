@@ -169,6 +169,45 @@ TEST(RealMp3ScanTest, RecordsBitrateTimeAndTagOfRealFiles) {
   for (const auto& [name, fields] : kFiles) EXPECT_EQ(Fields(table, std::string(name)), fields);
 }
 
+// A music folder of today: MP3 files beside FLAC, Ogg, Opus and MP4 files,
+// a file whose extension lies, and files that are no music at all.
+TEST(ScanMp3FieldsTest, AnAudioScanReadsEveryFormatAndMp3FilesAsBefore) {
+  ScanFixture fixture;
+  const std::string data = std::string(TALLYMERE_TEST_DATA) + "/audio/";
+  for (const char* name : {"flac_two_artists.flac", "vorbis.ogg", "opus.opus", "aac.m4a",
+                           "song_id3v1.mp3", "id3.aiff", "aac.aac"}) {
+    fixture.Write(std::string("Music/") + name, testing::ReadFileBytes(data + name));
+  }
+  fixture.Write("Music/fake.flac", "no audio here");
+  fixture.Write("Music/cover.jpg", "picture");
+  fixture.Write("Music/notes.txt", "text");
+  CatalogTable table;
+  ASSERT_TRUE(fixture.Scan({"C:\\Music"}, {"audio", 1}, &table).ok());
+  EXPECT_TRUE(fixture.ui().Messages().empty());
+  EXPECT_EQ(table.FileCount(), 8);
+  EXPECT_EQ(Fields(table, "flac_two_artists.flac"),
+            "10408 81 00:01 Serge Gainsbourg / Jane Birkin|Je t\u2019aime\u2026 moi non "
+            "plus|Jane Birkin et Serge Gainsbourg");
+  EXPECT_EQ(Fields(table, "vorbis.ogg"),
+            "5040 10 00:02 \u041a\u0438\u043d\u043e|\u0413\u0440\u0443\u043f\u043f\u0430 "
+            "\u043a\u0440\u043e\u0432\u0438|\u0413\u0440\u0443\u043f\u043f\u0430 "
+            "\u043a\u0440\u043e\u0432\u0438");
+  EXPECT_EQ(Fields(table, "opus.opus"), "4423 15 00:02 R\u00f6yksopp|Eple|Melody A.M.");
+  EXPECT_EQ(Fields(table, "aac.m4a"), "6984 24 00:02 Beyonc\u00e9|Halo|I Am\u2026 Sasha Fierce");
+  EXPECT_EQ(Fields(table, "id3.aiff"), "16206 128 00:01 \u00c5ge Aleksandersen|Levva livet|Ramp");
+  // The MP3 file keeps the described reading: its time is one second short
+  // and its ID3v1 fields keep their padding.
+  const auto padded = [](std::string text, std::size_t nuls) {
+    return text + std::string(nuls, '\0');
+  };
+  EXPECT_EQ(Fields(table, "song_id3v1.mp3"), "12656 48 00:01 " + padded("Kino", 26) + "|" +
+                                                 padded("Zvezda po imeni Solntse", 7) + "|" +
+                                                 padded("Caf\u00e9 Kamchatka", 16));
+  // What cannot be read is "---", as a damaged MP3 file is, and no failure.
+  EXPECT_EQ(Fields(table, "fake.flac"), "13 --- --- ||");
+  EXPECT_EQ(Fields(table, "aac.aac"), "6623 --- --- ||");
+}
+
 std::string TimeOf(int32_t size, std::string_view bitrate) {
   const Result<std::string> time = PlayingTime(size, bitrate);
   return time.ok() ? *time : "error: " + time.status().message();

@@ -46,7 +46,7 @@ TEST_F(MainWindowUiTest, StartsWithTheDrivesInTheTreeAndTheFindPanelReachesTheCo
   auto* drive = m_window->findChild<QComboBox*>("Drive1");
   ASSERT_TRUE(text && type && drive);
   EXPECT_EQ(type->currentText(), "*.*");
-  EXPECT_EQ(type->count(), 19);
+  EXPECT_EQ(type->count(), 24);
   EXPECT_EQ(find.Drive1(), "c:");
 
   QTest::keyClicks(text, "Pop");
@@ -124,6 +124,37 @@ TEST_F(MainWindowUiTest, ScanInfoBrowseSortSaveAndOpen) {
   m_window->action("mnuLoad")->trigger();
   EXPECT_EQ(Status(2), "Total: 3 files");
   EXPECT_EQ(m_window->tree()->model()->index(0, 0).data().toString(), saved);
+}
+
+// An "audio" catalog is music as an "mp3" one is: its columns show and the
+// MP3 commands work; a catalog of every file shows the dates instead.
+TEST_F(MainWindowUiTest, AnAudioCatalogShowsTheMusicColumnsAndCommands) {
+  for (const auto& [type, music] : {std::pair{"audio", true}, {"*.*", false}}) {
+    SCOPED_TRACE(type);
+    CatalogTable table;
+    CatalogRecord flac;
+    flac.disk_label = "C:\\";
+    flac.path = "C:\\Music\\";
+    flac.file_name = "song.flac";
+    flac.bitrate = "881";
+    flac.time = "03:10";
+    flac.artist = "Björk";
+    table.SetRecord(1, flac);
+    table.SetRecord(2, MakeTrailer(type, 1, "then"));
+    const std::string path = m_folder.Path("music.mpd");
+    ASSERT_TRUE(SaveDataFile(*m_platform, table, path).ok());
+    AnswerFileDialog(QString::fromStdString(path));
+    m_window->action("mnuLoad")->trigger();
+    ListFolder("C:\\Music\\");
+    ASSERT_EQ(ListColumn(0), QStringList{"song.flac"});
+    EXPECT_EQ(m_window->file_list()->isColumnHidden(kColArtist), !music);
+    EXPECT_EQ(m_window->file_list()->isColumnHidden(kColBitrate), !music);
+    EXPECT_EQ(m_window->file_list()->isColumnHidden(kColModified), music);
+    EXPECT_EQ(m_window->action("mnuId3")->isEnabled(), music);
+    if (music) {
+      EXPECT_EQ(ListColumn(kColArtist), QStringList{"Björk"});
+    }
+  }
 }
 
 TEST_F(MainWindowUiTest, DoubleClickOnAFileNoProgramOpensSaysSoAndArrowKeysListEachFolder) {

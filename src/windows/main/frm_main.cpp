@@ -121,7 +121,7 @@ void FrmMain::ExpandFirstDrive() {
 }
 
 void FrmMain::SwitchViewsByFileType() {
-  const bool mp3 = m_session.settings().txtType == kMp3Type;
+  const bool mp3 = IsMusicType(m_session.settings().txtType);
   m_commands.Enable(kMp3Commands, mp3);
   // Songs show their MP3 columns, other files the date they were modified.
   m_LV.SetWidth(kColModified, mp3 ? 0 : kFileListWidths[kColModified]);

@@ -156,7 +156,8 @@ inline constexpr std::array kCatalogCommands = {
     kP4,         kP6,         kPop2Show,   kPop2Del,    kPop2Label, kCmdFind, kCmdAll};
 // The commands on a labelled disk: enabled while one is selected in the tree.
 inline constexpr std::array kDiskCommands = {kRescanDisk, kPop2Rescan};
-// The commands that need MP3 information; enabled only for the file type "mp3".
+// The commands that need MP3 information; enabled only for a music file type
+// ("mp3", "audio" or one audio format).
 inline constexpr std::array kMp3Commands = {kId3, kAddPlay, kSendData, kP7, kP9, kP10};
 // The toolbar buttons the catalog commands own.
 inline constexpr std::array kCatalogToolbarButtons = {

@@ -8,6 +8,22 @@
 #include "windows/main/frm_main.h"
 
 namespace tallymere {
+namespace {
+
+// Names the files of other formats MP3 Utilities leaves out, the first few
+// of them by name.
+std::string NotSentText(const std::vector<std::string>& names) {
+  constexpr std::size_t kNamed = 5;
+  std::string text = "MP3 Utilities works on MP3 files only; ";
+  text += names.size() == 1 ? "this file stays out: " : "these files stay out: ";
+  for (std::size_t i = 0; i < std::min(names.size(), kNamed); ++i) {
+    text += (i > 0 ? ", " : "") + names[i];
+  }
+  if (names.size() > kNamed) text += " and " + std::to_string(names.size() - kNamed) + " more";
+  return text + ".";
+}
+
+}  // namespace
 
 void FrmMain::mnuId3_Click() {
   if (m_LV.FirstSelected() < 0) {
@@ -55,9 +71,17 @@ void FrmMain::mnuId3_Click() {
   // Only MP3 files can be handled there; anything else would leave an entry
   // naming a file that does not exist.
   std::vector<CatalogFile> files;
+  std::vector<std::string> others;
   for (int selected : m_LV.SelectedRows()) {
     const std::string& name = m_LV.Cell(selected, kColFileName);
-    if (IsMp3FileName(name)) files.push_back({m_LV.Cell(selected, kColPath), name});
+    if (IsMp3FileName(name)) {
+      files.push_back({m_LV.Cell(selected, kColPath), name});
+    } else {
+      others.push_back(name);
+    }
+  }
+  if (!others.empty()) {
+    m_ui.ShowMessage(NotSentText(others), Buttons::kOk, Icon::kInformation, kProgramTitle);
   }
   m_session.SendToMp3Utilities(std::move(files));
   if (show_mp3_utilities) show_mp3_utilities();

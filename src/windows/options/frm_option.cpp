@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 
+#include "catalog/file_type.h"
 #include "common/ascii_case.h"
 
 namespace tallymere {
@@ -27,9 +28,10 @@ FrmOption::FrmOption(CatalogSession& session, UiServices& ui) : m_session(sessio
 }
 
 const std::vector<std::string>& FrmOption::txtType_items() {
-  static const std::vector<std::string> kItems = {"*.*", "mp3", "mp2", "mp1", "vqf", "wav", "m3u",
-                                                  "mid", "bmp", "jpg", "gif", "txt", "htm", "doc",
-                                                  "xls", "exe", "diz", "nfo", "sfv", "zip"};
+  // "audio" takes every audio format; the formats of today come last.
+  static const std::vector<std::string> kItems = {
+      "*.*", "mp3", "audio", "mp2", "mp1", "vqf", "wav", "m3u", "mid",  "bmp", "jpg",  "gif", "txt",
+      "htm", "doc", "xls",   "exe", "diz", "nfo", "sfv", "zip", "flac", "ogg", "opus", "m4a"};
   return kItems;
 }
 
@@ -71,7 +73,9 @@ Settings FrmOption::Applied() const {
   settings.chkBitRate = m_controls.chkBitRate;
   settings.chkHeader = m_controls.chkHeader;
   settings.chkSum = m_controls.chkSum;
-  settings.txtType = AsciiLower(m_controls.txtType);
+  // "*.flac" and ".FLAC" are the type flac; other text stays as typed.
+  const std::string normal = NormalFileType(m_controls.txtType);
+  settings.txtType = normal.empty() ? AsciiLower(m_controls.txtType) : normal;
   settings.chkHtml = m_controls.chkHtml;
   settings.chkM3U = m_controls.chkM3U;
   settings.TBcolor = m_controls.TBcolor;

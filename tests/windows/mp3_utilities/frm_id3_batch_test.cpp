@@ -157,7 +157,8 @@ TEST_F(FrmId3Test, SendsTheSelectedCatalogFilesToTheWindowAndNothingElse) {
   CatalogSong("notes.txt", true);
   main().Run(MainCommand::kId3);
 
-  EXPECT_TRUE(ui().Messages().empty());
+  EXPECT_EQ(ui().MessageTexts(),
+            Texts{"MP3 Utilities works on MP3 files only; this file stays out: notes.txt."});
   EXPECT_TRUE(id3().LinkedToCatalog());
   EXPECT_EQ(Column(kBatchOriginal), (Texts{"a", "b"}));
   EXPECT_EQ(Column(kBatchPath), (Texts{"C:\\Music\\", "C:\\Music\\"}));
