@@ -34,8 +34,9 @@ struct AudioInfo {
 };
 
 // Reads a file of `length` bytes whose name ends in the audio extension
-// `lower_extension` ("flac", "m4a"; not "mp3", which ReadMp3Info reads). A file that is not of the format its
-// extension names, or too damaged to tell, is a kDamaged error.
+// `lower_extension` ("flac", "m4a"; not "mp3", which ReadMp3Info reads). A
+// file that is not of the format its extension names, or too damaged to
+// tell, is a kDamaged error.
 Result<AudioInfo> ReadAudioInfo(const RandomAccessFile& file, int64_t length,
                                 std::string_view lower_extension);
 
