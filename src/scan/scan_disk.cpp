@@ -73,8 +73,8 @@ class ScanEngine {
     Status failure;  // why its MP3 information could not be read
   };
   // A run of one folder's kept files on its way to the table: a folder of
-  // many files is read by several threads at once, a few files each, so a
-  // slow disk has several reads waiting at any time.
+  // many files is read by several threads at once, a run each, so a slow
+  // disk has several reads waiting at any time.
   struct FolderWork {
     const std::string* folder = nullptr;
     KeptFiles* kept = nullptr;
@@ -241,9 +241,10 @@ Result<ScanResult> ScanEngine::Run() {
 
 std::vector<ScanEngine::FolderWork> ScanEngine::FolderRuns(const std::vector<std::string>& folders,
                                                            KeptFiles* no_files) {
-  // A run waits on a handful of reads: enough to keep every reader busy in
-  // a folder of one album, few enough that one run is no long wait.
-  constexpr std::size_t kFilesPerRun = 4;
+  // An album folder is one run, so the readers work on as many folders at
+  // once; a folder of thousands of files is cut into runs that are read
+  // side by side. Smaller runs cost more handing over than they gain.
+  constexpr std::size_t kFilesPerRun = 16;
   const std::size_t per_run = m_all_files ? SIZE_MAX : kFilesPerRun;
   std::vector<FolderWork> runs;
   runs.reserve(folders.size());
