@@ -60,6 +60,9 @@ TEST_F(FindTest, FindsByTextTypeAndDriveIgnoringLetterCase) {
             (Names_{"Love Song.mp3", "A.MP3", "xmp3", "cd.mp3", "deep.mp3", "other.mp3"}));
   // A four-letter type: names that end with it.
   EXPECT_EQ(Find("", "*.html", "", true), (Names_{"index.HTML"}));
+  // Every audio format by its extension: not xmp3, not a.mp3.bak.
+  EXPECT_EQ(Find("", "*.audio", "", true),
+            (Names_{"Love Song.mp3", "A.MP3", "cd.mp3", "deep.mp3", "other.mp3"}));
   // One drive: d: finds nothing of C:, even when the text matches.
   EXPECT_EQ(Find("love", "*.*", "d:"), Names_{});
   EXPECT_EQ(Find("", "*.*", "D:"), (Names_{"A.MP3"}));
