@@ -39,6 +39,7 @@
 
 #include "bench_support.h"
 #include "catalog/catalog_table.h"
+#include "catalog/program_settings.h"
 #include "generated_tree.h"
 #include "platform/linux_platform.h"
 #include "scan/scan_disk.h"
@@ -273,6 +274,76 @@ void BM_ScanId3v2TreeMp3WithInfo(benchmark::State& state) {
   ScanInProcess(state, ProgramFolder(), {{Id3v2TreeRoot()}}, {"mp3", 1}, kId3v2Tree.Files());
 }
 BENCHMARK(BM_ScanId3v2TreeMp3WithInfo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The leave-out rules: the 30,000-file tree with the default rules (none
+// matches, so every entry is tried against every rule), and a project whose
+// node_modules of 50,000 files the rules leave out, against the same
+// project without it.
+ScanSettings WithDefaultRules(ScanSettings settings) {
+  settings.leave_out = LeaveOutRules::Parse(DefaultLeaveOutRules());
+  return settings;
+}
+
+void BM_ScanTreeAllFilesDefaultRules(benchmark::State& state) {
+  if (!BuildTree()) return state.SkipWithError("cannot build the scan tree");
+  ScanInProcess(state, ProgramFolder(), {{TreeRoot()}}, WithDefaultRules({"*.*", 1}), kTreeFiles);
+}
+BENCHMARK(BM_ScanTreeAllFilesDefaultRules)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the default rules cost a scan: the 30,000 entries of the tree (album
+// and artist folders, track names) tried against them, no listing around.
+void BM_DefaultRulesOverTheTreesNames(benchmark::State& state) {
+  const LeaveOutRules rules = LeaveOutRules::Parse(DefaultLeaveOutRules());
+  std::vector<std::pair<std::string, std::string>> entries;  // relative path, name
+  for (int a = 0; a < kTree.artists; ++a) {
+    for (int b = 0; b < kTree.albums_per_artist; ++b) {
+      const std::string folder = "Artist " + std::to_string(a) + "\\Album " + std::to_string(b);
+      for (int t = 1; t <= kTree.files_per_folder; ++t) {
+        const std::string name = "Track " + std::to_string(t) + (t % 2 ? ".mp3" : ".txt");
+        entries.emplace_back(folder + "\\" + name, name);
+      }
+    }
+  }
+  int left_out = 0;
+  for (auto _ : state) {
+    for (const auto& [relative, name] : entries) {
+      left_out += rules.LeftOutBy(relative, name, false) != nullptr ? 1 : 0;
+    }
+  }
+  if (left_out != 0) return state.SkipWithError("the rules left out a track");
+  state.counters["entries"] = static_cast<double>(entries.size());
+}
+BENCHMARK(BM_DefaultRulesOverTheTreesNames)->Unit(benchmark::kMillisecond);
+
+constexpr const char* kProjectMarker = "/tmp/tallymere-scan-bench/ready-project-1";
+// The project itself: 40 folders of 50 files; node_modules: 1,000 packages
+// of 50 files.
+constexpr bench::TreeShape kProject{.artists = 4, .albums_per_artist = 9, .files_per_folder = 50};
+constexpr bench::TreeShape kModules{.artists = 100, .albums_per_artist = 9, .files_per_folder = 50};
+
+bool BuildProjects() {
+  return BuildTree() &&
+         bench::BuildMusicTree(BasePath("c/Project"), kProject,
+                               kProjectMarker + std::string("a")) &&
+         bench::BuildMusicTree(BasePath("c/ProjectWithModules"), kProject,
+                               kProjectMarker + std::string("b")) &&
+         bench::BuildMusicTree(BasePath("c/ProjectWithModules/node_modules"), kModules,
+                               kProjectMarker + std::string("c"));
+}
+
+void BM_ScanProjectWithoutModules(benchmark::State& state) {
+  if (!BuildProjects()) return state.SkipWithError("cannot build the projects");
+  ScanInProcess(state, ProgramFolder(), {{BasePath("c/Project")}}, WithDefaultRules({"*.*", 1}),
+                kProject.Files());
+}
+BENCHMARK(BM_ScanProjectWithoutModules)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ScanProjectWithModulesLeftOut(benchmark::State& state) {
+  if (!BuildProjects()) return state.SkipWithError("cannot build the projects");
+  ScanInProcess(state, ProgramFolder(), {{BasePath("c/ProjectWithModules")}},
+                WithDefaultRules({"*.*", 1}), kProject.Files());
+}
+BENCHMARK(BM_ScanProjectWithModulesLeftOut)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The MP3 information scan of the ID3v2 tree with an empty page cache, as a
 // stick or a cold disk gives it, against a bare program of 16 threads that

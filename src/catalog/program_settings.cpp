@@ -10,6 +10,16 @@ constexpr std::string_view kId3v1EncodingKey = "Id3v1Encoding";
 constexpr std::string_view kShelfFolderKey = "ShelfFolder";  // one line per folder
 constexpr std::string_view kShelfSubfoldersKey = "ShelfSubfolders";
 constexpr std::string_view kShowDiskLabelsKey = "ShowDiskLabels";
+// The leave-out rules, one line each, once the user has set them (without
+// that line the defaults hold, so an emptied list stays empty).
+constexpr std::string_view kLeaveOutSetKey = "LeaveOutSet";
+constexpr std::string_view kLeaveOutKey = "LeaveOut";
+constexpr std::string_view kIncludeHiddenKey = "IncludeHidden";
+// Every key this version writes: a stored line of one of them is replaced,
+// even when the settings now have no line of it (an emptied shelf).
+constexpr std::string_view kOurKeys[] = {kId3v1EncodingKey,  kShelfFolderKey, kShelfSubfoldersKey,
+                                         kShowDiskLabelsKey, kLeaveOutSetKey, kLeaveOutKey,
+                                         kIncludeHiddenKey};
 
 struct Line {
   std::string key;  // empty for a line that holds no "="
@@ -53,6 +63,8 @@ std::string ProgramSettingsPath(const Platform& platform) {
 ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::string>* problems) {
   ProgramSettings settings;
   std::string problem;
+  bool leave_out_set = false;
+  std::vector<std::string> stored_rules;
   for (const Line& line : StoredLines(platform, &problem)) {
     if (line.key == kId3v1EncodingKey) {
       if (const std::optional<CodePage> page = CodePage::Named(ValueOf(line))) {
@@ -67,8 +79,15 @@ ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::s
       settings.shelf_subfolders = ValueOf(line) == "1";
     } else if (line.key == kShowDiskLabelsKey) {
       settings.show_disk_labels = ValueOf(line) == "1";
+    } else if (line.key == kLeaveOutSetKey && ValueOf(line) == "1") {
+      leave_out_set = true;
+    } else if (line.key == kLeaveOutKey) {
+      stored_rules.push_back(ValueOf(line));
+    } else if (line.key == kIncludeHiddenKey) {
+      settings.include_hidden = ValueOf(line) == "1";
     }
   }
+  if (leave_out_set) settings.leave_out = std::move(stored_rules);
   if (!problem.empty()) {
     problems->push_back(problem + "; Tallymere uses its default settings.");
   }
@@ -89,10 +108,21 @@ Status SaveProgramSettings(const Platform& platform, const ProgramSettings& sett
   }
   ours.push_back(line(kShelfSubfoldersKey, settings.shelf_subfolders ? "1" : "0"));
   ours.push_back(line(kShowDiskLabelsKey, settings.show_disk_labels ? "1" : "0"));
+  // The default rules are not written, so a later version's defaults reach
+  // those who never changed them.
+  if (settings.leave_out != DefaultLeaveOutRules()) {
+    ours.push_back(line(kLeaveOutSetKey, "1"));
+    for (const std::string& rule : settings.leave_out) {
+      // A line break would end the rule and begin a line of another meaning.
+      if (rule.find_first_of("\r\n") == std::string::npos) {
+        ours.push_back(line(kLeaveOutKey, rule));
+      }
+    }
+  }
+  if (settings.include_hidden) ours.push_back(line(kIncludeHiddenKey, "1"));
   // Our lines replace their stored forms; every other line stays in its place.
   std::erase_if(lines, [&](const Line& stored) {
-    return std::any_of(ours.begin(), ours.end(),
-                       [&](const Line& mine) { return mine.key == stored.key; });
+    return std::find(std::begin(kOurKeys), std::end(kOurKeys), stored.key) != std::end(kOurKeys);
   });
   std::string bytes;
   for (const Line& kept : lines) bytes += kept.text + "\n";

@@ -17,6 +17,17 @@ namespace tallymere {
 
 inline constexpr std::string_view kProgramSettingsFileName = "settings.conf";
 
+// The rules a new installation leaves out of every scan: what programs,
+// file systems and other systems leave on a disk that nobody looks for.
+inline const std::vector<std::string>& DefaultLeaveOutRules() {
+  static const std::vector<std::string> kRules = {
+      "node_modules/", "__pycache__/",  "lost+found/",
+      "@eaDir/",       "$RECYCLE.BIN/", "System Volume Information/",
+      ".git/",         ".Trash-*/",     "Thumbs.db",
+      "desktop.ini",   ".DS_Store",     "._*"};
+  return kRules;
+}
+
 struct ProgramSettings {
   CodePage id3v1_code_page;  // the code page the user's ID3v1 tags were written in
   // The shelf Find in Catalogs searches: native folders, and whether their
@@ -26,6 +37,10 @@ struct ProgramSettings {
   bool shelf_subfolders = false;
   // Lists name the disk of each file (Options: "Show disk labels").
   bool show_disk_labels = false;
+  // What every scan leaves out, one rule a line as in .gitignore (Options:
+  // "Leave out"), and whether hidden (dot) entries are catalogued.
+  std::vector<std::string> leave_out = DefaultLeaveOutRules();
+  bool include_hidden = false;
 };
 
 // The settings file's native path.

@@ -68,4 +68,33 @@ Status OpenToRescan(CatalogSession* session, const std::string& file,
   return Status::Ok();
 }
 
+void AddLeaveOutOptions(CLI::App* command, LeaveOutOptions* options, bool with_explain) {
+  command
+      ->add_option("--exclude", options->exclude,
+                   "Leave out what PATTERN matches, as a line of .gitignore does (Thumbs.db,\n"
+                   "*.tmp, cache/, Music/tmp, !keep.tmp); may be given again")
+      ->type_name("PATTERN")
+      ->check(NotEmpty());
+  command->add_flag("--no-default-excludes", options->no_default_excludes,
+                    "Do not use the leave-out rules of the settings, only --exclude");
+  if (with_explain) {
+    command->add_flag("--explain-excludes", options->explain,
+                      "Print each file and folder left out, with the rule that matched");
+  }
+}
+
+void UseLeaveOutRules(CatalogSession* session, const LeaveOutOptions& options, const char* prefix) {
+  std::vector<std::string> problems;
+  ProgramSettings settings = ReadProgramSettings(session->platform(), &problems);
+  if (options.no_default_excludes) settings.leave_out.clear();
+  settings.leave_out.insert(settings.leave_out.end(), options.exclude.begin(),
+                            options.exclude.end());
+  (void)LeaveOutRules::Parse(settings.leave_out, &problems);
+  for (const std::string& problem : problems)
+    std::fprintf(stderr, "%s: %s\n", prefix, problem.c_str());
+  session->program_settings().leave_out = std::move(settings.leave_out);
+  session->program_settings().include_hidden = settings.include_hidden;
+  session->set_explain_left_out(options.explain);
+}
+
 }  // namespace tallymere::cli

@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 #include "common/status.h"
 #include "ports/platform.h"
@@ -31,5 +32,20 @@ void AddReplacementOutputOption(CLI::App* command, std::string* output);
 // ID3v1 code page is --id3v1-encoding's, else the user's setting.
 Status OpenToRescan(CatalogSession* session, const std::string& file,
                     const std::string& id3v1_encoding, const char* prefix);
+
+// --exclude PATTERN (repeatable) and --no-default-excludes, which add to or
+// replace the leave-out rules of the settings for one run, and (scan only)
+// --explain-excludes.
+struct LeaveOutOptions {
+  std::vector<std::string> exclude;
+  bool no_default_excludes = false;
+  bool explain = false;
+};
+void AddLeaveOutOptions(CLI::App* command, LeaveOutOptions* options, bool with_explain);
+
+// Gives the session the rules of the user's settings (unless
+// --no-default-excludes) followed by those of --exclude; a rule that cannot
+// be used is named on stderr after prefix, and the others are used.
+void UseLeaveOutRules(CatalogSession* session, const LeaveOutOptions& options, const char* prefix);
 
 }  // namespace tallymere::cli

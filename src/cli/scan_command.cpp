@@ -38,6 +38,7 @@ struct ScanOptions {
   bool no_mp3_info = false;
   std::string label;
   std::string id3v1_encoding;
+  LeaveOutOptions leave_out;
   std::string program_folder;
   bool quiet = false;
 };
@@ -92,6 +93,7 @@ int RunScan(const ScanOptions& options) {
   ReportDriveMapProblems(platform, kPrefix);
   CatalogSession session(platform);
   session.UseScanSettings(SettingsFor(options, platform));
+  UseLeaveOutRules(&session, options.leave_out, kPrefix);
 
   std::vector<std::string> roots;
   for (const std::string& root : options.roots) {
@@ -135,7 +137,8 @@ Command AddScanCommand(CLI::App& tool) {
       ->check(NotEmpty());
   command
       ->add_option("--type", options->file_type,
-                   "\"*.*\" for all files or a three-letter extension such as mp3\n"
+                   "\"*.*\" for all files, \"audio\" for every audio format, or an\n"
+                   "extension of three or four letters such as mp3 or flac\n"
                    "(default: the file type of the settings file)")
       ->type_name("EXT")
       ->transform(FileTypeCheck());
@@ -151,6 +154,7 @@ Command AddScanCommand(CLI::App& tool) {
       ->check(NotEmpty())
       ->check(LabelCheck());
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddLeaveOutOptions(command, &options->leave_out, /*with_explain=*/true);
   AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/lists.dat and Data/drives.dat");
   return {command, [options] { return RunScan(*options); }};

@@ -96,6 +96,13 @@ void ReportSkipped(const char* prefix, const ScanReport& report) {
     }
   }
   if (!skipped.names.empty()) std::fprintf(stderr, "%s: %s\n", prefix, skipped.names.c_str());
+  for (const ScanReport::LeftOut& left_out : report.left_out) {
+    std::printf("left out: %s  (rule %s)\n", left_out.path.c_str(), left_out.rule.c_str());
+  }
+  // Said beside the other counts, so standard output keeps its own lines.
+  if (const std::string left_out = LeftOutText(report); !left_out.empty()) {
+    std::fprintf(stderr, "%s: %s.\n", prefix, left_out.c_str());
+  }
 }
 
 }  // namespace tallymere::cli

@@ -29,6 +29,7 @@ struct UpdateOptions {
   std::string file;
   std::string output;
   std::string id3v1_encoding;
+  LeaveOutOptions leave_out;
   std::string program_folder;
   bool quiet = false;
 };
@@ -46,6 +47,7 @@ int RunUpdate(const UpdateOptions& options) {
       !opened) {
     return Fail(opened.message());
   }
+  UseLeaveOutRules(&session, options.leave_out, kPrefix);
   Result<UpdateSummary> updated = [&] {
     ConsoleScanObserver observer(kPrefix, options.quiet);
     return session.Update(&observer);
@@ -77,6 +79,7 @@ Command AddUpdateCommand(CLI::App& tool) {
       ->check(NotEmpty());
   AddReplacementOutputOption(command, &options->output);
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddLeaveOutOptions(command, &options->leave_out, /*with_explain=*/false);
   AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
   command->footer(

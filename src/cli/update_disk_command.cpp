@@ -28,6 +28,7 @@ struct UpdateDiskOptions {
   std::string root;  // empty: the disk's own drive
   std::string output;
   std::string id3v1_encoding;
+  LeaveOutOptions leave_out;
   std::string program_folder;
   bool dry_run = false;
   bool quiet = false;
@@ -45,6 +46,7 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
       !opened) {
     return Fail(opened.message());
   }
+  UseLeaveOutRules(&session, options.leave_out, kPrefix);
   const std::optional<NodeKey> disk = session.DiskLabelled(options.label);
   if (!disk) {
     return Fail("\"" + options.file + "\" holds no disk labelled \"" + options.label + "\"");
@@ -106,6 +108,7 @@ Command AddUpdateDiskCommand(CLI::App& tool) {
   command->add_flag("--dry-run", options->dry_run, "Print the changes and write nothing");
   AddReplacementOutputOption(command, &options->output);
   AddId3v1EncodingOption(command, &options->id3v1_encoding);
+  AddLeaveOutOptions(command, &options->leave_out, /*with_explain=*/false);
   AddQuietOption(command, &options->quiet);
   AddProgramFolderOption(command, &options->program_folder, "Data/drives.dat and Data/lists.dat");
   command->footer(

@@ -12,6 +12,10 @@
 namespace tallymere {
 namespace {
 
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 // The directory entries one getdents64 call may return. Most folders fit at
 // once; the call after the last entries, which finds no more, is the price of
 // every listing.
@@ -92,7 +96,9 @@ int ListNativeFolder(const std::string& native_folder, const ListingFilter& filt
     for (ssize_t pos = 0; pos < filled;) {
       const auto* entry = reinterpret_cast<const dirent64*>(buffer + pos);
       pos += entry->d_reclen;
-      if (entry->d_name[0] == '.') continue;  // hidden, and "." and ".."
+      if (entry->d_name[0] == '.' && (!filter.with_hidden || IsDotOrDotDot(entry->d_name))) {
+        continue;  // hidden, and "." and ".."
+      }
       // A folder that may be read but not entered shows names whose files
       // cannot be reached: it counts as a folder that cannot be listed, so
       // its files are not lost in silence. Asked once, at its first name.

@@ -1,8 +1,8 @@
 #pragma once
 // One pass over a native folder, returning only what a catalog may hold:
-// regular files and folders whose names do not begin with "." and contain no
-// "\". Symbolic links, devices, fifos and sockets are left out; folders named
-// in the filter (other drives' mount points, pseudo file systems) too.
+// regular files and folders whose names do not begin with "." (unless the
+// filter wants them) and contain no "\". Symbolic links, devices, fifos and sockets are left out;
+// folders named in the filter (other drives' mount points, pseudo file systems) too.
 //
 // A scan lists every folder of a tree, so this loop allocates nothing per
 // entry beyond its name and asks the file system for an entry's facts only
@@ -23,6 +23,8 @@ struct ListingFilter {
   // down to /run/media ("" for none).
   bool kernel_area = false;
   std::string_view kernel_area_exception;
+  // Names that begin with "." are returned too (never "." and "..").
+  bool with_hidden = false;
 };
 
 // Fills *listing and returns 0, or returns the errno of opening or reading

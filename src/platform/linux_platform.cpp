@@ -166,8 +166,8 @@ std::optional<std::string> LinuxPlatform::ToCatalog(std::string_view native_path
   return NativeToCatalog(Map(), native_path);
 }
 
-Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
-                                                bool with_file_facts) const {
+Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder, bool with_file_facts,
+                                                bool with_hidden) const {
   constexpr std::string_view kAction = "Cannot list";
   const DriveMap& map = Map();
   std::optional<ResolvedPath> resolved = Resolve(map, folder);
@@ -176,6 +176,7 @@ Result<FolderListing> LinuxPlatform::ListFolder(std::string_view folder,
 
   const std::string key = TrimTrailingSlashes(resolved->native);
   ListingFilter filter;
+  filter.with_hidden = with_hidden;
   if (const auto fenced = map.fenced_children.find(key); fenced != map.fenced_children.end()) {
     filter.fenced_folders = &fenced->second;
   }

@@ -54,7 +54,8 @@ class LinuxPlatform : public Platform {
   std::optional<std::string> ToNative(std::string_view catalog_path) const override;
   std::optional<std::string> ToCatalog(std::string_view native_path) const override;
 
-  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts,
+                                   bool with_hidden = false) const override;
   Result<FolderListing> ListNativeFolder(const std::string& native_folder) const override;
   std::unique_ptr<FolderFiles> OpenFolderFiles(std::string_view folder) const override;
   bool FileExists(std::string_view path) const override;

@@ -131,11 +131,12 @@ class Platform {
   virtual std::optional<std::string> ToCatalog(std::string_view native_path) const = 0;
 
   // --- File system, in catalog paths ----------------------------------------
-  // The visible entries of a folder: hidden (dot) names, symbolic links,
-  // devices, fifos, sockets, pseudo file systems and other drives' mount points
-  // are never returned. Fails when the folder cannot be listed (drive not
-  // ready, path missing, no permission).
-  virtual Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const = 0;
+  // The visible entries of a folder: hidden (dot) names (unless with_hidden),
+  // symbolic links, devices, fifos, sockets, pseudo file systems and other
+  // drives' mount points are never returned. Fails when the folder cannot be
+  // listed (drive not ready, path missing, no permission).
+  virtual Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts,
+                                           bool with_hidden = false) const = 0;
   // The files and folders of a native folder (the shelf of data files, which
   // need not lie on any drive of the map); hidden names are left out. A
   // failure names the folder.

@@ -109,11 +109,16 @@ void CompareDisk(const CatalogTable& catalog, const NodeKey& disk, DiskRescan* r
           {DiskChange::Kind::kChanged, record.path + record.file_name, std::move(what)});
     }
   }
+  // A file the rules now leave out was not looked for: it is no removal.
+  const LeaveOutRules& rules = rescan->scan.settings.leave_out;
   for (int i = 1; i < end; ++i) {
     const CatalogRecord& record = catalog.Record(i);
-    if (OnDisk(disk, record) && !matched[static_cast<std::size_t>(i)]) {
-      rescan->changes.push_back({DiskChange::Kind::kRemoved, record.path + record.file_name, ""});
+    if (!OnDisk(disk, record) || matched[static_cast<std::size_t>(i)]) continue;
+    const std::string path = record.path + record.file_name;
+    if (rules.LeftOutFile(std::string_view(path).substr(DriveRootOf(path).size())) != nullptr) {
+      continue;
     }
+    rescan->changes.push_back({DiskChange::Kind::kRemoved, path, ""});
   }
   std::stable_sort(rescan->changes.begin(), rescan->changes.end(),
                    [](const DiskChange& a, const DiskChange& b) { return a.path < b.path; });

@@ -58,6 +58,9 @@ class ScanEngine {
   // Keeps the files of the type from a folder's listing.
   Status KeepFiles(const std::string& folder, FolderListing* listing);
   void SkipFolder(const std::string& folder);
+  // Whether the leave-out rules keep the entry `name` of folder (with its
+  // "\") out; counts it, and names it when asked to.
+  bool LeftOut(const std::string& folder, const std::string& name, bool is_folder);
   // The folders of the work list in order, each with its "\", less those that
   // could not be listed.
   std::vector<std::string> FoldersToScan();
@@ -129,6 +132,7 @@ class ScanEngine {
   // The files of the type of each folder (with its "\") that holds any.
   std::unordered_map<std::string, KeptFiles> m_kept_files;
   int m_kept_count = 0;
+  std::size_t m_root_length = 0;  // of the batch entry being listed, with its "\"
   int m_folders_seen = 0;
   int m_files_seen = 0;
   ScanReport m_report;
@@ -147,7 +151,8 @@ Status ScanEngine::KeepFiles(const std::string& folder, FolderListing* listing) 
   // The listing's own entries are kept, in their order: nothing is copied.
   std::vector<FolderEntry> files = std::move(listing->entries);
   std::erase_if(files, [&](const FolderEntry& entry) {
-    return entry.is_folder || !PassesTypeFilter(entry.name, m_file_type);
+    return entry.is_folder || !PassesTypeFilter(entry.name, m_file_type) ||
+           LeftOut(folder, entry.name, false);
   });
   if (files.empty()) return Status::Ok();
   m_kept_count += static_cast<int>(files.size());
@@ -160,9 +165,21 @@ Status ScanEngine::KeepFiles(const std::string& folder, FolderListing* listing) 
   return Status::Ok();
 }
 
+bool ScanEngine::LeftOut(const std::string& folder, const std::string& name, bool is_folder) {
+  const LeaveOutRules& rules = m_request.settings.leave_out;
+  if (rules.empty()) return false;
+  const std::string relative = folder.substr(std::min(folder.size(), m_root_length)) + name;
+  const std::string* rule = rules.LeftOutBy(relative, name, is_folder);
+  if (rule == nullptr) return false;
+  ++(is_folder ? m_report.left_out_folders : m_report.left_out_files);
+  if (m_request.settings.explain_left_out) m_report.left_out.push_back({folder + name, *rule});
+  return true;
+}
+
 Status ScanEngine::GetAllFolders(const std::string& present_path, bool is_root) {
   // Only a scan of all files takes every file's facts from the listing.
-  Result<FolderListing> listing = m_platform.ListFolder(present_path, m_all_files);
+  Result<FolderListing> listing =
+      m_platform.ListFolder(present_path, m_all_files, m_request.settings.include_hidden);
   if (!listing) {
     if (is_root) return listing.status();
     SkipFolder(present_path);
@@ -173,6 +190,8 @@ Status ScanEngine::GetAllFolders(const std::string& present_path, bool is_root) 
   for (const FolderEntry& entry : listing->entries) {
     m_observer.Yield();
     if (entry.name == "pagefile.sys" || !entry.is_folder) continue;
+    // A folder left out is never listed: nothing below it is read.
+    if (LeftOut(present_path, entry.name, true)) continue;
     std::string folder = present_path + entry.name;
     m_folders.Add(folder);
     m_observer.FolderFound(folder);
@@ -205,6 +224,7 @@ std::vector<std::string> ScanEngine::FoldersToScan() {
 Result<ScanResult> ScanEngine::Run() {
   for (const std::string& batch_entry : m_request.roots) {
     const std::string root = WithBackslash(batch_entry);
+    m_root_length = root.size();
     if (Status status = GetAllFolders(root, /*is_root=*/true); !status) return status;
     // With its "\" a root sorts before its own subfolders.
     m_folders.Add(root);

@@ -1,5 +1,7 @@
 #include "scan/scan_report_text.h"
 
+#include "common/format.h"
+
 namespace tallymere {
 
 SkippedText SkippedTextOf(const ScanReport& report) {
@@ -20,6 +22,12 @@ SkippedText SkippedTextOf(const ScanReport& report) {
                  " left out because the name contains \"\\\". Rename them to include them.";
   }
   return text;
+}
+
+std::string LeftOutText(const ScanReport& report) {
+  if (report.left_out_folders == 0 && report.left_out_files == 0) return {};
+  return FormatCount(report.left_out_folders) + " folders and " +
+         FormatCount(report.left_out_files) + " files left out by the rules";
 }
 
 }  // namespace tallymere

@@ -24,4 +24,8 @@ struct SkippedText {
 
 SkippedText SkippedTextOf(const ScanReport& report);
 
+// "1,204 folders and 388 files left out by the rules"; empty when the rules
+// left nothing out.
+std::string LeftOutText(const ScanReport& report);
+
 }  // namespace tallymere

@@ -11,6 +11,7 @@
 #include "catalog/catalog_table.h"
 #include "common/code_page.h"
 #include "common/status.h"
+#include "scan/leave_out_rules.h"
 
 namespace tallymere {
 
@@ -23,6 +24,11 @@ struct ScanSettings {
   // The most files the catalog may hold: the bound that keeps a scan of a
   // whole server from taking the machine's memory (tests set fewer).
   int max_files = CatalogTable::kMaxFileRecords;
+  // What every scan leaves out, and whether hidden (dot) entries are read.
+  LeaveOutRules leave_out{};
+  bool include_hidden = false;
+  // Names each entry the rules left out in the report (--explain-excludes).
+  bool explain_left_out = false;
 };
 
 struct ScanRequest {
@@ -44,6 +50,15 @@ struct ScanReport {
   int skipped_folder_count = 0;              // subfolders that could not be listed
   std::vector<std::string> skipped_folders;  // the first kNamedFolders of them
   int skipped_names = 0;                     // entries whose name holds "\"
+  // What the leave-out rules kept out: folders (never listed) and files of
+  // the type; with explain_left_out, each path with the rule that matched.
+  int left_out_folders = 0;
+  int left_out_files = 0;
+  struct LeftOut {
+    std::string path;
+    std::string rule;
+  };
+  std::vector<LeftOut> left_out;
 };
 
 struct ScanResult {

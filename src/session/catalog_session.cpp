@@ -23,8 +23,13 @@ CatalogRecord CatalogSession::NewTrailer() const {
 }
 
 ScanSettings CatalogSession::CurrentScanSettings() const {
-  return {m_settings.txtType, m_settings.chkBitRate, m_program_settings.id3v1_code_page,
-          m_max_files};
+  return {m_settings.txtType,
+          m_settings.chkBitRate,
+          m_program_settings.id3v1_code_page,
+          m_max_files,
+          LeaveOutRules::Parse(m_program_settings.leave_out),
+          m_program_settings.include_hidden,
+          m_explain_left_out};
 }
 
 void CatalogSession::UseScanSettings(const ScanSettings& settings) {
@@ -39,6 +44,8 @@ StartProblems CatalogSession::LoadSettings() {
   StartProblems problems;
   problems.settings = tallymere::LoadSettings(m_platform, &m_settings);
   m_program_settings = ReadProgramSettings(m_platform, &problems.program_settings);
+  // A rule that cannot be used is said once at start; the others are used.
+  (void)LeaveOutRules::Parse(m_program_settings.leave_out, &problems.program_settings);
   problems.drive_map = m_platform.DriveMapProblems();
   return problems;
 }

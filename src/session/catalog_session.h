@@ -103,6 +103,8 @@ class CatalogSession {
   void UseScanSettings(const ScanSettings& settings);
   // The most files a scan may bring into this catalog (tests set fewer).
   void set_max_files(int max_files) { m_max_files = max_files; }
+  // Scans name each entry the leave-out rules kept out in their report.
+  void set_explain_left_out(bool explain) { m_explain_left_out = explain; }
   // Add a Disk and Update read the information of MP3 files only: for any
   // other type the MP3-information flag goes off.
   void KeepInfoForMp3Only();
@@ -215,6 +217,7 @@ class CatalogSession {
   ProgramSettings m_program_settings;
   std::vector<CatalogDrive> m_drives;
   int m_max_files = CatalogTable::kMaxFileRecords;
+  bool m_explain_left_out = false;
   bool m_mp3_link = false;
   std::vector<CatalogFile> m_files_sent;
 };

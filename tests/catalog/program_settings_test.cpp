@@ -45,6 +45,38 @@ TEST(ProgramSettingsTest, SavedSettingsReadBackAndLinesOfOthersAreKept) {
   EXPECT_TRUE(problems.empty());
 }
 
+TEST(ProgramSettingsTest, LeaveOutRulesAreKeptOnlyWhenChangedAndAnEmptiedListStaysEmpty) {
+  testing::TempFolder folder;
+  const testing::TestPlatform platform(folder.path());
+  const std::string file = folder.Path("config/settings.conf");
+  std::vector<std::string> problems;
+  EXPECT_EQ(ReadProgramSettings(platform, &problems).leave_out, DefaultLeaveOutRules());
+
+  ProgramSettings settings;
+  settings.leave_out = {"*.tmp", "!keep.tmp"};
+  settings.include_hidden = true;
+  settings.shelf_folders = {"/home/me/Catalogs"};
+  ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
+  EXPECT_EQ(ReadFileBytes(file),
+            "Id3v1Encoding=Automatic\nShelfFolder=/home/me/Catalogs\nShelfSubfolders=0\n"
+            "ShowDiskLabels=0\nLeaveOutSet=1\nLeaveOut=*.tmp\nLeaveOut=!keep.tmp\n"
+            "IncludeHidden=1\n");
+  ProgramSettings read = ReadProgramSettings(platform, &problems);
+  EXPECT_EQ(read.leave_out, settings.leave_out);
+  EXPECT_TRUE(read.include_hidden);
+
+  // Emptied, the rules and the shelf stay empty: their old lines go.
+  settings.leave_out.clear();
+  settings.shelf_folders.clear();
+  settings.include_hidden = false;
+  ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
+  read = ReadProgramSettings(platform, &problems);
+  EXPECT_TRUE(read.leave_out.empty());
+  EXPECT_TRUE(read.shelf_folders.empty());
+  EXPECT_FALSE(read.include_hidden);
+  EXPECT_TRUE(problems.empty());
+}
+
 TEST(ProgramSettingsTest, WhatCannotBeUsedIsSaidAndTheDefaultStands) {
   testing::TempFolder folder;
   const testing::TestPlatform platform(folder.path());

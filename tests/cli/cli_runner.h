@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -27,6 +28,18 @@ struct CliRun {
   std::string err;
 };
 
+// The configuration folder every run of the tool sees (XDG_CONFIG_HOME):
+// one of the test program's own, empty unless a test writes its
+// tallymere/settings.conf, so no user's settings decide a test.
+inline const std::string& CliConfigHome() {
+  static const TempFolder folder;
+  static const bool set = [] {
+    return ::setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1) == 0;
+  }();
+  (void)set;
+  return folder.path();
+}
+
 // How long a run may take before it counts as hung and is killed.
 inline constexpr int kCliRunSeconds = 60;
 
@@ -36,6 +49,10 @@ inline constexpr int kCliRunSeconds = 60;
 // run that hangs is killed and reported with exit code -1.
 inline CliRun RunCli(std::vector<std::string> args, const TempFolder& scratch,
                      const std::string& cwd = "", const std::string& stdout_path = "") {
+  // A test that points XDG_CONFIG_HOME elsewhere itself keeps its choice.
+  if (const char* home = std::getenv("XDG_CONFIG_HOME"); home == nullptr || *home == '\0') {
+    (void)CliConfigHome();
+  }
   args.insert(args.begin(), TALLYMERE_CLI_PATH);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

@@ -8,6 +8,8 @@
 
 #include <climits>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "catalog/data_file.h"
 #include "catalog/settings.h"
@@ -134,6 +136,33 @@ TEST_F(CliScanTest, KeepsTheTrueSizesOfFilesPastTwoGigabytes) {
   EXPECT_THAT(find.out, Not(HasSubstr("disk.iso")));
   const CliRun info = RunCli({"info", m_out}, m_folder);
   EXPECT_THAT(info.out, HasSubstr("5,245,952.00 MB"));
+}
+
+TEST_F(CliScanTest, LeavesOutByTheSettingsRulesAndTheOptionsAndExplainsOnRequest) {
+  for (const char* file : {"Photos/img.jpg", "Photos/Thumbs.db", "Photos/@eaDir/img.jpg",
+                           "Photos/draft.tmp", "code/node_modules/x/index.js"}) {
+    Write(file, "x");
+  }
+  CliRun run = Scan({"--type", "*.*", "--exclude", "*.tmp", C("")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(Records(), std::vector<std::string>{"C:\\Photos\\img.jpg C:\\"});
+  EXPECT_EQ(run.err, "tallymere-cli scan: 2 folders and 2 files left out by the rules.\n");
+
+  run = Scan({"--type", "*.*", "--no-default-excludes", "--exclude", "code/", "--explain-excludes",
+              C("")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(Records().size(), 4u);
+  EXPECT_EQ(run.out, "left out: C:\\code  (rule code/)\nTotal: 4 files, 0.00 MB\n");
+
+  // The rules of the settings, as the window's Options keep them.
+  const std::string settings = testing::CliConfigHome() + "/tallymere/settings.conf";
+  std::filesystem::create_directories(testing::CliConfigHome() + "/tallymere");
+  { std::ofstream(settings) << "LeaveOutSet=1\nLeaveOut=*.jpg\n"; }
+  run = Scan({"--type", "*.*", C("Photos")});
+  std::filesystem::remove(settings);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(Records(),
+            (std::vector<std::string>{"C:\\Photos\\Thumbs.db C:\\", "C:\\Photos\\draft.tmp C:\\"}));
 }
 
 // A drive letter in lower case is catalogued in upper case, as the window does.

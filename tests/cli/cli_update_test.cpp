@@ -238,6 +238,24 @@ TEST_F(CliUpdateDiskTest, PrintsTheChangesAndReplacesTheDiskWhereItStands) {
                                            "trailer *.mp3 1"));
 }
 
+// A file the rules leave out is not looked for: not added, not removed.
+TEST_F(CliUpdateDiskTest, LeavesOutWhatTheRulesSayAndReportsNoRemovalForIt) {
+  WriteCatalog("mp3", 1);
+  m_folder.WriteFile("e/Album/track0.mp3", testing::Frame());
+  m_folder.WriteFile("e/Album/new.mp3", testing::Frame());
+  const CliRun run =
+      UpdateDisk({"--label", "MyCD", "--dry-run", "--exclude", "track1.mp3", "--exclude", "NEW.*"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "~ E:\\Album\\track0.mp3 (size, date, tag, bitrate, time)\n");
+  EXPECT_THAT(run.err, HasSubstr("tallymere-cli update-disk: 0 folders and 1 files left out by "
+                                 "the rules.\n"));
+  const CliRun bad = UpdateDisk({"--label", "MyCD", "--dry-run", "--exclude", "[oops"});
+  EXPECT_EQ(bad.exit_code, 0) << bad.err;
+  EXPECT_THAT(bad.err, HasSubstr("tallymere-cli update-disk: Leave-out rule 13 \"[oops\" has a "
+                                 "\"[\" that does not close and is not used; the other rules are "
+                                 "used.\n"));
+}
+
 TEST_F(CliUpdateDiskTest, ReadsFromRootAndFailsWithoutChangingAnything) {
   WriteCatalog("mp3", 1);
   const std::string before = testing::ReadFileBytes(m_file);

@@ -34,7 +34,8 @@ class ScanPlatform : public LinuxPlatform {
     return it == m_list_counts.end() ? 0 : it->second;
   }
 
-  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override {
+  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts,
+                                   bool with_hidden = false) const override {
     const std::string key(folder);
     ++m_list_counts[key];
     if (m_failing.count(key) != 0) {
@@ -53,7 +54,7 @@ class ScanPlatform : public LinuxPlatform {
       }
       return listing;
     }
-    return LinuxPlatform::ListFolder(folder, with_file_facts);
+    return LinuxPlatform::ListFolder(folder, with_file_facts, with_hidden);
   }
 
  private:

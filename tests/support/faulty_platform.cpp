@@ -134,10 +134,10 @@ Status FaultyPlatform::Check(PlatformCall call, std::string_view path) const {
   return Status::Ok();
 }
 
-Result<FolderListing> FaultyPlatform::ListFolder(std::string_view folder,
-                                                 bool with_file_facts) const {
+Result<FolderListing> FaultyPlatform::ListFolder(std::string_view folder, bool with_file_facts,
+                                                 bool with_hidden) const {
   if (Status planned = Check(PlatformCall::kListFolder, folder); !planned) return planned;
-  return m_real.ListFolder(folder, with_file_facts);
+  return m_real.ListFolder(folder, with_file_facts, with_hidden);
 }
 
 Result<int64_t> FaultyPlatform::FileLength(std::string_view path) const {

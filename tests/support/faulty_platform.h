@@ -57,7 +57,8 @@ class FaultyPlatform : public Platform {
   std::optional<std::string> ToCatalog(std::string_view native_path) const override {
     return m_real.ToCatalog(native_path);
   }
-  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts) const override;
+  Result<FolderListing> ListFolder(std::string_view folder, bool with_file_facts,
+                                   bool with_hidden = false) const override;
   Result<FolderListing> ListNativeFolder(const std::string& native_folder) const override {
     if (Status planned = Check(PlatformCall::kListFolder, native_folder); !planned) return planned;
     return m_real.ListNativeFolder(native_folder);

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -58,6 +59,7 @@ OptionsDialog::OptionsDialog(CatalogSession& session, WindowServices& services, 
   grid->addWidget(BuildStyleBox(), 1, 0, 2, 1);
   grid->addWidget(BuildHtmlBox(), 0, 1, 2, 1);
   grid->addWidget(BuildFormatBox(), 2, 1);
+  grid->addWidget(BuildLeaveOutBox(), 3, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   const QString ok = ToQt(EntryOf(kOptionCommands, OptionCommand::kOK).name);
@@ -105,6 +107,24 @@ QWidget* OptionsDialog::BuildScanBox() {
   scan_layout->addRow("Scan for this file type:", m_type);
   scan_layout->addRow(ToQt(FrmOption::kId3v1EncodingCaption), m_id3v1_encoding);
   return scan;
+}
+
+QWidget* OptionsDialog::BuildLeaveOutBox() {
+  auto* box = new QGroupBox(ToQt(kOptionLeaveOut));
+  auto* layout = new QVBoxLayout(box);
+  m_leave_out = new QPlainTextEdit;
+  m_leave_out->setObjectName("txtLeaveOut");
+  m_leave_out->setToolTip(ToQt(FrmOption::kLeaveOutTip));
+  m_leave_out->setLineWrapMode(QPlainTextEdit::NoWrap);
+  m_leave_out->setFixedHeight(m_leave_out->fontMetrics().lineSpacing() * 6);
+  m_hidden = CheckBox("chkHidden", FrmOption::kHiddenCaption.data());
+  auto* row = new QHBoxLayout;
+  row->addWidget(m_hidden);
+  row->addStretch();
+  for (QPushButton* button : CommandButtons(kOptionLeaveOut)) row->addWidget(button);
+  layout->addWidget(m_leave_out);
+  layout->addLayout(row);
+  return box;
 }
 
 QWidget* OptionsDialog::BuildStyleBox() {
@@ -196,6 +216,8 @@ void OptionsDialog::Show() {
   m_align->setCurrentText(ToQt(controls.cmbAlign));
   m_column_width->setValue(ToQt(controls.txtCol).toInt());
   m_id3v1_encoding->setCurrentText(ToQt(controls.cmbId3v1Encoding));
+  m_leave_out->setPlainText(ToQt(controls.txtLeaveOut));
+  m_hidden->setChecked(controls.chkHidden != 0);
 }
 
 void OptionsDialog::Push() {
@@ -218,6 +240,8 @@ void OptionsDialog::Push() {
   controls.cmbAlign = FromQt(m_align->currentText());
   controls.txtCol = FromQt(m_column_width->text());
   controls.cmbId3v1Encoding = FromQt(m_id3v1_encoding->currentText());
+  controls.txtLeaveOut = FromQt(m_leave_out->toPlainText());
+  controls.chkHidden = Checked(m_hidden);
 }
 
 }  // namespace tallymere

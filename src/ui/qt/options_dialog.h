@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -34,6 +35,7 @@ class OptionsDialog : public QDialog {
   // The dialog's frames, each with its controls.
   QWidget* BuildScanBox();
   QWidget* BuildStyleBox();
+  QWidget* BuildLeaveOutBox();
   QWidget* BuildHtmlBox();
   QWidget* BuildFormatBox();
   // The buttons of a place of the command table.
@@ -55,6 +57,8 @@ class OptionsDialog : public QDialog {
   QCheckBox* m_html = nullptr;
   QCheckBox* m_m3u = nullptr;
   QCheckBox* m_disk_labels = nullptr;
+  QPlainTextEdit* m_leave_out = nullptr;
+  QCheckBox* m_hidden = nullptr;
   QPushButton* m_table_colour = nullptr;
   QPushButton* m_page_colour = nullptr;
   QSpinBox* m_table_width = nullptr;

@@ -81,7 +81,7 @@ bool FrmMain::ScanDiskUnderLabel(const std::string& entry, const std::string& la
   }
   m_ui.SetStatus(kStatusPanel, " Loading files, please wait . . .");
   RebuildTree();
-  ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
+  ShowTotals(WithLeftOut("Data updated on " + FormatDateTime(m_platform.Now()), *added), " MB.");
   ReportSkippedFolders(*added);
   // After New the catalog commands were off; now there is a catalog to save,
   // list and search.

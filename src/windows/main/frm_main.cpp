@@ -154,6 +154,11 @@ void FrmMain::ClearStatusBar() {
   for (int panel : {kStatusPanel, kCountPanel, kSizePanel}) m_ui.SetStatus(panel, "");
 }
 
+std::string WithLeftOut(std::string status, const ScanReport& report) {
+  const std::string left_out = LeftOutText(report);
+  return left_out.empty() ? status : status + " - " + left_out;
+}
+
 void FrmMain::ReportSkippedFolders(const ScanReport& report) {
   const SkippedText skipped = SkippedTextOf(report);
   if (skipped.empty()) return;

@@ -69,6 +69,10 @@ struct MainWindowView {
   bool data_editor_shown() const { return selected_tab == kDataEditorTab; }
 };
 
+// A closing status with what the leave-out rules kept out of the scan
+// (" Ready  - 3 folders and 12 files left out by the rules").
+std::string WithLeftOut(std::string status, const ScanReport& report);
+
 class FrmMain : public CatalogNavigator {
  public:
   FrmMain(CatalogSession& session, WindowServices& services);

@@ -88,7 +88,7 @@ void FrmMain::mnuRescanDisk_Click() {
     return;
   }
   RebuildTree();
-  ShowTotals("Data updated on " + now, " MB.");
+  ShowTotals(WithLeftOut("Data updated on " + now, rescan->scan.report), " MB.");
   ReportSkippedFolders(rescan->scan.report);
   // The disk's node again, its files in the list.
   const int again = m_tvAlbum.Find(disk.key());

@@ -140,7 +140,7 @@ bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) 
   }
   m_lstBox.clear();
   RebuildTree();
-  ShowTotals(" Ready ", " MB");
+  ShowTotals(WithLeftOut(" Ready ", *scanned), " MB");
   ReportSkippedFolders(*scanned);
   return true;
 }

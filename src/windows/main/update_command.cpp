@@ -29,7 +29,8 @@ void FrmMain::mnuUpdate_Click() {
     return;
   }
   RebuildTree();
-  ShowTotals("Data updated on " + FormatDateTime(m_platform.Now()), " MB.");
+  ShowTotals(WithLeftOut("Data updated on " + FormatDateTime(m_platform.Now()), updated->report),
+             " MB.");
   ReportSkippedFolders(updated->report);
 }
 

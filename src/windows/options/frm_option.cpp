@@ -5,9 +5,30 @@
 
 #include "catalog/file_type.h"
 #include "common/ascii_case.h"
+#include "scan/leave_out_rules.h"
 
 namespace tallymere {
 namespace {
+
+// The rules as the box shows them, and back.
+std::string JoinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+std::vector<std::string> Lines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    std::string line(text.substr(start, end - start));
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
 
 // A whole number made of the whole text, blanks around it ignored.
 std::optional<int16_t> Number(std::string_view text) {
@@ -61,6 +82,8 @@ void FrmOption::Form_Load() {
       .txtCol = std::to_string(settings.txtCol),
       .cmbId3v1Encoding = m_session.program_settings().id3v1_code_page.name(),
       .chkDiskLabels = m_session.program_settings().show_disk_labels ? 1 : 0,
+      .txtLeaveOut = JoinedLines(m_session.program_settings().leave_out),
+      .chkHidden = m_session.program_settings().include_hidden ? 1 : 0,
   };
 }
 
@@ -94,18 +117,37 @@ ProgramSettings FrmOption::AppliedProgramSettings() const {
     settings.id3v1_code_page = *page;
   }
   settings.show_disk_labels = m_controls.chkDiskLabels != 0;
+  settings.leave_out = Lines(m_controls.txtLeaveOut);
+  settings.include_hidden = m_controls.chkHidden != 0;
   return settings;
+}
+
+void FrmOption::cmdDefaults_Click() {
+  m_controls.txtLeaveOut = JoinedLines(DefaultLeaveOutRules());
+}
+
+bool FrmOption::RulesAreUsable() const {
+  std::vector<std::string> problems;
+  (void)LeaveOutRules::Parse(Lines(m_controls.txtLeaveOut), &problems);
+  if (problems.empty()) return true;
+  std::string text;
+  for (const std::string& problem : problems) text += (text.empty() ? "" : "\n") + problem;
+  const Answer answer = m_ui.ShowMessage(text + "\n\nKeep the options anyway?", Buttons::kYesNo,
+                                         Icon::kQuestion, kOptionsCaption);
+  return answer == Answer::kYes;
 }
 
 void FrmOption::Run(OptionCommand command) { EntryOf(kCommands, command).handler.run(*this); }
 
 void FrmOption::cmdOK_Click() {
+  if (!RulesAreUsable()) return;
   m_session.settings() = Applied();
   m_session.program_settings() = AppliedProgramSettings();
   Close();
 }
 
 void FrmOption::cmdSave_Click() {
+  if (!RulesAreUsable()) return;
   const Settings settings = Applied();
   const ProgramSettings program_settings = AppliedProgramSettings();
   Status saved = SaveProgramSettings(m_session.platform(), program_settings);

@@ -22,9 +22,10 @@ namespace tallymere {
 inline constexpr std::string_view kOptionsCaption = "Tallymere Options";
 
 // The dialog's buttons: the colour swatches, and OK, Save and Cancel.
-enum class OptionCommand { kTBcolor, kPGcolor, kOK, kSave, kCancel };
+enum class OptionCommand { kTBcolor, kPGcolor, kOK, kSave, kCancel, kDefaults };
 inline constexpr std::string_view kOptionSwatches = "Swatches";
 inline constexpr std::string_view kOptionButtons = "Buttons";
+inline constexpr std::string_view kOptionLeaveOut = "Leave out";
 class FrmOption {
  public:
   FrmOption(CatalogSession& session, UiServices& ui);
@@ -34,7 +35,7 @@ class FrmOption {
   // Runs a button's handler.
   void Run(OptionCommand command);
   // The buttons, each row with its handler.
-  static const CommandTable<OptionCommand, 5, FrmOption> kCommands;
+  static const CommandTable<OptionCommand, 6, FrmOption> kCommands;
 
   void cmdOK_Click();
   // Writes the settings file, then applies and closes; a file that cannot be
@@ -45,6 +46,8 @@ class FrmOption {
   // and stays even when the dialog is then cancelled.
   void PGcolor_Click();
   void TBcolor_Click();
+  // Puts the default leave-out rules into the box.
+  void cmdDefaults_Click();
 
   // The controls, by the names of the settings they edit.
   struct Controls {
@@ -66,6 +69,8 @@ class FrmOption {
     std::string txtCol;            // 50 to 150, step 5
     std::string cmbId3v1Encoding;  // one of kCodePageNames
     int chkDiskLabels = 0;         // lists name each file's disk
+    std::string txtLeaveOut;       // the leave-out rules, one a line
+    int chkHidden = 0;             // hidden files and folders are scanned
   };
   Controls& controls() { return m_controls; }
   const Controls& controls() const { return m_controls; }
@@ -74,6 +79,11 @@ class FrmOption {
   static const std::vector<std::string>& cmbAlign_items();
   static constexpr std::string_view kId3v1EncodingCaption = "ID3v1 text encoding:";
   static constexpr std::string_view kDiskLabelsCaption = "Show disk labels";
+  static constexpr std::string_view kHiddenCaption = "Include hidden files and folders";
+  static constexpr std::string_view kLeaveOutTip =
+      "Left out of every scan, one rule a line as in .gitignore: a name or pattern (Thumbs.db, "
+      "*.tmp), a folder (cache/), a path from the scan's folder (Music/tmp), ! to bring back, "
+      "# for a comment";
   static constexpr std::string_view kDiskLabelsTip =
       "Name each file's disk: beside the folders of a list by folders, after the names of a "
       "single list";
@@ -89,9 +99,12 @@ class FrmOption {
   // number keeps its previous value.
   Settings Applied() const;
   ProgramSettings AppliedProgramSettings() const;
+  // True when every leave-out rule can be used, or the user keeps them as
+  // they are after being told which cannot.
+  bool RulesAreUsable() const;
   void Close();
 
-  static constexpr CommandTable<OptionCommand, 5, FrmOption> CommandRows();
+  static constexpr CommandTable<OptionCommand, 6, FrmOption> CommandRows();
 
   CatalogSession& m_session;
   UiServices& m_ui;
@@ -100,7 +113,7 @@ class FrmOption {
 
 #define RUNS(call) TALLYMERE_RUNS(FrmOption, call)
 
-constexpr CommandTable<OptionCommand, 5, FrmOption> FrmOption::CommandRows() {
+constexpr CommandTable<OptionCommand, 6, FrmOption> FrmOption::CommandRows() {
   return {{
       {OptionCommand::kTBcolor, "TBcolor", RUNS(TBcolor_Click),
        "Table background color:", kOptionSwatches, false, 0, "", "Click to change"},
@@ -109,10 +122,12 @@ constexpr CommandTable<OptionCommand, 5, FrmOption> FrmOption::CommandRows() {
       {OptionCommand::kOK, "cmdOK", RUNS(cmdOK_Click), "OK", kOptionButtons},
       {OptionCommand::kSave, "cmdSave", RUNS(cmdSave_Click), "Save", kOptionButtons},
       {OptionCommand::kCancel, "cmdCancel", RUNS(cmdCancel_Click), "Cancel", kOptionButtons},
+      {OptionCommand::kDefaults, "cmdDefaults", RUNS(cmdDefaults_Click), "Restore defaults",
+       kOptionLeaveOut, false, 0, "", "Put back the rules a new installation leaves out"},
   }};
 }
 
-inline constexpr CommandTable<OptionCommand, 5, FrmOption> FrmOption::kCommands = CommandRows();
+inline constexpr CommandTable<OptionCommand, 6, FrmOption> FrmOption::kCommands = CommandRows();
 
 #undef RUNS
 

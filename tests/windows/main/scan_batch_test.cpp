@@ -61,6 +61,19 @@ TEST_F(ScanBatchTest, TheTreeShowsOnlyTheScannedDrivesAndNoneAfterAnEmptyScan) {
   EXPECT_EQ(NodeTexts(), Texts{main().session().data_file_path()});
 }
 
+// The default rules leave out what other programs leave, and the closing
+// status says how much.
+TEST_F(ScanBatchTest, TheClosingStatusSaysWhatTheRulesLeftOut) {
+  File("c", "Photos/img.jpg");
+  File("c", "Photos/Thumbs.db");
+  File("c", "Photos/@eaDir/img.jpg");
+  session().settings().txtType = "*.*";
+  ScanFolder("C:\\Photos");
+  EXPECT_EQ(main().session().catalog().FileCount(), 1);
+  EXPECT_EQ(ui().Status(1), " Ready  - 1 folders and 1 files left out by the rules");
+  EXPECT_TRUE(ui().Messages().empty());
+}
+
 TEST_F(ScanBatchTest, RemovableEntryAmongOthersIsRefusedAlone) {
   ui().AnswerFolder("C:\\").AnswerFolder("F:\\").AnswerFolder("E:\\");
   for (int i = 0; i < 3; ++i) main().Run(MainCommand::kCmdAdd);

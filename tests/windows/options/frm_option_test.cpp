@@ -147,5 +147,41 @@ TEST_F(FrmOptionTest, TheId3v1EncodingIsKeptApartFromListsDatAndScansReadWithIt)
   EXPECT_TRUE(main().session().program_settings().id3v1_code_page.automatic());
 }
 
+TEST_F(FrmOptionTest, LeaveOutRulesAreEditedRestoredAndARuleThatCannotBeUsedIsNamed) {
+  FrmOption options(session(), services().ui());
+  options.close_window = [this] { ++closes; };
+  const std::string defaults = options.controls().txtLeaveOut;
+  EXPECT_EQ(defaults.substr(0, defaults.find('\n')), "node_modules/");
+  EXPECT_EQ(options.controls().chkHidden, 0);
+
+  // A rule that cannot be used: said, and No keeps the dialog open.
+  options.controls().txtLeaveOut = "*.tmp\r\n\n[oops\n";
+  options.controls().chkHidden = 1;
+  ui().AnswerMessage(Answer::kNo);
+  options.Run(OptionCommand::kOK);
+  ASSERT_EQ(ui().Messages().size(), 1u);
+  EXPECT_EQ(ui().Messages()[0].text,
+            "Leave-out rule 2 \"[oops\" has a \"[\" that does not close and is not used; the "
+            "other rules are used.\n\nKeep the options anyway?");
+  EXPECT_EQ(closes, 0);
+  EXPECT_EQ(session().program_settings().leave_out, DefaultLeaveOutRules());
+  // Yes keeps them as typed; the scans then use the rules that can be used.
+  ui().AnswerMessage(Answer::kYes);
+  options.Run(OptionCommand::kOK);
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(session().program_settings().leave_out, (std::vector<std::string>{"*.tmp", "[oops"}));
+  EXPECT_TRUE(session().program_settings().include_hidden);
+  EXPECT_TRUE(session().CurrentScanSettings().include_hidden);
+
+  options.Form_Load();
+  options.Run(OptionCommand::kDefaults);
+  EXPECT_EQ(options.controls().txtLeaveOut, defaults);
+  options.controls().txtLeaveOut = "";  // an empty box leaves nothing out
+  options.Run(OptionCommand::kSave);
+  EXPECT_TRUE(session().program_settings().leave_out.empty());
+  std::vector<std::string> problems;
+  EXPECT_TRUE(ReadProgramSettings(platform(), &problems).leave_out.empty());
+}
+
 }  // namespace
 }  // namespace tallymere
