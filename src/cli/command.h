@@ -24,6 +24,7 @@ Command AddDrivesCommand(CLI::App& tool);
 Command AddListCommand(CLI::App& tool);
 Command AddMp3InfoCommand(CLI::App& tool);
 Command AddUpdateCommand(CLI::App& tool);
+Command AddFingerprintCommand(CLI::App& tool);
 Command AddUpdateDiskCommand(CLI::App& tool);
 Command AddScanCommand(CLI::App& tool);
 Command AddFindCommand(CLI::App& tool);

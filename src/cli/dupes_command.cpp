@@ -27,12 +27,14 @@ struct DupesOptions {
   bool exact = false;
   bool not_so_exact = false;
   bool any_possible = false;
+  bool audio = false;
   bool json = false;
   ShelfArguments shelf;
 
   DuplicateRule rule() const {
     if (not_so_exact) return DuplicateRule::kNotSoExact;
     if (any_possible) return DuplicateRule::kAnyPossible;
+    if (audio) return DuplicateRule::kSameAudio;
     return DuplicateRule::kExact;
   }
 };
@@ -59,7 +61,8 @@ int RunCatalogDupes(const DupesOptions& options, const std::string& path) {
   Status status = VisitDataFile(bytes, path, [&](int, const CatalogRecord& record) {
     at_end = at_end || record.path.empty();
     if (at_end) return;
-    names.Add(record.file_name);
+    names.Add(options.rule() == DuplicateRule::kSameAudio ? AudioKey(record.extras)
+                                                          : record.file_name);
     if (options.json) {
       AppendJsonRowMembers(record, rows.open());
     } else {
@@ -147,6 +150,9 @@ Command AddDupesCommand(CLI::App& tool) {
   rules->add_flag("--any", options->any_possible,
                   "Any Possible Match: their last 12 characters are equal\n"
                   "(a shorter name takes part whole)");
+  rules->add_flag("--audio", options->audio,
+                  "Same audio: the fingerprints of their audio and its lengths are equal,\n"
+                  "whatever their names and tags (files scanned without one take no part)");
   rules->require_option(1);
   command->add_flag("--json", options->json,
                     "One JSON object per row and line, with the number of its set,\n"
@@ -158,7 +164,8 @@ Command AddDupesCommand(CLI::App& tool) {
       "Columns: File name, Path, Size, Modified, Bitrate, Time, Artist, Title, Album,\n"
       "Disk label. At most 100000 sets are printed. The result goes to stderr, as the\n"
       "window's status bar says it: \"Found N duplicate set(s) in F files.\" (or \"possible\n"
-      "duplicate set(s)\" for --near and --any), F being the catalog's files.\n"
+      "duplicate set(s)\" for --near and --any, \"set(s) of the same audio\" for --audio), F\n"
+      "being the catalog's files.\n"
       "Over more than one data file, or a folder, their file records are walked as one\n"
       "catalog's, the first file's first; each row starts with the name of its data file\n"
       "(column and JSON key \"catalog\"), and a data file that cannot be read is named on\n"

@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   CLI::App tool;
   SetUpTool(tool);
-  const std::vector<Command> commands = {AddDumpCommand(tool),       AddInfoCommand(tool),
-                                         AddDrivesCommand(tool),     AddMp3InfoCommand(tool),
-                                         AddScanCommand(tool),       AddUpdateCommand(tool),
-                                         AddUpdateDiskCommand(tool), AddFindCommand(tool),
-                                         AddDupesCommand(tool),      AddListCommand(tool)};
+  const std::vector<Command> commands = {
+      AddDumpCommand(tool),       AddInfoCommand(tool),       AddDrivesCommand(tool),
+      AddMp3InfoCommand(tool),    AddScanCommand(tool),       AddUpdateCommand(tool),
+      AddUpdateDiskCommand(tool), AddFindCommand(tool),       AddDupesCommand(tool),
+      AddListCommand(tool),       AddFingerprintCommand(tool)};
   return RunCommandLine(tool, commands, argc, argv);
 }

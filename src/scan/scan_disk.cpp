@@ -12,6 +12,7 @@
 #include "common/format.h"
 #include "common/in_order.h"
 #include "common/sorted_list.h"
+#include "mp3/audio_fingerprint.h"
 #include "mp3/audio_info.h"
 #include "mp3/bitrat.h"
 #include "scan/playing_time.h"
@@ -73,7 +74,8 @@ class ScanEngine {
     std::string artist;
     std::string album;
     std::string title;
-    Status failure;  // why its MP3 information could not be read
+    RecordExtras extras;  // the audio's fingerprint
+    Status failure;       // why its MP3 information could not be read
   };
   // A run of one folder's kept files on its way to the table: a folder of
   // many files is read by several threads at once, a run each, so a slow
@@ -111,6 +113,10 @@ class ScanEngine {
   // Bitrate, time and tag of a file of another audio format; one that
   // cannot be read gets "---", as a damaged MP3 file does.
   void ReadAudioFields(const RandomAccessFile& file, int64_t length, const std::string& extension,
+                       FileRead* read) const;
+  // The fingerprint of an audio file's audio, where its format has one; a
+  // file that cannot be hashed simply has none.
+  void TakeFingerprint(const RandomAccessFile& file, int64_t length, std::string_view name,
                        FileRead* read) const;
   // Bitrate, time and tag of a file: from the file already open, or the
   // reason it could not be opened.
@@ -312,6 +318,7 @@ void ScanEngine::ReadFolder(FolderWork* work) const {
     } else {
       ReadMp3Fields(opened, file.status(), read.facts.size, &read);
     }
+    if (opened != nullptr) TakeFingerprint(*opened, read.facts.size, name, &read);
   }
 }
 
@@ -351,6 +358,7 @@ Status ScanEngine::RecordFolder(FolderWork* work, CatalogTable* table, int* next
       record.artist = std::move(read->artist);
       record.album = std::move(read->album);
       record.title = std::move(read->title);
+      record.extras = read->extras;
     }
     ++*next_index;
   }
@@ -378,6 +386,14 @@ std::string ScanEngine::TagReaderFormat(std::string_view name) const {
   std::string extension = LowerExtension(name);
   if (extension == kMp3Type || !IsAudioExtension(extension)) return {};
   return extension;
+}
+
+void ScanEngine::TakeFingerprint(const RandomAccessFile& file, int64_t length,
+                                 std::string_view name, FileRead* read) const {
+  const std::string extension = LowerExtension(name);
+  if (!HasAudioFingerprint(extension)) return;
+  const Result<AudioHash> hash = AudioFingerprint(file, length, extension);
+  if (hash && hash->audio_bytes > 0) read->extras = {hash->hash, hash->audio_bytes};
 }
 
 void ScanEngine::ReadAudioFields(const RandomAccessFile& file, int64_t length,

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "common/characters.h"
+#include "common/little_endian.h"
 
 namespace tallymere {
 
@@ -15,16 +16,32 @@ std::string_view ComparedPart(std::string_view name, DuplicateRule rule) {
     case DuplicateRule::kAnyPossible:
       return NameEnd(name, kAnyPossibleCharacters);
     case DuplicateRule::kExact:
+    case DuplicateRule::kSameAudio:
       break;
   }
   return name;
+}
+
+std::string AudioKey(const RecordExtras& extras) {
+  if (!extras.has_fingerprint()) return {};
+  std::string key;
+  PutFixed64(&key, extras.audio_hash);
+  PutFixed64(&key, static_cast<uint64_t>(extras.audio_bytes));
+  return key;
 }
 
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
                              std::size_t max_sets) {
   std::vector<std::string_view> names;
   names.reserve(static_cast<std::size_t>(std::max(file_count, 0)));
-  for (int i = 1; i <= file_count; ++i) names.push_back(table.Record(i).file_name);
+  std::vector<std::string> keys;
+  if (rule == DuplicateRule::kSameAudio) {
+    keys.reserve(names.capacity());
+    for (int i = 1; i <= file_count; ++i) keys.push_back(AudioKey(table.Record(i).extras));
+    names.assign(keys.begin(), keys.end());
+  } else {
+    for (int i = 1; i <= file_count; ++i) names.push_back(table.Record(i).file_name);
+  }
   return FindDuplicates(names, rule, max_sets);
 }
 
@@ -39,8 +56,14 @@ DuplicateSets FindDuplicates(std::span<const std::string_view> names, DuplicateR
   groups.reserve(file_count);
   // Where each record stands: its group and its place in it (index 0 unused).
   std::vector<std::pair<std::vector<int>*, std::size_t>> place(file_count + 1);
+  std::vector<int> no_group;  // of the records that take no part
   for (std::size_t i = 1; i <= file_count; ++i) {
-    std::vector<int>& group = groups[ComparedPart(names[i - 1], rule)];
+    const std::string_view part = ComparedPart(names[i - 1], rule);
+    if (part.empty()) {
+      place[i] = {&no_group, 0};
+      continue;
+    }
+    std::vector<int>& group = groups[part];
     place[i] = {&group, group.size()};
     group.push_back(static_cast<int>(i));
   }

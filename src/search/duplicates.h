@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ enum class DuplicateRule {
   kExact,        // the whole File names are equal
   kNotSoExact,   // their last 22 characters are equal
   kAnyPossible,  // their last 12 characters are equal
+  kSameAudio,    // their audio's fingerprints and lengths are equal, whatever the names
 };
 
 // The characters at the end of a name that Not So Exact and Any Possible
@@ -37,17 +39,24 @@ struct DuplicateSets {
 };
 
 // The part of a File name a rule compares: all of it, or its last 22 or 12
-// characters.
+// characters. For Same audio the "name" is the record's AudioKey, compared
+// whole.
 std::string_view ComparedPart(std::string_view name, DuplicateRule rule);
 
+// What Same audio compares of a record: its fingerprint and audio length as
+// 16 bytes; empty for a record without a fingerprint, which takes part in
+// no set.
+std::string AudioKey(const RecordExtras& extras);
+
 // The sets among records 1 .. file_count, names compared exactly (letter case
-// included, no trimming). Lists at most max_sets of them.
+// included, no trimming), or their AudioKeys. Lists at most max_sets of them.
 DuplicateSets FindDuplicates(const CatalogTable& table, int file_count, DuplicateRule rule,
                              std::size_t max_sets = kMaxListedDuplicateSets);
 
 // The same over the File names of records 1, 2, ... (names[0] is record 1's),
-// for a reader that keeps the names but not the catalog; the pairs hold
-// record numbers as above.
+// for a reader that keeps the names but not the catalog (for Same audio the
+// AudioKeys); an empty one takes no part. The pairs hold record numbers as
+// above.
 DuplicateSets FindDuplicates(std::span<const std::string_view> names, DuplicateRule rule,
                              std::size_t max_sets = kMaxListedDuplicateSets);
 

@@ -25,6 +25,13 @@ NameHash HashOf(std::string_view part) {
   return {std::hash<std::string_view>{}(part), fnv};
 }
 
+// Same audio compares the fingerprint itself; a record without one gets the
+// empty hash, which takes part in no set.
+NameHash AudioHashOf(const RecordExtras& extras) {
+  if (!extras.has_fingerprint()) return {};
+  return {extras.audio_hash, static_cast<uint64_t>(extras.audio_bytes)};
+}
+
 // A file record of the shelf: the hash of its compared name and its place
 // in the walk.
 struct Entry {
@@ -83,6 +90,10 @@ Walk HashEveryName(const Platform& platform, const std::vector<std::string>& dat
         thread_local std::string name;
         out.status = VisitFileRecords(platform, data_files[static_cast<std::size_t>(i)],
                                       [&](int, const StoredRecord& record) {
+                                        if (rule == DuplicateRule::kSameAudio) {
+                                          out.hashes.push_back(AudioHashOf(record.extras));
+                                          return;
+                                        }
                                         DecodeTextTo(record.file_name, &name);
                                         out.hashes.push_back(HashOf(ComparedPart(name, rule)));
                                       });
@@ -120,11 +131,12 @@ std::vector<std::pair<uint32_t, uint32_t>> EqualNamePairs(std::vector<Entry> ent
     std::size_t end = start + 1;
     while (end < entries.size() && entries[end].hash == entries[start].hash) ++end;
     const auto size = static_cast<int64_t>(end - start);
-    *count += size * (size - 1) / 2;
+    if (entries[start].hash != NameHash()) *count += size * (size - 1) / 2;
     start = end;
   }
   std::vector<std::pair<uint32_t, uint32_t>> pairs;
   for (std::size_t walk = 0; walk < entries.size() && pairs.size() < max_sets; ++walk) {
+    if (entries[place[walk]].hash == NameHash()) continue;
     for (std::size_t at = place[walk] + 1;
          at < entries.size() && entries[at].hash == entries[place[walk]].hash &&
          pairs.size() < max_sets;

@@ -48,6 +48,16 @@ struct UpdateSummary {
   ScanReport report;
 };
 
+// What Compute Audio Fingerprints did.
+struct FingerprintSummary {
+  int computed = 0;
+  int unreachable = 0;    // not mounted, another disk in the drive, changed since
+  int without_audio = 0;  // read, but nothing between the tags to hash
+};
+
+// "12 audio fingerprints computed; 3 files could not be reached ...".
+std::string FingerprintSummaryText(const FingerprintSummary& summary);
+
 // What Delete Disk or Folder took out.
 struct RemovedRecords {
   int count = 0;
@@ -188,6 +198,11 @@ class CatalogSession {
   void Relabel(std::string_view old_label, const std::string& new_label);
   // The records under a tree node taken out, a new trailer after the rest.
   RemovedRecords DeleteBelow(const NodeKey& node);
+  // The audio files of the catalog that have no fingerprint yet.
+  int FilesWithoutFingerprint() const;
+  // Reads each of them that is reachable now (same path, same size) and
+  // keeps its fingerprint; marks the catalog changed when any was taken.
+  FingerprintSummary ComputeFingerprints(const std::function<void(int done, int total)>& progress);
   // For each file, whether the catalog holds a record of it.
   std::vector<bool> HoldsFiles(const std::vector<CatalogFile>& files) const;
   // Applies the rewrites to every record of each file, marks the catalog

@@ -165,6 +165,48 @@ TEST_F(CliScanTest, LeavesOutByTheSettingsRulesAndTheOptionsAndExplainsOnRequest
             (std::vector<std::string>{"C:\\Photos\\Thumbs.db C:\\", "C:\\Photos\\draft.tmp C:\\"}));
 }
 
+// One song tagged and renamed four ways and another song: the four make six
+// sets of the same audio, whether the scan took the fingerprints or they
+// were filled in later.
+TEST_F(CliScanTest, CopiesOfASongAreFoundByTheirAudioWhateverTheirNamesAndTags) {
+  const std::string data = std::string(TALLYMERE_TEST_DATA) + "/audio/";
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+           {"song.mp3", "Music/01 - Song.mp3"},
+           {"song_id3v1.mp3", "Stick/Song.mp3"},
+           {"song_id3v2_cover.mp3", "Stick/Covers/With cover.mp3"},
+           {"song_both_renamed.mp3", "Backup/Artist - Song.mp3"},
+           {"other_song.mp3", "Music/02 - Other.mp3"}}) {
+    Write(to, testing::ReadFileBytes(data + from));
+  }
+  const auto dupes = [&] { return RunCli({"dupes", "--audio", m_out}, m_folder); };
+  ASSERT_EQ(Scan({"--type", "mp3", "--no-mp3-info", C("")}).exit_code, 0);
+  EXPECT_EQ(dupes().err, "Found 0 set(s) of the same audio in 5 files.\n");
+
+  const auto fingerprint = [&] {
+    return RunCli({"fingerprint", "--program-folder", m_folder.Path("program"), m_out}, m_folder);
+  };
+  const CliRun filled = fingerprint();
+  EXPECT_EQ(filled.exit_code, 0) << filled.err;
+  EXPECT_EQ(filled.out, "5 audio fingerprints computed.\n");
+  CliRun found = dupes();
+  EXPECT_EQ(found.err, "Found 6 set(s) of the same audio in 5 files.\n");
+  EXPECT_THAT(found.out, Not(HasSubstr("Other")));
+  EXPECT_THAT(found.out, HasSubstr("Artist - Song.mp3"));
+  // Nothing left to take: the data file stays as it is.
+  const std::string before = testing::ReadFileBytes(m_out);
+  EXPECT_EQ(fingerprint().out, "0 audio fingerprints computed.\n");
+  EXPECT_EQ(testing::ReadFileBytes(m_out), before);
+
+  ASSERT_EQ(Scan({"--type", "mp3", "--mp3-info", C("")}).exit_code, 0);
+  EXPECT_EQ(dupes().err, "Found 6 set(s) of the same audio in 5 files.\n");
+  // A file gone since: counted, not hashed.
+  ASSERT_EQ(Scan({"--type", "mp3", "--no-mp3-info", C("")}).exit_code, 0);
+  std::filesystem::remove(C("Stick/Song.mp3"));
+  EXPECT_EQ(fingerprint().out,
+            "4 audio fingerprints computed; 1 files could not be reached (their disk is not in "
+            "the drive, or they changed).\n");
+}
+
 // A drive letter in lower case is catalogued in upper case, as the window does.
 TEST_F(CliScanTest, TakesCatalogNativeAndRelativeRootsAlikeAndLabelsOnRequest) {
   Write("Music/a.mp3", "a");

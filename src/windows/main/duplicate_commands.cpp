@@ -1,5 +1,5 @@
-// The three duplicate commands of the View menu: each lists the pairs of file
-// records whose names match by its rule, a pair's two rows and a blank one,
+// The four duplicate commands of the View menu: each lists the pairs of file
+// records whose names (or, for Same Audio, fingerprints) match by its rule, a pair's two rows and a blank one,
 // every other pair in blue.
 
 #include "windows/main/frm_main.h"
@@ -17,6 +17,8 @@ void FrmMain::mnuDuplicate1_Click() { ListDuplicates(DuplicateRule::kExact); }
 void FrmMain::mnuDuplicate2_Click() { ListDuplicates(DuplicateRule::kNotSoExact); }
 
 void FrmMain::mnuDuplicate3_Click() { ListDuplicates(DuplicateRule::kAnyPossible); }
+
+void FrmMain::mnuDuplicate4_Click() { ListDuplicates(DuplicateRule::kSameAudio); }
 
 void FrmMain::ListDuplicates(DuplicateRule rule) {
   BusyScope busy_pointer(m_ui);

@@ -203,15 +203,17 @@ class FrmMain : public CatalogNavigator {
   void mnuDuplicate1_Click();  // "Show Duplicates (Exact Match)"
   void mnuDuplicate2_Click();  // "Show Duplicates (Not So Exact)"
   void mnuDuplicate3_Click();  // "Show Duplicates (Any Possible Match)"
+  void mnuDuplicate4_Click();  // "Show Duplicates (Same Audio)"
   void mnuGrid_Click();
   void mnuFindCatalogs_Click();
   // --- Tools, Settings and Help menus ----------------------------------------------
   // "Send to MP3 Utilities": the selected files go to the window, linked.
   void mnuId3_Click();
-  void mnuAddPlay_Click();     // "Send to Playlist Editor", also the pop-up's p9
-  void mnuSendData_Click();    // "Send to Data Field Editor", also p10
-  void mnuLabel_Click();       // "Disk Label"
-  void mnuDeleteDisk_Click();  // "Delete Disk or Folder"
+  void mnuAddPlay_Click();      // "Send to Playlist Editor", also the pop-up's p9
+  void mnuSendData_Click();     // "Send to Data Field Editor", also p10
+  void mnuFingerprint_Click();  // "Compute Audio Fingerprints"
+  void mnuLabel_Click();        // "Disk Label"
+  void mnuDeleteDisk_Click();   // "Delete Disk or Folder"
   // "Rescan Disk...": the selected labelled disk read again, its changes
   // shown, and its records replaced where they stand when the user agrees.
   void mnuRescanDisk_Click();

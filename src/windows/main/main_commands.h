@@ -37,12 +37,14 @@ enum class MainCommand {
   kDuplicate1,
   kDuplicate2,
   kDuplicate3,
+  kDuplicate4,
   kGrid,
   kFindCatalogs,
   // Tools
   kId3,
   kAddPlay,
   kSendData,
+  kFingerprint,
   kLabel,
   kDeleteDisk,
   kRescanDisk,
@@ -150,10 +152,11 @@ using enum MainCommand;
 // The commands that need a catalog: enabled by Open and a scan, disabled by New.
 // The pop-up items and the find panel follow the menu commands they stand for.
 inline constexpr std::array kCatalogCommands = {
-    kNew,        kSaveFile,   kSaveas,     kCreat,      kInfo,      kLabel,   kSearchdisk,
-    kDuplicate1, kDuplicate2, kDuplicate3, kProperty,   kClip,      kDelete,  kRename,
-    kCorrect,    kUpdate,     kAddDisk,    kDeleteDisk, kP1,        kP2,      kP3,
-    kP4,         kP6,         kPop2Show,   kPop2Del,    kPop2Label, kCmdFind, kCmdAll};
+    kNew,        kSaveFile,   kSaveas,     kCreat,      kInfo,       kLabel,
+    kSearchdisk, kDuplicate1, kDuplicate2, kDuplicate3, kDuplicate4, kFingerprint,
+    kProperty,   kClip,       kDelete,     kRename,     kCorrect,    kUpdate,
+    kAddDisk,    kDeleteDisk, kP1,         kP2,         kP3,         kP4,
+    kP6,         kPop2Show,   kPop2Del,    kPop2Label,  kCmdFind,    kCmdAll};
 // The commands on a labelled disk: enabled while one is selected in the tree.
 inline constexpr std::array kDiskCommands = {kRescanDisk, kPop2Rescan};
 // The commands that need MP3 information; enabled only for a music file type

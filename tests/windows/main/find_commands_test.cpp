@@ -130,5 +130,41 @@ TEST_F(FindCommandsTest, DuplicatesComeInSetsOfTwoRowsAndABlankOneEveryOtherInBl
   EXPECT_EQ(ui().Status(1), "Found 0 duplicate set(s) in 1 files.");
 }
 
+// Same Audio pairs records by their fingerprints, whatever their names; a
+// record without one takes no part. Compute Audio Fingerprints fills them
+// in from the files that are there.
+TEST_F(FindCommandsTest, SameAudioFindsCopiesByTheirFingerprintsAndFillsThemInOnRequest) {
+  const std::string song =
+      testing::ReadFileBytes(std::string(TALLYMERE_TEST_DATA) + "/audio/song.mp3");
+  const std::string tagged =
+      testing::ReadFileBytes(std::string(TALLYMERE_TEST_DATA) + "/audio/song_id3v2_cover.mp3");
+  File("c", "A/01 - Song.mp3", song);
+  File("c", "B/Artist - Song.mp3", tagged);
+  File("c", "B/other.txt", "x");
+  session().settings().txtType = "*.*";
+  ScanFolder("C:\\");
+  main().Run(MainCommand::kDuplicate4);
+  EXPECT_EQ(main().LV().row_count(), 0);
+  EXPECT_EQ(ui().Status(1), "Found 0 set(s) of the same audio in 3 files.");
+
+  ui().ClearCalls();
+  ui().AnswerMessage(Answer::kOk);
+  main().Run(MainCommand::kFingerprint);
+  EXPECT_EQ(ui().MessageTexts(),
+            (testing::Texts{"2 audio files of the catalog have no fingerprint. Compute them now? "
+                            "Each file on a disk that is in its drive is read once; the others "
+                            "are counted and keep none.",
+                            "2 audio fingerprints computed."}));
+  EXPECT_TRUE(session().changed());
+  main().Run(MainCommand::kDuplicate4);
+  EXPECT_EQ(ListNames(), (Names{"01 - Song.mp3", "Artist - Song.mp3", ""}));
+  EXPECT_EQ(ui().Status(1), "Found 1 set(s) of the same audio in 3 files.");
+  ui().ClearCalls();
+  main().Run(MainCommand::kFingerprint);
+  EXPECT_EQ(
+      ui().MessageTexts(),
+      testing::Texts{"Every MP3, FLAC and MP4 file of the catalog has its audio fingerprint."});
+}
+
 }  // namespace
 }  // namespace tallymere
