@@ -57,9 +57,10 @@ SearchStatus NodeStatus(std::string_view key, std::size_t count, int64_t total_s
 
 std::string DuplicateStatus(DuplicateRule rule, int64_t count, std::size_t listed,
                             int64_t file_count) {
-  const std::string_view found = rule == DuplicateRule::kExact       ? " duplicate set(s) in "
-                                 : rule == DuplicateRule::kSameAudio ? " set(s) of the same audio in "
-                                                                     : " possible duplicate set(s) in ";
+  const std::string_view found = rule == DuplicateRule::kExact ? " duplicate set(s) in "
+                                 : rule == DuplicateRule::kSameAudio
+                                     ? " set(s) of the same audio in "
+                                     : " possible duplicate set(s) in ";
   std::string text = "Found " + std::to_string(count) + std::string(found) +
                      std::to_string(file_count) + " files.";
   if (count > static_cast<int64_t>(listed)) {
