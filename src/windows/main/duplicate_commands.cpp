@@ -1,6 +1,6 @@
 // The four duplicate commands of the View menu: each lists the pairs of file
-// records whose names (or, for Same Audio, fingerprints) match by its rule, a pair's two rows and a blank one,
-// every other pair in blue.
+// records whose names (or, for Same Audio, fingerprints) match by its rule,
+// a pair's two rows and a blank one, every other pair in blue.
 
 #include "windows/main/frm_main.h"
 
