@@ -93,11 +93,14 @@ std::string HandlerOf(const std::string& name) {
 // the file list with the toolbar off, a find lists other rows, Update
 // empties the file list and New the catalog, Exit closes the window.
 int WalkRank(const std::string& reaches) {
-  static const std::map<std::string, int> kRanks = {
-      {"mnuAddPlay", 1},    {"p9", 1},          {"mnuSendData", 1},   {"p10", 1},
-      {"mnuSearchdisk", 1}, {"mnuPop2Show", 1}, {"mnuDuplicate1", 1}, {"mnuDuplicate2", 1},
-      {"mnuDuplicate3", 1}, {"mnuDuplicate4", 1}, {"mnuNew", 2},      {"mnuUpdate", 2},     {"mnuClAll", 2},
-      {"mnuPop2Rem", 2},    {"Tbr8", 2},        {"mnuExit", 3}};
+  static const std::map<std::string, int> kRanks = {{"mnuAddPlay", 1},    {"p9", 1},
+                                                    {"mnuSendData", 1},   {"p10", 1},
+                                                    {"mnuSearchdisk", 1}, {"mnuPop2Show", 1},
+                                                    {"mnuDuplicate1", 1}, {"mnuDuplicate2", 1},
+                                                    {"mnuDuplicate3", 1}, {"mnuDuplicate4", 1},
+                                                    {"mnuNew", 2},        {"mnuUpdate", 2},
+                                                    {"mnuClAll", 2},      {"mnuPop2Rem", 2},
+                                                    {"Tbr8", 2},          {"mnuExit", 3}};
   const auto rank = kRanks.find(reaches);
   return rank == kRanks.end() ? 0 : rank->second;
 }
