@@ -12,12 +12,15 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench_support.h"
 #include "generated_tree.h"
+#include "mp3/audio_fingerprint.h"
+#include "platform/linux_platform.h"
 
 namespace {
 
@@ -120,6 +123,27 @@ void BM_CliScanAudioTree(benchmark::State& state) {
       benchmark::Counter(cpu_ms, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_CliScanAudioTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The fingerprint of a 3 MB song from the page cache: its ID3v2 tag and the
+// frames after it, as a scan with information takes it.
+void BM_FingerprintOfA3MbSong(benchmark::State& state) {
+  std::string song = bench::Id3v2OnlyMp3Files().bytes;
+  song.resize(3 << 20, '\x55');
+  const std::string path = BasePath("three-mb.mp3");
+  if (!bench::MakeFolder(kBase) || !bench::WriteFile(path, song)) {
+    return state.SkipWithError("cannot write the song");
+  }
+  const LinuxPlatform platform(BasePath("program"));
+  for (auto _ : state) {
+    Result<std::unique_ptr<RandomAccessFile>> file = platform.OpenFile(path, OpenMode::kRead);
+    if (!file) return state.SkipWithError("cannot open the song");
+    const Result<AudioHash> hash =
+        AudioFingerprint(**file, static_cast<int64_t>(song.size()), "mp3");
+    if (!hash || hash->audio_bytes == 0) return state.SkipWithError("no fingerprint");
+    benchmark::DoNotOptimize(hash->hash);
+  }
+}
+BENCHMARK(BM_FingerprintOfA3MbSong)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

@@ -193,6 +193,7 @@ StoredExtras FindStoredExtras(std::string_view bytes) {
   if (first >= bytes.size()) return none;
   RecordReader reader(bytes.substr(first), {});
   std::string stream;
+  stream.reserve(static_cast<std::size_t>(bytes.size() - first));
   StoredRecord record;
   for (int number = 1; !reader.AtEnd(); ++number) {
     if (!reader.Read(number, &record) || !record.path.empty() ||
@@ -205,8 +206,13 @@ StoredExtras FindStoredExtras(std::string_view bytes) {
     }
   }
   StoredExtras found{static_cast<std::size_t>(first), ParseEntries(stream)};
-  std::stable_sort(found.entries.begin(), found.entries.end(),
-                   [](const ExtrasEntry& a, const ExtrasEntry& b) { return a.record < b.record; });
+  // This program writes them in record order; another may not have.
+  const auto by_record = [](const ExtrasEntry& a, const ExtrasEntry& b) {
+    return a.record < b.record;
+  };
+  if (!std::is_sorted(found.entries.begin(), found.entries.end(), by_record)) {
+    std::stable_sort(found.entries.begin(), found.entries.end(), by_record);
+  }
   return found;
 }
 

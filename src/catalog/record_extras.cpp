@@ -102,6 +102,7 @@ void AppendExtrasRecords(const std::vector<ExtrasEntry>& entries, std::string* o
 
 std::vector<ExtrasEntry> ParseEntries(std::string_view stream) {
   std::vector<ExtrasEntry> entries;
+  entries.reserve(stream.size() / kEntryHead);
   const auto* data = reinterpret_cast<const unsigned char*>(stream.data());
   std::size_t at = 0;
   while (stream.size() - at >= kEntryHead) {

@@ -51,20 +51,25 @@ Result<int64_t> AfterId3v2(const RandomAccessFile& file, int64_t at) {
   return at + static_cast<int64_t>(kId3v2HeaderBytes) * (footer ? 2 : 1) + size;
 }
 
-// The end of the audio before trailing ID3v1 and APE tags.
+// The end of the audio before trailing ID3v1 and APE tags, from one read of
+// the file's last bytes.
 Result<int64_t> BeforeTrailingTags(const RandomAccessFile& file, int64_t end) {
+  constexpr auto kTail = static_cast<int64_t>(kId3v1Bytes + kApeFooterBytes);
+  const int64_t from = std::max<int64_t>(0, end - kTail);
   std::string tail;
-  if (end >= static_cast<int64_t>(kId3v1Bytes)) {
-    if (Status read = Read(file, end - kId3v1Bytes, 3, &tail); !read) return read;
-    if (tail == "TAG") end -= kId3v1Bytes;
+  if (Status read = Read(file, from, static_cast<std::size_t>(end - from), &tail); !read)
+    return read;
+  const auto at = [&](int64_t position) { return static_cast<std::size_t>(position - from); };
+  if (end - from >= static_cast<int64_t>(kId3v1Bytes) &&
+      tail.compare(at(end - kId3v1Bytes), 3, "TAG") == 0) {
+    end -= kId3v1Bytes;
   }
-  if (end >= static_cast<int64_t>(kApeFooterBytes)) {
-    if (Status read = Read(file, end - kApeFooterBytes, kApeFooterBytes, &tail); !read) return read;
-    if (tail.size() == kApeFooterBytes && tail.compare(0, 8, "APETAGEX") == 0) {
-      const int64_t size = Little32(tail, 12);  // items and footer
-      const bool header = (static_cast<unsigned char>(tail[23]) & 0x80) != 0;
-      end -= size + (header ? static_cast<int64_t>(kApeFooterBytes) : 0);
-    }
+  if (end - from >= static_cast<int64_t>(kApeFooterBytes) &&
+      tail.compare(at(end - kApeFooterBytes), 8, "APETAGEX") == 0) {
+    const std::size_t footer = at(end - kApeFooterBytes);
+    const int64_t size = Little32(tail, footer + 12);  // items and footer
+    const bool header = (static_cast<unsigned char>(tail[footer + 23]) & 0x80) != 0;
+    end -= size + (header ? static_cast<int64_t>(kApeFooterBytes) : 0);
   }
   return std::max<int64_t>(end, 0);
 }
