@@ -19,33 +19,33 @@ namespace tallymere::cli {
 namespace {
 
 // A field for the tab-separated form, appended after a tab.
-void AppendField(std::string_view text, std::string* out) {
+void AppendField(std::string_view text, bool raw, std::string* out) {
   out->push_back('\t');
-  AppendTableCell(text, out);
+  AppendTableCell(text, out, raw);
 }
 
 // One line of the table; appended in place, as 32,765 lines built from
 // temporary strings cost more than reading the whole file.
-void AppendTableLine(int index, const CatalogRecord& r, std::string* out) {
+void AppendTableLine(int index, const CatalogRecord& r, bool raw, std::string* out) {
   out->append(std::to_string(index));
   for (const std::string* text :
        {&r.bitrate, &r.disk_label, &r.path, &r.file_name, &r.modified, &r.time}) {
-    AppendField(*text, out);
+    AppendField(*text, raw, out);
   }
   out->push_back('\t');
   out->append(std::to_string(r.size));
-  for (const std::string* text : {&r.artist, &r.album, &r.title}) AppendField(*text, out);
+  for (const std::string* text : {&r.artist, &r.album, &r.title}) AppendField(*text, raw, out);
   out->push_back('\n');
 }
 
 // The JSON line of a record, as JsonLine writes the object of its fields in
 // record order: the keys need no escape, so only the values go through
 // AppendJsonString, which leaves the JSON library the texts that need it.
-void AppendJsonLine(int index, const CatalogRecord& r, std::string* out) {
+void AppendJsonLine(int index, const CatalogRecord& r, bool raw, std::string* out) {
   out->append("{\"index\":").append(std::to_string(index));
   const auto text = [&](const char* member, const std::string& value) {
     out->append(member);
-    AppendJsonString(value, out);
+    AppendJsonString(raw ? std::string_view(value) : Shown(value), out);
   };
   text(",\"bitrate\":", r.bitrate);
   text(",\"disk_label\":", r.disk_label);
@@ -66,6 +66,7 @@ constexpr std::size_t kOutputPiece = 64 * 1024;
 
 struct DumpOptions {
   bool json = false;
+  bool raw = false;
   std::string path;
 };
 
@@ -91,9 +92,9 @@ int RunDump(const DumpOptions& options) {
         "index\tbitrate\tdisk_label\tpath\tfile_name\tmodified\ttime\tsize\tartist\talbum\ttitle\n";
   const Status printed = VisitDataFile(*file, options.path, [&](int i, const CatalogRecord& r) {
     if (options.json) {
-      AppendJsonLine(i, r, &out);
+      AppendJsonLine(i, r, options.raw, &out);
     } else {
-      AppendTableLine(i, r, &out);
+      AppendTableLine(i, r, options.raw, &out);
     }
     if (out.size() >= kOutputPiece) {
       WriteStandardOutput(out);
@@ -113,6 +114,9 @@ Command AddDumpCommand(CLI::App& tool) {
   auto options = std::make_shared<DumpOptions>();
   command->add_flag("--json", options->json,
                     "One JSON object per record and line instead of a tab-separated table");
+  command->add_flag("--raw", options->raw,
+                    "Every text as stored, an ID3v1 field's NUL padding included (by default\n"
+                    "a text ends at its first NUL, as the window shows it)");
   command->add_option("FILE.mpd", options->path, "The data file")
       ->required()
       ->type_name("")

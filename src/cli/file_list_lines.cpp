@@ -11,9 +11,6 @@ namespace {
 // Output goes out in pieces of this size.
 constexpr std::size_t kOutputPiece = 64 * 1024;
 
-// What the list shows of a text: the part before the first NUL.
-std::string_view Shown(std::string_view text) { return text.substr(0, text.find('\0')); }
-
 // The Time column's text, as ShownTime makes it without building a string.
 std::string_view ShownTimeView(std::string_view time) {
   return time.starts_with('-') ? std::string_view("00:00") : time;
@@ -21,8 +18,10 @@ std::string_view ShownTimeView(std::string_view time) {
 
 }  // namespace
 
-void AppendTableCell(std::string_view text, std::string* out) {
-  text = Shown(text);
+std::string_view Shown(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+void AppendTableCell(std::string_view text, std::string* out, bool raw) {
+  if (!raw) text = Shown(text);
   const std::size_t start = out->size();
   out->append(text);
   for (std::size_t i = start; i < out->size(); ++i) {

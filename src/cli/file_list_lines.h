@@ -19,9 +19,14 @@ namespace tallymere::cli {
 inline constexpr std::string_view kFileListHeader =
     "file_name\tpath\tsize\tmodified\tbitrate\ttime\tartist\ttitle\talbum\tdisk_label\n";
 
+// What the views show of a stored text: the part before the first NUL (an
+// ID3v1 field's padding).
+std::string_view Shown(std::string_view text);
+
 // A cell of a tab-separated line: tabs and line breaks would break the table,
-// so they become blanks, and NUL padding ends the text as every view shows it.
-void AppendTableCell(std::string_view text, std::string* out);
+// so they become blanks, and NUL padding ends the text as every view shows it
+// (raw: the text keeps every byte it has but those).
+void AppendTableCell(std::string_view text, std::string* out, bool raw = false);
 
 // The row of a record as one tab-separated line, line break included.
 void AppendTableRow(const CatalogRecord& record, std::string* out);

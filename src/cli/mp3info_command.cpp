@@ -50,6 +50,8 @@ std::string Cell(std::string_view text) {
   return cell;
 }
 
+std::string JsonText(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+
 struct Row {
   std::string file;
   std::string bitrate;
@@ -87,8 +89,8 @@ void PrintTableRow(const Row& row) {
   WriteStandardOutput(line);
 }
 
-// The JSON form keeps each tag field whole, NUL padding included, as the
-// file holds it.
+// The JSON form shows each tag field as the table and the window do, up to
+// its first NUL: a script compares "Кино", not the field's padding.
 void PrintJsonRow(const Row& row) {
   const Mp3Info& info = row.info;
   // Sample rates come from tables of whole hertz.
@@ -98,16 +100,16 @@ void PrintJsonRow(const Row& row) {
                                info.MpegLayer,
                                std::lround(info.SampleRate),
                                info.HasId3v1Tag,
-                               info.TagTitle,
-                               info.TagArtist,
-                               info.TagAlbum,
-                               info.TagYear,
-                               info.TagComment,
-                               info.TagGenre,
+                               JsonText(info.TagTitle),
+                               JsonText(info.TagArtist),
+                               JsonText(info.TagAlbum),
+                               JsonText(info.TagYear),
+                               JsonText(info.TagComment),
+                               JsonText(info.TagGenre),
                                info.Id3v2Version,
-                               info.V2Title,
-                               info.V2Artist,
-                               info.V2Album,
+                               JsonText(info.V2Title),
+                               JsonText(info.V2Artist),
+                               JsonText(info.V2Album),
                                row.format,
                                row.channels};
   static_assert(std::size(values) == std::size(kColumns));

@@ -2,8 +2,13 @@
 // disk is read again, its changes printed, and its records replaced where
 // they stand; --dry-run only prints what would change.
 
+#include <dirent.h>
+
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -39,8 +44,22 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// The absolute form of a native folder that can be listed; else why not.
+Result<std::string> ListableFolder(const std::string& native) {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::canonical(native, error);
+  if (error || !std::filesystem::is_directory(folder, error)) {
+    return Status::Error("\"" + native + "\" is no folder that can be read");
+  }
+  if (DIR* listing = opendir(folder.c_str()); listing != nullptr) {
+    closedir(listing);
+    return folder.string();
+  }
+  return Status::Error("\"" + native + "\" cannot be listed: " + std::strerror(errno));
+}
+
 int RunUpdateDisk(const UpdateDiskOptions& options) {
-  const LinuxPlatform platform(ProgramFolder(options.program_folder));
+  LinuxPlatform platform(ProgramFolder(options.program_folder));
   CatalogSession session(platform);
   if (Status opened = OpenToRescan(&session, options.file, options.id3v1_encoding, kPrefix);
       !opened) {
@@ -54,8 +73,15 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
   std::string root(disk->drive_root());
   if (!options.root.empty()) {
     Result<std::string> given = CatalogRoot(platform, options.root);
-    if (!given) return Fail(given.status().message());
-    root = *given;
+    if (given) {
+      root = *given;
+    } else if (Result<std::string> folder = ListableFolder(options.root); folder) {
+      // A stick mounted where no drive points: for this run the disk's own
+      // drive is that folder, and its files are written under that drive.
+      platform.MountDriveAt(root[0], *folder);
+    } else {
+      return Fail(given.status().message());
+    }
   } else if (!platform.FolderExists(root)) {
     return Fail("the drive " + root + " of the disk \"" + disk->label() +
                 "\" cannot be read (is the disk in it?); give --root DIR where it is mounted");
@@ -101,8 +127,8 @@ Command AddUpdateDiskCommand(CLI::App& tool) {
       ->check(NotEmpty());
   command
       ->add_option("--root", options->root,
-                   "Where the disk is mounted now: a catalog path (F:\\) or a folder of this\n"
-                   "machine (default: the disk's own drive)")
+                   "Where the disk is mounted now: a catalog path (F:\\) or any folder of this\n"
+                   "machine, taken for the disk's root (default: the disk's own drive)")
       ->type_name("DIR")
       ->check(NotEmpty());
   command->add_flag("--dry-run", options->dry_run, "Print the changes and write nothing");

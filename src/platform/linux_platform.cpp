@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "common/ascii_case.h"
 #include "common/format.h"
 #include "platform/atomic_file.h"
 #include "platform/binary_file.h"
@@ -67,7 +69,34 @@ std::string LinuxPlatform::FindProgramFolder() { return tallymere::FindProgramFo
 
 void LinuxPlatform::Refresh() { Rebuild(); }
 
+void LinuxPlatform::MountDriveAt(char letter, std::string native_folder) {
+  m_run_mounts.emplace_back(AsciiUpper(letter), std::move(native_folder));
+  m_map_built = false;
+}
+
+void LinuxPlatform::ApplyRunMounts() const {
+  for (const auto& [letter, folder] : m_run_mounts) {
+    auto drive = std::find_if(m_map.drives.begin(), m_map.drives.end(),
+                              [&](const MappedDrive& d) { return d.info.letter == letter; });
+    if (drive == m_map.drives.end()) {
+      MappedDrive added;
+      added.info.letter = letter;
+      added.info.type = kDriveRemovable;
+      drive = m_map.drives.insert(
+          std::find_if(m_map.drives.begin(), m_map.drives.end(),
+                       [&](const MappedDrive& d) { return d.info.letter > letter; }),
+          std::move(added));
+    }
+    drive->info.native_folder = folder;
+  }
+}
+
 void LinuxPlatform::Rebuild() const {
+  BuildMap();
+  ApplyRunMounts();
+}
+
+void LinuxPlatform::BuildMap() const {
   m_map_built = true;
   const std::vector<MountEntry> mounts = ParseMountInfo(m_probe->MountInfoText());
   const std::string drives_file = m_program_folder + "/" + std::string(kDrivesFileName);

@@ -44,6 +44,10 @@ class LinuxPlatform : public Platform {
 
   // Reads the mount table, drives.dat and the remembered letters again.
   void Refresh();
+  // For this run, the drive `letter` (made a removable one when the map has
+  // none of that letter) holds the disk mounted at native_folder: a stick
+  // mounted where no drive points.
+  void MountDriveAt(char letter, std::string native_folder);
   // Keeps the user's settings in another folder (tests do).
   void SetConfigFolder(std::string native_folder) { m_config_folder = std::move(native_folder); }
 
@@ -87,6 +91,8 @@ class LinuxPlatform : public Platform {
  private:
   // The map, brought up to date first when the mount table changed.
   const DriveMap& Map() const;
+  void BuildMap() const;
+  void ApplyRunMounts() const;
   // ResolveCatalogPath, reaching names stored on disk in Windows-1252.
   std::optional<ResolvedPath> Resolve(const DriveMap& map, std::string_view catalog_path) const;
   void Rebuild() const;
@@ -98,6 +104,7 @@ class LinuxPlatform : public Platform {
   Clock m_clock;
   std::unique_ptr<MachineProbe> m_probe;
   mutable bool m_map_built = false;
+  std::vector<std::pair<char, std::string>> m_run_mounts;  // MountDriveAt
   mutable DriveMap m_map;
   mutable std::vector<std::string> m_map_problems;
 };

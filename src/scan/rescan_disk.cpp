@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "catalog/catalog_record.h"
@@ -64,14 +65,19 @@ Result<DiskRescan> RescanDisk(const Platform& platform, const CatalogTable& cata
                               const NodeKey& disk, std::string_view read_root,
                               const ScanSettings& settings, ScanObserver* observer) {
   const std::string root = WithBackslash(std::string(read_root));
-  const ScanRequest request{{root}, settings, disk.label(), 0};
+  // A disk added from one of its folders is read from that folder again, so
+  // the files beside it are not taken for new ones.
+  std::string folder = root + DiskFolder(catalog, disk);
+  if (folder != root && !platform.FolderExists(folder)) folder = root;
+  const ScanRequest request{{folder}, settings, disk.label(), 0};
   Result<ScanResult> scanned = ScanDisk(platform, request, observer);
   if (!scanned) return scanned.status();
   if (scanned->file_count == 0) {
-    return Status::Error(StatusCode::kNotFound,
-                         "No file of the type \"" + settings.file_type + "\" was found in " + root);
+    return Status::Error(StatusCode::kNotFound, "No file of the type \"" + settings.file_type +
+                                                    "\" was found in " + folder);
   }
-  DiskRescan rescan{disk.label(), std::move(*scanned), {}, 0, 0, 0};
+  DiskRescan rescan{disk.label(), "", std::move(*scanned), {}, 0, 0, 0};
+  rescan.read_folder = std::string(disk.drive_root()) + folder.substr(root.size());
   // A disk mounted at a folder of another drive is catalogued as in its own.
   const std::string_view drive_root = disk.drive_root();
   if (root != drive_root) {
@@ -138,8 +144,33 @@ void CompareDisk(const CatalogTable& catalog, const NodeKey& disk, DiskRescan* r
   }
 }
 
+std::string DiskFolder(const CatalogTable& catalog, const NodeKey& disk) {
+  std::optional<std::string_view> common;
+  const int end = catalog.StoredEnd();
+  for (int i = 1; i < end; ++i) {
+    const CatalogRecord& record = catalog.Record(i);
+    if (!OnDisk(disk, record)) continue;
+    const std::string_view path =
+        std::string_view(record.path).substr(DriveRootOf(record.path).size());
+    if (!common) {
+      common = path;
+      continue;
+    }
+    std::size_t same = 0;
+    while (same < common->size() && same < path.size() && (*common)[same] == path[same]) ++same;
+    *common = common->substr(0, same);
+  }
+  if (!common) return {};
+  // Whole folders only: "Music\Rock\" and "Music\Pop\" share "Music\".
+  const std::size_t last = common->rfind('\\');
+  return last == std::string_view::npos ? std::string() : std::string(common->substr(0, last + 1));
+}
+
 std::string DiskChangesSummary(const DiskRescan& rescan) {
-  return "Disk " + rescan.label + ": " + Plural(rescan.added, "file", "files") + " added, " +
+  const bool from_folder = !rescan.read_folder.empty() &&
+                           rescan.read_folder.size() > DriveRootOf(rescan.read_folder).size();
+  const std::string read = from_folder ? " (read from " + rescan.read_folder + ")" : "";
+  return "Disk " + rescan.label + read + ": " + Plural(rescan.added, "file", "files") + " added, " +
          std::to_string(rescan.removed) + " removed, " + std::to_string(rescan.changed) +
          " changed (size, date or tag).";
 }

@@ -25,6 +25,9 @@ struct DiskChange {
 
 struct DiskRescan {
   std::string label;
+  // The folder read, as a catalog path under the disk's own drive root
+  // ("E:\Music\" for a disk added from that folder).
+  std::string read_folder;
   // The disk's new records from record 1, their paths under the disk's own
   // drive root whichever folder it was read from.
   ScanResult scan;
@@ -35,10 +38,17 @@ struct DiskRescan {
   int changed = 0;
 };
 
+// The folder of a disk its records were taken from: the deepest folder
+// below the drive root that holds all of them ("Music\" for a disk added
+// from E:\Music), empty for the root.
+std::string DiskFolder(const CatalogTable& catalog, const NodeKey& disk);
+
 // Reads the disk of `disk` (a labelled disk's node) from read_root: its drive
 // root when its medium is there, or the catalog path of the folder it is
-// mounted at elsewhere. Fails as ScanDisk does, and with kNotFound when the
-// disk holds no file of the type: an empty result never replaces a disk.
+// mounted at elsewhere. The disk is read from the folder its records were
+// taken from (DiskFolder), when that folder is there. Fails as ScanDisk
+// does, and with kNotFound when the disk holds no file of the type: an empty
+// result never replaces a disk.
 Result<DiskRescan> RescanDisk(const Platform& platform, const CatalogTable& catalog,
                               const NodeKey& disk, std::string_view read_root,
                               const ScanSettings& settings, ScanObserver* observer = nullptr);

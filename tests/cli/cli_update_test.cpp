@@ -18,6 +18,7 @@ using testing::CliRun;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using testing::Refused;
 using testing::RunCli;
 
@@ -225,8 +226,8 @@ TEST_F(CliUpdateDiskTest, PrintsTheChangesAndReplacesTheDiskWhereItStands) {
   EXPECT_EQ(dry.exit_code, 0) << dry.err;
   EXPECT_EQ(dry.out, lines);
   EXPECT_EQ(dry.err,
-            "Disk MyCD: 1 file added, 1 removed, 1 changed (size, date or tag). Nothing was "
-            "written (--dry-run).\n");
+            "Disk MyCD (read from E:\\Album\\): 1 file added, 1 removed, 1 changed (size, date or "
+            "tag). Nothing was written (--dry-run).\n");
   EXPECT_EQ(testing::ReadFileBytes(m_file), before);
 
   const CliRun run = UpdateDisk({"--label", "MyCD"});
@@ -236,6 +237,34 @@ TEST_F(CliUpdateDiskTest, PrintsTheChangesAndReplacesTheDiskWhereItStands) {
   EXPECT_THAT(Records(m_file), ElementsAre("C:\\Old\\gone.mp3 C:\\ ", "E:\\Album\\new.mp3 MyCD 128",
                                            "E:\\Album\\track0.mp3 MyCD 128", "Q:\\far.mp3 Q:\\ ",
                                            "trailer *.mp3 1"));
+}
+
+// The disk was added from its folder Album: the files beside that folder
+// are no files of the disk, and a stick mounted where no drive points is
+// read from there.
+TEST_F(CliUpdateDiskTest, ReadsTheDiskFromTheFolderItWasAddedFromAndFromAnyMountedFolder) {
+  WriteCatalog("mp3", 1);
+  m_folder.WriteFile("e/Album/track0.mp3", testing::Frame());
+  m_folder.WriteFile("e/Album/track1.mp3", testing::Frame());
+  m_folder.WriteFile("e/Other/beside.mp3", testing::Frame());
+  CliRun run = UpdateDisk({"--label", "MyCD", "--dry-run"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_THAT(run.out, Not(HasSubstr("beside.mp3")));
+  EXPECT_THAT(run.err, HasSubstr("Disk MyCD (read from E:\\Album\\): 0 files added, 0 removed, 2 "
+                                 "changed"));
+
+  // The stick at a folder of no drive: its files go under the disk's E:.
+  m_folder.WriteFile("sticks/b/Album/track0.mp3", testing::Frame());
+  m_folder.WriteFile("sticks/b/Album/new.mp3", testing::Frame());
+  run = UpdateDisk({"--label", "MyCD", "--dry-run", "--root", m_folder.Path("sticks/b")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "+ E:\\Album\\new.mp3\n~ E:\\Album\\track0.mp3 (size, date, tag, bitrate, time)\n"
+            "- E:\\Album\\track1.mp3\n");
+  // Only a folder that cannot be listed is refused.
+  run = UpdateDisk({"--label", "MyCD", "--dry-run", "--root", m_folder.Path("sticks/none")});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.err, HasSubstr("sticks/none"));
 }
 
 // A file the rules leave out is not looked for: not added, not removed.
