@@ -27,6 +27,9 @@ if(TALLYMERE_WITH_QT)
   endforeach()
   install(FILES "${CMAKE_SOURCE_DIR}/src/app/TMRHelp.html"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/tallymere")
+  # The help page's pictures, taken from the windows by the tests.
+  install(DIRECTORY "${CMAKE_BINARY_DIR}/src/app/manual" DESTINATION "${CMAKE_INSTALL_DATADIR}/tallymere"
+          OPTIONAL FILES_MATCHING PATTERN "*.png")
 endif()
 
 # Manual pages and the changelog go in compressed, without time stamps, so

@@ -32,7 +32,14 @@ std::string Contents(const QString& path) {
 // version that runs, so a copy that differs (an earlier version's) is replaced.
 void ProvideShippedFiles(const QString& program_folder) {
   const QDir shipped(QCoreApplication::applicationDirPath() + "/../share/tallymere");
-  for (const QString& name : {QStringLiteral("TMRHelp.html")}) {
+  // The help page's pictures (manual/*.png) go with it.
+  QDir(program_folder).mkpath(QStringLiteral("manual"));
+  QStringList names = {QStringLiteral("TMRHelp.html")};
+  for (const QString& picture : QDir(shipped.filePath(QStringLiteral("manual")))
+                                    .entryList({QStringLiteral("*.png")}, QDir::Files)) {
+    names << QStringLiteral("manual/") + picture;
+  }
+  for (const QString& name : names) {
     if (!shipped.exists(name)) continue;
     const QString source = shipped.filePath(name);
     const QString target = program_folder + "/" + name;

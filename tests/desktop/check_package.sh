@@ -47,6 +47,11 @@ expected=(
   ./usr/share/metainfo/org.tallymere.Tallymere.metainfo.xml
   ./usr/share/mime/packages/tallymere.xml
   ./usr/share/tallymere/TMRHelp.html
+  ./usr/share/tallymere/manual/find-in-catalogs.png
+  ./usr/share/tallymere/manual/main-window.png
+  ./usr/share/tallymere/manual/mp3-utilities.png
+  ./usr/share/tallymere/manual/options.png
+  ./usr/share/tallymere/manual/rescan-disk.png
 )
 listing=$(dpkg-deb -c "$deb")
 files=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | LC_ALL=C sort)
