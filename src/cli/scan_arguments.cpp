@@ -62,7 +62,7 @@ Status OpenToRescan(CatalogSession* session, const std::string& file,
       std::fprintf(stderr, "%s: %s; using the default settings\n", prefix, read.message().c_str());
     }
   }
-  session->KeepInfoForMp3Only();
+  session->KeepInfoForMusicOnly();
   session->program_settings().id3v1_code_page =
       Id3v1CodePage(id3v1_encoding, session->platform(), prefix);
   return Status::Ok();

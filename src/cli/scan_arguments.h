@@ -28,8 +28,9 @@ void AddReplacementOutputOption(CLI::App* command, std::string* output);
 // Opens FILE.mpd into the session as File > Open leaves it: the file type
 // and MP3-information flag of its last trailer, or of Data/lists.dat when it
 // has none (a problem with that file named on stderr after prefix). As the
-// window's Update does, only MP3 files have their information read; the
-// ID3v1 code page is --id3v1-encoding's, else the user's setting.
+// window's Update does, only music (mp3, audio, one audio format) has its
+// information read; the ID3v1 code page is --id3v1-encoding's, else the
+// user's setting.
 Status OpenToRescan(CatalogSession* session, const std::string& file,
                     const std::string& id3v1_encoding, const char* prefix);
 

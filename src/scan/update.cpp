@@ -8,7 +8,7 @@
 namespace tallymere {
 namespace {
 
-// scanned: "12345", or "more than 32765" when the scan stopped at the limit.
+// scanned: "12,345", or "more than 10,000,000" when the scan stopped at the bound.
 std::string TooManyMessage(const std::string& scanned, int kept, int max_files) {
   return "The catalog was not updated: the fixed drives hold " + scanned +
          " files of the type catalogued and the removable disks " + FormatCount(kept) +

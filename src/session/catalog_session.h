@@ -115,9 +115,9 @@ class CatalogSession {
   void set_max_files(int max_files) { m_max_files = max_files; }
   // Scans name each entry the leave-out rules kept out in their report.
   void set_explain_left_out(bool explain) { m_explain_left_out = explain; }
-  // Add a Disk and Update read the information of MP3 files only: for any
-  // other type the MP3-information flag goes off.
-  void KeepInfoForMp3Only();
+  // Add a Disk and Update read the information of music only ("mp3",
+  // "audio" or one audio format): for any other type the flag goes off.
+  void KeepInfoForMusicOnly();
   // Start-up: makes Data/lists.dat when it is missing, reads it and the
   // program's own settings, and says what could not be used.
   StartProblems LoadSettings();

@@ -10,8 +10,8 @@
 
 namespace tallymere {
 
-void CatalogSession::KeepInfoForMp3Only() {
-  // Add a Disk and Update read no information of files of other types.
+void CatalogSession::KeepInfoForMusicOnly() {
+  // Add a Disk and Update read no information of files that are no music.
   if (!IsMusicType(m_settings.txtType)) m_settings.chkBitRate = 0;
 }
 
@@ -67,7 +67,7 @@ Result<ScanReport> CatalogSession::AddDisk(const std::string& entry, const std::
 }
 
 Result<UpdateSummary> CatalogSession::Update(ScanObserver* observer) {
-  KeepInfoForMp3Only();
+  KeepInfoForMusicOnly();
   Result<UpdateResult> updated = UpdateHardDrives(m_platform, PlanUpdate(m_platform), m_catalog,
                                                   CurrentScanSettings(), TrailerTime(), observer);
   if (!updated) return updated.status();

@@ -47,7 +47,7 @@ inline std::string ShownTime(std::string_view time) {
   return time.starts_with('-') ? std::string("00:00") : std::string(time);
 }
 
-// The icons of the file list's rows: a song while the file type is mp3, any
+// The icons of the file list's rows: a song while the file type is music, any
 // file otherwise.
 inline constexpr int kFileIcon = 1;
 inline constexpr int kMp3Icon = 3;

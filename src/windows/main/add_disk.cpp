@@ -12,7 +12,7 @@ namespace tallymere {
 void FrmMain::mnuAddDisk_Click() { AddDisk(); }
 
 bool FrmMain::AddDisk() {
-  m_session.KeepInfoForMp3Only();
+  m_session.KeepInfoForMusicOnly();
   m_LV.SetWidth(kColPath, 0);
   ExpandFirstDrive();
   const std::optional<std::string> entry = DiskToAdd();

@@ -7,7 +7,7 @@
 namespace tallymere {
 
 void FrmMain::mnuUpdate_Click() {
-  m_session.KeepInfoForMp3Only();
+  m_session.KeepInfoForMusicOnly();
   m_LV.SetWidth(kColPath, 0);
   m_LV.Clear();
 
