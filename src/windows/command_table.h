@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace tallymere {
 
@@ -58,6 +59,17 @@ struct CommandEntry {
 
 template <typename Id, std::size_t N, typename Controller>
 using CommandTable = std::array<CommandEntry<Id, Controller>, N>;
+
+// Two tables one after the other, for a table written in parts.
+template <typename Entry, std::size_t N, std::size_t M>
+constexpr std::array<Entry, N + M> JoinedRows(const std::array<Entry, N>& first,
+                                              const std::array<Entry, M>& second) {
+  return [&]<std::size_t... I, std::size_t... J>(std::index_sequence<I...>,
+                                                 std::index_sequence<J...>) {
+    return std::array<Entry, N + M>{first[I]..., second[J]...};
+  }
+  (std::make_index_sequence<N>(), std::make_index_sequence<M>());
+}
 
 // True when every entry stands at the index of its enum value, so the table
 // can be indexed by command.

@@ -178,6 +178,8 @@ class FrmMain : public CatalogNavigator {
 
  private:
   static constexpr MainCommandTable<FrmMain> CommandRows();
+  static constexpr auto MenuRows();
+  static constexpr auto PaneRows();
 
   // --- File menu ---------------------------------------------------------------
   void mnuNew_Click();

@@ -10,11 +10,12 @@ namespace tallymere {
 #define RUNS(call) TALLYMERE_RUNS(FrmMain, call)
 #define RUNS_AS(call) TALLYMERE_RUNS_AS(FrmMain, call)
 
-// Written in the scope of the enum, so the table reads as a table, and as a
-// member, so its rows can name the private handlers.
-constexpr MainCommandTable<FrmMain> FrmMain::CommandRows() {
+// Written in the scope of the enum, so the tables read as tables, and as
+// members, so their rows can name the private handlers. The menus' items
+// first, then the pop-up items and the panes' buttons, in enum order.
+constexpr auto FrmMain::MenuRows() {
   using enum MainCommand;
-  return {{
+  return std::array<CommandEntry<MainCommand, FrmMain>, kFirstPaneCommand>{{
       {kNew, "mnuNew", RUNS(mnuNew_Click), "&New", "File", false, main_toolbar::kNew, "Ctrl+N",
        "New data file"},
       {kLoad, "mnuLoad", RUNS(mnuLoad_Click), "&Open", "File", false, main_toolbar::kLoad, "Ctrl+O",
@@ -81,6 +82,12 @@ constexpr MainCommandTable<FrmMain> FrmMain::CommandRows() {
        "F1"},
       {kLink, "mnuLink", RUNS(mnuLink_Click), "Check for Updates", "Help"},
       {kAbout, "mnuAbout", RUNS(mnuAbout_Click), "&About Tallymere", "Help", true},
+  }};
+}
+
+constexpr auto FrmMain::PaneRows() {
+  using enum MainCommand;
+  return std::array<CommandEntry<MainCommand, FrmMain>, kMainCommandCount - kFirstPaneCommand>{{
       {kP7, "p7", RUNS_AS(mnuId3_Click), "Send to MP3 Utilities", kFileListPopup},
       {kP9, "p9", RUNS_AS(mnuAddPlay_Click), "Send to Playlist Editor", kFileListPopup},
       {kP10, "p10", RUNS_AS(mnuSendData_Click), "Send to Data Filed Editor", kFileListPopup},
@@ -127,6 +134,10 @@ constexpr MainCommandTable<FrmMain> FrmMain::CommandRows() {
       {kUpdata, "cmdUpdata", RUNS(m_data_editor.cmdUpdata_Click), "Update", kDataEditorPane, false,
        0, "", "Update data file"},
   }};
+}
+
+constexpr MainCommandTable<FrmMain> FrmMain::CommandRows() {
+  return JoinedRows(MenuRows(), PaneRows());
 }
 
 inline constexpr MainCommandTable<FrmMain> FrmMain::kCommands = CommandRows();

@@ -96,6 +96,9 @@ enum class MainCommand {
   kUpdata,
 };
 inline constexpr std::size_t kMainCommandCount = static_cast<std::size_t>(MainCommand::kUpdata) + 1;
+// The first command that is no menu item: the pop-up items and the panes'
+// buttons follow it.
+inline constexpr std::size_t kFirstPaneCommand = static_cast<std::size_t>(MainCommand::kP7);
 
 // The places of the table that are no menu.
 inline constexpr std::string_view kFileListPopup = "mnuPop";
