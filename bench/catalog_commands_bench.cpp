@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_window.h"
 #include "catalog/data_file.h"
 #include "full_catalog.h"
 #include "platform/heap_reuse.h"
@@ -83,26 +84,8 @@ const Machine& TheMachine() {
 }
 
 // A started main window on the machine.
-struct Window {
-  Window()
-      : platform(TheMachine().program_folder()),
-        session(platform),
-        services(ui),
-        main(std::make_unique<FrmMain>(session, services)) {
-    main->Form_Load();
-  }
-  // Opens a data file as the user does.
-  void Open(const std::string& path) {
-    ui.AnswerOpenFile(path);
-    main->Run(MainCommand::kLoad);
-  }
-  bool NoMessages() const { return ui.Messages().empty(); }
-
-  testing::ScriptedUi ui;
-  LinuxPlatform platform;
-  CatalogSession session;
-  WindowServices services;
-  std::unique_ptr<FrmMain> main;
+struct Window : bench::BenchWindow {
+  Window() : BenchWindow(TheMachine().program_folder()) {}
 };
 
 bool CatalogIsFull(const FrmMain& main) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "catalog/data_file.h"
 #include "full_catalog.h"
 #include "platform/heap_reuse.h"
@@ -132,19 +133,8 @@ double ResidentMb() {
 
 // The window: File > Open with the tree and the first folder's list, then
 // the click on the largest folder.
-struct Window {
-  explicit Window(const Machine& machine)
-      : platform(machine.program_folder()),
-        session(platform),
-        services(ui),
-        main(std::make_unique<FrmMain>(session, services)) {
-    main->Form_Load();
-  }
-  testing::ScriptedUi ui;
-  LinuxPlatform platform;
-  CatalogSession session;
-  WindowServices services;
-  std::unique_ptr<FrmMain> main;
+struct Window : bench::BenchWindow {
+  explicit Window(const Machine& machine) : BenchWindow(machine.program_folder()) {}
 };
 
 void BM_LargeOpenCommand(benchmark::State& state) {
@@ -154,8 +144,7 @@ void BM_LargeOpenCommand(benchmark::State& state) {
   const double before_mb = ResidentMb();
   Window window(machine);
   for (auto _ : state) {
-    window.ui.AnswerOpenFile(machine.data_file());
-    window.main->Run(MainCommand::kLoad);
+    window.Open(machine.data_file());
   }
   if (window.main->session().catalog().FileCount() != files || !window.ui.Messages().empty()) {
     return state.SkipWithError("the catalog was not opened");
@@ -168,8 +157,7 @@ void BM_LargeFolderClick(benchmark::State& state) {
   const Machine& machine = MachineOf(static_cast<int>(state.range(0)));
   if (!machine.ready()) return state.SkipWithError("cannot write the catalog");
   Window window(machine);
-  window.ui.AnswerOpenFile(machine.data_file());
-  window.main->Run(MainCommand::kLoad);
+  window.Open(machine.data_file());
   const int node = window.main->tvAlbum().Find(machine.largest_folder());
   if (node == TreeModel::kNoNode) return state.SkipWithError("no largest folder");
   for (auto _ : state) window.main->tvAlbum_NodeClick(node);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bench_support.h"
+#include "bench_window.h"
 #include "catalog/catalog_record.h"
 #include "catalog/data_file.h"
 #include "common/format.h"
@@ -102,25 +103,8 @@ bool BuildMachine() {
 }
 
 // A started main window on the machine, opening a data file as the user does.
-struct Window {
-  Window()
-      : platform(ProgramFolder()),
-        session(platform),
-        services(ui),
-        main(std::make_unique<FrmMain>(session, services)) {
-    main->Form_Load();
-  }
-  void Open(const std::string& path) {
-    // The last run's changes are dropped, as "No" to "Save current file?".
-    if (main->session().changed()) ui.AnswerMessage(Answer::kNo);
-    ui.AnswerOpenFile(path);
-    main->Run(MainCommand::kLoad);
-  }
-  testing::ScriptedUi ui;
-  LinuxPlatform platform;
-  CatalogSession session;
-  WindowServices services;
-  std::unique_ptr<FrmMain> main;
+struct Window : bench::BenchWindow {
+  Window() : BenchWindow(ProgramFolder()) {}
 };
 
 void BM_AddDiskCommand(benchmark::State& state) {

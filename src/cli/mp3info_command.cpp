@@ -15,6 +15,7 @@
 #include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/file_list_lines.h"
 #include "cli/json_lines.h"
 #include "cli/output.h"
 #include "mp3/audio_info.h"
@@ -49,8 +50,6 @@ std::string Cell(std::string_view text) {
   }
   return cell;
 }
-
-std::string JsonText(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
 struct Row {
   std::string file;
@@ -91,6 +90,8 @@ void PrintTableRow(const Row& row) {
 
 // The JSON form shows each tag field as the table and the window do, up to
 // its first NUL: a script compares "Кино", not the field's padding.
+std::string ShownText(std::string_view text) { return std::string(Shown(text)); }
+
 void PrintJsonRow(const Row& row) {
   const Mp3Info& info = row.info;
   // Sample rates come from tables of whole hertz.
@@ -100,16 +101,16 @@ void PrintJsonRow(const Row& row) {
                                info.MpegLayer,
                                std::lround(info.SampleRate),
                                info.HasId3v1Tag,
-                               JsonText(info.TagTitle),
-                               JsonText(info.TagArtist),
-                               JsonText(info.TagAlbum),
-                               JsonText(info.TagYear),
-                               JsonText(info.TagComment),
-                               JsonText(info.TagGenre),
+                               ShownText(info.TagTitle),
+                               ShownText(info.TagArtist),
+                               ShownText(info.TagAlbum),
+                               ShownText(info.TagYear),
+                               ShownText(info.TagComment),
+                               ShownText(info.TagGenre),
                                info.Id3v2Version,
-                               JsonText(info.V2Title),
-                               JsonText(info.V2Artist),
-                               JsonText(info.V2Album),
+                               ShownText(info.V2Title),
+                               ShownText(info.V2Artist),
+                               ShownText(info.V2Album),
                                row.format,
                                row.channels};
   static_assert(std::size(values) == std::size(kColumns));

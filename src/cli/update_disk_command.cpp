@@ -2,12 +2,8 @@
 // disk is read again, its changes printed, and its records replaced where
 // they stand; --dry-run only prints what would change.
 
-#include <dirent.h>
-
 #include <CLI/CLI.hpp>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -45,17 +41,14 @@ int Fail(const std::string& message) {
 }
 
 // The absolute form of a native folder that can be listed; else why not.
-Result<std::string> ListableFolder(const std::string& native) {
+Result<std::string> ListableFolder(const Platform& platform, const std::string& native) {
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::canonical(native, error);
-  if (error || !std::filesystem::is_directory(folder, error)) {
-    return Status::Error("\"" + native + "\" is no folder that can be read");
+  if (error) return Status::Error("\"" + native + "\" is no folder that can be read");
+  if (Result<FolderListing> listed = platform.ListNativeFolder(folder.string()); !listed) {
+    return listed.status();
   }
-  if (DIR* listing = opendir(folder.c_str()); listing != nullptr) {
-    closedir(listing);
-    return folder.string();
-  }
-  return Status::Error("\"" + native + "\" cannot be listed: " + std::strerror(errno));
+  return folder.string();
 }
 
 int RunUpdateDisk(const UpdateDiskOptions& options) {
@@ -75,7 +68,7 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
     Result<std::string> given = CatalogRoot(platform, options.root);
     if (given) {
       root = *given;
-    } else if (Result<std::string> folder = ListableFolder(options.root); folder) {
+    } else if (Result<std::string> folder = ListableFolder(platform, options.root); folder) {
       // A stick mounted where no drive points: for this run the disk's own
       // drive is that folder, and its files are written under that drive.
       platform.MountDriveAt(root[0], *folder);
