@@ -1,7 +1,8 @@
 #pragma once
-// Letter case of ASCII letters only: the searches, the type filter and the
+// Letter case of ASCII letters only: the type filter, drive letters and the
 // self-sorting lists ignore the case of A to Z and compare every other byte
-// as it is, so a UTF-8 sequence is never folded half-way.
+// as it is, so a UTF-8 sequence is never folded half-way. The searches fold
+// every letter (letter_case.h).
 
 #include <algorithm>
 #include <string>
@@ -38,37 +39,14 @@ inline bool EndsWithNoCase(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
 }
 
-// A text looked for in many others, letter case ignored: folded once, and
-// each place compared only when its first letter fits. An empty text is in
-// every text.
-class TextToFind {
- public:
-  explicit TextToFind(std::string_view text) : m_folded(AsciiLower(text)) {}
-  bool empty() const { return m_folded.empty(); }
-  bool FoundIn(std::string_view text) const {
-    const std::size_t size = m_folded.size();
-    if (size == 0) return true;
-    if (text.size() < size) return false;
-    const char lower = m_folded[0];
-    const char upper = AsciiUpper(lower);
-    const std::size_t last = text.size() - size;
-    for (std::size_t at = 0; at <= last; ++at) {
-      if (text[at] != lower && text[at] != upper) continue;
-      std::size_t k = 1;
-      while (k < size && AsciiLower(text[at + k]) == m_folded[k]) ++k;
-      if (k == size) return true;
-    }
-    return false;
-  }
-
- private:
-  std::string m_folded;
-};
-
 // True when text contains part, letter case ignored; an empty part is in
 // every text.
 inline bool ContainsNoCase(std::string_view text, std::string_view part) {
-  return TextToFind(part).FoundIn(text);
+  if (part.size() > text.size()) return false;
+  for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+    if (EqualNoCase(text.substr(at, part.size()), part)) return true;
+  }
+  return false;
 }
 
 }  // namespace tallymere

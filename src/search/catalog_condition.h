@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "catalog/data_file.h"
-#include "common/ascii_case.h"
+#include "common/letter_case.h"
 
 namespace tallymere {
 

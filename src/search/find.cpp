@@ -4,6 +4,7 @@
 
 #include "catalog/file_type.h"
 #include "common/ascii_case.h"
+#include "common/letter_case.h"
 
 namespace tallymere {
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalog/catalog_record.h"
+#include "common/letter_case.h"
 
 namespace tallymere {
 namespace {
@@ -69,6 +70,30 @@ TEST_F(FindTest, FindsByTextTypeAndDriveIgnoringLetterCase) {
   EXPECT_EQ(Find("", "*.*", ""), Names_{});  // no drive chosen
   EXPECT_EQ(FindExtension("*.MP3"), "mp3");
   EXPECT_EQ(FindExtension("*.*"), "");
+}
+
+TEST(FindLetterCaseTest, EveryScriptsLettersMatchInEitherCase) {
+  CatalogTable table;
+  int i = 1;
+  for (const char* name : {"Кино - Группа крови.mp3", "Björk - Jóga.mp3", "Σίγουρα.mp3",
+                           "ĲSSELMEER.mp3", "caf\xE9.mp3", "plain.mp3"}) {
+    table.SetRecord(i++, File("C:\\Music\\", name));
+  }
+  const auto find = [&](std::string text) {
+    return Names(table, FindRecords(table, FindQuery{std::move(text), "*.*", "", true}));
+  };
+  EXPECT_EQ(find("кино"), (Names_{"Кино - Группа крови.mp3"}));
+  EXPECT_EQ(find("ГРУППА"), (Names_{"Кино - Группа крови.mp3"}));
+  EXPECT_EQ(find("BJÖRK"), (Names_{"Björk - Jóga.mp3"}));
+  EXPECT_EQ(find("JÓGA"), (Names_{"Björk - Jóga.mp3"}));
+  EXPECT_EQ(find("ΣΊΓΟΥΡΑ"), (Names_{"Σίγουρα.mp3"}));
+  EXPECT_EQ(find("ĳssel"), (Names_{"ĲSSELMEER.mp3"}));
+  // A byte that is no character stays itself and is still found as itself.
+  EXPECT_EQ(find("CAF\xE9"), (Names_{"caf\xE9.mp3"}));
+  // An ASCII text still finds ASCII letters inside names of other scripts.
+  EXPECT_EQ(find("MP3").size(), 6u);
+  EXPECT_EQ(find("bjork"), Names_{});  // o and ö are other letters
+  EXPECT_EQ(FoldCase("ÄÖÜ ΑΒΓ АБВ ÇA"), "äöü αβγ абв ça");
 }
 
 TEST_F(FindTest, ANodeTakesItsFolderTreeOrItsDiskOrItsFolderOnTheDisk) {
