@@ -45,11 +45,19 @@ class DateTimeTexts {
   std::vector<Slot> m_slots;
 };
 
-// The moment a FormatDateTime text stands for, read in the same locale, or
-// a text of the forms earlier versions wrote (the locale's "%x %X", the C
-// locale's "12/07/26 14:05:09"); nothing for any other text (a catalog made
-// elsewhere may hold dates in other forms).
+// The moment a FormatDateTime text stands for, whichever locale wrote it
+// ("07.12.2026 14:05:09" reads as the 7th of December in the United States
+// too; a text with "/" is read in this locale's order), or a text of the
+// forms earlier versions wrote (the locale's "%x %X", the C locale's
+// "12/07/26 14:05:09"); nothing for any other text.
 std::optional<std::time_t> ParseDateTime(std::string_view text);
+
+// Whether a date text may stand for a moment in any order a locale writes
+// it: "07/12/2026 14:05:09" of a British catalog is the 7th of December
+// although this locale reads it as the 12th of July first. A rescan asks
+// this, so a catalog made under another locale does not show every file as
+// changed.
+bool DateTextMayMean(std::string_view text, std::time_t when);
 
 // The first moment of a day written "YYYY-MM-DD", in local time, or of the
 // day so many days later; nothing for a text that is no such date

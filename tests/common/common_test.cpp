@@ -76,10 +76,24 @@ TEST(FormatTest, DatesCarryAFourDigitYearInTheLocalesOrderReadBackAndOlderFormsS
     EXPECT_EQ(ParseDateTime(c.older), kMoment);
     EXPECT_EQ(ParseDateTime("12/07/26 14:05:09"), c.c_form);
     EXPECT_NE(FormatDateTime(915148800).find("1999"), std::string::npos);
-    // Every date the program writes reads back; other texts do not.
-    for (const std::time_t when : {0L, 946684799L, 1700000000L, 2000000000L}) {
+    // Every date the program writes reads back, the last second of 1969 and
+    // the years 0 and 10000 included; other texts do not.
+    for (const std::time_t when :
+         {0L, -1L, 946684799L, 1700000000L, 2000000000L, -62167219200L, 253402300800L}) {
       EXPECT_EQ(ParseDateTime(FormatDateTime(when)), when) << FormatDateTime(when);
+      EXPECT_TRUE(DateTextMayMean(FormatDateTime(when), when)) << FormatDateTime(when);
     }
+    EXPECT_NE(FormatDateTime(-62167219200L).find("0000"), std::string::npos);
+    // A catalog written under another locale reads the same: dots and a year
+    // first are read alike everywhere; a text with "/" may mean either order.
+    EXPECT_EQ(ParseDateTime("07.12.2026 14:05:09"), kMoment);
+    EXPECT_EQ(ParseDateTime("2026-12-07 14:05:09"), kMoment);
+    EXPECT_TRUE(DateTextMayMean("07/12/2026 14:05:09", kMoment));
+    EXPECT_TRUE(DateTextMayMean("12/07/2026 14:05:09", kMoment));
+    EXPECT_FALSE(DateTextMayMean("12/07/2026 14:05:10", kMoment));
+    EXPECT_FALSE(DateTextMayMean("13/13/2026 14:05:09", kMoment));
+    EXPECT_EQ(ParseDateTime("31.02.2026 14:05:09"), std::nullopt);
+    EXPECT_EQ(ParseDateTime("07.12.2026 24:05:09"), std::nullopt);
     EXPECT_EQ(ParseDateTime(""), std::nullopt);
     EXPECT_EQ(ParseDateTime("then"), std::nullopt);
     EXPECT_EQ(ParseDateTime(FormatDateTime(0) + " and more"), std::nullopt);
