@@ -8,46 +8,65 @@
 #include "catalog/catalog_record.h"
 #include "common/ascii_case.h"
 #include "common/format.h"
+#include "common/shown_text.h"
+#include "common/text_encoding.h"
 #include "scan/scan_disk.h"
 
 namespace tallymere {
 namespace {
 
-// A record's place on its disk, as the comparison matches them.
+// A record's place on its disk, as the comparison matches them: in the
+// form stored in the data file, so a name of bytes that are no UTF-8 (a
+// Latin-1 "caf\xE9") matches the record it became when read back ("café").
 struct PathAndName {
-  std::string_view path;
-  std::string_view name;
+  std::string path;
+  std::string name;
   bool operator==(const PathAndName&) const = default;
 };
 
+PathAndName StoredPlace(const CatalogRecord& record) {
+  return {EncodeText(record.path), EncodeText(record.file_name)};
+}
+
 struct PathAndNameHash {
   std::size_t operator()(const PathAndName& key) const {
-    const std::hash<std::string_view> hash;
+    const std::hash<std::string> hash;
     return hash(key.path) * 31 + hash(key.name);
   }
 };
 
 // Whether two Modified texts stand for the same moment: a catalog written
-// before the four-digit year holds its dates in the older form, which must
-// not make every file look changed.
+// before the four-digit year, or under another locale, holds its dates in
+// another form, which must not make every file look changed.
 bool SameMoment(const std::string& was, const std::string& now) {
   if (was == now) return true;
-  const std::optional<std::time_t> a = ParseDateTime(was);
-  const std::optional<std::time_t> b = ParseDateTime(now);
-  return a && b && *a == *b;
+  const std::optional<std::time_t> moment = ParseDateTime(now);
+  return moment && DateTextMayMean(was, *moment);
 }
 
+// Each field that changed, from what to what: "size 4,000 to 4,417; title
+// "Intro" to "Overture"". Texts are compared as stored, so a name or tag of
+// bytes that are no UTF-8 compares equal to itself read back.
 std::string WhatChanged(const CatalogRecord& was, const CatalogRecord& now) {
   std::string what;
-  const auto add = [&what](std::string_view word) {
-    if (!what.empty()) what += ", ";
-    what += word;
+  const auto add = [&what](std::string_view field, const std::string& from, const std::string& to) {
+    if (!what.empty()) what += "; ";
+    what.append(field).append(" ").append(from).append(" to ").append(to);
   };
-  if (was.size != now.size) add("size");
-  if (!SameMoment(was.modified, now.modified)) add("date");
-  if (was.artist != now.artist || was.title != now.title || was.album != now.album) add("tag");
-  if (was.bitrate != now.bitrate) add("bitrate");
-  if (was.time != now.time) add("time");
+  const auto quoted = [](const std::string& text) { return "\"" + ShownText(text) + "\""; };
+  if (was.size != now.size) add("size", FormatCount(was.size), FormatCount(now.size));
+  if (!SameMoment(was.modified, now.modified)) add("date", was.modified, now.modified);
+  const std::pair<const char*, std::string CatalogRecord::*> tags[] = {
+      {"artist", &CatalogRecord::artist},
+      {"title", &CatalogRecord::title},
+      {"album", &CatalogRecord::album}};
+  for (const auto& [field, member] : tags) {
+    if (EncodeText(was.*member) != EncodeText(now.*member)) {
+      add(field, quoted(was.*member), quoted(now.*member));
+    }
+  }
+  if (was.bitrate != now.bitrate) add("bitrate", was.bitrate, now.bitrate);
+  if (was.time != now.time) add("time", was.time, now.time);
   return what;
 }
 
@@ -97,13 +116,13 @@ void CompareDisk(const CatalogTable& catalog, const NodeKey& disk, DiskRescan* r
   std::vector<bool> matched(static_cast<std::size_t>(end), false);
   for (int i = 1; i < end; ++i) {
     const CatalogRecord& record = catalog.Record(i);
-    if (OnDisk(disk, record)) was.emplace(PathAndName{record.path, record.file_name}, i);
+    if (OnDisk(disk, record)) was.emplace(StoredPlace(record), i);
   }
   rescan->changes.clear();
   const CatalogTable& now = rescan->scan.table;
   for (int j = 1; j <= rescan->scan.file_count; ++j) {
     const CatalogRecord& record = now.Record(j);
-    const auto found = was.find(PathAndName{record.path, record.file_name});
+    const auto found = was.find(StoredPlace(record));
     if (found == was.end()) {
       rescan->changes.push_back({DiskChange::Kind::kAdded, record.path + record.file_name, ""});
       continue;

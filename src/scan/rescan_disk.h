@@ -20,7 +20,9 @@ struct DiskChange {
   enum class Kind { kAdded, kRemoved, kChanged };
   Kind kind = Kind::kAdded;
   std::string path;  // the catalog path with the name: "E:\Sub\a.mp3"
-  std::string what;  // a change: "size, date, tag" (also bitrate, time)
+  // What changed, each field from what to what: "size 4,000 to 4,417; date
+  // 12/07/2026 14:05:09 to 12/08/2026 09:00:00; title "Intro" to "Overture"
+  std::string what;
 };
 
 struct DiskRescan {

@@ -51,7 +51,9 @@ TEST(RescanDiskTest, ADateInTheOlderFormIsNoChange) {
   DiskRescan rescan = RescanOf({Song("Music01", "E:\\", "a.mp3"), later});
   CompareDisk(catalog, kDisk, &rescan);
   ASSERT_EQ(rescan.changes.size(), 1u);
-  EXPECT_EQ(DiskChangeLine(rescan.changes[0]), "~ E:\\b.mp3 (date, tag)");
+  EXPECT_EQ(DiskChangeLine(rescan.changes[0]),
+            "~ E:\\b.mp3 (date " + Song("Music01", "E:\\", "b.mp3").modified + " to " +
+                FormatDateTime(1'000'000'060) + "; artist \"\" to \"Someone\")");
   EXPECT_EQ(DiskChangesSummary(rescan),
             "Disk Music01: 0 files added, 0 removed, 1 changed (size, date or tag).");
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "common/format.h"
 #include "windows/main/catalog_window_fixture.h"
 #include "windows/main/frm_main.h"
 
@@ -83,14 +84,21 @@ TEST_F(RescanDiskTest, ShowsWhatChangedAndReplacesTheDiskWhereItStands) {
   EXPECT_EQ(Shown().back(),
             "Disk CD1: 2 files added, 2 removed, 3 changed (size, date or tag). Replace its "
             "records?|Rescan Disk|question|YesNo");
+  // Each change says which field went from what to what.
+  std::string touched_was;
+  before.Walk([&](int, const CatalogRecord& record) {
+    if (record.file_name == "touched.mp3") touched_was = record.modified;
+  });
+  const std::string touched_now = FormatDateTime(*ParseDateTime(touched_was) - 50 * 3600);
   EXPECT_EQ(ui().Messages().back().extra,
             "+ E:\\Songs\\Live\\added.mp3\n"
             "- E:\\Songs\\gone.mp3\n"
-            "~ E:\\Songs\\grows.mp3 (size)\n"
+            "~ E:\\Songs\\grows.mp3 (size 5 to 18)\n"
             "+ E:\\Songs\\new name.mp3\n"
             "- E:\\Songs\\old name.mp3\n"
-            "~ E:\\Songs\\retagged.mp3 (tag)\n"
-            "~ E:\\Songs\\touched.mp3 (date)\n");
+            "~ E:\\Songs\\retagged.mp3 (title \"Before\" to \"After!\")\n"
+            "~ E:\\Songs\\touched.mp3 (date " +
+                touched_was + " to " + touched_now + ")\n");
   EXPECT_EQ(main().session().catalog(), before);
 
   // Yes: the disk's new records stand where its old ones stood.
