@@ -222,6 +222,18 @@ namespace {
 // as (index, stored record) with what their entries add; a visit that
 // returns false ends the walk early, as a success. Messages number records
 // as the file holds them.
+// Every catalog closes with a trailer (records of an earlier scan may follow
+// it); a file without any was cut short at a record's end, and what followed
+// is lost.
+Status MissingTrailer(std::string_view file_name, int records) {
+  return Status::Error(StatusCode::kIncomplete,
+                       "\"" + std::string(file_name) +
+                           "\" ends without the trailer record that closes a catalog: it was cut "
+                           "short after record " +
+                           FormatCount(records) +
+                           ", and what stood after it is lost. The records before it were read.");
+}
+
 Status WalkRecords(std::string_view bytes, std::string_view file_name, int max_records,
                    const std::function<bool(int index, const StoredRecord& record)>& visit) {
   const StoredExtras extras = FindStoredExtras(bytes);
@@ -229,6 +241,7 @@ Status WalkRecords(std::string_view bytes, std::string_view file_name, int max_r
   StoredRecord record;
   std::size_t next_entry = 0;
   int index = 0;
+  bool has_trailer = false;
   for (int number = 1; !reader.AtEnd(); ++number) {
     if (index >= max_records) return reader.TooManyRecords(max_records);
     if (Status status = reader.Read(number, &record); !status) return status;
@@ -249,8 +262,11 @@ Status WalkRecords(std::string_view bytes, std::string_view file_name, int max_r
         record.extras = entry.extras;
       }
     }
-    if (!visit(index, record)) break;
+    has_trailer = has_trailer || (record.path.empty() && record.file_name.size() >= 2 &&
+                                  record.file_name.compare(0, 2, "*.") == 0);
+    if (!visit(index, record)) return Status::Ok();
   }
+  if (index > 0 && !has_trailer) return MissingTrailer(file_name, index);
   return Status::Ok();
 }
 
@@ -266,9 +282,9 @@ Status DecodeDataFile(std::string_view bytes, std::string_view file_name, Catalo
         record.DecodeTo(&loaded.MutableRecord(index));
         return true;
       });
-  if (!status) return status;
+  if (!RecordsWereRead(status)) return status;
   *table = std::move(loaded);
-  return Status::Ok();
+  return status;
 }
 
 Status VisitDataFile(std::string_view bytes, std::string_view file_name,

@@ -61,10 +61,18 @@ StoredExtras FindStoredExtras(std::string_view bytes);
 // when the whole file is sound. A damaged file (a text running past the end,
 // a record cut short, a record without a File name) or one with more records
 // than a catalog may hold is refused with a message naming file_name, the
-// record number and its byte offset; the table is then left as it was.
+// record number and its byte offset; the table is then left as it was. A
+// file without its trailer is read and its status says so (kIncomplete).
 // max_records is the bound a catalog may reach (a test may ask for less).
 Status DecodeDataFile(std::string_view bytes, std::string_view file_name, CatalogTable* table,
                       int max_records = CatalogTable::kMaxRecords);
+
+// A status of kIncomplete from the readers below: every record of the file
+// was read, but it ends without its trailer (it was cut short at a record's
+// end). The records are handed over; the caller tells the user.
+inline bool RecordsWereRead(const Status& status) {
+  return status.ok() || status.code() == StatusCode::kIncomplete;
+}
 
 // Visits the records of the bytes in order as (number, record), one record
 // object reused throughout, for commands that look at each record once and

@@ -36,9 +36,9 @@ Status ReadDataFileFacts(std::string_view bytes, std::string_view file_name, Dat
     ++read.file_count;
     read.total_size += record.size;
   });
-  if (!status) return status;
+  if (!RecordsWereRead(status)) return status;
   *facts = std::move(read);
-  return Status::Ok();
+  return status;
 }
 
 std::array<std::string, 7> DataFileInfoLabels(const std::string& data_file_path,

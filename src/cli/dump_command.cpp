@@ -82,10 +82,8 @@ int RunDump(const DumpOptions& options) {
     return 1;
   };
   if (!file) return refuse(file.status());
-  if (Status checked = VisitDataFile(*file, options.path, [](int, const CatalogRecord&) {});
-      !checked) {
-    return refuse(checked);
-  }
+  const Status checked = VisitDataFile(*file, options.path, [](int, const CatalogRecord&) {});
+  if (!RecordsWereRead(checked)) return refuse(checked);
   std::string out;
   if (!options.json)
     out =
@@ -101,9 +99,12 @@ int RunDump(const DumpOptions& options) {
       out.clear();
     }
   });
-  if (!printed) return refuse(printed);
+  if (!RecordsWereRead(printed)) return refuse(printed);
   WriteStandardOutput(out);
-  return FinishStandardOutput("tallymere-cli dump") ? 0 : 1;
+  const bool written = FinishStandardOutput("tallymere-cli dump");
+  // A file cut short: its records are printed, then why they are not all.
+  if (!checked) return refuse(checked);
+  return written ? 0 : 1;
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ int RunCatalogDupes(const DupesOptions& options, const std::string& path) {
     }
     rows.Close();
   });
-  if (!status) return Refuse(status);
+  if (!RecordsWereRead(status)) return Refuse(status);
   const int file_count = static_cast<int>(names.size());
   const DuplicateSets sets = FindDuplicates(names.Views(), options.rule());
 
@@ -88,6 +88,8 @@ int RunCatalogDupes(const DupesOptions& options, const std::string& path) {
   out.Finish();
   const bool written = FinishStandardOutput("tallymere-cli dupes");
   std::fprintf(stderr, "%s\n", DuplicateStatus(options.rule(), sets, file_count).c_str());
+  // A file cut short: its sets are shown, then why they may not be all.
+  if (!status) return Refuse(status);
   return written ? 0 : 1;
 }
 

@@ -111,9 +111,8 @@ int RunUnder(const FindOptions& options) {
   }
   const LinuxPlatform platform(ProgramFolder(""));
   CatalogSession session(platform);
-  if (Status opened = session.Open(options.shelf.paths.front()); !opened) {
-    return Refuse(opened.message());
-  }
+  const Status opened = session.Open(options.shelf.paths.front());
+  if (!RecordsWereRead(opened)) return Refuse(opened.message());
   const NodeKey node = session.KeyOf(options.under);
   if (node.kind() == NodeKey::Kind::kDrive && node.drive_holds_disks()) {
     // The window's answer when the node is a drive that holds labelled disks.
@@ -127,6 +126,8 @@ int RunUnder(const FindOptions& options) {
   PrintRows(found, options.json, false);
   const bool written = FinishStandardOutput(kPrefix);
   PrintStatus(NodeStatus(options.under, found.rows.size(), found.total_size));
+  // A file cut short: its files are listed, then why they may not be all.
+  if (!opened) return Refuse(opened.message());
   return written ? 0 : 1;
 }
 
@@ -136,8 +137,10 @@ int RunSearch(const FindOptions& options) {
   const NamedDataFiles named = ResolveDataFiles(platform, options.shelf);
   const ShelfSearchResult result = SearchShelf(platform, named.files, options.condition.condition);
   // One data file that cannot be read ends the command, as before; on a
-  // shelf the others are still searched.
-  if (!named.name_catalogs && !result.problems.empty()) {
+  // shelf the others are still searched. One cut short is searched as far as
+  // it goes, and named.
+  if (!named.name_catalogs && !result.problems.empty() &&
+      !RecordsWereRead(result.problems.front().status)) {
     return Refuse(result.problems.front().status.message());
   }
   for (const Status& problem : named.problems) Refuse(problem.message());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "catalog/data_file.h"
 #include "catalog/data_file_info.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
@@ -25,8 +26,11 @@ int RunInfo(const std::string& file) {
   Result<std::string> bytes = ReadWholeFile(path, kDataFileLimit);
   DataFileFacts facts;
   Status status = bytes ? ReadDataFileFacts(*bytes, path, &facts) : bytes.status();
-  if (!status) {
-    std::fprintf(stderr, "tallymere-cli: %s\n", status.message().c_str());
+  const auto say = [](const Status& said) {
+    std::fprintf(stderr, "tallymere-cli: %s\n", said.message().c_str());
+  };
+  if (!RecordsWereRead(status)) {
+    say(status);
     return 1;
   }
   std::error_code error;
@@ -38,7 +42,9 @@ int RunInfo(const std::string& file) {
            path, error ? std::nullopt : std::optional<int64_t>(length), file_type, facts)) {
     std::cout << label << "\n";
   }
-  return FinishStandardOutput("tallymere-cli info") ? 0 : 1;
+  const bool written = FinishStandardOutput("tallymere-cli info");
+  if (!status) say(status);  // cut short: what was read is shown, then why it is not all
+  return written && status.ok() ? 0 : 1;
 }
 
 }  // namespace

@@ -171,9 +171,10 @@ int RunList(const ListOptions& options) {
 
   CatalogTable catalog;
   const std::string data_file = std::filesystem::absolute(options.data_file).string();
-  if (Status loaded = LoadDataFile(platform, data_file, &catalog); !loaded) {
-    return Fail(loaded.message());
-  }
+  const Status loaded = LoadDataFile(platform, data_file, &catalog);
+  if (!RecordsWereRead(loaded)) return Fail(loaded.message());
+  // A file cut short is listed as far as it goes, and said so.
+  if (!loaded) std::fprintf(stderr, "%s: %s\n", kPrefix, loaded.message().c_str());
   const bool to_standard_output = options.output == kStandardOutput;
   ListRequest request{
       platform,       settings, ListFileName(std::filesystem::absolute(options.output).string()),
@@ -196,9 +197,10 @@ int RunList(const ListOptions& options) {
   const Result<std::string> written =
       options.searches() ? WriteList(request, FileListEntries(found)) : WriteList(request, catalog);
   if (!written) return Fail(written.status().message());
-  if (to_standard_output) return FinishStandardOutput(kPrefix) ? 0 : 1;
+  const int cut_short = loaded.ok() ? 0 : 1;
+  if (to_standard_output) return FinishStandardOutput(kPrefix) ? cut_short : 1;
   std::printf("%s\n", written->c_str());
-  return FinishStandardOutput(kPrefix, "the list \"" + *written + "\" was written") ? 0 : 1;
+  return FinishStandardOutput(kPrefix, "the list \"" + *written + "\" was written") ? cut_short : 1;
 }
 
 // --NAME and --no-NAME, each refusing the other.

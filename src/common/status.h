@@ -23,6 +23,7 @@ enum class StatusCode {
   kNotAFile,     // a pipe, device or folder where a regular file was wanted
   kTooLarge,     // larger than any file of its kind, so it is not read
   kChanged,      // the file changed while it was read
+  kIncomplete,   // read, but its end is missing (a data file without its trailer)
   kOther,
 };
 

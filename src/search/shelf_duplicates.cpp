@@ -98,12 +98,12 @@ Walk HashEveryName(const Platform& platform, const std::vector<std::string>& dat
                                         out.hashes.push_back(HashOf(ComparedPart(name, rule)));
                                       });
         // A damaged data file takes no part, as the search leaves it out.
-        if (!out.status) out.hashes.clear();
+        if (!RecordsWereRead(out.status)) out.hashes.clear();
       },
       [&](int i) {
         const auto c = static_cast<std::size_t>(i);
         Hashed& in = hashed[c];
-        walk.sound[c] = in.status.ok();
+        walk.sound[c] = RecordsWereRead(in.status);
         if (!in.status) sets->problems.push_back({i, in.status});
         walk.first_of[c] = static_cast<uint32_t>(walk.entries.size());
         for (const NameHash& hash : in.hashes) {

@@ -43,7 +43,7 @@ void SearchCatalog(const Platform& platform, const std::string& path, int catalo
     return true;
   });
   // A damaged file gives nothing, as File > Open refuses it whole.
-  if (!finding->status) finding->rows.clear();
+  if (!RecordsWereRead(finding->status)) finding->rows.clear();
 }
 
 }  // namespace
@@ -56,37 +56,38 @@ ShelfSearchResult SearchShelf(const Platform& platform, const std::vector<std::s
   std::vector<CatalogFinding> findings(data_files.size());
   std::atomic<std::size_t> kept{0};
   const int threads = ReadingThreads();
-  RunInOrder(
-      static_cast<int>(data_files.size()), threads, 2 * threads,
-      {.prepare = [](int) {},
-       .work =
-           [&](int i) {
-             if (Cancelled(cancel)) return;
-             SearchCatalog(platform, data_files[static_cast<std::size_t>(i)], i, matcher, cancel,
-                           kept, &findings[static_cast<std::size_t>(i)]);
-           },
-       .take =
-           [&](int i) {
-             CatalogFinding finding = std::move(findings[static_cast<std::size_t>(i)]);
-             if (Cancelled(cancel)) {
-               result.cancelled = true;
-               return false;
-             }
-             if (!finding.status) {
-               result.problems.push_back({i, finding.status});
-             } else {
-               ++result.searched;
-               result.matched += finding.matched;
-               result.total_size += finding.total_size;
-             }
-             finding.rows.resize(std::min(finding.rows.size(), kMaxShelfRows - kept));
-             kept += finding.rows.size();
-             if (observer != nullptr) {
-               observer->CatalogSearched(i, finding.status ? finding.matched : 0, &finding.rows);
-             }
-             std::move(finding.rows.begin(), finding.rows.end(), std::back_inserter(result.rows));
-             return true;
-           }});
+  RunInOrder(static_cast<int>(data_files.size()), threads, 2 * threads,
+             {.prepare = [](int) {},
+              .work =
+                  [&](int i) {
+                    if (Cancelled(cancel)) return;
+                    SearchCatalog(platform, data_files[static_cast<std::size_t>(i)], i, matcher,
+                                  cancel, kept, &findings[static_cast<std::size_t>(i)]);
+                  },
+              .take =
+                  [&](int i) {
+                    CatalogFinding finding = std::move(findings[static_cast<std::size_t>(i)]);
+                    if (Cancelled(cancel)) {
+                      result.cancelled = true;
+                      return false;
+                    }
+                    // A catalog cut short is searched as far as it goes, and named.
+                    if (!finding.status) result.problems.push_back({i, finding.status});
+                    if (RecordsWereRead(finding.status)) {
+                      ++result.searched;
+                      result.matched += finding.matched;
+                      result.total_size += finding.total_size;
+                    }
+                    finding.rows.resize(std::min(finding.rows.size(), kMaxShelfRows - kept));
+                    kept += finding.rows.size();
+                    if (observer != nullptr) {
+                      observer->CatalogSearched(
+                          i, RecordsWereRead(finding.status) ? finding.matched : 0, &finding.rows);
+                    }
+                    std::move(finding.rows.begin(), finding.rows.end(),
+                              std::back_inserter(result.rows));
+                    return true;
+                  }});
   result.cut = result.matched > static_cast<int64_t>(kept.load());
   return result;
 }
@@ -101,6 +102,8 @@ std::string ShortCause(const Status& status) {
       return "too large";
     case StatusCode::kDamaged:
       return "damaged";
+    case StatusCode::kIncomplete:
+      return "cut short";
     case StatusCode::kNoAccess:
       return "no access";
     case StatusCode::kNotFound:

@@ -102,7 +102,8 @@ void CatalogSession::New() {
 Status CatalogSession::Open(const std::string& path) {
   // Read into a table of its own: a damaged file must not replace the catalog.
   CatalogTable loaded;
-  if (Status status = LoadDataFile(m_platform, path, &loaded); !status) return status;
+  Status status = LoadDataFile(m_platform, path, &loaded);
+  if (!RecordsWereRead(status)) return status;
   m_data_file_path = path;
   m_catalog = std::move(loaded);
   if (const CatalogRecord* trailer = m_catalog.LastTrailer()) {
@@ -110,7 +111,7 @@ Status CatalogSession::Open(const std::string& path) {
     m_settings.chkBitRate = trailer->size;
   }
   SeeCatalogDrives();
-  return Status::Ok();
+  return status;
 }
 
 Status CatalogSession::WriteTo(const std::string& path) const {

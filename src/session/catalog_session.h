@@ -149,6 +149,8 @@ class CatalogSession {
   // Reads a data file; only when it is sound does it become the catalog, its
   // path the data file path, and its last trailer's file type and
   // MP3-information flag the settings'. The changed flag stays as it was.
+  // A file cut short after a record is opened too, and its kIncomplete
+  // status says so.
   Status Open(const std::string& path);
   // Writes the records to a data file; the catalog's own path and flag stay.
   Status WriteTo(const std::string& path) const;

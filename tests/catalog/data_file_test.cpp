@@ -107,7 +107,7 @@ TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
   CatalogTable table;
   table.SetRecord(1, record);
   CatalogTable loaded;
-  ASSERT_TRUE(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded).ok());
+  ASSERT_TRUE(RecordsWereRead(DecodeDataFile(EncodeDataFile(table), "x.mpd", &loaded)));
   EXPECT_EQ(loaded.Record(1), record);
 
   // A record as a Windows writer stores it: one byte per character.
@@ -115,7 +115,7 @@ TEST(DataFileTest, TextsRoundTripAsWindows1252OrUtf8AndSizesAsSigned32Bit) {
                                  Bytes({8, 0}) + "Caf\xE9.mp3" + Bytes({0, 0, 0, 0}) +
                                  Bytes({10, 0, 0, 0}) + Bytes({6, 0}) + "M\xF6tley" +
                                  Bytes({2, 0, 0x93, 0x94}) + Bytes({0, 0}) + Bytes({0, 0, 0, 0});
-  ASSERT_TRUE(DecodeDataFile(text_bytes, "old.mpd", &loaded).ok());
+  ASSERT_TRUE(RecordsWereRead(DecodeDataFile(text_bytes, "old.mpd", &loaded)));
   const CatalogRecord& old = loaded.Record(1);
   EXPECT_EQ(old.file_name + "|" + old.artist + "|" + old.album,
             "Caf\xC3\xA9.mp3|M\xC3\xB6tley|\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
@@ -190,7 +190,7 @@ TEST(DataFileTest, ReadsPastTheDescribedCapacityAndRefusesPastTheBound) {
       bytes, "huge.mpd", [&](int, const CatalogRecord&) { ++visited; }, kBound);
   EXPECT_EQ(visited, kBound);
   EXPECT_EQ(visit.message(), status.message());
-  ASSERT_TRUE(DecodeDataFile(bytes, "big.mpd", &table).ok());
+  ASSERT_TRUE(RecordsWereRead(DecodeDataFile(bytes, "big.mpd", &table)));
   EXPECT_EQ(table.StoredEnd(), kBound + 2);
 }
 
@@ -247,13 +247,46 @@ std::vector<CatalogTable> Tables() {
   return tables;
 }
 
+// A catalog cut short right after a record, its trailer lost: its records
+// are read and handed over, and the status says what is missing. Records an
+// earlier scan left after the trailer are no loss.
+TEST(DataFileTest, AFileCutShortAfterARecordIsReadAndSaysItsTrailerIsMissing) {
+  CatalogTable table = SampleTable(3);
+  table.SetRecord(4, MakeTrailer("mp3", 1, "then"));
+  const std::string whole = EncodeDataFile(table);
+  std::string first_three;
+  for (int i = 1; i <= 3; ++i) EncodeRecord(table.Record(i), &first_three);
+  CatalogTable read = SampleTable(1);
+  const Status status = DecodeDataFile(first_three, "cut.mpd", &read);
+  EXPECT_EQ(status.code(), StatusCode::kIncomplete);
+  EXPECT_EQ(status.message(),
+            "\"cut.mpd\" ends without the trailer record that closes a catalog: it was cut short "
+            "after record 3, and what stood after it is lost. The records before it were read.");
+  EXPECT_EQ(read.StoredEnd(), 4);
+  EXPECT_EQ(read.Record(3), table.Record(3));
+  int visited = 0;
+  EXPECT_EQ(
+      VisitDataFile(first_three, "cut.mpd", [&](int, const CatalogRecord&) { ++visited; }).code(),
+      StatusCode::kIncomplete);
+  EXPECT_EQ(visited, 3);
+  DataFileFacts facts;
+  EXPECT_EQ(ReadDataFileFacts(first_three, "cut.mpd", &facts).code(), StatusCode::kIncomplete);
+  EXPECT_EQ(facts.file_count, 3);
+  // Whole, or with an old record after the trailer, or empty: nothing to say.
+  EXPECT_TRUE(DecodeDataFile(whole, "x.mpd", &read).ok());
+  std::string with_leftover = whole;
+  EncodeRecord(SampleRecord(9), &with_leftover);
+  EXPECT_TRUE(DecodeDataFile(with_leftover, "x.mpd", &read).ok());
+  EXPECT_TRUE(DecodeDataFile("", "x.mpd", &read).ok());
+}
+
 TEST(DataFileInfoTest, FactsReadFromTheBytesEqualThoseOfTheDecodedTable) {
   for (const CatalogTable& table : Tables()) {
     const std::string bytes = EncodeDataFile(table);
     CatalogTable decoded;
-    ASSERT_TRUE(DecodeDataFile(bytes, "x.mpd", &decoded).ok());
+    ASSERT_TRUE(RecordsWereRead(DecodeDataFile(bytes, "x.mpd", &decoded)));
     DataFileFacts read;
-    ASSERT_TRUE(ReadDataFileFacts(bytes, "x.mpd", &read).ok());
+    ASSERT_TRUE(RecordsWereRead(ReadDataFileFacts(bytes, "x.mpd", &read)));
     EXPECT_EQ(read, FactsOf(decoded)) << "a table of " << decoded.HeldCount() << " records";
   }
   // A damaged file leaves the facts as they were.

@@ -1,5 +1,6 @@
 // tallymere-cli dump, info and mp3info, run as the real program.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,6 +15,7 @@ namespace tallymere {
 namespace {
 
 using testing::CliRun;
+using ::testing::HasSubstr;
 using testing::JsonLines;
 using testing::RunCli;
 using testing::TempFolder;
@@ -104,6 +106,33 @@ TEST(CliCatalogTest, DamagedFileGoesToStderrWithExitStatusOne) {
           "\", record " + record))
           << run.err;
     }
+  }
+}
+
+// A file cut short right after a record, its trailer lost: each command
+// shows what it holds, then says the trailer is missing, with exit status 1.
+TEST(CliCatalogTest, AFileWithoutItsTrailerIsShownAndSaidToBeCutShort) {
+  TempFolder folder;
+  std::string bytes;
+  EncodeRecord(TwoFiles().Record(1), &bytes);
+  EncodeRecord(TwoFiles().Record(2), &bytes);
+  const std::string path = folder.WriteFile("cut.mpd", bytes);
+  const std::string said = "\"" + path +
+                           "\" ends without the trailer record that closes a catalog: it was cut "
+                           "short after record 2, and what stood after it is lost. The records "
+                           "before it were read.\n";
+  const std::vector<std::vector<std::string>> commands = {
+      {"dump"}, {"info"}, {"find"}, {"find", "--under", "C:\\"}, {"dupes", "--any"}};
+  for (const std::vector<std::string>& command : commands) {
+    std::vector<std::string> args = command;
+    args.push_back(path);
+    const CliRun run = RunCli(args, folder);
+    SCOPED_TRACE(command.front());
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_THAT(run.out, HasSubstr(command.front() == "info"    ? "Total Files Cataloged:   2"
+                                   : command.front() == "dupes" ? "file_name\t"
+                                                                : "b.mp3"));
+    EXPECT_THAT(run.err, HasSubstr(said));
   }
 }
 

@@ -29,6 +29,8 @@ std::string CauseOf(StatusCode code) {
       return "it is larger than a file of its kind ever holds";
     case StatusCode::kChanged:
       return "the file changed while it was read";
+    case StatusCode::kIncomplete:
+      return "the file ends before its last part";
     case StatusCode::kOk:
     case StatusCode::kOther:
       break;

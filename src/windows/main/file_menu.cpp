@@ -140,7 +140,8 @@ bool FrmMain::ReadDataFile(const std::string& path) {
   BusyScope busy(m_ui);
   m_ui.SetStatus(kStatusPanel, "Reading data File. . .");
   m_ui.YieldToUi();
-  if (Status status = m_session.Open(path); !status) {
+  const Status status = m_session.Open(path);
+  if (!RecordsWereRead(status)) {
     m_ui.SetStatus(kStatusPanel, "Ready");
     m_ui.ShowMessage(
         status.message() + "\n\nThe file was not opened; the catalog shown is unchanged.",
@@ -153,6 +154,7 @@ bool FrmMain::ReadDataFile(const std::string& path) {
   SwitchViewsByFileType();
   ShowTotals(" Ready", " MB");
   EnableCatalogCommands(true);
+  if (!status) m_ui.ShowMessage(status.message(), Buttons::kOk, Icon::kWarning, kProgramTitle);
   return true;
 }
 
