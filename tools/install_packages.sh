@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build ccache pkg-config qt6-base-dev libgl-dev libtag1-dev
-          libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info)
+          zlib1g-dev libcli11-dev nlohmann-json3-dev xdg-utils shared-mime-info)
 mode=${1:-run}
 # Packing computes the programs' library dependencies, which asks `file`.
 if [[ "$mode" == "package" || "$mode" == "test" ]]; then

@@ -4,7 +4,6 @@
 #include <taglib/apefile.h>
 #include <taglib/asffile.h>
 #include <taglib/flacfile.h>
-#include <taglib/id3v2framefactory.h>
 #include <taglib/mp4file.h>
 #include <taglib/mpcfile.h>
 #include <taglib/mpegfile.h>
@@ -22,6 +21,8 @@
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include "mp3/bounded_frame_factory.h"
 
 namespace tallymere {
 namespace {
@@ -71,17 +72,25 @@ class FileStream : public TagLib::IOStream {
 
 constexpr auto kStyle = AudioProperties::Average;
 
-using Opener = std::function<std::unique_ptr<TagLib::File>(TagLib::IOStream*)>;
+using Opener =
+    std::function<std::unique_ptr<TagLib::File>(TagLib::IOStream*, BoundedFrameFactory*)>;
 
 template <typename File>
 Opener Plain() {
-  return [](TagLib::IOStream* stream) { return std::make_unique<File>(stream, true, kStyle); };
+  return [](TagLib::IOStream* stream, BoundedFrameFactory*) {
+    return std::make_unique<File>(stream, true, kStyle);
+  };
 }
 
+// A format whose ID3v2 tag TagLib reads through the frame factory it is
+// given: ours, whose compressed frames are inflated within bounds once the
+// file is open.
 template <typename File>
 Opener WithFrameFactory() {
-  return [](TagLib::IOStream* stream) {
-    return std::make_unique<File>(stream, TagLib::ID3v2::FrameFactory::instance(), true, kStyle);
+  return [](TagLib::IOStream* stream, BoundedFrameFactory* frames) {
+    auto file = std::make_unique<File>(stream, frames, true, kStyle);
+    if (TagLib::ID3v2::Tag* tag = file->ID3v2Tag()) frames->InflateHeldFrames(tag);
+    return file;
   };
 }
 
@@ -116,7 +125,7 @@ std::vector<Format> FormatsOf(std::string_view extension) {
   if (extension == "ape") return {{"APE", Plain<TagLib::APE::File>()}};
   if (extension == "wv") return {{"WavPack", Plain<TagLib::WavPack::File>()}};
   if (extension == "mpc") return {{"Musepack", Plain<TagLib::MPC::File>()}};
-  if (extension == "tta") return {{"TrueAudio", Plain<TagLib::TrueAudio::File>()}};
+  if (extension == "tta") return {{"TrueAudio", WithFrameFactory<TagLib::TrueAudio::File>()}};
   return {};
 }
 
@@ -182,8 +191,11 @@ Result<AudioInfo> ReadAudioInfo(const RandomAccessFile& file, int64_t length,
                                 std::string_view lower_extension) {
   std::size_t budget = kMostAudioInfoBytes;
   for (const Format& format : FormatsOf(lower_extension)) {
+    // The frame factory outlives the file that reads through it, and serves
+    // that file alone.
+    BoundedFrameFactory frames;
     FileStream stream(file, length, "audio." + std::string(lower_extension), &budget);
-    const std::unique_ptr<TagLib::File> opened = format.open(&stream);
+    const std::unique_ptr<TagLib::File> opened = format.open(&stream, &frames);
     if (opened && opened->isValid() && opened->audioProperties() != nullptr) {
       return InfoOf(*opened, format.name, length);
     }

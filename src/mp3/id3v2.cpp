@@ -1,6 +1,5 @@
 #include "mp3/id3v2.h"
 
-#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2synchdata.h>
 #include <taglib/textidentificationframe.h>
@@ -8,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+
+#include "mp3/bounded_frame_factory.h"
 
 namespace tallymere {
 namespace {
@@ -62,6 +63,8 @@ constexpr std::array<WantedFrame, 3> kWantedFrames = {{
 }};
 
 // Walks the frames of a tag body given through read_at, from first to end.
+// One walk per tag: its frame factory bounds the compressed frames of that
+// file.
 class FrameWalk {
  public:
   FrameWalk(const TagLib::ID3v2::Header& header, const ReadAtFunction& read_at)
@@ -107,12 +110,13 @@ class FrameWalk {
     return m_header.majorVersion() == 3 ? BigEndian32(size) : SyncSafe32(size);
   }
 
-  // The values of one text frame, joined; empty when it does not decode.
-  std::string Decode(int64_t pos, std::size_t size) const {
+  // The values of one text frame, joined; empty when it does not decode or
+  // would inflate past the bounds of the frame factory.
+  std::string Decode(int64_t pos, std::size_t size) {
     std::string bytes;
     if (!m_read_at(pos, size, &bytes) || bytes.size() != size) return {};
-    const std::unique_ptr<TagLib::ID3v2::Frame> frame(
-        TagLib::ID3v2::FrameFactory::instance()->createFrame(Bytes(bytes), &m_header));
+    const std::unique_ptr<TagLib::ID3v2::Frame> frame =
+        m_factory.CreateBoundedFrame(Bytes(bytes), &m_header);
     const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame.get());
     if (text == nullptr) return {};
     std::string joined;
@@ -141,6 +145,7 @@ class FrameWalk {
   const TagLib::ID3v2::Header& m_header;
   const ReadAtFunction& m_read_at;
   const bool m_old;
+  BoundedFrameFactory m_factory;
 };
 
 // Where the frames begin: after the header and an extended header, whose

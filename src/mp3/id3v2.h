@@ -12,8 +12,9 @@
 //          bytes, most significant first (bit 7 always clear)
 //
 // The text frames are decoded by TagLib (every text encoding, per-frame
-// unsynchronisation, compression); finding them is ours, so that a picture
-// of megabytes between them is stepped over rather than read.
+// unsynchronisation, compression within the bounds of
+// bounded_frame_factory.h); finding them is ours, so that a picture of
+// megabytes between them is stepped over rather than read.
 
 #include <cstddef>
 #include <cstdint>

@@ -3,11 +3,14 @@
 // end or of a picture's bytes.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <string>
 
+#include "mp3/audio_info.h"
 #include "mp3/bitrat.h"
+#include "mp3/memory_file.h"
 #include "mp3/mp3_fixtures.h"
 
 namespace tallymere {
@@ -118,6 +121,45 @@ TEST(Id3v2DamagedTest, APictureOfMegabytesIsSteppedOverAndAHugeTextIsCut) {
   const Read unsync = ReadFields(unsynchronised);
   EXPECT_EQ(unsync.fields, "2.3||Unsync|");
   EXPECT_LE(unsync.largest, std::max<std::size_t>(unsynchronised.size(), 4096));
+}
+
+// The body of a compressed frame: the size the bytes inflate to, as
+// ID3v2.3 (big-endian) or 2.4 (sync-safe) writes it, then their zlib stream.
+std::string Compressed(int version, const std::string& bytes) {
+  uLongf size = compressBound(bytes.size());
+  std::string stream(size, '\0');
+  EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(stream.data()), &size,
+                      reinterpret_cast<const Bytef*>(bytes.data()), bytes.size(), 9),
+            Z_OK);
+  stream.resize(size);
+  const auto length = static_cast<uint32_t>(bytes.size());
+  return (version == 4 ? testing::SyncSafe(length) : testing::BigEndian32(length)) + stream;
+}
+
+TEST(Id3v2DamagedTest, ACompressedFrameIsInflatedAndOneThatExpandsTooFarIsDropped) {
+  // 64 MB of one letter deflate to 64 KB: a frame no reader may inflate.
+  const std::string bomb = Compressed(3, std::string(1, '\0') + std::string(64 << 20, 'A'));
+  const std::string tag3 =
+      Id3v2Tag(3, Id3v2Frame(3, "TIT2", Compressed(3, std::string("\0Packed title", 13)), 0x0080) +
+                      Id3v2Frame(3, "TPE1", bomb, 0x0080) + Id3v2Text(3, "TALB", "After"));
+  EXPECT_EQ(ReadFields(tag3 + testing::Frame()).fields, "2.3||Packed title|After");
+
+  // ID3v2.4 says compression (0x0008) with the data length (0x0001).
+  const std::string tag4 = Id3v2Tag(
+      4, Id3v2Frame(4, "TPE1", Compressed(4, std::string("\x03Кино")), 0x0009) +
+             Id3v2Frame(4, "TIT2", Compressed(4, std::string(1, '\0') + std::string(2 << 20, 'B')),
+                        0x0009) +
+             Id3v2Text(4, "TALB", "Album"));
+  EXPECT_EQ(ReadFields(tag4 + testing::Frame()).fields, "2.4|Кино||Album");
+
+  // The formats TagLib reads whole, their ID3v2 tag through the same bounds.
+  const std::string song = testing::Slurp(testing::AudioPath("song.mp3"));
+  testing::MemoryFile file(tag3 + song);
+  const Result<AudioInfo> info = ReadAudioInfo(file, file.length(), "mp2");
+  ASSERT_TRUE(info.ok()) << info.status().message();
+  EXPECT_EQ(info->title, "Packed title");
+  EXPECT_EQ(info->artist, "");
+  EXPECT_EQ(info->album, "After");
 }
 
 }  // namespace
