@@ -41,7 +41,7 @@ std::vector<CatalogDrive> CatalogDrives(const std::vector<CatalogDrive>& machine
   for (std::size_t i = 0; i < uses.size(); ++i) {
     const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
     if (!uses[i].used || TypeOfRoot(root, drives) != kDriveNone) continue;
-    drives.push_back({root, uses[i].drive_root_records ? kDriveFixed : kDriveCdRom});
+    drives.push_back({root, uses[i].drive_root_records ? kDriveFixed : kDriveCdRom, false});
   }
   std::sort(drives.begin(), drives.end(),
             [](const CatalogDrive& a, const CatalogDrive& b) { return a.root < b.root; });

@@ -12,10 +12,12 @@
 
 namespace tallymere {
 
-// A drive as a catalog sees it: its root ("C:\") and its drive type.
+// A drive as a catalog sees it: its root ("C:\"), its drive type and, for a
+// removable drive, whether it reads floppy disks.
 struct CatalogDrive {
   std::string root;
   int type = 0;
+  bool floppy = false;
 };
 
 // Removable, fixed and CD-ROM drives hold catalogued files; network drives

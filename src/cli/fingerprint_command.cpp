@@ -8,6 +8,7 @@
 
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/data_file_hold.h"
 #include "cli/output.h"
 #include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
@@ -27,16 +28,18 @@ struct FingerprintOptions {
 
 int RunFingerprint(const FingerprintOptions& options) {
   const LinuxPlatform platform(ProgramFolder(options.program_folder));
+  const std::string& target = options.output.empty() ? options.file : options.output;
+  // Held before the read: another run's change must not come in between.
+  const std::unique_ptr<FileHold> hold = HoldDataFile(platform, target, kPrefix);
   CatalogSession session(platform);
   if (Status opened = session.Open(options.file); !opened) {
     std::fprintf(stderr, "%s: %s\n", kPrefix, opened.message().c_str());
     return 1;
   }
   const FingerprintSummary summary = session.ComputeFingerprints({});
-  const std::string& target = options.output.empty() ? options.file : options.output;
   // Nothing taken: the data file stays as it is, byte for byte.
   if (summary.computed > 0 || !options.output.empty()) {
-    if (Status saved = session.WriteTo(target); !saved) {
+    if (Status saved = WriteBack(&session, target); !saved) {
       std::fprintf(stderr, "%s: %s\n", kPrefix, saved.message().c_str());
       return 1;
     }
@@ -63,7 +66,8 @@ Command AddFingerprintCommand(CLI::App& tool) {
       "drive maps it now, when a file of its name and size is there; the others are counted.\n"
       "The fingerprints let \"tallymere-cli dupes --audio\" find copies of a song whatever their\n"
       "names and tags. The data file is replaced in one step, and only when a fingerprint was\n"
-      "taken.");
+      "taken; while another run or the desktop program is writing it, the command says so on\n"
+      "stderr and waits.");
   return {command, [options] { return RunFingerprint(*options); }};
 }
 

@@ -16,6 +16,7 @@
 #include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/data_file_hold.h"
 #include "cli/output.h"
 #include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
@@ -107,7 +108,12 @@ int RunScan(const ScanOptions& options) {
     return session.Scan(roots, &observer, options.label);
   }();
   if (!scanned) return Fail(scanned.status().message());
-  if (Status saved = session.WriteTo(options.output); !saved) return Fail(saved.message());
+  {
+    // The scan never reads OUT, so it waits only for a run that is changing
+    // it, and replaces it once that run has written.
+    const std::unique_ptr<FileHold> hold = HoldDataFile(platform, options.output, kPrefix);
+    if (Status saved = session.WriteTo(options.output); !saved) return Fail(saved.message());
+  }
   ReportOlderPrograms(kPrefix, session.catalog());
 
   ReportSkipped(kPrefix, *scanned);

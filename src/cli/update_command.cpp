@@ -11,6 +11,7 @@
 #include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/data_file_hold.h"
 #include "cli/output.h"
 #include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
@@ -42,6 +43,9 @@ int Fail(const std::string& message) {
 int RunUpdate(const UpdateOptions& options) {
   const std::string program_folder = ProgramFolder(options.program_folder);
   const LinuxPlatform platform(program_folder);
+  const std::string& target = options.output.empty() ? options.file : options.output;
+  // Held before the read: another run's update must not come in between.
+  const std::unique_ptr<FileHold> hold = HoldDataFile(platform, target, kPrefix);
   CatalogSession session(platform);
   if (Status opened = OpenToRescan(&session, options.file, options.id3v1_encoding, kPrefix);
       !opened) {
@@ -54,8 +58,7 @@ int RunUpdate(const UpdateOptions& options) {
   }();
   if (!updated) return Fail(updated.status().message());
 
-  const std::string& target = options.output.empty() ? options.file : options.output;
-  if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
+  if (Status saved = WriteBack(&session, target); !saved) return Fail(saved.message());
   ReportOlderPrograms(kPrefix, session.catalog());
   // A failed update names the drive map's problems in its message.
   ReportDriveMapProblems(platform, kPrefix);
@@ -88,10 +91,10 @@ Command AddUpdateCommand(CLI::App& tool) {
       "those of other drives dropped. The file type and the MP3-information flag are the data\n"
       "file's own, from its last trailer (else those of Data/lists.dat); information is read\n"
       "only when the type is music (mp3, audio, one audio format). The data file is replaced in\n"
-      "one step, only once the update\n"
-      "has succeeded. A drive map without a fixed drive, a fixed drive that cannot be listed,\n"
-      "or more files than a catalog holds fail the update: the message goes to stderr, the\n"
-      "exit status is 1, and no file changes.\n"
+      "one step, only once the update has succeeded; while another run or the desktop program\n"
+      "is writing it, the update says so on stderr and waits for it. A drive map without a\n"
+      "fixed drive, a fixed drive that cannot be listed, or more files than a catalog holds\n"
+      "fail the update: the message goes to stderr, the exit status is 1, and no file changes.\n"
       "Folders that could not be read and MP3 files that could not be opened are named on\n"
       "stderr; the update goes on without them.");
   return {command, [options] { return RunUpdate(*options); }};

@@ -12,6 +12,7 @@
 #include "cli/code_page_option.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
+#include "cli/data_file_hold.h"
 #include "cli/output.h"
 #include "cli/scan_arguments.h"
 #include "cli/scan_report.h"
@@ -53,6 +54,11 @@ Result<std::string> ListableFolder(const Platform& platform, const std::string& 
 
 int RunUpdateDisk(const UpdateDiskOptions& options) {
   LinuxPlatform platform(ProgramFolder(options.program_folder));
+  const std::string& target = options.output.empty() ? options.file : options.output;
+  // Held before the read: another run's change must not come in between. A
+  // dry run writes nothing and holds nothing.
+  const std::unique_ptr<FileHold> hold =
+      options.dry_run ? nullptr : HoldDataFile(platform, target, kPrefix);
   CatalogSession session(platform);
   if (Status opened = OpenToRescan(&session, options.file, options.id3v1_encoding, kPrefix);
       !opened) {
@@ -91,11 +97,10 @@ int RunUpdateDisk(const UpdateDiskOptions& options) {
   ReportSkipped(kPrefix, rescan->scan.report);
   const std::string summary = DiskChangesSummary(*rescan);
   if (!options.dry_run) {
-    const std::string& target = options.output.empty() ? options.file : options.output;
     if (Status replaced = session.ReplaceDisk(*disk, &*rescan); !replaced) {
       return Fail(replaced.message() + " Nothing was written.");
     }
-    if (Status saved = session.WriteTo(target); !saved) return Fail(saved.message());
+    if (Status saved = WriteBack(&session, target); !saved) return Fail(saved.message());
     ReportOlderPrograms(kPrefix, session.catalog());
     std::fprintf(stderr, "%s Written to \"%s\".\n", summary.c_str(), target.c_str());
     return FinishStandardOutput(kPrefix, "the data file \"" + target + "\" was written") ? 0 : 1;
@@ -135,9 +140,10 @@ Command AddUpdateDiskCommand(CLI::App& tool) {
       "with its records by path and name. Each change is printed on stdout: \"+\" a file added,\n"
       "\"-\" a file removed, \"~\" a file changed with what changed (size, date, tag, bitrate,\n"
       "time); the counts follow on stderr. The disk's records are replaced where they stand and\n"
-      "the data file is replaced in one step, only once the rescan has succeeded; a disk that\n"
-      "cannot be read, one without a file of the type, or a result that does not fit a catalog\n"
-      "fail with exit status 1 and change no file.");
+      "the data file is replaced in one step, only once the rescan has succeeded; while another\n"
+      "run or the desktop program is writing it, the rescan says so on stderr and waits. A disk\n"
+      "that cannot be read, one without a file of the type, or a result that does not fit a\n"
+      "catalog fail with exit status 1 and change no file.");
   return {command, [options] { return RunUpdateDisk(*options); }};
 }
 

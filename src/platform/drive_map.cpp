@@ -99,6 +99,8 @@ std::vector<Candidate> FindCandidates(const std::vector<MountEntry>& mounts,
     candidate.drive.info.native_folder = TrimTrailingSlashes(mount.mount_point);
     candidate.key = candidate.drive.info.native_folder;
     candidate.drive.info.type = TypeOfMount(mount, probe);
+    candidate.drive.info.floppy =
+        candidate.drive.info.type == kDriveRemovable && probe.IsFloppyDevice(mount.source);
     candidate.source = mount.source;
     candidate.fs_type = mount.fs_type;
     candidates.push_back(std::move(candidate));
@@ -117,7 +119,7 @@ void AddDrivesWithoutDisk(const RememberedLetters& remembered,
     if (std::find(present_keys.begin(), present_keys.end(), r.key) != present_keys.end()) continue;
     if (FindDrive(*map, r.letter) != nullptr) continue;  // a hand-edited file may repeat a letter
     MappedDrive drive;
-    drive.info = {r.letter, r.type, "", ""};
+    drive.info = {r.letter, r.type, "", "", false};
     map->drives.push_back(std::move(drive));
   }
 }
@@ -145,7 +147,7 @@ DriveMap BuildOverrideDriveMap(const std::vector<DriveOverride>& overrides,
       continue;
     }
     MappedDrive drive;
-    drive.info = {entry.letter, entry.type, entry.native_folder, entry.label};
+    drive.info = {entry.letter, entry.type, entry.native_folder, entry.label, false};
     map.drives.push_back(std::move(drive));
   }
   SortByLetter(&map);
@@ -157,7 +159,7 @@ DriveMap BuildAutomaticDriveMap(const std::vector<MountEntry>& mounts, const Mac
                                 RememberedLetters* remembered, bool* letters_changed) {
   DriveMap map;
   MappedDrive root;
-  root.info = {'C', kDriveFixed, "/", ""};
+  root.info = {'C', kDriveFixed, "/", "", false};
   for (const MountEntry& mount : mounts) {
     if (mount.mount_point == "/") root.info.label = probe.FileSystemLabel(mount.source);
   }

@@ -49,6 +49,20 @@ std::vector<std::string> FolderNames(const std::string& folder) {
 
 bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+// The sysfs folder of the whole disk a source device ("/dev/sdb1") is on, or
+// empty when it has none.
+std::string WholeDiskNode(std::string_view source) {
+  if (!source.starts_with(kDevPrefix)) return "";
+  const std::string device = RealPath(std::string(source));
+  if (device.empty()) return "";
+  const std::string name = device.substr(device.rfind('/') + 1);
+  std::string node = RealPath(std::string(kSysBlock) + name);
+  if (node.empty()) return "";
+  // A partition's folder sits inside its whole disk's folder.
+  if (PathExists(node + "/partition")) node.erase(node.rfind('/'));
+  return node;
+}
+
 class LinuxMachineProbe : public MachineProbe {
  public:
   // Opened before the first reading of the table, so no change is missed.
@@ -88,17 +102,18 @@ class LinuxMachineProbe : public MachineProbe {
   }
 
   bool IsRemovableDevice(std::string_view source) const override {
-    if (!source.starts_with(kDevPrefix)) return false;
-    const std::string device = RealPath(std::string(source));
-    if (device.empty()) return false;
-    const std::string name = device.substr(device.rfind('/') + 1);
-    std::string node = RealPath(std::string(kSysBlock) + name);
+    const std::string node = WholeDiskNode(source);
     if (node.empty()) return false;
-    // A partition's folder sits inside its whole disk's folder.
-    if (PathExists(node + "/partition")) node.erase(node.rfind('/'));
     const Result<std::string> removable = ReadWholeFile(node + "/removable", kSmallTextFileLimit);
     if (removable.ok() && removable->starts_with("1")) return true;
     return node.find("/usb") != std::string::npos;
+  }
+
+  bool IsFloppyDevice(std::string_view source) const override {
+    const std::string node = WholeDiskNode(source);
+    if (node.empty()) return false;
+    const Result<std::string> size = ReadWholeFile(node + "/size", kSmallTextFileLimit);
+    return LooksLikeFloppy(node.substr(node.rfind('/') + 1), size.ok() ? *size : "");
   }
 
   std::string FileSystemLabel(std::string_view source) const override {
@@ -128,6 +143,20 @@ class LinuxMachineProbe : public MachineProbe {
 };
 
 }  // namespace
+
+bool LooksLikeFloppy(std::string_view disk_name, std::string_view size_text) {
+  if (disk_name.starts_with("fd")) return true;
+  // 2.88 MB: 80 tracks, 2 sides, 36 sectors.
+  constexpr int64_t kLargestFloppySectors = 5760;
+  int64_t sectors = 0;
+  std::size_t digits = 0;
+  for (; digits < size_text.size() && size_text[digits] >= '0' && size_text[digits] <= '9';
+       ++digits) {
+    if (sectors > kLargestFloppySectors) break;
+    sectors = sectors * 10 + (size_text[digits] - '0');
+  }
+  return digits > 0 && sectors > 0 && sectors <= kLargestFloppySectors;
+}
 
 std::unique_ptr<MachineProbe> MakeLinuxMachineProbe() {
   return std::make_unique<LinuxMachineProbe>();

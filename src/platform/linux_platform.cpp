@@ -15,6 +15,7 @@
 #include "platform/binary_file.h"
 #include "platform/catalog_path.h"
 #include "platform/cd_door.h"
+#include "platform/file_hold.h"
 #include "platform/folder_listing.h"
 #include "platform/legacy_names.h"
 #include "platform/open_folder.h"
@@ -354,6 +355,15 @@ Status LinuxPlatform::WriteFileAtomically(const std::string& native_path,
   return tallymere::WriteFileAtomically(native_path, bytes);
 }
 
+std::optional<FileVersion> LinuxPlatform::FileVersionAt(const std::string& native_path) const {
+  return NativeFileVersion(native_path);
+}
+
+Result<std::unique_ptr<FileHold>> LinuxPlatform::HoldFile(
+    const std::string& native_path, const std::function<bool()>& on_busy) const {
+  return HoldFileExclusively(native_path, on_busy);
+}
+
 Result<std::unique_ptr<RandomAccessFile>> LinuxPlatform::OpenFile(const std::string& native_path,
                                                                   OpenMode mode) const {
   auto file = std::make_unique<BinaryFile>();
@@ -370,6 +380,8 @@ Status LinuxPlatform::DeletePermanently(const std::string& native_path) const {
 }
 
 std::string LinuxPlatform::ProgramFolder() const { return m_program_folder; }
+
+std::string LinuxPlatform::HomeFolder() const { return UserHomeFolder(); }
 
 std::time_t LinuxPlatform::Now() const { return m_clock ? m_clock() : std::time(nullptr); }
 

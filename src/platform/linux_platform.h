@@ -78,6 +78,9 @@ class LinuxPlatform : public Platform {
   Status ReadFileInto(const std::string& native_path, std::size_t max_bytes,
                       std::string* bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
+  std::optional<FileVersion> FileVersionAt(const std::string& native_path) const override;
+  Result<std::unique_ptr<FileHold>> HoldFile(const std::string& native_path,
+                                             const std::function<bool()>& on_busy) const override;
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;
   Status MoveToTrash(const std::string& native_path) const override;
@@ -85,6 +88,7 @@ class LinuxPlatform : public Platform {
 
   std::string ProgramFolder() const override;
   std::string ConfigFolder() const override { return m_config_folder; }
+  std::string HomeFolder() const override;
   std::time_t Now() const override;
   void CdDoor(CdDoorMove move) const override;
 

@@ -22,11 +22,19 @@ class MachineProbe {
   virtual std::vector<std::string> OpticalDevices() const = 0;
   // True when the source device's whole disk is marked removable or sits on USB.
   virtual bool IsRemovableDevice(std::string_view source) const = 0;
+  // True when the source device is a floppy disk (LooksLikeFloppy).
+  virtual bool IsFloppyDevice(std::string_view source) const = 0;
   // The file system label of a source device from /dev/disk/by-label, or "".
   virtual std::string FileSystemLabel(std::string_view source) const = 0;
   // The volume identifier of the ISO 9660 file system on a device, or "".
   virtual std::string IsoVolumeIdentifier(std::string_view device) const = 0;
 };
+
+// A whole disk is a floppy when the kernel names it a floppy drive ("fd0") or
+// it holds at most 2.88 MB, the largest floppy there is (a USB floppy drive
+// shows as "sdb" of 1.44 MB). size_text is its sysfs "size", in 512-byte
+// sectors; an empty or unreadable size (no disk) says nothing.
+bool LooksLikeFloppy(std::string_view disk_name, std::string_view size_text);
 
 // The real machine: /proc, /sys and /dev.
 std::unique_ptr<MachineProbe> MakeLinuxMachineProbe();

@@ -88,4 +88,6 @@ std::string UserConfigFolder() {
   return BaseFolder("XDG_CONFIG_HOME", kDefaultConfigHome) + "/" + std::string(kProgramName);
 }
 
+std::string UserHomeFolder() { return HomeFolder(); }
+
 }  // namespace tallymere

@@ -15,6 +15,10 @@ std::string FindProgramFolder();
 // $HOME.
 std::string ProgramFolderFor(const std::string& executable_folder);
 
+// $HOME, else the user's home folder from the password database; empty when
+// neither knows it.
+std::string UserHomeFolder();
+
 // Where the user's own settings and the window layout live:
 // $XDG_CONFIG_HOME/tallymere, by default ~/.config/tallymere; not created
 // here. No trailing "/".

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,9 @@ struct DriveInfo {
   int type = kDriveNone;
   std::string native_folder;  // where the drive's root is mounted
   std::string label;          // volume label, may be empty
+  // A removable drive that reads floppy disks, which the tree draws as one;
+  // every other removable drive (a USB stick, a card reader) is drawn as such.
+  bool floppy = false;
 };
 
 // A file opened for reads and writes at byte positions (an MP3 file's tag).
@@ -78,6 +82,25 @@ class FolderFiles {
   // denied"), as OpenFile gives it.
   virtual Result<std::unique_ptr<RandomAccessFile>> Open(const std::string& name,
                                                          FolderEntry* facts) const = 0;
+};
+
+// Which file a path names and as it was written: a save that replaces it
+// gives the path another file (device and inode), any other write a new size
+// or modified time (to the nanosecond). Two looks that find the same version
+// saw the same file.
+struct FileVersion {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = 0;
+  int64_t modified_ns = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+
+// A data file held by this program for a read-change-write; the hold ends
+// when it is destroyed.
+class FileHold {
+ public:
+  virtual ~FileHold() = default;
 };
 
 // Which way the CD tray moves.
@@ -186,6 +209,19 @@ class Platform {
   // target that is no regular file is refused.
   virtual Status WriteFileAtomically(const std::string& native_path,
                                      std::string_view bytes) const = 0;
+  // The regular file at the path now; nothing when there is none.
+  virtual std::optional<FileVersion> FileVersionAt(const std::string& native_path) const = 0;
+  // Holds a data file against every other program that holds it this way (an
+  // advisory lock) until the hold is destroyed. A command that reads a data
+  // file, changes the catalog and writes it back holds it from before the
+  // read until after the write, so no other program's change can come in
+  // between and be lost. While another program holds the file, on_busy is
+  // called once: true waits until that hold ends, false gives up with a
+  // kNoAccess status that names the file. A file that is missing or cannot be
+  // locked (a pipe, a file system without locks) gives a hold of nothing: its
+  // read or write reports its own problem.
+  virtual Result<std::unique_ptr<FileHold>> HoldFile(
+      const std::string& native_path, const std::function<bool()>& on_busy) const = 0;
   // A failure's message is the cause alone ("File not found"); the caller
   // names the file in the words of its command.
   virtual Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
@@ -202,6 +238,9 @@ class Platform {
   // Native folder of the user's own settings (~/.config/tallymere), no
   // trailing "/"; it may not exist yet.
   virtual std::string ConfigFolder() const = 0;
+  // The user's home folder ($HOME), where dialogs start when nothing else
+  // says where; empty when it is not known.
+  virtual std::string HomeFolder() const = 0;
   virtual std::time_t Now() const = 0;
   // Moves the tray of the CD-ROM drive; a drive without a tray, or one that
   // is busy, simply does not move.

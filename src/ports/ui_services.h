@@ -56,16 +56,20 @@ class UiServices {
   virtual std::string AskText(std::string_view prompt, std::string_view title,
                               std::string_view default_text) = 0;
   // A native file path, or nothing when cancelled. The filter is a pattern
-  // such as "*.mpd"; the initial name fills the name field.
+  // such as "*.mpd"; the initial name fills the name field, and its folder,
+  // when it has one ("/home/me/Music/*.mpd"), is where the dialog starts.
   virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_name) = 0;
   virtual std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                                     std::string_view initial_name) = 0;
   // A drive root or folder as a catalog path ("C:\" or "C:\Music"), or empty.
-  virtual std::string BrowseForFolder(std::string_view title) = 0;
+  // The dialog starts in start_folder (a native path) when one is given.
+  virtual std::string BrowseForFolder(std::string_view title,
+                                      std::string_view start_folder = {}) = 0;
   // A folder of this machine as a native path, wherever it lies (a shelf of
   // data files need not be on any drive of the map); nothing when cancelled.
-  virtual std::optional<std::string> ChooseNativeFolder(std::string_view title) = 0;
+  virtual std::optional<std::string> ChooseNativeFolder(std::string_view title,
+                                                        std::string_view start_folder = {}) = 0;
   // A colour number 0x00BBGGRR. The dialog starts at `initial`, the colour
   // being changed, so after Cancel it reports that colour unchanged.
   virtual uint32_t ChooseColor(std::string_view title, uint32_t initial) = 0;

@@ -64,7 +64,7 @@ void CatalogSession::ProvideListTexts() const {
 std::vector<CatalogDrive> CatalogSession::MachineDrives() const {
   std::vector<CatalogDrive> drives;
   for (const DriveInfo& drive : m_platform.Drives()) {
-    drives.push_back({std::string(1, drive.letter) + ":\\", drive.type});
+    drives.push_back({std::string(1, drive.letter) + ":\\", drive.type, drive.floppy});
   }
   return drives;
 }
@@ -94,17 +94,22 @@ NodeKey CatalogSession::KeyOf(std::string_view tree_key) const {
 void CatalogSession::New() {
   m_catalog.Erase();
   m_data_file_path = kUntitledDataFile;
+  m_data_file_seen.reset();
   m_changed = false;
   EndMp3Link();
   SeeMachineDrives();
 }
 
 Status CatalogSession::Open(const std::string& path) {
+  // Looked at before the read: a file replaced during it then counts as
+  // changed since, never the other way round.
+  const std::optional<FileVersion> seen = m_platform.FileVersionAt(path);
   // Read into a table of its own: a damaged file must not replace the catalog.
   CatalogTable loaded;
   Status status = LoadDataFile(m_platform, path, &loaded);
   if (!RecordsWereRead(status)) return status;
   m_data_file_path = path;
+  m_data_file_seen = seen;
   m_catalog = std::move(loaded);
   if (const CatalogRecord* trailer = m_catalog.LastTrailer()) {
     m_settings.txtType = TrailerFileType(*trailer);
@@ -114,15 +119,30 @@ Status CatalogSession::Open(const std::string& path) {
   return status;
 }
 
-Status CatalogSession::WriteTo(const std::string& path) const {
-  return SaveDataFile(m_platform, m_catalog, path);
+Status CatalogSession::WriteTo(const std::string& path) {
+  if (Status written = SaveDataFile(m_platform, m_catalog, path); !written) return written;
+  if (path == m_data_file_path) m_data_file_seen = m_platform.FileVersionAt(path);
+  return Status::Ok();
 }
 
 Status CatalogSession::Save(const std::string& path) {
-  if (Status written = WriteTo(path); !written) return written;
+  if (Status written = SaveDataFile(m_platform, m_catalog, path); !written) return written;
   m_data_file_path = path;
+  m_data_file_seen = m_platform.FileVersionAt(path);
   m_changed = false;
   return Status::Ok();
+}
+
+void CatalogSession::set_data_file_path(std::string path) {
+  if (path != m_data_file_path) m_data_file_seen.reset();
+  m_data_file_path = std::move(path);
+}
+
+bool CatalogSession::DataFileChangedOnDisk() const {
+  if (!m_data_file_seen) return false;
+  // A file deleted since holds nothing a save could lose.
+  const std::optional<FileVersion> now = m_platform.FileVersionAt(m_data_file_path);
+  return now && *now != *m_data_file_seen;
 }
 
 std::vector<int> CatalogSession::Find(const FindQuery& query) const {

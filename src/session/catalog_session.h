@@ -94,7 +94,8 @@ class CatalogSession {
   // For the editors that change fields in place; they mark the catalog changed.
   CatalogTable& catalog() { return m_catalog; }
   const std::string& data_file_path() const { return m_data_file_path; }
-  void set_data_file_path(std::string path) { m_data_file_path = std::move(path); }
+  // A new path forgets the file the catalog saw at the old one.
+  void set_data_file_path(std::string path);
   bool changed() const { return m_changed; }
   void set_changed(bool changed) { m_changed = changed; }
   // The path a scan gives its catalog until it is saved: Untitled.mpd of the
@@ -153,9 +154,15 @@ class CatalogSession {
   // status says so.
   Status Open(const std::string& path);
   // Writes the records to a data file; the catalog's own path and flag stay.
-  Status WriteTo(const std::string& path) const;
+  // Written to its own path, the new file is the one the catalog has seen.
+  Status WriteTo(const std::string& path);
   // WriteTo, then the file is the catalog's and the catalog is unchanged.
   Status Save(const std::string& path);
+  // Whether another program replaced or changed the data file since this
+  // catalog read it or last wrote it, so that writing it now would lose that
+  // change. False for a catalog that has not met the file at its path, and
+  // for a file that is gone.
+  bool DataFileChangedOnDisk() const;
 
   // --- Scans ------------------------------------------------------------------------
   // A new catalog of the roots, which replaces this one only when the scan
@@ -229,6 +236,8 @@ class CatalogSession {
   const Platform& m_platform;
   CatalogTable m_catalog;
   std::string m_data_file_path{kUntitledDataFile};
+  // The data file as the catalog last read or wrote it at that path.
+  std::optional<FileVersion> m_data_file_seen;
   bool m_changed = false;
   Settings m_settings;
   ProgramSettings m_program_settings;

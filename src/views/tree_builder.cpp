@@ -46,10 +46,10 @@ void RemoveEmptyDriveNodes(TreeModel& tree, const std::vector<CatalogDrive>& dri
 
 }  // namespace
 
-std::string_view DriveImage(int type) {
-  switch (type) {
+std::string_view DriveImage(const CatalogDrive& drive) {
+  switch (drive.type) {
     case kDriveRemovable:
-      return "floppy";
+      return drive.floppy ? "floppy" : "removable";
     case kDriveFixed:
       return "hard";
     case kDriveCdRom:
@@ -64,7 +64,7 @@ void StartCatalogTree(TreeModel& tree, const std::string& data_file, std::string
   tree.Clear();
   tree.AddRoot(data_file, data_file, std::string(root_image), std::string(root_image));
   for (const CatalogDrive& drive : drives) {
-    const std::string image(DriveImage(drive.type));
+    const std::string image(DriveImage(drive));
     if (!image.empty()) tree.AddChild(data_file, drive.root, drive.root, image, image);
   }
   tree.Expand(tree.Find(data_file));

@@ -21,9 +21,11 @@ namespace tallymere {
 inline constexpr std::string_view kComputerImage = "mycomp";
 inline constexpr std::string_view kDataFileImage = "datafile";
 
-// The image of a drive's node ("floppy", "hard", "cdrom"), or empty for a
-// type the tree does not show (network drives, RAM disks).
-std::string_view DriveImage(int type);
+// The image of a drive's node ("floppy", "removable", "hard", "cdrom"), or
+// empty for a type the tree does not show (network drives, RAM disks). A
+// removable drive is drawn as a floppy drive only when it is one; a USB stick
+// or card reader gets the removable drive's picture.
+std::string_view DriveImage(const CatalogDrive& drive);
 
 // Clears the tree and adds the data file's node, expanded, and a node for
 // each drive the tree shows, in the order given.

@@ -2,21 +2,25 @@
 // The desktop services every window of the program shares. They count how
 // deep the program is inside YieldToUi: while a long command of one window
 // yields, every window refuses the commands and events the user starts then,
-// which would act on a catalog or batch being rebuilt.
+// which would act on a catalog or batch being rebuilt. And they start every
+// file and folder dialog in the same place (dialog_start.h).
 
 #include <string>
 #include <vector>
 
 #include "ports/ui_services.h"
+#include "windows/dialog_start.h"
 
 namespace tallymere {
 
 // Forwards every service to the desktop and counts how deep the program is
 // inside YieldToUi, so commands started from the window while another one
-// yields can be refused.
+// yields can be refused. A dialog the caller gives no folder starts where
+// DialogStart says, and what the user chooses there is remembered.
 class YieldCountingUi : public UiServices {
  public:
-  YieldCountingUi(UiServices& inner, int& depth) : m_inner(inner), m_depth(depth) {}
+  YieldCountingUi(UiServices& inner, int& depth, DialogStart& dialog_start)
+      : m_inner(inner), m_depth(depth), m_dialog_start(dialog_start) {}
 
   Answer ShowMessage(std::string_view text, Buttons buttons, Icon icon,
                      std::string_view title) override {
@@ -32,17 +36,22 @@ class YieldCountingUi : public UiServices {
   }
   std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override {
-    return m_inner.ChooseSaveFile(title, filter, initial_name);
+    return Chosen(m_inner.ChooseSaveFile(title, filter, m_dialog_start.InitialName(initial_name)));
   }
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override {
-    return m_inner.ChooseOpenFile(title, filter, initial_name);
+    return Chosen(m_inner.ChooseOpenFile(title, filter, m_dialog_start.InitialName(initial_name)));
   }
-  std::string BrowseForFolder(std::string_view title) override {
-    return m_inner.BrowseForFolder(title);
+  std::string BrowseForFolder(std::string_view title, std::string_view start_folder = {}) override {
+    std::string folder = m_inner.BrowseForFolder(title, StartOf(start_folder));
+    m_dialog_start.ChoseCatalogFolder(folder);
+    return folder;
   }
-  std::optional<std::string> ChooseNativeFolder(std::string_view title) override {
-    return m_inner.ChooseNativeFolder(title);
+  std::optional<std::string> ChooseNativeFolder(std::string_view title,
+                                                std::string_view start_folder = {}) override {
+    std::optional<std::string> folder = m_inner.ChooseNativeFolder(title, StartOf(start_folder));
+    if (folder) m_dialog_start.ChoseFolder(*folder);
+    return folder;
   }
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override {
     return m_inner.ChooseColor(title, initial);
@@ -65,13 +74,25 @@ class YieldCountingUi : public UiServices {
   }
 
  private:
+  std::optional<std::string> Chosen(std::optional<std::string> file) {
+    if (file) m_dialog_start.ChoseFile(*file);
+    return file;
+  }
+  std::string StartOf(std::string_view start_folder) const {
+    return start_folder.empty() ? m_dialog_start.Folder() : std::string(start_folder);
+  }
+
   UiServices& m_inner;
   int& m_depth;
+  DialogStart& m_dialog_start;
 };
 
 class WindowServices {
  public:
-  explicit WindowServices(UiServices& desktop) : m_ui(desktop, m_yield_depth) {}
+  // session: the catalog the windows show, whose folder their dialogs start
+  // in; none for windows without a catalog.
+  explicit WindowServices(UiServices& desktop, const CatalogSession* session = nullptr)
+      : m_dialog_start(session), m_ui(desktop, m_yield_depth, m_dialog_start) {}
   WindowServices(const WindowServices&) = delete;
   WindowServices& operator=(const WindowServices&) = delete;
 
@@ -81,6 +102,7 @@ class WindowServices {
 
  private:
   int m_yield_depth = 0;
+  DialogStart m_dialog_start;
   YieldCountingUi m_ui;
 };
 

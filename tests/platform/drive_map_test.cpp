@@ -134,6 +134,34 @@ TEST_F(DriveMapTest, LettersRealFileSystemsInMountAreasByTypeAndTypesTextsBelowA
   EXPECT_EQ(types, "2 2 5 1 1 3 1 1 1 ");
 }
 
+TEST_F(DriveMapTest, OnlyAFloppyAmongTheRemovableDrivesIsMarkedAFloppy) {
+  m_machine->mount_info = kRoot + MountLine("/media/me/STICK", "vfat", "/dev/sdb1") +
+                          MountLine("/media/me/floppy", "vfat", "/dev/sdc") +
+                          MountLine("/mnt/data", "ext4", "/dev/sdd1");
+  m_machine->removable_sources = {"/dev/sdb1", "/dev/sdc"};
+  // A fixed disk is never asked about, whatever its size.
+  m_machine->floppy_sources = {"/dev/sdc", "/dev/sdd1"};
+  std::string floppies;
+  for (const DriveInfo& drive : Start()->Drives()) {
+    floppies += std::string(1, drive.letter) + std::to_string(drive.type) +
+                (drive.floppy ? "floppy " : "- ");
+  }
+  EXPECT_EQ(floppies, "C3- D2- E2floppy F3- ");
+}
+
+TEST(FloppyTest, AFloppyDriveByItsNameOrAWholeDiskOfAtMostTwoPointEightyEightMegabytes) {
+  EXPECT_TRUE(LooksLikeFloppy("fd0", ""));
+  EXPECT_TRUE(LooksLikeFloppy("sdc", "2880\n"));  // 1.44 MB in a USB floppy drive
+  EXPECT_TRUE(LooksLikeFloppy("sdc", "5760\n"));  // 2.88 MB
+  EXPECT_FALSE(LooksLikeFloppy("sdc", "5761\n"));
+  EXPECT_FALSE(LooksLikeFloppy("sdb", "62521344\n"));  // a 32 GB stick
+  EXPECT_FALSE(LooksLikeFloppy("sdb", "99999999999999999999999\n"));
+  // A card reader without a card, or a size that cannot be read, says nothing.
+  EXPECT_FALSE(LooksLikeFloppy("sdd", "0\n"));
+  EXPECT_FALSE(LooksLikeFloppy("sdd", ""));
+  EXPECT_FALSE(LooksLikeFloppy("sdd", "junk"));
+}
+
 TEST_F(DriveMapTest, LettersStayStableAcrossRuns) {
   const std::string early = MountLine("/media/me/AAA", "vfat", "/dev/sdd1");
   const auto letter_of = [&](const std::string& folder) {

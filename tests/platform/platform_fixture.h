@@ -19,11 +19,12 @@
 namespace tallymere::testing {
 
 // A machine given as text: its mount table, optical drives, which devices are
-// removable and which carry labels.
+// removable (and of those, floppies) and which carry labels.
 struct FakeMachine {
   std::string mount_info;
   std::vector<std::string> optical_devices;
   std::set<std::string> removable_sources;
+  std::set<std::string> floppy_sources;
   std::map<std::string, std::string> labels;      // source -> by-label name
   std::map<std::string, std::string> iso_labels;  // device -> volume identifier
   bool mounts_changed = false;
@@ -37,6 +38,9 @@ class FakeProbe : public MachineProbe {
   std::vector<std::string> OpticalDevices() const override { return m_machine->optical_devices; }
   bool IsRemovableDevice(std::string_view source) const override {
     return m_machine->removable_sources.count(std::string(source)) != 0;
+  }
+  bool IsFloppyDevice(std::string_view source) const override {
+    return m_machine->floppy_sources.count(std::string(source)) != 0;
   }
   std::string FileSystemLabel(std::string_view source) const override {
     const auto it = m_machine->labels.find(std::string(source));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,45 @@ TEST_F(CatalogSessionTest, AFailedScanKeepsTheCatalogAndADiskAddedToNothingIsNam
   EXPECT_EQ(m_session.NewLabelProblem("Stick"), "A disk with the same label exists. Try again.");
   EXPECT_EQ(m_session.NewLabelProblem(""), "Please enter a label and try again.");
   EXPECT_FALSE(m_session.NewLabelProblem("Other").has_value());
+}
+
+// Another program's save is noticed until this catalog reads or writes the
+// file itself; a catalog under another name, or a file deleted since, holds
+// nothing another program wrote.
+TEST_F(CatalogSessionTest, TellsWhetherAnotherProgramChangedTheDataFileSinceItWasReadOrWritten) {
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  const std::string path = SaveCatalog({File("C:\\", "C:\\Music\\", "a.mp3")}, "mp3", 1);
+  ASSERT_TRUE(m_session.Open(path).ok());
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  // The same records saved again are another file all the same.
+  SaveCatalog({File("C:\\", "C:\\Music\\", "a.mp3")}, "mp3", 1);
+  EXPECT_TRUE(m_session.DataFileChangedOnDisk());
+  // A copy elsewhere changes nothing of that; writing the file itself does.
+  ASSERT_TRUE(m_session.WriteTo(m_drives.folder().Path("copy.mpd")).ok());
+  EXPECT_TRUE(m_session.DataFileChangedOnDisk());
+  ASSERT_TRUE(m_session.WriteTo(path).ok());
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+
+  SaveCatalog({File("C:\\", "C:\\Music\\", "b.mp3")}, "mp3", 1);
+  ASSERT_TRUE(m_session.Open(path).ok());
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  SaveCatalog({}, "mp3", 1);
+  ASSERT_TRUE(m_session.Save(path).ok());
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+
+  SaveCatalog({}, "mp3", 1);
+  ASSERT_TRUE(std::filesystem::remove(path));
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  SaveCatalog({}, "mp3", 1);
+  EXPECT_TRUE(m_session.DataFileChangedOnDisk());
+  m_session.set_data_file_path(m_drives.folder().Path("copy.mpd"));
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  SaveCatalog({}, "mp3", 1, "copy.mpd");
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
+  ASSERT_TRUE(m_session.Open(path).ok());
+  SaveCatalog({}, "mp3", 1);
+  m_session.New();
+  EXPECT_FALSE(m_session.DataFileChangedOnDisk());
 }
 
 }  // namespace

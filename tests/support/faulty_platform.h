@@ -86,12 +86,20 @@ class FaultyPlatform : public Platform {
   Status ReadFileInto(const std::string& native_path, std::size_t max_bytes,
                       std::string* bytes) const override;
   Status WriteFileAtomically(const std::string& native_path, std::string_view bytes) const override;
+  std::optional<FileVersion> FileVersionAt(const std::string& native_path) const override {
+    return m_real.FileVersionAt(native_path);
+  }
+  Result<std::unique_ptr<FileHold>> HoldFile(const std::string& native_path,
+                                             const std::function<bool()>& on_busy) const override {
+    return m_real.HoldFile(native_path, on_busy);
+  }
   Result<std::unique_ptr<RandomAccessFile>> OpenFile(const std::string& native_path,
                                                      OpenMode mode) const override;
   Status MoveToTrash(const std::string& native_path) const override;
   Status DeletePermanently(const std::string& native_path) const override;
   std::string ProgramFolder() const override { return m_real.ProgramFolder(); }
   std::string ConfigFolder() const override { return m_real.ConfigFolder(); }
+  std::string HomeFolder() const override { return m_real.HomeFolder(); }
   std::time_t Now() const override { return m_real.Now(); }
   void CdDoor(CdDoorMove move) const override {
     m_cd_door.push_back(move);

@@ -51,7 +51,7 @@ class MainWindowTest : public ::testing::Test {
     m_main.reset();
     m_services.reset();
     m_session = std::make_unique<CatalogSession>(*m_faults);
-    m_services = std::make_unique<WindowServices>(m_ui);
+    m_services = std::make_unique<WindowServices>(m_ui, m_session.get());
     m_main = std::make_unique<FrmMain>(*m_session, *m_services);
     m_main->Form_Load();
   }

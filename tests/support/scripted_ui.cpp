@@ -146,15 +146,16 @@ std::optional<std::string> ScriptedUi::ChooseOpenFile(std::string_view title,
   return answer ? answer->text : std::nullopt;
 }
 
-std::string ScriptedUi::BrowseForFolder(std::string_view title) {
-  UiCall call = MakeCall("BrowseForFolder", "", std::string(title));
+std::string ScriptedUi::BrowseForFolder(std::string_view title, std::string_view start_folder) {
+  UiCall call = MakeCall("BrowseForFolder", "", std::string(title), std::string(start_folder));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kFolder, call);
   return answer && answer->text ? *answer->text : std::string();
 }
 
-std::optional<std::string> ScriptedUi::ChooseNativeFolder(std::string_view title) {
-  UiCall call = MakeCall("ChooseNativeFolder", "", std::string(title));
+std::optional<std::string> ScriptedUi::ChooseNativeFolder(std::string_view title,
+                                                          std::string_view start_folder) {
+  UiCall call = MakeCall("ChooseNativeFolder", "", std::string(title), std::string(start_folder));
   m_calls.push_back(call);
   const auto answer = Take(Kind::kFolder, call);
   if (!answer || !answer->text || answer->text->empty()) return std::nullopt;

@@ -18,7 +18,7 @@ struct UiCall {
   std::string op;     // "ShowMessage", "AskText", "SetStatus", "ShellOpen", ...
   std::string text;   // message, prompt, status text, path, clipboard text
   std::string title;  // title, or the filter of a file dialog
-  std::string extra;  // default text, initial file name, verb, animation file
+  std::string extra;  // default text, filter, verb, animation file, a folder dialog's start
   Buttons buttons = Buttons::kOk;
   Icon icon = Icon::kNone;
   int panel = 0;  // status panel; or the show state of ShellOpen; 1/0 for on/off
@@ -72,9 +72,10 @@ class ScriptedUi : public UiServices {
                                             std::string_view initial_name) override;
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
-  std::string BrowseForFolder(std::string_view title) override;
+  std::string BrowseForFolder(std::string_view title, std::string_view start_folder = {}) override;
   // Takes the answers AnswerFolder queues, as native folders; "" cancels.
-  std::optional<std::string> ChooseNativeFolder(std::string_view title) override;
+  std::optional<std::string> ChooseNativeFolder(std::string_view title,
+                                                std::string_view start_folder = {}) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
   void Animation(AnimationKind kind, bool start) override;

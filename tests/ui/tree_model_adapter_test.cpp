@@ -94,8 +94,8 @@ TEST(TreeModelAdapterTest, IndexesFollowTheirNodesThroughSortsAndRemovals) {
 }
 
 TEST(TreeModelAdapterTest, ShowsTextsAndTheSelectedImageOfTheSelectedNode) {
-  for (const char* name : {"datafile", "mycomp", "floppy", "hard", "cdrom", "cd", "disk", "fclosed",
-                           "fopen", "file", "mp3"}) {
+  for (const char* name : {"datafile", "mycomp", "floppy", "removable", "hard", "cdrom", "cd",
+                           "disk", "fclosed", "fopen", "file", "mp3"}) {
     EXPECT_TRUE(QFile::exists(IconProvider::ResourcePath(name))) << name;
     EXPECT_FALSE(IconProvider::Icon(name).isNull()) << name;
   }

@@ -12,10 +12,11 @@ static void RegisterIconResources() { Q_INIT_RESOURCE(icons); }
 namespace tallymere {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, const char*>, 11> kThemeNames = {{
+constexpr std::array<std::pair<std::string_view, const char*>, 12> kThemeNames = {{
     {"datafile", "x-office-document"},
     {"mycomp", "computer"},
     {"floppy", "media-floppy"},
+    {"removable", "drive-removable-media"},
     {"hard", "drive-harddisk"},
     {"cdrom", "drive-optical"},
     {"cd", "media-optical"},

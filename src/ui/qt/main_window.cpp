@@ -90,13 +90,17 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   setObjectName("frmMain");
   m_services = std::make_unique<QtUiServices>(platform, this);
   m_session = std::make_unique<CatalogSession>(platform);
-  m_window_services = std::make_unique<WindowServices>(*m_services);
+  m_window_services = std::make_unique<WindowServices>(*m_services, m_session.get());
   m_controller = std::make_unique<FrmMain>(*m_session, *m_window_services);
   m_services->SetCodePageSource([this] { return m_session->program_settings().id3v1_code_page; });
   m_controller->show_mp3_utilities = [this] { ShowMp3Utilities(); };
   m_controller->show_data_info = [this] { ShowDataInfo(); };
   m_controller->show_options = [this] { ShowOptions(); };
   m_controller->show_find_catalogs = [this] { ShowFindCatalogs(); };
+  m_controller->show_help_viewer = [this](const std::string& page) { ShowHelpViewer(page); };
+  m_services->SetOpenFailedHandler([this](const std::string& path, int exit_code) {
+    if (!m_controller->OpenerFailed(path)) m_services->ShowOpenFailure(path, exit_code);
+  });
   BuildCommands();
   BuildViews();
   BuildMenus();

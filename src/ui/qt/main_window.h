@@ -4,6 +4,7 @@
 // shows the controller's state again (caption, enabled commands, batch).
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/qt/help_viewer.h"
 #include "ui/qt/qt_ui_services.h"
 #include "windows/main/frm_main.h"
 #include "windows/main/main_command_table.h"
@@ -66,6 +68,8 @@ class MainWindow : public QMainWindow {
   // The MP3 Utilities window while it exists.
   Mp3UtilitiesWindow* mp3_utilities() const { return m_mp3_utilities.get(); }
   FindCatalogsWindow* find_catalogs() const { return m_find_catalogs.get(); }
+  // The program's own help viewer while it is open.
+  HelpViewer* help_viewer() const { return m_help_viewer; }
 
   // Runs one of the controller's commands with input blocked while it yields,
   // then shows the controller's state.
@@ -127,6 +131,11 @@ class MainWindow : public QMainWindow {
   void ShowFileListPopup(const QPoint& position);
   void ShowTreePopup(const QPoint& position);
   void ShowAbout();
+  // The help page (a native path) in the program's own viewer, brought
+  // forward when it is open already.
+  void ShowHelpViewer(const std::string& page);
+  // An address the help viewer does not show itself, given to the desktop.
+  void OpenHelpLink(const QUrl& address);
   void ShowMp3Utilities();
   void ShowFindCatalogs();
   void ShowDataInfo();
@@ -176,6 +185,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<FindCatalogsWindow> m_find_catalogs;
   DataInfoWindow* m_data_info = nullptr;  // child windows, made when first asked for
   OptionsDialog* m_options = nullptr;
+  QPointer<HelpViewer> m_help_viewer;
   std::map<MainCommand, QAction*> m_actions;
   std::map<int, QAction*> m_toolbar_buttons;  // by button number
 };

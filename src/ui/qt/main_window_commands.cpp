@@ -11,10 +11,13 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUrl>
 
+#include "lists/gshell.h"
 #include "ui/qt/about_dialog.h"
 #include "ui/qt/catalog_tree_view.h"
 #include "ui/qt/command_actions.h"
+#include "ui/qt/help_viewer.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/tree_model_adapter.h"
@@ -163,6 +166,28 @@ void MainWindow::ShowTreePopup(const QPoint& position) {
   popup.setObjectName(ToQt(kTreePopup));
   AddPlace(&popup, kTreePopup);
   popup.exec(m_tree->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::ShowHelpViewer(const std::string& page) {
+  if (m_help_viewer) {
+    m_help_viewer->ShowPage(FromNative(page));
+  } else {
+    m_help_viewer = new HelpViewer(
+        FromNative(page), [this](const QUrl& address) { OpenHelpLink(address); }, this);
+  }
+  m_help_viewer->show();
+  m_help_viewer->raise();
+  m_help_viewer->activateWindow();
+}
+
+void MainWindow::OpenHelpLink(const QUrl& address) {
+  const std::string target = address.isLocalFile() ? ToNative(address.toLocalFile())
+                                                   : FromQt(address.toString(QUrl::FullyEncoded));
+  const ShellResult result = m_services->ShellOpen("open", target, "", "", kShowNormal);
+  if (!Started(result)) {
+    m_services->ShowMessage(ShellErrorFor(result).description, Buttons::kOk, Icon::kStop,
+                            "Tallymere Help");
+  }
 }
 
 void MainWindow::ShowAbout() {

@@ -324,8 +324,10 @@ std::optional<std::string> QtUiServices::ChooseOpenFile(std::string_view title,
   return ChooseFile(false, title, filter, initial_name);
 }
 
-std::optional<std::string> QtUiServices::ChooseNativeFolder(std::string_view title) {
+std::optional<std::string> QtUiServices::ChooseNativeFolder(std::string_view title,
+                                                            std::string_view start_folder) {
   QFileDialog dialog(m_main_window, Utf8(title));
+  if (!start_folder.empty()) dialog.setDirectory(FromNative(start_folder));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   NormalPointerWhileAsking pointer;
@@ -333,8 +335,8 @@ std::optional<std::string> QtUiServices::ChooseNativeFolder(std::string_view tit
   return ToNative(dialog.selectedFiles().first());
 }
 
-std::string QtUiServices::BrowseForFolder(std::string_view title) {
-  const std::optional<std::string> chosen = ChooseNativeFolder(title);
+std::string QtUiServices::BrowseForFolder(std::string_view title, std::string_view start_folder) {
+  const std::optional<std::string> chosen = ChooseNativeFolder(title, start_folder);
   if (!chosen) return {};
   const std::string& native = *chosen;
   if (std::optional<std::string> catalog = m_platform.ToCatalog(native)) return *catalog;
@@ -413,6 +415,10 @@ void QtUiServices::ReportOpenFailure(const std::string& path, int exit_code) {
     m_open_failed(path, exit_code);
     return;
   }
+  ShowOpenFailure(path, exit_code);
+}
+
+void QtUiServices::ShowOpenFailure(const std::string& path, int exit_code) {
   // Modal to its window, as a message a command shows is, so the window is
   // not used behind it; opened without waiting, as it comes in on its own.
   auto* box = new QMessageBox(

@@ -52,6 +52,8 @@ class QtUiServices : public UiServices {
   // window that does not block. Runs on the user-interface thread.
   using OpenFailedHandler = std::function<void(const std::string& path, int exit_code)>;
   void SetOpenFailedHandler(OpenFailedHandler handler);
+  // That message window: the file could not be opened, and why.
+  void ShowOpenFailure(const std::string& path, int exit_code);
   // The tools ShellOpen uses (the real ones by default).
   void SetShellTools(ShellTools tools);
   // The ID3v1 code page of the moment (the Options'), for our own Properties
@@ -73,8 +75,9 @@ class QtUiServices : public UiServices {
                                             std::string_view initial_name) override;
   std::optional<std::string> ChooseOpenFile(std::string_view title, std::string_view filter,
                                             std::string_view initial_name) override;
-  std::string BrowseForFolder(std::string_view title) override;
-  std::optional<std::string> ChooseNativeFolder(std::string_view title) override;
+  std::string BrowseForFolder(std::string_view title, std::string_view start_folder = {}) override;
+  std::optional<std::string> ChooseNativeFolder(std::string_view title,
+                                                std::string_view start_folder = {}) override;
   uint32_t ChooseColor(std::string_view title, uint32_t initial) override;
   void SetStatus(int panel, std::string_view text) override;
   void Animation(AnimationKind kind, bool start) override;

@@ -9,22 +9,41 @@
 
 namespace tallymere {
 
-void FrmMain::mnuAddDisk_Click() { AddDisk(); }
+void FrmMain::mnuAddDisk_Click() {
+  if (const std::optional<std::string> disk = AddDisk()) ShowAddedDisk(*disk);
+}
 
-bool FrmMain::AddDisk() {
+std::optional<std::string> FrmMain::AddDisk() {
   m_session.KeepInfoForMusicOnly();
   m_LV.SetWidth(kColPath, 0);
   ExpandFirstDrive();
   const std::optional<std::string> entry = DiskToAdd();
-  if (!entry) return false;
+  if (!entry) return std::nullopt;
   const std::optional<std::string> label = AskDiskLabel(*entry);
   if (!label) {
     m_lstBox.clear();
-    return false;
+    return std::nullopt;
   }
   const bool added = ScanDiskUnderLabel(*entry, *label);
   m_lstBox.clear();
-  return added;
+  if (!added) return std::nullopt;
+  // The disk's files come first; their drive is written as the scan wrote it.
+  return std::string(DriveRootOf(m_session.catalog().Record(1).path)) + *label + "\\";
+}
+
+void FrmMain::ShowAddedDisk(const std::string& disk_key) {
+  const int node = m_tvAlbum.Find(disk_key);
+  if (node == TreeModel::kNoNode) {
+    // A disk without files has no node: nothing is selected, nothing listed.
+    m_LV.Clear();
+    EnableDiskCommands();
+    return;
+  }
+  m_tvAlbum.Expand(m_tvAlbum.node(node).parent);
+  m_tvAlbum.Select(node);
+  ListNodeFiles(node);
+  m_commands.Enable(MainCommand::kReport, true);
+  EnableDiskCommands();
 }
 
 std::optional<std::string> FrmMain::DiskToAdd() {

@@ -36,16 +36,26 @@ void FrmMain::tvAlbum_NodeClick(int node) {
   m_tvAlbum.Select(node);
   BusyScope busy(m_ui);
   ClearStatusBar();
+  const NodeFiles listed = ListNodeFiles(node);
+  m_ui.SetStatus(kStatusPanel, "Exploring: " + KeyOfNode(node).key());
+  if (!m_session.catalog().Record(1).file_name.empty()) {
+    m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(listed.count) + " files");
+    m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(listed.total)) + " MB");
+  }
+  m_commands.Enable(MainCommand::kReport, true);
+  EnableDiskCommands();
+}
+
+FrmMain::NodeFiles FrmMain::ListNodeFiles(int node) {
   m_LV.Clear();
   m_LV.SetSorted(false);
   m_LV.SetWidth(kColPath, 0);
 
   const CatalogTable& catalog = m_session.catalog();
   const NodeKey node_key = KeyOfNode(node);
-  const std::string& key = node_key.key();
   const int icon = FileListIcon(m_session.settings().txtType);
   std::vector<ListRow> rows;
-  int64_t total = 0;
+  NodeFiles listed;
   // A folder of a drive lists the catalog up to its end; a disk's records
   // are looked for in every record the data file holds, as a disk's records
   // may stand after the trailer of an earlier scan.
@@ -55,20 +65,13 @@ void FrmMain::tvAlbum_NodeClick(int node) {
     const CatalogRecord& record = catalog.Record(i);
     if (!node_key.ListsDirectly(record)) continue;
     rows.push_back(FileListRow(record, icon));
-    total += record.size;
+    listed.total += record.size;
   }
-  const int count = static_cast<int>(rows.size());
+  listed.count = static_cast<int>(rows.size());
   m_LV.SetSortKey(kColFileName);
   m_LV.AddRows(std::move(rows));
   m_LV.SetSorted(true);
-
-  m_ui.SetStatus(kStatusPanel, "Exploring: " + key);
-  if (!catalog.Record(1).file_name.empty()) {
-    m_ui.SetStatus(kCountPanel, "Total: " + std::to_string(count) + " files");
-    m_ui.SetStatus(kSizePanel, FormatMegabytes(static_cast<double>(total)) + " MB");
-  }
-  m_commands.Enable(MainCommand::kReport, true);
-  EnableDiskCommands();
+  return listed;
 }
 
 void FrmMain::tvAlbum_DblClick() {

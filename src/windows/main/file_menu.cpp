@@ -1,6 +1,7 @@
 // The File menu: New, Open, Save and Save A Copy As.
 
 #include <functional>
+#include <memory>
 
 #include "catalog/data_file.h"
 #include "common/format.h"
@@ -37,7 +38,29 @@ bool ChooseDataFile(UiServices& ui, const Platform& platform, std::string_view t
 
 }  // namespace
 
+bool FrmMain::MayReplaceDataFile(const std::string& path) {
+  if (path != m_session.data_file_path() || !m_session.DataFileChangedOnDisk()) return true;
+  const std::string question = "The data file \"" + path +
+                               "\" was changed by another program since this catalog was opened "
+                               "or last saved.\n\nSave this catalog over it? The changes the "
+                               "other program made would be lost. No leaves the file as it is; "
+                               "Save A Copy As can keep this catalog under another name.";
+  return m_ui.ShowMessage(question, Buttons::kYesNo, Icon::kWarning, kProgramTitle) == Answer::kYes;
+}
+
 bool FrmMain::WriteRecords(const std::string& path) {
+  // Held from the question to the write, so no command-line run writes in
+  // between; one that is writing now is not waited for, which would freeze
+  // the window.
+  Result<std::unique_ptr<FileHold>> hold = m_platform.HoldFile(path, [] { return false; });
+  if (!hold) {
+    m_ui.ShowMessage(hold.status().message() +
+                         "\n\nThe catalog was not saved. Save it again once that program has "
+                         "finished.",
+                     Buttons::kOk, Icon::kWarning, kProgramTitle);
+    return false;
+  }
+  if (!MayReplaceDataFile(path)) return false;
   Status status;
   {
     BusyScope busy(m_ui);
@@ -101,13 +124,14 @@ void FrmMain::mnuSaveFile_Click() {
 }
 
 void FrmMain::mnuSaveas_Click() {
-  // The copy is proposed beside the open file, named after it with "copy".
+  // The copy is named after the open file with "copy"; the dialog starts
+  // beside that file, and for an unsaved catalog where dialogs start, never
+  // in the program folder the untitled catalog is named after.
   const std::string& path = m_session.data_file_path();
   const std::size_t split = path.find_last_of('/');
   const std::size_t stem_start = split == std::string::npos ? 0 : split + 1;
   const std::size_t stem_end = path.size() >= stem_start + 4 ? path.size() - 4 : path.size();
-  const std::string initial =
-      path.substr(0, stem_start) + path.substr(stem_start, stem_end - stem_start) + "copy.mpd";
+  const std::string initial = path.substr(stem_start, stem_end - stem_start) + "copy.mpd";
   std::string target;
   if (!ChooseDataFile(m_ui, m_platform, "Save A Copy As", initial,
                       "File already exist. Do you want to replace it?.", &target)) {

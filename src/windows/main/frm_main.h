@@ -100,6 +100,9 @@ class FrmMain : public CatalogNavigator {
   std::function<void()> show_options;
   std::function<void()> show_data_info;
   std::function<void()> show_mp3_utilities;
+  // Shows the help page (its native path) in a window of the program's own,
+  // for a desktop that has no program able to show it.
+  std::function<void(const std::string& page)> show_help_viewer;
 
   // --- Start and stop ---------------------------------------------------------
   void Form_Load();
@@ -129,6 +132,10 @@ class FrmMain : public CatalogNavigator {
   // "Send to Playlist Editor" for the selected rows of a list laid out as
   // the file list is.
   void SendToPlaylist(ListModel& rows) override;
+  // The desktop's opener took a file (a native path) but then could not open
+  // it. True when the window takes over: the help page shows in the
+  // program's own viewer. Any other file is the caller's to report.
+  bool OpenerFailed(const std::string& native_path);
 
   // --- Events of the tree, the file list, the batch and the side panel ------------
   void tvAlbum_NodeClick(int node);
@@ -261,14 +268,31 @@ class FrmMain : public CatalogNavigator {
   void ShowTotals(const std::string& panel1, const std::string& mb_suffix);
   // Empties the three status panels.
   void ClearStatusBar();
+  // Writes the catalog to a data file held against other programs for the
+  // write; false when nothing was written (said to the user).
   bool WriteRecords(const std::string& path);
+  // Whether the write may go on: asked when the catalog's own data file was
+  // changed by another program since this window read or last wrote it.
+  bool MayReplaceDataFile(const std::string& path);
   void OpenSelectedFile();
   // The new-scan steps from the busy pointer on; false when the scan failed.
   bool ScanBatch(const std::function<void(const Status&)>& error_report);
-  // Add a disk without the command guard; false when nothing was added. Its
-  // steps: the drive or folder of the disk (from the batch, else asked for),
-  // its label, and the scan that puts it in front of the catalog.
-  bool AddDisk();
+  // Add a disk without the command guard: the new disk's node key, or
+  // nothing when nothing was added. Its steps: the drive or folder of the
+  // disk (from the batch, else asked for), its label, and the scan that puts
+  // it in front of the catalog.
+  std::optional<std::string> AddDisk();
+  // After the tree was built anew: the added disk selected, with the files
+  // of its root folder in the list, as a click on it shows them; the status
+  // bar keeps what the command said.
+  void ShowAddedDisk(const std::string& disk_key);
+  // The files catalogued right in a node's folder, in the file list sorted
+  // by File name; their count and total size.
+  struct NodeFiles {
+    int count = 0;
+    int64_t total = 0;
+  };
+  NodeFiles ListNodeFiles(int node);
   std::optional<std::string> DiskToAdd();
   std::optional<std::string> AskDiskLabel(const std::string& entry);
   bool ScanDiskUnderLabel(const std::string& entry, const std::string& label);
@@ -286,9 +310,13 @@ class FrmMain : public CatalogNavigator {
   // The three status panels after a find, as the command line reports them too.
   void ShowSearchStatus(const SearchStatus& status);
   // Opens a file of the program folder with its program ("edit": as text),
-  // or says why it cannot.
+  // or says why it cannot. When the desktop has no program for it and
+  // instead_of_error is given, that shows the file (its native path) instead.
   void OpenProgramFile(std::string_view name, std::string_view missing_text, std::string_view title,
-                       std::string_view verb = "open");
+                       std::string_view verb = "open",
+                       const std::function<void(const std::string&)>& instead_of_error = {});
+  // The help page in the program folder, as a native path.
+  std::string HelpPagePath() const;
   void ListDuplicates(DuplicateRule rule);
   // The record of a file-list row: the first whose Path and File name are the
   // row's; 0 when there is none.

@@ -23,7 +23,8 @@ bool ProgramFileExists(const Platform& platform, const std::string& native_path)
 }  // namespace
 
 void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_text,
-                              std::string_view title, std::string_view verb) {
+                              std::string_view title, std::string_view verb,
+                              const std::function<void(const std::string&)>& instead_of_error) {
   const std::string path = m_platform.ProgramFolder() + "/" + std::string(name);
   if (!ProgramFileExists(m_platform, path)) {
     m_ui.ShowMessage(missing_text, Buttons::kOk, Icon::kStop, title);
@@ -31,9 +32,21 @@ void FrmMain::OpenProgramFile(std::string_view name, std::string_view missing_te
   }
   // Said here: the desktop shows nothing of its own when it has no program.
   ShellError error;
-  if (!GShell(m_ui, path, kShowDefault, "", "", verb, &error)) {
-    m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, title);
+  if (GShell(m_ui, path, kShowDefault, "", "", verb, &error)) return;
+  if (instead_of_error) {
+    instead_of_error(path);
+    return;
   }
+  m_ui.ShowMessage(error.description, Buttons::kOk, Icon::kStop, title);
+}
+
+std::string FrmMain::HelpPagePath() const { return m_platform.ProgramFolder() + "/TMRHelp.html"; }
+
+bool FrmMain::OpenerFailed(const std::string& native_path) {
+  // A machine without a browser still has a manual: the program shows it.
+  if (native_path != HelpPagePath() || !show_help_viewer) return false;
+  show_help_viewer(native_path);
+  return true;
 }
 
 // The texts open as text files, by their name: empty ones (as start-up makes
@@ -47,7 +60,8 @@ void FrmMain::mnuEditFooter_Click() {
 }
 
 void FrmMain::mnuHelpTopic_Click() {
-  OpenProgramFile("TMRHelp.html", "TMRHelp.html not found.", "Tallymere Help");
+  OpenProgramFile("TMRHelp.html", "TMRHelp.html not found.", "Tallymere Help", "open",
+                  show_help_viewer);
 }
 
 void FrmMain::mnuLink_Click() {

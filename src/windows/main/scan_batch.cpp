@@ -91,9 +91,11 @@ void FrmMain::mnuScan_Click() {
   m_view.caption = kUntitledCaption;
   m_session.set_data_file_path(m_session.UntitledPath());
 
+  std::optional<std::string> added_disk;
   if (m_lstBox.size() == 1) {
     if (IsRemovableType(m_platform.DriveType(DriveRootOf(m_lstBox.front())))) {
-      if (!AddDisk()) return;
+      added_disk = AddDisk();
+      if (!added_disk) return;
     } else if (!ScanBatch(error_report)) {
       return;
     }
@@ -113,6 +115,7 @@ void FrmMain::mnuScan_Click() {
   EnableCatalogCommands(true);
   m_session.set_changed(true);
   ExpandFirstDrive();
+  if (added_disk) ShowAddedDisk(*added_disk);
 }
 
 bool FrmMain::ScanBatch(const std::function<void(const Status&)>& error_report) {

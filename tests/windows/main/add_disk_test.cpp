@@ -50,6 +50,37 @@ TEST_F(AddDiskTest, PutsTheDiskFirstThenEarlierFilesThenOneTrailer) {
   EXPECT_EQ(ui().busy_depth(), 0);
 }
 
+TEST_F(AddDiskTest, TheNewDiskIsSelectedWithItsFilesSoTreeAndListAgree) {
+  ScanTenFiles();
+  main().tvAlbum_NodeClick(Node("C:\\Music\\"));
+  ASSERT_EQ(ListNames().size(), 10u);
+  File("e", "one.mp3");
+  File("e", "Music/two.mp3");
+  AddDisk("E:\\", "CD1");
+  EXPECT_EQ(main().tvAlbum().selected(), Node("E:\\CD1\\"));
+  EXPECT_TRUE(main().tvAlbum().node(Node("E:\\")).expanded);
+  EXPECT_EQ(ListNames(), testing::Texts{"one.mp3"});
+  // The status bar keeps what Add a Disk says about the catalog.
+  EXPECT_EQ(Statuses(),
+            "Data updated on " + FormatDateTime(testing::kFixedNow) + "|Total: 12 files|0.00 MB.");
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kReport));
+
+  // A new scan of a removable drive alone adds it as a disk, shown the same way.
+  File("f", "stick.mp3");
+  ui().AnswerFolder("F:\\").AnswerMessage(Answer::kNo).AnswerText("Stick");
+  main().Run(MainCommand::kCmdAdd);
+  main().Run(MainCommand::kScan);
+  EXPECT_EQ(main().tvAlbum().selected(), Node("F:\\Stick\\"));
+  EXPECT_EQ(ListNames(), testing::Texts{"stick.mp3"});
+  EXPECT_TRUE(main().commands().Enabled(MainCommand::kReport));
+
+  // A disk without files has no node: nothing is selected and nothing listed.
+  std::filesystem::remove(folder().Path("f/stick.mp3"));
+  AddDisk("F:\\", "Blank");
+  EXPECT_EQ(main().tvAlbum().selected(), TreeModel::kNoNode);
+  EXPECT_TRUE(ListNames().empty());
+}
+
 TEST_F(AddDiskTest, ADiskAddedAfterNewIsACatalogThatAsksForItsNameWhenSaved) {
   main().Run(MainCommand::kNew);
   File("e", "one.mp3");

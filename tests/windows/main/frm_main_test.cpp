@@ -64,7 +64,8 @@ TEST_F(FrmMainTest, StartAndNewShowTheDrivesAndNoCatalog) {
   };
   expect_no_catalog();
   EXPECT_EQ(main().tvAlbum().node(Node("E:\\")).image, "cdrom");
-  EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "floppy");
+  // A removable drive that is no floppy drive is drawn as a removable drive.
+  EXPECT_EQ(main().tvAlbum().node(Node("F:\\")).image, "removable");
   EXPECT_EQ(ReadFileBytes(folder().Path("program/Data/lists.dat")).substr(0, 13),
             "False\r\nTrue\r\n");
   EXPECT_EQ(main().session().settings(), Settings());

@@ -63,5 +63,37 @@ TEST_F(HelpCommandsTest, OpensTheProgramFolderFilesOrSaysTheyAreMissing) {
             Texts{"No application is associated with this file type.|Edit Footer Text|stop|OK"});
 }
 
+TEST_F(HelpCommandsTest, AHelpPageNoProgramCanOpenShowsInTheProgramsOwnViewer) {
+  const std::string page = File("program", "TMRHelp.html", "<html></html>");
+  std::vector<std::string> viewed;
+  main().show_help_viewer = [&](const std::string& shown) { viewed.push_back(shown); };
+
+  // Refused at once: no program for web pages.
+  ui().set_shell_result(ShellResult::kNoAssociation);
+  main().Run(MainCommand::kHelpTopic);
+  EXPECT_EQ(viewed, Texts{page});
+  EXPECT_TRUE(ui().Messages().empty());
+
+  // Taken, then given up by the opener: the help page goes to the viewer,
+  // any other file stays the desktop's to report.
+  ui().set_shell_result(ShellResult::kStarted);
+  main().Run(MainCommand::kHelpTopic);
+  EXPECT_EQ(viewed.size(), 1u);
+  EXPECT_TRUE(main().OpenerFailed(page));
+  EXPECT_FALSE(main().OpenerFailed(folder().Path("program/Header.txt")));
+  EXPECT_EQ(viewed, (Texts{page, page}));
+
+  // Other program files keep their message; without a viewer so does help.
+  ui().set_shell_result(ShellResult::kNoAssociation);
+  main().Run(MainCommand::kEditHeader);
+  main().show_help_viewer = nullptr;
+  main().Run(MainCommand::kHelpTopic);
+  EXPECT_FALSE(main().OpenerFailed(page));
+  EXPECT_EQ(Shown(),
+            (Texts{"No application is associated with this file type.|Edit Header Text|stop|OK",
+                   "No application is associated with this file type.|Tallymere Help|stop|OK"}));
+  EXPECT_EQ(viewed.size(), 2u);
+}
+
 }  // namespace
 }  // namespace tallymere

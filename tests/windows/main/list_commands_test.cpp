@@ -41,8 +41,9 @@ TEST_F(ListCommandsTest, CreateListWritesTheCatalogAndOpensItOnYes) {
 
   const std::vector<UiCall> dialogs = Calls("ChooseSaveFile");
   ASSERT_EQ(dialogs.size(), 1u);
+  // The dialog starts beside the catalog's data file.
   EXPECT_EQ(dialogs[0].title + "|" + dialogs[0].extra + "|" + dialogs[0].text,
-            "Save List As|*.*|untitled");
+            "Save List As|*.*|" + folder().path() + "/untitled");
   // One sorted list of full paths, each line filled to the column width.
   const std::string fill(75 - 19 + 11, ' ');
   EXPECT_EQ(ReadFileBytes(chosen + ".txt"),

@@ -128,8 +128,10 @@ TEST_F(PlaylistEditorTest, ASavedPlaylistHoldsNativePathsAndReopensToTheSameSong
   ui().AnswerSaveFile(target);
   playlist().cmdPlay_Click();
 
-  // No playlist is remembered yet: the dialog starts without a name.
-  EXPECT_EQ(Dialog(ui().calls().front()), "ChooseSaveFile|Save Playlist|*.m3u|");
+  // No playlist is remembered yet: the dialog starts without a name, beside
+  // the catalog's data file.
+  EXPECT_EQ(Dialog(ui().calls().front()),
+            "ChooseSaveFile|Save Playlist|*.m3u|" + folder().path() + "/");
   EXPECT_EQ(Shown(),
             Texts{"Playlist has been saved as " + target + ".m3u|Tallymere|information|OK"});
   EXPECT_EQ(playlist().playlist_path(), target + ".m3u");
@@ -142,7 +144,8 @@ TEST_F(PlaylistEditorTest, ASavedPlaylistHoldsNativePathsAndReopensToTheSameSong
   ui().ClearCalls();
   ui().AnswerOpenFile(target + ".m3u");
   playlist().cmdOpenPlay_Click();
-  EXPECT_EQ(Dialog(ui().calls().front()), "ChooseOpenFile|Open A List File|*.m3u|*.m3u");
+  EXPECT_EQ(Dialog(ui().calls().front()),
+            "ChooseOpenFile|Open A List File|*.m3u|" + folder().path() + "/*.m3u");
   // Sizes are read from the disk again, "0" for a file that is missing; the
   // song without a time was saved with 0 seconds.
   EXPECT_EQ(Rows(playlist().LVP()),
