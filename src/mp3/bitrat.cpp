@@ -186,6 +186,8 @@ void ReadId3v2(FileBytes& file, std::string_view head, int64_t file_length, Mp3I
   info->V2Title = fields.title;
   info->V2Artist = fields.artist;
   info->V2Album = fields.album;
+  info->V2Year = fields.year;
+  info->V2Genre = fields.genre;
 }
 
 }  // namespace

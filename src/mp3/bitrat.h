@@ -39,6 +39,8 @@ struct Mp3Info {
   std::string V2Title;
   std::string V2Artist;
   std::string V2Album;
+  std::string V2Year;   // "1986", or a date "2004-05-01"
+  std::string V2Genre;  // a name
 
   // Empties the six tag texts and clears HasId3v1Tag.
   void ClearTag();

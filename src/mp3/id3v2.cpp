@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "mp3/bounded_frame_factory.h"
+#include "mp3/genres.h"
 
 namespace tallymere {
 namespace {
@@ -49,18 +50,36 @@ TagLib::ByteVector Bytes(std::string_view bytes) {
   return TagLib::ByteVector(bytes.data(), static_cast<unsigned int>(bytes.size()));
 }
 
-// The three frames the catalog wants, by the IDs of ID3v2.2 and of later
-// versions.
+// The frames the catalog and the tag editor want, by the IDs of ID3v2.2 and
+// of later versions. The year is TYER in 2.3 and TDRC in 2.4; a tag that has
+// both gives the first.
 struct WantedFrame {
   std::string_view old_id;
   std::string_view id;
   std::string Id3v2Fields::*field;
 };
-constexpr std::array<WantedFrame, 3> kWantedFrames = {{
+constexpr std::array<WantedFrame, 6> kWantedFrames = {{
     {"TT2", "TIT2", &Id3v2Fields::title},
     {"TP1", "TPE1", &Id3v2Fields::artist},
     {"TAL", "TALB", &Id3v2Fields::album},
+    {"TYE", "TYER", &Id3v2Fields::year},
+    {"TYE", "TDRC", &Id3v2Fields::year},
+    {"TCO", "TCON", &Id3v2Fields::genre},
 }};
+constexpr int kWantedFields = 5;
+
+// A genre as a name. TCON may hold a number of the ID3v1 list, once written
+// "(17)", which TagLib gives as "17"; with a refinement after it ("(17)Rock"
+// gives "17 / Rock") the number's name is the genre.
+std::string GenreNamed(const std::string& genre) {
+  const std::string first = genre.substr(0, genre.find(" / "));
+  if (first.empty() || first.size() > 3 ||
+      first.find_first_not_of("0123456789") != std::string::npos) {
+    return genre;
+  }
+  const int number = std::stoi(first);
+  return number < 256 ? std::string(GenreName(static_cast<uint8_t>(number))) : std::string();
+}
 
 // Walks the frames of a tag body given through read_at, from first to end.
 // One walk per tag: its frame factory bounds the compressed frames of that
@@ -74,7 +93,7 @@ class FrameWalk {
     const std::size_t header_size = m_old ? kOldFrameHeaderSize : kFrameHeaderSize;
     int64_t pos = first;
     int found = 0;
-    for (int frames = 0; frames < kMostFrames && found < 3; ++frames) {
+    for (int frames = 0; frames < kMostFrames && found < kWantedFields; ++frames) {
       std::string frame_header;
       if (pos + static_cast<int64_t>(header_size) > end ||
           !m_read_at(pos, header_size, &frame_header) || frame_header.size() < header_size ||
@@ -90,7 +109,9 @@ class FrameWalk {
             !(fields->*wanted.field).empty()) {
           continue;
         }
-        fields->*wanted.field = Decode(pos, static_cast<std::size_t>(total));
+        std::string value = Decode(pos, static_cast<std::size_t>(total));
+        fields->*wanted.field =
+            wanted.field == &Id3v2Fields::genre ? GenreNamed(value) : std::move(value);
         ++found;
       }
       pos += total;

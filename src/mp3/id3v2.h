@@ -41,13 +41,15 @@ struct Id3v2Fields {
   std::string title;
   std::string artist;
   std::string album;
+  std::string year;   // as the tag writes it: "1986", or a date "2004-05-01" in 2.4
+  std::string genre;  // a name; a genre number of the ID3v1 list as its name
 };
 
 // Gives up to size bytes from offset (fewer only at the end of the file).
 using ReadAtFunction = std::function<Status(int64_t offset, std::size_t size, std::string* bytes)>;
 
 // The fields of the ID3v2 tag at the start of a file. Only the tag's frame
-// headers and the three text frames are read; a tag whose whole body is
+// headers and the five text frames are read; a tag whose whole body is
 // unsynchronised (ID3v2.3) is read whole, as its frames can be found only
 // once that is undone. What is damaged (sizes past the tag, frames that do
 // not decode) is passed over: the fields it would have filled stay empty.

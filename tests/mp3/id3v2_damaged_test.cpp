@@ -123,6 +123,29 @@ TEST(Id3v2DamagedTest, APictureOfMegabytesIsSteppedOverAndAHugeTextIsCut) {
   EXPECT_LE(unsync.largest, std::max<std::size_t>(unsynchronised.size(), 4096));
 }
 
+TEST(Id3v2DamagedTest, TheYearAndGenreAreReadAsTheEditorShowsThem) {
+  const auto year_and_genre = [](const std::string& tag) {
+    const std::string bytes = tag + testing::Frame();
+    MemoryFile file(bytes);
+    Mp3Info info;
+    EXPECT_TRUE(ReadMp3Info(file, static_cast<int64_t>(bytes.size()), &info).ok());
+    return info.V2Year + "|" + info.V2Genre;
+  };
+  // ID3v2.3 writes TYER and a genre number "(17)"; with a refinement the
+  // number still names it.
+  EXPECT_EQ(
+      year_and_genre(Id3v2Tag(3, Id3v2Text(3, "TYER", "1986") + Id3v2Text(3, "TCON", "(17)"))),
+      "1986|Rock");
+  EXPECT_EQ(year_and_genre(Id3v2Tag(3, Id3v2Text(3, "TCON", "(8)Jazz"))), "|Jazz");
+  // ID3v2.4 writes a date and a name or a bare number; a number past the
+  // list names nothing.
+  EXPECT_EQ(year_and_genre(Id3v2Tag(
+                4, Id3v2Text(4, "TDRC", "2004-05-01") + Id3v2Text(4, "TCON", "Synthwave"))),
+            "2004-05-01|Synthwave");
+  EXPECT_EQ(year_and_genre(Id3v2Tag(4, Id3v2Text(4, "TCON", "200"))), "|");
+  EXPECT_EQ(year_and_genre(Id3v2Tag(4, Id3v2Text(4, "TCON", "0"))), "|Blues");
+}
+
 // The body of a compressed frame: the size the bytes inflate to, as
 // ID3v2.3 (big-endian) or 2.4 (sync-safe) writes it, then their zlib stream.
 std::string Compressed(int version, const std::string& bytes) {

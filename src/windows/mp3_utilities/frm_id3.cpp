@@ -175,9 +175,11 @@ void FrmID3::ShowTagInEditor(const Mp3Info& info) {
     m_editor.title = code_page().CutToWidth(info.V2Title, kTagTitle.width);
     m_editor.artist = code_page().CutToWidth(info.V2Artist, kTagArtist.width);
     m_editor.album = code_page().CutToWidth(info.V2Album, kTagAlbum.width);
-    m_editor.year.clear();
+    // The year of a date ("2004-05-01"); a genre the ID3v1 list does not
+    // name shows as it is, and writes no genre byte.
+    m_editor.year = code_page().CutToWidth(info.V2Year, kTagYear.width);
     m_editor.comment.clear();
-    m_editor.genre.clear();
+    m_editor.genre = info.V2Genre;
     return;
   }
   m_editor.title = ShownText(info.TagTitle);

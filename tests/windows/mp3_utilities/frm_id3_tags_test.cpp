@@ -175,9 +175,10 @@ TEST_F(FrmId3TagsTest, CarriesTagsIntoEveryMatchingCatalogRecord) {
 TEST_F(FrmId3TagsTest, AnId3v2TagIsShownBesideTheId3v1FieldsAndWriteCopiesIt) {
   // Today's file: an ID3v2.4 tag in UTF-8 alone, its title longer than an
   // ID3v1 field holds.
-  const std::string v2 = Id3v2Tag(4, Id3v2Text(4, "TIT2", "Песня о дальней дороге", 3) +
-                                         Id3v2Text(4, "TPE1", "Ансамбль", 3) +
-                                         Id3v2Text(4, "TALB", "Mixed Ünïcode", 3));
+  const std::string v2 = Id3v2Tag(
+      4, Id3v2Text(4, "TIT2", "Песня о дальней дороге", 3) + Id3v2Text(4, "TPE1", "Ансамбль", 3) +
+             Id3v2Text(4, "TALB", "Mixed Ünïcode", 3) + Id3v2Text(4, "TDRC", "1986-07-14") +
+             Id3v2Text(4, "TCON", "Folk"));
   Song("today.mp3", v2 + Audio());
   Song("old.mp3", TaggedAudio({.title = "Old"}));
   CatalogSong("today.mp3", true);
@@ -190,8 +191,9 @@ TEST_F(FrmId3TagsTest, AnId3v2TagIsShownBesideTheId3v1FieldsAndWriteCopiesIt) {
                                         "ID3v2 Album: Mixed Ünïcode"}));
   // Cut to the 30 bytes a Windows-1251 field holds (a letter a byte).
   const TagEditorValues& editor = id3().tag_editor();
-  EXPECT_EQ(editor.title + "|" + editor.artist + "|" + editor.album,
-            "Песня о дальней дороге|Ансамбль|Mixed Ünïcode");
+  EXPECT_EQ(editor.title + "|" + editor.artist + "|" + editor.album + "|" + editor.year + "|" +
+                editor.genre,
+            "Песня о дальней дороге|Ансамбль|Mixed Ünïcode|1986|Folk");
 
   // "Ü" and "ï" are no Windows-1251 letters: refused, naming the first.
   id3().mnuWrite_Click();
