@@ -15,11 +15,12 @@ constexpr std::string_view kShowDiskLabelsKey = "ShowDiskLabels";
 constexpr std::string_view kLeaveOutSetKey = "LeaveOutSet";
 constexpr std::string_view kLeaveOutKey = "LeaveOut";
 constexpr std::string_view kIncludeHiddenKey = "IncludeHidden";
+constexpr std::string_view kWriteId3v2Key = "WriteId3v2";
 // Every key this version writes: a stored line of one of them is replaced,
 // even when the settings now have no line of it (an emptied shelf).
 constexpr std::string_view kOurKeys[] = {kId3v1EncodingKey,  kShelfFolderKey, kShelfSubfoldersKey,
                                          kShowDiskLabelsKey, kLeaveOutSetKey, kLeaveOutKey,
-                                         kIncludeHiddenKey};
+                                         kIncludeHiddenKey,  kWriteId3v2Key};
 
 struct Line {
   std::string key;  // empty for a line that holds no "="
@@ -85,6 +86,8 @@ ProgramSettings ReadProgramSettings(const Platform& platform, std::vector<std::s
       stored_rules.push_back(ValueOf(line));
     } else if (line.key == kIncludeHiddenKey) {
       settings.include_hidden = ValueOf(line) == "1";
+    } else if (line.key == kWriteId3v2Key) {
+      settings.write_id3v2 = ValueOf(line) != "0";
     }
   }
   if (leave_out_set) settings.leave_out = std::move(stored_rules);
@@ -120,6 +123,8 @@ Status SaveProgramSettings(const Platform& platform, const ProgramSettings& sett
     }
   }
   if (settings.include_hidden) ours.push_back(line(kIncludeHiddenKey, "1"));
+  // Written only when turned off, as the default is on.
+  if (!settings.write_id3v2) ours.push_back(line(kWriteId3v2Key, "0"));
   // Our lines replace their stored forms; every other line stays in its place.
   std::erase_if(lines, [&](const Line& stored) {
     return std::find(std::begin(kOurKeys), std::end(kOurKeys), stored.key) != std::end(kOurKeys);

@@ -41,6 +41,9 @@ struct ProgramSettings {
   // "Leave out"), and whether hidden (dot) entries are catalogued.
   std::vector<std::string> leave_out = DefaultLeaveOutRules();
   bool include_hidden = false;
+  // Write Tag also writes its fields into a file's existing ID3v2 tag
+  // (Options: "Write Tag also writes an existing ID3v2 tag").
+  bool write_id3v2 = true;
 };
 
 // The settings file's native path.

@@ -6,6 +6,7 @@
 
 #include "mp3/genres.h"
 #include "mp3/id3v1.h"
+#include "mp3/id3v2_writer.h"
 
 namespace tallymere {
 namespace {
@@ -100,17 +101,25 @@ Status EditorTextProblem(const TagEditorValues& values, const CodePage& code_pag
 }
 
 Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values,
-                const CodePage& code_page) {
+                const CodePage& code_page, bool into_id3v2) {
   if (Status problem = EditorTextProblem(values, code_page); !problem) return problem;
+  const auto fail = [&](const Status& status) {
+    return Status::Error(status.code(), NamingFile(status.message(), catalog_path));
+  };
+  // Before the ID3v1 tag is opened: the ID3v2 write replaces the file, and a
+  // write to the file opened before would go to the one replaced.
+  if (const std::optional<std::string> native = platform.ToNative(catalog_path); into_id3v2) {
+    if (Status v2 = native ? WriteId3v2Fields(platform, *native, values, code_page) : Status::Ok();
+        !v2) {
+      return v2;
+    }
+  }
   const std::array<EditorField, 5> fields = EditorFields(values);
   for (const EditorField& field : fields) {
     *field.text = code_page.CutToWidth(*field.text, field.field.width);
   }
   const uint8_t genre_byte = GenreByte(values.genre);
 
-  const auto fail = [&](const Status& status) {
-    return Status::Error(status.code(), NamingFile(status.message(), catalog_path));
-  };
   Result<std::unique_ptr<RandomAccessFile>> file = OpenTagFile(platform, catalog_path);
   if (!file) return file.status();
   TagBlock block;

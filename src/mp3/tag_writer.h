@@ -44,8 +44,11 @@ struct TagEditorValues {
 // appended, starting as an empty tag (spaces, no genre) so kept fields read
 // back empty. A failure's message is its description naming the file ("File
 // not found: "C:\Music\a.mp3"").
+//
+// With into_id3v2, the fields also go into the file's existing ID3v2 tag
+// first, uncut (WriteId3v2Fields); when that fails nothing is written.
 Status WriteTag(const Platform& platform, std::string_view catalog_path, TagEditorValues& values,
-                const CodePage& code_page = CodePage());
+                const CodePage& code_page = CodePage(), bool into_id3v2 = false);
 
 // Why the editor's texts that are not kept cannot be written in the code
 // page (a message naming the first character it cannot hold), or Ok.

@@ -56,14 +56,19 @@ TEST(ProgramSettingsTest, LeaveOutRulesAreKeptOnlyWhenChangedAndAnEmptiedListSta
   settings.leave_out = {"*.tmp", "!keep.tmp"};
   settings.include_hidden = true;
   settings.shelf_folders = {"/home/me/Catalogs"};
+  // Writing ID3v2 tags is on unless a line turns it off.
+  EXPECT_TRUE(ReadProgramSettings(platform, &problems).write_id3v2);
+  settings.write_id3v2 = false;
   ASSERT_TRUE(SaveProgramSettings(platform, settings).ok());
   EXPECT_EQ(ReadFileBytes(file),
             "Id3v1Encoding=Automatic\nShelfFolder=/home/me/Catalogs\nShelfSubfolders=0\n"
             "ShowDiskLabels=0\nLeaveOutSet=1\nLeaveOut=*.tmp\nLeaveOut=!keep.tmp\n"
-            "IncludeHidden=1\n");
+            "IncludeHidden=1\nWriteId3v2=0\n");
   ProgramSettings read = ReadProgramSettings(platform, &problems);
   EXPECT_EQ(read.leave_out, settings.leave_out);
   EXPECT_TRUE(read.include_hidden);
+  EXPECT_FALSE(read.write_id3v2);
+  settings.write_id3v2 = true;
 
   // Emptied, the rules and the shelf stay empty: their old lines go.
   settings.leave_out.clear();

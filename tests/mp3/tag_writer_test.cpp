@@ -18,6 +18,9 @@ namespace fs = std::filesystem;
 using testing::Frame;
 using testing::Id3v1Block;
 using testing::Id3v1Fields;
+using testing::Id3v2Frame;
+using testing::Id3v2Tag;
+using testing::Id3v2Text;
 using testing::ReadFileBytes;
 
 constexpr const char* kSong = "C:\\Music\\song.mp3";
@@ -45,8 +48,8 @@ class TagWriterTest : public ::testing::Test {
   }
   // Writes and erases as the window does, keeping the message of each
   // failure and the code of each erase that failed.
-  void Write(std::string_view path, TagEditorValues& values) {
-    if (Status written = WriteTag(m_platform, path, values); !written) {
+  void Write(std::string_view path, TagEditorValues& values, bool into_id3v2 = false) {
+    if (Status written = WriteTag(m_platform, path, values, CodePage(), into_id3v2); !written) {
       m_failures.push_back(written.message());
     }
   }
@@ -200,6 +203,56 @@ TEST_F(TagWriterTest, WriteReportsFilesThatCannotBeWrittenUnderMp3Utilities) {
                 "Permission denied: \"C:\\Music\\song.mp3\"",
                 "No space left on device: \"C:\\Music\\song.mp3\"",
                 "No space left on device: \"C:\\Music\\song.mp3\""}));
+}
+
+TEST_F(TagWriterTest, IntoAnExistingId3v2TagGoWhatTheEditorChangedAndNothingElse) {
+  const std::string title = "Star Called Sun (Live at the Green Theatre, 1988)";
+  const std::string picture = testing::PictureData(200000);
+  const std::string tag =
+      Id3v2Tag(3, Id3v2Text(3, "TIT2", title) + Id3v2Text(3, "TPE1", "Kino") +
+                      Id3v2Text(3, "TYER", "1988") + Id3v2Text(3, "TCON", "(17)") +
+                      Id3v2Frame(3, "APIC", std::string("\0image/png\0\3\0", 14) + picture));
+  Song(tag + m_audio);
+  // As the editor shows this file: the title cut to the 30 bytes of ID3v1.
+  TagEditorValues values{.title = title.substr(0, 30),
+                         .artist = "Kino Band",
+                         .year = "1989",
+                         .comment = "Remastered",
+                         .genre = "Rock"};
+  Write(kSong, values, true);
+  EXPECT_TRUE(m_failures.empty()) << m_failures.front();
+  const Mp3Info info = ReadBack();
+  // The long title is the tag's own, not the editor's cut; the version, the
+  // picture and the audio stay.
+  EXPECT_EQ(info.Id3v2Version + "|" + info.V2Title + "|" + info.V2Artist + "|" + info.V2Year + "|" +
+                info.V2Genre,
+            "2.3|" + title + "|Kino Band|1989|Rock");
+  const std::string bytes = SongBytes();
+  EXPECT_NE(bytes.find(picture), std::string::npos);
+  EXPECT_NE(bytes.find("Remastered"), std::string::npos);
+  EXPECT_EQ(bytes.substr(info.Id3v2Length, m_audio.size()), m_audio);
+  EXPECT_EQ(info.TagTitle + "|" + info.TagArtist, title.substr(0, 30) + "|Kino Band");
+  EXPECT_EQ(bytes.size(), info.Id3v2Length + m_audio.size() + 128);
+
+  // An empty field and one the editor keeps leave the tag's value.
+  TagEditorValues blank{.artist = "Someone", .keep_artist = true};
+  Write(kSong, blank, true);
+  EXPECT_EQ(ReadBack().V2Artist + "|" + ReadBack().V2Title, "Kino Band|" + title);
+
+  // A replace that fails writes neither tag; a file without an ID3v2 tag
+  // gets none.
+  const std::string before = SongBytes();
+  m_platform.Fail(PlatformCall::kWriteFile, StatusCode::kNoSpace);
+  TagEditorValues other{.title = "Other"};
+  Write(kSong, other, true);
+  EXPECT_EQ(m_failures,
+            std::vector<std::string>{"Cannot write \"" + m_folder.Path("c/Music/song.mp3") +
+                                     "\": No space left on device"});
+  EXPECT_EQ(SongBytes(), before);
+  Song(m_audio);
+  Write(kSong, other, true);
+  EXPECT_EQ(SongBytes().substr(0, m_audio.size()), m_audio);
+  EXPECT_EQ(SongBytes().size(), m_audio.size() + 128);
 }
 
 // The window reports only a refused access; so every way an erase can fail

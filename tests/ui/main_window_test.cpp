@@ -227,7 +227,9 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   auto* width = options->findChild<QSpinBox*>("txtCol");
   auto* encoding = options->findChild<QComboBox*>("cmbId3v1Encoding");
   auto* labels = options->findChild<QCheckBox*>("chkDiskLabels");
-  ASSERT_TRUE(size && width && encoding && labels);
+  auto* id3v2 = options->findChild<QCheckBox*>("chkWriteId3v2");
+  ASSERT_TRUE(size && width && encoding && labels && id3v2);
+  EXPECT_TRUE(id3v2->isChecked());
   EXPECT_TRUE(size->isChecked());
   EXPECT_EQ(width->value(), 75);
   EXPECT_EQ(width->singleStep(), 5);
@@ -239,9 +241,11 @@ TEST_F(MainWindowUiTest, OptionsAreEditedBesideTheWindowAndSaved) {
   encoding->setCurrentText("Shift_JIS");
   EXPECT_FALSE(labels->isChecked());
   labels->setChecked(true);
+  id3v2->setChecked(false);
   QTest::mouseClick(options->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
   EXPECT_EQ(testing::ReadFileBytes(m_folder.Path("config/settings.conf")),
-            "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\nShowDiskLabels=1\n");
+            "Id3v1Encoding=Shift_JIS\nShelfSubfolders=0\nShowDiskLabels=1\nWriteId3v2=0\n");
+  EXPECT_FALSE(m_window->controller().session().program_settings().write_id3v2);
   EXPECT_TRUE(m_window->controller().session().program_settings().show_disk_labels);
   EXPECT_FALSE(options->isVisible());
   EXPECT_EQ(m_window->controller().session().settings().chkSize, 0);

@@ -106,6 +106,9 @@ QWidget* OptionsDialog::BuildScanBox() {
   scan_layout->addRow(m_bitrate);
   scan_layout->addRow("Scan for this file type:", m_type);
   scan_layout->addRow(ToQt(FrmOption::kId3v1EncodingCaption), m_id3v1_encoding);
+  m_write_id3v2 = CheckBox("chkWriteId3v2", FrmOption::kWriteId3v2Caption.data());
+  m_write_id3v2->setToolTip(ToQt(FrmOption::kWriteId3v2Tip));
+  scan_layout->addRow(m_write_id3v2);
   return scan;
 }
 
@@ -218,6 +221,7 @@ void OptionsDialog::Show() {
   m_id3v1_encoding->setCurrentText(ToQt(controls.cmbId3v1Encoding));
   m_leave_out->setPlainText(ToQt(controls.txtLeaveOut));
   m_hidden->setChecked(controls.chkHidden != 0);
+  m_write_id3v2->setChecked(controls.chkWriteId3v2 != 0);
 }
 
 void OptionsDialog::Push() {
@@ -242,6 +246,7 @@ void OptionsDialog::Push() {
   controls.cmbId3v1Encoding = FromQt(m_id3v1_encoding->currentText());
   controls.txtLeaveOut = FromQt(m_leave_out->toPlainText());
   controls.chkHidden = Checked(m_hidden);
+  controls.chkWriteId3v2 = Checked(m_write_id3v2);
 }
 
 }  // namespace tallymere

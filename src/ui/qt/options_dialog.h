@@ -59,6 +59,7 @@ class OptionsDialog : public QDialog {
   QCheckBox* m_disk_labels = nullptr;
   QPlainTextEdit* m_leave_out = nullptr;
   QCheckBox* m_hidden = nullptr;
+  QCheckBox* m_write_id3v2 = nullptr;
   QPushButton* m_table_colour = nullptr;
   QPushButton* m_page_colour = nullptr;
   QSpinBox* m_table_width = nullptr;

@@ -198,6 +198,8 @@ class FrmID3 {
   const TagEditorValues& tag_editor() const { return m_editor; }
   // The code page the tag's texts are read and written in (Options).
   const CodePage& code_page() const;
+  // Whether Write Tag also writes a file's existing ID3v2 tag (the Options).
+  bool WritesId3v2() const { return m_session.program_settings().write_id3v2; }
   // Whether a text fits a tag field of width bytes in that code page; a
   // character the page cannot hold is refused when the tag is written.
   bool TagFieldFits(std::string_view text, std::size_t width) const;

@@ -75,7 +75,7 @@ void FrmID3::RunTagCommand(TagCommand command) {
     switch (command) {
       case TagCommand::kWrite:
         // The editor keeps its values: every file receives the same fields.
-        ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page()));
+        ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page(), WritesId3v2()));
         break;
       case TagCommand::kErase:
         // A missing file ends silently; only a refused access is reported.
@@ -125,7 +125,7 @@ void FrmID3::TagFromFileName(int row) {
   m_editor.album = fields->album;
   m_editor.comment = fields->comment;
   m_editor.title = fields->title;
-  ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page()));
+  ReportTagWrite(WriteTag(m_platform, EntryFile(row), m_editor, code_page(), WritesId3v2()));
   ClearEditorTexts();
 }
 

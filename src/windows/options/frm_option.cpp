@@ -84,6 +84,7 @@ void FrmOption::Form_Load() {
       .chkDiskLabels = m_session.program_settings().show_disk_labels ? 1 : 0,
       .txtLeaveOut = JoinedLines(m_session.program_settings().leave_out),
       .chkHidden = m_session.program_settings().include_hidden ? 1 : 0,
+      .chkWriteId3v2 = m_session.program_settings().write_id3v2 ? 1 : 0,
   };
 }
 
@@ -119,6 +120,7 @@ ProgramSettings FrmOption::AppliedProgramSettings() const {
   settings.show_disk_labels = m_controls.chkDiskLabels != 0;
   settings.leave_out = Lines(m_controls.txtLeaveOut);
   settings.include_hidden = m_controls.chkHidden != 0;
+  settings.write_id3v2 = m_controls.chkWriteId3v2 != 0;
   return settings;
 }
 

@@ -71,6 +71,7 @@ class FrmOption {
     int chkDiskLabels = 0;         // lists name each file's disk
     std::string txtLeaveOut;       // the leave-out rules, one a line
     int chkHidden = 0;             // hidden files and folders are scanned
+    int chkWriteId3v2 = 1;         // Write Tag also writes an existing ID3v2 tag
   };
   Controls& controls() { return m_controls; }
   const Controls& controls() const { return m_controls; }
@@ -80,6 +81,11 @@ class FrmOption {
   static constexpr std::string_view kId3v1EncodingCaption = "ID3v1 text encoding:";
   static constexpr std::string_view kDiskLabelsCaption = "Show disk labels";
   static constexpr std::string_view kHiddenCaption = "Include hidden files and folders";
+  static constexpr std::string_view kWriteId3v2Caption =
+      "Write Tag also writes an existing ID3v2 tag";
+  static constexpr std::string_view kWriteId3v2Tip =
+      "MP3 Utilities' Write Tag puts its fields into a file's ID3v2 tag too, where players look "
+      "first; a field left empty keeps the ID3v2 tag's own";
   static constexpr std::string_view kLeaveOutTip =
       "Left out of every scan, one rule a line as in .gitignore: a name or pattern (Thumbs.db, "
       "*.tmp), a folder (cache/), a path from the scan's folder (Music/tmp), ! to bring back, "

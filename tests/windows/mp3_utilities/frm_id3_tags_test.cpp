@@ -202,6 +202,8 @@ TEST_F(FrmId3TagsTest, AnId3v2TagIsShownBesideTheId3v1FieldsAndWriteCopiesIt) {
             "Windows-1251.");
   EXPECT_EQ(ReadFileBytes(MusicPath("today.mp3")), v2 + Audio());
 
+  // With the option off, Write Tag writes the ID3v1 tag alone.
+  main().session().program_settings().write_id3v2 = false;
   id3().tag_editor().album = "Дорога";
   id3().mnuWrite_Click();
   EXPECT_EQ(ui().Messages().size(), 1u);
@@ -213,10 +215,23 @@ TEST_F(FrmId3TagsTest, AnId3v2TagIsShownBesideTheId3v1FieldsAndWriteCopiesIt) {
             "\xE3\xE5        ");
   EXPECT_EQ(CatalogTag(1), "Ансамбль|Песня о дальней дороге|Дорога");
 
+  // On, as by default, the album goes into the ID3v2 tag too, where players
+  // look first; its other frames, the audio and the ID3v1 tag stay.
+  main().session().program_settings().write_id3v2 = true;
+  id3().mnuWrite_Click();
+  EXPECT_EQ(ui().Messages().size(), 1u);
+  const std::string rewritten = ReadFileBytes(MusicPath("today.mp3"));
+  EXPECT_EQ(rewritten.substr(rewritten.size() - 128 - Audio().size()),
+            written.substr(written.size() - 128 - Audio().size()));
+  EXPECT_EQ(id3().id3v2_labels()[3], "ID3v2 Album: Дорога");
+  EXPECT_EQ(id3().id3v2_labels()[0], "ID3v2: 2.4");
+  EXPECT_EQ(id3().tag_editor().year + "|" + id3().tag_editor().genre, "1986|Folk");
+  EXPECT_NE(rewritten.find("1986-07-14"), std::string::npos);
+
   // Erased, the ID3v1 tag no longer speaks: the catalog takes the ID3v2
   // fields, as a rescan would.
   id3().mnuRemove_Click();
-  EXPECT_EQ(CatalogTag(1), "Ансамбль|Песня о дальней дороге|Mixed Ünïcode");
+  EXPECT_EQ(CatalogTag(1), "Ансамбль|Песня о дальней дороге|Дорога");
 
   LoadFolder();
   Click("old");
