@@ -15,7 +15,7 @@ namespace tallymere {
 
 // The largest file whose ID3v2 tag is rewritten: the file is read whole and
 // replaced in one step.
-inline constexpr std::size_t kMostId3v2RewriteBytes = std::size_t{1} << 30;
+inline constexpr std::size_t kMostId3v2RewriteBytes = std::size_t{256} << 20;
 
 // Writes the editor's fields that are not kept into the ID3v2 tag at the
 // start of the file at native_path, keeping the tag's version (2.2 becomes
