@@ -29,14 +29,6 @@ std::string ExecutableFolder() {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string HomeFolder() {
-  if (const char* home = getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir != nullptr) {
-    return user->pw_dir;
-  }
-  return "";
-}
-
 // mkdir -p; errors show up later when files are written there.
 void MakeFolders(const std::string& folder) {
   for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
@@ -53,7 +45,7 @@ std::string BaseFolder(const char* name, std::string_view fallback) {
   if (const char* xdg = getenv(name); xdg != nullptr && xdg[0] == '/') {
     folder = xdg;
   } else {
-    folder = HomeFolder() + std::string(fallback);
+    folder = UserHomeFolder() + std::string(fallback);
   }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
@@ -88,6 +80,12 @@ std::string UserConfigFolder() {
   return BaseFolder("XDG_CONFIG_HOME", kDefaultConfigHome) + "/" + std::string(kProgramName);
 }
 
-std::string UserHomeFolder() { return HomeFolder(); }
+std::string UserHomeFolder() {
+  if (const char* home = getenv("HOME"); home != nullptr && home[0] == '/') return home;
+  if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir != nullptr) {
+    return user->pw_dir;
+  }
+  return "";
+}
 
 }  // namespace tallymere
